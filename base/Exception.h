@@ -1,0 +1,16 @@
+#pragma once
+// The base of the program's exceptions: each carries its finished (Russian, UTF-8) message.
+#include <stdexcept>
+#include <string>
+
+class Exception : public std::runtime_error {
+public:
+    explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    std::string Message() const { return what(); }
+};
+
+// A date or time that is not valid was encoded or converted.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};

@@ -1,0 +1,7 @@
+#pragma once
+// printf-style formatting into a std::string (the program's messages use printf patterns).
+#include <cstdarg>
+#include <string>
+
+std::string Format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* pattern, va_list args);

@@ -1,0 +1,62 @@
+#include "base/CodePage.h"
+#include "base/Format.h"
+#include "base/HexText.h"
+#include "base/Rounding.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour)
+{
+    const std::pair<double, int64_t> cases[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
+        {2.4999, 2}, {2.5001, 3}, {-2.5001, -3}, {0.0, 0}, {1e12 + 0.5, 1000000000000},
+    };
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(Round(value), expected) << value;
+}
+
+TEST(HexText, ABlankAndTwoCapitalDigitsPerOctet)
+{
+    const std::vector<uint8_t> octets = {0xD3, 0xFE, 0xFA, 0x00, 0x0a};
+    EXPECT_EQ(BytesToHex(octets), " D3 FE FA 00 0A");
+    EXPECT_EQ(BytesToHex(std::vector<uint8_t>{}), "");
+}
+
+TEST(Format, FormatsShortAndLongTexts)
+{
+    EXPECT_EQ(Format("адрес %d", 5), "адрес 5");
+    const std::string longText(1000, 'x');
+    EXPECT_EQ(Format("%s!", longText.c_str()), longText + "!");
+    EXPECT_EQ(Format("%4.4X", 0xc2b7), "C2B7");
+}
+
+TEST(CodePage, RoundTripsCyrillicThroughBothPages)
+{
+    const std::string text = "Ошибка №13: ёЁ «КЗ» — Привет, silo 7";
+    const std::string cp1251 = Utf8ToCp1251(text);
+    size_t characters = 0;
+    for (char c : text)
+        characters += (static_cast<uint8_t>(c) & 0xC0) != 0x80;
+    EXPECT_EQ(cp1251.size(), characters);
+    EXPECT_EQ(Cp1251ToUtf8(cp1251), text);
+    EXPECT_EQ(static_cast<uint8_t>(Utf8ToCp1251("А")[0]), 0xC0);
+    EXPECT_EQ(static_cast<uint8_t>(Utf8ToCp1251("я")[0]), 0xFF);
+    EXPECT_EQ(static_cast<uint8_t>(Utf8ToCp1251("Ё")[0]), 0xA8);
+    EXPECT_EQ(static_cast<uint8_t>(Utf8ToCp866("А")[0]), 0x80);
+    EXPECT_EQ(static_cast<uint8_t>(Utf8ToCp866("р")[0]), 0xE0);
+    EXPECT_EQ(Cp866ToUtf8(Utf8ToCp866("Привет ёЁ")), "Привет ёЁ");
+}
+
+TEST(CodePage, UnmappableAndMalformedBecomeQuestionMarks)
+{
+    EXPECT_EQ(Utf8ToCp1251("a€b"), "a\x88" "b");
+    EXPECT_EQ(Utf8ToCp866("€"), "?");
+    EXPECT_EQ(Utf8ToCp1251("\xD0"), "?");            // truncated sequence
+    EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");       // overlong form
+    EXPECT_EQ(Cp1251ToUtf8("\x98"), "?");            // the one undefined octet of page 1251
+    EXPECT_TRUE(IsValidUtf8("Привет"));
+    EXPECT_FALSE(IsValidUtf8(Utf8ToCp1251("Привет")));
+    EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));
+}
