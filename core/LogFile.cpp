@@ -1,18 +1,18 @@
 #include "core/LogFile.h"
 
+#include "base/FormatDateTime.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/posix/RotatingLogFile.h"
 
-#include <QLocale>
 
-QString LogLinePrefix(const QDateTime& at)
+QString LogLinePrefix(TDateTime at)
 {
-    return QLocale().toString(at.date(), QLocale::ShortFormat) + at.time().toString(QStringLiteral(" hh:mm:ss.zzz : "));
+    return QString::fromStdString(FormatDateTime("ddddd hh:nn:ss.zzz : ", at));
 }
 
 bool WriteLogFile(const QString& folder, const QString& name, const QString& text)
 {
-    const QString line = LogLinePrefix(QDateTime::currentDateTime()) + text + QStringLiteral("\r\n");
+    const QString line = LogLinePrefix(Now()) + text + QStringLiteral("\r\n");
     const std::string path = folder.toStdString() + "/" + name.toStdString() + ".log";
     return AppendToLogFile(path, line.toStdString());
 }

@@ -20,17 +20,16 @@ TEST(LogFile, LineIsTimeStampedTextAndCrLf)
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[2].isEmpty());
-    const QRegularExpression form(QStringLiteral("^.+ \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d : (.*)$"));
+    const QRegularExpression form(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d : (.*)$"));
     const auto first = form.match(lines[0]);
     ASSERT_TRUE(first.hasMatch()) << lines[0].toStdString();
     EXPECT_EQ(first.captured(1), QStringLiteral("<-:  01 02"));
     EXPECT_EQ(form.match(lines[1]).captured(1), QStringLiteral("->: ошибка"));
 }
 
-TEST(LogFile, PrefixHasTheLocaleDateAndTimeToTheMillisecond)
+TEST(LogFile, PrefixHasTheShortDateAndTimeToTheMillisecond)
 {
-    const QDateTime at(QDate(2024, 3, 5), QTime(7, 8, 9, 12));
-    EXPECT_EQ(LogLinePrefix(at), QLocale().toString(at.date(), QLocale::ShortFormat) + QStringLiteral(" 07:08:09.012 : "));
+    EXPECT_EQ(LogLinePrefix(EncodeDateTime(2024, 3, 5, 7, 8, 9, 12)), QStringLiteral("05.03.2024 07:08:09.012 : "));
 }
 
 TEST(LogFile, DefaultFolderIsTheProgramsFolder)
