@@ -1,0 +1,335 @@
+#include "comm/CommPort.h"
+
+#include "base/Format.h"
+#include "comm/PortLock.h"
+#include "platform/posix/PortWriteLock.h"
+#include "platform/posix/RaisedPriority.h"
+#include "platform/posix/SerialDevicePath.h"
+#include "platform/posix/SystemError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = SerialTty::Clock;
+using std::chrono::milliseconds;
+
+const char* const StatusAbsent = "отсутствует";
+const char* const StatusReady = "готов";
+const char* const StatusInactive = "неактивен";
+
+constexpr milliseconds WriteRightWait {1000};
+constexpr milliseconds ReopenPause {10};
+constexpr int WriteTimeoutsBeforeReopen = 3;
+constexpr int FailuresBeforeReopen = 5;
+
+std::atomic<double> charTime {11.0 / 9600};
+
+std::mutex busyCursorMutex;
+std::function<void(bool)> busyCursorHandler;
+
+// Shows the busy cursor for the scope of a send, when asked and when the program installed one.
+class BusyCursor {
+public:
+    explicit BusyCursor(bool wanted)
+    {
+        if (!wanted)
+            return;
+        std::lock_guard hold(busyCursorMutex);
+        handler_ = busyCursorHandler;
+        if (handler_)
+            handler_(true);
+    }
+    ~BusyCursor()
+    {
+        if (handler_)
+            handler_(false);
+    }
+
+private:
+    std::function<void(bool)> handler_;
+};
+
+// The Russian plural ending of "байт" after a number: "байта" for 2, 3, 4, 22..., not 12-14.
+const char* OctetsEnding(int n)
+{
+    const int last = n % 10;
+    return (last >= 2 && last <= 4 && (n / 10) % 10 != 1) ? "а" : "";
+}
+
+void RaiseOnError(int error)
+{
+    if (error != 0)
+        throw EPortException(SystemErrorText(error));
+}
+
+milliseconds Ms(uint64_t value)
+{
+    return milliseconds(static_cast<milliseconds::rep>(value));
+}
+
+} // namespace
+
+double CharTime()
+{
+    return charTime;
+}
+
+std::string ReceivedCountMessage(int received, int expected)
+{
+    return Format("Принято %d байт%s ожидалось %d байт%s", received, OctetsEnding(received),
+        expected, OctetsEnding(expected));
+}
+
+TCommPort::TCommPort() : status_(StatusAbsent) {}
+
+TCommPort::~TCommPort()
+{
+    Close();
+}
+
+void TCommPort::SetBusyCursorHandler(std::function<void(bool busy)> handler)
+{
+    std::lock_guard hold(busyCursorMutex);
+    busyCursorHandler = std::move(handler);
+}
+
+void TCommPort::SetNumber(uint8_t number)
+{
+    if (number == number_)
+        return;
+    number_ = number;
+    if (enable_)
+        SetEnable(false);
+}
+
+int TCommPort::Handle() const
+{
+    return handle_;
+}
+
+void TCommPort::SetEnable(bool enable)
+{
+    std::lock_guard hold(PortLock());
+    if (enable == enable_)
+        return;
+    if (enable) {
+        enable_ = Open();
+    } else {
+        Close();
+        enable_ = false;
+    }
+}
+
+TPortParametrs TCommPort::Param() const
+{
+    std::lock_guard hold(PortLock());
+    return param_;
+}
+
+void TCommPort::SetParam(const TPortParametrs& param)
+{
+    std::lock_guard hold(PortLock());
+    param_ = param;
+}
+
+TPortTimeOut TCommPort::TimeOut() const
+{
+    std::lock_guard hold(PortLock());
+    return timeOut_;
+}
+
+void TCommPort::SetTimeOut(const TPortTimeOut& timeOut)
+{
+    std::lock_guard hold(PortLock());
+    timeOut_ = timeOut;
+}
+
+std::string TCommPort::Status() const
+{
+    std::lock_guard hold(statusMutex_);
+    return status_;
+}
+
+void TCommPort::SetStatus(const std::string& status)
+{
+    std::lock_guard hold(statusMutex_);
+    status_ = status;
+}
+
+bool TCommPort::Open()
+{
+    std::lock_guard hold(PortLock());
+    const std::optional<TtySettings> settings = ToTtySettings(param_);
+    int error = tty_.Open(SerialDevicePath(number_));
+    if (error == 0)
+        error = settings ? tty_.Apply(*settings) : EINVAL;
+    if (error != 0) {
+        // A line we could not set up as asked is not reported as ready.
+        tty_.Close();
+        SetStatus(SystemErrorText(error));
+        return false;
+    }
+    charTime = 11.0 / param_.BaudRate;
+    if (tty_.FlushBoth() != 0) {
+        tty_.Close();
+        SetStatus(StatusInactive);
+        throw EPortException("Error PurgeComm");
+    }
+    handle_ = tty_.Fd();
+    SetStatus(StatusReady);
+    return true;
+}
+
+void TCommPort::Close()
+{
+    std::lock_guard hold(PortLock());
+    if (!tty_.IsOpen())
+        return;
+    tty_.Close();
+    handle_ = -1;
+    SetStatus(StatusInactive);
+}
+
+// Recovery from repeated failures: the port is closed and opened again; a failure to reopen
+// shows in Status() and the next send tries again.
+void TCommPort::Reinitialise()
+{
+    if (!enable_)
+        return;
+    Close();
+    std::this_thread::sleep_for(ReopenPause);
+    try {
+        Open();
+    } catch (const EPortException&) {
+    }
+    std::this_thread::sleep_for(ReopenPause);
+}
+
+void TCommPort::Send(const uint8_t* data, size_t count)
+{
+    std::lock_guard hold(PortLock());
+    // A port the program has closed (or handed to another instance) is never reopened here.
+    if (!enable_)
+        throw EPortException(SystemErrorText(EBADF));
+    RaisedPriority priority;
+    writeTimeoutCounted_ = false;
+    try {
+        BusyCursor cursor(changeCursor_);
+        if (rsvClear_)
+            RaiseOnError(tty_.FlushInput());
+        if (is485_)
+            SendRs485(data, count);
+        else
+            WriteData(data, count);
+        if (echo_)
+            ReadEcho(data, count);
+    } catch (...) {
+        if (!writeTimeoutCounted_)
+            ++failures_;
+        if (failures_ > FailuresBeforeReopen)
+            Reinitialise();
+        throw;
+    }
+}
+
+void TCommPort::TakeWriteRight(PortWriteLock& right)
+{
+    if (right.Acquire(WriteRightWait))
+        return;
+    if (right.Error() != 0)
+        throw EPortException(SystemErrorText(right.Error()));
+    throw EPortException("Тайм-аут ожидания освобождения порта");
+}
+
+void TCommPort::WriteData(const uint8_t* data, size_t count)
+{
+    std::lock_guard hold(PortLock());
+    PortWriteLock right(number_);
+    TakeWriteRight(right);
+    WriteFrame(data, count);
+}
+
+// The right to write is held for the whole frame, from raising RTS to dropping it, so no other
+// writer can put octets on the line in between; tcdrain() tells when the last octet has left the
+// transmitter, so the direction is switched back neither early nor late.
+void TCommPort::SendRs485(const uint8_t* data, size_t count)
+{
+    PortWriteLock right(number_);
+    TakeWriteRight(right);
+    RaiseOnError(tty_.SetRts(true));
+    try {
+        WriteFrame(data, count);
+        RaiseOnError(tty_.Drain());
+    } catch (...) {
+        tty_.SetRts(false);
+        throw;
+    }
+    RaiseOnError(tty_.SetRts(false));
+}
+
+void TCommPort::WriteFrame(const uint8_t* data, size_t count)
+{
+    const uint64_t limit =
+        uint64_t {count} * timeOut_.WriteTimeoutMultiplier + timeOut_.WriteTimeoutConstant;
+    const SerialTty::WriteResult written = tty_.Write(data, count, Clock::now() + Ms(limit));
+    RaiseOnError(written.error);
+    if (written.timedOut) {
+        tty_.FlushOutput();
+        ++failures_;
+        writeTimeoutCounted_ = true;
+        if (failures_ >= WriteTimeoutsBeforeReopen) {
+            Reinitialise();
+            throw EPortException("Три тайм-аута передачи подряд. Переинициализация порта.");
+        }
+        throw EPortException("Тайм-аут при передаче");
+    }
+    failures_ = 0;
+    const int emptied = tty_.WaitOutputEmpty(Clock::now() + Ms(limit));
+    if (emptied == ETIMEDOUT) {
+        tty_.FlushOutput();
+        throw EPortException(Format("%s Тайм-аут при ожидании конца передачи", "1."));
+    }
+    RaiseOnError(emptied);
+}
+
+void TCommPort::ReadEcho(const uint8_t* sent, size_t count)
+{
+    std::vector<uint8_t> echo(count);
+    try {
+        for (size_t done = 0; done < count;) {
+            const auto part = static_cast<uint16_t>(std::min<size_t>(count - done, UINT16_MAX));
+            done += ReadData(echo.data() + done, part);
+        }
+    } catch (const EPortException&) {
+        throw EPortException("Ошибка при приёме эха");
+    }
+    // A different echo means another station talked over our frame.
+    if (!std::equal(echo.begin(), echo.end(), sent))
+        throw EPortException("Ошибка при приёме эха");
+}
+
+uint16_t TCommPort::ReadData(uint8_t* buffer, uint16_t count)
+{
+    std::lock_guard hold(PortLock());
+    const TPortTimeOut& t = timeOut_;
+    SerialTty::ReadLimits limits;
+    if (t.ReadTimeoutMultiplier != 0 || t.ReadTimeoutConstant != 0)
+        limits.total = Ms(uint64_t {count} * t.ReadTimeoutMultiplier + t.ReadTimeoutConstant);
+    if (t.ReadIntervalTimeOut != 0)
+        limits.interval = Ms(t.ReadIntervalTimeOut);
+    // A guard well above the total time-out, which normally ends the read first.
+    limits.guard = Ms(uint64_t {count} * t.ReadIntervalTimeOut * t.ReadTimeoutMultiplier
+        + t.ReadTimeoutConstant);
+    const SerialTty::ReadResult result = tty_.Read(buffer, count, limits);
+    RaiseOnError(result.error);
+    if (result.guardExpired)
+        throw EPortException("Тайм-аут при приёме");
+    if (result.got != count)
+        throw EPortException(ReceivedCountMessage(static_cast<int>(result.got), count));
+    return count;
+}

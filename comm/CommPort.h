@@ -1,0 +1,107 @@
+#pragma once
+// The serial port of the program: opens a port by number, applies the line settings and
+// time-outs, sends a frame over RS-232 or over RS-485 with the direction switched by RTS,
+// reads an exact number of octets within its time-outs, and recovers from repeated failures
+// by closing and reopening the port. Every failure raises EPortException.
+//
+// Thread use: Send and ReadData may come from the poll thread and the main thread; an exchange
+// holds PortLock() around its send and reply read (see comm/PortLock.h). Open and close take
+// PortLock() too, so closing waits for a running exchange to finish.
+#include "comm/PortException.h"
+#include "comm/PortParametrs.h"
+#include "platform/posix/SerialTty.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+// The duration of one character in seconds (11 bit times) at the rate of the last port opened.
+double CharTime();
+
+// "Принято %d байт%s ожидалось %d байт%s" with the plural endings filled in.
+std::string ReceivedCountMessage(int received, int expected);
+
+class TCommPort {
+public:
+    TCommPort();
+    ~TCommPort();
+    TCommPort(const TCommPort&) = delete;
+    TCommPort& operator=(const TCommPort&) = delete;
+
+    // The port number N names the link COM<N> in the program's folder, else /dev/ttyS<N-1>.
+    // Changing it closes an open port (it is not reopened).
+    uint8_t Number() const { return number_; }
+    void SetNumber(uint8_t number);
+
+    // The open tty's descriptor, -1 when closed.
+    int Handle() const;
+
+    // True opens the port (staying false when that fails, with the reason in Status());
+    // false closes it. This is how the program hands the port to another instance.
+    bool Enable() const { return enable_; }
+    void SetEnable(bool enable);
+
+    // Every frame sent comes back on the line and is read back and compared.
+    bool Echo() const { return echo_; }
+    void SetEcho(bool echo) { echo_ = echo; }
+    // Send with RTS raised around each frame (RS-485).
+    bool is485() const { return is485_; }
+    void SetIs485(bool value) { is485_ = value; }
+    // Discard unread input before each send.
+    bool RsvClear() const { return rsvClear_; }
+    void SetRsvClear(bool value) { rsvClear_ = value; }
+    // Show the busy cursor while sending, through the handler the program installs. The handler
+    // runs on the sending thread with PortLock() held, so it must only post to the GUI.
+    bool ChangeCursor() const { return changeCursor_; }
+    void SetChangeCursor(bool value) { changeCursor_ = value; }
+    static void SetBusyCursorHandler(std::function<void(bool busy)> handler);
+
+    // Line settings and time-outs take effect at the next open.
+    TPortParametrs Param() const;
+    void SetParam(const TPortParametrs& param);
+    TPortTimeOut TimeOut() const;
+    void SetTimeOut(const TPortTimeOut& timeOut);
+
+    // "отсутствует" before the first open, "готов" while open, "неактивен" after a close, or the
+    // system's text of a failed open.
+    std::string Status() const;
+
+    // Consecutive failures of sends; a write that completes in time sets it back to 0.
+    int FailureCount() const { return failures_; }
+
+    // Sends count octets: clears old input when RsvClear, writes under the right to write
+    // (with RTS direction control when is485), reads the echo back when Echo.
+    void Send(const uint8_t* data, size_t count);
+    // Reads exactly count octets within the time-outs; returns count.
+    uint16_t ReadData(uint8_t* buffer, uint16_t count);
+    // Writes count octets under the right to write, waiting until they have left the queue.
+    void WriteData(const uint8_t* data, size_t count);
+
+private:
+    bool Open();
+    void Close();
+    void Reinitialise();
+    void SendRs485(const uint8_t* data, size_t count);
+    void WriteFrame(const uint8_t* data, size_t count);
+    void ReadEcho(const uint8_t* sent, size_t count);
+    void TakeWriteRight(class PortWriteLock& right);
+    void SetStatus(const std::string& status);
+
+    SerialTty tty_;
+    std::atomic<uint8_t> number_ {0};
+    std::atomic<int> handle_ {-1};
+    std::atomic<bool> enable_ {false};
+    std::atomic<bool> echo_ {false};
+    std::atomic<bool> is485_ {false};
+    std::atomic<bool> rsvClear_ {false};
+    std::atomic<bool> changeCursor_ {true};
+    std::atomic<int> failures_ {0};
+    bool writeTimeoutCounted_ = false; // under PortLock()
+    TPortParametrs param_; // under PortLock()
+    TPortTimeOut timeOut_; // under PortLock()
+    mutable std::mutex statusMutex_;
+    std::string status_;
+};
