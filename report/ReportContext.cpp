@@ -1,0 +1,8 @@
+#include "report/ReportContext.h"
+
+void ResetReportContext()
+{
+    CurrentReport = nullptr;
+    TemplateVersion = kCurrentTemplateVersion;
+    ReportHooks = TReportHooks{};
+}

@@ -1,0 +1,200 @@
+// The engine's stream forms of strings, string lists and small numbers, byte for byte, and
+// how the readers deal with truncated or oversized data.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "report/ReportContext.h"
+#include "report/ReportErrors.h"
+#include "report/StreamPrimitives.h"
+
+namespace {
+
+QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
+template <typename Write>
+QByteArray Written(Write write)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer);
+    return data;
+}
+
+struct Reader {
+    QByteArray data;
+    QBuffer buffer;
+    explicit Reader(const QByteArray& bytes) : data(bytes), buffer(&data) { buffer.open(QIODevice::ReadOnly); }
+};
+
+struct MemoCase {
+    const char* name;
+    QStringList lines;
+    QByteArray bytes;
+};
+
+void PrintTo(const MemoCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class FrMemoLayout : public ::testing::TestWithParam<MemoCase> {};
+
+TEST_P(FrMemoLayout, WritesAndReadsBackExactly)
+{
+    const MemoCase& c = GetParam();
+    EXPECT_EQ(Written([&](QIODevice& s) { WriteFrMemo(s, c.lines); }), c.bytes);
+    Reader r(c.bytes + "tail");
+    QStringList read{QStringLiteral("stale")};
+    ReadFrMemo(r.buffer, read);
+    EXPECT_EQ(read, c.lines);
+    EXPECT_EQ(r.buffer.pos(), c.bytes.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, FrMemoLayout,
+    ::testing::Values(
+        MemoCase{"Empty", {}, Bytes({0, 0, 0})},
+        MemoCase{"OneEmptyLine", {QString()}, Bytes({1, 0, 0, 0, 0})},
+        MemoCase{"SeveralLines", {QStringLiteral("ab"), QString(), QStringLiteral("c")},
+                 Bytes({3, 0, 2, 0, 'a', 'b', 13, 0, 0, 13, 1, 0, 'c', 0})},
+        MemoCase{"CodePage1251", {QStringLiteral("Ё")}, Bytes({1, 0, 1, 0, 0xA8, 0})}),
+    [](const ::testing::TestParamInfo<MemoCase>& info) { return std::string(info.param.name); });
+
+TEST(FrStringLayout, LengthTextAndClosingZero)
+{
+    EXPECT_EQ(Written([](QIODevice& s) { WriteFrString(s, QString()); }), Bytes({0, 0, 0}));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteFrString(s, QStringLiteral("Страница")); }),
+              Bytes({8, 0, 0xD1, 0xF2, 0xF0, 0xE0, 0xED, 0xE8, 0xF6, 0xE0, 0}));
+    // The closing octet is skipped whatever it holds.
+    Reader r(Bytes({2, 0, 'h', 'i', 7, 'x'}));
+    EXPECT_EQ(ReadFrString(r.buffer), QStringLiteral("hi"));
+    EXPECT_EQ(r.buffer.pos(), 5);
+}
+
+TEST(FrStringLayout, LongestTextRoundTripsAndLongerIsRefused)
+{
+    const QString longest(kMaxFrLength, QLatin1Char('x'));
+    const QByteArray bytes = Written([&](QIODevice& s) { WriteFrString(s, longest); });
+    ASSERT_EQ(bytes.size(), kMaxFrLength + 3);
+    EXPECT_EQ(uint8_t(bytes[0]), 0xFF);
+    EXPECT_EQ(uint8_t(bytes[1]), 0xFF);
+    Reader r(bytes);
+    EXPECT_EQ(ReadFrString(r.buffer), longest);
+
+    // Refused before anything is written, so the stream stays readable.
+    const QByteArray refused = Written([&](QIODevice& s) {
+        WriteFrString(s, QStringLiteral("ok"));
+        EXPECT_THROW(WriteFrString(s, longest + QLatin1Char('x')), EWriteError);
+        EXPECT_THROW(WriteFrMemo(s, {QStringLiteral("a"), longest + QLatin1Char('x')}), EWriteError);
+    });
+    EXPECT_EQ(refused, Bytes({2, 0, 'o', 'k', 0}));
+}
+
+TEST(FrMemoLayout, CountIsNotALimit)
+{
+    Reader r(Bytes({1, 0, 1, 0, 'a', 13, 1, 0, 'b', 0}));
+    QStringList lines;
+    ReadFrMemo(r.buffer, lines);
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+TEST(FrOldLayout, ZeroTerminatedStringsAndLists)
+{
+    Reader s(Bytes({'a', 'b', 0, 'z'}));
+    EXPECT_EQ(ReadFrString22(s.buffer), QStringLiteral("ab"));
+    EXPECT_EQ(s.buffer.pos(), 3);
+
+    const std::vector<std::pair<QByteArray, QStringList>> cases = {
+        {Bytes({'a', 'b', 13, 'c', 0}), {QStringLiteral("ab"), QStringLiteral("c")}},
+        {Bytes({'a', 'b', 13, 0}), {QStringLiteral("ab")}},
+        {Bytes({'x', 13, 0}), {QStringLiteral("x")}},
+        {Bytes({13, 0}), {QString()}},
+        {Bytes({13, 13, 0}), {QString(), QString()}},
+        {Bytes({0}), {}},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        Reader r(bytes);
+        QStringList lines;
+        ReadFrMemo22(r.buffer, lines);
+        EXPECT_EQ(lines, expected) << bytes.toHex().toStdString();
+        EXPECT_EQ(r.buffer.pos(), bytes.size());
+    }
+}
+
+TEST(FrOldLayout, TemplateVersionChoosesTheForm)
+{
+    const QByteArray old = Bytes({'a', 0});
+    const QByteArray current = Bytes({1, 0, 'a', 0});
+    TemplateVersion = 22;
+    Reader r1(old);
+    EXPECT_EQ(ReadFrStringVer(r1.buffer), QStringLiteral("a"));
+    QStringList lines;
+    Reader r2(Bytes({'a', 13, 'b', 0}));
+    ReadFrMemoVer(r2.buffer, lines);
+    EXPECT_EQ(lines.size(), 2);
+    TemplateVersion = 23;
+    Reader r3(current);
+    EXPECT_EQ(ReadFrStringVer(r3.buffer), QStringLiteral("a"));
+    ResetReportContext();
+}
+
+TEST(FrReaders, TruncatedDataRaisesAndNeverReadsPast)
+{
+    const std::vector<std::pair<const char*, QByteArray>> truncated = {
+        {"string length", Bytes({5})},
+        {"string text", Bytes({5, 0, 'a', 'b'})},
+        {"string closing octet", Bytes({1, 0, 'a'})},
+        {"list count", Bytes({1})},
+        {"empty list end", Bytes({0, 0})},
+        {"list line", Bytes({2, 0, 3, 0, 'a'})},
+        {"list without end", Bytes({2, 0, 1, 0, 'a', 13, 1, 0, 'b'})},
+    };
+    for (const auto& [what, bytes] : truncated) {
+        Reader r(bytes);
+        QStringList lines;
+        const bool isString = QByteArray(what).startsWith("string");
+        if (isString)
+            EXPECT_THROW(ReadFrString(r.buffer), EReadError) << what;
+        else
+            EXPECT_THROW(ReadFrMemo(r.buffer, lines), EReadError) << what;
+        EXPECT_LE(r.buffer.pos(), bytes.size()) << what;
+    }
+    Reader old(Bytes({'a', 'b'}));
+    EXPECT_THROW(ReadFrString22(old.buffer), EReadError);
+    Reader oldList(Bytes({'a', 13, 'b'}));
+    QStringList lines;
+    EXPECT_THROW(ReadFrMemo22(oldList.buffer, lines), EReadError);
+    Reader word(Bytes({1}));
+    EXPECT_THROW(ReadFrWord(word.buffer), EReadError);
+    Reader integer(Bytes({1, 2, 3}));
+    EXPECT_THROW(ReadFrInt(integer.buffer), EReadError);
+}
+
+TEST(FrNumbers, LittleEndianWordsAndIntegers)
+{
+    EXPECT_EQ(Written([](QIODevice& s) { WriteFrWord(s, 0x12345); }), Bytes({0x45, 0x23}));
+    EXPECT_EQ(Written([](QIODevice& s) { WriteFrInt(s, -2); }), Bytes({0xFE, 0xFF, 0xFF, 0xFF}));
+    Reader r(Bytes({0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(ReadFrWord(r.buffer), 0x1234);
+    EXPECT_EQ(ReadFrInt(r.buffer), -2);
+}
+
+TEST(FrFontStyle, BoldAndItalicExchangePlaces)
+{
+    EXPECT_EQ(FontStyleFromFr(1), fsItalic);
+    EXPECT_EQ(FontStyleFromFr(2), fsBold);
+    EXPECT_EQ(FontStyleFromFr(0xFF), fsBold | fsItalic | fsUnderline | fsStrikeOut);
+    EXPECT_EQ(FontStyleToFr(fsBold), 2);
+    EXPECT_EQ(FontStyleToFr(fsItalic | fsStrikeOut), 9);
+    for (int stored = 0; stored < 16; ++stored)
+        EXPECT_EQ(FontStyleToFr(FontStyleFromFr(stored)), stored);
+}
+
+}  // namespace

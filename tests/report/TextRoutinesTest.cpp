@@ -1,0 +1,55 @@
+// The engine's small text routines.
+#include <gtest/gtest.h>
+
+#include "base/Exception.h"
+#include "report/ReportContext.h"
+#include "report/TextRoutines.h"
+
+namespace {
+
+TEST(TextRoutines, NumbersWithEitherSeparator)
+{
+    EXPECT_DOUBLE_EQ(StrToFloatAnySep(QStringLiteral(" 1,5 ")), 1.5);
+    EXPECT_DOUBLE_EQ(StrToFloatAnySep(QStringLiteral("-2.25")), -2.25);
+    for (const char* bad : {"", "abc", "1.2.3", "1,2.3", "inf"})
+        EXPECT_THROW(StrToFloatAnySep(QString::fromLatin1(bad)), EConvertError) << bad;
+}
+
+TEST(TextRoutines, StripDoubleQuotes)
+{
+    EXPECT_EQ(StripDoubleQuotes(QStringLiteral("\"TD1\"")), QStringLiteral("TD1"));
+    EXPECT_EQ(StripDoubleQuotes(QStringLiteral("\"\"")), QStringLiteral("\"\""));
+    EXPECT_EQ(StripDoubleQuotes(QStringLiteral("\"a")), QStringLiteral("\"a"));
+    EXPECT_EQ(StripDoubleQuotes(QStringLiteral("\"x\"")), QStringLiteral("x"));
+}
+
+TEST(TextRoutines, SemicolonLists)
+{
+    QStringList items{QStringLiteral("stale")};
+    SplitSemicolonList(QString(), items);
+    EXPECT_TRUE(items.isEmpty());
+    SplitSemicolonList(QStringLiteral("a;;b;"), items);
+    EXPECT_EQ(items, (QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")}));
+    int position = 2;
+    EXPECT_EQ(ExtractListItem(QStringLiteral("a;bc;d"), position), QStringLiteral("bc"));
+    EXPECT_EQ(position, 5);
+}
+
+TEST(TextRoutines, XmlEscapeHexAndShift)
+{
+    EXPECT_EQ(XmlEscape(QStringLiteral("a<b>&\"\r\n")),
+              QStringLiteral("a&#60;b&#62;&#38;&#34;&#13;&#10;"));
+    EXPECT_EQ(StreamToHex(QByteArray("\x00\xAB\x7f", 3)), QStringLiteral("00AB7F"));
+    EXPECT_EQ(ShiftTextDown10(QStringLiteral("kl")), QStringLiteral("ab"));
+}
+
+TEST(TextRoutines, ResourceStringsComeFromTheLocale)
+{
+    EXPECT_EQ(LoadFrResString(55206), QString());
+    ReportHooks.ResourceString = [](int id) { return id == 55206 ? QStringLiteral("Error") : QString(); };
+    EXPECT_EQ(LoadFrResString(55206), QStringLiteral("Error"));
+    EXPECT_EQ(LoadFrResString(1), QString());
+    ResetReportContext();
+}
+
+}  // namespace
