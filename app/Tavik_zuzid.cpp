@@ -1,10 +1,23 @@
-// The program's main block.
-#include <QApplication>
-#include <QTextStream>
+// The program's main block: the application, its icon, the windows that live for the whole
+// run, and the event loop.
+#include "app/AppIcon.h"
+#include "app/Application.h"
+#include "app/FMain.h"
+#include "app/LongLivedWindows.h"
+#include "app/ProductInfo.h"
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QTextStream(stdout) << "Tavik_zuzid: the operator window is not built yet.\n";
-    return 0;
+    TApplication application(argc, argv);
+    TApplication::setApplicationName(ProductName());
+    TApplication::setWindowIcon(LoadApplicationIcon());
+
+    auto mainWindow = std::make_unique<TfmMain>(TApplication::arguments());
+    CreateLongLivedWindows(*mainWindow);
+    mainWindow->show();
+    const int result = TApplication::exec();
+    mainWindow.reset();   // destroyed after the event loop, while every facility still works
+    return result;
 }

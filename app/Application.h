@@ -1,0 +1,11 @@
+#pragma once
+// The program's application object. Qt passes every event of the main thread through
+// notify(); catching there turns an exception escaping any event handler or slot into a red
+// log line instead of ending the program.
+#include <QApplication>
+
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

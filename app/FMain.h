@@ -1,0 +1,140 @@
+#pragma once
+// The main window: the board of silo blocks, the sensor detail and poll history, the chart,
+// the report preview, the debug log and the exchange page, every menu and action, the serial
+// port and the users. This file holds its lifecycle; the other FMain*.cpp files hold its
+// concerns one each (actions, start-up, closing, idle refresh, port, users, settings).
+#include "app/ActionList.h"
+#include "app/CommandLine.h"
+#include "app/MainActions.h"
+#include "app/MainMenus.h"
+#include "app/MainPages.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class TBaseSendTH;
+class TInstanceChannel;
+struct TUser;
+
+class TfmMain : public QMainWindow, public TMainActions, public TMainMenus, public TMainPages {
+public:
+    // arguments: the command line (the program path first).
+    explicit TfmMain(const QStringList& arguments, QWidget* parent = nullptr);
+    ~TfmMain() override;
+
+    // What the window holds besides its controls.
+    bool AutoSave = false;             // "autosave" was given
+    double LastBackup = 0;             // when the last backup was made; 0: never
+    bool Modified = false;             // readings changed since the data file was loaded or saved
+    TUser* CurrentUser = nullptr;      // the logged-in user (not owned)
+    std::vector<std::unique_ptr<TUser>> Users;
+    QWidget* BinPanel = nullptr;       // the board panel inside spGrid
+    TBaseSendTH* SendTH = nullptr;     // the running poll thread; at most one exists
+    int Tag = 1;                       // the widest log line drawn so far, in pixels
+
+    TActionList aList;
+
+    // The current user is an administrator.
+    bool IsAdmin() const;
+    // Enables or disables every top-level item of the main menu.
+    void EnableMainMenu(bool on);
+    // Runs an action as a menu would, but an exception from its work reaches the caller.
+    bool Execute(QAction* action) { return aList.Execute(action); }
+    // The idle refresh: action states, the error list, the status panels.
+    void AppEvents1Idle();
+    // Opens or closes the serial port; opening first asks every other instance to let it go.
+    void SetPortEnabled(bool on);
+
+    // Start-up at the first showing (also run by showEvent): settings, start-up sequence,
+    // login, then the rest of the first showing.
+    void FirstShowing();
+    // Runs the login until a user is accepted; false when the user gave up (the window is
+    // then being closed).
+    bool LoginLoop();
+
+    // The window is closing because the login was refused or the window was closed.
+    bool IsClosing() const { return FClosing; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // FMain.cpp
+    void FormCreate(const QStringList& arguments);
+    void FormDestroy();
+    void acCloseExecute();
+    void acMainViewExecute();
+    void acGraphViewExecute();
+    void acDebugExecute();
+    void pcMainChange(int index);
+    bool spGridMouseWheel(QEvent* event);
+
+    // FMainActionRules.cpp: what each action does and when it is enabled.
+    void InstallActions();
+    bool ExchangeReady() const;
+
+    // FMainUsers.cpp: the login and the user menu.
+    void acSelUserExecute();
+    void N55Click();
+    void N56Click();
+    void N57Click();
+    void InstallUserMenu();
+
+    // FMainStartup.cpp
+    void FormStorage1RestorePlacement();
+    void StartupSequence();
+    void FormShow();
+
+    // FMainClosing.cpp
+    bool FormCloseQuery();
+    void SaveUnsavedReadings();
+    void CloseFromLogin();
+
+    // FMainSettings.cpp: the settings file.
+    void LoadSettings();
+    void AddFallbackAdministrator();
+    void FormStorage1SavePlacement();
+    bool NoComMode() const;
+    void ApplyNoComSwitch(bool on);
+    QString DataFilePath() const;
+    int MaxTemperature() const;
+
+    // FMainIdle.cpp
+    void AppEvents1Activate();
+    void RefreshAirTempPanels();
+
+    // FMainPort.cpp: the serial port and its hand-over between instances.
+    void CreatePort();
+    bool PortIsOpen() const;
+    void OnInstanceMessage(const QByteArray& message, const QString& senderId);
+
+    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
+    void CreateScheduleWindow();
+    void ReleaseScheduleWindow();
+    void LoadSchedule();
+    void ClearBoard();
+    void RebuildConfiguration();
+    void ApplyGraphSettings();
+    void ReadAutoRunState();
+    void OfferBackup();
+    void BuildPortMenu();
+    void RebuildStateReport();
+    bool HistoryNodeFocused() const;
+    bool DetailRowShowsSensor() const;
+    QString AirTemperatureText() const;
+    QString NextScheduledPollText() const;
+    void ConnectLaterActions();
+
+    TCommandLine FCommandLine;
+    bool FFirstShowingDone = false;
+    bool FClosing = false;
+    TInstanceChannel* FPortChannel = nullptr;
+};
+
+// The main window while it exists.
+extern TfmMain* fmMain;

@@ -1,0 +1,28 @@
+// What the main window refreshes whenever the program has nothing else to do, and what it
+// does when the program is activated.
+#include "app/FMain.h"
+
+#include "app/StatusPanelText.h"
+
+#include <QListWidget>
+
+void TfmMain::AppEvents1Idle()
+{
+    const bool errorsPresent = lbErr->count() > 0;
+    if (lbErr->isVisibleTo(this) != errorsPresent)
+        lbErr->setVisible(errorsPresent);
+    RefreshAirTempPanels();
+}
+
+void TfmMain::RefreshAirTempPanels()
+{
+    SetStatusPanelText(*sbAirTempPanels[1], AirTemperatureText());
+    SetStatusPanelText(*sbAirTempPanels[3], QStringLiteral("%1°C").arg(MaxTemperature()));
+    SetStatusPanelText(*sbAirTempPanels[4], NextScheduledPollText());
+}
+
+// Coming back to the foreground, the program takes its port back if another instance took it.
+void TfmMain::AppEvents1Activate()
+{
+    SetPortEnabled(true);
+}

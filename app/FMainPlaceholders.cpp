@@ -1,0 +1,42 @@
+// The main window's seams for the work of other parts of the program. Each is called at the
+// right moment of the window's lifecycle already; it does nothing (or answers "no") until the
+// part that owns it fills it in.
+#include "app/FMain.h"
+
+#include <QAction>
+
+// The schedule window lives for the whole run; created here without starting its thread.
+void TfmMain::CreateScheduleWindow() {}
+void TfmMain::ReleaseScheduleWindow() {}
+// The schedule window loads its plan from the settings file and starts its thread.
+void TfmMain::LoadSchedule() {}
+
+// The board: frees the silo-block frames (writing the layout file first when there are any).
+void TfmMain::ClearBoard() {}
+// The board: the sensor detail rows, the frames with their layout, the data file.
+void TfmMain::RebuildConfiguration() {}
+// The chart takes its scale and series styles from the settings.
+void TfmMain::ApplyGraphSettings() {}
+
+// The start-at-logon check mark.
+void TfmMain::ReadAutoRunState() {}
+// The offer to back up the settings, layout and data files.
+void TfmMain::OfferBackup() {}
+// The submenu "Порт обмена" from the serial ports present.
+void TfmMain::BuildPortMenu() {}
+
+// The state report for the focused poll, built when the preview page is shown.
+void TfmMain::RebuildStateReport() {}
+// A poll of the history tree is focused.
+bool TfmMain::HistoryNodeFocused() const { return false; }
+// Some row of the sensor detail tree shows a sensor.
+bool TfmMain::DetailRowShowsSensor() const { return false; }
+
+// The air-temperature panel: the sensor's value once the hardware tree has one.
+QString TfmMain::AirTemperatureText() const { return QStringLiteral("не контроллируется"); }
+// The schedule window's next-poll text.
+QString TfmMain::NextScheduledPollText() const { return QString(); }
+
+// Actions whose work belongs to other parts of the window: they are in their menus with their
+// enabling rules, and do nothing yet.
+void TfmMain::ConnectLaterActions() {}

@@ -1,0 +1,51 @@
+#pragma once
+// The main window's pages and the controls on them, named as the rest of the program knows
+// them. No page shows a tab: the actions switch the pages.
+class QChartView;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMainWindow;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QTreeView;
+class QWidget;
+
+struct TMainPages {
+    QTabWidget* pcMain = nullptr;
+
+    QWidget* tsMain = nullptr;        // "Основное"
+    QWidget* paMain = nullptr;        // the board side of the main page
+    QScrollArea* spGrid = nullptr;    // holds the board panel
+    QStatusBar* sbAirTemp = nullptr;  // air temperature, maximum set-point, next scheduled poll
+    QLabel* sbAirTempPanels[5] = {};
+    QSplitter* Splitter1 = nullptr;
+    QGroupBox* gbDetal = nullptr;     // "Детализация"
+    QTreeView* vtDetal = nullptr;     // sensor detail
+    QTreeView* vtHistory = nullptr;   // poll history
+
+    QWidget* tsGraph = nullptr;       // "График"
+    QChartView* Chart = nullptr;
+    QLabel* CursorLabel = nullptr;
+
+    QWidget* tsPreView = nullptr;     // "Предпросмотр"
+    QWidget* rpPreview1 = nullptr;    // the report preview panel
+
+    QWidget* tsDebug = nullptr;       // "Отладка"
+    QListWidget* lbMsg = nullptr;
+
+    QWidget* tsExchg = nullptr;       // the page shown while a poll pass runs
+    QLabel* lblTitle = nullptr;
+    QProgressBar* pbExchg = nullptr;
+    QPushButton* btn1 = nullptr;      // "Прекратить опрос датчиков"
+
+    QListWidget* lbErr = nullptr;     // the error list below the pages
+    QStatusBar* sBar = nullptr;       // the bottom status bar
+    QLabel* sBarPanels[4] = {};
+
+    void BuildPages(QMainWindow& window);
+};

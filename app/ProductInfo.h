@@ -1,0 +1,5 @@
+#pragma once
+// What the program says about itself: the product name is the main window's caption.
+#include <QString>
+
+inline QString ProductName() { return QStringLiteral("Tavik_zuzid"); }
