@@ -1,0 +1,125 @@
+#include "comm/FT3Exchange.h"
+
+#include "base/Format.h"
+#include "comm/FT3Exceptions.h"
+#include "comm/FT3Reply.h"
+#include "comm/PortLock.h"
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+enum class LeaderSearch { Once, UntilTimeOut };
+
+std::string ForController(const Exception& e, uint8_t address)
+{
+    return Format("%s для контроллера с адресом %d\r", e.what(), address);
+}
+
+uint8_t RequestAddress(const DynByteArray& buffer)
+{
+    // A request frame is never shorter than its leader, length, control and destination.
+    if (buffer.size() < 5)
+        throw EShareFT3Exception(kFT3OutOfBounds);
+    return buffer[4];
+}
+
+// A clock handed in through the exported interface may be a small number standing for none.
+bool HasClock(TFT3Clock clock)
+{
+    return reinterpret_cast<uintptr_t>(clock) > 0xFFFF;
+}
+
+int64_t Exchange(TCommPort& port, DynByteArray& buffer, LeaderSearch search, uint16_t timeoutMs,
+                 TFT3Clock clock, intptr_t userValue)
+{
+    const uint8_t address = RequestAddress(buffer);
+    const bool timed = HasClock(clock);
+    int64_t started = 0;
+    int64_t result = -1;
+    {
+        std::lock_guard hold(PortLock());
+        try {
+            port.Send(buffer.data(), buffer.size());
+        } catch (const Exception& e) {
+            throw ENoReply(ForController(e, address));
+        }
+        const auto sent = Clock::now();
+        if (timed)
+            started = clock(userValue);
+
+        for (;;) {
+            try {
+                FindMessageFT3(port, address, buffer, 255);
+                break;
+            } catch (const Exception& e) {
+                if (search == LeaderSearch::Once)
+                    throw;
+                if (Clock::now() - sent >= std::chrono::milliseconds(timeoutMs))
+                    throw ENoReply(ForController(e, address));
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }
+
+        const uint16_t length = CalcLenPackageFT3(buffer[2]);
+        buffer.resize(length);
+        const uint16_t wanted = static_cast<uint16_t>(length - 3);
+        const uint16_t got = port.ReadData(buffer.data() + 3, wanted);
+        if (timed)
+            result = clock(userValue) - started;
+        if (got < wanted)
+            throw ENoReply(Format("Не совпала длина при ответе от контроллера с адресом %d", address));
+    }
+    ExtractPackageFT31(buffer);
+    return result;
+}
+
+} // namespace
+
+void FindMessageFT3(TCommPort& port, uint8_t address, DynByteArray& buffer, uint8_t maxSkip)
+{
+    buffer.assign({kFT3Leader0, kFT3Leader1, 0});
+    std::lock_guard hold(PortLock());
+    int state = 0;
+    for (int left = maxSkip + 1; left > 0; --left) {
+        uint8_t octet = 0;
+        try {
+            port.ReadData(&octet, 1);
+        } catch (const Exception&) {
+            throw ENoReply(Format("Нет ответа от контроллера с адресом %d", address));
+        }
+        switch (state) {
+        case 0:
+            state = octet == kFT3Leader0 ? 1 : 0;
+            break;
+        case 1:
+            // Another A0 here starts the search over rather than counting as a first leader octet.
+            state = octet == kFT3Leader1 ? 2 : 0;
+            break;
+        default:
+            buffer[2] = octet;
+            return;
+        }
+    }
+    throw ENoReply(Format("Нет лидера в ответе от контроллера с адресом %d", address));
+}
+
+void ExchangeFT3Timed(TCommPort& port, DynByteArray& buffer, uint16_t timeoutMs)
+{
+    Exchange(port, buffer, LeaderSearch::UntilTimeOut, timeoutMs, nullptr, 0);
+}
+
+void ExchangeFT3(TCommPort& port, DynByteArray& buffer)
+{
+    Exchange(port, buffer, LeaderSearch::Once, 0, nullptr, 0);
+}
+
+int64_t ExchangeFT3Ex(TCommPort& port, DynByteArray& buffer, uint16_t timeoutMs, TFT3Clock clock,
+                      intptr_t userValue)
+{
+    return Exchange(port, buffer, LeaderSearch::UntilTimeOut, timeoutMs, clock, userValue);
+}
