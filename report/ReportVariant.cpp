@@ -104,10 +104,10 @@ bool ParseDateGroups(const QString& text, int& year, int& month, int& day)
 
 TVarKind VarKind(const QVariant& value)
 {
-    if (!value.isValid())
-        return TVarKind::Empty;
     const int id = value.typeId();
     switch (id) {
+    case QMetaType::UnknownType:
+        return TVarKind::Empty;
     case QMetaType::Nullptr:
         return TVarKind::Null;
     case QMetaType::Bool:

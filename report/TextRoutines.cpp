@@ -1,8 +1,8 @@
 #include "report/TextRoutines.h"
 
+#include <charconv>
 #include <cmath>
 
-#include <QLocale>
 
 #include "report/ReportContext.h"
 #include "report/ReportErrors.h"
@@ -12,28 +12,41 @@ QString LoadFrResString(int id)
     return ReportHooks.ResourceString ? ReportHooks.ResourceString(id) : QString();
 }
 
-bool TryStrToFloatAnySep(const QString& text, double& value)
+bool TryStrToFloatAnySep(QStringView text, double& value)
 {
-    QString t = text.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    // Expressions convert their numbers on every evaluation, so this avoids allocations: the
+    // characters go into a small buffer with "." as the separator and are read in the C form.
+    const QStringView t = text.trimmed();
+    char buffer[128];
+    if (t.isEmpty() || t.size() >= qsizetype(sizeof buffer))
+        return false;
+    qsizetype length = 0;
     bool hasDigit = false;
-    for (const QChar c : t)
-        hasDigit = hasDigit || c.isDigit();
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c == '+' && i == 0)
+            continue;
+        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == 'e' || c == 'E';
+        if (!allowed)
+            return false;
+        hasDigit = hasDigit || (c >= '0' && c <= '9');
+        buffer[length++] = c == ',' ? '.' : char(c);
+    }
     if (!hasDigit)
         return false;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
-    if (!ok || !std::isfinite(v))
+    double v = 0;
+    const auto [end, error] = std::from_chars(buffer, buffer + length, v);
+    if (error != std::errc() || end != buffer + length || !std::isfinite(v))
         return false;
     value = v;
     return true;
 }
 
-double StrToFloatAnySep(const QString& text)
+double StrToFloatAnySep(QStringView text)
 {
     double value = 0;
     if (!TryStrToFloatAnySep(text, value))
-        throw ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw ConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text.toString()));
     return value;
 }
 

@@ -2,6 +2,7 @@
 // Small text routines that several units of the report engine share.
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 
 // The engine's resource string of that number ("" when the string table lacks it).
@@ -9,8 +10,8 @@ QString LoadFrResString(int id);
 
 // A number written with either decimal separator: every "," and "." counts as the separator,
 // blanks around it are ignored. A text that is no number raises EConvertError.
-double StrToFloatAnySep(const QString& text);
-bool TryStrToFloatAnySep(const QString& text, double& value);
+double StrToFloatAnySep(QStringView text);
+bool TryStrToFloatAnySep(QStringView text, double& value);
 
 // A text of at least three characters enclosed in double quotes loses them; any other text is
 // returned as it is (two double quotes alone stay).
