@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-charts-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     libgl-dev libgtest-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core xvfb xauth
+    dbus-daemon
 )
 
 missing=()
