@@ -43,11 +43,12 @@ void Compiler::Statement()
     case Tok::KwBreak: LoopJump(true); break;
     case Tok::KwContinue: LoopJump(false); break;
     case Tok::Semicolon:
+    case Tok::End:
     case Tok::KwEnd:
     case Tok::KwUntil:
     case Tok::KwElse:
         break;   // the empty statement
-    default: Unexpected("оператор");
+    default: Unexpected("начало оператора");
     }
 }
 
@@ -67,6 +68,9 @@ void Compiler::NameStatement()
             Fail("'" + name.text + "' нельзя присвоить значение", name.pos);
         if (target.readOnly)
             Fail("константному параметру '" + name.text + "' нельзя присвоить значение", name.pos);
+        for (const auto& [kind, index] : fn_->counters)
+            if (kind == target.kind && index == target.index)
+                Fail("переменной цикла '" + name.text + "' нельзя присвоить значение внутри цикла", name.pos);
         const TypeKind type = Expression();
         Coerce(type, target.type, at);
         StoreTo(target, at);
@@ -161,6 +165,9 @@ void Compiler::ForStatement()
         Fail("'" + name.text + "' не может быть счётчиком цикла", name.pos);
     if (counter.type != TypeKind::Integer)
         Fail("счётчик цикла '" + name.text + "' должен быть целым", name.pos);
+    for (const auto& [kind, index] : fn_->counters)
+        if (kind == counter.kind && index == counter.index)
+            Fail("переменной цикла '" + name.text + "' нельзя присвоить значение внутри цикла", name.pos);
     Expect(Tok::Assign);
     Coerce(Expression(), TypeKind::Integer, at);
     StoreTo(counter, at);
@@ -183,7 +190,9 @@ void Compiler::ForStatement()
     const uint32_t toEnd = Emit(Op::JumpIfFalse, 0, at);
     const uint32_t body = Here();
     fn_->loops.emplace_back();
+    fn_->counters.emplace_back(counter.kind, counter.index);
     Statement();
+    fn_->counters.pop_back();
     Loop loop = std::move(fn_->loops.back());
     fn_->loops.pop_back();
     const uint32_t step = Here();

@@ -102,7 +102,7 @@ Compiler::Signature Compiler::ParseDeclaration(std::string_view declaration)
     if (cur_.kind == Tok::Semicolon)
         Advance();
     if (cur_.kind != Tok::End)
-        Unexpected("конец объявления");
+        Unexpected("окончание объявления");
     lexer_ = std::move(saved);
     cur_ = savedCur;
     return sig;

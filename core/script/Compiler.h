@@ -68,6 +68,7 @@ private:
         std::vector<TypeKind> locals;
         std::vector<uint32_t> exits;
         std::vector<Loop> loops;
+        std::vector<std::pair<SymKind, int>> counters;   // variables of the enclosing for loops
         int depth = 0;
         int maxDepth = 0;
     };
