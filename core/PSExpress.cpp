@@ -42,7 +42,9 @@ bool ContainsNoCase(const std::string& text, const char* lowerWord)
 {
     const size_t n = std::char_traits<char>::length(lowerWord);
     for (size_t i = 0; i + n <= text.size(); ++i) {
-        size_t k = 0;
+        if (script::AsciiLower(text[i]) != lowerWord[0])
+            continue;
+        size_t k = 1;
         while (k < n && script::AsciiLower(text[i + k]) == lowerWord[k])
             ++k;
         if (k == n)

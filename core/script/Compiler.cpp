@@ -1,7 +1,6 @@
 #include "core/script/Compiler.h"
 #include "core/script/Ascii.h"
 
-#include <mutex>
 
 
 namespace script {
@@ -45,7 +44,10 @@ Compiler::DepthGuard::DepthGuard(Compiler& c, SourcePos at) : c_(c)
         Fail("слишком глубокая вложенность (более " + std::to_string(kMaxNesting) + " уровней)", at);
 }
 
-Compiler::Compiler() = default;
+Compiler::Compiler()
+{
+    hostFunctions_.reserve(32);
+}
 Compiler::~Compiler() = default;
 
 void Compiler::AddUsesHandler(UsesHandler handler)
@@ -99,6 +101,7 @@ Compiler::Signature Compiler::ParseDeclaration(std::string_view declaration)
     lexer_ = std::make_unique<Lexer>(declaration);
     Advance();
     Signature sig = Header(true);
+    sig.key = Lower(sig.name);
     if (cur_.kind == Tok::Semicolon)
         Advance();
     if (cur_.kind != Tok::End)
@@ -110,19 +113,17 @@ Compiler::Signature Compiler::ParseDeclaration(std::string_view declaration)
 
 void Compiler::AddFunction(std::string_view declaration)
 {
-    // The host declares the same headers for every compilation; parse each text once.
-    static std::mutex mutex;
-    static std::unordered_map<std::string, std::shared_ptr<const Signature>> parsed;
+    // The host declares the same headers for every compilation; parse each text once per thread.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    thread_local std::unordered_map<std::string, std::shared_ptr<const Signature>, TextHash, std::equal_to<>> parsed;
     std::shared_ptr<const Signature> sig;
-    {
-        std::lock_guard lock(mutex);
-        auto it = parsed.find(std::string(declaration));
-        if (it != parsed.end())
-            sig = it->second;
-    }
-    if (!sig) {
+    if (auto it = parsed.find(declaration); it != parsed.end()) {
+        sig = it->second;
+    } else {
         sig = std::make_shared<const Signature>(ParseDeclaration(declaration));
-        std::lock_guard lock(mutex);
         parsed.emplace(std::string(declaration), sig);
     }
     Symbol s;
@@ -131,7 +132,7 @@ void Compiler::AddFunction(std::string_view declaration)
     s.index = static_cast<int>(hostFunctions_.size());
     Token name;
     name.text = sig->name;
-    name.key = Lower(sig->name);
+    name.key = sig->key;
     Declare(system_, name, s);
     hostFunctions_.push_back({std::move(sig), -1});
 }
@@ -194,6 +195,8 @@ bool Compiler::Scope::Add(const std::string& key, const Symbol& symbol)
     constexpr size_t kIndexFrom = 32;
     if (Find(key))
         return false;
+    if (entries_.empty())
+        entries_.reserve(16);
     entries_.emplace_back(key, symbol);
     if (!index_.empty())
         index_.emplace(key, entries_.size() - 1);

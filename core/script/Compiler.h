@@ -50,6 +50,7 @@ private:
     };
     struct Signature {
         std::string name;
+        std::string key;        // the name in lower case
         std::vector<Param> params;
         TypeKind result = TypeKind::Void;
     };

@@ -308,8 +308,12 @@ Token Lexer::Name(SourcePos start)
     Token t;
     t.pos = start;
     const size_t begin = pos_;
-    while (IsNamePart(Peek()))
-        Advance();
+    size_t end = pos_;
+    while (end < text_.size() && IsNamePart(text_[end]))
+        ++end;
+    // Names are ASCII: one column per byte.
+    column_ += static_cast<uint32_t>(end - pos_);
+    pos_ = end;
     t.text = std::string(text_.substr(begin, pos_ - begin));
     t.key = t.text;
     for (char& ch : t.key)
