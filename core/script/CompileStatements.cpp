@@ -2,7 +2,8 @@
 #include "core/script/Compiler.h"
 #include "core/script/Operators.h"
 
-#include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace script {
 
@@ -252,7 +253,7 @@ void Compiler::CaseStatement()
         else
             Emit(Op::PushBool, v, p);
     };
-    std::vector<std::pair<int32_t, int32_t>> seen;
+    std::map<int32_t, int32_t> seen;
     std::vector<uint32_t> toEnd;
     while (cur_.kind != Tok::KwElse && cur_.kind != Tok::KwEnd) {
         std::vector<uint32_t> toBranch;
@@ -266,10 +267,12 @@ void Compiler::CaseStatement()
                 Fail("тип метки не совпадает с типом выражения варианта", labelPos);
             if (high.value < low.value)
                 Fail("пустой диапазон метки", labelPos);
-            for (const auto& [a, b] : seen)
-                if (low.value <= b && a <= high.value)
-                    Fail("повторяющаяся метка варианта", labelPos);
-            seen.emplace_back(low.value, high.value);
+            // Ranges kept by their low ends: only the neighbours can overlap a new one.
+            const auto next = seen.lower_bound(low.value);
+            if ((next != seen.end() && next->first <= high.value)
+                || (next != seen.begin() && std::prev(next)->second >= low.value))
+                Fail("повторяющаяся метка варианта", labelPos);
+            seen.emplace(low.value, high.value);
             Load(selector, labelPos);
             pushLabel(low.value, labelPos);
             if (low.value == high.value) {

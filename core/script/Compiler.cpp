@@ -9,7 +9,7 @@ namespace {
 
 // Deep enough for any honest formula; shallow enough that the parser's recursion stays far
 // from the thread's stack limit on hostile text.
-constexpr int kMaxNesting = 200;
+constexpr int kMaxNesting = 400;
 
 std::string Lower(std::string_view text)
 {
@@ -449,12 +449,8 @@ void Compiler::PushInteger(int32_t value, SourcePos at)
 
 int Compiler::StringConstant(const std::string& text)
 {
-    auto& pool = program_->strings;
-    for (size_t i = 0; i < pool.size(); ++i)
-        if (pool[i] == text)
-            return static_cast<int>(i);
-    pool.push_back(text);
-    return static_cast<int>(pool.size() - 1);
+    program_->strings.push_back(text);
+    return static_cast<int>(program_->strings.size() - 1);
 }
 
 } // namespace script

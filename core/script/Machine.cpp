@@ -16,6 +16,11 @@ constexpr uint64_t kCharsPerStep = 64;
                 + " шагов): вероятно, бесконечный цикл или рекурсия");
 }
 
+[[noreturn]] void StackOverflow()
+{
+    throw Fault("переполнение стека скрипта");
+}
+
 [[noreturn]] void TooDeep(uint32_t depth)
 {
     throw Fault("слишком глубокая рекурсия (более " + std::to_string(depth) + " вложенных вызовов)");
@@ -106,6 +111,8 @@ Value Machine::Call(int function, std::span<const Value> args)
     if (args.size() != f.paramCount)
         throw std::invalid_argument("wrong number of arguments for a script function");
     const size_t need = f.localTypes.size() + f.maxOperands + 1;
+    if (need > limits_.stackSlots)
+        throw RuntimeError("переполнение стека скрипта", program_->positions[f.entry]);
     if (stack_.size() < need)
         stack_.resize(std::max<size_t>(need, 64));
     for (size_t i = 0; i < args.size(); ++i)
@@ -256,9 +263,11 @@ Value Machine::Run(uint32_t function)
                     TooDeep(limits_.callDepth);
                 const size_t base = static_cast<size_t>(sp - stack_.data()) - callee.paramCount;
                 const size_t need = base + callee.localTypes.size() + callee.maxOperands + 1;
+                if (need > limits_.stackSlots)
+                    StackOverflow();
                 if (need > stack_.size()) {
                     const size_t bpIndex = static_cast<size_t>(bp - stack_.data());
-                    stack_.resize(std::max(need, stack_.size() * 2));
+                    stack_.resize(std::min(std::max(need, stack_.size() * 2), limits_.stackSlots));
                     bp = stack_.data() + bpIndex;
                 }
                 frames_.push_back({pc, static_cast<uint32_t>(bp - stack_.data()), current});

@@ -23,6 +23,8 @@ struct Limits {
     uint64_t steps = 1'000'000;
     // Nested calls allowed at once.
     uint32_t callDepth = 1000;
+    // Values (locals and operands of all frames) the stack may hold: a bound on memory.
+    size_t stackSlots = size_t(1) << 20;
 };
 
 class Machine {

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 using Lines = std::vector<std::string>;
 
@@ -128,4 +130,23 @@ TEST(PSExpress, DeclaresTheProgramsFunctionsAsRegistered)
                            "FormatDateTime('yyyy', 1)", "PS_IF(1, 1, 1)"};
     for (const char* call : calls)
         EXPECT_NO_THROW(scripttest::RunProcedure(call)) << call;
+}
+
+TEST(PSExpress, RunnersInSeveralThreadsDoNotDisturbEachOther)
+{
+    // The poll thread compiles and runs while the main thread may do the same (the editor).
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong{0};
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([t, &wrong] {
+            for (int i = 0; i < 200; ++i) {
+                const int32_t u1 = 100 + t * 1000 + i;
+                const double expected = 1100.0 / (static_cast<double>(u1) / 51);
+                if (TPSExpress::Evaluate(TPSExpress::BuiltInProcedure(), 51, u1, 0, 100, 1300) != expected)
+                    ++wrong;
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong.load(), 0);
 }

@@ -156,6 +156,22 @@ TEST(ScriptErrors, EndlessWorkIsStoppedWithAClearError)
     EXPECT_NE(copies.find(tooMuch), std::string::npos) << copies;
 }
 
+TEST(ScriptErrors, HugeTextsStayBoundedInTimeAndMemory)
+{
+    // Many case labels and string constants compile in linear time.
+    std::string labels = "begin case U1 of ";
+    for (int i = 0; i < 20000; ++i)
+        labels += std::to_string(i) + ": Result := 'v" + std::to_string(i) + "'; ";
+    labels += "end; end;";
+    EXPECT_EQ(CompileMessage(labels), "compiled");
+    // Many locals times deep recursion would need gigabytes: the stack bound stops it.
+    std::string locals = "function f(n: integer): integer; var ";
+    for (int i = 0; i < 5000; ++i)
+        locals += "a" + std::to_string(i) + ", ";
+    locals += "b: double; begin Result := f(n + 1); end; function main: Variant; begin Result := f(0); end;";
+    EXPECT_NE(UnitError(locals).find("переполнение стека скрипта"), std::string::npos);
+}
+
 TEST(ScriptErrors, TheRunnerWorksAgainAfterAFailedRun)
 {
     TPSExpress express(10, 0, 0, 0, 51);
