@@ -127,29 +127,6 @@ TWrappedScript TPSExpress::WrapScript(const std::string& text)
     return w;
 }
 
-const std::string& TPSExpress::BuiltInProcedure()
-{
-    // U4 - 2*U3 is the sensor's voltage, (U1 - U2)/Ri its current; no current gives 65535.
-    static const std::string text = "// входные переменные: Ri, U1, U2, U3, U4 типа integer\r\n"
-                                    "var Ui, Uj, I: double;\r\n"
-                                    "begin\r\n"
-                                    "//U1=D[0]\r\n"
-                                    "//U2=D[2]\r\n"
-                                    "//U3=D[4]\r\n"
-                                    "//U4=D[6]\r\n"
-                                    "\r\n"
-                                    "//  2х(U3-U2)=Uк(Uкомпенсации)\r\n"
-                                    "//  U1-U2-Uк=Uд(Uдатчика)\r\n"
-                                    "//  U2/Rизм=Iд(Rизмерительный;Iдатчика)\r\n"
-                                    "//  Uд/Iд=Rд(Rдатчика),=>T(температура)\r\n"
-                                    " I:=(U1-U2)/Ri;\r\n"
-                                    " Uj:=2*U3;\r\n"
-                                    " Ui:=U4-Uj;\r\n"
-                                    " if I<>0 then Result:=Ui/I else Result:=65535;\r\n"
-                                    "end;";
-    return text;
-}
-
 TPSExpress::TPSExpress(int32_t U1, int32_t U2, int32_t U3, int32_t U4, int32_t Ri)
     : u_{U1, U2, U3, U4}, ri_(Ri)
 {

@@ -65,9 +65,6 @@ public:
     // The whole per-reading sequence: compile the text, run it once, return the number.
     static double Evaluate(const std::string& text, int32_t Ri, int32_t U1, int32_t U2, int32_t U3, int32_t U4);
 
-    // The procedure the program uses while none is stored (lines joined with CR LF).
-    static const std::string& BuiltInProcedure();
-
     // The wrapping of a procedure text into the function "main".
     static TWrappedScript WrapScript(const std::string& text);
 

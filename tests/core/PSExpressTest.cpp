@@ -8,6 +8,7 @@
 #include <thread>
 
 using Lines = std::vector<std::string>;
+using scripttest::BuiltIn;
 
 TEST(PSExpress, WrapsTheTextIntoMain)
 {
@@ -49,12 +50,12 @@ TEST(PSExpress, TheBuiltInProcedureGivesTheSensorResistance)
     for (const auto& c : cases) {
         const double current = static_cast<double>(c.U1 - c.U2) / Ri;
         const double expected = current != 0 ? (c.U4 - 2.0 * c.U3) / current : 65535.0;
-        const double got = TPSExpress::Evaluate(TPSExpress::BuiltInProcedure(), Ri, c.U1, c.U2, c.U3, c.U4);
+        const double got = TPSExpress::Evaluate(BuiltIn(), Ri, c.U1, c.U2, c.U3, c.U4);
         EXPECT_DOUBLE_EQ(got, expected) << c.U1 << " " << c.U2 << " " << c.U3 << " " << c.U4;
     }
-    EXPECT_NEAR(TPSExpress::Evaluate(TPSExpress::BuiltInProcedure(), 51, 1000, 0, 100, 1300), 56.1, 1e-12);
+    EXPECT_NEAR(TPSExpress::Evaluate(BuiltIn(), 51, 1000, 0, 100, 1300), 56.1, 1e-12);
     // No current: the integer 65535, as the procedure assigns it.
-    EXPECT_EQ(scripttest::Show(scripttest::RunProcedure(TPSExpress::BuiltInProcedure(), 7, 7, 1, 2)), "Integer:65535");
+    EXPECT_EQ(scripttest::Show(scripttest::RunProcedure(BuiltIn(), 7, 7, 1, 2)), "Integer:65535");
 }
 
 TEST(PSExpress, RawWordsFrom0x8000UpArriveNegative)
@@ -71,10 +72,10 @@ TEST(PSExpress, RawWordsFrom0x8000UpArriveNegative)
 TEST(PSExpress, CompilesOnceAndRunsPerReading)
 {
     TPSExpress express(0, 0, 0, 0, 51);
-    express.SetScript(TPSExpress::BuiltInProcedure());
+    express.SetScript(BuiltIn());
     for (int32_t u1 = -300; u1 <= 300; u1 += 37) {
         express.SetReading(u1, 10, 20, 700);
-        EXPECT_DOUBLE_EQ(express.Calculate(), TPSExpress::Evaluate(TPSExpress::BuiltInProcedure(), 51, u1, 10, 20, 700));
+        EXPECT_DOUBLE_EQ(express.Calculate(), TPSExpress::Evaluate(BuiltIn(), 51, u1, 10, 20, 700));
     }
     express.SetRi(100);   // Ri is taken at the time of the run
     express.SetReading(1000, 0, 100, 1300);
@@ -142,7 +143,7 @@ TEST(PSExpress, RunnersInSeveralThreadsDoNotDisturbEachOther)
             for (int i = 0; i < 200; ++i) {
                 const int32_t u1 = 100 + t * 1000 + i;
                 const double expected = 1100.0 / (static_cast<double>(u1) / 51);
-                if (TPSExpress::Evaluate(TPSExpress::BuiltInProcedure(), 51, u1, 0, 100, 1300) != expected)
+                if (TPSExpress::Evaluate(BuiltIn(), 51, u1, 0, 100, 1300) != expected)
                     ++wrong;
             }
         });

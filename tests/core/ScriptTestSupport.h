@@ -2,12 +2,19 @@
 // Shared helpers of the script tests: run a whole unit, or a procedure text through the runner.
 #include "core/PSExportFunctions.h"
 #include "core/PSExpress.h"
+#include "core/Parameters.h"
 #include "core/script/Compiler.h"
 #include "core/script/Machine.h"
 
 #include <string>
 
 namespace scripttest {
+
+// The procedure the program uses while none is stored.
+inline std::string BuiltIn()
+{
+    return BuiltInCalcProc().toStdString();
+}
 
 // Compiles a whole unit with the program's functions and runs its function "main".
 inline script::Value RunUnit(const std::string& unit, script::Limits limits = {})
