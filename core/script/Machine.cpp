@@ -26,6 +26,20 @@ constexpr uint64_t kCharsPerStep = 64;
     throw Fault("слишком глубокая рекурсия (более " + std::to_string(depth) + " вложенных вызовов)");
 }
 
+// The zero value of a type in place, keeping the slot's string buffer for reuse.
+void ResetTo(Value& v, TypeKind type)
+{
+    v.bits = 0;
+    v.s.clear();
+    switch (type) {
+    case TypeKind::Integer: v.tag = Tag::Integer; break;
+    case TypeKind::Real: v.tag = Tag::Real; break;
+    case TypeKind::String: v.tag = Tag::String; break;
+    case TypeKind::Boolean: v.tag = Tag::Boolean; break;
+    default: v.tag = Tag::Empty; break;
+    }
+}
+
 } // namespace
 
 Value ConvertTo(const Value& value, TypeKind type)
@@ -71,7 +85,7 @@ void Machine::ResetGlobals()
 {
     globals_.resize(program_->globals.size());
     for (size_t i = 0; i < globals_.size(); ++i)
-        globals_[i] = Value::ZeroOf(program_->globals[i].type);
+        ResetTo(globals_[i], program_->globals[i].type);
 }
 
 int Machine::FindFunction(std::string_view name) const
@@ -91,18 +105,8 @@ void Machine::SetGlobal(int index, const Value& value)
 
 void Machine::Prepare(const FunctionCode& f, Value* base) const
 {
-    for (size_t i = f.paramCount; i < f.localTypes.size(); ++i) {
-        Value& v = base[i];
-        v.bits = 0;
-        v.s.clear();
-        switch (f.localTypes[i]) {
-        case TypeKind::Integer: v.tag = Tag::Integer; break;
-        case TypeKind::Real: v.tag = Tag::Real; break;
-        case TypeKind::String: v.tag = Tag::String; break;
-        case TypeKind::Boolean: v.tag = Tag::Boolean; break;
-        default: v.tag = Tag::Empty; break;
-        }
-    }
+    for (size_t i = f.paramCount; i < f.localTypes.size(); ++i)
+        ResetTo(base[i], f.localTypes[i]);
 }
 
 Value Machine::Call(int function, std::span<const Value> args)
@@ -120,7 +124,16 @@ Value Machine::Call(int function, std::span<const Value> args)
     Prepare(f, stack_.data());
     frames_.clear();
     lastError_.clear();
-    return Run(static_cast<uint32_t>(function));
+    Value result = Run(static_cast<uint32_t>(function));
+    // Typed code keeps no tags on its scalars; the host gets the declared type's tag.
+    switch (f.result) {
+    case TypeKind::Integer: result.tag = Tag::Integer; break;
+    case TypeKind::Real: result.tag = Tag::Real; break;
+    case TypeKind::String: result.tag = Tag::String; break;
+    case TypeKind::Boolean: result.tag = Tag::Boolean; break;
+    default: break;
+    }
+    return result;
 }
 
 Value Machine::Run(uint32_t function)
@@ -220,11 +233,11 @@ Value Machine::Run(uint32_t function)
             }
             case Op::VarNeg: sp[-1] = VariantNegate(sp[-1]); break;
             case Op::VarNot: sp[-1] = VariantNot(sp[-1]); break;
-            case Op::CmpInt: { const bool r = Compare(static_cast<Relation>(a), sp[-2].i, sp[-1].i); --sp; sp[-1].b = r; break; }
-            case Op::CmpReal: { const bool r = Compare(static_cast<Relation>(a), sp[-2].r, sp[-1].r); --sp; sp[-1].b = r; break; }
-            case Op::CmpStr: { const bool r = Compare(static_cast<Relation>(a), sp[-2].s, sp[-1].s); --sp; sp[-1].b = r; break; }
-            case Op::CmpBool: { const bool r = Compare(static_cast<Relation>(a), sp[-2].b, sp[-1].b); --sp; sp[-1].b = r; break; }
-            case Op::CmpVar: { const bool r = VariantCompare(static_cast<Relation>(a), sp[-2], sp[-1]); --sp; sp[-1].b = r; break; }
+            case Op::CmpInt: { const bool r = Compare(static_cast<Relation>(a), sp[-2].i, sp[-1].i); --sp; sp[-1].b = r; sp[-1].tag = Tag::Boolean; break; }
+            case Op::CmpReal: { const bool r = Compare(static_cast<Relation>(a), sp[-2].r, sp[-1].r); --sp; sp[-1].b = r; sp[-1].tag = Tag::Boolean; break; }
+            case Op::CmpStr: { const bool r = Compare(static_cast<Relation>(a), sp[-2].s, sp[-1].s); --sp; sp[-1].b = r; sp[-1].tag = Tag::Boolean; break; }
+            case Op::CmpBool: { const bool r = Compare(static_cast<Relation>(a), sp[-2].b, sp[-1].b); --sp; sp[-1].b = r; sp[-1].tag = Tag::Boolean; break; }
+            case Op::CmpVar: { const bool r = VariantCompare(static_cast<Relation>(a), sp[-2], sp[-1]); --sp; sp[-1].b = r; sp[-1].tag = Tag::Boolean; break; }
             case Op::Jump:
                 if (static_cast<uint32_t>(a) < pc && ++steps > maxSteps)
                     TooMuchWork(maxSteps);

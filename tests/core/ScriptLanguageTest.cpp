@@ -145,6 +145,10 @@ TEST(ScriptLanguage, FunctionsAndProceduresTakeValueAndConstParameters)
          "function main: Variant; begin Result := f(f(10, 3), f(2, 1)); end;",
          "Integer:6"},
         {"function main: Variant; begin end;", "Empty:"},
+        {"function main: Boolean; begin Result := (1 < 2) xor (3 > 4); end;", "Boolean:True"},
+        {"function main: Integer; begin Result := 7 div 2; end;", "Integer:3"},
+        {"function main: Double; begin Result := 7; end;", "Double:7"},
+        {"function main: String; begin Result := 'x' + 'y'; end;", "String:xy"},
     };
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Outcome([&] { return RunUnit(text); }), expected) << text;
