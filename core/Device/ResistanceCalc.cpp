@@ -1,14 +1,17 @@
 #include "core/Device/ResistanceCalc.h"
 
-#include "base/Exception.h"
+#include "core/PSExpress.h"
+#include "core/Parameters.h"
 
 #include <mutex>
 
 namespace {
 
-double RunCalcProc(const TRawWords&)
+// The procedure is compiled anew for every reading, so an edit of the text takes effect at the
+// next reading and nothing compiled outlives it.
+double RunCalcProc(const TRawWords& w)
 {
-    throw Exception("Скрипт не выполнен. (нет исполнителя процедуры расчёта)");
+    return TPSExpress::Evaluate(Settings.CalcProc.toStdString(), Settings.Ri, w.U1, w.U2, w.U3, w.U4);
 }
 
 std::mutex calcLock;

@@ -162,3 +162,28 @@ TEST_F(TITReading, AssignedPointsAreSortedAndAveraged)
     EXPECT_EQ(tit.AverageCount(), 2);
     EXPECT_EQ(tit.GetValue(), 7);
 }
+
+TEST_F(TITReading, TheSettingsProcedureTurnsTheWordsIntoTheResistance)
+{
+    SetResistanceCalc({});   // the settings' own procedure
+    Settings.CalcProc = BuiltInCalcProc();
+    Settings.Ri = 51;
+    tit.SetOff(kR0Ohm50);
+    tit.SetMult(kMultOhm50);
+    tit.AddRawReading(Raw(1000, 0, 100, 1300), passStart);
+    EXPECT_NEAR(tit.GetValue(), (56.1 - 50.0) * 4.6729, 1e-9);
+    EXPECT_EQ(Log().back().first, "3.5.2 : U1=1000 U2=0 U3=100 U4=1300 T=56.100");
+
+    // A procedure edited in the settings counts from the next reading on.
+    Settings.CalcProc = QStringLiteral("U1 + U4");
+    tit.ClearValues();
+    tit.AddRawReading(Raw(-2, 0, 0, 60), passStart);
+    EXPECT_NEAR(tit.GetValue(), (58 - 50.0) * 4.6729, 1e-9);
+
+    // A failing procedure passes its error on and adds no value.
+    Settings.CalcProc = QStringLiteral("U1 div U2");
+    EXPECT_THROW(tit.AddRawReading(Raw(5, 0), passStart), Exception);
+    Settings.CalcProc = QStringLiteral("U1 +");
+    EXPECT_THROW(tit.AddRawReading(Raw(5, 0), passStart), Exception);
+    EXPECT_EQ(tit.Values().size(), 1u);
+}
