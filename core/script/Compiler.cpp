@@ -100,7 +100,7 @@ Compiler::Signature Compiler::ParseDeclaration(std::string_view declaration)
     const Token savedCur = cur_;
     lexer_ = std::make_unique<Lexer>(declaration);
     Advance();
-    Signature sig = Header(true);
+    Signature sig = Header();
     sig.key = Lower(sig.name);
     if (cur_.kind == Tok::Semicolon)
         Advance();
@@ -245,7 +245,7 @@ void Compiler::CompileUnit()
         case Tok::KwFunction:
         case Tok::KwProcedure: {
             const SourcePos at = cur_.pos;
-            const Signature sig = Header(false);
+            const Signature sig = Header();
             Expect(Tok::Semicolon);
             FunctionBody(sig, at);
             break;
@@ -294,7 +294,7 @@ void Compiler::VarSection(bool global)
     } while (cur_.kind == Tok::Ident);
 }
 
-Compiler::Signature Compiler::Header(bool host)
+Compiler::Signature Compiler::Header()
 {
     const bool isFunction = cur_.kind == Tok::KwFunction;
     if (!isFunction && cur_.kind != Tok::KwProcedure)
@@ -325,7 +325,6 @@ Compiler::Signature Compiler::Header(bool host)
         Expect(Tok::Colon);
         sig.result = ParseType();
     }
-    (void)host;
     return sig;
 }
 

@@ -98,7 +98,7 @@ private:
     void CompileUnit();
     void VarSection(bool global);
     TypeKind ParseType();
-    Signature Header(bool host);
+    Signature Header();
     Signature ParseDeclaration(std::string_view declaration);
     void FunctionBody(const Signature& sig, SourcePos at);
     void Declare(Scope& scope, const Token& name, Symbol symbol);
