@@ -1,10 +1,15 @@
 #include "app/FMain.h"
 
+#include "app/FPasswordDlg.h"
 #include "app/ProductInfo.h"
+#include "app/SettingsFileName.h"
 #include "app/UnhandledException.h"
 #include "app/uUser.h"
 
+#include "core/Parameters.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -25,11 +30,18 @@ TfmMain::TfmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
     InstallActions();
     FormCreate(arguments);
     aList.RunOnIdle([this] { AppEvents1Idle(); });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            RunGuarded([this] { AppEvents1Activate(); });
+    });
 }
 
 TfmMain::~TfmMain()
 {
     RunGuarded([this] { FormDestroy(); });
+    TfmPasswordDlg::SetMemory({});
+    if (SharedCommPort == Port.get())
+        SharedCommPort = nullptr;
     if (fmMain == this)
         fmMain = nullptr;
 }
@@ -38,13 +50,16 @@ void TfmMain::FormCreate(const QStringList& arguments)
 {
     setWindowTitle(ProductName());
     resize(1024, 700);
+    FormStorage1 = std::make_unique<IniFile>(SettingsFileName());
     AutoSave = false;
+    Settings.NoCom = false;
     acDebug->setVisible(false);
     FCommandLine = ParseCommandLine(arguments);
     acDebug->setVisible(FCommandLine.Debug);
     AutoSave = FCommandLine.AutoSave;
-    ApplyNoComSwitch(FCommandLine.NoCom);
+    Settings.NoCom = FCommandLine.NoCom;
     Users.clear();
+    InstallPasswordDlgMemory();
     CreatePort();
     CreateScheduleWindow();
 

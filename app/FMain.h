@@ -8,6 +8,11 @@
 #include "app/MainActions.h"
 #include "app/MainMenus.h"
 #include "app/MainPages.h"
+#include "app/SettingsSections.h"
+#include "base/Colour.h"
+#include "base/DateTime.h"
+#include "comm/CommPort.h"
+#include "platform/posix/IniFile.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -27,13 +32,16 @@ public:
 
     // What the window holds besides its controls.
     bool AutoSave = false;             // "autosave" was given
-    double LastBackup = 0;             // when the last backup was made; 0: never
+    TDateTime LastBackup = 0;          // when the last backup was made; 0: never
     bool Modified = false;             // readings changed since the data file was loaded or saved
     TUser* CurrentUser = nullptr;      // the logged-in user (not owned)
     std::vector<std::unique_ptr<TUser>> Users;
     QWidget* BinPanel = nullptr;       // the board panel inside spGrid
     TBaseSendTH* SendTH = nullptr;     // the running poll thread; at most one exists
     int Tag = 1;                       // the widest log line drawn so far, in pixels
+    int HistorySortOrder = 0;          // the poll history: 0 newest first, 1 oldest first
+    std::unique_ptr<TCommPort> Port;   // the program's serial port (SharedCommPort)
+    std::unique_ptr<IniFile> FormStorage1;   // the settings file
 
     TActionList aList;
 
@@ -48,7 +56,10 @@ public:
     // Opens or closes the serial port; opening first asks every other instance to let it go.
     void SetPortEnabled(bool on);
 
-    // Start-up at the first showing (also run by showEvent): settings, start-up sequence,
+    // One log line posted to the window (WM_EXCHANGE_LOG).
+    void WMExchangeLog(const QString& text, TColor colour);
+
+    // Start-up at the first showing (run by the first showEvent): settings, start-up sequence,
     // login, then the rest of the first showing.
     void FirstShowing();
     // Runs the login until a user is accepted; false when the user gave up (the window is
@@ -59,6 +70,11 @@ public:
     bool IsClosing() const { return FClosing; }
 
 protected:
+    // Makes the hardware tree anew with the counts read from the settings file (a seam: the
+    // tree itself comes with the board).
+    virtual void RebuildHardConfig(const THardwareCounts& counts);
+
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -96,13 +112,12 @@ private:
     void CloseFromLogin();
 
     // FMainSettings.cpp: the settings file.
+    void RestoreMainPlacement();
+    void SaveMainPlacement();
     void LoadSettings();
-    void AddFallbackAdministrator();
     void FormStorage1SavePlacement();
-    bool NoComMode() const;
-    void ApplyNoComSwitch(bool on);
-    QString DataFilePath() const;
-    int MaxTemperature() const;
+    void acExecProcExecute();
+    void InstallPasswordDlgMemory();
 
     // FMainIdle.cpp
     void AppEvents1Activate();
@@ -111,10 +126,15 @@ private:
     // FMainPort.cpp: the serial port and its hand-over between instances.
     void CreatePort();
     bool PortIsOpen() const;
+    void ac485Execute();
+    void acEchoExecute();
+    void ShowPortStatus();
     void OnInstanceMessage(const QByteArray& message, const QString& senderId);
 
     // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
     void CreateScheduleWindow();
+    void ApplyHardwareDetails(const THardwareCounts& counts);
+    THardwareCounts CurrentHardwareCounts() const;
     void ReleaseScheduleWindow();
     void LoadSchedule();
     void ClearBoard();
@@ -131,6 +151,8 @@ private:
     void ConnectLaterActions();
 
     TCommandLine FCommandLine;
+    int FLoadedStages = 0;             // how many groups of settings the last load read whole
+    THardwareCounts FHardware;         // the hardware tree's shape until the tree itself exists
     bool FFirstShowingDone = false;
     bool FClosing = false;
     TInstanceChannel* FPortChannel = nullptr;

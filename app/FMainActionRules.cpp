@@ -2,6 +2,8 @@
 // belongs to other parts of the window are connected in FMainPlaceholders.cpp.
 #include "app/FMain.h"
 
+#include "core/Parameters.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
@@ -26,7 +28,7 @@ QActionGroup* ExclusiveGroup(QObject* owner, std::initializer_list<QAction*> act
 // Live polling needs the open port, unless the program works without one.
 bool TfmMain::ExchangeReady() const
 {
-    return SendTH == nullptr && (NoComMode() || PortIsOpen());
+    return SendTH == nullptr && (Settings.NoCom || PortIsOpen());
 }
 
 void TfmMain::InstallActions()
@@ -48,13 +50,13 @@ void TfmMain::InstallActions()
         action.setEnabled(true);
         mnReport->menuAction()->setEnabled(pcMain->currentWidget() != tsPreView);
     });
-    aList.SetEnabledRule(acSaveDAT, [this] { return !DataFilePath().isEmpty(); });
+    aList.SetEnabledRule(acSaveDAT, [this] { return !Settings.DataFile.isEmpty(); });
     aList.SetEnabledRule(acFullExchg, [this] { return ExchangeReady(); });
     aList.SetEnabledRule(acSelectExchg, [this] { return ExchangeReady(); });
     aList.SetEnabledRule(acMB, [this] { return ExchangeReady(); });
     for (QAction* report : {acPreview, acPevewErr, acPrevewSelTemp, acCheckSpeed})
         aList.SetEnabledRule(report, [this] { return HistoryNodeFocused(); });
-    aList.SetEnabledRule(acClearRetro, [this] { return !DataFilePath().isEmpty() && IsAdmin(); });
+    aList.SetEnabledRule(acClearRetro, [this] { return !Settings.DataFile.isEmpty() && IsAdmin(); });
     aList.SetUpdate(acEdit, [this](QAction& action) {
         action.setEnabled(IsAdmin());
         miReportTimeManual->setVisible(action.isEnabled());
@@ -71,6 +73,9 @@ void TfmMain::InstallActions()
     aList.SetWork(acMainView, [this] { acMainViewExecute(); });
     aList.SetWork(acGraphView, [this] { acGraphViewExecute(); });
     aList.SetWork(acDebug, [this] { acDebugExecute(); });
+    aList.SetWork(acExecProc, [this] { acExecProcExecute(); });
+    aList.SetWork(ac485, [this] { ac485Execute(); });
+    aList.SetWork(acEcho, [this] { acEchoExecute(); });
     InstallUserMenu();
     ConnectLaterActions();
 }

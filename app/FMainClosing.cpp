@@ -3,6 +3,7 @@
 #include "app/FMain.h"
 
 #include "app/ModalRunner.h"
+#include "core/Parameters.h"
 
 #include <QMessageBox>
 
@@ -25,7 +26,7 @@ bool TfmMain::FormCloseQuery()
 // offered a file to save them in instead.
 void TfmMain::SaveUnsavedReadings()
 {
-    if (DataFilePath().isEmpty())
+    if (Settings.DataFile.isEmpty())
         Execute(acSaveAsDAT);
     else
         Execute(acSaveDAT);

@@ -3,6 +3,7 @@
 #include "app/FMain.h"
 
 #include "app/StatusPanelText.h"
+#include "core/Parameters.h"
 
 #include <QListWidget>
 
@@ -17,7 +18,7 @@ void TfmMain::AppEvents1Idle()
 void TfmMain::RefreshAirTempPanels()
 {
     SetStatusPanelText(*sbAirTempPanels[1], AirTemperatureText());
-    SetStatusPanelText(*sbAirTempPanels[3], QStringLiteral("%1°C").arg(MaxTemperature()));
+    SetStatusPanelText(*sbAirTempPanels[3], QStringLiteral("%1°C").arg(Settings.MaxT));
     SetStatusPanelText(*sbAirTempPanels[4], NextScheduledPollText());
 }
 

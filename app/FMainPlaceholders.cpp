@@ -11,6 +11,14 @@ void TfmMain::ReleaseScheduleWindow() {}
 // The schedule window loads its plan from the settings file and starts its thread.
 void TfmMain::LoadSchedule() {}
 
+// The hardware tree is made anew with the counts read from the settings (local blocks,
+// suspensions per block, sensors per suspension); until it exists the counts are kept here.
+void TfmMain::RebuildHardConfig(const THardwareCounts& counts) { FHardware = counts; }
+// The tree takes its period and the air-temperature sensor's position.
+void TfmMain::ApplyHardwareDetails(const THardwareCounts& counts) { FHardware = counts; }
+// What the settings file gets back: the tree's own counts once it exists.
+THardwareCounts TfmMain::CurrentHardwareCounts() const { return FHardware; }
+
 // The board: frees the silo-block frames (writing the layout file first when there are any).
 void TfmMain::ClearBoard() {}
 // The board: the sensor detail rows, the frames with their layout, the data file.

@@ -12,7 +12,10 @@ void TfmMain::FirstShowing()
     FFirstShowingDone = true;
     // A failure while restoring ends the restore (and the login with it) with a red log line;
     // the window is still shown.
-    RunGuarded([this] { FormStorage1RestorePlacement(); });
+    RunGuarded([this] {
+        RestoreMainPlacement();
+        FormStorage1RestorePlacement();
+    });
     if (!FClosing)
         RunGuarded([this] { FormShow(); });
 }

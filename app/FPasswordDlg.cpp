@@ -29,6 +29,8 @@ TfmPasswordDlg::TMemory& Memory()
 
 void TfmPasswordDlg::SetMemory(TMemory memory)
 {
+    if (!memory.Load || !memory.Store)
+        memory = {[] { return lastChosenInMemory; }, [](int index) { lastChosenInMemory = index; }};
     Memory() = std::move(memory);
 }
 

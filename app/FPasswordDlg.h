@@ -29,7 +29,8 @@ public:
     void done(int result) override;
 
     // Where the index of the last chosen user is kept between showings (the dialog's
-    // placement section of the settings file); by default only in memory.
+    // placement section of the settings file); by default (and after SetMemory({})) only in
+    // memory.
     struct TMemory {
         std::function<int()> Load;
         std::function<void(int)> Store;

@@ -5,6 +5,7 @@
 #include "app/FMain.h"
 #include "app/LongLivedWindows.h"
 #include "app/ProductInfo.h"
+#include "core/ExchangeLog.h"
 
 #include <memory>
 
@@ -15,9 +16,11 @@ int main(int argc, char* argv[])
     TApplication::setWindowIcon(LoadApplicationIcon());
 
     auto mainWindow = std::make_unique<TfmMain>(TApplication::arguments());
+    SetExchangeLogReceiver(mainWindow.get());
     CreateLongLivedWindows(*mainWindow);
     mainWindow->show();
     const int result = TApplication::exec();
+    SetExchangeLogReceiver(nullptr);
     mainWindow.reset();   // destroyed after the event loop, while every facility still works
     return result;
 }

@@ -1,6 +1,7 @@
 #include "app/UnhandledException.h"
 
-#include <cstdio>
+#include "comm/ExchangeLog.h"
+
 #include <mutex>
 
 namespace {
@@ -9,7 +10,7 @@ constexpr const char* kUnknownError = "Неизвестная ошибка";
 
 void LogInRed(const std::string& message)
 {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    PostExchangeLog(message, kLogError);
 }
 
 std::mutex sinkMutex;

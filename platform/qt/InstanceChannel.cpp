@@ -6,7 +6,12 @@
 #include <QLocalSocket>
 #include <QtEndian>
 
+#include <QHash>
+#include <QPointer>
+#include <QThread>
+
 #include <atomic>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +35,14 @@ QString UniqueInstanceName(const QString& topic)
     return QStringLiteral("%1-%2-%3.sock").arg(topic).arg(getpid()).arg(++counter);
 }
 
+// The channels of this process by id, to find the ones on the broadcasting thread.
+std::mutex registryMutex;
+QHash<QString, TInstanceChannel*>& Registry()
+{
+    static QHash<QString, TInstanceChannel*> registry;
+    return registry;
+}
+
 int RemainingMs(const QDeadlineTimer& deadline)
 {
     return static_cast<int>(qMax<qint64>(0, deadline.remainingTime()));
@@ -40,10 +53,16 @@ int RemainingMs(const QDeadlineTimer& deadline)
 TInstanceChannel::TInstanceChannel(const QString& folder, const QString& topic, QObject* parent)
     : QObject(parent), FFolder(folder), FTopic(topic), FId(UniqueInstanceName(topic))
 {
+    std::lock_guard lock(registryMutex);
+    Registry().insert(FId, this);
 }
 
 TInstanceChannel::~TInstanceChannel()
 {
+    {
+        std::lock_guard lock(registryMutex);
+        Registry().remove(FId);
+    }
     if (FServer)
         FServer->close();   // removes our socket file
 }
@@ -137,6 +156,20 @@ bool TInstanceChannel::SendTo(const QString& path, const QByteArray& frame, int 
     return answer == kAnswer;
 }
 
+bool TInstanceChannel::DeliverOnThisThread(const QString& peer, const QByteArray& message)
+{
+    QPointer<TInstanceChannel> receiver;
+    {
+        std::lock_guard lock(registryMutex);
+        TInstanceChannel* channel = Registry().value(peer);
+        if (!channel || channel->thread() != QThread::currentThread() || !channel->IsListening())
+            return false;
+        receiver = channel;
+    }
+    emit receiver->MessageReceived(message, FId);
+    return true;
+}
+
 int TInstanceChannel::Broadcast(const QByteArray& message, int timeoutMs)
 {
     const QByteArray frame = MakeFrame(FId, message);
@@ -145,6 +178,10 @@ int TInstanceChannel::Broadcast(const QByteArray& message, int timeoutMs)
     for (const QString& peer : peers) {
         if (peer == FId)
             continue;
+        if (DeliverOnThisThread(peer, message)) {
+            ++answered;
+            continue;
+        }
         if (SendTo(SocketPath(peer), frame, timeoutMs))
             ++answered;
     }

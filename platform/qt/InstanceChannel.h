@@ -4,7 +4,9 @@
 // writes the message to every other instance's socket and waits a short time for each to
 // handle it and answer, the way a synchronous window-message broadcast behaves. An instance
 // that does not answer in time is skipped; sockets left behind by instances that died are
-// removed when found.
+// removed when found. An instance on the broadcasting thread itself (another channel object
+// of this process, as in tests) is handed the message directly, as a window of the sending
+// thread gets a sent message: waiting for it over the socket could only time out.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -40,6 +42,7 @@ private:
     void Accept();
     void ReadFrom(QLocalSocket* socket);
     bool SendTo(const QString& path, const QByteArray& frame, int timeoutMs);
+    bool DeliverOnThisThread(const QString& peer, const QByteArray& message);
     QString SocketPath(const QString& name) const;
 
     QString FFolder;

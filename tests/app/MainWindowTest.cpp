@@ -4,9 +4,12 @@
 
 #include "app/FMain.h"
 #include "app/uUser.h"
+#include "comm/ExchangeLog.h"
+#include "core/WindowMessages.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
@@ -304,6 +307,27 @@ TEST_F(MainWindowTest, UnsavedReadingsWithoutADataFileAreOfferedAFile)
         EXPECT_EQ(saveAs, c.saveAsExpected ? 1 : 0);
         EXPECT_EQ(save, 0);
     }
+}
+
+TEST_F(MainWindowTest, LogLinesShowOnTheDebugPageAndRedOnesInTheErrorList)
+{
+    auto quiet = MakeWindow();
+    QCoreApplication::postEvent(quiet.get(), new TExchangeLogEvent("Тайм-аут при приёме", kLogError));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(quiet->lbMsg->count(), 0);   // no debug page without "debug"
+    EXPECT_EQ(quiet->lbErr->count(), 0);   // the error list is switched off
+
+    auto debug = MakeWindow({"debug"});
+    debug->acShowErr->setChecked(true);
+    QCoreApplication::postEvent(debug.get(), new TExchangeLogEvent("Опрос завершен", kLogSent));
+    QCoreApplication::postEvent(debug.get(), new TExchangeLogEvent("Тайм-аут при приёме", kLogError));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(debug->lbMsg->count(), 2);
+    EXPECT_TRUE(debug->lbMsg->item(0)->text().endsWith(" : Тайм-аут при приёме"));   // the newest on top
+    EXPECT_EQ(debug->lbMsg->item(0)->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(debug->lbMsg->item(1)->foreground().color(), QColor(Qt::blue));
+    ASSERT_EQ(debug->lbErr->count(), 1);
+    EXPECT_TRUE(debug->lbErr->item(0)->text().endsWith("Тайм-аут при приёме"));
 }
 
 } // namespace

@@ -147,3 +147,19 @@ TEST(InstanceChannel, JunkWrittenToASocketIsDroppedAndTheChannelStillWorks)
     ASSERT_EQ(peer.Received().size(), 1u);
     EXPECT_EQ(peer.Received()[0].first, QByteArray("ok"));
 }
+
+TEST(InstanceChannel, AnInstanceOnTheBroadcastingThreadGetsTheMessageAtOnce)
+{
+    QTemporaryDir dir;
+    TInstanceChannel first(dir.path(), "port"), second(dir.path(), "port");
+    ASSERT_TRUE(first.Listen() && second.Listen());
+    QByteArray heard;
+    QString from;
+    QObject::connect(&first, &TInstanceChannel::MessageReceived, [&](const QByteArray& m, const QString& s) {
+        heard = m;
+        from = s;
+    });
+    EXPECT_EQ(second.Broadcast("release\n1"), 1);
+    EXPECT_EQ(heard, QByteArray("release\n1"));
+    EXPECT_EQ(from, second.Id());
+}
