@@ -2,6 +2,7 @@
 
 #include "app/FPasswordDlg.h"
 #include "app/ProductInfo.h"
+#include "app/uTaskBarList.h"
 #include "app/SettingsFileName.h"
 #include "app/UnhandledException.h"
 #include "app/uUser.h"
@@ -59,6 +60,7 @@ void TfmMain::FormCreate(const QStringList& arguments)
     AutoSave = FCommandLine.AutoSave;
     Settings.NoCom = FCommandLine.NoCom;
     Users.clear();
+    AttachTaskbarWindow(this);
     InstallPasswordDlgMemory();
     CreatePort();
     CreateScheduleWindow();

@@ -70,8 +70,7 @@ public:
     bool IsClosing() const { return FClosing; }
 
 protected:
-    // Makes the hardware tree anew with the counts read from the settings file (a seam: the
-    // tree itself comes with the board).
+    // Makes the hardware tree anew with the counts read from the settings file.
     virtual void RebuildHardConfig(const THardwareCounts& counts);
 
     bool event(QEvent* event) override;
@@ -131,10 +130,13 @@ private:
     void ShowPortStatus();
     void OnInstanceMessage(const QByteArray& message, const QString& senderId);
 
-    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
-    void CreateScheduleWindow();
+    // FMainHardware.cpp
     void ApplyHardwareDetails(const THardwareCounts& counts);
     THardwareCounts CurrentHardwareCounts() const;
+    QString AirTemperatureText() const;
+
+    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
+    void CreateScheduleWindow();
     void ReleaseScheduleWindow();
     void LoadSchedule();
     void ClearBoard();
@@ -146,13 +148,11 @@ private:
     void RebuildStateReport();
     bool HistoryNodeFocused() const;
     bool DetailRowShowsSensor() const;
-    QString AirTemperatureText() const;
     QString NextScheduledPollText() const;
     void ConnectLaterActions();
 
     TCommandLine FCommandLine;
     int FLoadedStages = 0;             // how many groups of settings the last load read whole
-    THardwareCounts FHardware;         // the hardware tree's shape until the tree itself exists
     bool FFirstShowingDone = false;
     bool FClosing = false;
     TInstanceChannel* FPortChannel = nullptr;

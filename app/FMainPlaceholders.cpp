@@ -3,6 +3,8 @@
 // part that owns it fills it in.
 #include "app/FMain.h"
 
+#include "app/FOverley.h"
+
 #include <QAction>
 
 // The schedule window lives for the whole run; created here without starting its thread.
@@ -10,14 +12,6 @@ void TfmMain::CreateScheduleWindow() {}
 void TfmMain::ReleaseScheduleWindow() {}
 // The schedule window loads its plan from the settings file and starts its thread.
 void TfmMain::LoadSchedule() {}
-
-// The hardware tree is made anew with the counts read from the settings (local blocks,
-// suspensions per block, sensors per suspension); until it exists the counts are kept here.
-void TfmMain::RebuildHardConfig(const THardwareCounts& counts) { FHardware = counts; }
-// The tree takes its period and the air-temperature sensor's position.
-void TfmMain::ApplyHardwareDetails(const THardwareCounts& counts) { FHardware = counts; }
-// What the settings file gets back: the tree's own counts once it exists.
-THardwareCounts TfmMain::CurrentHardwareCounts() const { return FHardware; }
 
 // The board: frees the silo-block frames (writing the layout file first when there are any).
 void TfmMain::ClearBoard() {}
@@ -40,11 +34,12 @@ bool TfmMain::HistoryNodeFocused() const { return false; }
 // Some row of the sensor detail tree shows a sensor.
 bool TfmMain::DetailRowShowsSensor() const { return false; }
 
-// The air-temperature panel: the sensor's value once the hardware tree has one.
-QString TfmMain::AirTemperatureText() const { return QStringLiteral("не контроллируется"); }
 // The schedule window's next-poll text.
 QString TfmMain::NextScheduledPollText() const { return QString(); }
 
 // Actions whose work belongs to other parts of the window: they are in their menus with their
-// enabling rules, and do nothing yet.
-void TfmMain::ConnectLaterActions() {}
+// enabling rules; those not connected here do nothing yet.
+void TfmMain::ConnectLaterActions()
+{
+    aList.SetWork(acOverlay, [this] { ShowOverlaySettings(this); });
+}

@@ -10,10 +10,13 @@
 #include "app/UserStorage.h"
 #include "app/uUser.h"
 #include "comm/ExchangeLog.h"
+#include "core/Device/HardConfig.h"
+#include "core/Device/TIT.h"
 #include "core/Parameters.h"
 #include "platform/posix/IniFile.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -63,6 +66,12 @@ TEST_F(StartupTest, AFirstStartLogsAdminInWithoutADialogAndWritesTheDefaultsOnCl
     EXPECT_EQ(Settings.CalcProc, BuiltInCalcProc());
     EXPECT_EQ(Settings.SiloBinsFile, folders.HomeFile("SiloBins.xml"));
     EXPECT_EQ(Settings.SiloBinCount, 0);
+    ASSERT_NE(HardConfig, nullptr);
+    EXPECT_EQ(HardConfig->MBCount(), 12);
+    EXPECT_EQ(HardConfig->SilosPerMB(), 12);
+    EXPECT_EQ(HardConfig->TITPerSilos(), 6);
+    window->AppEvents1Idle();
+    EXPECT_EQ(window->sbAirTempPanels[1]->text(), "не контроллируется");
 
     window->close();
     EXPECT_FALSE(window->isVisible());
@@ -213,6 +222,29 @@ TEST_F(StartupTest, WithoutAPortAndWithoutSettingsADemonstrationConfigurationIsM
     auto again = Start({"NO_COM"});
     EXPECT_EQ(Settings.SiloBinCount, 5);
     EXPECT_EQ(Stored("Конфигурация", "Блоков"), "<missing>");
+}
+
+TEST_F(StartupTest, TheHardwareTreeIsMadeFromTheStoredCountsAndWrittenBackFromTheTree)
+{
+    WriteSettings("[Конфигурация]\nБлоков=3\nТУРов=4\nТД в ТУР=5\nПериод=100\n"
+                  "Местный блок датчика температуры воздуха=2\nПодвеска датчика температуры воздуха=3\n"
+                  "Датчик температуры воздуха=4\n");
+    auto window = Start();
+    ASSERT_NE(HardConfig, nullptr);
+    EXPECT_EQ(HardConfig->MBCount(), 3);
+    EXPECT_EQ(HardConfig->SilosPerMB(), 4);
+    EXPECT_EQ(HardConfig->TITPerSilos(), 5);
+    EXPECT_EQ(HardConfig->Period, 100);
+    ASSERT_NE(HardConfig->GetAirTIT(), nullptr);
+    window->AppEvents1Idle();
+    EXPECT_EQ(window->sbAirTempPanels[1]->text(), QString::asprintf("%.2f°C", HardConfig->GetAirTIT()->GetValue()));
+
+    HardConfig = std::make_unique<THardConfig>(7, 2, 1);   // as a configuration dialog would
+    window->close();
+    EXPECT_EQ(Stored("Конфигурация", "Блоков"), "7");
+    EXPECT_EQ(Stored("Конфигурация", "ТУРов"), "2");
+    EXPECT_EQ(Stored("Конфигурация", "ТД в ТУР"), "1");
+    EXPECT_EQ(Stored("Конфигурация", "Датчик температуры воздуха"), "-1");
 }
 
 TEST_F(StartupTest, TheProcedureEditorChangesTheProcedureOnlyOnOk)
