@@ -2,11 +2,10 @@
 
 #include "app/FPasswordDlg.h"
 #include "app/ProductInfo.h"
-#include "app/uTaskBarList.h"
 #include "app/SettingsFileName.h"
 #include "app/UnhandledException.h"
+#include "app/uTaskBarList.h"
 #include "app/uUser.h"
-
 #include "core/Parameters.h"
 
 #include <QAction>

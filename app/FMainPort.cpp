@@ -4,7 +4,7 @@
 #include "app/FMain.h"
 
 #include "app/PortRelease.h"
-#include "app/StatusPanelText.h"
+#include "app/UnhandledException.h"
 #include "core/Parameters.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/qt/InstanceChannel.h"
@@ -42,7 +42,9 @@ void TfmMain::CreatePort()
     SharedCommPort = Port.get();
 
     FPortChannel = new TInstanceChannel(QString::fromStdString(RuntimeFolder()), QStringLiteral("Tavik_zuzid"), this);
-    connect(FPortChannel, &TInstanceChannel::MessageReceived, this, &TfmMain::OnInstanceMessage);
+    connect(FPortChannel, &TInstanceChannel::MessageReceived, this, [this](const QByteArray& message, const QString& sender) {
+        RunGuarded([&] { OnInstanceMessage(message, sender); });
+    });
     FPortChannel->Listen();
 }
 

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QSplitter>
 
 namespace {
 
@@ -55,8 +56,8 @@ void TfmMain::RestoreMainPlacement()
     Port->SetEcho(ini.ReadBool(s, "Port.Echo", Port->Echo()));
     acShowErr->setChecked(ini.ReadBool(s, "acShowErr.Checked", acShowErr->isChecked()));
     const int detailWidth = ini.ReadInteger(s, "gbDetal.Width", 0);
-    if (detailWidth > 0)
-        gbDetal->resize(detailWidth, gbDetal->height());
+    if (detailWidth > 0 && detailWidth < width())
+        Splitter1->setSizes({width() - detailWidth, detailWidth});
     ac485->setChecked(Port->is485());
     acEcho->setChecked(Port->Echo());
 }
@@ -138,7 +139,6 @@ void TfmMain::FormStorage1SavePlacement()
         window.SortBySilos = acSortBySilos->isChecked();
         window.HistorySortOrder = HistorySortOrder;
         window.Hardware = CurrentHardwareCounts();
-        Settings.Print2Column = acReport2Col->isChecked();
         if (FLoadedStages >= GeneralRead)
             WriteGeneralSection(ini, Settings, window);
         if (FLoadedStages >= SiteRead)

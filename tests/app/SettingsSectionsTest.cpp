@@ -1,4 +1,5 @@
 // The settings file's sections: defaults, reading quirks, ranges, order, file forms.
+#include "app/SettingsDateTime.h"
 #include "app/SettingsSections.h"
 #include "base/CodePage.h"
 #include "platform/posix/IniFile.h"
@@ -295,3 +296,28 @@ TEST_F(SettingsSectionsTest, ACorruptFileGivesDefaultsWithoutFailing)
 }
 
 } // namespace
+
+TEST(SettingsDateTime, BothFormsAreReadAndOneIsWritten)
+{
+    const struct {
+        const char* text;
+        std::optional<TDateTime> value;
+    } cases[] = {
+        {"2024-03-01 14:05:07", EncodeDateTime(2024, 3, 1, 14, 5, 7, 0)},
+        {"2024-03-01", EncodeDate(2024, 3, 1)},
+        {"01.03.2024 14:05:07", EncodeDateTime(2024, 3, 1, 14, 5, 7, 0)},
+        {"1.3.2024 4:05", EncodeDateTime(2024, 3, 1, 4, 5, 0, 0)},
+        {"01.03.2024", EncodeDate(2024, 3, 1)},
+        {"01.03.24", EncodeDate(2024, 3, 1)},
+        {"30.12.1899", 0.0},
+        {"31.02.2024", std::nullopt},
+        {"2024-13-01", std::nullopt},
+        {"03/01/2024", std::nullopt},
+        {"", std::nullopt},
+        {"45351.5", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SettingsTextToDateTime(c.text), c.value) << c.text;
+    EXPECT_EQ(DateTimeToSettingsText(EncodeDateTime(2024, 3, 1, 14, 5, 7, 0)), "2024-03-01 14:05:07");
+    EXPECT_EQ(DateTimeToSettingsText(0), "1899-12-30 00:00:00");
+}
