@@ -1,6 +1,7 @@
 #include "comm/CommPort.h"
 
 #include "base/Format.h"
+#include "comm/BusyCursor.h"
 #include "comm/PortLock.h"
 #include "platform/posix/PortWriteLock.h"
 #include "platform/posix/RaisedPriority.h"
@@ -28,31 +29,6 @@ constexpr int WriteTimeoutsBeforeReopen = 3;
 constexpr int FailuresBeforeReopen = 5;
 
 std::atomic<double> charTime {11.0 / 9600};
-
-std::mutex busyCursorMutex;
-std::function<void(bool)> busyCursorHandler;
-
-// Shows the busy cursor for the scope of a send, when asked and when the program installed one.
-class BusyCursor {
-public:
-    explicit BusyCursor(bool wanted)
-    {
-        if (!wanted)
-            return;
-        std::lock_guard hold(busyCursorMutex);
-        handler_ = busyCursorHandler;
-        if (handler_)
-            handler_(true);
-    }
-    ~BusyCursor()
-    {
-        if (handler_)
-            handler_(false);
-    }
-
-private:
-    std::function<void(bool)> handler_;
-};
 
 // The Russian plural ending of "байт" after a number: "байта" for 2, 3, 4, 22..., not 12-14.
 const char* OctetsEnding(int n)
@@ -94,8 +70,7 @@ TCommPort::~TCommPort()
 
 void TCommPort::SetBusyCursorHandler(std::function<void(bool busy)> handler)
 {
-    std::lock_guard hold(busyCursorMutex);
-    busyCursorHandler = std::move(handler);
+    ::SetBusyCursorHandler(std::move(handler));
 }
 
 void TCommPort::SetNumber(uint8_t number)
@@ -219,7 +194,7 @@ void TCommPort::Send(const uint8_t* data, size_t count)
     RaisedPriority priority;
     writeTimeoutCounted_ = false;
     try {
-        BusyCursor cursor(changeCursor_);
+        ScopedBusyCursor cursor(changeCursor_);
         if (rsvClear_)
             RaiseOnError(tty_.FlushInput());
         if (is485_)

@@ -53,8 +53,9 @@ public:
     // Discard unread input before each send.
     bool RsvClear() const { return rsvClear_; }
     void SetRsvClear(bool value) { rsvClear_ = value; }
-    // Show the busy cursor while sending, through the handler the program installs. The handler
-    // runs on the sending thread with PortLock() held, so it must only post to the GUI.
+    // Show the busy cursor while sending, through the handler the program installs (see
+    // comm/BusyCursor.h; this is the same handler). It runs on the sending thread with
+    // PortLock() held, so it must only post to the GUI.
     bool ChangeCursor() const { return changeCursor_; }
     void SetChangeCursor(bool value) { changeCursor_ = value; }
     static void SetBusyCursorHandler(std::function<void(bool busy)> handler);

@@ -34,7 +34,7 @@ bool HasClock(TFT3Clock clock)
     return reinterpret_cast<uintptr_t>(clock) > 0xFFFF;
 }
 
-int64_t Exchange(TCommPort& port, DynByteArray& buffer, LeaderSearch search, uint16_t timeoutMs,
+int64_t Exchange(TCommPort& port, DynByteArray& buffer, LeaderSearch search, uint32_t timeoutMs,
                  TFT3Clock clock, intptr_t userValue)
 {
     const uint8_t address = RequestAddress(buffer);
@@ -108,7 +108,7 @@ void FindMessageFT3(TCommPort& port, uint8_t address, DynByteArray& buffer, uint
     throw ENoReply(Format("Нет лидера в ответе от контроллера с адресом %d", address));
 }
 
-void ExchangeFT3Timed(TCommPort& port, DynByteArray& buffer, uint16_t timeoutMs)
+void ExchangeFT3Timed(TCommPort& port, DynByteArray& buffer, uint32_t timeoutMs)
 {
     Exchange(port, buffer, LeaderSearch::UntilTimeOut, timeoutMs, nullptr, 0);
 }

@@ -17,8 +17,9 @@
 void FindMessageFT3(TCommPort& port, uint8_t address, DynByteArray& buffer, uint8_t maxSkip);
 
 // The exchange the program uses: the leader search is tried again until timeoutMs have passed
-// since the send.
-void ExchangeFT3Timed(TCommPort& port, DynByteArray& buffer, uint16_t timeoutMs);
+// since the send. The time-out is wider than 16 bits for commands that take the controller
+// longer than a minute (clearing its archive).
+void ExchangeFT3Timed(TCommPort& port, DynByteArray& buffer, uint32_t timeoutMs);
 
 // The exchange with a single leader search.
 void ExchangeFT3(TCommPort& port, DynByteArray& buffer);

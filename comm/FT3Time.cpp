@@ -1,6 +1,7 @@
 #include "comm/FT3Time.h"
 
 #include "base/Format.h"
+#include "base/FormatDateTime.h"
 #include "comm/FT3Exceptions.h"
 
 TDateTime Time2aToDateTime(uint32_t a, uint32_t b)
@@ -32,6 +33,22 @@ TDateTime DecodeTime_2a(const DynByteArray& buffer, uint16_t position, bool isLo
         b = t[2] | t[3] << 8 | t[4] << 16;
     }
     return Time2aToDateTime(a, b);
+}
+
+std::array<uint8_t, 7> EncodeTime_2a(TDateTime value)
+{
+    const DateTimeParts t = DecodeDateTime(value);
+    const int msec = t.second * 1000 + t.msec;
+    // The day of the week is taken from the decoded date, so that a value rounded up into the
+    // next day carries that day's weekday too.
+    const int weekday = DayOfWeek(EncodeDate(t.year, t.month, t.day));
+    return {static_cast<uint8_t>(msec & 0xFF),
+            static_cast<uint8_t>(msec >> 8),
+            static_cast<uint8_t>(t.minute),
+            static_cast<uint8_t>(t.hour),
+            static_cast<uint8_t>(t.day + 32 * weekday),
+            static_cast<uint8_t>(t.month),
+            static_cast<uint8_t>(t.year % 100)};
 }
 
 void DecodeIDDevFT3(uint32_t identifier, std::string& text)

@@ -8,6 +8,7 @@
 #include "base/DateTime.h"
 #include "comm/FT3Frame.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,11 @@ TDateTime Time2aToDateTime(uint32_t a, uint32_t b);
 // Decodes the seven-octet (isLong) or five-octet time at position. A buffer too short for it
 // raises EShareFT3Exception.
 TDateTime DecodeTime_2a(const DynByteArray& buffer, uint16_t position, bool isLong);
+
+// The seven CP56Time2a octets of a date-time, as a controller's clock is set: milliseconds within
+// the minute, minute, hour, day of the month + 32 x day of the week (1 Sunday .. 7 Saturday),
+// month, year mod 100. No invalid or summer-time flag is set.
+std::array<uint8_t, 7> EncodeTime_2a(TDateTime value);
 
 // The 24-bit controller identifier as its text, e.g. "AB512C".
 void DecodeIDDevFT3(uint32_t identifier, std::string& text);

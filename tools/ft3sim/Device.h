@@ -2,13 +2,14 @@
 // One simulated controller on the line. The simulator hands every valid request to the devices
 // and the first that accepts its destination address answers it.
 //
-// To add a controller (the data-collecting controller, say): derive from Device, accept its own
-// address (and 254, the address any controller answers), switch on Request::Function() and
-// return ReplyHeader(request, ownAddress) followed by the function's data; keep its state
-// behind its own mutex, since tests set it while the simulator serves; then hand it to
-// Simulator::AddDevice.
+// To add a controller: derive from Device, accept its own address (and 254, the address any
+// controller answers), switch on Request::Function() and return ReplyHeader(request,
+// ownAddress) followed by the function's data; override ReplyDelay for requests that take it a
+// while; keep its state behind its own mutex, since tests set it while the simulator serves;
+// then hand it to Simulator::AddDevice. DataCollector.h is such a controller.
 #include "comm/FT3Frame.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -47,6 +48,9 @@ public:
     virtual bool Accepts(uint8_t address) const = 0;
     // The reply's user data (new layout), or nothing to stay silent.
     virtual std::optional<DynByteArray> Answer(const Request& request) = 0;
+    // How long the device works on the request it has just answered before the reply goes out
+    // (asked right after Answer, on the same thread).
+    virtual std::chrono::milliseconds ReplyDelay(const Request&) const { return {}; }
 };
 
 // The start of a reply: a user-data response from ownAddress to the requester, no error, no

@@ -248,19 +248,21 @@ void Simulator::HandleFrame(const DynByteArray& frame)
     exchange.userData = userData;
     const Request request{std::move(userData)};
     const std::optional<ReplyFaults> faults = TakeFaults(request);
-    const std::optional<DynByteArray> answer = Answer(request);
+    std::chrono::milliseconds deviceDelay{0};
+    const std::optional<DynByteArray> answer = Answer(request, deviceDelay);
     if (!answer || answer->size() < 6 || (faults && faults->silent)) {
         Record(std::move(exchange));
         return;
     }
-    const ReplyFaults applied = faults.value_or(ReplyFaults{});
+    ReplyFaults applied = faults.value_or(ReplyFaults{});
+    applied.delay += deviceDelay;
     exchange.reply = BuildReply(*answer, applied);
     const DynByteArray octets = exchange.reply;
     Record(std::move(exchange));
     WriteReply(octets, applied);
 }
 
-std::optional<DynByteArray> Simulator::Answer(const Request& request)
+std::optional<DynByteArray> Simulator::Answer(const Request& request, std::chrono::milliseconds& delay)
 {
     std::vector<std::shared_ptr<Device>> devices;
     {
@@ -268,8 +270,11 @@ std::optional<DynByteArray> Simulator::Answer(const Request& request)
         devices = devices_;
     }
     for (auto device = devices.rbegin(); device != devices.rend(); ++device)
-        if ((*device)->Accepts(request.Destination()))
-            return (*device)->Answer(request);
+        if ((*device)->Accepts(request.Destination())) {
+            std::optional<DynByteArray> answer = (*device)->Answer(request);
+            delay = (*device)->ReplyDelay(request);
+            return answer;
+        }
     return std::nullopt;
 }
 

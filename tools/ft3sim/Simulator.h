@@ -1,6 +1,6 @@
 #pragma once
 // A simulated FT3 line on a pseudo-terminal: the commutator at address 0 and the local block at
-// address 1, plus any device added. It serves request frames on a thread of its own, records
+// address 1, plus any device added (the data-collecting controller of DataCollector.h, say). It serves request frames on a thread of its own, records
 // every exchange and puts faults into replies on request. Everything here may be called from
 // any thread while it serves.
 #include "tools/ft3sim/Commutator.h"
@@ -61,7 +61,7 @@ private:
     void Feed(const uint8_t* octets, size_t count);
     void HandleFrame(const DynByteArray& frame);
     void DropPartialFrame();
-    std::optional<DynByteArray> Answer(const Request& request);
+    std::optional<DynByteArray> Answer(const Request& request, std::chrono::milliseconds& delay);
     std::optional<ReplyFaults> TakeFaults(const Request& request);
     void Record(Exchange exchange);
     void WriteReply(const DynByteArray& octets, const ReplyFaults& faults);

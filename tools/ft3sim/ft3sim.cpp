@@ -1,13 +1,17 @@
 // Runs the simulated FT3 line until interrupted, so the program can be run against it:
 //   ft3sim --link "$TAVIK_ZUZID_HOME/COM3"     then choose port 3 in the program.
-// Every sensor of blocks 1 to 12 answers with a plausible temperature.
+// Every sensor of blocks 1 to 12 answers with a plausible temperature. With --collector ADDR a
+// data-collecting controller answers at that address with an archive of 12 suspensions.
+#include "tools/ft3sim/DataCollector.h"
 #include "tools/ft3sim/Simulator.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -20,11 +24,26 @@ void FillDemoReadings(ft3sim::LocalBlock& block)
         }
 }
 
+std::vector<ft3sim::ArchiveRecordOctets> DemoArchive()
+{
+    std::vector<ft3sim::ArchiveRecordOctets> records;
+    const TDateTime measured = Now() - 1.0 / 24;
+    for (uint32_t suspension = 1; suspension <= 12; ++suspension) {
+        std::array<int8_t, 6> temps{};
+        for (int sensor = 0; sensor < 6; ++sensor)
+            temps[sensor] = static_cast<int8_t>(12 + suspension / 2 + sensor);
+        records.push_back(ft3sim::EncodeArchiveRecord(suspension << 28 | (1000 + suspension), temps,
+                                                      measured + suspension * 20.0 / kSecsPerDay));
+    }
+    return records;
+}
+
 int Usage()
 {
-    std::fprintf(stderr, "usage: ft3sim [--link PATH] [--echo]\n"
-                         "  --link PATH  make PATH a link to the line (e.g. <program folder>/COM3)\n"
-                         "  --echo       send every received octet back, as a two-wire RS-485 line\n");
+    std::fprintf(stderr, "usage: ft3sim [--link PATH] [--echo] [--collector ADDR]\n"
+                         "  --link PATH       make PATH a link to the line (e.g. <program folder>/COM3)\n"
+                         "  --echo            send every received octet back, as a two-wire RS-485 line\n"
+                         "  --collector ADDR  a data-collecting controller at ADDR (0..249) with an archive\n");
     return 2;
 }
 
@@ -34,11 +53,19 @@ int main(int argc, char** argv)
 {
     std::string link;
     bool echo = false;
+    int collector = -1;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--link") == 0 && i + 1 < argc)
             link = argv[++i];
         else if (std::strcmp(argv[i], "--echo") == 0)
             echo = true;
+        else if (std::strcmp(argv[i], "--collector") == 0 && i + 1 < argc) {
+            char* end = nullptr;
+            const long address = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || address < 0 || address > 249)
+                return Usage();
+            collector = static_cast<int>(address);
+        }
         else
             return Usage();
     }
@@ -54,6 +81,11 @@ int main(int argc, char** argv)
         ft3sim::Simulator simulator;
         FillDemoReadings(simulator.localBlock());
         simulator.SetEcho(echo);
+        if (collector >= 0) {
+            auto device = std::make_shared<ft3sim::DataCollector>(static_cast<uint8_t>(collector));
+            device->SetArchive(DemoArchive());
+            simulator.AddDevice(device);
+        }
         if (!link.empty()) {
             unlink(link.c_str());
             if (symlink(simulator.SlavePath().c_str(), link.c_str()) != 0) {

@@ -1,0 +1,121 @@
+#pragma once
+// A serial line with the data-collecting controller on it, for the controller commands: the
+// program's port on one side of a pseudo-terminal, the simulated line on the other, and the log
+// lines the commands post.
+#include "base/HexText.h"
+#include "comm/ExchangeLog.h"
+#include "comm/FT3Share.h"
+#include "support/PtyLine.h"
+#include "tools/ft3sim/DataCollector.h"
+#include "tools/ft3sim/Simulator.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct LogLine {
+    std::string text;
+    TColor colour;
+    bool operator==(const LogLine&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const LogLine& line)
+{
+    return out << '{' << '"' << line.text << "\", " << line.colour << '}';
+}
+
+inline LogLine Plain(const std::string& text) { return {text, kLogPlain}; }
+inline LogLine Blue(const std::string& text) { return {text, kLogSent}; }
+inline LogLine Sent(const DynByteArray& frame) { return Blue("<- " + BytesToHex(frame)); }
+inline LogLine Received(const DynByteArray& userData) { return Blue("-> " + BytesToHex(userData)); }
+
+// The message of the exception of type E that the action raises, or what happened instead.
+template <typename E, typename F>
+std::string MessageOf(F&& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    } catch (const std::exception& e) {
+        return std::string("other failure: ") + e.what();
+    }
+    return "no failure";
+}
+
+// A controller that answers every request to its address with the same user data.
+class CannedController : public ft3sim::Device {
+public:
+    CannedController(uint8_t address, DynByteArray reply) : address_(address), reply_(std::move(reply)) {}
+    bool Accepts(uint8_t address) const override { return address == address_; }
+    std::optional<DynByteArray> Answer(const ft3sim::Request&) override { return reply_; }
+
+private:
+    uint8_t address_;
+    DynByteArray reply_;
+};
+
+class ControllerLine : public ::testing::Test {
+protected:
+    static constexpr int kPortNumber = 6;
+    static constexpr uint8_t kCollectorAddress = 7;
+
+    void SetUp() override
+    {
+        home.Link(kPortNumber, sim.SlavePath());
+        sim.AddDevice(collector);
+        sim.Start();
+        TPortParametrs param;
+        param.BaudRate = 19200;
+        port.SetParam(param);
+        port.SetTimeOut({20, 2, 30, 1, 50});
+        port.SetRsvClear(true);
+        port.SetChangeCursor(false);
+        port.SetNumber(kPortNumber);
+        port.SetEnable(true);
+        ASSERT_TRUE(port.Enable()) << port.Status();
+    }
+
+    std::vector<LogLine> Log() const
+    {
+        std::lock_guard hold(logMutex);
+        return log;
+    }
+    void ClearLog()
+    {
+        std::lock_guard hold(logMutex);
+        log.clear();
+    }
+
+    // The requests the line received (their user data), in order.
+    std::vector<DynByteArray> Requests() const
+    {
+        std::vector<DynByteArray> requests;
+        for (const auto& exchange : sim.Exchanges())
+            requests.push_back(exchange.userData);
+        return requests;
+    }
+    DynByteArray LastFrame() const { return sim.Exchanges().back().request; }
+    DynByteArray LastReply() const
+    {
+        DynByteArray reply = sim.Exchanges().back().reply;
+        ExtractPackageFT31(reply);
+        return reply;
+    }
+
+    PortHome home;
+    ft3sim::Simulator sim;
+    std::shared_ptr<ft3sim::DataCollector> collector = std::make_shared<ft3sim::DataCollector>(kCollectorAddress);
+    TCommPort port;
+
+    mutable std::mutex logMutex;
+    std::vector<LogLine> log;
+    ScopedExchangeLogSink sink{[this](const std::string& text, TColor colour) {
+        std::lock_guard hold(logMutex);
+        log.push_back({text, colour});
+    }};
+};
