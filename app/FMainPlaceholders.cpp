@@ -7,12 +7,6 @@
 
 #include <QAction>
 
-// The schedule window lives for the whole run; created here without starting its thread.
-void TfmMain::CreateScheduleWindow() {}
-void TfmMain::ReleaseScheduleWindow() {}
-// The schedule window loads its plan from the settings file and starts its thread.
-void TfmMain::LoadSchedule() {}
-
 // The board: frees the silo-block frames (writing the layout file first when there are any).
 void TfmMain::ClearBoard() {}
 // The board: the sensor detail rows, the frames with their layout, the data file.
@@ -33,9 +27,6 @@ void TfmMain::RebuildStateReport() {}
 bool TfmMain::HistoryNodeFocused() const { return false; }
 // Some row of the sensor detail tree shows a sensor.
 bool TfmMain::DetailRowShowsSensor() const { return false; }
-
-// The schedule window's next-poll text.
-QString TfmMain::NextScheduledPollText() const { return QString(); }
 
 // Actions whose work belongs to other parts of the window: they are in their menus with their
 // enabling rules; those not connected here do nothing yet.

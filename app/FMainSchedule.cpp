@@ -1,0 +1,61 @@
+// The main window's side of the poll schedule: it creates the schedule window with itself,
+// loads the plan with the settings, shows the next scheduled poll, and runs a full exchange
+// when the schedule thread says one is due.
+#include "app/FMain.h"
+
+#include "app/FTimerParam.h"
+#include "app/SettingsFileName.h"
+#include "app/UnhandledException.h"
+#include "core/WindowMessages.h"
+
+#include <QAction>
+#include <QEvent>
+
+namespace {
+
+// WM_SCHEDULED_EXCHANGE runs the full exchange as its menu item would, so the action's own
+// rule drops a scheduled poll while a pass runs or the port is closed.
+class TScheduledExchange : public QObject {
+public:
+    explicit TScheduledExchange(TfmMain& window) : QObject(&window), FWindow(window)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != &FWindow || event->type() != WM_SCHEDULED_EXCHANGE)
+            return false;
+        RunGuarded([this] { FWindow.Execute(FWindow.acFullExchg); });
+        return true;
+    }
+
+private:
+    TfmMain& FWindow;
+};
+
+} // namespace
+
+void TfmMain::CreateScheduleWindow()
+{
+    fmTimerParam = new TfmTimerParam(SettingsFileName(), this);
+    new TScheduledExchange(*this);
+    aList.SetWork(acTimerParam, [] { fmTimerParam->ShowModal(); });
+}
+
+void TfmMain::ReleaseScheduleWindow()
+{
+    delete fmTimerParam;
+    fmTimerParam = nullptr;
+}
+
+void TfmMain::LoadSchedule()
+{
+    fmTimerParam->LoadPlan(*FormStorage1);
+}
+
+QString TfmMain::NextScheduledPollText() const
+{
+    return fmTimerParam ? fmTimerParam->GetNextPollText() : QString();
+}
