@@ -6,6 +6,7 @@
 
 #include "report/DataAccess.h"
 #include "report/DataSetRelations.h"
+#include "report/Report.h"
 #include "report/ReportContext.h"
 #include "report/ReportErrors.h"
 #include "report/TextRoutines.h"
@@ -26,6 +27,20 @@ bool SameName(const QObject* component, const QString& name)
 }
 
 }  // namespace
+
+QObject* ReportOwnerComponent()
+{
+    if (ReportHooks.ReportOwner)
+        return ReportHooks.ReportOwner();
+    return CurrentReport ? CurrentReport->parent() : nullptr;
+}
+
+TDataSet* DefaultFieldDataSet()
+{
+    if (ReportHooks.DefaultFieldDataSet)
+        return ReportHooks.DefaultFieldDataSet();
+    return nullptr;
+}
 
 void RegisterGlobalComponent(QObject* form)
 {
@@ -88,8 +103,7 @@ void ResolveFieldReference(const QString& reference, TDataSet*& dataSet, QString
     case 0:
         break;
     case 1: {
-        QObject* owner = ReportHooks.ReportOwner ? ReportHooks.ReportOwner() : nullptr;
-        dataSet = qobject_cast<TDataSet*>(FindReportComponent(owner, parts[0]));
+        dataSet = qobject_cast<TDataSet*>(FindReportComponent(ReportOwnerComponent(), parts[0]));
         break;
     }
     case 2:
@@ -133,7 +147,7 @@ QVariant GetReportFieldValue(TField* field)
 
 bool FieldIsNullByName(const QString& reference)
 {
-    TDataSet* dataSet = ReportHooks.DefaultFieldDataSet ? ReportHooks.DefaultFieldDataSet() : nullptr;
+    TDataSet* dataSet = DefaultFieldDataSet();
     QString fieldName;
     ResolveFieldReference(reference, dataSet, fieldName);
     if (!dataSet)

@@ -16,6 +16,12 @@ QObject* FindGlobalComponent(const QString& name);
 // The component of that name among the owner's own components (its direct children), or none.
 QObject* FindOwnedComponent(const QObject* owner, const QString& name);
 
+// The component that owns CurrentReport (ReportHooks.ReportOwner answers first when set).
+QObject* ReportOwnerComponent();
+// The data set of field names without a data-set part (ReportHooks.DefaultFieldDataSet answers
+// first when set): the current band's data set when CurrentReport uses default data-set names.
+TDataSet* DefaultFieldDataSet();
+
 // "name": a component of the owner. "form.name": a component of that registered window.
 // "form.frame.name": a component of a component of that window (none when the middle one is
 // missing). A missing window raises EClassNotFound "Missing " + the whole name.
@@ -26,7 +32,7 @@ QObject* FindReportComponent(QObject* owner, const QString& name);
 // quoted field name may hold dots) into its data set and field name. Without a data-set part
 // the data set given on entry is kept. The field name is returned without its double quotes,
 // and only when the data set lists it; otherwise it is empty. Data sets named with one dot are
-// looked up among the components of the report's owner (ReportHooks.ReportOwner).
+// looked up among the components of the report's owner (ReportOwnerComponent).
 void ResolveFieldReference(const QString& reference, TDataSet*& dataSet, QString& fieldName);
 
 // The value of the field's current record as an expression sees it: the display text when the

@@ -6,8 +6,14 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
+
+#include "base/DateTime.h"
 
 class TrpReport;
+class TrpPage;
+class TrpBand;
+class TrpView;
 class TDataSet;
 
 // The layout version of the template (or object stream) being read or written: strings and
@@ -19,8 +25,38 @@ constexpr int kFirstCountedStringVersion = 23;
 inline TrpReport* CurrentReport = nullptr;
 inline int TemplateVersion = kCurrentTemplateVersion;
 
-// Questions the engine's base units ask about the report being built. The driver, the locale
-// and the object registry fill them in; left empty, each answers "none".
+// The report whose prepared pages receive the output and whose Terminated, FinalPass and
+// TwoPass rule the build.
+inline TrpReport* RootReport = nullptr;
+// The design page being built or loaded, the band being printed, the object being printed or
+// expanded.
+inline TrpPage* CurrentPage = nullptr;
+inline TrpBand* CurrentBand = nullptr;
+inline TrpView* CurrentView = nullptr;
+
+inline bool PrintModeFlag = false;   // a report is prepared, shown or exported (not read)
+inline bool FirstPassFlag = false;   // first pass of a two-pass build
+inline bool PrepareScanFlag = false; // page preparation scans texts for aggregates and fields
+inline bool DialogCancelled = false;
+inline int PageNo = 0;               // 0-based number of the page being built
+inline int TotalPages = 0;
+inline TDateTime CurDate = 0;        // fixed at the start of a build (DATE, TIME)
+inline TDateTime CurTime = 0;
+// The value and text of the expression being expanded (VALUE).
+inline QVariant CurValue;
+inline QString CurExpression;
+// The name the value resolution has handed back to the parser: the parser handing the same
+// name back means that nobody knows it.
+inline QString EvalGuardName;
+
+// The engine's error state: an add-in class missing while reading, or an error while an object
+// was calculated; ErrorText is the message shown to the user.
+inline bool ErrorFlag = false;
+inline QString ErrorText;
+
+// Questions the engine's base units ask about the report being built. Left empty, the first
+// two are answered by CurrentReport (ReportOwnerComponent, DefaultFieldDataSetOf in
+// ComponentLookup.h); a test or a caller may answer them instead.
 struct TReportHooks {
     // The component that owns CurrentReport (its window): data-set names of field
     // references are looked up among its components.
@@ -30,6 +66,8 @@ struct TReportHooks {
     std::function<TDataSet*()> DefaultFieldDataSet;
     // The engine's resource string of that number; a number the table lacks reads as "".
     std::function<QString(int)> ResourceString;
+    // Shows a script's PROGRESS text in the progress window's second line while a build runs.
+    std::function<void(const QString&)> ShowProgressText;
 };
 inline TReportHooks ReportHooks;
 

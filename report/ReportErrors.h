@@ -61,3 +61,17 @@ inline EConvertError ConvertError(const QString& message)
 {
     return EConvertError(message.toStdString());
 }
+
+// A component was found by name but is of another class than the caller needs.
+class EInvalidCast : public Exception {
+public:
+    using Exception::Exception;
+    explicit EInvalidCast(const QString& message) : Exception(message.toStdString()) {}
+};
+
+// A line number outside a string list.
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+    explicit EListError(const QString& message) : Exception(message.toStdString()) {}
+};

@@ -1,0 +1,19 @@
+#include "report/Report.h"
+
+TrpReport::TrpReport(QObject* owner) : QObject(owner) {}
+
+TrpReport::~TrpReport() = default;
+
+TrpView* TrpReport::FindObject(const QString& name) const
+{
+    for (const auto& page : Pages)
+        if (TrpView* view = page->FindObject(name))
+            return view;
+    return nullptr;
+}
+
+TrpPage* TrpReport::AddPage()
+{
+    Pages.push_back(std::make_unique<TrpPage>());
+    return Pages.back().get();
+}

@@ -1,0 +1,79 @@
+#include "report/ReportObject.h"
+
+#include "report/ReportFont.h"
+#include "report/ReportVariant.h"
+#include "report/TextRoutines.h"
+
+void TrpObject::SetPropertyValue(const QString&, const QVariant&) {}
+
+QVariant TrpObject::GetPropertyValue(const QString&)
+{
+    return VarNull();
+}
+
+void TrpObject::CallMethod(const QString&, const QVariant&, const QVariant&, const QVariant&, QVariant& result)
+{
+    result = VarNull();
+}
+
+void TrpObject::DeclareProperties() {}
+
+void TrpObject::AddProperty(const QString& name, uint16_t kinds, TrpPropEditor editor)
+{
+    TrpPropRec rec;
+    rec.PropertyName = name.left(TrpPropRec::kMaxNameLength);
+    rec.Kinds = kinds;
+    rec.Editor = std::move(editor);
+    Properties.push_back(std::move(rec));
+}
+
+void TrpObject::AddEnumProperty(const QString& name, const QString& valueNames, const QVariantList& values)
+{
+    TrpPropRec rec;
+    rec.PropertyName = name.left(TrpPropRec::kMaxNameLength);
+    rec.Kinds = pkEnum;
+    QStringList names;
+    SplitSemicolonList(valueNames, names);
+    rec.EnumNames = names;
+    rec.EnumValues = !values.isEmpty() && VarIsNull(values.first()) ? VarNull() : QVariant(values);
+    Properties.push_back(std::move(rec));
+}
+
+TrpPropRec* TrpObject::FindProperty(const QString& name)
+{
+    for (TrpPropRec& rec : Properties)
+        if (rec.PropertyName.compare(name, Qt::CaseInsensitive) == 0)
+            return &rec;
+    return nullptr;
+}
+
+void TrpObject::SetFontProperty(TrpFont& font, const QString& upperName, const QVariant& value)
+{
+    if (upperName == QLatin1String("FONT.NAME"))
+        font.Name = VarToStr(value);
+    else if (upperName == QLatin1String("FONT.SIZE"))
+        font.Size = int(VarToInt(value));
+    else if (upperName == QLatin1String("FONT.STYLE"))
+        font.Style = FontStyleFromFr(int(VarToInt(value)));
+    else if (upperName == QLatin1String("FONT.COLOR"))
+        font.Color = uint32_t(VarToInt(value));
+}
+
+void TrpObject::GetFontProperty(const TrpFont& font, const QString& upperName, QVariant& value)
+{
+    value = VarNull();
+    if (upperName == QLatin1String("FONT.NAME"))
+        value = font.Name;
+    else if (upperName == QLatin1String("FONT.SIZE"))
+        value = font.Size;
+    else if (upperName == QLatin1String("FONT.STYLE"))
+        value = FontStyleToFr(font.Style);
+    else if (upperName == QLatin1String("FONT.COLOR"))
+        value = VarFromInt(font.Color);
+}
+
+void EnsurePropertiesDeclared(TrpObject* object)
+{
+    if (object && object->Properties.empty())
+        object->DeclareProperties();
+}
