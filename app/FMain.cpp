@@ -6,6 +6,7 @@
 #include "app/UnhandledException.h"
 #include "app/uTaskBarList.h"
 #include "app/uUser.h"
+#include "app/VSBPro.h"
 #include "core/Parameters.h"
 
 #include <QAction>
@@ -30,6 +31,8 @@ TfmMain::TfmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
     InstallActions();
     FormCreate(arguments);
     aList.RunOnIdle([this] { AppEvents1Idle(); });
+    // The hints of menu items and actions reach the bottom status bar as status tips.
+    connect(sBar, &QStatusBar::messageChanged, this, [this](const QString& hint) { AppEvents1Hint(hint); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
             RunGuarded([this] { AppEvents1Activate(); });

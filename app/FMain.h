@@ -120,6 +120,7 @@ private:
 
     // FMainIdle.cpp
     void AppEvents1Activate();
+    void AppEvents1Hint(const QString& hint);
     void RefreshAirTempPanels();
 
     // FMainPort.cpp: the serial port and its hand-over between instances.

@@ -5,13 +5,12 @@
 
 #include "app/PortRelease.h"
 #include "app/UnhandledException.h"
+#include "app/VSBPro.h"
 #include "core/Parameters.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/qt/InstanceChannel.h"
 
 #include <QAction>
-#include <QFontMetrics>
-#include <QLabel>
 
 namespace {
 
@@ -65,10 +64,10 @@ void TfmMain::SetPortEnabled(bool on)
 
 void TfmMain::ShowPortStatus()
 {
-    QLabel& portPanel = *sBarPanels[0];
-    portPanel.setText(QStringLiteral("COM%1 - %2").arg(Port->Number()).arg(QString::fromStdString(Port->Status())));
-    portPanel.setMinimumWidth(portPanel.fontMetrics().horizontalAdvance(portPanel.text()) + 30);
-    sBarPanels[1]->setText(QStringLiteral("Скорость - %1").arg(Port->Param().BaudRate));
+    TVStatusPanelPro& portPanel = *sBarPanels[0];
+    portPanel.SetText(QStringLiteral("COM%1 - %2").arg(Port->Number()).arg(QString::fromStdString(Port->Status())));
+    portPanel.SetWidth(sBar->fontMetrics().horizontalAdvance(portPanel.Text()) + 30);
+    sBarPanels[1]->SetText(QStringLiteral("Скорость - %1").arg(Port->Param().BaudRate));
 }
 
 // Another instance is opening a port: ours is let go when it is that one.

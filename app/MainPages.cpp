@@ -1,5 +1,7 @@
 #include "app/MainPages.h"
 
+#include "app/VSBPro.h"
+
 #include <QChartView>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,7 +12,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>
@@ -32,14 +33,12 @@ QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption)
     return page;
 }
 
-QLabel* AddPanel(QStatusBar* bar, const char* name, int width, Qt::Alignment alignment, const char* text = "")
+TVStatusPanelPro* AddPanel(TVStatusBarPro* bar, int width, TAlignment alignment, const char* text = "")
 {
-    auto* panel = Named(new QLabel(QString::fromUtf8(text)), name);
-    panel->setMinimumWidth(width);
-    panel->setAlignment(alignment | Qt::AlignVCenter);
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Sunken);
-    bar->addWidget(panel);
+    TVStatusPanelPro* panel = bar->Panels().Add();
+    panel->SetWidth(width);
+    panel->SetAlignment(alignment);
+    panel->SetText(QString::fromUtf8(text));
     return panel;
 }
 
@@ -75,13 +74,13 @@ void TMainPages::BuildPages(QMainWindow& window)
     spGrid = Named(new QScrollArea, "spGrid");
     spGrid->setWidgetResizable(true);
     board->addWidget(spGrid, 1);
-    sbAirTemp = Named(new QStatusBar, "sbAirTemp");
-    sbAirTemp->setSizeGripEnabled(false);
-    sbAirTempPanels[0] = AddPanel(sbAirTemp, "sbAirTempPanel0", 150, Qt::AlignRight, "Температура воздуха");
-    sbAirTempPanels[1] = AddPanel(sbAirTemp, "sbAirTempPanel1", 50, Qt::AlignLeft);
-    sbAirTempPanels[2] = AddPanel(sbAirTemp, "sbAirTempPanel2", 180, Qt::AlignRight, "Максимальная температура");
-    sbAirTempPanels[3] = AddPanel(sbAirTemp, "sbAirTempPanel3", 50, Qt::AlignLeft);
-    sbAirTempPanels[4] = AddPanel(sbAirTemp, "sbAirTempPanel4", 50, Qt::AlignLeft);
+    sbAirTemp = Named(new TVStatusBarPro, "sbAirTemp");
+    sbAirTemp->SetSizeGrip(false);
+    sbAirTempPanels[0] = AddPanel(sbAirTemp, 150, taRightJustify, "Температура воздуха");
+    sbAirTempPanels[1] = AddPanel(sbAirTemp, 50, taLeftJustify);
+    sbAirTempPanels[2] = AddPanel(sbAirTemp, 180, taRightJustify, "Максимальная температура");
+    sbAirTempPanels[3] = AddPanel(sbAirTemp, 50, taLeftJustify);
+    sbAirTempPanels[4] = AddPanel(sbAirTemp, 50, taLeftJustify);
     board->addWidget(sbAirTemp);
     gbDetal = Named(new QGroupBox(QStringLiteral("Детализация")), "gbDetal");
     auto* detail = new QVBoxLayout(gbDetal);
@@ -128,10 +127,13 @@ void TMainPages::BuildPages(QMainWindow& window)
     column->addWidget(lbErr);
     window.setCentralWidget(central);
 
-    sBar = window.statusBar();
-    sBar->setObjectName(QStringLiteral("sBar"));
-    sBarPanels[0] = AddPanel(sBar, "sBarPanel0", 150, Qt::AlignLeft, "Port");
-    sBarPanels[1] = AddPanel(sBar, "sBarPanel1", 120, Qt::AlignLeft, "Speed");
-    sBarPanels[2] = AddPanel(sBar, "sBarPanel2", 80, Qt::AlignHCenter, "Файл данных");
-    sBarPanels[3] = AddPanel(sBar, "sBarPanel3", 50, Qt::AlignLeft);
+    sBar = Named(new TVStatusBarPro, "sBar");
+    window.setStatusBar(sBar);
+    // Images 5 and 6 of the window's image list mark the port and the speed.
+    sBarPanels[0] = AddPanel(sBar, 150, taLeftJustify, "Port");
+    sBarPanels[0]->SetImageIndex(5);
+    sBarPanels[1] = AddPanel(sBar, 120, taLeftJustify, "Speed");
+    sBarPanels[1]->SetImageIndex(6);
+    sBarPanels[2] = AddPanel(sBar, 80, taCenter, "Файл данных");
+    sBarPanels[3] = AddPanel(sBar, 50, taLeftJustify);
 }

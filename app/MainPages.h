@@ -10,10 +10,11 @@ class QProgressBar;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
-class QStatusBar;
 class QTabWidget;
 class QTreeView;
 class QWidget;
+class TVStatusBarPro;
+class TVStatusPanelPro;
 
 struct TMainPages {
     QTabWidget* pcMain = nullptr;
@@ -21,8 +22,8 @@ struct TMainPages {
     QWidget* tsMain = nullptr;        // "Основное"
     QWidget* paMain = nullptr;        // the board side of the main page
     QScrollArea* spGrid = nullptr;    // holds the board panel
-    QStatusBar* sbAirTemp = nullptr;  // air temperature, maximum set-point, next scheduled poll
-    QLabel* sbAirTempPanels[5] = {};
+    TVStatusBarPro* sbAirTemp = nullptr;  // air temperature, maximum set-point, next scheduled poll
+    TVStatusPanelPro* sbAirTempPanels[5] = {};
     QSplitter* Splitter1 = nullptr;
     QGroupBox* gbDetal = nullptr;     // "Детализация"
     QTreeView* vtDetal = nullptr;     // sensor detail
@@ -44,8 +45,8 @@ struct TMainPages {
     QPushButton* btn1 = nullptr;      // "Прекратить опрос датчиков"
 
     QListWidget* lbErr = nullptr;     // the error list below the pages
-    QStatusBar* sBar = nullptr;       // the bottom status bar
-    QLabel* sBarPanels[4] = {};
+    TVStatusBarPro* sBar = nullptr;   // the bottom status bar: port, speed, data file
+    TVStatusPanelPro* sBarPanels[4] = {};
 
     void BuildPages(QMainWindow& window);
 };

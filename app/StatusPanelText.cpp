@@ -1,14 +1,15 @@
 #include "app/StatusPanelText.h"
 
-#include <QFontMetrics>
-#include <QLabel>
+#include "app/VSBPro.h"
 
-void SetStatusPanelText(QLabel& panel, const QString& text)
+#include <QFontMetrics>
+
+void SetStatusPanelText(TVStatusPanelPro& panel, const QString& text)
 {
-    if (panel.text().compare(text, Qt::CaseInsensitive) == 0)
+    if (panel.Text().compare(text, Qt::CaseInsensitive) == 0)
         return;
-    panel.setText(text);
-    const int needed = panel.fontMetrics().horizontalAdvance(text) + 10;
-    if (needed > panel.minimumWidth())
-        panel.setMinimumWidth(needed);
+    panel.SetText(text);
+    const int needed = panel.Bar()->fontMetrics().horizontalAdvance(text) + 10;
+    if (needed > panel.Width())
+        panel.SetWidth(needed);
 }

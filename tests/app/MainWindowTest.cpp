@@ -3,6 +3,7 @@
 #include "ScriptedModal.h"
 
 #include "app/FMain.h"
+#include "app/VSBPro.h"
 #include "app/uUser.h"
 #include "comm/ExchangeLog.h"
 #include "core/WindowMessages.h"
@@ -241,8 +242,8 @@ TEST_F(MainWindowTest, IdleShowsTheErrorListOnlyWhileItHoldsLinesAndFillsTheStat
     RunIdle();
     EXPECT_FALSE(window->lbErr->isVisibleTo(window.get()));
 
-    EXPECT_EQ(window->sbAirTempPanels[1]->text(), "не контроллируется");
-    EXPECT_EQ(window->sbAirTempPanels[3]->text(), "30°C");
+    EXPECT_EQ(window->sbAirTempPanels[1]->Text(), "не контроллируется");
+    EXPECT_EQ(window->sbAirTempPanels[3]->Text(), "30°C");
 }
 
 TEST_F(MainWindowTest, TheWheelScrollsTheBoard)

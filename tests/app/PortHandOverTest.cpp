@@ -4,6 +4,7 @@
 #include "support/PtyLine.h"
 
 #include "app/FMain.h"
+#include "app/VSBPro.h"
 #include "app/PortRelease.h"
 #include "comm/ExchangeLog.h"
 #include "platform/posix/ProgramFolder.h"
@@ -36,12 +37,12 @@ TEST_F(PortHandOverTest, TheSecondInstanceOpeningThePortMakesTheFirstCloseIt)
 {
     auto first = Start();
     ASSERT_TRUE(first->Port->Enable()) << first->Port->Status();
-    EXPECT_EQ(first->sBarPanels[0]->text(), "COM1 - готов");
-    EXPECT_EQ(first->sBarPanels[1]->text(), "Скорость - 19200");
+    EXPECT_EQ(first->sBarPanels[0]->Text(), "COM1 - готов");
+    EXPECT_EQ(first->sBarPanels[1]->Text(), "Скорость - 19200");
 
     auto second = Start();
     EXPECT_FALSE(first->Port->Enable());
-    EXPECT_EQ(first->sBarPanels[0]->text(), "COM1 - неактивен");
+    EXPECT_EQ(first->sBarPanels[0]->Text(), "COM1 - неактивен");
     EXPECT_TRUE(second->Port->Enable()) << second->Port->Status();
 
     // Coming back to the foreground, the first takes it back.

@@ -5,6 +5,7 @@
 
 #include "app/FExecProc.h"
 #include "app/FMain.h"
+#include "app/VSBPro.h"
 #include "app/FPasswordDlg.h"
 #include "app/PascalHighlighter.h"
 #include "app/UserStorage.h"
@@ -71,7 +72,7 @@ TEST_F(StartupTest, AFirstStartLogsAdminInWithoutADialogAndWritesTheDefaultsOnCl
     EXPECT_EQ(HardConfig->SilosPerMB(), 12);
     EXPECT_EQ(HardConfig->TITPerSilos(), 6);
     window->AppEvents1Idle();
-    EXPECT_EQ(window->sbAirTempPanels[1]->text(), "не контроллируется");
+    EXPECT_EQ(window->sbAirTempPanels[1]->Text(), "не контроллируется");
 
     window->close();
     EXPECT_FALSE(window->isVisible());
@@ -237,7 +238,7 @@ TEST_F(StartupTest, TheHardwareTreeIsMadeFromTheStoredCountsAndWrittenBackFromTh
     EXPECT_EQ(HardConfig->Period, 100);
     ASSERT_NE(HardConfig->GetAirTIT(), nullptr);
     window->AppEvents1Idle();
-    EXPECT_EQ(window->sbAirTempPanels[1]->text(), QString::asprintf("%.2f°C", HardConfig->GetAirTIT()->GetValue()));
+    EXPECT_EQ(window->sbAirTempPanels[1]->Text(), QString::asprintf("%.2f°C", HardConfig->GetAirTIT()->GetValue()));
 
     HardConfig = std::make_unique<THardConfig>(7, 2, 1);   // as a configuration dialog would
     window->close();
