@@ -6,6 +6,7 @@
 #include "report/Report.h"
 #include "report/ReportContext.h"
 #include "report/ReportErrors.h"
+#include "report/TextRoutines.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ int HexDigitValue(QChar c)
 void SetCalculationError(const QString& message)
 {
     ErrorFlag = true;
-    ErrorText = QStringLiteral("An error occured during calculating");
+    ErrorText = LoadFrResString(55200);
     QString objectPart;
     if (CurrentView) {
         for (const QString& line : CurrentView->Memo)

@@ -64,8 +64,6 @@ struct TReportHooks {
     // The data set that a field name without a data-set part refers to: the data set of the
     // band being built when CurrentReport's UseDefaultDataSetName is on, else none.
     std::function<TDataSet*()> DefaultFieldDataSet;
-    // The engine's resource string of that number; a number the table lacks reads as "".
-    std::function<QString(int)> ResourceString;
     // Shows a script's PROGRESS text in the progress window's second line while a build runs.
     std::function<void(const QString&)> ShowProgressText;
 };

@@ -1,6 +1,8 @@
 #include "report/ReportObject.h"
 
+#include "report/ReportErrors.h"
 #include "report/ReportFont.h"
+#include "report/ReportGlobals.h"
 #include "report/ReportVariant.h"
 #include "report/TextRoutines.h"
 
@@ -70,6 +72,43 @@ void TrpObject::GetFontProperty(const TrpFont& font, const QString& upperName, Q
         value = FontStyleToFr(font.Style);
     else if (upperName == QLatin1String("FONT.COLOR"))
         value = VarFromInt(font.Color);
+}
+
+namespace {
+
+int CheckedIndex(const QStringList& list, const QVariant& index)
+{
+    const int64_t i = VarToInt(index);
+    if (i < 0 || i >= list.size())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(i));
+    return int(i);
+}
+
+QString EvaluatedText(const QVariant& expression)
+{
+    return VarToStr(ReportParser().Evaluate(VarToStr(expression)));
+}
+
+}  // namespace
+
+void TrpObject::CallListMethod(QStringList& list, const QString& method, const QString& listName, const QVariant& p1,
+                               const QVariant& p2, const QVariant& p3, QVariant& result)
+{
+    if (method == QLatin1String("SETINDEXPROPERTY")) {
+        if (VarToStr(p1) == listName)
+            list[CheckedIndex(list, p2)] = VarToStr(p3);
+    } else if (method == QLatin1String("GETINDEXPROPERTY")) {
+        if (VarToStr(p1) == listName)
+            result = list[CheckedIndex(list, p2)];
+    } else if (method == listName + QLatin1String(".ADD")) {
+        list.append(EvaluatedText(p1));
+    } else if (method == listName + QLatin1String(".CLEAR")) {
+        list.clear();
+    } else if (method == listName + QLatin1String(".DELETE")) {
+        list.removeAt(CheckedIndex(list, ReportParser().Evaluate(VarToStr(p1))));
+    } else if (method == listName + QLatin1String(".INDEXOF")) {
+        result = int(list.indexOf(EvaluatedText(p1)));
+    }
 }
 
 void EnsurePropertiesDeclared(TrpObject* object)

@@ -4,12 +4,12 @@
 #include <cmath>
 
 
-#include "report/ReportContext.h"
+#include "report/Locale.h"
 #include "report/ReportErrors.h"
 
 QString LoadFrResString(int id)
 {
-    return ReportHooks.ResourceString ? ReportHooks.ResourceString(id) : QString();
+    return GetLocale().LoadString(id);
 }
 
 bool TryStrToFloatAnySep(QStringView text, double& value)

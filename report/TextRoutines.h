@@ -5,7 +5,8 @@
 #include <QStringView>
 #include <QStringList>
 
-// The engine's resource string of that number ("" when the string table lacks it).
+// The engine's resource string of that number, through the locale ("" when the string table
+// lacks it).
 QString LoadFrResString(int id);
 
 // A number written with either decimal separator: every "," and "." counts as the separator,

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Exception.h"
-#include "report/ReportContext.h"
+#include "report/Locale.h"
 #include "report/TextRoutines.h"
 
 namespace {
@@ -45,11 +45,16 @@ TEST(TextRoutines, XmlEscapeHexAndShift)
 
 TEST(TextRoutines, ResourceStringsComeFromTheLocale)
 {
-    EXPECT_EQ(LoadFrResString(55206), QString());
-    ReportHooks.ResourceString = [](int id) { return id == 55206 ? QStringLiteral("Error") : QString(); };
     EXPECT_EQ(LoadFrResString(55206), QStringLiteral("Error"));
     EXPECT_EQ(LoadFrResString(1), QString());
-    ResetReportContext();
+    GetLocale().OnLocalize = [](int id, QString& text) {
+        if (id == 55206)
+            text = QStringLiteral("Ошибка");
+    };
+    EXPECT_EQ(LoadFrResString(55206), QStringLiteral("Ошибка"));
+    EXPECT_EQ(LoadFrResString(55207), QStringLiteral("Preview"));   // the handler gave nothing
+    FreeLocale();
+    EXPECT_EQ(LoadFrResString(55206), QStringLiteral("Error"));
 }
 
 }  // namespace
