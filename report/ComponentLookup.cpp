@@ -6,6 +6,7 @@
 
 #include "report/DataAccess.h"
 #include "report/DataSetRelations.h"
+#include "report/EngineRoutines.h"
 #include "report/Report.h"
 #include "report/ReportContext.h"
 #include "report/ReportErrors.h"
@@ -39,7 +40,7 @@ TDataSet* DefaultFieldDataSet()
 {
     if (ReportHooks.DefaultFieldDataSet)
         return ReportHooks.DefaultFieldDataSet();
-    return nullptr;
+    return CurrentReport && CurrentReport->UseDefaultDataSetName ? CurrentBandDataSet() : nullptr;
 }
 
 void RegisterGlobalComponent(QObject* form)

@@ -1,6 +1,7 @@
 #include "report/EngineRoutines.h"
 
 #include "report/ComponentLookup.h"
+#include "report/DBDataSet.h"
 #include "report/Cp1251Text.h"
 #include "report/Dataset.h"
 #include "report/Report.h"
@@ -26,6 +27,24 @@ TrpObject* DesignPage(const QString& objectName)
     if (!ok || !CurrentReport || number < 1 || number > int(CurrentReport->Pages.size()))
         return nullptr;
     return CurrentReport->Pages[size_t(number - 1)].get();
+}
+
+// The data band whose source a band of that type reads fields from, or none.
+int DataBandTypeFor(int bandType)
+{
+    switch (bandType) {
+    case btReportTitle: case btReportSummary: case btPageHeader: case btPageFooter:
+    case btMasterHeader: case btMasterData: case btMasterFooter: case btGroupHeader: case btGroupFooter:
+        return btMasterData;
+    case btDetailData: case btDetailFooter:
+        return btDetailData;
+    case btSubDetailData: case btSubDetailFooter:
+        return btSubDetailData;
+    case btCrossData: case btCrossFooter:
+        return btCrossData;
+    default:
+        return -1;
+    }
 }
 
 int HexDigitValue(QChar c)
@@ -78,6 +97,21 @@ TFoundDataSet FindDataSetByName(const QString& name)
     if (found.DataSet)
         found.DataSet->Init();
     return found;
+}
+
+TDataSet* CurrentBandDataSet()
+{
+    if (!CurrentReport)
+        return nullptr;
+    TrpDataset* candidate = CurrentReport->Dataset;
+    if (CurrentBand && CurrentPage && CurrentPage->Type == ptReport) {
+        const int dataBand = DataBandTypeFor(CurrentBand->BandType);
+        // A page without a data band of that level keeps the report's own source.
+        if (dataBand >= 0 && CurrentPage->Bands[size_t(dataBand)])
+            candidate = CurrentPage->Bands[size_t(dataBand)]->DataSet;
+    }
+    const auto* tableSource = qobject_cast<TrpDBDataSet*>(candidate);
+    return tableSource ? tableSource->TableOrNone() : nullptr;
 }
 
 void ResolveObjectProperty(const QString& fullName, TrpObject*& object, QString& propertyName)

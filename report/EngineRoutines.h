@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class TDataSet;
 class TrpDataset;
 class TrpObject;
 
@@ -26,6 +27,12 @@ struct TFoundDataSet {
     bool IsVirtual() const { return bool(Owned); }
 };
 TFoundDataSet FindDataSetByName(const QString& name);
+
+// The table behind the data source of the band being built, for field names without a data-set
+// part: the report's own source, or, while a band of a report page prints, the source of the
+// data band of the band's level (master for titles, page and master bands and groups, detail,
+// sub-detail, cross). None when that source is no table source.
+TDataSet* CurrentBandDataSet();
 
 // The object and property a script name addresses: "Prop" the current object's property,
 // "Obj.Prop" a report object's, "PAGE2.Prop" the second design page's; a first part that names
