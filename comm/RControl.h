@@ -24,7 +24,7 @@ constexpr uint8_t kAnyController = 0xFE;
 
 // One record of the measurement archive as the program keeps it.
 struct TArchiveRec {
-    uint32_t Id = 0;                 // low 28 bits: a number; top 4 bits: the suspension number
+    uint32_t Id = 0;                 // low 28 bits: the local block address; top 4 bits: the suspension number
     std::array<int8_t, 6> Temps{};   // sensors 0 to 5, whole degrees
     TDateTime Time = 0;              // of the measurement; 0 when the record's time is not valid
 };

@@ -21,23 +21,25 @@ constexpr size_t kRecordsAt = 6;
 // The header every sample reply starts with.
 constexpr uint8_t kSampleHeader[] = {0x88, 0x00, 0x01, 0x00, 0x00, 0x8C};
 
-// Fourteen sample records, 20 seconds apart on 2006-11-23 from 13:15:20, for the suspensions
-// numbered 5 to 14 and then 1 to 4. The first record number is 0x4FE3.
+// Fourteen sample records, 20 seconds apart on 2006-11-23 from 13:15:20, for the suspensions 0 to
+// 11 of local block 0 and 0 and 1 of block 1. The archive pass files a record under the block
+// address of its id's low 28 bits and the suspension number of its top 4 bits, so each sample
+// lands on a suspension of the default configuration.
 constexpr const char* kSampleRecords[] = {
-    "1A 28 1E 0F 0E 0E E3 4F 00 00 05 20 4E 0F 0D 17 0B 06",
-    "12 13 15 16 14 13 E4 4F 00 00 06 40 9C 0F 0D 17 0B 06",
-    "0C 0D 0D 0E 0F 0F E5 4F 00 00 07 00 00 10 0D 17 0B 06",
-    "FD FE 00 01 02 02 E6 4F 00 00 08 20 4E 10 0D 17 0B 06",
-    "19 1B 1F 21 1E 1C E7 4F 00 00 09 40 9C 10 0D 17 0B 06",
-    "10 10 11 11 12 12 E8 4F 00 00 0A 00 00 11 0D 17 0B 06",
-    "15 16 18 17 16 15 E9 4F 00 00 0B 20 4E 11 0D 17 0B 06",
-    "09 0A 0B 0B 0C 0C EA 4F 00 00 0C 40 9C 11 0D 17 0B 06",
-    "23 26 29 2C 27 24 EB 4F 00 00 0D 00 00 12 0D 17 0B 06",
-    "0E 0F 0F 10 10 11 EC 4F 00 00 0E 20 4E 12 0D 17 0B 06",
-    "FB FC FC FD FE FF ED 4F 00 00 01 40 9C 12 0D 17 0B 06",
-    "13 14 14 15 15 16 EE 4F 00 00 02 00 00 13 0D 17 0B 06",
-    "17 18 1A 1C 1B 19 EF 4F 00 00 03 20 4E 13 0D 17 0B 06",
-    "0B 0B 0C 0D 0D 0E F0 4F 00 00 04 40 9C 13 0D 17 0B 06",
+    "1A 28 1E 0F 0E 0E 00 00 00 00 00 20 4E 0F 0D 17 0B 06",
+    "12 13 15 16 14 13 00 00 00 00 01 40 9C 0F 0D 17 0B 06",
+    "0C 0D 0D 0E 0F 0F 00 00 00 00 02 00 00 10 0D 17 0B 06",
+    "FD FE 00 01 02 02 00 00 00 00 03 20 4E 10 0D 17 0B 06",
+    "19 1B 1F 21 1E 1C 00 00 00 00 04 40 9C 10 0D 17 0B 06",
+    "10 10 11 11 12 12 00 00 00 00 05 00 00 11 0D 17 0B 06",
+    "15 16 18 17 16 15 00 00 00 00 06 20 4E 11 0D 17 0B 06",
+    "09 0A 0B 0B 0C 0C 00 00 00 00 07 40 9C 11 0D 17 0B 06",
+    "23 26 29 2C 27 24 00 00 00 00 08 00 00 12 0D 17 0B 06",
+    "0E 0F 0F 10 10 11 00 00 00 00 09 20 4E 12 0D 17 0B 06",
+    "FB FC FC FD FE FF 00 00 00 00 0A 40 9C 12 0D 17 0B 06",
+    "13 14 14 15 15 16 00 00 00 00 0B 00 00 13 0D 17 0B 06",
+    "17 18 1A 1C 1B 19 01 00 00 00 00 20 4E 13 0D 17 0B 06",
+    "0B 0B 0C 0D 0D 0E 01 00 00 00 01 40 9C 13 0D 17 0B 06",
 };
 constexpr size_t kSampleCount = std::size(kSampleRecords);
 constexpr uint16_t kSampleBlock = 5;

@@ -176,18 +176,16 @@ TEST(NoComArchive, FourteenSampleRecordsInBlocksOfFive)
     }
     EXPECT_EQ(sizes, (std::vector<size_t>{5, 5, 4}));
     ASSERT_EQ(records.size(), 14u);
-    EXPECT_EQ(records[0].Id, 0x50004FE3u);
+    EXPECT_EQ(records[0].Id, 0u);
     EXPECT_EQ(records[0].Temps, (std::array<int8_t, 6>{26, 40, 30, 15, 14, 14}));
     EXPECT_DOUBLE_EQ(records[0].Time, EncodeDateTime(2006, 11, 23, 13, 15, 20, 0));
-    // Every sample has a valid time and names one of the suspensions 1 to 14 once.
-    std::vector<uint32_t> numbers;
-    for (const auto& r : records) {
-        EXPECT_GT(r.Time, 0);
-        numbers.push_back(r.Id >> 28);
+    // Every sample has a valid time and names a suspension of the default configuration by its
+    // block address (low 28 bits) and number (top 4 bits): block 0's twelve, then two of block 1.
+    for (size_t i = 0; i < records.size(); ++i) {
+        EXPECT_GT(records[i].Time, 0);
+        EXPECT_EQ(records[i].Id & 0x0FFFFFFF, i < 12 ? 0u : 1u) << i;
+        EXPECT_EQ(records[i].Id >> 28, i < 12 ? i : i - 12) << i;
     }
-    std::sort(numbers.begin(), numbers.end());
-    for (uint32_t i = 0; i < 14; ++i)
-        EXPECT_EQ(numbers[i], i + 1);
     EXPECT_EQ(log.size(), 6u);
     for (size_t i = 0; i < log.size(); ++i)
         EXPECT_EQ(log[i], Plain(i % 2 == 0 ? "Запрос данных архива" : "Ok")) << "nothing sent, nothing logged between";

@@ -26,14 +26,17 @@ void FillDemoReadings(ft3sim::LocalBlock& block)
 
 std::vector<ft3sim::ArchiveRecordOctets> DemoArchive()
 {
+    // One record for each suspension of local block 0: the id carries the block address in its
+    // low 28 bits and the suspension number in its top 4.
     std::vector<ft3sim::ArchiveRecordOctets> records;
     const TDateTime measured = Now() - 1.0 / 24;
-    for (uint32_t suspension = 1; suspension <= 12; ++suspension) {
+    constexpr uint32_t kBlock = 0;
+    for (uint32_t suspension = 0; suspension < 12; ++suspension) {
         std::array<int8_t, 6> temps{};
         for (int sensor = 0; sensor < 6; ++sensor)
-            temps[sensor] = static_cast<int8_t>(12 + suspension / 2 + sensor);
-        records.push_back(ft3sim::EncodeArchiveRecord(suspension << 28 | (1000 + suspension), temps,
-                                                      measured + suspension * 20.0 / kSecsPerDay));
+            temps[sensor] = static_cast<int8_t>(12 + (suspension + 1) / 2 + sensor);
+        records.push_back(ft3sim::EncodeArchiveRecord(suspension << 28 | kBlock, temps,
+                                                      measured + (suspension + 1) * 20.0 / kSecsPerDay));
     }
     return records;
 }
