@@ -15,6 +15,7 @@
 #include <QVariant>
 
 #include "base/DateTime.h"
+#include "report/DataDictionary.h"
 #include "report/Dataset.h"
 #include "report/Page.h"
 
@@ -50,6 +51,7 @@ public:
     TrpPage* AddPage();
 
     std::vector<std::unique_ptr<TrpPage>> Pages;
+    TrpDataDictionary Dictionary;
     // The report's own data source: with rtMultiple the report is built once per record, and a
     // master-data band without a source of its own walks it. Cleared when it is destroyed.
     QPointer<TrpDataset> Dataset;

@@ -3,6 +3,7 @@
 #include "report/Band.h"
 #include "report/EngineRoutines.h"
 #include "report/Page.h"
+#include "report/Report.h"
 #include "report/ReportContext.h"
 #include "report/ReportGlobals.h"
 #include "report/ReportVariant.h"
@@ -27,6 +28,8 @@ void TInterpretator::SetVariable(const QString& name, const QVariant& value)
     TrpVariables& variables = ScriptVariables();
     if (variables.IndexOf(name) >= 0) {
         variables.SetValueByName(name, value);
+    } else if (CurrentReport && CurrentReport->Dictionary.Variables.IndexOf(name) >= 0) {
+        CurrentReport->Dictionary.Variables.SetValueByName(name, value);
     } else if (Is(name, "MODALRESULT")) {
         if (CurrentPage && CurrentPage->Type == ptDialog)
             CurrentPage->ModalResult = int(VarToInt(value));
