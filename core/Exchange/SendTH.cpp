@@ -1,5 +1,6 @@
 #include "core/Exchange/SendTH.h"
 
+#include "base/Exception.h"
 #include "base/Format.h"
 #include "base/HexText.h"
 #include "comm/ExchangeLog.h"
@@ -129,6 +130,10 @@ void TSendTH::StepProgress(int steps)
 bool TSendTH::SwitchMB(int address, bool on)
 {
     try {
+        // The commutator reads this target as its relay module: "switching the block on" would
+        // sound the alarm and leave the block off.
+        if (address == kRelayModule)
+            throw Exception(Format("Местный блок №%d не может быть включен: его адрес занят модулем реле", address + 1));
         // Switching on gives up when the pass is stopped; switching off must always go out.
         const bool switched =
             SwitchMBCmd(static_cast<uint8_t>(address), on, [this, on] { return on && Terminated(); });

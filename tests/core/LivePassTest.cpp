@@ -245,6 +245,23 @@ TEST_F(LivePassTest, ALaterReplyClearsTheMarkOfAnEarlierFailedRepeat)
     EXPECT_EQ(LinesIn(kLogError).size(), 2u);
 }
 
+TEST_F(LivePassTest, TheBlockWhoseAddressIsTheRelaysIsNeverSwitched)
+{
+    MakeTree(226, 1, 1);
+    Settings.Alarms[CommutatorNoReply] = {true, 1};
+    sim.localBlock().SetDefaultReadings(WordsForTemperature(3));
+    TSendTH pass(owner);
+    pass.AddSilos(Silos(0xE0, 0));
+    pass.AddSilos(Silos(0xE1, 0));
+    Run(pass);
+
+    EXPECT_EQ(LineTrace(), (std::vector<std::string>{"on 225", "225:0", "off 225"}));
+    EXPECT_EQ(LinesIn(kLogError),
+              std::vector<std::string>{"Местный блок №225 не может быть включен: его адрес занят модулем реле"});
+    EXPECT_TRUE(Tit(0xE0, 0, 0)->Flags() & kTITNoReply);
+    EXPECT_EQ(pass.AlarmLevel(), 1);
+}
+
 // A local block whose replies test the reading of the data: channel 0 answers with the channel
 // count in its own octet (count code 15, so every later field moves one octet on), channel 1
 // with a reply cut short of its data, channel 2 with another function's reply.
