@@ -1,0 +1,11 @@
+#pragma once
+// The program's stored colours (0x00BBGGRR) as Qt colours.
+#include "base/Colour.h"
+
+#include <QColor>
+
+inline QColor ToQColor(TColor colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+        static_cast<int>((colour >> 16) & 0xFF));
+}
