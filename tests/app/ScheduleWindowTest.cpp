@@ -35,11 +35,11 @@ int64_t Dec9(int hour, int minute, int second)
     return DateTimeToUnix(EncodeDateTime(2024, 12, 9, hour, minute, second, 0));
 }
 
-// Runs the event loop until the condition holds or two seconds pass.
+// Runs the event loop until the condition holds or the time is up.
 template <class Condition>
-bool WaitFor(Condition condition)
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = 2s)
 {
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
@@ -331,9 +331,22 @@ TEST_F(ScheduledExchangeTest, RunsTheFullExchangeOnlyWhenOneCanStart)
     noPort->SendTH = nullptr;
 }
 
+TEST_F(ScheduledExchangeTest, TheMenuShowsTheScheduleWindow)
+{
+    auto window = MakeWindow();
+    ASSERT_NE(fmTimerParam, nullptr);
+    EXPECT_EQ(fmTimerParam->parent(), nullptr);   // it has no owner
+    modal.ThenDialog([](QDialog&) { return int(QDialog::Rejected); });
+    window->aList.UpdateAll();
+    EXPECT_TRUE(window->Execute(window->acTimerParam));
+    EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmTimerParam"});
+    EXPECT_NE(fmTimerParam->TimerTh(), nullptr);   // running again on the saved plan
+}
+
 TEST_F(ScheduledExchangeTest, AOnceEntryStartsAPassInTheRunningProgram)
 {
-    const int64_t soon = DateTimeToUnix(Now()) + 1;
+    // Far enough ahead to be still to come when the program has started on a busy machine.
+    const int64_t soon = DateTimeToUnix(Now()) + 2;
     QFile file(folders.SettingsFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Расписание]\n0_once=" + QByteArray::number(soon) + "\n");
@@ -343,7 +356,7 @@ TEST_F(ScheduledExchangeTest, AOnceEntryStartsAPassInTheRunningProgram)
     TLogLines log;
     window->show();
     ASSERT_NE(fmTimerParam, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return fullExchanges == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return fullExchanges == 1; }, 5s));
     const auto lines = log.Lines();
     const std::string expected = "Полный опрос по расписанию: " + PlanItemText({soon, pkOnce}).toStdString();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.first == expected; }));
