@@ -3,6 +3,8 @@
 // part that owns it fills it in.
 #include "app/FMain.h"
 
+#include "app/FControllers.h"
+#include "app/FMBDrive.h"
 #include "app/FOverley.h"
 
 #include <QAction>
@@ -33,4 +35,9 @@ bool TfmMain::DetailRowShowsSensor() const { return false; }
 void TfmMain::ConnectLaterActions()
 {
     aList.SetWork(acOverlay, [this] { ShowOverlaySettings(this); });
+    aList.SetWork(acControllers, [this] { ShowControllers(this, Port.get()); });
+    aList.SetWork(acMB, [] {
+        if (fmMBDrive)
+            fmMBDrive->ShowModal();
+    });
 }

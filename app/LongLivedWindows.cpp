@@ -1,7 +1,12 @@
 #include "app/LongLivedWindows.h"
 
+#include "app/FMBDrive.h"
+#include "app/FMain.h"
+
 // The silo card (TfmSilosParam), the local-block window (TfmMBDrive) and the notification
 // settings (TfmOverlay) are created here, in this order, once they exist.
-void CreateLongLivedWindows(TfmMain&)
+void CreateLongLivedWindows(TfmMain& mainWindow)
 {
+    // Owned by the main window, so that it goes when the main window does.
+    new TfmMBDrive(&mainWindow);
 }

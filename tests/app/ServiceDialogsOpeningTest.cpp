@@ -1,0 +1,79 @@
+// The main window opens the controllers dialog on its own port and the local-block dialog that
+// the main block created for the whole run.
+#include "AppTestEnvironment.h"
+#include "ScriptedModal.h"
+
+#include "app/FControllers.h"
+#include "app/FMBDrive.h"
+#include "app/FMain.h"
+#include "app/LongLivedWindows.h"
+#include "app/uUser.h"
+#include "core/Parameters.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace {
+
+class ServiceDialogsOpeningTest : public ::testing::Test {
+protected:
+    ServiceDialogsOpeningTest() : saved(Settings)
+    {
+        window = std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+    }
+    ~ServiceDialogsOpeningTest() override
+    {
+        if (window)
+            window->CurrentUser = nullptr;
+        window.reset();
+        Settings = saved;
+    }
+
+    Parameters saved;
+    TAppFolders folders;
+    TScriptedModal modal;
+    std::unique_ptr<TfmMain> window;
+    TUser admin{"Admin", "1"};
+};
+
+} // namespace
+
+TEST_F(ServiceDialogsOpeningTest, ControllersDialogUsesTheMainWindowsPort)
+{
+    window->CurrentUser = &admin;
+    Settings.PollRepeats = 3;
+    modal.ThenDialog([this](QDialog& shown) {
+        auto& dialog = static_cast<TfmControllers&>(shown);
+        EXPECT_EQ(dialog.Port, window->Port.get());
+        EXPECT_EQ(dialog.edCount->value(), 3);
+        dialog.edCount->setValue(8);
+        return TScriptedModal::Press(dialog, dialog.btSave);
+    });
+    EXPECT_TRUE(window->Execute(window->acControllers));
+    EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmControllers"});
+    EXPECT_EQ(Settings.PollRepeats, 8);
+}
+
+TEST_F(ServiceDialogsOpeningTest, LocalBlockDialogLivesAsLongAsTheMainWindow)
+{
+    EXPECT_EQ(fmMBDrive, nullptr);
+    CreateLongLivedWindows(*window);
+    ASSERT_NE(fmMBDrive, nullptr);
+    EXPECT_EQ(fmMBDrive->parent(), window.get());
+
+    Settings.NoCom = true;   // the action needs an open port or none at all
+    fmMBDrive->lbResult->setText(QStringLiteral("МБ включить - успешно"));
+    modal.ThenDialog([](QDialog& shown) {
+        EXPECT_EQ(&shown, fmMBDrive);
+        EXPECT_TRUE(fmMBDrive->lbResult->text().isEmpty());
+        return int(QDialog::Rejected);
+    });
+    EXPECT_TRUE(window->Execute(window->acMB));
+    EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmMBDrive"});
+    Settings.NoCom = false;
+
+    window.reset();
+    EXPECT_EQ(fmMBDrive, nullptr);
+}
