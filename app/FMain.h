@@ -22,6 +22,7 @@
 
 class TBaseSendTH;
 class TInstanceChannel;
+class TfmTimerParam;
 struct TUser;
 
 class TfmMain : public QMainWindow, public TMainActions, public TMainMenus, public TMainPages {
@@ -136,10 +137,13 @@ private:
     THardwareCounts CurrentHardwareCounts() const;
     QString AirTemperatureText() const;
 
-    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
+    // FMainSchedule.cpp: the schedule window, its plan and the next scheduled poll.
     void CreateScheduleWindow();
     void ReleaseScheduleWindow();
     void LoadSchedule();
+    QString NextScheduledPollText() const;
+
+    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
     void ClearBoard();
     void RebuildConfiguration();
     void ApplyGraphSettings();
@@ -149,7 +153,6 @@ private:
     void RebuildStateReport();
     bool HistoryNodeFocused() const;
     bool DetailRowShowsSensor() const;
-    QString NextScheduledPollText() const;
     void ConnectLaterActions();
 
     TCommandLine FCommandLine;
@@ -157,6 +160,7 @@ private:
     bool FFirstShowingDone = false;
     bool FClosing = false;
     TInstanceChannel* FPortChannel = nullptr;
+    TfmTimerParam* FTimerParam = nullptr;   // this window's schedule window (fmTimerParam)
 };
 
 // The main window while it exists.

@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QEvent>
 
+#include <utility>
+
 namespace {
 
 // WM_SCHEDULED_EXCHANGE runs the full exchange as its menu item would, so the action's own
@@ -39,23 +41,25 @@ private:
 
 void TfmMain::CreateScheduleWindow()
 {
-    fmTimerParam = new TfmTimerParam(SettingsFileName(), this);
+    FTimerParam = new TfmTimerParam(SettingsFileName(), this);
+    fmTimerParam = FTimerParam;
     new TScheduledExchange(*this);
-    aList.SetWork(acTimerParam, [] { fmTimerParam->ShowModal(); });
+    aList.SetWork(acTimerParam, [this] { FTimerParam->ShowModal(); });
 }
 
 void TfmMain::ReleaseScheduleWindow()
 {
-    delete fmTimerParam;
-    fmTimerParam = nullptr;
+    if (fmTimerParam == FTimerParam)
+        fmTimerParam = nullptr;
+    delete std::exchange(FTimerParam, nullptr);
 }
 
 void TfmMain::LoadSchedule()
 {
-    fmTimerParam->LoadPlan(*FormStorage1);
+    FTimerParam->LoadPlan(*FormStorage1);
 }
 
 QString TfmMain::NextScheduledPollText() const
 {
-    return fmTimerParam ? fmTimerParam->GetNextPollText() : QString();
+    return FTimerParam ? FTimerParam->GetNextPollText() : QString();
 }
