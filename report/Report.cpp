@@ -1,8 +1,17 @@
 #include "report/Report.h"
 
+#include "report/ReportContext.h"
+
 TrpReport::TrpReport(QObject* owner) : QObject(owner) {}
 
-TrpReport::~TrpReport() = default;
+TrpReport::~TrpReport()
+{
+    UnbindParser();
+    if (CurrentReport == this)
+        CurrentReport = nullptr;
+    if (RootReport == this)
+        RootReport = nullptr;
+}
 
 TrpView* TrpReport::FindObject(const QString& name) const
 {

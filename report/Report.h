@@ -50,6 +50,31 @@ public:
     TrpView* FindObject(const QString& name) const;
     TrpPage* AddPage();
 
+    // Name resolution and value formatting (ReportValues.cpp).
+    // Binds the engine's parser to this report: names go to ResolveVariable, calls nobody else
+    // knows to CallParserFunction.
+    void BindParser();
+    // Releases the parser when it is bound to this report (a report being destroyed).
+    void UnbindParser();
+    // The text that replaces one bracketed expression of the current object: the expression
+    // (with an optional " #" format of its own) resolved and formatted by the object's format.
+    void ExpandExpression(const QString& expression, QString& text);
+    QString ExpandExpression(const QString& expression);
+    // The value of a name, in this order: OnGetValue, the dictionary (data fields and report
+    // variables), the report's own variables (PAGE#, DATE, ...), script variables, the system
+    // values, object properties and named constants, and at last the parser, evaluating the
+    // name as an expression. A name nobody knows raises EParserError "Undefined symbol" with the
+    // name in double quotes (not while page preparation scans texts).
+    void ResolveVariable(const QString& name, QVariant& value);
+    void GetSystemValue(const QString& name, QVariant& value);
+    // A call the parser does not know: the function libraries, else the report's script
+    // functions and OnUserFunction. The parameters are the unevaluated texts.
+    void CallParserFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
+                            QVariant& value);
+    void CallInterpreterFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
+                                 QVariant& value);
+    static QString FormatValue(const QVariant& value, uint32_t format, const QString& formatText);
+
     std::vector<std::unique_ptr<TrpPage>> Pages;
     TrpDataDictionary Dictionary;
     // The report's own data source: with rtMultiple the report is built once per record, and a

@@ -125,6 +125,11 @@ TrpGlobals& ReportGlobals()
     return *globals;
 }
 
+TrpGlobals* ExistingReportGlobals()
+{
+    return GlobalsHolder().get();
+}
+
 void ResetReportGlobals()
 {
     auto& globals = GlobalsHolder();

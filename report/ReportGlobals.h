@@ -43,6 +43,7 @@ public:
 private:
     friend TrpGlobals& ReportGlobals();
     friend void ResetReportGlobals();
+    friend TrpGlobals* ExistingReportGlobals();
 
     void LoadStrings();
     void FillConstants();
@@ -58,6 +59,8 @@ private:
 TrpGlobals& ReportGlobals();
 // Frees the globals, the libraries they registered and the locale; the next use makes new ones.
 void ResetReportGlobals();
+// The globals when they exist, without making them.
+TrpGlobals* ExistingReportGlobals();
 
 inline TrpParser& ReportParser() { return ReportGlobals().ReportParser; }
 inline TInterpretator& ReportInterpreter() { return *ReportGlobals().ReportInterpreter; }
