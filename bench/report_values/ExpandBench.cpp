@@ -1,0 +1,106 @@
+// Cost of expanding a memo's bracketed expression during a build: every cell of every prepared
+// page expands its field reference (through the dictionary's cache) and formats the value, so
+// one expansion must stay far below a microsecond or two.
+#include <benchmark/benchmark.h>
+
+#include "report/DBDataSet.h"
+#include "report/MemoryTable.h"
+#include "report/Report.h"
+#include "report/ReportContext.h"
+#include "report/ReportGlobals.h"
+#include "report/ValueFormat.h"
+
+namespace {
+
+constexpr int kRows = 1000;
+
+// The protocol table and its report, as the main window holds them.
+class ProtocolReport {
+public:
+    ProtocolReport()
+    {
+        window.setObjectName(QStringLiteral("fmMain"));
+        table->setObjectName(QStringLiteral("dmReport"));
+        table->AddField(QStringLiteral("SilName"), ftString, 10);
+        for (int i = 1; i <= 6; ++i)
+            table->AddField(QStringLiteral("TD%1").arg(i), ftFloat);
+        table->Open();
+        for (int row = 0; row < kRows; ++row) {
+            table->Append();
+            table->Field(QStringLiteral("SilName"))->SetValue(QStringLiteral("С-%1").arg(row));
+            for (int i = 1; i <= 6; ++i)
+                table->Field(QStringLiteral("TD%1").arg(i))->SetValue(row * 0.25 + i);
+            table->Post();
+        }
+        table->First();
+        source->SetDataSet(table);
+        report->Dataset = source;
+        TrpPage* page = report->AddPage();
+        page->Objects.push_back(std::make_unique<TrpView>());
+        CurrentView = page->Objects.back().get();
+        CurrentView->FormatCode = 0x22E;
+        CurrentReport = RootReport = report;
+        CurrentPage = page;
+        report->BindParser();
+    }
+    ~ProtocolReport()
+    {
+        delete report;
+        ResetReportContext();
+        ResetReportGlobals();
+    }
+
+    void NextRow()
+    {
+        table->Next();
+        if (table->Eof())
+            table->First();
+    }
+
+    QObject window;
+    TMemoryTable* table = new TMemoryTable(&window);
+    TrpDBDataSet* source = new TrpDBDataSet(&window);
+    TrpReport* report = new TrpReport(&window);
+};
+
+void BM_ExpandFieldReference(benchmark::State& state)
+{
+    ProtocolReport protocol;
+    const QString expression = QStringLiteral("dmReport.\"TD3\"");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(protocol.report->ExpandExpression(expression));
+        protocol.NextRow();
+    }
+}
+BENCHMARK(BM_ExpandFieldReference);
+
+void BM_ExpandFieldWithFormat(benchmark::State& state)
+{
+    ProtocolReport protocol;
+    const QString expression = QStringLiteral("dmReport.\"TD3\" #N0,1");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(protocol.report->ExpandExpression(expression));
+        protocol.NextRow();
+    }
+}
+BENCHMARK(BM_ExpandFieldWithFormat);
+
+void BM_ExpandPageNumber(benchmark::State& state)
+{
+    ProtocolReport protocol;
+    const QString expression = QStringLiteral("PAGE#");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(protocol.report->ExpandExpression(expression));
+}
+BENCHMARK(BM_ExpandPageNumber);
+
+void BM_FormatNumberLayout(benchmark::State& state)
+{
+    const QVariant value = 1234.5678;
+    const QString layout = QStringLiteral("#,##0.00");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FormatReportValue(value, MakeFormat(fcNumber, 4, 0, ','), layout));
+}
+BENCHMARK(BM_FormatNumberLayout);
+
+}  // namespace
