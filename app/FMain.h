@@ -21,7 +21,9 @@
 #include <vector>
 
 class TBaseSendTH;
+class THistoryTree;
 class TInstanceChannel;
+class TSilos;
 class TfmTimerParam;
 struct TUser;
 
@@ -69,6 +71,22 @@ public:
 
     // The window is closing because the login was refused or the window was closed.
     bool IsClosing() const { return FClosing; }
+
+    // FMainDetail.cpp: the sensor detail `vtDetal` and the poll history `vtHistory`.
+    THistoryTree* History = nullptr;
+    // Adds one suspension's poll times to the history tree (nothing for nullptr).
+    void AddSiloHistory(TSilos* silo);
+    // Refills the history from every suspension of the board and selects the newest poll.
+    void RebuildHistory();
+    // Warns of every sensor of the board whose temperature changed faster than the set rate
+    // over the five days ending on the time's day.
+    void CheckTempSpeed(double time);
+
+    // The board's suspensions: frame by frame in board order, row by row, column by column,
+    // empty cells skipped (FMainPlaceholders.cpp until the board fills it).
+    std::vector<TSilos*> BoardSuspensions() const;
+    // Repaints the detail tree and every frame of the board.
+    void RepaintBoard();
 
 protected:
     // Makes the hardware tree anew with the counts read from the settings file.
@@ -136,6 +154,13 @@ private:
     void ApplyHardwareDetails(const THardwareCounts& counts);
     THardwareCounts CurrentHardwareCounts() const;
     QString AirTemperatureText() const;
+
+    // FMainDetail.cpp
+    void InstallDetail();
+    void acDelTMExecute();
+    void acCheckSpeedExecute();
+    void acTimePeriodExecute();
+    void asPrecisionExecute();
 
     // FMainSchedule.cpp: the schedule window, its plan and the next scheduled poll.
     void CreateScheduleWindow();

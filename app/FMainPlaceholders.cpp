@@ -3,6 +3,7 @@
 // part that owns it fills it in.
 #include "app/FMain.h"
 
+#include "app/DetalTree.h"
 #include "app/FControllers.h"
 #include "app/FMBDrive.h"
 #include "app/FOverley.h"
@@ -13,6 +14,10 @@
 void TfmMain::ClearBoard() {}
 // The board: the sensor detail rows, the frames with their layout, the data file.
 void TfmMain::RebuildConfiguration() {}
+// The board's suspensions in board order; none until the board has frames.
+std::vector<TSilos*> TfmMain::BoardSuspensions() const { return {}; }
+// The detail tree now; the board's frames are invalidated here too once they exist.
+void TfmMain::RepaintBoard() { RepaintDetal(*vtDetal); }
 // The chart takes its scale and series styles from the settings.
 void TfmMain::ApplyGraphSettings() {}
 
@@ -25,10 +30,6 @@ void TfmMain::BuildPortMenu() {}
 
 // The state report for the focused poll, built when the preview page is shown.
 void TfmMain::RebuildStateReport() {}
-// A poll of the history tree is focused.
-bool TfmMain::HistoryNodeFocused() const { return false; }
-// Some row of the sensor detail tree shows a sensor.
-bool TfmMain::DetailRowShowsSensor() const { return false; }
 
 // Actions whose work belongs to other parts of the window: they are in their menus with their
 // enabling rules; those not connected here do nothing yet.
@@ -40,4 +41,5 @@ void TfmMain::ConnectLaterActions()
         if (fmMBDrive)
             fmMBDrive->ShowModal();
     });
+    InstallDetail();
 }

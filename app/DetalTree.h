@@ -1,0 +1,33 @@
+#pragma once
+// The sensor detail tree `vtDetal`: its looks, its rows and the seams through which the main
+// window and the silo-block frames fill it. The rows live in a TDetalModel owned by the tree.
+#include <QString>
+
+class QTreeView;
+class TDetalModel;
+class TSilos;
+
+// Every row is this many pixels high.
+inline constexpr int kDetalRowHeight = 30;
+
+// Gives the tree its model, fonts, grid lines, row height and columns.
+void SetupDetalTree(QTreeView& tree);
+// The tree's rows; nullptr when the tree was not set up.
+TDetalModel* DetalModelOf(const QTreeView& tree);
+
+// What a silo-block frame does when its focused cell changes: the rows become the suspension's
+// sensors, the top sensor first (rows without a sensor, as many as a suspension has sensors,
+// when there is none), and the caption of the tree's group box becomes the frame's caption
+// followed by " силос " and the suspension's name when there is one.
+void ShowSilosInDetail(QTreeView& tree, const QString& frameCaption, const TSilos* silos);
+
+// After the configuration changed: count rows without a sensor, the columns fitted and the tree
+// just high enough for them.
+void ResetDetalRows(QTreeView& tree, int count);
+
+// The sensors' values changed: the cells are painted again and the columns widened to fit.
+void RepaintDetal(QTreeView& tree);
+
+// Columns only grow: each becomes at least as wide as its widest text plus 20 pixels, the
+// value column at least 100 pixels.
+void FitDetalColumns(QTreeView& tree);

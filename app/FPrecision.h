@@ -1,0 +1,31 @@
+#pragma once
+// The display-precision dialog: decimals of the temperatures (0 to 3) or half-degree rounding.
+// Filled from `Settings` when created; `Settings.Precision` changes only when closed with OK.
+#include <QDialog>
+
+class QCheckBox;
+class QDialogButtonBox;
+class QSpinBox;
+
+class TfmPrecision : public QDialog {
+public:
+    // The precision value that stands for half-degree rounding.
+    static constexpr int kHalfDegree = 5;
+
+    explicit TfmPrecision(QWidget* owner = nullptr);
+
+    QSpinBox* edPrecision = nullptr;
+    QCheckBox* chPrecission05 = nullptr;
+    QDialogButtonBox* Buttons = nullptr;
+
+    // The precision the dialog stands for now.
+    int Precision() const;
+
+    void done(int result) override;
+
+private:
+    void chPrecission05Click();
+};
+
+// The action "Отображение температур...": true when the precision was stored.
+bool ShowPrecisionDialog(QWidget* owner);

@@ -1,0 +1,65 @@
+#pragma once
+// The poll history tree `vtHistory`: the dates and poll times of the board's suspensions, the
+// poll the operator focuses (applied to every sensor at once), the header's sort direction.
+//
+// The focused row is the chosen poll that the reports, the rate check and the deletion use. A
+// rebuild selects the newest poll without focusing it, so nothing that needs a chosen poll runs
+// until the operator picks one.
+#include "core/TITPoint.h"
+
+#include <QObject>
+
+#include <optional>
+#include <vector>
+
+class QModelIndex;
+class QTreeView;
+class THistoryModel;
+class TSilos;
+
+class THistoryTree : public QObject {
+    Q_OBJECT
+public:
+    // Gives the tree its model and looks, and follows its focus and header.
+    explicit THistoryTree(QTreeView& tree);
+
+    THistoryModel& Model() const { return *FModel; }
+    QTreeView& Tree() const { return FTree; }
+
+    // Empties the tree (the board was rebuilt).
+    void Clear();
+    // Empties the tree, adds every suspension's polls, and selects the newest poll without
+    // focusing it.
+    void Rebuild(const std::vector<TSilos*>& suspensions);
+    // Adds one suspension's polls to the tree as it is.
+    void AddSilos(const TSilos* silos);
+
+    // 0: newest first, 1: oldest first. Setting it sorts the tree again.
+    int SortDirection() const;
+    void SetSortDirection(int direction);
+
+    // The focused row's point: the chosen poll.
+    std::optional<TTITPoint> FocusedPoint() const;
+    // The first selected row's point (after a rebuild: the newest poll).
+    std::optional<TTITPoint> FirstSelectedPoint() const;
+
+    // Shows the poll of the row on every sensor of the hardware tree (nothing for no row) and
+    // tells the window to repaint.
+    void vtHistoryFocusChanged(const QModelIndex& index);
+    // The same with the first selected row, as the end of a pass and the deletion do.
+    void ApplyFirstSelected();
+
+signals:
+    // A poll was applied to the sensors: the board and the detail must be repainted.
+    void PollApplied();
+    // The operator flipped the sort direction in the header.
+    void SortDirectionChanged(int direction);
+
+private:
+    QModelIndex FirstSelected() const;
+    void ShowSortIndicator();
+    void vtHistoryHeaderClick();
+
+    QTreeView& FTree;
+    THistoryModel* FModel;
+};
