@@ -33,6 +33,8 @@ void TfmMain::InstallDetail()
     SetupDetalTree(*vtDetal);
     History = new THistoryTree(*vtHistory);
     connect(History, &THistoryTree::PollApplied, this, [this] { RepaintBoard(); });
+    connect(History, &THistoryTree::SortDirectionChanged, this,
+            [this](int direction) { HistorySortOrder = direction; });
     connect(vtHistory, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopUp(aList, pmArcTM, vtHistory, at); });
     connect(vtDetal, &QWidget::customContextMenuRequested, this,
@@ -62,6 +64,7 @@ void TfmMain::AddSiloHistory(TSilos* silo)
 
 void TfmMain::RebuildHistory()
 {
+    History->SetSortDirection(HistorySortOrder);
     History->Rebuild(BoardSuspensions());
 }
 
@@ -94,12 +97,12 @@ void TfmMain::CheckTempSpeed(double time)
 
 void TfmMain::acTimePeriodExecute()
 {
-    if (ShowTimePeriodDialog(this))
+    if (ShowTimePeriodDialog(FormStorage1.get(), this))
         RebuildAverages(BoardSuspensions());
 }
 
 void TfmMain::asPrecisionExecute()
 {
-    if (ShowPrecisionDialog(this))
+    if (ShowPrecisionDialog(FormStorage1.get(), this))
         RepaintBoard();
 }

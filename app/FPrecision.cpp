@@ -15,7 +15,7 @@ constexpr int kMaxDecimals = 3;
 constexpr int kDecimalsForHalfDegrees = 1;
 }
 
-TfmPrecision::TfmPrecision(QWidget* owner) : QDialog(owner)
+TfmPrecision::TfmPrecision(IniFile* settings, QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("TfmPrecision"));
     setWindowTitle(QStringLiteral("Отображение температур"));
@@ -46,6 +46,7 @@ TfmPrecision::TfmPrecision(QWidget* owner) : QDialog(owner)
     connect(chPrecission05, &QCheckBox::toggled, this, [this] { chPrecission05Click(); });
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    FPlacement.emplace(settings, *this, "TfmPrecision");
 }
 
 void TfmPrecision::chPrecission05Click()
@@ -65,8 +66,8 @@ void TfmPrecision::done(int result)
     QDialog::done(result);
 }
 
-bool ShowPrecisionDialog(QWidget* owner)
+bool ShowPrecisionDialog(IniFile* settings, QWidget* owner)
 {
-    TfmPrecision dialog(owner);
+    TfmPrecision dialog(settings, owner);
     return ExecModal(dialog) == QDialog::Accepted;
 }

@@ -1,9 +1,14 @@
 #pragma once
 // The display-precision dialog: decimals of the temperatures (0 to 3) or half-degree rounding.
 // Filled from `Settings` when created; `Settings.Precision` changes only when closed with OK.
+#include "app/KeptPlacement.h"
+
 #include <QDialog>
 
+#include <optional>
+
 class QCheckBox;
+class IniFile;
 class QDialogButtonBox;
 class QSpinBox;
 
@@ -12,7 +17,8 @@ public:
     // The precision value that stands for half-degree rounding.
     static constexpr int kHalfDegree = 5;
 
-    explicit TfmPrecision(QWidget* owner = nullptr);
+    // settings: where the dialog keeps its placement (nullptr: nowhere).
+    explicit TfmPrecision(IniFile* settings = nullptr, QWidget* owner = nullptr);
 
     QSpinBox* edPrecision = nullptr;
     QCheckBox* chPrecission05 = nullptr;
@@ -24,8 +30,9 @@ public:
     void done(int result) override;
 
 private:
+    std::optional<TKeptPlacement> FPlacement;
     void chPrecission05Click();
 };
 
 // The action "Отображение температур...": true when the precision was stored.
-bool ShowPrecisionDialog(QWidget* owner);
+bool ShowPrecisionDialog(IniFile* settings, QWidget* owner);

@@ -13,7 +13,7 @@ namespace {
 constexpr int kMaxPeriod = 65535;
 }
 
-TfmTimePeriod::TfmTimePeriod(QWidget* owner) : QDialog(owner)
+TfmTimePeriod::TfmTimePeriod(IniFile* settings, QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("TfmTimePeriod"));
     setWindowTitle(QStringLiteral("Период усреднения"));
@@ -35,6 +35,7 @@ TfmTimePeriod::TfmTimePeriod(QWidget* owner) : QDialog(owner)
 
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    FPlacement.emplace(settings, *this, "TfmTimePeriod");
 }
 
 void TfmTimePeriod::done(int result)
@@ -44,8 +45,8 @@ void TfmTimePeriod::done(int result)
     QDialog::done(result);
 }
 
-bool ShowTimePeriodDialog(QWidget* owner)
+bool ShowTimePeriodDialog(IniFile* settings, QWidget* owner)
 {
-    TfmTimePeriod dialog(owner);
+    TfmTimePeriod dialog(settings, owner);
     return ExecModal(dialog) == QDialog::Accepted;
 }

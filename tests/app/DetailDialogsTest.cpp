@@ -1,10 +1,12 @@
 // The display-precision and averaging-period dialogs: filled from the settings, written back
 // only with OK.
+#include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
 #include "app/FPrecision.h"
 #include "app/FTimePeriod.h"
 #include "core/Parameters.h"
+#include "platform/posix/IniFile.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -69,7 +71,7 @@ TEST_F(DetailDialogsTest, PrecisionRoundTrip)
             EXPECT_EQ(Settings.Precision, c.stored);   // nothing written before closing
             return Press(dialog, precision.Buttons, c.button);
         });
-        EXPECT_EQ(ShowPrecisionDialog(nullptr), c.button == QDialogButtonBox::Ok);
+        EXPECT_EQ(ShowPrecisionDialog(nullptr, nullptr), c.button == QDialogButtonBox::Ok);
         EXPECT_EQ(Settings.Precision, c.storedAfter);
     }
     EXPECT_EQ(modal.shownDialogs.front(), "TfmPrecision");
@@ -100,7 +102,7 @@ TEST_F(DetailDialogsTest, AveragingPeriodRoundTrip)
         period.edAvarage->setValue(60);
         return Press(dialog, period.Buttons, QDialogButtonBox::Cancel);
     });
-    EXPECT_FALSE(ShowTimePeriodDialog(nullptr));
+    EXPECT_FALSE(ShowTimePeriodDialog(nullptr, nullptr));
     EXPECT_EQ(Settings.AveragePeriod, 15);
 
     modal.ThenDialog([](QDialog& dialog) {
@@ -108,9 +110,25 @@ TEST_F(DetailDialogsTest, AveragingPeriodRoundTrip)
         period.edAvarage->setValue(60);
         return Press(dialog, period.Buttons, QDialogButtonBox::Ok);
     });
-    EXPECT_TRUE(ShowTimePeriodDialog(nullptr));
+    EXPECT_TRUE(ShowTimePeriodDialog(nullptr, nullptr));
     EXPECT_EQ(Settings.AveragePeriod, 60);
     EXPECT_EQ(modal.shownDialogs, (std::vector<QString>{"TfmTimePeriod", "TfmTimePeriod"}));
+}
+
+TEST_F(DetailDialogsTest, DialogsKeepTheirPlacementInTheSettingsFile)
+{
+    TAppFolders folders;
+    IniFile settings(folders.SettingsFile().toStdString());
+    {
+        TfmTimePeriod period(&settings);
+        period.setGeometry(40, 50, 300, 120);
+        TfmPrecision precision(&settings);
+        precision.setGeometry(60, 70, 320, 160);
+    }
+    EXPECT_EQ(settings.ReadInteger("TfmTimePeriod", "Width", 0), 300);
+    EXPECT_EQ(settings.ReadInteger("TfmPrecision", "Height", 0), 160);
+    TfmPrecision again(&settings);
+    EXPECT_EQ(again.width(), 320);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QEventLoop>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -126,6 +127,17 @@ TEST_F(MainDetailTest, PrecisionActionRepaintsTheDetail)
     EXPECT_EQ(rows.data(rows.index(0, 1), Qt::DisplayRole).toString(), "12.00");
     RunIdle();
     EXPECT_TRUE(window->acTITParam->isEnabled());
+}
+
+TEST_F(MainDetailTest, SortOrderComesFromAndGoesToTheSettings)
+{
+    MakeWindow();
+    window->HistorySortOrder = 1;
+    window->RebuildHistory();
+    EXPECT_EQ(window->History->SortDirection(), THistoryModel::kOldestFirst);
+    emit window->vtHistory->header()->sectionClicked(0);
+    EXPECT_EQ(window->HistorySortOrder, 0);
+    EXPECT_EQ(window->History->SortDirection(), THistoryModel::kNewestFirst);
 }
 
 TEST_F(MainDetailTest, TreesOpenTheirPopUpMenus)
