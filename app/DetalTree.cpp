@@ -1,5 +1,6 @@
 #include "app/DetalTree.h"
 
+#include "app/DetailView.h"
 #include "app/DetalModel.h"
 #include "core/Device/HardConfig.h"
 
@@ -38,6 +39,16 @@ public:
     }
 };
 
+// The tree as the silo-block frames see it.
+class TDetalView : public QObject, public IDetailView {
+public:
+    explicit TDetalView(QTreeView& tree) : QObject(&tree), FTree(tree) {}
+    void ShowSilosDetail(const QString& caption, TSilos* silos) override { ShowSilosInDetail(FTree, caption, silos); }
+
+private:
+    QTreeView& FTree;
+};
+
 int SensorsPerSilos()
 {
     return HardConfig ? HardConfig->TITPerSilos() : 0;
@@ -48,6 +59,7 @@ int SensorsPerSilos()
 void SetupDetalTree(QTreeView& tree)
 {
     auto* model = new TDetalModel(&tree);
+    new TDetalView(tree);
     tree.setModel(model);
     tree.setItemDelegate(new TDetalDelegate(&tree));
     tree.setRootIsDecorated(false);
@@ -68,14 +80,23 @@ TDetalModel* DetalModelOf(const QTreeView& tree)
     return qobject_cast<TDetalModel*>(tree.model());
 }
 
-void ShowSilosInDetail(QTreeView& tree, const QString& frameCaption, const TSilos* silos)
+IDetailView* DetalViewOf(const QTreeView& tree)
+{
+    for (QObject* child : tree.children()) {
+        if (auto* view = dynamic_cast<TDetalView*>(child))
+            return view;
+    }
+    return nullptr;
+}
+
+void ShowSilosInDetail(QTreeView& tree, const QString& caption, const TSilos* silos)
 {
     TDetalModel* model = DetalModelOf(tree);
     if (!model)
         return;
     tree.setUpdatesEnabled(false);
     if (auto* box = qobject_cast<QGroupBox*>(tree.parentWidget()))
-        box->setTitle(silos ? frameCaption + QStringLiteral(" силос ") + silos->GetName() : frameCaption);
+        box->setTitle(caption);
     model->ShowSilos(silos, SensorsPerSilos());
     tree.setUpdatesEnabled(true);
     FitDetalColumns(tree);

@@ -3,6 +3,7 @@
 // window and the silo-block frames fill it. The rows live in a TDetalModel owned by the tree.
 #include <QString>
 
+class IDetailView;
 class QTreeView;
 class TDetalModel;
 class TSilos;
@@ -17,9 +18,11 @@ TDetalModel* DetalModelOf(const QTreeView& tree);
 
 // What a silo-block frame does when its focused cell changes: the rows become the suspension's
 // sensors, the top sensor first (rows without a sensor, as many as a suspension has sensors,
-// when there is none), and the caption of the tree's group box becomes the frame's caption
-// followed by " силос " and the suspension's name when there is one.
-void ShowSilosInDetail(QTreeView& tree, const QString& frameCaption, const TSilos* silos);
+// when there is none), and the caption goes over the tree (on its group box).
+void ShowSilosInDetail(QTreeView& tree, const QString& caption, const TSilos* silos);
+// The same for the frames, which know the tree only as a detail view; made by SetupDetalTree
+// and owned by the tree. nullptr when the tree was not set up.
+IDetailView* DetalViewOf(const QTreeView& tree);
 
 // After the configuration changed: count rows without a sensor, the columns fitted and the tree
 // just high enough for them.

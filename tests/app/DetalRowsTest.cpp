@@ -1,5 +1,6 @@
 // The sensor detail rows: texts and colours for each state of a sensor, the order of the rows,
 // the group box caption, and columns that only grow.
+#include "app/DetailView.h"
 #include "app/DetalModel.h"
 #include "app/DetalTree.h"
 #include "app/QtColour.h"
@@ -110,20 +111,24 @@ TEST_F(DetalRowsTest, FrameSelectionSetsRowsAndCaption)
     (new QVBoxLayout(&box))->addWidget(tree);
     SetupDetalTree(*tree);
     TDetalModel& model = *DetalModelOf(*tree);
+    IDetailView* view = DetalViewOf(*tree);
+    ASSERT_NE(view, nullptr);
 
-    ShowSilosInDetail(*tree, QStringLiteral("СК 1"), &Silos(0, 2));
+    view->ShowSilosDetail(QStringLiteral("СК 1 силос 1-3"), &Silos(0, 2));
     EXPECT_EQ(box.title(), "СК 1 силос 1-3");
     EXPECT_EQ(model.RowCount(), 4);
     EXPECT_EQ(model.Node(0).Sensor, Silos(0, 2).GetTIT(3));
+    EXPECT_EQ(model.Node(3).Sensor, Silos(0, 2).GetTIT(0));
 
-    Silos(0, 2).SetSilosName(QStringLiteral("Северный"));
-    ShowSilosInDetail(*tree, QStringLiteral("СК 2"), &Silos(0, 2));
-    EXPECT_EQ(box.title(), "СК 2 силос Северный");
-
-    ShowSilosInDetail(*tree, QStringLiteral("СК 2"), nullptr);
+    view->ShowSilosDetail(QStringLiteral("СК 2"), nullptr);
     EXPECT_EQ(box.title(), "СК 2");
     EXPECT_EQ(model.RowCount(), 4);   // a suspension's count of sensors, none of them shown
     EXPECT_FALSE(model.HasSensor());
+
+    QTreeView bare;
+    EXPECT_EQ(DetalViewOf(bare), nullptr);
+    ShowSilosInDetail(bare, QStringLiteral("СК"), &Silos(0, 2));   // not set up: left alone
+    EXPECT_EQ(bare.model(), nullptr);
 }
 
 TEST_F(DetalRowsTest, ColumnsOnlyGrow)
