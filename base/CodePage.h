@@ -15,5 +15,8 @@ inline std::string Cp1251ToUtf8(std::string_view octets) { return CodePageToUtf8
 inline std::string Utf8ToCp866(std::string_view utf8) { return Utf8ToCodePage(utf8, CodePage::Cp866); }
 inline std::string Cp866ToUtf8(std::string_view octets) { return CodePageToUtf8(octets, CodePage::Cp866); }
 
+// Appends the UTF-8 form of one code point (up to U+10FFFF).
+void AppendUtf8(std::string& out, char32_t cp);
+
 // True when the octets are well-formed UTF-8 (used to tell a UTF-8 file from a code page 1251 one).
 bool IsValidUtf8(std::string_view octets);

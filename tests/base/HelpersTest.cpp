@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour)
@@ -59,4 +60,20 @@ TEST(CodePage, UnmappableAndMalformedBecomeQuestionMarks)
     EXPECT_TRUE(IsValidUtf8("Привет"));
     EXPECT_FALSE(IsValidUtf8(Utf8ToCp1251("Привет")));
     EXPECT_TRUE(IsValidUtf8("\xEF\xBF\xBD"));
+}
+
+TEST(CodePage, AppendsEachCodePointInItsShortestForm)
+{
+    // The boundaries of the one- to four-octet forms.
+    const std::pair<char32_t, const char*> cases[] = {
+        {U'A', "A"},           {0x7F, "\x7F"},         {0x80, "\xC2\x80"},
+        {U'Я', "Я"},           {0x7FF, "\xDF\xBF"},    {0x800, "\xE0\xA0\x80"},
+        {U'€', "€"},           {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto& [cp, utf8] : cases) {
+        std::string out = "x";
+        AppendUtf8(out, cp);
+        EXPECT_EQ(out, std::string("x") + utf8) << static_cast<uint32_t>(cp);
+    }
 }
