@@ -9,31 +9,6 @@ namespace {
 
 bool IsNumeric(TypeKind t) { return t == TypeKind::Integer || t == TypeKind::Real; }
 
-const char* OpText(Tok op)
-{
-    switch (op) {
-    case Tok::Plus: return "+";
-    case Tok::Minus: return "-";
-    case Tok::Star: return "*";
-    case Tok::Slash: return "/";
-    case Tok::KwDiv: return "div";
-    case Tok::KwMod: return "mod";
-    case Tok::KwAnd: return "and";
-    case Tok::KwOr: return "or";
-    case Tok::KwXor: return "xor";
-    case Tok::KwShl: return "shl";
-    case Tok::KwShr: return "shr";
-    case Tok::KwNot: return "not";
-    case Tok::Eq: return "=";
-    case Tok::Ne: return "<>";
-    case Tok::Lt: return "<";
-    case Tok::Gt: return ">";
-    case Tok::Le: return "<=";
-    case Tok::Ge: return ">=";
-    default: return "?";
-    }
-}
-
 BinOp BinOpOf(Tok op)
 {
     switch (op) {
@@ -89,7 +64,8 @@ Tag TagOf(TypeKind t)
 
 [[noreturn]] void BadOperands(Tok op, TypeKind left, TypeKind right, SourcePos at)
 {
-    throw CompileError(std::string("операция '") + OpText(op) + "' неприменима к типам '" + TypeName(left)
+    const char* spelling = Spelling(op);
+    throw CompileError(std::string("операция '") + (spelling ? spelling : "?") + "' неприменима к типам '" + TypeName(left)
                            + "' и '" + TypeName(right) + "'",
                        at);
 }

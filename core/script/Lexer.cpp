@@ -1,5 +1,6 @@
 #include "core/script/Lexer.h"
 
+#include "base/CodePage.h"
 #include "core/script/Ascii.h"
 
 #include <cctype>
@@ -81,30 +82,22 @@ Tok KeywordKind(const std::string& key)
     return it == table.end() ? Tok::Ident : it->second;
 }
 
-
-void AppendUtf8(std::string& out, uint32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 } // namespace
+
+const char* Spelling(Tok kind)
+{
+    if (const char* symbol = SymbolText(kind))
+        return symbol;
+    for (const auto& k : kKeywords)
+        if (k.kind == kind && kind != Tok::KwReserved)
+            return k.word;
+    return nullptr;
+}
 
 std::string Describe(Tok kind)
 {
-    if (const char* symbol = SymbolText(kind))
-        return std::string("'") + symbol + "'";
-    for (const auto& k : kKeywords)
-        if (k.kind == kind && kind != Tok::KwReserved)
-            return std::string("'") + k.word + "'";
+    if (const char* spelling = Spelling(kind))
+        return std::string("'") + spelling + "'";
     switch (kind) {
     case Tok::End: return "конец текста";
     case Tok::Ident: return "имя";

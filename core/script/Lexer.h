@@ -35,6 +35,8 @@ struct Token {
 std::string Describe(const Token& token);
 // How a token kind reads in a message ("';'").
 std::string Describe(Tok kind);
+// How a symbol or keyword is written ("<>", "div"); nullptr for names, literals and the end.
+const char* Spelling(Tok kind);
 
 class Lexer {
 public:
