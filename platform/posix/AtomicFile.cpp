@@ -1,5 +1,7 @@
 #include "platform/posix/AtomicFile.h"
 
+#include "platform/posix/FileDescriptor.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -14,20 +16,6 @@ void SetError(std::string* error, const std::string& what)
 {
     if (error)
         *error = what + ": " + std::strerror(errno);
-}
-
-bool WriteAll(int fd, std::string_view octets)
-{
-    while (!octets.empty()) {
-        const ssize_t n = write(fd, octets.data(), octets.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        octets.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
 }
 
 // The file a write really replaces: the target of a symbolic link, else the path itself.

@@ -1,5 +1,7 @@
 #include "platform/posix/RotatingLogFile.h"
 
+#include "platform/posix/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -8,24 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
-    ~FileDescriptor() { Reset(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    void Reset(int fd = -1)
-    {
-        if (fd_ >= 0)
-            close(fd_);
-        fd_ = fd;
-    }
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Opens the file at the path and locks it for writing. Another writer may have rotated the file
 // while we waited for the lock; then the locked file is no longer the one at the path, and we
@@ -46,20 +30,6 @@ bool OpenLocked(const std::string& path, FileDescriptor& file)
     }
     errno = EAGAIN;
     return false;
-}
-
-bool WriteAll(int fd, std::string_view octets)
-{
-    while (!octets.empty()) {
-        const ssize_t n = write(fd, octets.data(), octets.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        octets.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
 }
 
 } // namespace
