@@ -65,6 +65,24 @@ DynByteArray CopyIn(const uint8_t* buffer, size_t length);
 int WriteBack(int status, const DynByteArray& work, uint8_t* buffer, size_t* length,
               size_t capacity);
 
+// Runs change (which may throw) on a copy of the caller's buffer and writes the copy back, so
+// that a failure leaves the caller's memory as it was unless the change got that far.
+template <class Change>
+int OnCopy(uint8_t* buffer, size_t* length, size_t capacity, Change&& change)
+{
+    if (const int status = CheckBuffer(buffer, length, capacity); status != FT3_OK)
+        return status;
+    DynByteArray work;
+    bool copied = false;
+    const int status = Guarded([&] {
+        work = CopyIn(buffer, *length);
+        copied = true;
+        change(work);
+        return FT3_OK;
+    });
+    return copied ? WriteBack(status, work, buffer, length, capacity) : status;
+}
+
 // Puts a text into the caller's memory; returns its length or FT3_E_SPACE.
 int PutText(const std::string& text, char* out, size_t capacity);
 

@@ -39,17 +39,8 @@ int OnPort(FT3Port* port, uint8_t* buffer, size_t* length, size_t capacity, Exch
 {
     if (const int status = RequirePointers({port}); status != FT3_OK)
         return status;
-    if (const int status = CheckBuffer(buffer, length, capacity); status != FT3_OK)
-        return status;
-    DynByteArray work;
-    bool copied = false;
-    const int status = Guarded([&] {
-        work = CopyIn(buffer, *length);
-        copied = true;
-        exchange(port->port, work);
-        return FT3_OK;
-    });
-    return copied ? WriteBack(status, work, buffer, length, capacity) : status;
+    return OnCopy(buffer, length, capacity,
+                  [&](DynByteArray& frame) { exchange(port->port, frame); });
 }
 
 } // namespace

@@ -6,27 +6,6 @@
 
 namespace ft3lib {
 
-namespace {
-
-// Runs a C++ function that changes a frame buffer in place, on a copy of the caller's octets.
-template <class Change>
-int InPlace(uint8_t* buffer, size_t* length, size_t capacity, Change&& change)
-{
-    if (const int status = CheckBuffer(buffer, length, capacity); status != FT3_OK)
-        return status;
-    DynByteArray work;
-    bool copied = false;
-    const int status = Guarded([&] {
-        work = CopyIn(buffer, *length);
-        copied = true;
-        change(work);
-        return FT3_OK;
-    });
-    return copied ? WriteBack(status, work, buffer, length, capacity) : status;
-}
-
-} // namespace
-
 extern "C" int TestInputCod(char* text, size_t capacity, uint8_t errorCode)
 {
     return TextResult(text, capacity,
@@ -41,8 +20,8 @@ extern "C" int TestStateDev(char* text, size_t capacity, uint8_t stateFlags)
 
 extern "C" int CRC_FT3(uint8_t* buffer, size_t length, uint16_t start, uint16_t count)
 {
-    return InPlace(buffer, &length, length,
-                   [=](DynByteArray& frame) { ::CRC_FT3(frame, start, count); });
+    return OnCopy(buffer, &length, length,
+                  [=](DynByteArray& frame) { ::CRC_FT3(frame, start, count); });
 }
 
 extern "C" int NextPosFT3(uint8_t* buffer, size_t length, uint16_t* blockStart, uint16_t* position,
@@ -50,7 +29,7 @@ extern "C" int NextPosFT3(uint8_t* buffer, size_t length, uint16_t* blockStart, 
 {
     if (const int status = RequirePointers({blockStart, position}); status != FT3_OK)
         return status;
-    return InPlace(buffer, &length, length, [=](DynByteArray& frame) {
+    return OnCopy(buffer, &length, length, [=](DynByteArray& frame) {
         ::NextPosFT3(frame, *blockStart, *position, writeCRC != 0);
     });
 }
@@ -58,7 +37,7 @@ extern "C" int NextPosFT3(uint8_t* buffer, size_t length, uint16_t* blockStart, 
 extern "C" int MakePackageFT3(uint8_t* buffer, size_t* length, size_t capacity,
                               uint16_t lengthIncluded)
 {
-    return InPlace(buffer, length, capacity, [=](DynByteArray& frame) {
+    return OnCopy(buffer, length, capacity, [=](DynByteArray& frame) {
         ::MakePackageFT3(frame, lengthIncluded);
     });
 }
@@ -66,14 +45,14 @@ extern "C" int MakePackageFT3(uint8_t* buffer, size_t* length, size_t capacity,
 extern "C" int MakePackageFT31(uint8_t* buffer, size_t* length, size_t capacity,
                                uint16_t lengthIncluded)
 {
-    return InPlace(buffer, length, capacity, [=](DynByteArray& frame) {
+    return OnCopy(buffer, length, capacity, [=](DynByteArray& frame) {
         ::MakePackageFT31(frame, lengthIncluded);
     });
 }
 
 extern "C" int TestPackageCRC_FT3(uint8_t* buffer, size_t length, uint16_t checkLength)
 {
-    return InPlace(buffer, &length, length, [=](DynByteArray& frame) {
+    return OnCopy(buffer, &length, length, [=](DynByteArray& frame) {
         ::TestPackageCRC_FT3(frame, checkLength);
     });
 }
@@ -87,16 +66,16 @@ extern "C" int ExtractPackageFT3(uint8_t* buffer, size_t* length)
 {
     if (const int status = RequirePointers({length}); status != FT3_OK)
         return status;
-    return InPlace(buffer, length, *length,
-                   [](DynByteArray& frame) { ::ExtractPackageFT3(frame); });
+    return OnCopy(buffer, length, *length,
+                  [](DynByteArray& frame) { ::ExtractPackageFT3(frame); });
 }
 
 extern "C" int ExtractPackageFT31(uint8_t* buffer, size_t* length)
 {
     if (const int status = RequirePointers({length}); status != FT3_OK)
         return status;
-    return InPlace(buffer, length, *length,
-                   [](DynByteArray& frame) { ::ExtractPackageFT31(frame); });
+    return OnCopy(buffer, length, *length,
+                  [](DynByteArray& frame) { ::ExtractPackageFT31(frame); });
 }
 
 extern "C" int TestNew(uint8_t control)
