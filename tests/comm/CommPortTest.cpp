@@ -69,6 +69,19 @@ protected:
         return buffer;
     }
 
+    // Waits until the port has `count` octets waiting: the pseudo-terminal hands on what the
+    // peer says a moment later, and on a loaded machine that moment may outlast a quick read.
+    void WaitForInput(int count)
+    {
+        int waiting = 0;
+        for (int i = 0; i < 2000; ++i) {
+            if (ioctl(port.Handle(), FIONREAD, &waiting) == 0 && waiting >= count)
+                return;
+            std::this_thread::sleep_for(1ms);
+        }
+        FAIL() << "only " << waiting << " of " << count << " octets came";
+    }
+
     // The peer stops our output with XOFF (the line discipline takes it a moment later).
     void StopOutput()
     {
@@ -188,6 +201,7 @@ TEST_F(CommPortTest, SendsAFrameAndReadsTheReply)
     EXPECT_EQ(line.Hear(frame.size()), frame);
     const Octets reply = {0xA0, 0x26, 0x03, 0x00, 0xFA, 0x01};
     line.Say(reply);
+    WaitForInput(static_cast<int>(reply.size()));
     EXPECT_EQ(Read(static_cast<uint16_t>(reply.size())), reply);
     EXPECT_EQ(port.FailureCount(), 0);
 }
@@ -205,6 +219,7 @@ TEST_F(CommPortTest, RsvClearDropsStaleInputBeforeTheSend)
         Send(frame);
         line.Hear(frame.size());
         line.Say({0x77});
+        WaitForInput(clear ? 1 : 3);
         EXPECT_EQ(Read(1), clear ? Octets {0x77} : Octets {0x55});
     }
 }
@@ -224,14 +239,16 @@ TEST_F(CommPortTest, AShortOrLateReplyFailsWithItsOwnMessage)
     };
     for (const auto& c : cases) {
         line.Say(Octets(c.sent, 0x42));
+        WaitForInput(static_cast<int>(c.sent));
         EXPECT_EQ(MessageOf([&] { Read(c.expected); }), c.message);
     }
 
-    // Without an interval the guard is the constant alone, and it passes before the total.
-    port.SetTimeOut({0, 10, 20, 1, 50});
+    // Without an interval the guard is the constant alone (20 ms), and it passes long before the
+    // total (4 x 1000 + 20 ms).
+    port.SetTimeOut({0, 1000, 20, 1, 50});
     const auto start = Clock::now();
     EXPECT_EQ(MessageOf([&] { Read(4); }), "Тайм-аут при приёме");
-    EXPECT_LT(Clock::now() - start, 50ms);
+    EXPECT_LT(Clock::now() - start, 2000ms);
 }
 
 TEST(ReceivedCountMessage, TheWordForOctetsTakesItsRussianPlural)
@@ -271,6 +288,7 @@ TEST_F(CommPortTest, TheEchoOfEachFrameIsReadBackAndChecked)
             EXPECT_EQ(result, peer == Peer::Echoes ? "no failure" : "Ошибка при приёме эха");
             // Nothing of the echo is left to be taken for the reply.
             line.Say({0x99});
+            WaitForInput(1);
             EXPECT_EQ(Read(1), Octets {0x99});
         }
     }

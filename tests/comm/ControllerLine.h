@@ -5,9 +5,9 @@
 #include "base/HexText.h"
 #include "comm/ExchangeLog.h"
 #include "comm/FT3Share.h"
-#include "support/PtyLine.h"
+#include "comm/FT3TestUtil.h"
+#include "comm/SimulatedPort.h"
 #include "tools/ft3sim/DataCollector.h"
-#include "tools/ft3sim/Simulator.h"
 
 #include <gtest/gtest.h>
 
@@ -33,20 +33,6 @@ inline LogLine Blue(const std::string& text) { return {text, kLogSent}; }
 inline LogLine Sent(const DynByteArray& frame) { return Blue("<- " + BytesToHex(frame)); }
 inline LogLine Received(const DynByteArray& userData) { return Blue("-> " + BytesToHex(userData)); }
 
-// The message of the exception of type E that the action raises, or what happened instead.
-template <typename E, typename F>
-std::string MessageOf(F&& action)
-{
-    try {
-        action();
-    } catch (const E& e) {
-        return e.what();
-    } catch (const std::exception& e) {
-        return std::string("other failure: ") + e.what();
-    }
-    return "no failure";
-}
-
 // A controller that answers every request to its address with the same user data.
 class CannedController : public ft3sim::Device {
 public:
@@ -66,18 +52,12 @@ protected:
 
     void SetUp() override
     {
-        home.Link(kPortNumber, sim.SlavePath());
         sim.AddDevice(collector);
         sim.Start();
-        TPortParametrs param;
-        param.BaudRate = 19200;
-        port.SetParam(param);
-        port.SetTimeOut({20, 2, 30, 1, 50});
-        port.SetRsvClear(true);
-        port.SetChangeCursor(false);
-        port.SetNumber(kPortNumber);
-        port.SetEnable(true);
-        ASSERT_TRUE(port.Enable()) << port.Status();
+        // Every command waits a second for its reply and searches for it again and again
+        // meanwhile, so quick reads give an answering controller time enough and keep the
+        // cases without an answer short.
+        ASSERT_NO_FATAL_FAILURE(OpenOnSimulatedLine(port, home, sim, kPortNumber, QuickTimeOuts()));
     }
 
     std::vector<LogLine> Log() const

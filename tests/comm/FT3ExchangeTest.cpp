@@ -5,8 +5,7 @@
 #include "comm/FT3Share.h"
 #include "comm/FT3TestUtil.h"
 #include "comm/PortLock.h"
-#include "support/PtyLine.h"
-#include "tools/ft3sim/Simulator.h"
+#include "comm/SimulatedPort.h"
 
 #include <gtest/gtest.h>
 
@@ -33,38 +32,13 @@ DynByteArray SwitchRequest(uint8_t block, bool on)
     return Framed({0xDB, 0x00, 0xFA, 0x00, 0x00, 0x50, block, static_cast<uint8_t>(on), 0x00});
 }
 
-template <typename E, typename F>
-std::string MessageOf(F&& action)
-{
-    try {
-        action();
-    } catch (const E& e) {
-        return e.Message();
-    } catch (const std::exception& e) {
-        return std::string("other failure: ") + e.what();
-    }
-    return "no failure";
-}
-
 class FT3ExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        home.Link(kPortNumber, sim.SlavePath());
         sim.localBlock().SetDefaultReadings(ft3sim::RawWords{1000, 0, 5, 1043});
         sim.Start();
-        TPortParametrs param;
-        param.BaudRate = 19200;
-        param.Flags = 16;
-        port.SetParam(param);
-        // Quick time-outs keep the failing cases short: a read may take 2 ms per octet + 30 ms
-        // and pause at most 20 ms between octets.
-        port.SetTimeOut({20, 2, 30, 1, 50});
-        port.SetRsvClear(true);
-        port.SetChangeCursor(false);
-        port.SetNumber(kPortNumber);
-        port.SetEnable(true);
-        ASSERT_TRUE(port.Enable()) << port.Status();
+        ASSERT_NO_FATAL_FAILURE(OpenOnSimulatedLine(port, home, sim, kPortNumber, AnsweringTimeOuts()));
     }
 
     void SwitchBlockOn(uint8_t block)
@@ -116,6 +90,7 @@ TEST_F(FT3ExchangeTest, AGoodReplyLeavesItsUserData)
 TEST_F(FT3ExchangeTest, SilenceRaisesNoReplyAfterTheTimeOut)
 {
     // No block switched on: address 1 never answers.
+    port.SetTimeOut(QuickTimeOuts());
     DynByteArray frame = SensorRequest(0);
     const auto start = Clock::now();
     EXPECT_EQ(MessageOf<ENoReply>([&] { ExchangeFT3Timed(port, frame, 300); }),
@@ -183,6 +158,7 @@ TEST_F(FT3ExchangeTest, SplitAndPacedRepliesAreGatheredAcrossReads)
     EXPECT_EQ(frame, expected);
 
     // A body that stops for longer than the gap fails with the port's own message.
+    port.SetTimeOut(QuickTimeOuts());
     Fault({.pauseAfter = 10, .pause = 150ms});
     frame = SensorRequest(7);
     EXPECT_EQ(MessageOf<EPortException>([&] { ExchangeFT3Timed(port, frame, 300); }),
@@ -216,7 +192,9 @@ TEST_F(FT3ExchangeTest, TheLeaderIsFoundAfterUpTo253StrayOctets)
               "Нет лидера в ответе от контроллера с адресом 1 для контроллера с адресом 1\r");
     std::this_thread::sleep_for(100ms);
 
-    // A0 A0 26: the second A0 sends the search back to its start, so this reply is missed.
+    // A0 A0 26: the second A0 sends the search back to its start, so this reply is missed and
+    // the search ends when the line falls silent.
+    port.SetTimeOut(QuickTimeOuts());
     Fault({.strayPrefix = {0xA0}});
     frame = SensorRequest(2);
     EXPECT_EQ(MessageOf<ENoReply>([&] { ExchangeFT3(port, frame); }),
@@ -238,10 +216,12 @@ TEST_F(FT3ExchangeTest, AFailedSendNamesTheController)
 TEST_F(FT3ExchangeTest, ThePortLockIsHeldUntilTheReplyIsRead)
 {
     SwitchBlockOn(0);
-    Fault({.delay = 150ms});
+    // The controller takes its time, so that the check below comes while the exchange waits
+    // even when this thread is slow to run.
+    Fault({.delay = 500ms});
     auto exchange = std::async(std::launch::async, [&] {
         DynByteArray frame = SensorRequest(1);
-        ExchangeFT3Timed(port, frame, 500);
+        ExchangeFT3Timed(port, frame, 2000);
         return frame;
     });
     // Once the request is on the line, another thread cannot take the line until the reply is in.

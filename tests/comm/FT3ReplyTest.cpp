@@ -19,12 +19,7 @@ DynByteArray Reply(uint8_t control, uint8_t error, uint8_t state, uint8_t functi
 
 std::string DevStateMessage(DynByteArray frame, void (*extract)(DynByteArray&))
 {
-    try {
-        extract(frame);
-    } catch (const EDevState& e) {
-        return e.Message();
-    }
-    return "(nothing raised)";
+    return MessageOf<EDevState>([&] { extract(frame); });
 }
 
 } // namespace
@@ -89,14 +84,14 @@ TEST(FT3Reply, DeviceStateMessages)
     const Case cases[] = {
         {"fault flag 0", 0x88, 0, 0x01, 0x94,
          "Обнаружена ошибка при исполнении хотя бы одной из процедур.\r\r" + tail},
-        {"activity flags 1, 2, 4", 0x88, 0, 0x16, 0x94, "(nothing raised)"},
-        {"flag 5 alone", 0x88, 0, 0x20, 0x94, "(nothing raised)"},
-        {"error 243", 0x88, 243, 0, 0x94, "(nothing raised)"},
+        {"activity flags 1, 2, 4", 0x88, 0, 0x16, 0x94, "no failure"},
+        {"flag 5 alone", 0x88, 0, 0x20, 0x94, "no failure"},
+        {"error 243", 0x88, 243, 0, 0x94, "no failure"},
         {"error 13", 0x88, 13, 0, 0x94, "Ошибка №13. \r" + tail},
         {"error and flags", 0x88, 1, 0x88, 0x94,
          "Тайм-аут сторожевого таймера. \rПереполнение архива событий.\r"
          "Авария батареи питания ОЗУ\r\r" + tail},
-        {"not asked to check", 0x88, 5, 0xFF, 0x14, "(nothing raised)"},
+        {"not asked to check", 0x88, 5, 0xFF, 0x14, "no failure"},
         {"cannot deliver", 0x89, 0, 0, 0x94,
          "Запрашиваемые данные не могут быть переданы при ответе от контроллера с адресом 1"},
     };
@@ -106,7 +101,7 @@ TEST(FT3Reply, DeviceStateMessages)
 
     // Read as old format, "cannot deliver" is not checked, but the state always is.
     const DynByteArray oldCannotDeliver = FramedAsIs(Hex("09 01 FA 94 00 00"));
-    EXPECT_EQ(DevStateMessage(oldCannotDeliver, ExtractPackageFT3), "(nothing raised)");
+    EXPECT_EQ(DevStateMessage(oldCannotDeliver, ExtractPackageFT3), "no failure");
     EXPECT_EQ(DevStateMessage(oldCannotDeliver, ExtractPackageFT31),
               "Запрашиваемые данные не могут быть переданы при ответе от контроллера с адресом 1");
     EXPECT_EQ(DevStateMessage(FramedAsIs(Hex("08 01 FA 14 0D 00")), ExtractPackageFT3),

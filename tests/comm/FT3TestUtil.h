@@ -1,7 +1,9 @@
 #pragma once
-// Octets written as hexadecimal text, as frames appear in logs: "A0 26 06 D3".
+// Helpers of the protocol tests: octets written as hexadecimal text, as frames appear in logs
+// ("A0 26 06 D3"), frames built from user data, and the message of an expected failure.
 #include "comm/FT3Frame.h"
 
+#include <exception>
 #include <sstream>
 #include <string>
 
@@ -27,4 +29,18 @@ inline DynByteArray FramedAsIs(DynByteArray userData)
 {
     MakePackageFT3(userData, 0);
     return userData;
+}
+
+// The message of the exception of type E that the action raises, or what happened instead.
+template <typename E, typename F>
+std::string MessageOf(F&& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    } catch (const std::exception& e) {
+        return std::string("other failure: ") + e.what();
+    }
+    return "no failure";
 }

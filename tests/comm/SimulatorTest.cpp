@@ -88,12 +88,7 @@ protected:
 
 std::string DevStateOf(DynByteArray frame)
 {
-    try {
-        ExtractPackageFT31(frame);
-    } catch (const EDevState& e) {
-        return e.Message();
-    }
-    return "(nothing raised)";
+    return MessageOf<EDevState>([&] { ExtractPackageFT31(frame); });
 }
 
 } // namespace
@@ -161,7 +156,7 @@ TEST_F(SimulatorTest, LocalBlockAnswersForTheBlockSwitchedOn)
               "станции (не определен). \rпри ответе от контроллера с адресом 1");
     sim.localBlock().SetDefaultReadings(ft3sim::RawWords{7, 7, 7, 7});
     Send(SensorRequest(17));
-    EXPECT_EQ(DevStateOf(ReadUntilQuiet()), "(nothing raised)");
+    EXPECT_EQ(DevStateOf(ReadUntilQuiet()), "no failure");
 }
 
 TEST_F(SimulatorTest, FaultsShapeTheReply)
