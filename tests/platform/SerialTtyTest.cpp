@@ -32,6 +32,19 @@ class SerialTtyTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(tty.Open(line.SlavePath()), 0); }
 
+    // Waits until `count` octets wait to be read: the pseudo-terminal hands on what the peer says
+    // a moment later, and on a loaded machine that moment may outlast a short read limit.
+    void WaitForInput(int count)
+    {
+        int waiting = 0;
+        for (int i = 0; i < 2000; ++i) {
+            if (ioctl(tty.Fd(), FIONREAD, &waiting) == 0 && waiting >= count)
+                return;
+            std::this_thread::sleep_for(1ms);
+        }
+        FAIL() << "only " << waiting << " of " << count << " octets came";
+    }
+
     SerialTty::ReadResult ReadWithin(Octets& buffer, SerialTty::ReadLimits limits)
     {
         return tty.Read(buffer.data(), buffer.size(), limits);
@@ -193,6 +206,7 @@ TEST_F(SerialTtyTest, AReadEndsAtItsTotalOrIntervalLimitOrFailsAtItsGuard)
     Octets buffer(5);
 
     line.Say({1, 2, 3});
+    WaitForInput(3);
     auto read = ReadWithin(buffer, {.total = 40ms, .interval = {}, .guard = 2000ms});
     EXPECT_EQ(read.got, 3u);
     EXPECT_FALSE(read.guardExpired);
