@@ -91,6 +91,26 @@ protected:
         ASSERT_FALSE(Writable(port.Handle()));
     }
 
+    // Opens the port with short write time-outs; the peer holds our output back, so that the
+    // first two sends time out.
+    void TimeOutTwoSends()
+    {
+        port.SetTimeOut({20, 2, 30, 0, 20});
+        Open(PortFlag::OutX);
+        StopOutput();
+        EXPECT_EQ(MessageOf([&] { Send(frame); }), "Тайм-аут при передаче");
+        EXPECT_EQ(MessageOf([&] { Send(frame); }), "Тайм-аут при передаче");
+    }
+
+    // The peer lets our output go again (XON) and takes whatever was left on the line.
+    void ResumeOutput()
+    {
+        line.Say({0x11});
+        for (int i = 0; i < 1000 && !Writable(port.Handle()); ++i)
+            std::this_thread::sleep_for(1ms);
+        line.Hear(4096, 20ms);
+    }
+
     PortHome home;
     PtyLine line;
     TCommPort port;
@@ -340,11 +360,7 @@ TEST_F(CommPortTest, ASendWaitsForTheRightToWriteAtMostASecond)
 
 TEST_F(CommPortTest, ThreeSendTimeOutsInARowReopenThePort)
 {
-    port.SetTimeOut({20, 2, 30, 0, 20});
-    Open(PortFlag::OutX);
-    StopOutput();
-    EXPECT_EQ(MessageOf([&] { Send(frame); }), "Тайм-аут при передаче");
-    EXPECT_EQ(MessageOf([&] { Send(frame); }), "Тайм-аут при передаче");
+    TimeOutTwoSends();
     EXPECT_EQ(port.FailureCount(), 2);
 
     // Someone else changes the line's settings; reopening puts ours back.
@@ -359,10 +375,7 @@ TEST_F(CommPortTest, ThreeSendTimeOutsInARowReopenThePort)
     EXPECT_EQ(cfgetospeed(&t), B19200);
 
     // A write that goes out in time clears the count.
-    line.Say({0x11});
-    for (int i = 0; i < 1000 && !Writable(port.Handle()); ++i)
-        std::this_thread::sleep_for(1ms);
-    line.Hear(4096, 20ms);
+    ResumeOutput();
     Send(frame);
     EXPECT_EQ(port.FailureCount(), 0);
     EXPECT_EQ(line.Hear(frame.size()), frame);
@@ -370,11 +383,7 @@ TEST_F(CommPortTest, ThreeSendTimeOutsInARowReopenThePort)
 
 TEST_F(CommPortTest, APortThatFailedToReopenIsTriedAgainAfterMoreFailures)
 {
-    port.SetTimeOut({20, 2, 30, 0, 20});
-    Open(PortFlag::OutX);
-    StopOutput();
-    EXPECT_EQ(MessageOf([&] { Send(frame); }), "Тайм-аут при передаче");
-    EXPECT_EQ(MessageOf([&] { Send(frame); }), "Тайм-аут при передаче");
+    TimeOutTwoSends();
     home.Unlink(PortNumber); // the adaptor is pulled out
     EXPECT_EQ(MessageOf([&] { Send(frame); }), "Три тайм-аута передачи подряд. Переинициализация порта.");
     EXPECT_TRUE(port.Enable());
@@ -392,10 +401,7 @@ TEST_F(CommPortTest, APortThatFailedToReopenIsTriedAgainAfterMoreFailures)
     EXPECT_GE(port.Handle(), 0);
     EXPECT_EQ(port.Status(), "готов");
 
-    line.Say({0x11});
-    for (int i = 0; i < 1000 && !Writable(port.Handle()); ++i)
-        std::this_thread::sleep_for(1ms);
-    line.Hear(4096, 20ms);
+    ResumeOutput();
     Send(frame);
     EXPECT_EQ(line.Hear(frame.size()), frame);
     EXPECT_EQ(port.FailureCount(), 0);
