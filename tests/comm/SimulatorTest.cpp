@@ -254,17 +254,19 @@ TEST_F(SimulatorTest, FaultsByChannelAndTiming)
     EXPECT_EQ(ReadUntilQuiet().size(), 25u);
     EXPECT_GE(Clock::now() - start, 150ms);
 
-    // Octets paced at 9600 baud: 25 octets take at least 24 octet times.
+    // Octets paced at 9600 baud: 25 octets take at least 24 octet times. (The reader waits for
+    // all 25 however late the simulator gets to the next octet.)
     sim.AddFault({.times = 1, .faults = {.baud = 9600}});
     start = Clock::now();
     Send(SensorRequest(8));
-    EXPECT_EQ(ReadUntilQuiet().size(), 25u);
+    EXPECT_EQ(ReadUntilQuiet(1000ms, 2000ms, 25).size(), 25u);
     EXPECT_GE(Clock::now() - start, std::chrono::microseconds(24 * 10'000'000 / 9600));
 
-    // A reply split by a pause: the first read sees only the first part.
-    sim.AddFault({.times = 1, .faults = {.pauseAfter = 5, .pause = 200ms}});
+    // A reply split by a pause: the first read sees only the first part. The pause is long
+    // beside the quiet time the read waits for, so that a slow reader still stops at the gap.
+    sim.AddFault({.times = 1, .faults = {.pauseAfter = 5, .pause = 500ms}});
     Send(SensorRequest(8));
-    EXPECT_EQ(ReadUntilQuiet(100ms).size(), 5u) << "the pause is 200 ms";
+    EXPECT_EQ(ReadUntilQuiet(100ms).size(), 5u) << "the pause is 500 ms";
     EXPECT_EQ(ReadUntilQuiet().size(), 20u);
 }
 
