@@ -69,6 +69,10 @@ public:
     // then being closed).
     bool LoginLoop();
 
+    // The chart page shows the history of a suspension (nullptr: none); the page is not switched.
+    // Every silo-block frame calls it when its focused cell changes.
+    void ShowSiloGraph(TSilos* silos);
+
     // The window is closing because the login was refused or the window was closed.
     bool IsClosing() const { return FClosing; }
 
@@ -162,6 +166,12 @@ private:
     void acTimePeriodExecute();
     void asPrecisionExecute();
 
+    // FMainGraph.cpp: the temperature chart.
+    void ConnectGraph();
+    void ApplyGraphSettings();
+    void ChartMouseMove(QPointF pos);
+    void acPrintGraphExecute();
+
     // FMainSchedule.cpp: the schedule window, its plan and the next scheduled poll.
     void CreateScheduleWindow();
     void ReleaseScheduleWindow();
@@ -171,7 +181,6 @@ private:
     // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
     void ClearBoard();
     void RebuildConfiguration();
-    void ApplyGraphSettings();
     void ReadAutoRunState();
     void OfferBackup();
     void BuildPortMenu();

@@ -18,8 +18,6 @@ void TfmMain::RebuildConfiguration() {}
 std::vector<TSilos*> TfmMain::BoardSuspensions() const { return {}; }
 // The detail tree now; the board's frames are invalidated here too once they exist.
 void TfmMain::RepaintBoard() { RepaintDetal(*vtDetal); }
-// The chart takes its scale and series styles from the settings.
-void TfmMain::ApplyGraphSettings() {}
 
 // The start-at-logon check mark.
 void TfmMain::ReadAutoRunState() {}
@@ -35,6 +33,7 @@ void TfmMain::RebuildStateReport() {}
 // enabling rules; those not connected here do nothing yet.
 void TfmMain::ConnectLaterActions()
 {
+    ConnectGraph();
     aList.SetWork(acOverlay, [this] { ShowOverlaySettings(this); });
     aList.SetWork(acControllers, [this] { ShowControllers(this, Port.get()); });
     aList.SetWork(acMB, [] {

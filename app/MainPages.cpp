@@ -1,8 +1,8 @@
 #include "app/MainPages.h"
 
+#include "app/SiloGraph.h"
 #include "app/VSBPro.h"
 
-#include <QChartView>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -97,10 +97,20 @@ void TMainPages::BuildPages(QMainWindow& window)
 
     tsGraph = AddPage(pcMain, "tsGraph", "График");
     auto* graph = new QVBoxLayout(tsGraph);
-    Chart = Named(new QChartView, "Chart");
-    CursorLabel = Named(new QLabel, "CursorLabel");
+    Chart = Named(new TSiloGraph, "Chart");
     graph->addWidget(Chart, 1);
-    graph->addWidget(CursorLabel);
+    // The cursor read-out below the chart.
+    auto* cursor = new QHBoxLayout;
+    auto* cursorCaption = new QLabel(QStringLiteral("Курсор:"));
+    CursorLabel = Named(new QLabel(QStringLiteral("(вне графика)")), "CursorLabel");
+    QFont cursorFont = CursorLabel->font();
+    cursorFont.setPixelSize(19);
+    for (QLabel* label : {cursorCaption, CursorLabel}) {
+        label->setFont(cursorFont);
+        cursor->addWidget(label);
+    }
+    cursor->addStretch(1);
+    graph->addLayout(cursor);
 
     tsPreView = AddPage(pcMain, "tsPreView", "Предпросмотр");
     rpPreview1 = Named(new QWidget, "rpPreview1");

@@ -1,7 +1,6 @@
 #pragma once
 // The main window's pages and the controls on them, named as the rest of the program knows
 // them. No page shows a tab: the actions switch the pages.
-class QChartView;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -13,6 +12,7 @@ class QSplitter;
 class QTabWidget;
 class QTreeView;
 class QWidget;
+class TSiloGraph;
 class TVStatusBarPro;
 class TVStatusPanelPro;
 
@@ -30,7 +30,7 @@ struct TMainPages {
     QTreeView* vtHistory = nullptr;   // poll history
 
     QWidget* tsGraph = nullptr;       // "График"
-    QChartView* Chart = nullptr;
+    TSiloGraph* Chart = nullptr;
     QLabel* CursorLabel = nullptr;
 
     QWidget* tsPreView = nullptr;     // "Предпросмотр"

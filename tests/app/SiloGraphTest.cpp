@@ -1,0 +1,332 @@
+// The temperature chart: the stair-step lines of a suspension's history, the hidden series of
+// missing sensors, the axes, the settings, the cursor read-out and printing.
+#include "AppTestEnvironment.h"
+#include "BoardFixture.h"
+#include "ScriptedModal.h"
+
+#include "app/FMain.h"
+#include "app/GraphMarks.h"
+#include "app/GraphPoints.h"
+#include "app/SiloGraph.h"
+#include "base/DateTime.h"
+#include "core/Parameters.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFile>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScatterSeries>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QValueAxis>
+
+namespace {
+
+const TDateTime kDay = EncodeDate(2026, 3, 10);
+const TDateTime kHour = 1.0 / 24;
+
+TTITPoint Point(TDateTime time, double value)
+{
+    TTITPoint point;
+    point.SetTime(time);
+    point.Value = value;
+    return point;
+}
+
+// The local time as Qt places it on the date-time axis.
+double QtX(TDateTime time)
+{
+    const DateTimeParts p = DecodeDateTime(time);
+    return static_cast<double>(
+        QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second, p.msec)).toMSecsSinceEpoch());
+}
+
+bool LegendShows(QAbstractSeries* series)
+{
+    const QList<QLegendMarker*> markers = series->chart()->legend()->markers(series);
+    return !markers.isEmpty() && markers.front()->isVisible();
+}
+
+class SiloGraphTest : public ::testing::Test {
+protected:
+    SiloGraphTest() : board(1, 2, 4)
+    {
+        silos = board.Silos(0, 1);
+        silos->SetSilosName(QStringLiteral("С-7"));
+        // Sensor 1 steps from 5.0 at 10:00 to 7.0 at 12:00, then reads no data at 13:00; sensor 2
+        // has a single short-circuit reading; sensors 3 and 4 have none.
+        silos->GetTIT(0)->AssignPoints(
+            {Point(kDay + 13 * kHour, -999), Point(kDay + 10 * kHour, 5.0), Point(kDay + 12 * kHour, 7.0)});
+        silos->GetTIT(1)->AssignPoints({Point(kDay + 11 * kHour, -40)});
+        graph.resize(800, 500);
+        graph.show();   // legend entries count as shown only on a shown chart
+    }
+
+    TBoardFixture board;
+    TSilos* silos = nullptr;
+    TSiloGraph graph;
+};
+
+TEST(GraphPointsTest, StairsHoldEachValueUntilTheNextPoint)
+{
+    const TDateTime t10 = kDay + 10 * kHour, t12 = kDay + 12 * kHour, t13 = kDay + 13 * kHour;
+    const TGraphPoints points = GraphPoints({Point(t10, 5.0), Point(t12, 7.0), Point(t13, -999)});
+    const QList<QPointF> line{{QtX(t10), 5.0}, {QtX(t12), 5.0}, {QtX(t12), 7.0}, {QtX(t13), 7.0}, {QtX(t13), -999}};
+    EXPECT_EQ(points.Line, line);
+    const QList<QPointF> marks{{QtX(t10), 5.0}, {QtX(t12), 7.0}, {QtX(t13), -999}};
+    EXPECT_EQ(points.Marks, marks);
+
+    EXPECT_EQ(GraphPoints({Point(t10, 3.5)}).Line, QList<QPointF>{QPointF(QtX(t10), 3.5)});
+    EXPECT_TRUE(GraphPoints({}).Line.isEmpty());
+}
+
+TEST(GraphPointsTest, ChartTimesComeBackAsTheSameLocalTimes)
+{
+    for (const TDateTime time : {kDay + 10 * kHour, EncodeDateTime(2026, 7, 1, 23, 59, 59, 500),
+             EncodeDateTime(2025, 12, 31, 0, 0, 0, 1), EncodeDateTime(1999, 1, 1, 12, 0, 0, 999)}) {
+        EXPECT_DOUBLE_EQ(ChartX(time), QtX(time));
+        EXPECT_NEAR(ChartXToDateTime(ChartX(time)), time, 0.5 / kMSecsPerDay);
+    }
+}
+
+TEST_F(SiloGraphTest, ShowsEverySensorOfTheSuspensionAndHidesTheRest)
+{
+    graph.ShowSilo(silos);
+    EXPECT_EQ(graph.chart()->title(), QStringLiteral("Температура силоса С-7"));
+    for (int k = 0; k < TSiloGraph::kSeriesCount; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(graph.Line(k)->name(), QStringLiteral("№%1").arg(k + 1));
+        EXPECT_EQ(graph.Line(k)->isVisible(), k < 4);
+        EXPECT_EQ(LegendShows(graph.Line(k)), k < 4);
+        EXPECT_FALSE(LegendShows(graph.Marks(k)));   // the legend lists lines only
+    }
+    EXPECT_EQ(graph.Line(0)->points(), GraphPoints(silos->GetTIT(0)->Points()).Line);
+    EXPECT_EQ(graph.Line(0)->count(), 5);
+    EXPECT_EQ(graph.Marks(0)->count(), 3);
+    EXPECT_EQ(graph.Line(1)->points(), QList<QPointF>{QPointF(QtX(kDay + 11 * kHour), -40)});
+    EXPECT_EQ(graph.Line(2)->count(), 0);
+
+    // Sentinels are drawn as they are, so the automatic scale reaches them.
+    EXPECT_DOUBLE_EQ(graph.AxisT()->min(), -999);
+    EXPECT_DOUBLE_EQ(graph.AxisT()->max(), 7.0);
+    EXPECT_EQ(graph.AxisTime()->min().toMSecsSinceEpoch(), QtX(kDay + 10 * kHour));
+    EXPECT_EQ(graph.AxisTime()->max().toMSecsSinceEpoch(), QtX(kDay + 13 * kHour));
+}
+
+TEST_F(SiloGraphTest, NoSuspensionEmptiesEverySeries)
+{
+    graph.ShowSilo(silos);
+    graph.ShowSilo(nullptr);
+    EXPECT_EQ(graph.chart()->title(), QStringLiteral("Температура силоса"));
+    for (int k = 0; k < TSiloGraph::kSeriesCount; ++k) {
+        EXPECT_FALSE(graph.Line(k)->isVisible());
+        EXPECT_FALSE(graph.Marks(k)->isVisible());
+        EXPECT_EQ(graph.Line(k)->count(), 0);
+        EXPECT_FALSE(LegendShows(graph.Line(k)));
+    }
+    EXPECT_LT(graph.AxisT()->min(), graph.AxisT()->max());
+    EXPECT_LT(graph.AxisTime()->min(), graph.AxisTime()->max());
+}
+
+TEST_F(SiloGraphTest, SingleReadingGetsRoomOnBothAxes)
+{
+    silos->GetTIT(0)->ClearPoints();
+    graph.ShowSilo(silos);   // only sensor 2's single point remains
+    EXPECT_LT(graph.AxisT()->min(), -40);
+    EXPECT_GT(graph.AxisT()->max(), -40);
+    const qint64 at = static_cast<qint64>(QtX(kDay + 11 * kHour));
+    EXPECT_LT(graph.AxisTime()->min().toMSecsSinceEpoch(), at);
+    EXPECT_GT(graph.AxisTime()->max().toMSecsSinceEpoch(), at);
+}
+
+TEST_F(SiloGraphTest, TemperatureScaleFromTheSettings)
+{
+    Parameters settings;
+    graph.ShowSilo(silos);
+    graph.AxisT()->setRange(50, 60);
+
+    struct Case {
+        double min, max;
+        bool automatic;
+        double shownMin, shownMax;
+    };
+    const Case cases[] = {
+        {10, 40, false, 10, 40},     // set below the axis's current range
+        {0, 0, true, -999, 7},       // both 0: the data's range
+        {45, 80, false, 45, 80},
+        {40, 10, false, 10, 40},     // given the wrong way round
+        {20, 20, true, -999, 7},     // no width: automatic
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.min);
+        settings.ScaleMinT = c.min;
+        settings.ScaleMaxT = c.max;
+        graph.ApplySettings(settings);
+        EXPECT_EQ(graph.AutoScaleT(), c.automatic);
+        EXPECT_DOUBLE_EQ(graph.AxisT()->min(), c.shownMin);
+        EXPECT_DOUBLE_EQ(graph.AxisT()->max(), c.shownMax);
+    }
+
+    // A fixed scale stays when another suspension is shown.
+    settings.ScaleMinT = -10;
+    settings.ScaleMaxT = 30;
+    graph.ApplySettings(settings);
+    graph.ShowSilo(nullptr);
+    graph.ShowSilo(silos);
+    EXPECT_DOUBLE_EQ(graph.AxisT()->min(), -10);
+    EXPECT_DOUBLE_EQ(graph.AxisT()->max(), 30);
+}
+
+TEST_F(SiloGraphTest, SeriesLookFromTheSettings)
+{
+    Parameters settings;
+    for (int k = 0; k < TSiloGraph::kSeriesCount; ++k)
+        settings.Lines[static_cast<size_t>(k)] = TLineStyle{k + 1, TColor(0x10203 * (k + 1)), k % 2 == 0, k + 4};
+    settings.Lines[2].PointStyle = psNothing;
+    settings.Lines[4].PointStyle = 42;   // no such style
+    graph.ApplySettings(settings);
+    graph.ShowSilo(silos);
+
+    for (int k = 0; k < TSiloGraph::kSeriesCount; ++k) {
+        SCOPED_TRACE(k);
+        const TColor colour = TColor(0x10203 * (k + 1));
+        EXPECT_EQ(graph.Line(k)->pen().width(), k + 1);
+        EXPECT_EQ(graph.Line(k)->color(), QColor(colour & 0xFF, (colour >> 8) & 0xFF, colour >> 16));
+        EXPECT_EQ(graph.MarkSize(k), k + 3);
+        EXPECT_DOUBLE_EQ(graph.Marks(k)->markerSize(), 2 * (k + 3) + 1);
+    }
+    // Marks show where asked for, with a style that draws something, on a shown line.
+    EXPECT_TRUE(graph.Marks(0)->isVisible());
+    EXPECT_FALSE(graph.Marks(1)->isVisible());   // not asked for
+    EXPECT_FALSE(graph.Marks(2)->isVisible());   // style "none"
+    EXPECT_FALSE(graph.Marks(4)->isVisible());   // sensor 5 is missing
+    EXPECT_EQ(graph.Marks(4)->lightMarker(), PointMarkImage(psRectangle, graph.Line(4)->color()));
+    EXPECT_EQ(graph.Marks(0)->lightMarker(), PointMarkImage(psCross, graph.Line(0)->color()));
+}
+
+TEST(PointMarkTest, EveryStyleDrawsItsOwnMark)
+{
+    const QColor colour(Qt::red);
+    const QImage none = PointMarkImage(psNothing, colour);
+    std::vector<QImage> seen;
+    for (int style = psRectangle; style <= psRightTriangle; ++style) {
+        SCOPED_TRACE(style);
+        const QImage mark = PointMarkImage(static_cast<TPointStyle>(style), colour);
+        if (style == psNothing)
+            continue;
+        EXPECT_NE(mark, none);
+        for (const QImage& other : seen)
+            EXPECT_NE(mark, other);
+        seen.push_back(mark);
+    }
+    EXPECT_EQ(PointStyleOf(-1), psRectangle);
+    EXPECT_EQ(PointStyleOf(12), psRectangle);
+    EXPECT_EQ(PointStyleOf(7), psDiamond);
+}
+
+TEST(GraphCursorTextTest, PrecisionAndDateTime)
+{
+    const TDateTime time = EncodeDateTime(2026, 3, 10, 9, 5, 7, 0);
+    const struct {
+        int precision;
+        double value;
+        const char* text;
+    } cases[] = {
+        {2, 5.0, "время: 10.03.2026 9:05:07; значение:  5.00°C "},
+        {3, -12.3456, "время: 10.03.2026 9:05:07; значение: -12.346°C "},
+        {5, 21.26, "время: 10.03.2026 9:05:07; значение:  21.3°C "},   // the half-degree setting
+        {0, 7.4, "время: 10.03.2026 9:05:07; значение:     7°C "},
+        {-1, 7.4, "время: 10.03.2026 9:05:07; значение: 7.400°C "},  // damaged setting
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GraphCursorText(time, c.value, c.precision), QString::fromUtf8(c.text)) << c.precision;
+}
+
+TEST_F(SiloGraphTest, CursorPositionGivesTimeAndTemperature)
+{
+    graph.ShowSilo(silos);
+    const QPointF at = graph.chart()->mapToPosition(QPointF(QtX(kDay + 11 * kHour), -500), graph.Line(0));
+    const QPointF viewPos = graph.mapFromScene(graph.chart()->mapToScene(at));
+    const TSiloGraph::TCursorValue value = graph.ValueAt(viewPos);
+    // One pixel of the view is a few minutes and a few degrees here.
+    EXPECT_NEAR(value.Time, kDay + 11 * kHour, 0.1 * kHour);
+    EXPECT_NEAR(value.Value, -500, 10);
+}
+
+TEST_F(SiloGraphTest, PrintsToPdf)
+{
+    graph.ShowSilo(silos);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("chart.pdf");
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    graph.Print(printer);
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(4) == "%PDF");
+    EXPECT_GT(pdf.size(), 1000);
+}
+
+class MainWindowGraphTest : public ::testing::Test {
+protected:
+    MainWindowGraphTest() : board(1, 1, 6), window(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"})
+    {
+        board.Silos(0, 0)->GetTIT(5)->AssignPoints({Point(kDay, 12.5), Point(kDay + kHour, 13)});
+    }
+
+    TAppFolders folders;
+    TScriptedModal modal;
+    TBoardFixture board;
+    TfmMain window;
+};
+
+TEST_F(MainWindowGraphTest, ChosenSuspensionShownWithoutSwitchingThePage)
+{
+    window.ShowSiloGraph(board.Silos(0, 0));
+    EXPECT_NE(window.pcMain->currentWidget(), window.tsGraph);
+    EXPECT_EQ(window.Chart->Line(5)->count(), 3);
+    EXPECT_EQ(window.Chart->chart()->title(), QStringLiteral("Температура силоса 1-1"));
+    EXPECT_EQ(window.CursorLabel->text(), QStringLiteral("(вне графика)"));
+}
+
+TEST_F(MainWindowGraphTest, MouseMoveShowsTheCursorReadOut)
+{
+    Settings.Precision = 1;
+    window.ShowSiloGraph(board.Silos(0, 0));
+    window.Chart->resize(600, 400);
+    QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), QPointF(300, 200), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Chart->viewport(), &move);
+    const QString text = window.CursorLabel->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("время: 10.03.2026 "))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("значение: +1[23]\\.\\d°C $")))) << text.toStdString();
+}
+
+TEST_F(MainWindowGraphTest, PrintActionOpensThePreviewOnTheChartPage)
+{
+    window.Execute(window.acGraphView);
+    EXPECT_EQ(window.pcMain->currentWidget(), window.tsGraph);
+    window.aList.UpdateAll();
+    ASSERT_TRUE(window.acPrintGraph->isEnabled());
+    bool shown = false;
+    modal.ThenDialog([&](QDialog& dialog) {
+        shown = qobject_cast<QPrintPreviewDialog*>(&dialog) != nullptr;
+        return int(QDialog::Rejected);
+    });
+    window.Execute(window.acPrintGraph);
+    EXPECT_TRUE(shown);
+
+    window.Execute(window.acMainView);
+    window.aList.UpdateAll();
+    EXPECT_FALSE(window.acPrintGraph->isEnabled());
+}
+
+} // namespace
