@@ -16,7 +16,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -77,8 +76,10 @@ TSiloGraph::TSiloGraph(QWidget* parent) : QChartView(parent)
     for (int k = 0; k < kSeriesCount; ++k) {
         lines_[k] = new QLineSeries;
         lines_[k]->setName(QStringLiteral("№%1").arg(k + 1));
-        marks_[k] = new QScatterSeries;
+        marks_[k] = new QLineSeries;
         marks_[k]->setName(lines_[k]->name());
+        marks_[k]->setPen(Qt::NoPen);
+        marks_[k]->setPointsVisible(true);
     }
     // Marks after the lines, so that they are drawn over every line.
     for (auto* series : lines_)

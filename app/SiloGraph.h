@@ -10,7 +10,6 @@
 class QDateTimeAxis;
 class QLineSeries;
 class QPrinter;
-class QScatterSeries;
 class QValueAxis;
 class TSilos;
 struct Parameters;
@@ -39,9 +38,10 @@ public:
     // Draws the chart on the printer's page, as large as the page allows.
     void Print(QPrinter& printer);
 
-    // Series k from 0 (the line, and the marks on its own points).
+    // Series k from 0: the stair-step line, and the marks on the history's own points (a line
+    // series that draws its points only, since a scatter series makes an item of every point).
     QLineSeries* Line(int k) const { return lines_.at(k); }
-    QScatterSeries* Marks(int k) const { return marks_.at(k); }
+    QLineSeries* Marks(int k) const { return marks_.at(k); }
     // The size of series k's marks: from the centre to the edge, in pixels.
     int MarkSize(int k) const { return markSizes_.at(k); }
     QValueAxis* AxisT() const { return axisT_; }
@@ -57,7 +57,7 @@ private:
     void FitAxes();
 
     std::array<QLineSeries*, kSeriesCount> lines_{};
-    std::array<QScatterSeries*, kSeriesCount> marks_{};
+    std::array<QLineSeries*, kSeriesCount> marks_{};
     std::array<int, kSeriesCount> markSizes_{};
     std::array<bool, kSeriesCount> marksShown_{};
     QValueAxis* axisT_ = nullptr;

@@ -23,10 +23,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QScatterSeries>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QValueAxis>
+
+#include <ctime>
 
 namespace {
 
@@ -95,6 +96,31 @@ TEST(GraphPointsTest, ChartTimesComeBackAsTheSameLocalTimes)
         EXPECT_DOUBLE_EQ(ChartX(time), QtX(time));
         EXPECT_NEAR(ChartXToDateTime(ChartX(time)), time, 0.5 / kMSecsPerDay);
     }
+}
+
+// Whole days convert at once; the days the clocks change go point by point.
+TEST(GraphPointsTest, DaysWhenTheClocksChangeConvertPointByPoint)
+{
+    const QByteArray savedTz = qgetenv("TZ");
+    const bool hadTz = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");   // needs no time-zone files
+    tzset();
+    std::vector<TTITPoint> points;
+    for (const TDateTime day : {EncodeDate(2026, 3, 28), EncodeDate(2026, 3, 29), EncodeDate(2026, 10, 25)})
+        for (int quarter = 0; quarter < 4 * 24; ++quarter)
+            points.push_back(Point(day + quarter / 96.0, quarter));
+    const TGraphPoints graph = GraphPoints(points);
+    ASSERT_EQ(graph.Marks.size(), static_cast<qsizetype>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        ASSERT_EQ(graph.Marks[static_cast<qsizetype>(i)].x(), ChartX(points[i].Time)) << i;
+    // 03:00 on the day summer time begins is an hour of the clock but no hour of the axis later.
+    EXPECT_EQ(ChartX(EncodeDateTime(2026, 3, 29, 3, 0, 0, 0)) - ChartX(EncodeDateTime(2026, 3, 29, 1, 0, 0, 0)),
+        3600000.0);
+    if (hadTz)
+        qputenv("TZ", savedTz);
+    else
+        qunsetenv("TZ");
+    tzset();
 }
 
 TEST_F(SiloGraphTest, ShowsEverySensorOfTheSuspensionAndHidesTheRest)

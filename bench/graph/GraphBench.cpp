@@ -1,0 +1,86 @@
+// The temperature chart of a suspension with a year of hourly polls on each of its six sensors:
+// turning one history into stair-step points, filling the chart, and drawing it.
+#include "app/GraphPoints.h"
+#include "app/SiloGraph.h"
+#include "core/Device/Device.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineSeries>
+#include <QPixmap>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int kHoursPerYear = 365 * 24;
+const TDateTime kStart = EncodeDate(2023, 1, 1);
+
+std::vector<TTITPoint> YearOfPolls(int sensor)
+{
+    std::vector<TTITPoint> points(kHoursPerYear);
+    for (int h = 0; h < kHoursPerYear; ++h) {
+        points[static_cast<size_t>(h)].SetTime(kStart + h / 24.0);
+        points[static_cast<size_t>(h)].Value = 10.0 + (h + sensor) % 7;
+    }
+    return points;
+}
+
+struct TYearSilos {
+    TYearSilos() : Tree(1, 1, 6)
+    {
+        Silos = Tree.GetMB(0)->GetSilos(0);
+        for (int k = 0; k < Silos->TITCount(); ++k)
+            Silos->GetTIT(k)->AssignPoints(YearOfPolls(k));
+    }
+    THardConfig Tree;
+    TSilos* Silos = nullptr;
+};
+
+void BM_StairPointsOfAYear(benchmark::State& state)
+{
+    const std::vector<TTITPoint> points = YearOfPolls(0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GraphPoints(points));
+    state.SetItemsProcessed(state.iterations() * kHoursPerYear);
+}
+BENCHMARK(BM_StairPointsOfAYear)->Unit(benchmark::kMillisecond);
+
+void BM_ShowSuspensionWithAYearOfPolls(benchmark::State& state)
+{
+    TYearSilos year;
+    TSiloGraph graph;
+    graph.resize(1200, 700);
+    for (auto _ : state) {
+        graph.ShowSilo(year.Silos);
+        benchmark::DoNotOptimize(graph.Line(5)->count());
+    }
+    state.SetItemsProcessed(state.iterations() * 6 * kHoursPerYear);
+}
+BENCHMARK(BM_ShowSuspensionWithAYearOfPolls)->Unit(benchmark::kMillisecond);
+
+void BM_DrawAYearOfPolls(benchmark::State& state)
+{
+    TYearSilos year;
+    TSiloGraph graph;
+    graph.resize(1200, 700);
+    graph.ShowSilo(year.Silos);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(graph.grab());
+}
+BENCHMARK(BM_DrawAYearOfPolls)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Widgets need a display; the benchmark draws off screen unless told otherwise.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
