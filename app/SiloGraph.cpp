@@ -54,6 +54,7 @@ TSiloGraph::TSiloGraph(QWidget* parent) : QChartView(parent)
     setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     viewport()->setCursor(Qt::CrossCursor);
+    viewport()->setMouseTracking(true);   // the read-out follows the pointer without a button held
     chart->setBackgroundBrush(Qt::white);
     chart->setPlotAreaBackgroundBrush(Qt::white);
     chart->setPlotAreaBackgroundVisible(true);

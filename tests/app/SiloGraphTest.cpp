@@ -329,6 +329,7 @@ TEST_F(MainWindowGraphTest, MouseMoveShowsTheCursorReadOut)
     Settings.Precision = 1;
     window.ShowSiloGraph(board.Silos(0, 0));
     window.Chart->resize(600, 400);
+    EXPECT_TRUE(window.Chart->viewport()->hasMouseTracking());
     QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), QPointF(300, 200), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window.Chart->viewport(), &move);
     const QString text = window.CursorLabel->text();
