@@ -132,7 +132,9 @@ protected:
     {
         home.Link(kPortNumber, sim.SlavePath());
         sim.Start();
-        port.SetTimeOut({20, 2, 30, 1, 50});
+        // Long enough for the simulator to answer on a loaded machine, short enough that the
+        // fifteen attempts at a silent block stay quick.
+        port.SetTimeOut({60, 4, 80, 1, 50});
         port.SetRsvClear(true);
         port.SetChangeCursor(false);
         port.SetNumber(kPortNumber);
