@@ -5,10 +5,13 @@
 
 #include "app/DetalTree.h"
 #include "app/FControllers.h"
+#include "app/AutoRun.h"
+#include "app/FAbout.h"
 #include "app/FMBDrive.h"
 #include "app/FOverley.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 // The board: frees the silo-block frames (writing the layout file first when there are any).
 void TfmMain::ClearBoard() {}
@@ -19,10 +22,6 @@ std::vector<TSilos*> TfmMain::BoardSuspensions() const { return {}; }
 // The detail tree now; the board's frames are invalidated here too once they exist.
 void TfmMain::RepaintBoard() { RepaintDetal(*vtDetal); }
 
-// The start-at-logon check mark.
-void TfmMain::ReadAutoRunState() {}
-// The offer to back up the settings, layout and data files.
-void TfmMain::OfferBackup() {}
 // The submenu "Порт обмена" from the serial ports present.
 void TfmMain::BuildPortMenu() {}
 
@@ -36,6 +35,8 @@ void TfmMain::ConnectLaterActions()
     ConnectGraph();
     aList.SetWork(acOverlay, [this] { ShowOverlaySettings(this); });
     aList.SetWork(acControllers, [this] { ShowControllers(this, Port.get()); });
+    aList.SetWork(acAutoRun, [this] { ToggleAutoRun(*acAutoRun, QCoreApplication::applicationFilePath()); });
+    aList.SetWork(acAbout, [this] { ShowAbout(this); });
     aList.SetWork(acMB, [] {
         if (fmMBDrive)
             fmMBDrive->ShowModal();

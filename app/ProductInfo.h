@@ -3,3 +3,5 @@
 #include <QString>
 
 inline QString ProductName() { return QStringLiteral("Tavik_zuzid"); }
+// The program's version, "major.minor.patch" as the build sets it.
+QString ProductVersion();
