@@ -14,3 +14,10 @@ class EConvertError : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A silent stop that the operator asked for (a cancelled long operation): whoever runs the work
+// ends it without a message.
+class EAbort : public Exception {
+public:
+    EAbort() : Exception("Прервано") {}
+};

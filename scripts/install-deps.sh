@@ -8,6 +8,7 @@ packages=(
     libgl-dev libgtest-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core xvfb xauth
     dbus-daemon
+    postgresql
 )
 
 missing=()

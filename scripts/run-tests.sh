@@ -5,4 +5,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 300
+# The database tests get a throwaway PostgreSQL server for the run.
+scripts/with-postgres.sh ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 300

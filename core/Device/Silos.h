@@ -10,7 +10,11 @@
 #include <mutex>
 #include <vector>
 
+class QXmlStreamReader;
+class QXmlStreamWriter;
 class TMB;
+class TReadingsQuery;
+class TReadingsTable;
 
 class TSilos {
 public:
@@ -36,6 +40,15 @@ public:
     QString GetName() const;
     // The live poll skips a suspension whose display name is exactly "0".
     bool IsNeverPolled() const { return GetName() == QStringLiteral("0"); }
+
+    // The data file: a "device" element holding a "tit" per sensor with points (nothing when no
+    // sensor has any); reading one, the reader standing on its start, hands each "tit" to the
+    // sensor of its "No" and skips those naming none.
+    void SavePoints(QXmlStreamWriter& xml) const;
+    void LoadPoints(QXmlStreamReader& xml);
+    // The readings table, sensor by sensor in index order.
+    void SaveToTable(TReadingsTable& table) const;
+    void LoadFromQuery(const TReadingsQuery& query);
 
     // The record card, written by the suspension dialog and the layout file on the main thread.
     QString ClassCorn;        // crop class

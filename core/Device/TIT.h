@@ -18,6 +18,10 @@
 #include <span>
 #include <vector>
 
+class QXmlStreamReader;
+class QXmlStreamWriter;
+class TReadingsQuery;
+class TReadingsTable;
 class TSilos;
 
 // Bit 0 of TTIT::Flags(): the sensor did not reply in the last pass.
@@ -83,6 +87,17 @@ public:
     // Replaces the history by these points (any order), as read from a file or a table, and
     // rebuilds the averaged points. The pass's values stay.
     void AssignPoints(std::vector<TTITPoint> points);
+
+    // The data file: writes a "tit" element with a "point" per history point (nothing when the
+    // history is empty); reads one, the reader standing on its start, replacing the history by its
+    // points. A reading failure raises Exception and leaves the points read before it.
+    void SavePoints(QXmlStreamWriter& xml) const;
+    void LoadPoints(QXmlStreamReader& xml);
+    // The readings table: appends a row per point, reporting a failing row in red and going on;
+    // replaces the history by the sensor's rows. Both stop with EAbort when the operator cancels,
+    // an import keeping the rows read so far.
+    void SaveToTable(TReadingsTable& table) const;
+    void LoadFromQuery(const TReadingsQuery& query);
 
     // Mean daily change over the five days ending on the time's day; 0 when one of them lacks
     // a valid point. A found series is traced to the "speed" log.

@@ -1,0 +1,63 @@
+// The sensors' and suspensions' rows of the readings table.
+#include "core/DB/ReadingsQuery.h"
+#include "core/DB/ReadingsTable.h"
+#include "core/DB/RowProgress.h"
+#include "core/Device/Silos.h"
+#include "core/Device/TIT.h"
+#include "core/ExchangeLog.h"
+
+void TTIT::SaveToTable(TReadingsTable& table) const
+{
+    TReadingRow row;
+    if (owner_) {
+        row.SilosName = owner_->GetName();
+        row.DevAddr = owner_->GetMBAddr() + 1;
+        row.DevNo = owner_->No() + 1;
+    }
+    row.TIT = no_ + 1;
+    for (const TTITPoint& point : Points()) {
+        try {
+            row.FixTime = point.Time;
+            row.Val = point.Value;
+            table.Append(row);
+            AdvanceRow(table.Progress());
+        } catch (const Exception& e) {
+            PostExchangeLog(e.what(), kLogError);
+        }
+        StopIfCancelled(table.Progress());
+    }
+}
+
+void TTIT::LoadFromQuery(const TReadingsQuery& query)
+{
+    ClearPoints();
+    const auto rows = owner_ ? query.Rows(owner_->GetName(), owner_->GetMBAddr() + 1, owner_->No() + 1, no_ + 1)
+                             : std::span<const TReadingValue>();
+    std::vector<TTITPoint> points;
+    points.reserve(rows.size());
+    for (const TReadingValue& row : rows) {
+        TTITPoint point;
+        point.SetTime(row.FixTime);
+        point.Value = row.Val;
+        points.push_back(point);
+        if (query.Progress() && query.Progress()->IsCancelled()) {
+            // The rows read so far stay, as after every cancelled import.
+            AssignPoints(std::move(points));
+            throw EAbort();
+        }
+        AdvanceRow(query.Progress());
+    }
+    AssignPoints(std::move(points));
+}
+
+void TSilos::SaveToTable(TReadingsTable& table) const
+{
+    for (const auto& tit : tits_)
+        tit->SaveToTable(table);
+}
+
+void TSilos::LoadFromQuery(const TReadingsQuery& query)
+{
+    for (const auto& tit : tits_)
+        tit->LoadFromQuery(query);
+}
