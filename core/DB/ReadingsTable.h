@@ -51,6 +51,12 @@ private:
     bool rowSavepoints_ = false;
     bool inTransaction_ = false;
     int rowsInTransaction_ = 0;
+    // The sensor whose name and numbers are bound to the insert.
+    bool sensorBound_ = false;
+    QString boundName_;
+    int boundAddr_ = 0;
+    int boundNo_ = 0;
+    int boundTIT_ = 0;
 };
 
 // CREATE TABLE with the columns above on that connection; raises Exception on failure.
