@@ -1,5 +1,6 @@
 #include "app/DemoConfiguration.h"
 
+#include "app/DemoBoard.h"
 #include "platform/posix/IniFile.h"
 #include "platform/posix/ProgramFolder.h"
 
@@ -19,6 +20,7 @@ bool CreateDemoConfiguration(IniFile& ini)
     ini.WriteInteger("Конфигурация", "Блоков", 2);
     ini.WriteInteger("Конфигурация", "ТУРов", 6);
     ini.WriteInteger("Конфигурация", "ТД в ТУР", 6);
+    CreateDemoBoardFiles(ini);
     ini.EndUpdate();
     return true;
 }

@@ -1,5 +1,7 @@
 #include "app/FMain.h"
 
+#include "app/DataFileActions.h"
+#include "app/MessageLog.h"
 #include "app/FPasswordDlg.h"
 #include "app/ProductInfo.h"
 #include "app/SettingsFileName.h"
@@ -67,11 +69,7 @@ void TfmMain::FormCreate(const QStringList& arguments)
     CreatePort();
     CreateScheduleWindow();
 
-    BinPanel = new QWidget;
-    BinPanel->setObjectName(QStringLiteral("BinPanel"));
-    BinPanel->setAutoFillBackground(false);
-    spGrid->setWidget(BinPanel);
-    spGrid->viewport()->installEventFilter(this);
+    InstallBoard();
 
     connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
         RunGuarded([&] { pcMainChange(index); });

@@ -20,9 +20,15 @@
 #include <memory>
 #include <vector>
 
+class QMenu;
 class TBaseSendTH;
 class THistoryTree;
+class TBinPanel;
+class TBoardHost;
+class TDataFileActions;
+class TExchangeControl;
 class TInstanceChannel;
+class TMessageLog;
 class TSilos;
 class TfmTimerParam;
 struct TUser;
@@ -39,7 +45,7 @@ public:
     bool Modified = false;             // readings changed since the data file was loaded or saved
     TUser* CurrentUser = nullptr;      // the logged-in user (not owned)
     std::vector<std::unique_ptr<TUser>> Users;
-    QWidget* BinPanel = nullptr;       // the board panel inside spGrid
+    TBinPanel* BinPanel = nullptr;     // the board panel inside spGrid
     TBaseSendTH* SendTH = nullptr;     // the running poll thread; at most one exists
     int Tag = 1;                       // the widest log line drawn so far, in pixels
     int HistorySortOrder = 0;          // the poll history: 0 newest first, 1 oldest first
@@ -87,10 +93,23 @@ public:
     void CheckTempSpeed(double time);
 
     // The board's suspensions: frame by frame in board order, row by row, column by column,
-    // empty cells skipped (FMainPlaceholders.cpp until the board fills it).
+    // empty cells skipped.
     std::vector<TSilos*> BoardSuspensions() const;
     // Repaints the detail tree and every frame of the board.
     void RepaintBoard();
+
+    // FMainBoard.cpp: the silo-block frames, the passes, the data file and the message log.
+    TBoardHost* Board = nullptr;
+    TExchangeControl* Exchange = nullptr;
+    std::unique_ptr<TDataFileActions> DataFileActions;
+    std::unique_ptr<TMessageLog> MessageLog;
+    // Reads the data file at Settings.DataFile into the tree.
+    void LoadDataFile();
+    // Writes the readings to path (the automatic database export follows); false when a partly
+    // read file was left alone.
+    bool SaveDataFile(const QString& path);
+    // The database export that follows a save when "БД автоэкспорт" is set.
+    void ExportAfterSave();
 
 protected:
     // Makes the hardware tree anew with the counts read from the settings file.
@@ -178,12 +197,24 @@ private:
     void LoadSchedule();
     QString NextScheduledPollText() const;
 
-    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
+    // FMainBoard.cpp
+    void InstallBoard();
     void ClearBoard();
     void RebuildConfiguration();
+    void ExchangeOneBlock(int index);
+    void ExchangeFinished();
+    void acOpenCnfExecute();
+    void acSaveCnfExecute();
+
+    // FMainPortMenu.cpp
+    void BuildPortMenu();
+    void FillPortMenu(QMenu& menu);
+    void SelectPortClick(QAction& item);
+    void acParamComExecute();
+
+    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
     void ReadAutoRunState();
     void OfferBackup();
-    void BuildPortMenu();
     void RebuildStateReport();
     bool HistoryNodeFocused() const;
     bool DetailRowShowsSensor() const;

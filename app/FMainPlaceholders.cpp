@@ -3,7 +3,6 @@
 // part that owns it fills it in.
 #include "app/FMain.h"
 
-#include "app/DetalTree.h"
 #include "app/FControllers.h"
 #include "app/AutoRun.h"
 #include "app/FAbout.h"
@@ -12,18 +11,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-
-// The board: frees the silo-block frames (writing the layout file first when there are any).
-void TfmMain::ClearBoard() {}
-// The board: the sensor detail rows, the frames with their layout, the data file.
-void TfmMain::RebuildConfiguration() {}
-// The board's suspensions in board order; none until the board has frames.
-std::vector<TSilos*> TfmMain::BoardSuspensions() const { return {}; }
-// The detail tree now; the board's frames are invalidated here too once they exist.
-void TfmMain::RepaintBoard() { RepaintDetal(*vtDetal); }
-
-// The submenu "Порт обмена" from the serial ports present.
-void TfmMain::BuildPortMenu() {}
 
 // The state report for the focused poll, built when the preview page is shown.
 void TfmMain::RebuildStateReport() {}

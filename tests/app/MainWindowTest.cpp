@@ -4,6 +4,7 @@
 
 #include "app/FMain.h"
 #include "app/VSBPro.h"
+#include "app/uBinPanel.h"
 #include "app/uUser.h"
 #include "comm/ExchangeLog.h"
 #include "core/WindowMessages.h"

@@ -323,6 +323,8 @@ TEST_F(ScheduledExchangeTest, RunsTheFullExchangeOnlyWhenOneCanStart)
     QCoreApplication::postEvent(noPort.get(), new QEvent(WM_SCHEDULED_EXCHANGE));
     QCoreApplication::processEvents();
     EXPECT_EQ(fullExchanges, 1);
+    // That pass (over an empty board) ends on its own first.
+    EXPECT_TRUE(WaitFor([&] { return noPort->SendTH == nullptr; }, 5s));
 
     noPort->SendTH = reinterpret_cast<TBaseSendTH*>(&noPort);   // stands for a running pass
     QCoreApplication::postEvent(noPort.get(), new QEvent(WM_SCHEDULED_EXCHANGE));
@@ -360,6 +362,9 @@ TEST_F(ScheduledExchangeTest, AOnceEntryStartsAPassInTheRunningProgram)
     const auto lines = log.Lines();
     const std::string expected = "Полный опрос по расписанию: " + PlanItemText({soon, pkOnce}).toStdString();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.first == expected; }));
+    // The pass ends on its own; its readings are not kept (no data file is set).
+    EXPECT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }, 5s));
+    modal.ThenAnswer(QMessageBox::No);
     window->close();
     window.reset();
     EXPECT_EQ(fmTimerParam, nullptr);

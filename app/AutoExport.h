@@ -1,0 +1,18 @@
+#pragma once
+// The database export that follows every save of the data file when "БД автоэкспорт" is set.
+// Appending every reading at each save would write the whole history into the table again and
+// again; this export appends only each sensor's points newer than the newest row the table
+// already holds for that sensor (one grouped query finds them all). Points deleted or edited
+// after they were exported are left as the table has them. A suspension shown in two cells is
+// exported once.
+#include <QString>
+
+#include <vector>
+
+class TSilos;
+
+// Appends the new points of the suspensions' sensors; returns how many rows were appended.
+// Raises Exception when the table cannot be read or opened; a row that fails is reported in red
+// and the export goes on.
+long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QString& connectionString,
+    const QString& table);

@@ -1,0 +1,212 @@
+// The board in the main window: built from the settings and the layout file, a pass from the
+// menu in the no-port mode and one stopped half-way, the data file saved after them, and a
+// layout file that could not be read kept at closing.
+#include "AppTestEnvironment.h"
+#include "ScriptedModal.h"
+
+#include "app/BoardHost.h"
+#include "app/DemoBoard.h"
+#include "app/FMain.h"
+#include "app/FrameSiloBin.h"
+#include "app/QtColour.h"
+#include "app/SiloBinGrid.h"
+#include "app/SiloCellGeometry.h"
+#include "app/VSBPro.h"
+#include "core/Device/Device.h"
+#include "core/ExchangeLog.h"
+#include "core/Parameters.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QThread>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+template <class Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = 10s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The colour a frame shows for one sensor of the suspension in a cell.
+QColor BandColour(TfrSiLoBin& frame, int row, int col, int tit)
+{
+    const QImage image = frame.vtTree->grab().toImage();
+    const int n = frame.GetSilo(row, col)->TITCount();
+    const QRect band = SensorBandRect(CellContentRect(frame.vtTree->CellRect(row, col)), n, n - 1 - tit);
+    return QColor(image.pixel(band.right() - 1, band.center().y()));
+}
+
+class BoardWindowTest : public ::testing::Test {
+protected:
+    ~BoardWindowTest() override { Settings = saved; }
+
+    // The demonstration start: no port, no settings file yet.
+    std::unique_ptr<TfmMain> StartDemo()
+    {
+        auto window = std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com", "debug"});
+        SetExchangeLogReceiver(window.get());
+        window->show();
+        QCoreApplication::processEvents();
+        window->aList.UpdateAll();
+        return window;
+    }
+    // Closing without a question: the readings were saved.
+    static void Close(std::unique_ptr<TfmMain>& window)
+    {
+        window->close();
+        SetExchangeLogReceiver(nullptr);
+        window.reset();
+    }
+
+    TAppFolders folders;
+    TScriptedModal modal;
+    Parameters saved = Settings;
+};
+
+} // namespace
+
+TEST_F(BoardWindowTest, TheDemonstrationBoardIsBuiltFromTheSettingsAndTheLayoutFile)
+{
+    auto window = StartDemo();
+    TBoardHost& board = *window->Board;
+    ASSERT_EQ(board.SiloBinCount(), 2);
+    for (int i = 0; i < 2; ++i) {
+        TfrSiLoBin& frame = *board.GetSiloBin(i);
+        EXPECT_EQ(frame.GetCaption(), QStringLiteral("Силкорпус %1").arg(i + 1));
+        EXPECT_EQ(frame.RowCount(), 2);
+        EXPECT_EQ(frame.ColCount(), 3);
+        EXPECT_EQ(frame.size(), QSize(3 * 50 + 8, 2 * 50 + 20));
+        EXPECT_EQ(frame.GetSilo(1, 2), HardConfig->GetMB(i)->GetSilos(5));
+        EXPECT_EQ(frame.GetSilo(1, 2)->GetName(), QString::number(i * 6 + 6));
+        EXPECT_DOUBLE_EQ(frame.GetSilo(0, 0)->GetTIT(0)->Off(), 50);
+    }
+    EXPECT_FALSE(board.GetSiloBin(0)->geometry().intersects(board.GetSiloBin(1)->geometry()));
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" | ") + folders.HomeFile("SiloBins.xml")));
+    // One item per frame in "Обмен для одного СК".
+    ASSERT_EQ(window->mnExchangeOneBlock->actions().size(), 2);
+    EXPECT_EQ(window->mnExchangeOneBlock->actions()[1]->text(), QStringLiteral("Силкорпус 2"));
+    // Before any pass every installed sensor shows "no data".
+    EXPECT_EQ(BandColour(*board.GetSiloBin(0), 0, 0, 0), ToQColor(clGreen));
+    Close(window);
+}
+
+TEST_F(BoardWindowTest, APassInTheNoPortModeColoursTheBoardAndSavesTheDataFile)
+{
+    auto window = StartDemo();
+    window->acShowErr->setChecked(true);
+    ASSERT_TRUE(window->acFullExchg->isEnabled());
+    ASSERT_TRUE(window->Execute(window->acFullExchg));
+    EXPECT_EQ(window->pcMain->currentWidget(), window->tsExchg);
+    EXPECT_FALSE(window->MainMenu1->actions().front()->isEnabled());
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }));
+    EXPECT_EQ(window->pcMain->currentWidget(), window->tsMain);
+    EXPECT_TRUE(window->MainMenu1->actions().front()->isEnabled());
+    EXPECT_FALSE(window->Modified);
+    EXPECT_TRUE(ReadAll(folders.HomeFile("demo.dxml")).contains("<point "));
+
+    TBoardHost& board = *window->Board;
+    TfrSiLoBin& first = *board.GetSiloBin(0);
+    TfrSiLoBin& second = *board.GetSiloBin(1);
+    EXPECT_EQ(BandColour(first, 0, 0, 0), ToQColor(clLime));
+    EXPECT_EQ(BandColour(first, 0, 2, 5), ToQColor(Settings.ColorMaxT));   // block 0, suspension 2
+    EXPECT_EQ(BandColour(second, 0, 1, 5), ToQColor(Settings.ColorX));     // open line
+    EXPECT_EQ(BandColour(second, 1, 2, 0), ToQColor(Settings.ColorKz));    // short circuit
+    EXPECT_EQ(BandColour(second, 1, 1, 3), ToQColor(clGreen));             // no reply: no data
+    EXPECT_NEAR(HardConfig->GetMB(0)->GetSilos(1)->GetTIT(2)->GetValue(), DemoTemperature(0, 1, 2), 0.15);
+
+    // The sensor that did not answer is named by its device, in the log file and the lists.
+    ASSERT_GT(window->lbErr->count(), 0);
+    EXPECT_TRUE(window->lbErr->item(0)->text().contains(QStringLiteral("местного блока Р5-22К")))
+        << window->lbErr->item(0)->text().toStdString();
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(folders.HomeFile("debug.log"))).contains(QStringLiteral("местного блока Р5-22К")));
+    EXPECT_GT(window->lbMsg->count(), 72);
+    Close(window);
+}
+
+TEST_F(BoardWindowTest, APassStoppedHalfWayEndsCleanlyAndSavesWhatItRead)
+{
+    auto window = StartDemo();
+    Settings.PauseRequest = 30;
+    ASSERT_TRUE(window->Execute(window->acFullExchg));
+    ASSERT_TRUE(WaitFor([&] { return window->pbExchg->value() >= 3; }));
+    window->btn1->click();
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }));
+    EXPECT_EQ(window->pcMain->currentWidget(), window->tsMain);
+    EXPECT_FALSE(window->Modified);
+    EXPECT_TRUE(ReadAll(folders.HomeFile("demo.dxml")).contains("<point "));
+    const QString debug = QString::fromUtf8(ReadAll(folders.HomeFile("debug.log")));
+    EXPECT_TRUE(debug.contains(QStringLiteral("Выполняется принудительная остановка процесса опроса")));
+    EXPECT_TRUE(debug.contains(QStringLiteral("Принудительная остановка процесса опроса выполнена")));
+    // The last suspensions were not reached.
+    EXPECT_EQ(HardConfig->GetMB(1)->GetSilos(5)->GetTIT(5)->PointCount(), 0);
+    Close(window);
+}
+
+TEST_F(BoardWindowTest, ALayoutFileThatCouldNotBeReadIsKeptAtClosing)
+{
+    const QByteArray broken = "<silobins><silobin No=\"1\"";
+    QFile layout(folders.HomeFile("SiloBins.xml"));
+    ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
+    layout.write(broken);
+    layout.close();
+    auto window = StartDemo();
+    EXPECT_EQ(window->Board->GetSiloBin(0)->ColCount(), 8);   // the default table
+    Close(window);
+    EXPECT_EQ(ReadAll(folders.HomeFile("SiloBins.xml")), broken);
+    const QString debug = QString::fromUtf8(ReadAll(folders.HomeFile("debug.log")));
+    EXPECT_TRUE(debug.contains(QStringLiteral("не прочитан"))) << debug.toStdString();
+}
+
+TEST_F(BoardWindowTest, ClosingWritesTheLayoutWithTheFramesAsTheyStand)
+{
+    auto window = StartDemo();
+    window->Board->GetSiloBin(1)->SetCaption(QStringLiteral("Южный"));
+    Close(window);
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(folders.HomeFile("SiloBins.xml"))).contains(QStringLiteral("binname=\"Южный\"")));
+}
+
+TEST_F(BoardWindowTest, ThePortMenuListsThePortsAndThePortSettingsChangeTheRate)
+{
+    QFile::link("/dev/null", folders.HomeFile("COM5"));
+    auto window = StartDemo();
+    QStringList items;
+    for (QAction* item : window->mnPort->actions())
+        items << item->text();
+    EXPECT_TRUE(items.contains(QStringLiteral("COM 5"))) << items.join(",").toStdString();
+
+    modal.ThenDialog([](QDialog& dialog) {
+        auto* rate = dialog.findChild<QComboBox*>(QStringLiteral("cbBaudRate"));
+        rate->setCurrentIndex(rate->findData(9600));
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(window->Execute(window->acParamCom));
+    EXPECT_EQ(window->Port->Param().BaudRate, 9600u);
+    EXPECT_EQ(window->sBarPanels[1]->Text(), QStringLiteral("Speed - 9600"));
+    Close(window);
+}
