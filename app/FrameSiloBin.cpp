@@ -12,6 +12,7 @@
 #include "app/uBinPanel.h"
 #include "base/Exception.h"
 #include "core/Device/HardConfig.h"
+#include "core/Device/Silos.h"
 #include "core/WindowMessages.h"
 
 #include <QAction>
@@ -404,6 +405,22 @@ void TfrSiLoBin::SaveToXML(QXmlStreamWriter& xml) const
                 xml.writeEndElement();
             }
     xml.writeEndElement();
+}
+
+void TfrSiLoBin::ExportToTable(TReadingsTable& table) const
+{
+    for (int row = 0; row < RowCount(); ++row)
+        for (int col = 0; col < ColCount(); ++col)
+            if (const TSilos* silos = GetSilo(row, col))
+                silos->SaveToTable(table);
+}
+
+void TfrSiLoBin::ImportFromQuery(const TReadingsQuery& query) const
+{
+    for (int row = 0; row < RowCount(); ++row)
+        for (int col = 0; col < ColCount(); ++col)
+            if (TSilos* silos = GetSilo(row, col))
+                silos->LoadFromQuery(query);
 }
 
 void TfrSiLoBin::LoadFromXML(const QDomElement& element)

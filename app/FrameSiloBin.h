@@ -21,6 +21,8 @@ class QMenu;
 class QRubberBand;
 class QXmlStreamWriter;
 class TBinPanel;
+class TReadingsQuery;
+class TReadingsTable;
 class TSiloBinGrid;
 class TSilos;
 
@@ -87,6 +89,11 @@ public:
     void SaveToXML(QXmlStreamWriter& xml) const;
     // Reads a "silobin" element into the frame; see SiloBinLayout.h for what a failure leaves.
     void LoadFromXML(const QDomElement& element);
+
+    // The readings table: every placed suspension's sensors, cell by cell, row by row (a
+    // suspension in two cells goes twice, as the table has always had it).
+    void ExportToTable(TReadingsTable& table) const;
+    void ImportFromQuery(const TReadingsQuery& query) const;
 
     // The focused cell (-1 when none) and its suspension.
     int FocusedRow() const;

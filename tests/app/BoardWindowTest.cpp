@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QCoreApplication>
 #include <QFile>
 #include <QListWidget>
@@ -209,4 +210,75 @@ TEST_F(BoardWindowTest, ThePortMenuListsThePortsAndThePortSettingsChangeTheRate)
     EXPECT_EQ(window->Port->Param().BaudRate, 9600u);
     EXPECT_EQ(window->sBarPanels[1]->Text(), QStringLiteral("Speed - 9600"));
     Close(window);
+}
+
+TEST_F(BoardWindowTest, OverlappingFramesArePushedDownUntilTheyNoLongerTouch)
+{
+    auto window = StartDemo();
+    TBoardHost& board = *window->Board;
+    TfrSiLoBin& first = *board.GetSiloBin(0);
+    TfrSiLoBin& second = *board.GetSiloBin(1);
+    second.move(first.pos());
+    board.WMArrangeSiloBins();
+    // Steps of one table row (50 pixels) until the frames neither overlap nor touch.
+    EXPECT_EQ(second.x(), first.x());
+    EXPECT_GT(second.y(), first.geometry().bottom() + 1);
+    EXPECT_EQ((second.y() - first.y()) % first.RowHeight(), 0);
+    EXPECT_LE(second.y() - first.y(), first.height() + first.RowHeight());
+    // A new table size asks for the arrangement by itself.
+    second.move(first.pos());
+    first.SetGridSize(3, 3);
+    QCoreApplication::processEvents();
+    EXPECT_GT(second.y(), first.geometry().bottom() + 1);
+    Close(window);
+}
+
+TEST_F(BoardWindowTest, OpeningAndSavingLayoutsShowsTheLastPathInTheCaption)
+{
+    auto window = StartDemo();
+    const QString other = folders.HomeFile("other.xml");
+    modal.ThenDialog([&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(other);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(window->Execute(window->acSaveCnf));
+    EXPECT_EQ(Settings.SiloBinsFile, other);
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" | ") + other));
+    EXPECT_EQ(window->windowTitle().count(QLatin1Char('|')), 1);
+    const QString first = folders.HomeFile("SiloBins.xml");
+    modal.ThenDialog([&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(first);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(window->Execute(window->acOpenCnf));
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" | ") + first));
+    EXPECT_EQ(window->windowTitle().count(QLatin1Char('|')), 1);
+    Close(window);
+}
+
+TEST_F(BoardWindowTest, ClearingTheArchiveEmptiesTheBoardsHistoriesUntilTheNextSave)
+{
+    auto window = StartDemo();
+    ASSERT_TRUE(window->Execute(window->acFullExchg));
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }));
+    const QByteArray saved = ReadAll(folders.HomeFile("demo.dxml"));
+    ASSERT_TRUE(window->Execute(window->acClearRetro));
+    EXPECT_TRUE(window->Modified);
+    EXPECT_EQ(HardConfig->GetMB(0)->GetSilos(0)->GetTIT(0)->PointCount(), 0);
+    EXPECT_EQ(ReadAll(folders.HomeFile("demo.dxml")), saved);
+    window->Modified = false;
+    Close(window);
+}
+
+TEST_F(BoardWindowTest, WithoutSiloBlocksThereAreNoFramesAndNoLayoutIsWritten)
+{
+    QFile settings(folders.SettingsFile());
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Конфигурация]\nСилкорпусов=0\n");
+    settings.close();
+    auto window = StartDemo();
+    EXPECT_EQ(window->Board->SiloBinCount(), 0);
+    EXPECT_TRUE(window->mnExchangeOneBlock->actions().isEmpty());
+    Close(window);
+    EXPECT_FALSE(QFile::exists(folders.HomeFile("SiloBins.xml")));
 }
