@@ -43,6 +43,8 @@ QFont TSiloBinGrid::TableFont()
 
 void TSiloBinGrid::SetShape(int rows, int rowHeight, int colWidth, int visibleCols)
 {
+    if (colWidth != colWidth_)
+        fullNames_.clear();   // elided to the old width
     rows_ = rows;
     rowHeight_ = rowHeight;
     colWidth_ = colWidth;
@@ -107,8 +109,11 @@ void TSiloBinGrid::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), palette().color(QPalette::Base));
     if (rows_ <= 0 || visibleCols_ <= 0)
         return;
-    bool lowered = false;
-    const QFont nameFont = NameFont(lowered);
+    if (smallFontWidth_ != colWidth_) {
+        smallFont_ = NameFont(smallFontLowered_);
+        smallFontWidth_ = colWidth_;
+        smallNames_.clear();
+    }
     const QRect area = event->rect();
     const int firstRow = std::max(0, area.top() / rowHeight_);
     const int lastRow = std::min(rows_ - 1, area.bottom() / rowHeight_);
@@ -116,7 +121,7 @@ void TSiloBinGrid::paintEvent(QPaintEvent* event)
     const int lastCol = std::min(visibleCols_ - 1, area.right() / colWidth_);
     for (int row = firstRow; row <= lastRow; ++row)
         for (int col = firstCol; col <= lastCol; ++col)
-            PaintCell(painter, row, col, nameFont, lowered);
+            PaintCell(painter, row, col, smallFont_, smallFontLowered_);
 }
 
 void TSiloBinGrid::PaintCell(QPainter& painter, int row, int col, const QFont& nameFont, bool nameFontLowered)
@@ -150,11 +155,10 @@ void TSiloBinGrid::PaintCell(QPainter& painter, int row, int col, const QFont& n
         painter.setPen(palette().color(QPalette::Text));
         if (name.size() > kFullSizeNameLength && nameFontLowered) {
             painter.setFont(nameFont);
-            painter.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, ShortSiloName(name));
+            DrawName(painter, cell, name, true);
         } else {
             painter.setFont(font());
-            const QString shown = painter.fontMetrics().elidedText(name, Qt::ElideRight, content.width());
-            painter.drawText(content, Qt::AlignCenter | Qt::TextSingleLine, shown);
+            DrawName(painter, content, name, false);
         }
     }
 
@@ -164,6 +168,26 @@ void TSiloBinGrid::PaintCell(QPainter& painter, int row, int col, const QFont& n
         option.rect = cell.adjusted(0, 0, -1, -1);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
     }
+}
+
+void TSiloBinGrid::DrawName(QPainter& painter, const QRect& rect, const QString& text, bool small)
+{
+    QHash<QString, QStaticText>& cache = small ? smallNames_ : fullNames_;
+    auto found = cache.find(text);
+    if (found == cache.end()) {
+        // A short name is cut to three characters and two dots; a full-size one that is still
+        // too wide for the cell ends with an ellipsis.
+        const QString shown = small ? ShortSiloName(text)
+                                    : painter.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
+        QStaticText laidOut(shown);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), painter.font());
+        found = cache.insert(text, laidOut);
+    }
+    const QSizeF size = found->size();
+    painter.drawStaticText(QPointF(rect.left() + (rect.width() - size.width()) / 2.0,
+                               rect.top() + (rect.height() - size.height()) / 2.0),
+        *found);
 }
 
 void TSiloBinGrid::mousePressEvent(QMouseEvent* event)

@@ -8,6 +8,8 @@
 // one the frame's pop-up actions and the sensor detail list work on; the selection is never
 // drawn (a selected silo shows its yellow marker instead).
 #include <QFont>
+#include <QHash>
+#include <QStaticText>
 #include <QWidget>
 
 class TfrSiLoBin;
@@ -52,6 +54,9 @@ protected:
 
 private:
     void PaintCell(QPainter& painter, int row, int col, const QFont& nameFont, bool nameFontLowered);
+    // Draws a name centred in the rectangle; the laid-out texts are kept, since the same names
+    // are drawn at every repaint.
+    void DrawName(QPainter& painter, const QRect& rect, const QString& text, bool small);
 
     TfrSiLoBin& frame_;
     int rows_ = 0;
@@ -60,6 +65,12 @@ private:
     int visibleCols_ = 0;
     int focusedRow_ = -1;
     int focusedCol_ = -1;
+    // Laid-out names: at the table's font, and at the lowered font of the current column width.
+    QHash<QString, QStaticText> fullNames_;
+    QHash<QString, QStaticText> smallNames_;
+    QFont smallFont_;
+    bool smallFontLowered_ = false;
+    int smallFontWidth_ = -1;
 };
 
 // The smallest size a name's font is lowered to, in pixels: however narrow a hand-edited
