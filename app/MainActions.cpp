@@ -71,21 +71,21 @@ const TActionSpec kActions[] = {
 
 void TMainActions::CreateActions(QObject* owner)
 {
-    for (const TActionSpec& spec : kActions) {
-        auto* action = new QAction(QString::fromUtf8(spec.caption), owner);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        if (*spec.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-        if (*spec.hint)
-            action->setStatusTip(QString::fromUtf8(spec.hint));
-        this->*spec.member = action;
+    for (const TActionSpec& entry : kActions) {
+        auto* action = new QAction(QString::fromUtf8(entry.caption), owner);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        if (*entry.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        if (*entry.hint)
+            action->setStatusTip(QString::fromUtf8(entry.hint));
+        this->*entry.member = action;
     }
 }
 
 QList<QAction*> TMainActions::AllActions() const
 {
     QList<QAction*> result;
-    for (const TActionSpec& spec : kActions)
-        result.append(this->*spec.member);
+    for (const TActionSpec& entry : kActions)
+        result.append(this->*entry.member);
     return result;
 }
