@@ -1,10 +1,10 @@
 // The program's main block: the application, its icon, the windows that live for the whole
 // run, and the event loop.
-#include "app/AppIcon.h"
-#include "app/Application.h"
-#include "app/FMain.h"
-#include "app/LongLivedWindows.h"
-#include "app/ProductInfo.h"
+#include "app/main/AppIcon.h"
+#include "app/main/Application.h"
+#include "app/main/FMain.h"
+#include "app/main/LongLivedWindows.h"
+#include "app/main/ProductInfo.h"
 #include "core/ExchangeLog.h"
 
 #include <memory>

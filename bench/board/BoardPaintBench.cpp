@@ -1,9 +1,9 @@
 // Painting the board after a pass: 32 silo-block frames of 12 x 12 cells, every cell a
 // suspension of six sensors with a value, each frame's table painted whole (what a repaint of
 // the board costs), and one frame's table alone.
-#include "app/FrameSiloBin.h"
-#include "app/SiloBinGrid.h"
-#include "app/uBinPanel.h"
+#include "app/board/FrameSiloBin.h"
+#include "app/board/SiloBinGrid.h"
+#include "app/board/BinPanel.h"
 #include "core/Device/Device.h"
 #include "core/Parameters.h"
 

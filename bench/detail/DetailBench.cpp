@@ -1,8 +1,8 @@
 // The poll history of a year of hourly polls for a board of 12 suspensions of 6 sensors:
 // building the tree's model, reading every row as a scrolling view does, choosing a poll for a
 // full hardware tree, and deleting a poll.
-#include "app/HistoryActions.h"
-#include "app/HistoryModel.h"
+#include "app/detail/HistoryActions.h"
+#include "app/detail/HistoryModel.h"
 #include "core/Device/Device.h"
 #include "core/Parameters.h"
 

@@ -1,7 +1,7 @@
 // The temperature chart of a suspension with a year of hourly polls on each of its six sensors:
 // turning one history into stair-step points, filling the chart, and drawing it.
-#include "app/GraphPoints.h"
-#include "app/SiloGraph.h"
+#include "app/graph/GraphPoints.h"
+#include "app/graph/SiloGraph.h"
 #include "core/Device/Device.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // must cost far less than a microsecond or two.
 #include <benchmark/benchmark.h>
 
-#include "report/Parser.h"
+#include "report/expr/Parser.h"
 
 namespace {
 

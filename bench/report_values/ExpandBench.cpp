@@ -3,12 +3,12 @@
 // one expansion must stay far below a microsecond or two.
 #include <benchmark/benchmark.h>
 
-#include "report/DBDataSet.h"
-#include "report/MemoryTable.h"
-#include "report/Report.h"
-#include "report/ReportContext.h"
-#include "report/ReportGlobals.h"
-#include "report/ValueFormat.h"
+#include "report/data/DBDataSet.h"
+#include "report/data/MemoryTable.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportGlobals.h"
+#include "report/expr/ValueFormat.h"
 
 namespace {
 

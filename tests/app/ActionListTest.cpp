@@ -1,5 +1,5 @@
-#include "app/ActionList.h"
-#include "app/UnhandledException.h"
+#include "app/main/ActionList.h"
+#include "app/main/UnhandledException.h"
 #include "base/Exception.h"
 
 #include <gtest/gtest.h>

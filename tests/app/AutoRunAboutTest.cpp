@@ -2,10 +2,10 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/AutoRun.h"
-#include "app/FAbout.h"
-#include "app/FMain.h"
-#include "app/ProductInfo.h"
+#include "app/settings/AutoRun.h"
+#include "app/dialogs/FAbout.h"
+#include "app/main/FMain.h"
+#include "app/main/ProductInfo.h"
 #include "base/Exception.h"
 #include "platform/posix/AutoStart.h"
 

@@ -3,10 +3,10 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/BackupCopy.h"
-#include "app/FBackup.h"
-#include "app/FMain.h"
-#include "app/SettingsDateTime.h"
+#include "app/files/BackupCopy.h"
+#include "app/files/FBackup.h"
+#include "app/main/FMain.h"
+#include "app/settings/SettingsDateTime.h"
 #include "platform/posix/IniFile.h"
 
 #include <QAction>

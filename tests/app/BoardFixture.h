@@ -1,8 +1,8 @@
 #pragma once
 // A hardware tree and a board panel for the silo-board tests; the settings record is restored
 // afterwards, since the colour tests change its set-points.
-#include "app/FrameSiloBin.h"
-#include "app/uBinPanel.h"
+#include "app/board/FrameSiloBin.h"
+#include "app/board/BinPanel.h"
 #include "core/Device/Device.h"
 #include "core/Parameters.h"
 

@@ -1,6 +1,6 @@
 // The conversion coefficient's fraction: the quick search must give exactly what visiting every
 // pair in order gives, the first close pair or else the closest, the first among equals.
-#include "app/CoefficientFraction.h"
+#include "app/dialogs/CoefficientFraction.h"
 
 #include <gtest/gtest.h>
 

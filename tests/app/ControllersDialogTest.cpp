@@ -4,10 +4,10 @@
 #include "comm/ControllerLine.h"
 #include "comm/FT3TestUtil.h"
 
-#include "app/CoefficientFraction.h"
+#include "app/dialogs/CoefficientFraction.h"
 #include "comm/FT3Exceptions.h"
-#include "app/FControllers.h"
-#include "app/FlatPageControl.h"
+#include "app/dialogs/FControllers.h"
+#include "app/widgets/FlatPageControl.h"
 #include "core/Parameters.h"
 
 #include <QAction>

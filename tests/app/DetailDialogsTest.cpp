@@ -3,8 +3,8 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/FPrecision.h"
-#include "app/FTimePeriod.h"
+#include "app/detail/FPrecision.h"
+#include "app/detail/FTimePeriod.h"
 #include "core/Parameters.h"
 #include "platform/posix/IniFile.h"
 

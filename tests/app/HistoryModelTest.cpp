@@ -1,7 +1,7 @@
 // The poll history's grouping by date, its order in both directions, and the windows of Unix
 // seconds that deleting a poll removes from the sensors.
-#include "app/HistoryActions.h"
-#include "app/HistoryModel.h"
+#include "app/detail/HistoryActions.h"
+#include "app/detail/HistoryModel.h"
 #include "base/DateTime.h"
 #include "core/Device/Device.h"
 #include "core/Parameters.h"

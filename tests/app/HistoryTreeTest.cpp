@@ -3,9 +3,9 @@
 // rate-of-change check's lines.
 #include "AppTestEnvironment.h"
 
-#include "app/HistoryActions.h"
-#include "app/HistoryModel.h"
-#include "app/HistoryTree.h"
+#include "app/detail/HistoryActions.h"
+#include "app/detail/HistoryModel.h"
+#include "app/detail/HistoryTree.h"
 #include "base/DateTime.h"
 #include "core/Device/Device.h"
 #include "core/Parameters.h"

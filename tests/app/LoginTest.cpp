@@ -2,10 +2,10 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/FMain.h"
-#include "app/FPasswordDlg.h"
-#include "app/FUser.h"
-#include "app/uUser.h"
+#include "app/main/FMain.h"
+#include "app/users/FPasswordDlg.h"
+#include "app/users/FUser.h"
+#include "app/users/User.h"
 
 #include <QCheckBox>
 #include <QComboBox>

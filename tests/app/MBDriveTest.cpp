@@ -4,7 +4,7 @@
 #include "comm/ControllerLine.h"
 #include "comm/FT3TestUtil.h"
 
-#include "app/FMBDrive.h"
+#include "app/dialogs/FMBDrive.h"
 #include "comm/NoCom.h"
 #include "core/Device/HardConfig.h"
 #include "core/Parameters.h"

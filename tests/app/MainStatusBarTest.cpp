@@ -3,9 +3,9 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/FMain.h"
-#include "app/FTimerParam.h"
-#include "app/VSBPro.h"
+#include "app/main/FMain.h"
+#include "app/schedule/FTimerParam.h"
+#include "app/widgets/VSBPro.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -2,10 +2,10 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/FMain.h"
-#include "app/VSBPro.h"
-#include "app/uBinPanel.h"
-#include "app/uUser.h"
+#include "app/main/FMain.h"
+#include "app/widgets/VSBPro.h"
+#include "app/board/BinPanel.h"
+#include "app/users/User.h"
 #include "comm/ExchangeLog.h"
 #include "core/WindowMessages.h"
 

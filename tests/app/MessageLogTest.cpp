@@ -2,7 +2,7 @@
 // debug log file, the debug page's limits and the error list.
 #include "AppTestEnvironment.h"
 
-#include "app/MessageLog.h"
+#include "app/exchange/MessageLog.h"
 #include "comm/ExchangeLog.h"
 
 #include <QFile>

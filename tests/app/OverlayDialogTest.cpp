@@ -1,7 +1,7 @@
 // The notification settings dialog: filled from the settings, written back only on "Сохранить".
 #include "ScriptedModal.h"
 
-#include "app/FOverley.h"
+#include "app/dialogs/FOverlay.h"
 #include "core/Parameters.h"
 
 #include <QAction>

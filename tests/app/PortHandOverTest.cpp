@@ -3,9 +3,9 @@
 #include "ScriptedModal.h"
 #include "support/PtyLine.h"
 
-#include "app/FMain.h"
-#include "app/VSBPro.h"
-#include "app/PortRelease.h"
+#include "app/main/FMain.h"
+#include "app/widgets/VSBPro.h"
+#include "app/main/PortRelease.h"
 #include "comm/ExchangeLog.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/qt/InstanceChannel.h"

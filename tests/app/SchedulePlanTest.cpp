@@ -2,9 +2,9 @@
 // and the plan in the settings file.
 #include "AppTestEnvironment.h"
 
-#include "app/ScheduleCheck.h"
-#include "app/SchedulePlan.h"
-#include "app/SchedulePlanFile.h"
+#include "app/schedule/ScheduleCheck.h"
+#include "app/schedule/SchedulePlan.h"
+#include "app/schedule/SchedulePlanFile.h"
 #include "base/DateTime.h"
 #include "platform/posix/IniFile.h"
 

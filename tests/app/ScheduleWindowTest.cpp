@@ -3,9 +3,9 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/FMain.h"
-#include "app/FTimerParam.h"
-#include "app/TimerTh.h"
+#include "app/main/FMain.h"
+#include "app/schedule/FTimerParam.h"
+#include "app/schedule/TimerTh.h"
 #include "comm/ExchangeLog.h"
 #include "core/WindowMessages.h"
 #include "platform/posix/IniFile.h"

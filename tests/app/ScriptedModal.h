@@ -1,7 +1,7 @@
 #pragma once
 // Answers the program's modal dialogs and message boxes from a script, so that no test waits
 // for a person. A dialog or question the script did not expect fails the test.
-#include "app/ModalRunner.h"
+#include "app/main/ModalRunner.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
-#include "app/FControllers.h"
-#include "app/FMBDrive.h"
-#include "app/FMain.h"
-#include "app/LongLivedWindows.h"
-#include "app/uUser.h"
+#include "app/dialogs/FControllers.h"
+#include "app/dialogs/FMBDrive.h"
+#include "app/main/FMain.h"
+#include "app/main/LongLivedWindows.h"
+#include "app/users/User.h"
 #include "core/Parameters.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The settings file's sections: defaults, reading quirks, ranges, order, file forms.
-#include "app/SettingsDateTime.h"
-#include "app/SettingsSections.h"
+#include "app/settings/SettingsDateTime.h"
+#include "app/settings/SettingsSections.h"
 #include "base/CodePage.h"
 #include "platform/posix/IniFile.h"
 

@@ -3,10 +3,10 @@
 #include "AppTestEnvironment.h"
 #include "BoardFixture.h"
 
-#include "app/DetailView.h"
-#include "app/QtColour.h"
-#include "app/SiloBinGrid.h"
-#include "app/SiloCellGeometry.h"
+#include "app/detail/DetailView.h"
+#include "app/board/QtColour.h"
+#include "app/board/SiloBinGrid.h"
+#include "app/board/SiloCellGeometry.h"
 #include "core/WindowMessages.h"
 
 #include <QAction>

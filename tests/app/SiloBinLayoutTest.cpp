@@ -3,8 +3,8 @@
 #include "AppTestEnvironment.h"
 #include "BoardFixture.h"
 
-#include "app/LayoutText.h"
-#include "app/SiloBinLayout.h"
+#include "app/board/LayoutText.h"
+#include "app/board/SiloBinLayout.h"
 #include "base/Exception.h"
 
 #include <QFile>

@@ -4,9 +4,9 @@
 #include "BoardFixture.h"
 #include "ScriptedModal.h"
 
-#include "app/FSelectSilos.h"
-#include "app/FSiloBinParam.h"
-#include "app/FSilosParam.h"
+#include "app/dialogs/FSelectSilos.h"
+#include "app/dialogs/FSiloBinParam.h"
+#include "app/dialogs/FSilosParam.h"
 #include "platform/posix/IniFile.h"
 
 #include <QAction>

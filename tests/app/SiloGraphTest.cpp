@@ -4,10 +4,10 @@
 #include "BoardFixture.h"
 #include "ScriptedModal.h"
 
-#include "app/FMain.h"
-#include "app/GraphMarks.h"
-#include "app/GraphPoints.h"
-#include "app/SiloGraph.h"
+#include "app/main/FMain.h"
+#include "app/graph/GraphMarks.h"
+#include "app/graph/GraphPoints.h"
+#include "app/graph/SiloGraph.h"
 #include "base/DateTime.h"
 #include "core/Parameters.h"
 

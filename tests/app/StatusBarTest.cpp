@@ -1,6 +1,6 @@
 // The owner-drawn status bar: part edges, where panels and their images, texts and controls
 // go, what a click or double click reaches, hints, popup menus and the single-panel mode.
-#include "app/VSBPro.h"
+#include "app/widgets/VSBPro.h"
 
 #include <gtest/gtest.h>
 

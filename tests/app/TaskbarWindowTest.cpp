@@ -1,5 +1,5 @@
 // The main window's seam to the taskbar button: the overlay appears on the window's own icon.
-#include "app/uTaskBarList.h"
+#include "app/main/TaskbarWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Users in the settings file: the cipher, the stored forms, the reading rules, the fallback.
-#include "app/UserStorage.h"
-#include "app/VigenereCipher.h"
-#include "app/uUser.h"
+#include "app/users/UserStorage.h"
+#include "app/users/VigenereCipher.h"
+#include "app/users/User.h"
 #include "base/CodePage.h"
 #include "platform/posix/IniFile.h"
 

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "FakeTable.h"
-#include "report/ComponentLookup.h"
-#include "report/ReportContext.h"
-#include "report/ReportErrors.h"
-#include "report/ReportVariant.h"
+#include "report/runtime/ComponentLookup.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/expr/ReportVariant.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
-#include "report/DBDataSet.h"
-#include "report/EngineRoutines.h"
-#include "report/MemoryTable.h"
-#include "report/Report.h"
-#include "report/ReportContext.h"
-#include "report/ReportVariant.h"
+#include "report/data/DBDataSet.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/data/MemoryTable.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/expr/ReportVariant.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <QBuffer>
 
 #include "QtPrinters.h"
-#include "report/DataDictionary.h"
-#include "report/MemoryTable.h"
-#include "report/Report.h"
-#include "report/ReportContext.h"
-#include "report/ReportErrors.h"
-#include "report/ReportGlobals.h"
-#include "report/ReportVariant.h"
-#include "report/StreamPrimitives.h"
+#include "report/data/DataDictionary.h"
+#include "report/data/MemoryTable.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/ReportGlobals.h"
+#include "report/expr/ReportVariant.h"
+#include "report/file/StreamPrimitives.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QBuffer>
 
 #include "FakeTable.h"
-#include "report/DataSetRelations.h"
-#include "report/Dataset.h"
+#include "report/data/DataSetRelations.h"
+#include "report/data/Dataset.h"
 
 namespace {
 

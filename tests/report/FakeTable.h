@@ -8,8 +8,8 @@
 
 #include <QVariant>
 
-#include "report/DataAccess.h"
-#include "report/ReportVariant.h"
+#include "report/data/DataAccess.h"
+#include "report/expr/ReportVariant.h"
 
 class FakeTable;
 

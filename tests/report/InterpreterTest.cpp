@@ -4,11 +4,11 @@
 #include <QMap>
 
 #include "QtPrinters.h"
-#include "report/Interpreter.h"
-#include "report/ReportErrors.h"
-#include "report/ReportVariant.h"
-#include "report/ScriptCompiler.h"
-#include "report/VariantOps.h"
+#include "report/expr/Interpreter.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/expr/ReportVariant.h"
+#include "report/expr/ScriptCompiler.h"
+#include "report/expr/VariantOps.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <QBuffer>
 
 #include "QtPrinters.h"
-#include "report/Dataset.h"
-#include "report/EngineRoutines.h"
-#include "report/ObjectRegistry.h"
-#include "report/Report.h"
-#include "report/ReportContext.h"
-#include "report/ReportErrors.h"
-#include "report/ReportFont.h"
-#include "report/ReportVariant.h"
+#include "report/data/Dataset.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/objects/ObjectRegistry.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/objects/ReportFont.h"
+#include "report/expr/ReportVariant.h"
 
 namespace {
 

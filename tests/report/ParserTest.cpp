@@ -4,12 +4,12 @@
 #include <QLocale>
 
 #include "QtPrinters.h"
-#include "report/FunctionSplitter.h"
-#include "report/Parser.h"
-#include "report/ReportErrors.h"
-#include "report/ReportVariant.h"
-#include "report/Variables.h"
-#include "report/VariantOps.h"
+#include "report/expr/FunctionSplitter.h"
+#include "report/expr/Parser.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/expr/ReportVariant.h"
+#include "report/expr/Variables.h"
+#include "report/expr/VariantOps.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
-#include "report/Locale.h"
-#include "report/Page.h"
-#include "report/Report.h"
-#include "report/ReportContext.h"
-#include "report/ReportErrors.h"
-#include "report/ReportGlobals.h"
-#include "report/ReportInterpreter.h"
-#include "report/ReportVariant.h"
-#include "report/TextRoutines.h"
+#include "report/runtime/Locale.h"
+#include "report/engine/Page.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/ReportGlobals.h"
+#include "report/expr/ReportInterpreter.h"
+#include "report/expr/ReportVariant.h"
+#include "report/runtime/TextRoutines.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 
 #include "QtPrinters.h"
 #include "base/DateTime.h"
-#include "report/DBDataSet.h"
-#include "report/MemoryTable.h"
-#include "report/Report.h"
-#include "report/ReportContext.h"
-#include "report/ReportErrors.h"
-#include "report/ReportGlobals.h"
-#include "report/ReportInterpreter.h"
-#include "report/ReportVariant.h"
-#include "report/ValueFormat.h"
+#include "report/data/DBDataSet.h"
+#include "report/data/MemoryTable.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/ReportGlobals.h"
+#include "report/expr/ReportInterpreter.h"
+#include "report/expr/ReportVariant.h"
+#include "report/expr/ValueFormat.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <QBuffer>
 
-#include "report/ReportContext.h"
-#include "report/ReportErrors.h"
-#include "report/StreamPrimitives.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/file/StreamPrimitives.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "base/Exception.h"
-#include "report/Locale.h"
-#include "report/TextRoutines.h"
+#include "report/runtime/Locale.h"
+#include "report/runtime/TextRoutines.h"
 
 namespace {
 

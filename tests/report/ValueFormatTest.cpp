@@ -6,11 +6,11 @@
 
 #include "QtPrinters.h"
 #include "base/DateTime.h"
-#include "report/NumberFormat.h"
-#include "report/ReportContext.h"
-#include "report/ReportGlobals.h"
-#include "report/ReportVariant.h"
-#include "report/ValueFormat.h"
+#include "report/expr/NumberFormat.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportGlobals.h"
+#include "report/expr/ReportVariant.h"
+#include "report/expr/ValueFormat.h"
 
 namespace {
 

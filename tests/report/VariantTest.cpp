@@ -4,9 +4,9 @@
 #include <QLocale>
 
 #include "QtPrinters.h"
-#include "report/ReportErrors.h"
-#include "report/ReportVariant.h"
-#include "report/VariantOps.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/expr/ReportVariant.h"
+#include "report/expr/VariantOps.h"
 
 namespace {
 

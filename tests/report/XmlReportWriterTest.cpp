@@ -4,7 +4,7 @@
 #include <QBuffer>
 
 #include "QtPrinters.h"
-#include "report/XmlReportWriter.h"
+#include "report/file/XmlReportWriter.h"
 
 namespace {
 

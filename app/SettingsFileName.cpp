@@ -1,8 +1,0 @@
-#include "app/SettingsFileName.h"
-
-#include "platform/posix/ProgramFolder.h"
-
-std::string SettingsFileName()
-{
-    return ProgramFile("Tavik_zuzid.INI");
-}

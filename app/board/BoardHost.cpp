@@ -1,0 +1,228 @@
+#include "app/board/BoardHost.h"
+
+#include "app/main/FMain.h"
+#include "app/board/FrameSiloBin.h"
+#include "app/board/SiloBinGrid.h"
+#include "app/board/SiloBinLayout.h"
+#include "app/main/UnhandledException.h"
+#include "app/board/BinPanel.h"
+#include "core/Device/Silos.h"
+#include "core/ExchangeLog.h"
+#include "core/Parameters.h"
+#include "core/WindowMessages.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QScrollArea>
+
+#include <algorithm>
+
+namespace {
+
+// Two frames overlap when the rectangle holding both is no wider and no higher than the two
+// side by side: frames that only touch count as overlapping.
+bool Overlap(const QRect& a, const QRect& b)
+{
+    const QRect both = a.united(b);
+    return !both.isEmpty() && a.width() + b.width() >= both.width() && a.height() + b.height() >= both.height();
+}
+
+// An arrangement steps by one table row; a first frame without rows steps by the board's grid.
+int ArrangeStep(const TfrSiLoBin& first)
+{
+    return first.RowCount() > 0 ? std::max(first.RowHeight(), 1) : kBoardGridStep;
+}
+
+QString LayoutPath()
+{
+    return Settings.SiloBinsFile.isEmpty() ? DefaultSiloBinsFile() : Settings.SiloBinsFile;
+}
+
+} // namespace
+
+TBoardHost::TBoardHost(TfmMain& window, TBinPanel& panel) : QObject(&window), window_(window), panel_(panel)
+{
+    window_.installEventFilter(this);
+    panel_.installEventFilter(this);
+}
+
+TfrSiLoBin* TBoardHost::GetSiloBin(int index) const
+{
+    return index >= 0 && index < SiloBinCount() ? siloBins_[static_cast<size_t>(index)] : nullptr;
+}
+
+void TBoardHost::BuildBoard()
+{
+    window_.spGrid->hide();
+    struct TShowAgain {
+        QWidget* grid;
+        ~TShowAgain() { grid->show(); }
+    } showAgain{window_.spGrid};
+
+    for (int i = 0; i < Settings.SiloBinCount; ++i) {
+        auto* frame = new TfrSiLoBin(static_cast<uint8_t>(i + 1), this, &panel_);
+        siloBins_.push_back(frame);
+        frame->SetEditMode(window_.acEdit->isChecked());
+        frame->OnSelectSilo = [this](TSilos* silos) {
+            if (OnSelectSilo)
+                OnSelectSilo(silos);
+        };
+        frame->show();
+    }
+    LoadSiloBinLayout();
+    FillBlockMenu();
+    for (TfrSiLoBin* frame : siloBins_)
+        frame->ArrangeOnResize = true;
+    WMArrangeSiloBins();
+}
+
+void TBoardHost::FillBlockMenu()
+{
+    QMenu* menu = window_.mnExchangeOneBlock;
+    menu->clear();
+    for (int i = 0; i < SiloBinCount(); ++i) {
+        QAction* item = menu->addAction(siloBins_[static_cast<size_t>(i)]->GetCaption());
+        item->setData(i);
+        connect(item, &QAction::triggered, this, [this, i] {
+            if (ExchangeOneBlock)
+                RunGuarded([&] { ExchangeOneBlock(i); });
+        });
+    }
+}
+
+void TBoardHost::ClearBoard()
+{
+    if (!siloBins_.empty()) {
+        if (unreadLayout_ == LayoutPath())
+            PostExchangeLog(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не был прочитан и поэтому не перезаписан")
+                                .arg(unreadLayout_),
+                kLogError);
+        else
+            RunGuarded([this] { SaveSiloBinLayout(); });
+    }
+    std::vector<TfrSiLoBin*> frames;
+    frames.swap(siloBins_);
+    for (TfrSiLoBin* frame : frames)
+        delete frame;
+    window_.mnExchangeOneBlock->clear();
+}
+
+void TBoardHost::RepaintBoard()
+{
+    for (TfrSiLoBin* frame : siloBins_)
+        frame->vtTree->update();
+}
+
+void TBoardHost::WMArrangeSiloBins()
+{
+    if (siloBins_.empty())
+        return;
+    const int step = ArrangeStep(*siloBins_.front());
+    for (size_t i = 0; i < siloBins_.size(); ++i)
+        for (size_t j = i + 1; j < siloBins_.size(); ++j) {
+            const QRect fixed = siloBins_[i]->geometry();
+            QRect moved = siloBins_[j]->geometry();
+            while (Overlap(fixed, moved))
+                moved.translate(0, step);
+            if (moved.top() != siloBins_[j]->y())
+                siloBins_[j]->move(moved.topLeft());
+        }
+}
+
+void TBoardHost::BoardMouseEnter()
+{
+    if (siloBins_.empty())
+        return;
+    const auto focused = std::find_if(siloBins_.begin(), siloBins_.end(),
+        [](const TfrSiLoBin* frame) { return frame->vtTree->hasFocus(); });
+    TfrSiLoBin* frame = focused != siloBins_.end() ? *focused : siloBins_.front();
+    frame->vtTree->setFocus(Qt::MouseFocusReason);
+}
+
+void TBoardHost::SetEditMode(bool on)
+{
+    for (TfrSiLoBin* frame : siloBins_)
+        frame->SetEditMode(on);
+}
+
+void TBoardHost::LoadSiloBinLayout()
+{
+    const QString path = LayoutPath();
+    const TLayoutLoadResult result = ::LoadSiloBinLayout(siloBins_, path);
+    if (result.State == TLayoutLoadResult::Failed) {
+        unreadLayout_ = path;
+        PostExchangeLog(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не прочитан: %2").arg(path, result.Error),
+            kLogError);
+        return;
+    }
+    if (unreadLayout_ == path)
+        unreadLayout_.clear();
+    if (result.State == TLayoutLoadResult::Loaded)
+        ShowLayoutFileInCaption();
+}
+
+void TBoardHost::SaveSiloBinLayout()
+{
+    const QString path = LayoutPath();
+    ::SaveSiloBinLayout(siloBins_, path);
+    if (unreadLayout_ == path)
+        unreadLayout_.clear();
+    ShowLayoutFileInCaption();
+}
+
+void TBoardHost::ShowLayoutFileInCaption()
+{
+    QString caption = window_.windowTitle();
+    const qsizetype bar = caption.indexOf(QLatin1Char('|'));
+    if (bar >= 0) {
+        caption.truncate(bar);
+        while (caption.endsWith(QLatin1Char(' ')))
+            caption.chop(1);
+    }
+    window_.setWindowTitle(caption + QStringLiteral(" | ") + LayoutPath());
+}
+
+std::vector<TSilos*> TBoardHost::Suspensions() const
+{
+    std::vector<TSilos*> all;
+    for (int i = 0; i < SiloBinCount(); ++i) {
+        const std::vector<TSilos*> frame = FrameSuspensions(i);
+        all.insert(all.end(), frame.begin(), frame.end());
+    }
+    return all;
+}
+
+std::vector<TSilos*> TBoardHost::SelectedSuspensions() const
+{
+    std::vector<TSilos*> selected = Suspensions();
+    std::erase_if(selected, [](const TSilos* silos) { return !silos->Selected; });
+    return selected;
+}
+
+std::vector<TSilos*> TBoardHost::FrameSuspensions(int index) const
+{
+    std::vector<TSilos*> silos;
+    if (const TfrSiLoBin* frame = GetSiloBin(index))
+        for (int row = 0; row < frame->RowCount(); ++row)
+            for (int col = 0; col < frame->ColCount(); ++col)
+                if (TSilos* s = frame->GetSilo(row, col))
+                    silos.push_back(s);
+    return silos;
+}
+
+void TBoardHost::ShowSilosDetail(const QString& caption, TSilos* silos)
+{
+    if (ShowDetail)
+        ShowDetail(caption, silos);
+}
+
+bool TBoardHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &window_ && event->type() == WM_ARRANGE_SILOBINS) {
+        RunGuarded([this] { WMArrangeSiloBins(); });
+        return true;
+    }
+    if (watched == &panel_ && event->type() == QEvent::Enter)
+        RunGuarded([this] { BoardMouseEnter(); });
+    return QObject::eventFilter(watched, event);
+}

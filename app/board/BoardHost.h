@@ -1,0 +1,79 @@
+#pragma once
+// The main window's board: one silo-block frame per configured silo block on the board panel,
+// built, cleared, arranged and repainted here, with the layout file read and written for them.
+//
+// A layout file that exists but could not be read whole is never written over when the board
+// is cleared (its frames hold only what was read, or the default tables): the failure is logged
+// and the file kept, until the operator saves a layout on purpose.
+#include "app/detail/DetailView.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class TBinPanel;
+class TfmMain;
+class TfrSiLoBin;
+class TSilos;
+
+class TBoardHost : public QObject, public IDetailView {
+public:
+    TBoardHost(TfmMain& window, TBinPanel& panel);
+
+    // The frames in board order: frame i shows silo block i + 1.
+    const std::vector<TfrSiLoBin*>& SiloBins() const { return siloBins_; }
+    int SiloBinCount() const { return static_cast<int>(siloBins_.size()); }
+    TfrSiLoBin* GetSiloBin(int index) const;
+
+    // One frame per Settings.SiloBinCount, their layout, the block submenu, then an arrangement.
+    void BuildBoard();
+    // Writes the layout file (when there are frames and the file may be written), then frees
+    // every frame.
+    void ClearBoard();
+    // Invalidates every frame's table.
+    void RepaintBoard();
+    // Pushes later frames down below earlier ones until no two overlap or touch.
+    void WMArrangeSiloBins();
+    // The mouse came over the board: the table that had the focus (else frame 0's) takes it.
+    void BoardMouseEnter();
+    // Every frame's edit mode.
+    void SetEditMode(bool on);
+
+    // The layout file at Settings.SiloBinsFile, into the frames there are.
+    void LoadSiloBinLayout();
+    // Writes it; raises Exception when it cannot be written.
+    void SaveSiloBinLayout();
+    // The window's caption: the product name, " | " and the layout file's path.
+    void ShowLayoutFileInCaption();
+
+    // The board's suspensions, frame by frame in board order, row by row, column by column,
+    // empty cells skipped (a suspension in two cells comes twice).
+    std::vector<TSilos*> Suspensions() const;
+    // Only those selected for an exchange of selected suspensions.
+    std::vector<TSilos*> SelectedSuspensions() const;
+    // Those of one frame.
+    std::vector<TSilos*> FrameSuspensions(int index) const;
+
+    // Set by the window: the focused suspension's sensors in the detail list, and its chart.
+    std::function<void(const QString& caption, TSilos* silos)> ShowDetail;
+    std::function<void(TSilos* silos)> OnSelectSilo;
+    // Set by the window: an item of "Обмен для одного СК" was chosen.
+    std::function<void(int frameIndex)> ExchangeOneBlock;
+
+    // IDetailView
+    void ShowSilosDetail(const QString& caption, TSilos* silos) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FillBlockMenu();
+
+    TfmMain& window_;
+    TBinPanel& panel_;
+    std::vector<TfrSiLoBin*> siloBins_;
+    // The layout file at this path exists but failed to load: clearing the board keeps it.
+    QString unreadLayout_;
+};

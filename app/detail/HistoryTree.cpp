@@ -1,0 +1,117 @@
+#include "app/detail/HistoryTree.h"
+
+#include "app/detail/HistoryActions.h"
+#include "app/detail/HistoryModel.h"
+#include "core/Device/HardConfig.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTreeView>
+
+#include <algorithm>
+
+namespace {
+constexpr int kColumnWidth = 110;
+}
+
+THistoryTree::THistoryTree(QTreeView& tree) : QObject(&tree), FTree(tree), FModel(new THistoryModel(this))
+{
+    FTree.setModel(FModel);
+    FTree.setSelectionBehavior(QAbstractItemView::SelectRows);
+    FTree.setSelectionMode(QAbstractItemView::SingleSelection);
+    FTree.setAllColumnsShowFocus(true);
+    FTree.setUniformRowHeights(true);
+    FTree.setSortingEnabled(false);   // the model keeps its own order
+    QHeaderView* header = FTree.header();
+    header->resizeSection(0, kColumnWidth);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    ShowSortIndicator();
+    connect(header, &QHeaderView::sectionClicked, this, [this] { vtHistoryHeaderClick(); });
+    connect(FTree.selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { vtHistoryFocusChanged(current); });
+}
+
+void THistoryTree::Clear()
+{
+    FModel->Clear();
+}
+
+void THistoryTree::Rebuild(const std::vector<TSilos*>& suspensions)
+{
+    FModel->BeginBuild();
+    for (const TSilos* silos : suspensions)
+        FModel->AddSilos(silos);
+    FModel->EndBuild();
+    // No row is focused after a rebuild, and none becomes focused just because the tree gets
+    // the keyboard focus: the newest poll is only selected.
+    FTree.setCurrentIndex(QModelIndex());
+    const QModelIndex newest = FModel->NewestPoll();
+    if (!newest.isValid())
+        return;
+    FTree.selectionModel()->select(newest, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    FTree.scrollTo(newest, QAbstractItemView::PositionAtCenter);
+}
+
+void THistoryTree::AddSilos(const TSilos* silos)
+{
+    FModel->AddSilos(silos);
+}
+
+int THistoryTree::SortDirection() const
+{
+    return FModel->Direction();
+}
+
+void THistoryTree::SetSortDirection(int direction)
+{
+    FModel->SetDirection(direction);
+    ShowSortIndicator();
+}
+
+void THistoryTree::ShowSortIndicator()
+{
+    // Newest first is a descending order of time.
+    FTree.header()->setSortIndicator(
+        0, FModel->Direction() == THistoryModel::kOldestFirst ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void THistoryTree::vtHistoryHeaderClick()
+{
+    const int flipped = SortDirection() == THistoryModel::kOldestFirst ? THistoryModel::kNewestFirst
+                                                                        : THistoryModel::kOldestFirst;
+    SetSortDirection(flipped);
+    emit SortDirectionChanged(flipped);
+}
+
+std::optional<TTITPoint> THistoryTree::FocusedPoint() const
+{
+    return FModel->PointAt(FTree.currentIndex());
+}
+
+QModelIndex THistoryTree::FirstSelected() const
+{
+    QModelIndexList selected = FTree.selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return {};
+    return selected.first();
+}
+
+std::optional<TTITPoint> THistoryTree::FirstSelectedPoint() const
+{
+    return FModel->PointAt(FirstSelected());
+}
+
+void THistoryTree::vtHistoryFocusChanged(const QModelIndex& index)
+{
+    const auto point = FModel->PointAt(index);
+    if (!point || !HardConfig)
+        return;
+    ApplyPoll(*HardConfig, point->UnixTime);
+    emit PollApplied();
+}
+
+void THistoryTree::ApplyFirstSelected()
+{
+    vtHistoryFocusChanged(FirstSelected());
+}

@@ -1,0 +1,60 @@
+#include "app/files/FBackup.h"
+
+#include "app/main/ModalRunner.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+TfmBackup::TfmBackup(QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("fmBackup"));
+    setWindowTitle(QStringLiteral("Сохранение конфигурации"));
+
+    auto* text = new QLabel(QStringLiteral("Прошло больще месяца с последнего сохранения конфигурации."));
+    text->setWordWrap(true);
+    auto* label = new QLabel(QStringLiteral("Папка сохранения бэкапа конфигурации"));
+    edBackupDir = new QLineEdit;
+    edBackupDir->setObjectName(QStringLiteral("edBackupDir"));
+    edBackupDir->setMinimumWidth(320);
+    label->setBuddy(edBackupDir);
+    acChooseDir = edBackupDir->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
+    connect(acChooseDir, &QAction::triggered, this, [this] { ChooseDir(); });
+
+    btSave = new QPushButton(QStringLiteral("Сохранить"));
+    btSave->setDefault(true);
+    btCancel = new QPushButton(QStringLiteral("Отмена"));
+    connect(btSave, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btSave);
+    buttons->addWidget(btCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(label);
+    layout->addWidget(edBackupDir);
+    layout->addLayout(buttons);
+    setFixedSize(sizeHint());
+}
+
+QString TfmBackup::BackupDir() const
+{
+    return edBackupDir->text();
+}
+
+void TfmBackup::ChooseDir()
+{
+    QFileDialog chooser(this, QStringLiteral("Папка сохранения бэкапа конфигурации"), edBackupDir->text());
+    chooser.setObjectName(QStringLiteral("BackupDirChooser"));
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly);
+    if (ExecModal(chooser) == QDialog::Accepted && !chooser.selectedFiles().isEmpty())
+        edBackupDir->setText(chooser.selectedFiles().first());
+}

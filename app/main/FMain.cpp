@@ -1,0 +1,164 @@
+#include "app/main/FMain.h"
+
+#include "app/files/DataFileActions.h"
+#include "app/exchange/MessageLog.h"
+#include "app/users/FPasswordDlg.h"
+#include "app/main/ProductInfo.h"
+#include "app/settings/SettingsFileName.h"
+#include "app/main/UnhandledException.h"
+#include "app/main/TaskbarWindow.h"
+#include "app/users/User.h"
+#include "app/widgets/VSBPro.h"
+#include "core/Parameters.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QWheelEvent>
+
+TfmMain* fmMain = nullptr;
+
+TfmMain::TfmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent), aList(this)
+{
+    setObjectName(QStringLiteral("fmMain"));
+    fmMain = this;
+    CreateActions(this);
+    addActions(AllActions());   // shortcuts work whichever menu holds the action
+    BuildPages(*this);
+    BuildMenus(*this, *this);
+    InstallActions();
+    FormCreate(arguments);
+    aList.RunOnIdle([this] { AppEvents1Idle(); });
+    // The hints of menu items and actions reach the bottom status bar as status tips.
+    connect(sBar, &QStatusBar::messageChanged, this, [this](const QString& hint) { AppEvents1Hint(hint); });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            RunGuarded([this] { AppEvents1Activate(); });
+    });
+}
+
+TfmMain::~TfmMain()
+{
+    RunGuarded([this] { FormDestroy(); });
+    TfmPasswordDlg::SetMemory({});
+    if (SharedCommPort == Port.get())
+        SharedCommPort = nullptr;
+    if (fmMain == this)
+        fmMain = nullptr;
+}
+
+void TfmMain::FormCreate(const QStringList& arguments)
+{
+    setWindowTitle(ProductName());
+    resize(1024, 700);
+    FormStorage1 = std::make_unique<IniFile>(SettingsFileName());
+    AutoSave = false;
+    Settings.NoCom = false;
+    acDebug->setVisible(false);
+    FCommandLine = ParseCommandLine(arguments);
+    acDebug->setVisible(FCommandLine.Debug);
+    AutoSave = FCommandLine.AutoSave;
+    Settings.NoCom = FCommandLine.NoCom;
+    Users.clear();
+    AttachTaskbarWindow(this);
+    InstallPasswordDlgMemory();
+    CreatePort();
+    CreateScheduleWindow();
+
+    InstallBoard();
+
+    connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
+        RunGuarded([&] { pcMainChange(index); });
+    });
+    SendTH = nullptr;
+    pcMain->setCurrentWidget(tsMain);
+}
+
+void TfmMain::FormDestroy()
+{
+    ClearBoard();
+    CurrentUser = nullptr;
+    Users.clear();
+    ReleaseScheduleWindow();
+}
+
+bool TfmMain::IsAdmin() const
+{
+    return CurrentUser && CurrentUser->IsAdmin;
+}
+
+void TfmMain::EnableMainMenu(bool on)
+{
+    for (QAction* item : MainMenu1->actions())
+        item->setEnabled(on);
+}
+
+void TfmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!FFirstShowingDone && !event->spontaneous())
+        FirstShowing();
+}
+
+void TfmMain::closeEvent(QCloseEvent* event)
+{
+    bool allowed = false;
+    RunGuarded([&] { allowed = FormCloseQuery(); });
+    if (!allowed) {
+        FClosing = false;
+        event->ignore();
+        return;
+    }
+    FClosing = true;
+    RunGuarded([this] { FormStorage1SavePlacement(); });
+    event->accept();
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == spGrid->viewport() && event->type() == QEvent::Wheel)
+        return spGridMouseWheel(event);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The wheel scrolls the board up and down by the wheel's own amount.
+bool TfmMain::spGridMouseWheel(QEvent* event)
+{
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    QScrollBar* bar = spGrid->verticalScrollBar();
+    bar->setValue(bar->value() - wheel->angleDelta().y());
+    return true;
+}
+
+void TfmMain::acCloseExecute()
+{
+    close();
+}
+
+void TfmMain::acMainViewExecute()
+{
+    pcMain->setCurrentWidget(tsMain);
+    acMainView->setChecked(true);
+}
+
+// The chart itself follows the chosen suspension; here the page is shown.
+void TfmMain::acGraphViewExecute()
+{
+    pcMain->setCurrentWidget(tsGraph);
+    acGraphView->setChecked(true);
+}
+
+void TfmMain::acDebugExecute()
+{
+    pcMain->setCurrentWidget(tsDebug);
+}
+
+void TfmMain::pcMainChange(int index)
+{
+    if (pcMain->widget(index) == tsPreView)
+        RebuildStateReport();
+}

@@ -1,0 +1,232 @@
+#pragma once
+// The main window: the board of silo blocks, the sensor detail and poll history, the chart,
+// the report preview, the debug log and the exchange page, every menu and action, the serial
+// port and the users. This file holds its lifecycle; the other FMain*.cpp files hold its
+// concerns one each (actions, start-up, closing, idle refresh, port, users, settings).
+#include "app/main/ActionList.h"
+#include "app/main/CommandLine.h"
+#include "app/main/MainActions.h"
+#include "app/main/MainMenus.h"
+#include "app/main/MainPages.h"
+#include "app/settings/SettingsSections.h"
+#include "base/Colour.h"
+#include "base/DateTime.h"
+#include "comm/CommPort.h"
+#include "platform/posix/IniFile.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class QMenu;
+class TBaseSendTH;
+class THistoryTree;
+class TBinPanel;
+class TBoardHost;
+class TDataFileActions;
+class TExchangeControl;
+class TInstanceChannel;
+class TMessageLog;
+class TSilos;
+class TfmTimerParam;
+struct TUser;
+
+class TfmMain : public QMainWindow, public TMainActions, public TMainMenus, public TMainPages {
+public:
+    // arguments: the command line (the program path first).
+    explicit TfmMain(const QStringList& arguments, QWidget* parent = nullptr);
+    ~TfmMain() override;
+
+    // What the window holds besides its controls.
+    bool AutoSave = false;             // "autosave" was given
+    TDateTime LastBackup = 0;          // when the last backup was made; 0: never
+    bool Modified = false;             // readings changed since the data file was loaded or saved
+    TUser* CurrentUser = nullptr;      // the logged-in user (not owned)
+    std::vector<std::unique_ptr<TUser>> Users;
+    TBinPanel* BinPanel = nullptr;     // the board panel inside spGrid
+    TBaseSendTH* SendTH = nullptr;     // the running poll thread; at most one exists
+    int Tag = 1;                       // the widest log line drawn so far, in pixels
+    int HistorySortOrder = 0;          // the poll history: 0 newest first, 1 oldest first
+    std::unique_ptr<TCommPort> Port;   // the program's serial port (SharedCommPort)
+    std::unique_ptr<IniFile> FormStorage1;   // the settings file
+
+    TActionList aList;
+
+    // The current user is an administrator.
+    bool IsAdmin() const;
+    // Enables or disables every top-level item of the main menu.
+    void EnableMainMenu(bool on);
+    // Runs an action as a menu would, but an exception from its work reaches the caller.
+    bool Execute(QAction* action) { return aList.Execute(action); }
+    // The idle refresh: action states, the error list, the status panels.
+    void AppEvents1Idle();
+    // Opens or closes the serial port; opening first asks every other instance to let it go.
+    void SetPortEnabled(bool on);
+
+    // One log line posted to the window (WM_EXCHANGE_LOG).
+    void WMExchangeLog(const QString& text, TColor colour);
+
+    // Start-up at the first showing (run by the first showEvent): settings, start-up sequence,
+    // login, then the rest of the first showing.
+    void FirstShowing();
+    // Runs the login until a user is accepted; false when the user gave up (the window is
+    // then being closed).
+    bool LoginLoop();
+
+    // The chart page shows the history of a suspension (nullptr: none); the page is not switched.
+    // Every silo-block frame calls it when its focused cell changes.
+    void ShowSiloGraph(TSilos* silos);
+
+    // The window is closing because the login was refused or the window was closed.
+    bool IsClosing() const { return FClosing; }
+
+    // FMainDetail.cpp: the sensor detail `vtDetal` and the poll history `vtHistory`.
+    THistoryTree* History = nullptr;
+    // Adds one suspension's poll times to the history tree (nothing for nullptr).
+    void AddSiloHistory(TSilos* silo);
+    // Refills the history from every suspension of the board and selects the newest poll.
+    void RebuildHistory();
+    // Warns of every sensor of the board whose temperature changed faster than the set rate
+    // over the five days ending on the time's day.
+    void CheckTempSpeed(double time);
+
+    // The board's suspensions: frame by frame in board order, row by row, column by column,
+    // empty cells skipped.
+    std::vector<TSilos*> BoardSuspensions() const;
+    // Repaints the detail tree and every frame of the board.
+    void RepaintBoard();
+
+    // FMainBoard.cpp: the silo-block frames, the passes, the data file and the message log.
+    TBoardHost* Board = nullptr;
+    TExchangeControl* Exchange = nullptr;
+    std::unique_ptr<TDataFileActions> DataFileActions;
+    std::unique_ptr<TMessageLog> MessageLog;
+    // Reads the data file at Settings.DataFile into the tree.
+    void LoadDataFile();
+    // Writes the readings to path (the automatic database export follows); false when a partly
+    // read file was left alone.
+    bool SaveDataFile(const QString& path);
+    // The database export that follows a save when "БД автоэкспорт" is set.
+    void ExportAfterSave();
+
+protected:
+    // Makes the hardware tree anew with the counts read from the settings file.
+    virtual void RebuildHardConfig(const THardwareCounts& counts);
+
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // FMain.cpp
+    void FormCreate(const QStringList& arguments);
+    void FormDestroy();
+    void acCloseExecute();
+    void acMainViewExecute();
+    void acGraphViewExecute();
+    void acDebugExecute();
+    void pcMainChange(int index);
+    bool spGridMouseWheel(QEvent* event);
+
+    // FMainActionRules.cpp: what each action does and when it is enabled.
+    void InstallActions();
+    bool ExchangeReady() const;
+
+    // FMainUsers.cpp: the login and the user menu.
+    void acSelUserExecute();
+    void N55Click();
+    void N56Click();
+    void N57Click();
+    void InstallUserMenu();
+
+    // FMainStartup.cpp
+    void FormStorage1RestorePlacement();
+    void StartupSequence();
+    void FormShow();
+
+    // FMainClosing.cpp
+    bool FormCloseQuery();
+    void SaveUnsavedReadings();
+    void CloseFromLogin();
+
+    // FMainSettings.cpp: the settings file.
+    void RestoreMainPlacement();
+    void SaveMainPlacement();
+    void LoadSettings();
+    void FormStorage1SavePlacement();
+    void acExecProcExecute();
+    void InstallPasswordDlgMemory();
+
+    // FMainIdle.cpp
+    void AppEvents1Activate();
+    void AppEvents1Hint(const QString& hint);
+    void RefreshAirTempPanels();
+
+    // FMainPort.cpp: the serial port and its hand-over between instances.
+    void CreatePort();
+    bool PortIsOpen() const;
+    void ac485Execute();
+    void acEchoExecute();
+    void ShowPortStatus();
+    void OnInstanceMessage(const QByteArray& message, const QString& senderId);
+
+    // FMainHardware.cpp
+    void ApplyHardwareDetails(const THardwareCounts& counts);
+    THardwareCounts CurrentHardwareCounts() const;
+    QString AirTemperatureText() const;
+
+    // FMainDetail.cpp
+    void InstallDetail();
+    void acDelTMExecute();
+    void acCheckSpeedExecute();
+    void acTimePeriodExecute();
+    void asPrecisionExecute();
+
+    // FMainGraph.cpp: the temperature chart.
+    void ConnectGraph();
+    void ApplyGraphSettings();
+    void ChartMouseMove(QPointF pos);
+    void acPrintGraphExecute();
+
+    // FMainSchedule.cpp: the schedule window, its plan and the next scheduled poll.
+    void CreateScheduleWindow();
+    void ReleaseScheduleWindow();
+    void LoadSchedule();
+    QString NextScheduledPollText() const;
+
+    // FMainBoard.cpp
+    void InstallBoard();
+    void ClearBoard();
+    void RebuildConfiguration();
+    void ExchangeOneBlock(int index);
+    void ExchangeFinished();
+    void acOpenCnfExecute();
+    void acSaveCnfExecute();
+
+    // FMainPortMenu.cpp
+    void BuildPortMenu();
+    void FillPortMenu(QMenu& menu);
+    void SelectPortClick(QAction& item);
+    void acParamComExecute();
+
+    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
+    void ReadAutoRunState();
+    void OfferBackup();
+    void RebuildStateReport();
+    bool HistoryNodeFocused() const;
+    bool DetailRowShowsSensor() const;
+    void ConnectLaterActions();
+
+    TCommandLine FCommandLine;
+    int FLoadedStages = 0;             // how many groups of settings the last load read whole
+    bool FFirstShowingDone = false;
+    bool FClosing = false;
+    TInstanceChannel* FPortChannel = nullptr;
+    TfmTimerParam* FTimerParam = nullptr;   // this window's schedule window (fmTimerParam)
+};
+
+// The main window while it exists.
+extern TfmMain* fmMain;

@@ -1,0 +1,81 @@
+// What each of the main window's actions does and when it is enabled. Actions whose work
+// belongs to other parts of the window are connected in FMainPlaceholders.cpp.
+#include "app/main/FMain.h"
+
+#include "core/Parameters.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTreeView>
+
+namespace {
+
+QActionGroup* ExclusiveGroup(QObject* owner, std::initializer_list<QAction*> actions)
+{
+    auto* group = new QActionGroup(owner);
+    group->setExclusive(true);
+    for (QAction* action : actions) {
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    return group;
+}
+
+} // namespace
+
+// Live polling needs the open port, unless the program works without one.
+bool TfmMain::ExchangeReady() const
+{
+    return SendTH == nullptr && (Settings.NoCom || PortIsOpen());
+}
+
+void TfmMain::InstallActions()
+{
+    // The pages form one radio group; the two report sort orders another.
+    ExclusiveGroup(this, {acMainView, acGraphView, acPreview, acPevewErr, acPrevewSelTemp, acPreviwSilBin});
+    ExclusiveGroup(this, {acSortBySilos, acSortByBin});
+    for (QAction* toggle : {acShowErr, acColorPrint, ac485, acEcho, acEdit, acAutoRun, acReport2Col})
+        toggle->setCheckable(true);
+    acMainView->setChecked(true);
+    acSortBySilos->setChecked(true);
+
+    const auto admin = [this] { return IsAdmin(); };
+    for (QAction* configuration :
+        {acParamCom, ac485, acEcho, acMaxT, acSetProp, acHardCnfg, acControllers, acExecProc, acSelExportDB})
+        aList.SetEnabledRule(configuration, admin);
+
+    aList.SetUpdate(acClose, [this](QAction& action) {
+        action.setEnabled(true);
+        mnReport->menuAction()->setEnabled(pcMain->currentWidget() != tsPreView);
+    });
+    aList.SetEnabledRule(acSaveDAT, [this] { return !Settings.DataFile.isEmpty(); });
+    aList.SetEnabledRule(acFullExchg, [this] { return ExchangeReady(); });
+    aList.SetEnabledRule(acSelectExchg, [this] { return ExchangeReady(); });
+    aList.SetEnabledRule(acMB, [this] { return ExchangeReady(); });
+    for (QAction* report : {acPreview, acPevewErr, acPrevewSelTemp, acCheckSpeed})
+        aList.SetEnabledRule(report, [this] { return HistoryNodeFocused(); });
+    aList.SetEnabledRule(acClearRetro, [this] { return !Settings.DataFile.isEmpty() && IsAdmin(); });
+    aList.SetUpdate(acEdit, [this](QAction& action) {
+        action.setEnabled(IsAdmin());
+        miReportTimeManual->setVisible(action.isEnabled());
+    });
+    aList.SetEnabledRule(acDelTM, [this] { return vtHistory->hasFocus() && IsAdmin() && HistoryNodeFocused(); });
+    aList.SetUpdate(acTimePeriod, [this](QAction& action) {
+        action.setEnabled(IsAdmin());
+        action.setVisible(false);
+    });
+    aList.SetEnabledRule(acPrintGraph, [this] { return pcMain->currentWidget() == tsGraph; });
+    aList.SetEnabledRule(acTITParam, [this] { return DetailRowShowsSensor(); });
+
+    aList.SetWork(acClose, [this] { acCloseExecute(); });
+    aList.SetWork(acMainView, [this] { acMainViewExecute(); });
+    aList.SetWork(acGraphView, [this] { acGraphViewExecute(); });
+    aList.SetWork(acDebug, [this] { acDebugExecute(); });
+    aList.SetWork(acExecProc, [this] { acExecProcExecute(); });
+    aList.SetWork(ac485, [this] { ac485Execute(); });
+    aList.SetWork(acEcho, [this] { acEchoExecute(); });
+    InstallUserMenu();
+    ConnectLaterActions();
+}

@@ -1,0 +1,153 @@
+// The main window's board and passes: the silo-block frames on the board panel, the layout
+// file, the exchanges started from the menus, the end of a pass, the data file and the
+// message log.
+#include "app/main/FMain.h"
+
+#include "app/files/AutoExport.h"
+#include "app/board/BoardHost.h"
+#include "app/files/DataFileActions.h"
+#include "app/detail/DetailTree.h"
+#include "app/exchange/ExchangeControl.h"
+#include "app/board/FrameSiloBin.h"
+#include "app/detail/HistoryTree.h"
+#include "app/exchange/MessageLog.h"
+#include "app/main/ModalRunner.h"
+#include "app/main/UnhandledException.h"
+#include "app/board/BinPanel.h"
+#include "core/Device/HardConfig.h"
+#include "core/ExchangeLog.h"
+#include "core/Parameters.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QScrollArea>
+#include <QTreeView>
+
+namespace {
+
+// The layout file's dialogs: "*.xml" files first, then every file.
+QString AskLayoutFile(QWidget* parent, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setObjectName(mode == QFileDialog::AcceptOpen ? QStringLiteral("OpenCnfDialog") : QStringLiteral("SaveCnfDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("*.xml (*.xml)"), QStringLiteral("Все файлы (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("xml"));
+    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void TfmMain::InstallBoard()
+{
+    BinPanel = new TBinPanel;
+    spGrid->setWidget(BinPanel);
+    spGrid->viewport()->installEventFilter(this);
+
+    Board = new TBoardHost(*this, *BinPanel);
+    Board->ShowDetail = [this](const QString& caption, TSilos* silos) {
+        if (IDetailView* detail = DetalViewOf(*vtDetal))
+            detail->ShowSilosDetail(caption, silos);
+    };
+    Board->OnSelectSilo = [this](TSilos* silos) { ShowSiloGraph(silos); };
+    Board->ExchangeOneBlock = [this](int index) { ExchangeOneBlock(index); };
+
+    Exchange = new TExchangeControl(*this);
+    Exchange->ExchangeFinished = [this] { ExchangeFinished(); };
+    DataFileActions = std::make_unique<TDataFileActions>(*this);
+    MessageLog = std::make_unique<TMessageLog>(*lbMsg, *lbErr);
+
+    aList.SetWork(acFullExchg, [this] { Exchange->StartPass(Board->Suspensions()); });
+    aList.SetWork(acSelectExchg, [this] { Exchange->StartPass(Board->SelectedSuspensions()); });
+    aList.SetWork(acOpenCnf, [this] { acOpenCnfExecute(); });
+    aList.SetWork(acSaveCnf, [this] { acSaveCnfExecute(); });
+    aList.SetWork(acEdit, [this] { Board->SetEditMode(acEdit->isChecked()); });
+    aList.SetWork(acOpenDAT, [this] { DataFileActions->acOpenDATExecute(); });
+    aList.SetWork(acSaveDAT, [this] { DataFileActions->acSaveDATExecute(); });
+    aList.SetWork(acSaveAsDAT, [this] { DataFileActions->acSaveAsDATExecute(); });
+    aList.SetWork(acClearRetro, [this] { DataFileActions->acClearRetroExecute(); });
+    aList.SetWork(acParamCom, [this] { acParamComExecute(); });
+    connect(pmPort, &QMenu::aboutToShow, this, [this] { RunGuarded([this] { FillPortMenu(*pmPort); }); });
+}
+
+// Menu items have no enabling of their own: the rule is applied here.
+void TfmMain::ExchangeOneBlock(int index)
+{
+    if (!Exchange->Ready())
+        return;
+    Exchange->StartPass(Board->FrameSuspensions(index));
+}
+
+void TfmMain::ExchangeFinished()
+{
+    Modified = true;
+    RebuildHistory();
+    RepaintBoard();
+    History->ApplyFirstSelected();
+    Execute(acMainView);
+    if (!Settings.DataFile.isEmpty())
+        SaveDataFile(Settings.DataFile);
+}
+
+void TfmMain::ClearBoard()
+{
+    Board->ClearBoard();
+}
+
+void TfmMain::RebuildConfiguration()
+{
+    ResetDetalRows(*vtDetal, HardConfig ? HardConfig->TITPerSilos() : 0);
+    Board->BuildBoard();
+    LoadDataFile();
+}
+
+void TfmMain::LoadDataFile()
+{
+    DataFileActions->LoadDataFile();
+}
+
+bool TfmMain::SaveDataFile(const QString& path)
+{
+    return DataFileActions->SaveDataFile(path, false);
+}
+
+void TfmMain::RepaintBoard()
+{
+    RepaintDetal(*vtDetal);
+    Board->RepaintBoard();
+}
+
+std::vector<TSilos*> TfmMain::BoardSuspensions() const
+{
+    return Board->Suspensions();
+}
+
+// The database export after a save: only the points the table does not hold yet (AutoExport.h).
+void TfmMain::ExportAfterSave()
+{
+    const long long rows = ExportNewReadings(Board->Suspensions(), Settings.DBConnection, Settings.DBTable);
+    PostExchangeLog(QStringLiteral("В базу данных выгружено показаний: %1").arg(rows), kLogSent);
+}
+
+void TfmMain::acOpenCnfExecute()
+{
+    const QString path = AskLayoutFile(this, QFileDialog::AcceptOpen);
+    if (path.isEmpty())
+        return;
+    Settings.SiloBinsFile = path;
+    Board->LoadSiloBinLayout();
+}
+
+void TfmMain::acSaveCnfExecute()
+{
+    const QString path = AskLayoutFile(this, QFileDialog::AcceptSave);
+    if (path.isEmpty())
+        return;
+    Settings.SiloBinsFile = path;
+    Board->SaveSiloBinLayout();
+}

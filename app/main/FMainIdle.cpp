@@ -1,0 +1,38 @@
+// What the main window refreshes whenever the program has nothing else to do, and what it
+// does when the program is activated.
+#include "app/main/FMain.h"
+
+#include "app/widgets/StatusPanelText.h"
+#include "app/widgets/VSBPro.h"
+#include "core/Parameters.h"
+
+#include <QListWidget>
+
+void TfmMain::AppEvents1Idle()
+{
+    // A hint shows across the whole bar until it is gone.
+    sBar->SetSimplePanel(!sBar->SimpleText().isEmpty());
+    const bool errorsPresent = lbErr->count() > 0;
+    if (lbErr->isVisibleTo(this) != errorsPresent)
+        lbErr->setVisible(errorsPresent);
+    RefreshAirTempPanels();
+}
+
+void TfmMain::RefreshAirTempPanels()
+{
+    SetStatusPanelText(*sbAirTempPanels[1], AirTemperatureText());
+    SetStatusPanelText(*sbAirTempPanels[3], QStringLiteral("%1°C").arg(Settings.MaxT));
+    SetStatusPanelText(*sbAirTempPanels[4], NextScheduledPollText());
+}
+
+void TfmMain::AppEvents1Hint(const QString& hint)
+{
+    sBar->SetSimplePanel(true);
+    sBar->SetSimpleText(hint);
+}
+
+// Coming back to the foreground, the program takes its port back if another instance took it.
+void TfmMain::AppEvents1Activate()
+{
+    SetPortEnabled(true);
+}

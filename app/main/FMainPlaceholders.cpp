@@ -1,0 +1,32 @@
+// The main window's seams for the work of other parts of the program. Each is called at the
+// right moment of the window's lifecycle already; it does nothing (or answers "no") until the
+// part that owns it fills it in.
+#include "app/main/FMain.h"
+
+#include "app/dialogs/FControllers.h"
+#include "app/settings/AutoRun.h"
+#include "app/dialogs/FAbout.h"
+#include "app/dialogs/FMBDrive.h"
+#include "app/dialogs/FOverlay.h"
+
+#include <QAction>
+#include <QCoreApplication>
+
+// The state report for the focused poll, built when the preview page is shown.
+void TfmMain::RebuildStateReport() {}
+
+// Actions whose work belongs to other parts of the window: they are in their menus with their
+// enabling rules; those not connected here do nothing yet.
+void TfmMain::ConnectLaterActions()
+{
+    ConnectGraph();
+    aList.SetWork(acOverlay, [this] { ShowOverlaySettings(this); });
+    aList.SetWork(acControllers, [this] { ShowControllers(this, Port.get()); });
+    aList.SetWork(acAutoRun, [this] { ToggleAutoRun(*acAutoRun, QCoreApplication::applicationFilePath()); });
+    aList.SetWork(acAbout, [this] { ShowAbout(this); });
+    aList.SetWork(acMB, [] {
+        if (fmMBDrive)
+            fmMBDrive->ShowModal();
+    });
+    InstallDetail();
+}

@@ -1,0 +1,72 @@
+#pragma once
+// A report's data dictionary: named report variables whose values are expressions, aliases
+// that give data sets and fields readable names, and a cache that binds a name used in an
+// expression to a table and field. It is the first place the report looks when an expression
+// names something: a field reference such as dmReport."TD1" resolves through it even when the
+// dictionary is empty.
+#include <map>
+
+#include <QIODevice>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include "report/data/DataAccess.h"
+#include "report/expr/Variables.h"
+
+class TrpDataDictionary {
+public:
+    // Report variables; a name beginning with a blank is a category heading.
+    TrpVariables Variables;
+    // Actual name (a data set, or a data set, a point and a quoted field) -> alias.
+    TrpVariables FieldAliasList;
+    TrpVariables BandSources;
+    QStringList DisabledSources;
+
+    // Empties the three lists (not the cache).
+    void Clear();
+    // Forgets every cached binding (at the start of every build pass).
+    void ClearCache();
+
+    // The record a template holds after its tag 254: the marker -2 and the three lists (each an
+    // i32 count and pairs of strings). The marker -1 reads the same way and is cleaned up; any
+    // other marker starts the oldest layout.
+    void LoadFromStream(QIODevice& stream);
+    void SaveToStream(QIODevice& stream) const;
+
+    // True when the name is cached, is a variable, or resolves to a data-set field (which is
+    // then cached), starting from the data set of the band being built.
+    bool IsVariable(const QString& name);
+    // A cached field's value of the current record (its table opened when closed); a variable's
+    // value (a script variable of the same name wins; a text is evaluated as an expression);
+    // else null. A variable whose expression leads back to itself raises EParserError.
+    QVariant GetValue(const QString& name);
+
+    // Splits at the last point outside double quotes; the field loses its quotes. Without a
+    // point the data set is empty and the whole name is the field.
+    static void SplitFieldName(const QString& name, QString& dataSet, QString& field);
+    // The actual name whose alias is the given one (ignoring case), or the alias itself.
+    QString RealDataSetName(const QString& alias) const;
+    void AddCacheItem(const QString& name, TDataSet* dataSet, const QString& fieldName);
+
+private:
+    struct TrpCacheItem {
+        QPointer<TDataSet> DataSet;
+        QString FieldName;
+    };
+    struct CaseInsensitiveLess {
+        bool operator()(const QString& a, const QString& b) const { return a.compare(b, Qt::CaseInsensitive) < 0; }
+    };
+
+    const TrpCacheItem* CachedItem(const QString& name);
+    // The name a lookup in the tables uses: aliases replaced by actual names.
+    QString ActualFieldName(const QString& name) const;
+    bool CacheIfField(const QString& name, const QString& reference);
+    void ReadOldestLayout(QIODevice& stream);
+    void SwapCategoryMarks();
+    void CleanUp();
+
+    std::map<QString, TrpCacheItem, CaseInsensitiveLess> cache_;
+    QSet<QString> evaluating_;   // upper-cased names of variables being evaluated
+};

@@ -1,0 +1,94 @@
+#pragma once
+// The report component: one per template, placed on a window (its parent is its owner and
+// its objectName its component name). It owns its design pages and its data dictionary, and
+// during a build it is the context through which expressions resolve names and functions
+// (ReportValues.cpp). Its template reading, build, preview, printing and export belong to the
+// same class.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include "base/DateTime.h"
+#include "report/data/DataDictionary.h"
+#include "report/data/Dataset.h"
+#include "report/engine/Page.h"
+
+enum TrpReportType { rtSimple, rtMultiple };
+
+// The report information block of a template.
+struct TrpReportInfo {
+    QString Comment;   // REPORTCOMMENT
+    QString Name;      // REPORTNAME
+    QString Author;    // REPORTAUTOR
+    QString VersionMajor, VersionMinor, VersionRelease, VersionBuild;
+    QString Password;
+    uint8_t Generator = 88;
+    uint8_t Protected = 0;
+    TDateTime Created = 0;      // REPORTDATE
+    TDateTime LastChange = 0;   // REPORTLASTCHANGE
+};
+
+// The value of a name, asked first (ParValue arrives unassigned; leaving it so passes on).
+using TDetailEvent = std::function<void(const QString& name, QVariant& value)>;
+// A function nobody else knows, asked last.
+using TUserFunctionEvent = std::function<void(const QString& name, const QVariant& p1, const QVariant& p2,
+                                              const QVariant& p3, QVariant& value)>;
+
+class TrpReport : public QObject {
+    Q_OBJECT
+public:
+    explicit TrpReport(QObject* owner = nullptr);
+    ~TrpReport() override;
+
+    // The first object, over the pages in order, whose name equals name ignoring case.
+    TrpView* FindObject(const QString& name) const;
+    TrpPage* AddPage();
+
+    // Name resolution and value formatting (ReportValues.cpp).
+    // Binds the engine's parser to this report: names go to ResolveVariable, calls nobody else
+    // knows to CallParserFunction.
+    void BindParser();
+    // Releases the parser when it is bound to this report (a report being destroyed).
+    void UnbindParser();
+    // The text that replaces one bracketed expression of the current object: the expression
+    // (with an optional " #" format of its own) resolved and formatted by the object's format.
+    void ExpandExpression(const QString& expression, QString& text);
+    QString ExpandExpression(const QString& expression);
+    // The value of a name, in this order: OnGetValue, the dictionary (data fields and report
+    // variables), the report's own variables (PAGE#, DATE, ...), script variables, the system
+    // values, object properties and named constants, and at last the parser, evaluating the
+    // name as an expression. A name nobody knows raises EParserError "Undefined symbol" with the
+    // name in double quotes (not while page preparation scans texts).
+    void ResolveVariable(const QString& name, QVariant& value);
+    void GetSystemValue(const QString& name, QVariant& value);
+    // A call the parser does not know: the function libraries, else the report's script
+    // functions and OnUserFunction. The parameters are the unevaluated texts.
+    void CallParserFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
+                            QVariant& value);
+    void CallInterpreterFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
+                                 QVariant& value);
+    static QString FormatValue(const QVariant& value, uint32_t format, const QString& formatText);
+
+    std::vector<std::unique_ptr<TrpPage>> Pages;
+    TrpDataDictionary Dictionary;
+    // The report's own data source: with rtMultiple the report is built once per record, and a
+    // master-data band without a source of its own walks it. Cleared when it is destroyed.
+    QPointer<TrpDataset> Dataset;
+    TrpReportType ReportType = rtSimple;
+    bool UseDefaultDataSetName = false;
+    TrpReportInfo ReportInfo;
+
+    // Run-time state of a build.
+    bool Terminated = false;
+    bool FinalPass = false;
+    bool TwoPass = false;
+
+    TDetailEvent OnGetValue;
+    TUserFunctionEvent OnUserFunction;
+};

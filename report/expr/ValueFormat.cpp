@@ -1,0 +1,156 @@
+#include "report/expr/ValueFormat.h"
+
+#include <QLocale>
+
+#include "base/FormatDateTime.h"
+#include "report/file/Cp1251Text.h"
+#include "report/expr/NumberFormat.h"
+#include "report/runtime/ReportGlobals.h"
+#include "report/expr/ReportVariant.h"
+
+namespace {
+
+QChar ThousandSeparator()
+{
+    const QString group = QLocale().groupSeparator();
+    return group.isEmpty() ? QLatin1Char(' ') : group[0];
+}
+
+QChar SeparatorOf(uint32_t format)
+{
+    const char code = char(FormatSeparator(format));
+    if (code == 0)
+        return ReportDecimalSeparator();
+    const QString text = FromCp1251(QByteArray(1, code));
+    return text.isEmpty() ? ReportDecimalSeparator() : text[0];
+}
+
+QString DateTimeText(const QString& layout, const QVariant& value)
+{
+    return QString::fromStdString(FormatDateTime(layout.toStdString(), VarToDateTime(value)));
+}
+
+QString ListItem(const QStringList& list, uint32_t index)
+{
+    return index < uint32_t(list.size()) ? list[int(index)] : QString();
+}
+
+QString NumberText(const QVariant& value, uint32_t format, const QString& formatText)
+{
+    const double number = VarToReal(value);
+    const QChar separator = SeparatorOf(format);
+    const int decimals = int(FormatDecimals(format));
+    const QString hashes(decimals, QLatin1Char('#'));
+    switch (FormatIndex(format)) {
+    case 0: return FormatFloat(QStringLiteral("##0.") + hashes, number, separator, ThousandSeparator());
+    case 1: return FloatToStrFixed(number, decimals, separator);
+    case 2: return FormatFloat(QStringLiteral("#,##0.") + hashes, number, separator, ThousandSeparator());
+    case 3: return FloatToStrNumber(number, decimals, separator, ThousandSeparator());
+    case kCustomFormatIndex: return FormatFloat(formatText, number, separator, ThousandSeparator());
+    default: return VarToStr(value);
+    }
+}
+
+QString DateText(const QVariant& value, uint32_t format, const QString& formatText)
+{
+    const uint32_t index = FormatIndex(format);
+    if (index < 3)
+        return DateTimeText(ListItem(ReportGlobals().DateFormats, index), value);
+    if (index == 3)
+        return DateTimeText(QString::fromStdString(DefaultFormatSettings().LongDateFormat), value);
+    if (index == kCustomFormatIndex)
+        return DateTimeText(formatText, value);
+    return VarToStr(value);
+}
+
+QString TimeText(const QVariant& value, uint32_t format, const QString& formatText)
+{
+    const uint32_t index = FormatIndex(format);
+    if (index < kCustomFormatIndex)
+        return DateTimeText(ListItem(ReportGlobals().TimeFormats, index), value);
+    if (index == kCustomFormatIndex)
+        return DateTimeText(formatText, value);
+    return VarToStr(value);
+}
+
+QString BooleanText(const QVariant& value, uint32_t format, const QString& formatText)
+{
+    const uint32_t index = FormatIndex(format);
+    if (index > kCustomFormatIndex)
+        return VarToStr(value);
+    const QString layout = index == kCustomFormatIndex ? formatText : ListItem(ReportGlobals().BooleanFormats, index);
+    const qsizetype separator = layout.indexOf(QLatin1Char(';'));
+    if (VarToBool(value))
+        return layout.mid(separator + 1);
+    return separator < 0 ? QString() : layout.left(separator);
+}
+
+bool IsOneOf(QChar c, const char* set)
+{
+    for (; *set; ++set)
+        if (c == QLatin1Char(*set))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+QString FormatReportValue(const QVariant& value, uint32_t format, const QString& formatText)
+{
+    if (VarIsEmpty(value) || VarIsNull(value) || (VarIsString(value) && VarToStr(value).trimmed().isEmpty()))
+        return QString();
+    try {
+        switch (FormatCategory(format)) {
+        case fcText: return VarToStr(value);
+        case fcNumber: return NumberText(value, format, formatText);
+        case fcDate: return DateText(value, format, formatText);
+        case fcTime: return TimeText(value, format, formatText);
+        case fcBoolean: return BooleanText(value, format, formatText);
+        default: return QString();
+        }
+    } catch (const std::exception&) {
+        return VarToStr(value);
+    }
+}
+
+void ApplyFormatOverride(QString& expression, uint32_t& format, QString& formatText)
+{
+    const qsizetype at = expression.indexOf(QStringLiteral(" #"));
+    if (at < 0)
+        return;
+    QString s = expression.mid(at + 2);
+    expression.truncate(at);
+    if (s.isEmpty())
+        return;
+    const QChar first = s[0];
+    if (first.isDigit() || first == QLatin1Char('N') || first == QLatin1Char('n')) {
+        if (first.isDigit())
+            s.prepend(QLatin1Char('N'));
+        const bool fixed = s.size() > 1 && s[1].isDigit();
+        format = MakeFormat(fcNumber, fixed ? 1 : 0);
+        for (qsizetype i = s.size() - 1; i >= 1; --i) {
+            if (!IsOneOf(s[i], ",-."))
+                continue;
+            format |= uint8_t(ToCp1251(QString(s[i])).at(0));
+            s[i] = QLatin1Char('.');
+            if (fixed) {
+                qsizetype end = i + 1;
+                while (end < s.size() && s[end].isDigit())
+                    ++end;
+                const int decimals = std::min(s.mid(i + 1, end - i - 1).toInt(), 255);
+                format |= uint32_t(decimals) << 8;
+            }
+            break;
+        }
+        if (!fixed) {
+            formatText = s.mid(1);
+            format |= kCustomFormatIndex << 16;
+        }
+    } else if (IsOneOf(first, "DdTt")) {
+        format = MakeFormat(fcDate, kCustomFormatIndex);
+        formatText = s.mid(1);
+    } else if (IsOneOf(first, "Bb")) {
+        format = MakeFormat(fcBoolean, kCustomFormatIndex);
+        formatText = s.mid(1);
+    }
+}

@@ -1,0 +1,210 @@
+#include "report/file/StreamPrimitives.h"
+
+#include "report/file/Cp1251Text.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+
+namespace {
+
+constexpr char kLineSeparator = 13;
+constexpr char kEndOfList = 0;
+
+[[noreturn]] void ShortRead(QIODevice& stream, qint64 wanted, qint64 got)
+{
+    throw EReadError(QStringLiteral("Stream read error: %1 octets wanted at offset %2, %3 read")
+                         .arg(wanted)
+                         .arg(stream.pos() - got)
+                         .arg(got));
+}
+
+QByteArray CheckedLength(const QString& text, const char* what)
+{
+    QByteArray octets = ToCp1251(text);
+    if (octets.size() > kMaxFrLength)
+        throw EWriteError(QStringLiteral("Stream write error: %1 of %2 octets is longer than %3")
+                              .arg(QLatin1String(what))
+                              .arg(octets.size())
+                              .arg(kMaxFrLength));
+    return octets;
+}
+
+}  // namespace
+
+QByteArray ReadFrBytes(QIODevice& stream, qint64 count)
+{
+    if (count <= 0)
+        return {};
+    QByteArray octets = stream.read(count);
+    if (octets.size() != count)
+        ShortRead(stream, count, octets.size());
+    return octets;
+}
+
+void WriteFrBytes(QIODevice& stream, const QByteArray& octets)
+{
+    if (octets.isEmpty())
+        return;
+    if (stream.write(octets) != octets.size())
+        throw EWriteError(QStringLiteral("Stream write error: %1").arg(stream.errorString()));
+}
+
+uint8_t ReadFrByte(QIODevice& stream)
+{
+    return uint8_t(ReadFrBytes(stream, 1)[0]);
+}
+
+void WriteFrByte(QIODevice& stream, uint8_t value)
+{
+    WriteFrBytes(stream, QByteArray(1, char(value)));
+}
+
+uint16_t ReadFrWord(QIODevice& stream)
+{
+    const QByteArray b = ReadFrBytes(stream, 2);
+    return uint16_t(uint8_t(b[0]) | (uint8_t(b[1]) << 8));
+}
+
+void WriteFrWord(QIODevice& stream, int value)
+{
+    const char b[2] = {char(value & 0xFF), char((value >> 8) & 0xFF)};
+    WriteFrBytes(stream, QByteArray(b, 2));
+}
+
+int32_t ReadFrInt(QIODevice& stream)
+{
+    const QByteArray b = ReadFrBytes(stream, 4);
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | uint8_t(b[i]);
+    return int32_t(v);
+}
+
+void WriteFrInt(QIODevice& stream, int32_t value)
+{
+    const auto v = uint32_t(value);
+    const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+    WriteFrBytes(stream, QByteArray(b, 4));
+}
+
+void WriteFrString(QIODevice& stream, const QString& text)
+{
+    QByteArray record = CheckedLength(text, "a text");
+    const qsizetype length = record.size();
+    record.prepend(char((length >> 8) & 0xFF));
+    record.prepend(char(length & 0xFF));
+    record.append(char(0));
+    WriteFrBytes(stream, record);
+}
+
+QString ReadFrString(QIODevice& stream)
+{
+    const uint16_t length = ReadFrWord(stream);
+    const QByteArray octets = ReadFrBytes(stream, length);
+    ReadFrByte(stream);   // the closing 0, whatever it holds
+    return FromCp1251(octets);
+}
+
+void WriteFrMemo(QIODevice& stream, const QStringList& lines)
+{
+    if (lines.size() > kMaxFrLength)
+        throw EWriteError(QStringLiteral("Stream write error: a list of %1 lines is longer than %2")
+                              .arg(lines.size())
+                              .arg(kMaxFrLength));
+    // The whole record is built first, so a line that is too long leaves the stream untouched.
+    QByteArray record;
+    record.append(char(lines.size() & 0xFF)).append(char((lines.size() >> 8) & 0xFF));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray octets = CheckedLength(lines[i], "a line");
+        record.append(char(octets.size() & 0xFF)).append(char((octets.size() >> 8) & 0xFF));
+        record.append(octets);
+        if (i + 1 < lines.size())
+            record.append(kLineSeparator);
+    }
+    record.append(kEndOfList);
+    WriteFrBytes(stream, record);
+}
+
+void ReadFrMemo(QIODevice& stream, QStringList& lines)
+{
+    lines.clear();
+    if (ReadFrWord(stream) == 0) {
+        ReadFrByte(stream);
+        return;
+    }
+    // Every line consumes at least three octets, so a finite stream always ends the loop.
+    for (;;) {
+        const uint16_t length = ReadFrWord(stream);
+        lines.append(FromCp1251(ReadFrBytes(stream, length)));
+        if (ReadFrByte(stream) == kEndOfList)
+            return;
+    }
+}
+
+QString ReadFrString22(QIODevice& stream)
+{
+    QByteArray octets;
+    for (char c; (c = char(ReadFrByte(stream))) != 0;)
+        octets.append(c);
+    return FromCp1251(octets);
+}
+
+void ReadFrMemo22(QIODevice& stream, QStringList& lines)
+{
+    lines.clear();
+    QByteArray line;
+    for (;;) {
+        const char c = char(ReadFrByte(stream));
+        if (c == kEndOfList) {
+            if (!line.isEmpty())
+                lines.append(FromCp1251(line));
+            return;
+        }
+        if (c == kLineSeparator) {
+            lines.append(FromCp1251(line));
+            line.clear();
+        } else {
+            line.append(c);
+        }
+    }
+}
+
+QString ReadFrStringVer(QIODevice& stream)
+{
+    return TemplateVersion < kFirstCountedStringVersion ? ReadFrString22(stream) : ReadFrString(stream);
+}
+
+void ReadFrMemoVer(QIODevice& stream, QStringList& lines)
+{
+    if (TemplateVersion < kFirstCountedStringVersion)
+        ReadFrMemo22(stream, lines);
+    else
+        ReadFrMemo(stream, lines);
+}
+
+TFontStyles FontStyleFromFr(int stored)
+{
+    TFontStyles styles = 0;
+    if (stored & 1)
+        styles |= fsItalic;
+    if (stored & 2)
+        styles |= fsBold;
+    if (stored & 4)
+        styles |= fsUnderline;
+    if (stored & 8)
+        styles |= fsStrikeOut;
+    return styles;
+}
+
+int FontStyleToFr(TFontStyles styles)
+{
+    int stored = 0;
+    if (styles & fsItalic)
+        stored |= 1;
+    if (styles & fsBold)
+        stored |= 2;
+    if (styles & fsUnderline)
+        stored |= 4;
+    if (styles & fsStrikeOut)
+        stored |= 8;
+    return stored;
+}

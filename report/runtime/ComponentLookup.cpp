@@ -1,0 +1,157 @@
+#include "report/runtime/ComponentLookup.h"
+
+#include <vector>
+
+#include <QPointer>
+
+#include "report/data/DataAccess.h"
+#include "report/data/DataSetRelations.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/TextRoutines.h"
+
+namespace {
+
+constexpr int kMaxNamePart = 255;
+
+std::vector<QPointer<QObject>>& GlobalComponents()
+{
+    static std::vector<QPointer<QObject>> components;
+    return components;
+}
+
+bool SameName(const QObject* component, const QString& name)
+{
+    return component->objectName().compare(name, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+QObject* ReportOwnerComponent()
+{
+    if (ReportHooks.ReportOwner)
+        return ReportHooks.ReportOwner();
+    return CurrentReport ? CurrentReport->parent() : nullptr;
+}
+
+TDataSet* DefaultFieldDataSet()
+{
+    if (ReportHooks.DefaultFieldDataSet)
+        return ReportHooks.DefaultFieldDataSet();
+    return CurrentReport && CurrentReport->UseDefaultDataSetName ? CurrentBandDataSet() : nullptr;
+}
+
+void RegisterGlobalComponent(QObject* form)
+{
+    UnregisterGlobalComponent(form);
+    GlobalComponents().emplace_back(form);
+}
+
+void UnregisterGlobalComponent(QObject* form)
+{
+    auto& list = GlobalComponents();
+    std::erase_if(list, [form](const QPointer<QObject>& p) { return p.isNull() || p.data() == form; });
+}
+
+QObject* FindGlobalComponent(const QString& name)
+{
+    if (name.isEmpty())
+        return nullptr;
+    for (const QPointer<QObject>& p : GlobalComponents())
+        if (p && SameName(p, name))
+            return p;
+    return nullptr;
+}
+
+QObject* FindOwnedComponent(const QObject* owner, const QString& name)
+{
+    if (!owner || name.isEmpty())
+        return nullptr;
+    for (QObject* child : owner->children())
+        if (SameName(child, name))
+            return child;
+    return nullptr;
+}
+
+QObject* FindReportComponent(QObject* owner, const QString& name)
+{
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return FindOwnedComponent(owner, name);
+    QObject* form = FindGlobalComponent(name.left(dot));
+    if (!form)
+        throw EClassNotFound(QStringLiteral("Missing ") + name);
+    const QString rest = name.mid(dot + 1).left(kMaxNamePart);
+    const qsizetype second = rest.indexOf(QLatin1Char('.'));
+    if (second < 0)
+        return FindOwnedComponent(form, rest);
+    QObject* middle = FindOwnedComponent(form, rest.left(second));
+    return middle ? FindOwnedComponent(middle, rest.mid(second + 1).left(kMaxNamePart)) : nullptr;
+}
+
+void ResolveFieldReference(const QString& reference, TDataSet*& dataSet, QString& fieldName)
+{
+    fieldName.clear();
+    const qsizetype quote = reference.indexOf(QLatin1Char('"'));
+    QStringList parts = (quote < 0 ? reference : reference.left(quote)).split(QLatin1Char('.'));
+    if (quote >= 0)
+        parts.last() += reference.mid(quote);
+    parts.last() = parts.last().left(kMaxNamePart);
+
+    switch (parts.size() - 1) {
+    case 0:
+        break;
+    case 1: {
+        dataSet = qobject_cast<TDataSet*>(FindReportComponent(ReportOwnerComponent(), parts[0]));
+        break;
+    }
+    case 2:
+        dataSet = qobject_cast<TDataSet*>(FindOwnedComponent(FindGlobalComponent(parts[0]), parts[1]));
+        break;
+    case 3: {
+        QObject* frame = FindOwnedComponent(FindGlobalComponent(parts[0]), parts[1]);
+        dataSet = qobject_cast<TDataSet*>(FindOwnedComponent(frame, parts[2]));
+        break;
+    }
+    default:
+        return;
+    }
+    if (!dataSet)
+        return;
+    const QString field = StripDoubleQuotes(parts.last());
+    QStringList names;
+    GetFieldNamesSafe(dataSet, names);
+    if (names.contains(field, Qt::CaseInsensitive))
+        fieldName = field;
+}
+
+QVariant GetReportFieldValue(TField* field)
+{
+    TDataSet* dataSet = field->DataSet();
+    if (dataSet && !dataSet->Active())
+        dataSet->Open();
+    if (field->HasTextHandler())
+        return field->DisplayText();
+    if (!field->IsNull())
+        return field->Value();
+    switch (field->DataType()) {
+    case ftString: case ftFixedChar: case ftWideString: case ftMemo: case ftFmtMemo:
+        return QString();
+    case ftBoolean:
+        return false;
+    default:
+        return 0;
+    }
+}
+
+bool FieldIsNullByName(const QString& reference)
+{
+    TDataSet* dataSet = DefaultFieldDataSet();
+    QString fieldName;
+    ResolveFieldReference(reference, dataSet, fieldName);
+    if (!dataSet)
+        return true;
+    return dataSet->FieldByName(fieldName)->IsNull();
+}

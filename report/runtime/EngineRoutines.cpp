@@ -1,0 +1,152 @@
+#include "report/runtime/EngineRoutines.h"
+
+#include "report/runtime/ComponentLookup.h"
+#include "report/data/DBDataSet.h"
+#include "report/file/Cp1251Text.h"
+#include "report/data/Dataset.h"
+#include "report/engine/Report.h"
+#include "report/runtime/ReportContext.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/TextRoutines.h"
+
+namespace {
+
+constexpr int kMaxPropertyName = 255;
+
+// "PAGE" followed by a number: that design page, or none.
+bool IsPageName(const QString& objectName)
+{
+    return objectName.size() > 4 && objectName.startsWith(QLatin1String("PAGE"), Qt::CaseInsensitive)
+        && objectName[4].isDigit();
+}
+
+TrpObject* DesignPage(const QString& objectName)
+{
+    bool ok = false;
+    const int number = objectName.mid(4).toInt(&ok);
+    if (!ok || !CurrentReport || number < 1 || number > int(CurrentReport->Pages.size()))
+        return nullptr;
+    return CurrentReport->Pages[size_t(number - 1)].get();
+}
+
+// The data band whose source a band of that type reads fields from, or none.
+int DataBandTypeFor(int bandType)
+{
+    switch (bandType) {
+    case btReportTitle: case btReportSummary: case btPageHeader: case btPageFooter:
+    case btMasterHeader: case btMasterData: case btMasterFooter: case btGroupHeader: case btGroupFooter:
+        return btMasterData;
+    case btDetailData: case btDetailFooter:
+        return btDetailData;
+    case btSubDetailData: case btSubDetailFooter:
+        return btSubDetailData;
+    case btCrossData: case btCrossFooter:
+        return btCrossData;
+    default:
+        return -1;
+    }
+}
+
+int HexDigitValue(QChar c)
+{
+    const int code = c.toUpper().unicode();
+    return code > '9' ? code - 55 : code - 48;
+}
+
+}  // namespace
+
+void SetCalculationError(const QString& message)
+{
+    ErrorFlag = true;
+    ErrorText = LoadFrResString(55200);
+    QString objectPart;
+    if (CurrentView) {
+        for (const QString& line : CurrentView->Memo)
+            ErrorText += QLatin1Char('\r') + line;
+        objectPart = QStringLiteral("Object: ") + CurrentView->Name + QLatin1Char('\r');
+    }
+    const QString reportName = CurrentReport ? CurrentReport->objectName() : QString();
+    ErrorText += QStringLiteral("\r\rReport: ") + reportName + QLatin1Char('\r') + objectPart + QLatin1Char('\r') + message;
+    if (RootReport)
+        RootReport->Terminated = true;
+}
+
+void SetCalculationError(const std::exception& error)
+{
+    SetCalculationError(QString::fromUtf8(error.what()));
+}
+
+TFoundDataSet FindDataSetByName(const QString& name)
+{
+    TFoundDataSet found;
+    if (!name.isEmpty() && name[0] >= QLatin1Char('1') && name[0] <= QLatin1Char('9')) {
+        bool ok = false;
+        const int count = name.toInt(&ok);
+        if (!ok)
+            throw ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(name));
+        auto counting = std::make_unique<TrpUserDataset>();
+        counting->RangeEnd = reCount;
+        counting->RangeEndCount = count;
+        found.Owned = std::move(counting);
+        found.DataSet = found.Owned.get();
+    } else if (QObject* component = FindReportComponent(ReportOwnerComponent(), name)) {
+        found.DataSet = qobject_cast<TrpDataset*>(component);
+        if (!found.DataSet)
+            throw EInvalidCast(QStringLiteral("Invalid class typecast: %1 is no data source").arg(name));
+    }
+    if (found.DataSet)
+        found.DataSet->Init();
+    return found;
+}
+
+TDataSet* CurrentBandDataSet()
+{
+    if (!CurrentReport)
+        return nullptr;
+    TrpDataset* candidate = CurrentReport->Dataset;
+    if (CurrentBand && CurrentPage && CurrentPage->Type == ptReport) {
+        const int dataBand = DataBandTypeFor(CurrentBand->BandType);
+        // A page without a data band of that level keeps the report's own source.
+        if (dataBand >= 0 && CurrentPage->Bands[size_t(dataBand)])
+            candidate = CurrentPage->Bands[size_t(dataBand)]->DataSet;
+    }
+    const auto* tableSource = qobject_cast<TrpDBDataSet*>(candidate);
+    return tableSource ? tableSource->TableOrNone() : nullptr;
+}
+
+void ResolveObjectProperty(const QString& fullName, TrpObject*& object, QString& propertyName)
+{
+    object = CurrentView;
+    propertyName = fullName;
+    const qsizetype dot = fullName.indexOf(QLatin1Char('.'));
+    if (dot >= 0) {
+        const QString objectName = fullName.left(dot);
+        propertyName = fullName.mid(dot + 1).left(kMaxPropertyName);
+        if (IsPageName(objectName)) {
+            object = DesignPage(objectName);
+        } else {
+            object = CurrentReport ? CurrentReport->FindObject(objectName) : nullptr;
+            if (!object && CurrentView) {
+                EnsurePropertiesDeclared(CurrentView);
+                if (CurrentView->FindProperty(objectName)) {
+                    object = CurrentView;
+                    propertyName = fullName;
+                }
+            }
+        }
+    }
+    EnsurePropertiesDeclared(object);
+}
+
+QString TextToHex(const QString& text)
+{
+    return QString::fromLatin1(ToCp1251(text).toHex().toUpper());
+}
+
+QString HexToText(const QString& hex)
+{
+    QByteArray octets;
+    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
+        octets.append(char((HexDigitValue(hex[i]) << 4) + HexDigitValue(hex[i + 1])));
+    return FromCp1251(octets);
+}
