@@ -5,21 +5,10 @@
 #include "platform/posix/SystemError.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return home;
-    const passwd* user = getpwuid(getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
 
 // The Exec key quotes its argument: inside double quotes a backslash goes before '"', '`',
 // '$' and '\'; the key's value is itself a string whose backslashes are doubled once more;
@@ -61,11 +50,7 @@ std::string OneLine(std::string text)
 
 std::string AutoStartFolder()
 {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string base = config && config[0] == '/' ? std::string(config) : HomeFolder() + "/.config";
-    while (base.size() > 1 && base.back() == '/')
-        base.pop_back();
-    return base + "/autostart";
+    return UserConfigFolder() + "/autostart";
 }
 
 std::string AutoStartEntryPath(const std::string& program)

@@ -12,8 +12,8 @@ public:
     using Exception::Exception;
 };
 
-// $XDG_CONFIG_HOME/autostart when that variable holds an absolute path, else
-// $HOME/.config/autostart (the home from the password database when $HOME is unset).
+// UserConfigFolder()/autostart: $XDG_CONFIG_HOME/autostart when that variable holds an absolute
+// path, else $HOME/.config/autostart (the home from the password database when $HOME is unset).
 std::string AutoStartFolder();
 std::string AutoStartEntryPath(const std::string& program);
 

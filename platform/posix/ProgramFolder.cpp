@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,15 @@ std::string ExecutableFolder()
     std::string path(buffer, static_cast<size_t>(n));
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string HomeFolder()
+{
+    const std::string home = Env("HOME");
+    if (!home.empty())
+        return home;
+    const passwd* user = getpwuid(getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
 }
 
 } // namespace
@@ -78,4 +88,10 @@ std::string RuntimeFolder()
         : WithoutTrailingSlash(runtime) + "/Tavik_zuzid";
     MakeFolders(folder, 0700);
     return folder;
+}
+
+std::string UserConfigFolder()
+{
+    const std::string config = Env("XDG_CONFIG_HOME");
+    return WithoutTrailingSlash(config.starts_with('/') ? config : HomeFolder() + "/.config");
 }

@@ -1,0 +1,18 @@
+#pragma once
+// Two routines the engine's windows share: greying a set of dialog controls, and finding the
+// control under a point.
+#include <QList>
+#include <QPoint>
+
+class QWidget;
+
+// Enables or disables each control. A label also takes the text colour of its state (grey
+// text when disabled, window text when enabled); any other control takes the background of
+// its state (button face when disabled, window colour when enabled), so a disabled edit looks
+// like the dialog around it.
+void SetControlsEnabled(const QList<QWidget*>& controls, bool enabled);
+
+// The visible child of parent under point (in parent's coordinates), topmost first. A child
+// that holds controls of its own is searched in turn, and when none of them is under the point
+// the search goes on with the parent's next child, so a container is never the answer itself.
+QWidget* FindControlAt(QWidget* parent, QPoint point);
