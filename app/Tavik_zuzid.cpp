@@ -5,12 +5,14 @@
 #include "app/main/FMain.h"
 #include "app/main/LongLivedWindows.h"
 #include "app/main/ProductInfo.h"
+#include "app/main/RussianInterface.h"
 #include "core/ExchangeLog.h"
 
 #include <memory>
 
 int main(int argc, char* argv[])
 {
+    UseRussianSystemLocale();
     TApplication application(argc, argv);
     TApplication::setApplicationName(ProductName());
     TApplication::setWindowIcon(LoadApplicationIcon());

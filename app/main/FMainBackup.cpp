@@ -22,7 +22,7 @@ void TfmMain::OfferBackup()
     TfmBackup dialog(this);
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
-    const QString folder = BackupFolderName(dialog.BackupDir(), QDate::currentDate(), QLocale::system());
+    const QString folder = BackupFolderName(dialog.BackupDir(), QDate::currentDate(), QLocale());
     const TBackupResult result = MakeBackup(folder,
         {QString::fromStdString(FormStorage1->FileName()), Settings.SiloBinsFile, Settings.DataFile});
     // An incomplete backup does not count: the offer comes again at the next start.

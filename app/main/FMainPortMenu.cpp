@@ -43,7 +43,7 @@ void TfmMain::BuildPortMenu()
 void TfmMain::acParamComExecute()
 {
     if (ShowPortConfigDialog(*Port, this))
-        sBarPanels[1]->SetText(QStringLiteral("Speed - %1").arg(Port->Param().BaudRate));
+        sBarPanels[1]->SetText(QStringLiteral("Скорость - %1").arg(Port->Param().BaudRate));
 }
 
 void TfmMain::SelectPortClick(QAction& item)

@@ -223,7 +223,7 @@ protected:
     }
     QString BackupFolder(const QString& chosen) const
     {
-        return BackupFolderName(chosen, QDate::currentDate(), QLocale::system());
+        return BackupFolderName(chosen, QDate::currentDate(), QLocale());
     }
 
     TAppFolders folders;

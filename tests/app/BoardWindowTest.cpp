@@ -208,7 +208,7 @@ TEST_F(BoardWindowTest, ThePortMenuListsThePortsAndThePortSettingsChangeTheRate)
     });
     ASSERT_TRUE(window->Execute(window->acParamCom));
     EXPECT_EQ(window->Port->Param().BaudRate, 9600u);
-    EXPECT_EQ(window->sBarPanels[1]->Text(), QStringLiteral("Speed - 9600"));
+    EXPECT_EQ(window->sBarPanels[1]->Text(), QStringLiteral("Скорость - 9600"));
     Close(window);
 }
 
