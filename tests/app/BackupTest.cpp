@@ -8,6 +8,7 @@
 #include "app/main/FMain.h"
 #include "app/settings/SettingsDateTime.h"
 #include "platform/posix/IniFile.h"
+#include "support/Unprivileged.h"
 
 #include <QAction>
 #include <QFile>
@@ -15,8 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 namespace {
 
@@ -31,11 +30,6 @@ QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool IsSuperuser()
-{
-    return geteuid() == 0;
 }
 
 } // namespace
@@ -146,12 +140,13 @@ TEST_F(BackupCopyTest, AnUnwritableFolderFailsEachCopy)
 
 TEST_F(BackupCopyTest, AReadOnlyFolderKeepsItsOldCopiesWhole)
 {
-    if (IsSuperuser())
-        GTEST_SKIP() << "permissions do not bind the superuser";
     ASSERT_TRUE(QDir().mkpath(Target()));
     WriteFile(Target() + "/SiloBins.xml", "old copy");
     QFile::setPermissions(Target(), QFile::ReadOwner | QFile::ExeOwner);
-    const TBackupResult result = MakeBackup(Target(), Files());
+    const TBackupResult result = [this] {
+        const Unprivileged unprivileged;
+        return MakeBackup(Target(), Files());
+    }();
     QFile::setPermissions(Target(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(result.Failed.size(), 3);
     EXPECT_EQ(ReadFile(Target() + "/SiloBins.xml"), "old copy");

@@ -1,5 +1,7 @@
 #include "platform/posix/AutoStart.h"
 
+#include "support/Unprivileged.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -139,11 +141,12 @@ TEST_F(AutoStartTest, AnEntryThatCannotBeWrittenThrowsAndLeavesNoEntry)
 
 TEST_F(AutoStartTest, AnEntryThatCannotBeRemovedThrowsAndStays)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
     WriteAutoStartEntry("Tavik_zuzid", "/opt/tz/Tavik_zuzid");
     fs::permissions(config + "/autostart", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_THROW(RemoveAutoStartEntry("Tavik_zuzid"), EAutoStartError);
+    {
+        const Unprivileged unprivileged;
+        EXPECT_THROW(RemoveAutoStartEntry("Tavik_zuzid"), EAutoStartError);
+    }
     EXPECT_TRUE(AutoStartEntryExists("Tavik_zuzid"));
     fs::permissions(config + "/autostart", fs::perms::owner_all);
 }
