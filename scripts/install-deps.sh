@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need; only missing ones.
+# With --list it names them instead, one a line.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,11 @@ packages=(
     dbus-daemon
     postgresql
 )
+
+if [ "${1:-}" = "--list" ]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
