@@ -48,6 +48,11 @@ constexpr TResourceString kStrings[] = {
     {53053, "All pages"},
     {53054, "Odd pages"},
     {53055, "Even pages"},
+    // Display format dialog: caption and the labels of its edits.
+    {53420, "Display format"},
+    {53422, "Decimal digits"},
+    {53423, "Decimal separator"},
+    {53424, "Format string"},
     // Text export options.
     {54800, "TXT export options"},
     {54801, "&Kill empty lines"},
