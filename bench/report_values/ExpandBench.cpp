@@ -6,9 +6,8 @@
 #include "report/data/DBDataSet.h"
 #include "report/data/MemoryTable.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportGlobals.h"
 #include "report/expr/ValueFormat.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -36,19 +35,13 @@ public:
         source->SetDataSet(table);
         report->Dataset = source;
         TrpPage* page = report->AddPage();
-        page->Objects.push_back(std::make_unique<TrpView>());
-        CurrentView = page->Objects.back().get();
-        CurrentView->FormatCode = 0x22E;
-        CurrentReport = RootReport = report;
-        CurrentPage = page;
+        context.CurrentView = page->AddObject(std::make_unique<TrpView>());
+        context.CurrentView->FormatCode = 0x22E;
+        context.CurrentReport = context.RootReport = report;
+        context.CurrentPage = page;
         report->BindParser();
     }
-    ~ProtocolReport()
-    {
-        delete report;
-        ResetReportContext();
-        ResetReportGlobals();
-    }
+    ~ProtocolReport() { delete report; }
 
     void NextRow()
     {
@@ -57,10 +50,11 @@ public:
             table->First();
     }
 
+    TrpRunContext context;
     QObject window;
     TMemoryTable* table = new TMemoryTable(&window);
     TrpDBDataSet* source = new TrpDBDataSet(&window);
-    TrpReport* report = new TrpReport(&window);
+    TrpReport* report = new TrpReport(context, &window);
 };
 
 void BM_ExpandFieldReference(benchmark::State& state)
@@ -96,10 +90,11 @@ BENCHMARK(BM_ExpandPageNumber);
 
 void BM_FormatNumberLayout(benchmark::State& state)
 {
+    const TrpRunContext context;
     const QVariant value = 1234.5678;
     const QString layout = QStringLiteral("#,##0.00");
     for (auto _ : state)
-        benchmark::DoNotOptimize(FormatReportValue(value, MakeFormat(fcNumber, 4, 0, ','), layout));
+        benchmark::DoNotOptimize(FormatReportValue(context, value, MakeFormat(fcNumber, 4, 0, ','), layout));
 }
 BENCHMARK(BM_FormatNumberLayout);
 

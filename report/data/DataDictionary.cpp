@@ -3,13 +3,13 @@
 #include <utility>
 #include <vector>
 
-#include "report/runtime/ComponentLookup.h"
+#include "report/expr/ReportVariant.h"
 #include "report/file/Cp1251Text.h"
+#include "report/file/StreamPrimitives.h"
+#include "report/runtime/ComponentLookup.h"
 #include "report/runtime/EngineRoutines.h"
 #include "report/runtime/ReportErrors.h"
-#include "report/runtime/ReportGlobals.h"
-#include "report/expr/ReportVariant.h"
-#include "report/file/StreamPrimitives.h"
+#include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
 namespace {
@@ -123,9 +123,9 @@ const TrpDataDictionary::TrpCacheItem* TrpDataDictionary::CachedItem(const QStri
 
 bool TrpDataDictionary::CacheIfField(const QString& name, const QString& reference)
 {
-    TDataSet* dataSet = CurrentBandDataSet();
+    TDataSet* dataSet = CurrentBandDataSet(context_);
     QString field;
-    ResolveFieldReference(reference, dataSet, field);
+    ResolveFieldReference(context_, reference, dataSet, field);
     if (!dataSet || field.isEmpty())
         return false;
     AddCacheItem(name, dataSet, field);
@@ -174,14 +174,14 @@ QVariant TrpDataDictionary::GetValue(const QString& name)
     }
     if (Variables.IndexOf(name) < 0)
         return VarNull();
-    const TrpVariables& scriptVariables = ScriptVariables();
+    const TrpVariables& scriptVariables = context_.ScriptVariables;
     if (scriptVariables.IndexOf(name) >= 0)
         return scriptVariables.GetValueByName(name);
     const QVariant value = Variables.GetValueByName(name);
     if (!VarIsString(value) || VarToStr(value).isEmpty())
         return value;
     EvaluationGuard guard(evaluating_, name);
-    return ReportParser().Evaluate(VarToStr(value));
+    return context_.ReportParser.Evaluate(VarToStr(value));
 }
 
 void TrpDataDictionary::LoadFromStream(QIODevice& stream)
@@ -222,7 +222,7 @@ void TrpDataDictionary::ReadOldestLayout(QIODevice& stream)
         FieldAliasList.SetValueByName(QLatin1Char(' ') + third, value);
     }
     QStringList names;
-    ReadFrMemoVer(stream, names);
+    ReadFrMemoVer(stream, names, context_.TemplateVersion);
     for (const QString& name : names) {
         if (name.startsWith(QLatin1Char(' ')))
             Variables.SetValueByName(name, FieldAliasList.GetValueByName(name));
@@ -255,7 +255,7 @@ void TrpDataDictionary::CleanUp()
             continue;
         TDataSet* dataSet = nullptr;
         QString field;
-        ResolveFieldReference(FieldAliasList.NameAt(i), dataSet, field);
+        ResolveFieldReference(context_, FieldAliasList.NameAt(i), dataSet, field);
         if (field.isEmpty())
             FieldAliasList.Delete(i);
     }

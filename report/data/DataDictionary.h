@@ -3,7 +3,7 @@
 // that give data sets and fields readable names, and a cache that binds a name used in an
 // expression to a table and field. It is the first place the report looks when an expression
 // names something: a field reference such as dmReport."TD1" resolves through it even when the
-// dictionary is empty.
+// dictionary is empty. It resolves and evaluates in the run context of its report.
 #include <map>
 
 #include <QIODevice>
@@ -15,8 +15,12 @@
 #include "report/data/DataAccess.h"
 #include "report/expr/Variables.h"
 
+class TrpRunContext;
+
 class TrpDataDictionary {
 public:
+    explicit TrpDataDictionary(TrpRunContext& context) : context_(context) {}
+
     // Report variables; a name beginning with a blank is a category heading.
     TrpVariables Variables;
     // Actual name (a data set, or a data set, a point and a quoted field) -> alias.
@@ -31,7 +35,7 @@ public:
 
     // The record a template holds after its tag 254: the marker -2 and the three lists (each an
     // i32 count and pairs of strings). The marker -1 reads the same way and is cleaned up; any
-    // other marker starts the oldest layout.
+    // other marker starts the oldest layout (its list form by the context's TemplateVersion).
     void LoadFromStream(QIODevice& stream);
     void SaveToStream(QIODevice& stream) const;
 
@@ -67,6 +71,7 @@ private:
     void SwapCategoryMarks();
     void CleanUp();
 
+    TrpRunContext& context_;
     std::map<QString, TrpCacheItem, CaseInsensitiveLess> cache_;
     QSet<QString> evaluating_;   // upper-cased names of variables being evaluated
 };

@@ -1,5 +1,12 @@
 #include "report/engine/Page.h"
 
+TrpView* TrpPage::AddObject(std::unique_ptr<TrpView> object)
+{
+    object->Report = Report;
+    Objects.push_back(std::move(object));
+    return Objects.back().get();
+}
+
 TrpView* TrpPage::FindObject(const QString& name) const
 {
     for (const auto& object : Objects)

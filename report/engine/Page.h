@@ -38,6 +38,8 @@ public:
     bool MarginsOn = false;
     TPaperGeometry PaperGeometry;
 
+    // Places an object last on the page; it reaches the run context through the page's report.
+    TrpView* AddObject(std::unique_ptr<TrpView> object);
     // The first object whose name equals name without regard to case, or none.
     TrpView* FindObject(const QString& name) const;
     // The x that printing may reach on the right (PAGEWIDTH).

@@ -1,16 +1,36 @@
 #include "report/engine/Report.h"
 
-#include "report/runtime/ReportContext.h"
+#include "report/runtime/RunContext.h"
 
-TrpReport::TrpReport(QObject* owner) : QObject(owner) {}
+TrpReport::TrpReport(TrpRunContext& context, QObject* owner) : QObject(owner), context_(context) {}
 
 TrpReport::~TrpReport()
 {
     UnbindParser();
-    if (CurrentReport == this)
-        CurrentReport = nullptr;
-    if (RootReport == this)
-        RootReport = nullptr;
+    TrpRunContext& c = context_;
+    if (c.CurrentReport == this)
+        c.CurrentReport = nullptr;
+    if (c.RootReport == this)
+        c.RootReport = nullptr;
+    if (Holds(c.CurrentPage))
+        c.CurrentPage = nullptr;
+    if (c.CurrentBand && Holds(c.CurrentBand->Page))
+        c.CurrentBand = nullptr;
+    if (Holds(c.CurrentView))
+        c.CurrentView = nullptr;
+}
+
+bool TrpReport::Holds(const TrpPage* page) const
+{
+    for (const auto& own : Pages)
+        if (own.get() == page)
+            return true;
+    return false;
+}
+
+bool TrpReport::Holds(const TrpView* view) const
+{
+    return view && view->Report == this;
 }
 
 TrpView* TrpReport::FindObject(const QString& name) const
@@ -24,5 +44,6 @@ TrpView* TrpReport::FindObject(const QString& name) const
 TrpPage* TrpReport::AddPage()
 {
     Pages.push_back(std::make_unique<TrpPage>());
+    Pages.back()->Report = this;
     return Pages.back().get();
 }

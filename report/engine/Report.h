@@ -1,9 +1,9 @@
 #pragma once
 // The report component: one per template, placed on a window (its parent is its owner and
-// its objectName its component name). It owns its design pages and its data dictionary, and
-// during a build it is the context through which expressions resolve names and functions
-// (ReportValues.cpp). Its template reading, build, preview, printing and export belong to the
-// same class.
+// its objectName its component name). It is made with the run context it builds in, owns its
+// design pages and its data dictionary, and during a build it is where expressions resolve
+// names and functions (ReportValues.cpp). Its template reading, build, preview, printing and
+// export belong to the same class.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -18,6 +18,8 @@
 #include "report/data/DataDictionary.h"
 #include "report/data/Dataset.h"
 #include "report/engine/Page.h"
+
+class TrpRunContext;
 
 enum TrpReportType { rtSimple, rtMultiple };
 
@@ -42,17 +44,22 @@ using TUserFunctionEvent = std::function<void(const QString& name, const QVarian
 
 class TrpReport : public QObject {
     Q_OBJECT
+    TrpRunContext& context_;   // first: the dictionary is made with it
+
 public:
-    explicit TrpReport(QObject* owner = nullptr);
+    explicit TrpReport(TrpRunContext& context, QObject* owner = nullptr);
+    // Leaves no run variable of the context pointing at the report, its pages or objects.
     ~TrpReport() override;
 
+    TrpRunContext& Context() const { return context_; }
     // The first object, over the pages in order, whose name equals name ignoring case.
     TrpView* FindObject(const QString& name) const;
+    // A new design page, last; it reaches the run context through this report.
     TrpPage* AddPage();
 
     // Name resolution and value formatting (ReportValues.cpp).
-    // Binds the engine's parser to this report: names go to ResolveVariable, calls nobody else
-    // knows to CallParserFunction.
+    // Binds the context's parser to this report: names go to ResolveVariable, calls nobody
+    // else knows to CallParserFunction.
     void BindParser();
     // Releases the parser when it is bound to this report (a report being destroyed).
     void UnbindParser();
@@ -73,10 +80,10 @@ public:
                             QVariant& value);
     void CallInterpreterFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
                                  QVariant& value);
-    static QString FormatValue(const QVariant& value, uint32_t format, const QString& formatText);
+    QString FormatValue(const QVariant& value, uint32_t format, const QString& formatText) const;
 
     std::vector<std::unique_ptr<TrpPage>> Pages;
-    TrpDataDictionary Dictionary;
+    TrpDataDictionary Dictionary{context_};
     // The report's own data source: with rtMultiple the report is built once per record, and a
     // master-data band without a source of its own walks it. Cleared when it is destroyed.
     QPointer<TrpDataset> Dataset;
@@ -91,4 +98,8 @@ public:
 
     TDetailEvent OnGetValue;
     TUserFunctionEvent OnUserFunction;
+
+private:
+    bool Holds(const TrpPage* page) const;
+    bool Holds(const TrpView* view) const;
 };

@@ -1,16 +1,6 @@
 #include "report/expr/FunctionLibrary.h"
 
-#include "report/runtime/ReportGlobals.h"
-
-namespace {
-
-std::vector<std::unique_ptr<TrpFunctionLibrary>>& LibraryTable()
-{
-    static std::vector<std::unique_ptr<TrpFunctionLibrary>> table;
-    return table;
-}
-
-}  // namespace
+#include "report/runtime/RunContext.h"
 
 bool TrpFunctionLibrary::TryCallFunction(const QString& name, const QVariant& p1, const QVariant& p2,
                                          const QVariant& p3, QVariant& value)
@@ -26,7 +16,7 @@ bool TrpFunctionLibrary::TryCallFunction(const QString& name, const QVariant& p1
 void TrpFunctionLibrary::AddFunctionDesc(const QString& functionName, const QString& category,
                                          const QString& description)
 {
-    AddFunctionDescription(*this, functionName, category, description);
+    AddFunctionDescription(context_, *this, functionName, category, description);
 }
 
 void TrpInstalledFunctions::Add(const TrpFunctionLibrary& library, const QString& name, const QString& category,
@@ -46,33 +36,28 @@ void TrpInstalledFunctions::RemoveLibrary(const TrpFunctionLibrary& library)
     std::erase_if(items_, [&](const TrpFunctionDesc& item) { return item.LibraryClass == className; });
 }
 
-void RegisterFunctionLibrary(const TrpFunctionLibraryClass& libraryClass)
+void RegisterFunctionLibrary(TrpRunContext& context, const TrpFunctionLibraryClass& libraryClass)
 {
-    for (const auto& library : LibraryTable())
+    for (const auto& library : context.FunctionLibraries)
         if (library->ClassName() == libraryClass.ClassName)
             return;
     if (libraryClass.Create)
-        LibraryTable().push_back(libraryClass.Create());
+        context.FunctionLibraries.push_back(libraryClass.Create(context));
 }
 
-void UnregisterFunctionLibrary(const QString& className)
+void UnregisterFunctionLibrary(TrpRunContext& context, const QString& className)
 {
-    auto& table = LibraryTable();
+    auto& table = context.FunctionLibraries;
     for (auto it = table.begin(); it != table.end(); ++it)
         if ((*it)->ClassName() == className) {
-            InstalledFunctions().RemoveLibrary(**it);
+            context.InstalledFunctions.RemoveLibrary(**it);
             table.erase(it);
             return;
         }
 }
 
-const std::vector<std::unique_ptr<TrpFunctionLibrary>>& FunctionLibraries()
+void AddFunctionDescription(TrpRunContext& context, const TrpFunctionLibrary& library, const QString& name,
+                            const QString& category, const QString& description)
 {
-    return LibraryTable();
-}
-
-void AddFunctionDescription(const TrpFunctionLibrary& library, const QString& name, const QString& category,
-                            const QString& description)
-{
-    InstalledFunctions().Add(library, name, category, description);
+    context.InstalledFunctions.Add(library, name, category, description);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Function libraries: objects that know a list of function names and compute them, offered
-// every call the expression parser does not evaluate itself. The engine keeps the registered
+// every call the expression parser does not evaluate itself. A run context keeps its installed
 // libraries in registration order and a list of function descriptions (name, category and
 // text) for a function list.
 #include <functional>
@@ -11,9 +11,11 @@
 #include <QStringList>
 #include <QVariant>
 
+class TrpRunContext;
+
 class TrpFunctionLibrary {
 public:
-    TrpFunctionLibrary() = default;
+    explicit TrpFunctionLibrary(TrpRunContext& context) : context_(context) {}
     virtual ~TrpFunctionLibrary() = default;
     TrpFunctionLibrary(const TrpFunctionLibrary&) = delete;
     TrpFunctionLibrary& operator=(const TrpFunctionLibrary&) = delete;
@@ -26,10 +28,16 @@ public:
                          QVariant& value);
     virtual void CallFunction(int functionNo, const QVariant& p1, const QVariant& p2, const QVariant& p3,
                               QVariant& value) = 0;
-    // Records a description of one of this library's functions in the engine's list.
+    // Records a description of one of this library's functions in the context's list.
     void AddFunctionDesc(const QString& functionName, const QString& category, const QString& description);
 
+    // The context the library is installed in: its parser evaluates the parameters.
+    TrpRunContext& Context() const { return context_; }
+
     QStringList List;   // the function names, in function number order
+
+private:
+    TrpRunContext& context_;
 };
 
 struct TrpFunctionDesc {
@@ -52,17 +60,21 @@ private:
     std::vector<TrpFunctionDesc> items_;
 };
 
-// A library class: its name and how to make one.
+// A library class: its name and how to make one for a context.
 struct TrpFunctionLibraryClass {
     QString ClassName;
-    std::function<std::unique_ptr<TrpFunctionLibrary>()> Create;
+    std::function<std::unique_ptr<TrpFunctionLibrary>(TrpRunContext&)> Create;
 };
 
-// Makes and appends a library unless one of that class is registered already.
-void RegisterFunctionLibrary(const TrpFunctionLibraryClass& libraryClass);
+// The libraries every context installs when it is made: the standard library, then the
+// database library (StandardObjects.cpp lists them).
+std::vector<TrpFunctionLibraryClass> StandardFunctionLibraries();
+
+// Makes and appends a library to the context's FunctionLibraries unless one of that class is
+// installed already.
+void RegisterFunctionLibrary(TrpRunContext& context, const TrpFunctionLibraryClass& libraryClass);
 // Removes the library of that class with its function descriptions, and frees it.
-void UnregisterFunctionLibrary(const QString& className);
-const std::vector<std::unique_ptr<TrpFunctionLibrary>>& FunctionLibraries();
-// Hands a function description to the engine's installed-functions list.
-void AddFunctionDescription(const TrpFunctionLibrary& library, const QString& name, const QString& category,
-                            const QString& description);
+void UnregisterFunctionLibrary(TrpRunContext& context, const QString& className);
+// Hands a function description to the context's installed-functions list.
+void AddFunctionDescription(TrpRunContext& context, const TrpFunctionLibrary& library, const QString& name,
+                            const QString& category, const QString& description);

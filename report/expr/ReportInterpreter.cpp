@@ -1,12 +1,11 @@
 #include "report/expr/ReportInterpreter.h"
 
 #include "report/engine/Band.h"
-#include "report/runtime/EngineRoutines.h"
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportGlobals.h"
 #include "report/expr/ReportVariant.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -19,32 +18,35 @@ bool Is(const QString& name, const char* word)
 
 void TInterpretator::GetVariable(const QString& name, QVariant& value)
 {
-    if (ReportParser().OnGetValue)
-        ReportParser().OnGetValue(name, value);
+    if (context_.ReportParser.OnGetValue)
+        context_.ReportParser.OnGetValue(name, value);
 }
 
 void TInterpretator::SetVariable(const QString& name, const QVariant& value)
 {
-    TrpVariables& variables = ScriptVariables();
+    TrpVariables& variables = context_.ScriptVariables;
+    TrpReport* report = context_.CurrentReport;
+    TrpPage* page = context_.CurrentPage;
+    TrpBand* band = context_.CurrentBand;
     if (variables.IndexOf(name) >= 0) {
         variables.SetValueByName(name, value);
-    } else if (CurrentReport && CurrentReport->Dictionary.Variables.IndexOf(name) >= 0) {
-        CurrentReport->Dictionary.Variables.SetValueByName(name, value);
+    } else if (report && report->Dictionary.Variables.IndexOf(name) >= 0) {
+        report->Dictionary.Variables.SetValueByName(name, value);
     } else if (Is(name, "MODALRESULT")) {
-        if (CurrentPage && CurrentPage->Type == ptDialog)
-            CurrentPage->ModalResult = int(VarToInt(value));
+        if (page && page->Type == ptDialog)
+            page->ModalResult = int(VarToInt(value));
     } else if (Is(name, "CURY")) {
-        if (CurrentBand && (CurrentBand->PendingPageBreaks > 0 || CurrentBand->PendingColumnBreaks > 0))
-            CurrentBand->CurYAssigned = true;
-        if (CurrentPage)
-            CurrentPage->PosY = int(VarToInt(value));
+        if (band && (band->PendingPageBreaks > 0 || band->PendingColumnBreaks > 0))
+            band->CurYAssigned = true;
+        if (page)
+            page->PosY = int(VarToInt(value));
     } else if (Is(name, "PROGRESS")) {
-        if (ReportHooks.ShowProgressText)
-            ReportHooks.ShowProgressText(VarToStr(value));
+        if (context_.ShowProgressText)
+            context_.ShowProgressText(VarToStr(value));
     } else {
         TrpObject* object = nullptr;
         QString property;
-        ResolveObjectProperty(name, object, property);
+        ResolveObjectProperty(context_, name, object, property);
         if (object && object->FindProperty(property))
             object->SetPropertyValue(property, value);
         else
@@ -55,6 +57,6 @@ void TInterpretator::SetVariable(const QString& name, const QVariant& value)
 void TInterpretator::CallFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
                                   QVariant& value)
 {
-    if (ReportParser().OnFunction)
-        ReportParser().OnFunction(name, p1, p2, p3, value);
+    if (context_.ReportParser.OnFunction)
+        context_.ReportParser.OnFunction(name, p1, p2, p3, value);
 }

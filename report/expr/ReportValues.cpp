@@ -1,60 +1,61 @@
 // How a report being built turns names into values, routes function calls and formats values.
 #include "report/engine/Report.h"
 
-#include "report/runtime/EngineRoutines.h"
 #include "report/expr/FunctionLibrary.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportErrors.h"
-#include "report/runtime/ReportGlobals.h"
 #include "report/expr/ReportInterpreter.h"
 #include "report/expr/ReportVariant.h"
-#include "report/runtime/TextRoutines.h"
 #include "report/expr/ValueFormat.h"
 #include "report/expr/VariantOps.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
+#include "report/runtime/TextRoutines.h"
 
 namespace {
-
-const TrpReport* boundReport = nullptr;
 
 // Clears EvalGuardName when the evaluation of a name as an expression ends, also by an error.
 class GuardNameScope {
 public:
-    explicit GuardNameScope(const QString& name) { EvalGuardName = name; }
-    ~GuardNameScope() { EvalGuardName.clear(); }
+    GuardNameScope(QString& guard, const QString& name) : guard_(guard) { guard_ = name; }
+    ~GuardNameScope() { guard_.clear(); }
     GuardNameScope(const GuardNameScope&) = delete;
     GuardNameScope& operator=(const GuardNameScope&) = delete;
+
+private:
+    QString& guard_;
 };
 
-int BandCounter(bool throughCount)
+int BandCounter(const TrpBand* currentBand, bool throughCount)
 {
-    if (!CurrentBand)
+    if (!currentBand)
         return 0;
-    const TrpBand* band = CurrentBand->CounterBand();
+    const TrpBand* band = currentBand->CounterBand();
     return throughCount ? band->LineThroughNo : band->LineNo;
 }
 
 // The report's own variables; names compared exactly.
 bool ReportVariable(const TrpReport& report, const QString& name, QVariant& value)
 {
+    const TrpRunContext& c = report.Context();
     const TrpReportInfo& info = report.ReportInfo;
     if (name == QLatin1String("VALUE"))
-        value = CurValue;
+        value = c.CurValue;
     else if (name == QLatin1String("PAGE#"))
-        value = PageNo + 1;
+        value = c.PageNo + 1;
     else if (name == QLatin1String("DATE"))
-        value = VarFromDateTime(CurDate);
+        value = VarFromDateTime(c.CurDate);
     else if (name == QLatin1String("TIME"))
-        value = VarFromDateTime(CurTime);
+        value = VarFromDateTime(c.CurTime);
     else if (name == QLatin1String("LINE#"))
-        value = BandCounter(false);
+        value = BandCounter(c.CurrentBand, false);
     else if (name == QLatin1String("LINETHROUGH#"))
-        value = BandCounter(true);
+        value = BandCounter(c.CurrentBand, true);
     else if (name == QLatin1String("COLUMN#"))
-        value = CurrentPage ? CurrentPage->ColumnNo : 0;
+        value = c.CurrentPage ? c.CurrentPage->ColumnNo : 0;
     else if (name == QLatin1String("CURRENT#"))
-        value = CurrentPage ? CurrentPage->CurrentNo : 0;
+        value = c.CurrentPage ? c.CurrentPage->CurrentNo : 0;
     else if (name == QLatin1String("TOTALPAGES"))
-        value = TotalPages;
+        value = c.TotalPages;
     else if (name == QLatin1String("REPORTCOMMENT"))
         value = info.Comment;
     else if (name == QLatin1String("REPORTNAME"))
@@ -74,7 +75,7 @@ bool ReportVariable(const TrpReport& report, const QString& name, QVariant& valu
     else if (name == QLatin1String("REPORTLASTCHANGE"))
         value = VarFromDateTime(info.LastChange);
     else if (name == QLatin1String("CALCWIDTH"))
-        value = CurrentView ? CurrentView->CalcWidth() : 0;
+        value = c.CurrentView ? c.CurrentView->CalcWidth() : 0;
     else
         return false;
     return true;
@@ -88,12 +89,12 @@ QString ArrayElementName(const QString& array, const QVariant& index)
 }
 
 // The object and upper-cased property of an array name with a point ("Memo1.Lines"), if any.
-TrpObject* ArrayObject(const QString& array, QString& property)
+TrpObject* ArrayObject(const TrpRunContext& context, const QString& array, QString& property)
 {
     if (!array.contains(QLatin1Char('.')))
         return nullptr;
     TrpObject* object = nullptr;
-    ResolveObjectProperty(array, object, property);
+    ResolveObjectProperty(context, array, object, property);
     property = property.toUpper();
     return object;
 }
@@ -102,44 +103,43 @@ TrpObject* ArrayObject(const QString& array, QString& property)
 
 void TrpReport::BindParser()
 {
-    TrpParser& parser = ReportParser();
+    TrpParser& parser = context_.ReportParser;
     parser.OnGetValue = [this](const QString& name, QVariant& value) { ResolveVariable(name, value); };
     parser.OnFunction = [this](const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
                                QVariant& value) { CallParserFunction(name, p1, p2, p3, value); };
-    boundReport = this;
+    context_.ParserReport = this;
 }
 
 void TrpReport::UnbindParser()
 {
-    if (boundReport != this)
+    if (context_.ParserReport != this)
         return;
-    boundReport = nullptr;
-    if (TrpGlobals* globals = ExistingReportGlobals()) {
-        globals->ReportParser.OnGetValue = nullptr;
-        globals->ReportParser.OnFunction = nullptr;
-    }
+    context_.ParserReport = nullptr;
+    context_.ReportParser.OnGetValue = nullptr;
+    context_.ReportParser.OnFunction = nullptr;
 }
 
 void TrpReport::ExpandExpression(const QString& expression, QString& text)
 {
-    EvalGuardName.clear();
-    uint32_t format = CurrentView ? CurrentView->FormatCode : 0;
-    QString formatText = CurrentView ? CurrentView->FormatText : QString();
+    TrpRunContext& c = context_;
+    c.EvalGuardName.clear();
+    uint32_t format = c.CurrentView ? c.CurrentView->FormatCode : 0;
+    QString formatText = c.CurrentView ? c.CurrentView->FormatText : QString();
     QString plain = expression;
     ApplyFormatOverride(plain, format, formatText);
-    CurExpression = plain;
-    CurValue = 0;
-    ResolveVariable(plain, CurValue);
-    if (CurrentView && (CurrentView->Flags & kFlagHideZeros) && !VarIsString(CurValue)) {
+    c.CurExpression = plain;
+    c.CurValue = 0;
+    ResolveVariable(plain, c.CurValue);
+    if (c.CurrentView && (c.CurrentView->Flags & kFlagHideZeros) && !VarIsString(c.CurValue)) {
         try {
-            if (VarCompare(CurValue, 0) == 0)
-                CurValue = QString();
+            if (VarCompare(c.CurValue, 0) == 0)
+                c.CurValue = QString();
         } catch (const std::exception&) {
             // A value that cannot be compared with 0 prints as it is.
         }
     }
-    if (!PrepareScanFlag)
-        text = FormatValue(CurValue, format, formatText);
+    if (!c.PrepareScanFlag)
+        text = FormatValue(c.CurValue, format, formatText);
 }
 
 QString TrpReport::ExpandExpression(const QString& expression)
@@ -164,7 +164,7 @@ void TrpReport::ResolveVariable(const QString& name, QVariant& value)
     }
     if (ReportVariable(*this, name, value))
         return;
-    const TrpVariables& scriptVariables = ScriptVariables();
+    const TrpVariables& scriptVariables = context_.ScriptVariables;
     if (scriptVariables.IndexOf(name) >= 0) {
         value = scriptVariables.GetValueByName(name);
         return;
@@ -173,47 +173,47 @@ void TrpReport::ResolveVariable(const QString& name, QVariant& value)
     GetSystemValue(name, value);
     if (!VarIsEmpty(value))
         return;
-    if (name != EvalGuardName) {
+    if (name != context_.EvalGuardName) {
         // Not a known name: an expression (or a name the parser hands back, upper-cased).
-        GuardNameScope guard(name);
-        value = ReportParser().Evaluate(name);
-    } else if (!PrepareScanFlag) {
-        throw EParserError(LoadFrResString(55439) + QStringLiteral(" \"") + name + QLatin1Char('"'));
+        GuardNameScope guard(context_.EvalGuardName, name);
+        value = context_.ReportParser.Evaluate(name);
+    } else if (!context_.PrepareScanFlag) {
+        throw EParserError(LoadFrResString(context_, 55439) + QStringLiteral(" \"") + name + QLatin1Char('"'));
     }
 }
 
 void TrpReport::GetSystemValue(const QString& name, QVariant& value)
 {
-    if (CurrentPage) {
+    if (const TrpPage* page = context_.CurrentPage) {
         if (name == QLatin1String("CURY")) {
-            value = CurrentPage->PosY;
+            value = page->PosY;
             return;
         }
         if (name == QLatin1String("FREESPACE")) {
-            value = CurrentPage->LimitY - CurrentPage->PosY;
+            value = page->LimitY - page->PosY;
             return;
         }
         if (name == QLatin1String("PAGEHEIGHT")) {
-            value = CurrentPage->LimitY;
+            value = page->LimitY;
             return;
         }
         if (name == QLatin1String("PAGEWIDTH")) {
-            value = CurrentPage->RightLimit();
+            value = page->RightLimit();
             return;
         }
     }
     if (name == QLatin1String("FINALPASS")) {
-        value = RootReport ? RootReport->FinalPass : false;
+        value = context_.RootReport ? context_.RootReport->FinalPass : false;
         return;
     }
     TrpObject* object = nullptr;
     QString property;
-    ResolveObjectProperty(name, object, property);
+    ResolveObjectProperty(context_, name, object, property);
     if (object && object->FindProperty(property)) {
         value = object->GetPropertyValue(property);
         return;
     }
-    const TrpVariables& constants = ReportConstants();
+    const TrpVariables& constants = context_.ReportConstants;
     if (constants.IndexOf(name) >= 0)
         value = constants.GetValueByName(name);
 }
@@ -222,7 +222,7 @@ void TrpReport::CallParserFunction(const QString& name, const QVariant& p1, cons
                                    QVariant& value)
 {
     value = QStringLiteral("0");
-    for (const auto& library : FunctionLibraries())
+    for (const auto& library : context_.FunctionLibraries)
         if (library->TryCallFunction(name, p1, p2, p3, value))
             return;
     CallInterpreterFunction(name, p1, p2, p3, value);
@@ -233,41 +233,42 @@ void TrpReport::CallParserFunction(const QString& name, const QVariant& p1, cons
 void TrpReport::CallInterpreterFunction(const QString& name, const QVariant& p1, const QVariant& p2,
                                         const QVariant& p3, QVariant& value)
 {
+    TrpRunContext& c = context_;
     if (name == QLatin1String("STOPREPORT")) {
-        if (CurrentReport)
-            CurrentReport->Terminated = true;
+        if (c.CurrentReport)
+            c.CurrentReport->Terminated = true;
     } else if (name == QLatin1String("NEWPAGE")) {
-        if (CurrentBand)
-            ++CurrentBand->PendingPageBreaks;
+        if (c.CurrentBand)
+            ++c.CurrentBand->PendingPageBreaks;
     } else if (name == QLatin1String("NEWCOLUMN")) {
-        if (CurrentBand)
-            ++CurrentBand->PendingColumnBreaks;
+        if (c.CurrentBand)
+            ++c.CurrentBand->PendingColumnBreaks;
     } else if (name == QLatin1String("SHOWBAND")) {
-        if (CurrentPage)
-            CurrentPage->PrintBandByName(VarToStr(p1).trimmed());
+        if (c.CurrentPage)
+            c.CurrentPage->PrintBandByName(VarToStr(p1).trimmed());
     } else if (name == QLatin1String("INC") || name == QLatin1String("DEC")) {
         const QString variable = VarToStr(p1).trimmed();
         QVariant current = VarNull();
-        if (ReportParser().OnGetValue)
-            ReportParser().OnGetValue(variable, current);
-        ReportInterpreter().SetVariable(variable, name == QLatin1String("INC") ? VarAdd(current, 1) : VarSub(current, 1));
+        if (c.ReportParser.OnGetValue)
+            c.ReportParser.OnGetValue(variable, current);
+        c.ReportInterpreter.SetVariable(variable, name == QLatin1String("INC") ? VarAdd(current, 1) : VarSub(current, 1));
     } else if (name == QLatin1String("SETARRAY") || name == QLatin1String("GETARRAY")) {
         const QString array = VarToStr(p1).trimmed();
-        const QVariant index = ReportParser().Evaluate(VarToStr(p2));
+        const QVariant index = c.ReportParser.Evaluate(VarToStr(p2));
         QString property;
-        TrpObject* object = ArrayObject(array, property);
+        TrpObject* object = ArrayObject(c, array, property);
         if (name == QLatin1String("SETARRAY")) {
-            const QVariant element = ReportParser().Evaluate(VarToStr(p3));
+            const QVariant element = c.ReportParser.Evaluate(VarToStr(p3));
             if (object) {
                 QVariant ignored;
                 object->CallMethod(QStringLiteral("SETINDEXPROPERTY"), property, index, element, ignored);
             } else if (!array.contains(QLatin1Char('.'))) {
-                ScriptVariables().SetValueByName(ArrayElementName(array, index), element);
+                c.ScriptVariables.SetValueByName(ArrayElementName(array, index), element);
             }
         } else if (object) {
             object->CallMethod(QStringLiteral("GETINDEXPROPERTY"), property, index, QVariant(), value);
         } else if (!array.contains(QLatin1Char('.'))) {
-            value = ScriptVariables().GetValueByName(ArrayElementName(array, index));
+            value = c.ScriptVariables.GetValueByName(ArrayElementName(array, index));
         }
     } else if (const qsizetype dot = name.indexOf(QLatin1Char('.')); dot > 0) {
         if (TrpView* object = FindObject(name.left(dot)))
@@ -275,7 +276,7 @@ void TrpReport::CallInterpreterFunction(const QString& name, const QVariant& p1,
     }
 }
 
-QString TrpReport::FormatValue(const QVariant& value, uint32_t format, const QString& formatText)
+QString TrpReport::FormatValue(const QVariant& value, uint32_t format, const QString& formatText) const
 {
-    return FormatReportValue(value, format, formatText);
+    return FormatReportValue(context_, value, format, formatText);
 }

@@ -183,41 +183,48 @@ void TScriptCompiler::Statement()
     }
 }
 
-void TScriptCompiler::Compound()
+QString TScriptCompiler::StatementList()
 {
     for (;;) {
         Statement();
         if (error_)
-            return;
+            return QString();
         SkipBlanks();
         lastp_ = pos_;
         const int at = pos_;
         const QString word = GetWord();
-        if (word.startsWith(QLatin1Char(';'))) {
-            pos_ = at + 1;
-        } else if (word == QLatin1String("END")) {
-            return;
-        } else if (word == QLatin1String("END;")) {
-            pos_ = at + 3;   // the ";" is left for the enclosing construct
-            return;
-        } else {
-            Fail(kNeedSemicolonOrEnd);
-            return;
-        }
+        if (!word.startsWith(QLatin1Char(';')))
+            return word;
+        pos_ = at + 1;
     }
+}
+
+bool TScriptCompiler::ExpectWord(const char* keyword, const QString& message)
+{
+    SkipBlanks();
+    lastp_ = pos_;
+    if (GetWord() == QLatin1String(keyword))
+        return true;
+    Fail(message);
+    return false;
+}
+
+void TScriptCompiler::Compound()
+{
+    const QString word = StatementList();
+    if (error_ || word == QLatin1String("END"))
+        return;
+    if (word == QLatin1String("END;"))
+        --pos_;   // the ";" is left for the enclosing construct
+    else
+        Fail(kNeedSemicolonOrEnd);
 }
 
 void TScriptCompiler::If()
 {
     const QString condition = Expression();
-    if (error_)
+    if (error_ || !ExpectWord("THEN", kNeedThen))
         return;
-    SkipBlanks();
-    lastp_ = pos_;
-    if (GetWord() != QLatin1String("THEN")) {
-        Fail(kNeedThen);
-        return;
-    }
     const int jump = int(lines_.size());
     Emit(QChar(kConditionalJump) + QStringLiteral("  ") + condition);
     Statement();
@@ -242,22 +249,12 @@ void TScriptCompiler::If()
 void TScriptCompiler::Repeat()
 {
     const int first = int(lines_.size());
-    for (;;) {
-        Statement();
-        if (error_)
-            return;
-        SkipBlanks();
-        lastp_ = pos_;
-        const int at = pos_;
-        const QString word = GetWord();
-        if (word.startsWith(QLatin1Char(';'))) {
-            pos_ = at + 1;
-        } else if (word == QLatin1String("UNTIL")) {
-            break;
-        } else {
-            Fail(kNeedSemicolonOrUntil);
-            return;
-        }
+    const QString word = StatementList();
+    if (error_)
+        return;
+    if (word != QLatin1String("UNTIL")) {
+        Fail(kNeedSemicolonOrUntil);
+        return;
     }
     const QString condition = Expression();
     if (!error_)
@@ -268,14 +265,8 @@ void TScriptCompiler::While()
 {
     const int test = int(lines_.size());
     const QString condition = Expression();
-    if (error_)
+    if (error_ || !ExpectWord("DO", kNeedDo))
         return;
-    SkipBlanks();
-    lastp_ = pos_;
-    if (GetWord() != QLatin1String("DO")) {
-        Fail(kNeedDo);
-        return;
-    }
     Emit(QChar(kConditionalJump) + QStringLiteral("  ") + condition);
     Statement();
     if (error_)
@@ -301,23 +292,11 @@ void TScriptCompiler::For()
     }
     pos_ += 2;
     const QString from = Expression();
-    if (error_)
+    if (error_ || !ExpectWord("TO", kNeedTo))
         return;
-    SkipBlanks();
-    lastp_ = pos_;
-    if (GetWord() != QLatin1String("TO")) {
-        Fail(kNeedTo);
-        return;
-    }
     const QString to = Expression();
-    if (error_)
+    if (error_ || !ExpectWord("DO", kNeedDo))
         return;
-    SkipBlanks();
-    lastp_ = pos_;
-    if (GetWord() != QLatin1String("DO")) {
-        Fail(kNeedDo);
-        return;
-    }
     Emit(variable + QLatin1Char(' ') + from);
     const int test = int(lines_.size());
     Emit(QChar(kConditionalJump) + QStringLiteral("  ") + variable + QStringLiteral("<=") + to);
@@ -391,16 +370,9 @@ void TScriptCompiler::Assignment()
     const bool indexed = At(pos_) == QLatin1Char('[');
     if (indexed) {
         ++pos_;
-        index = Expression();
+        index = ClosedExpression(QLatin1Char(']'), kNeedCloseBracket);
         if (error_)
             return;
-        SkipBlanks();
-        lastp_ = pos_;
-        if (At(pos_) != QLatin1Char(']')) {
-            Fail(kNeedCloseBracket);
-            return;
-        }
-        ++pos_;
     }
     SkipBlanks();
     lastp_ = pos_;
@@ -448,6 +420,21 @@ QString TScriptCompiler::Expression()
     return buf_.mid(start, pos_ - start);
 }
 
+QString TScriptCompiler::ClosedExpression(QChar closing, const QString& message)
+{
+    const QString expression = Expression();
+    if (error_)
+        return QString();
+    SkipBlanks();
+    lastp_ = pos_;
+    if (At(pos_) != closing) {
+        Fail(message);
+        return QString();
+    }
+    ++pos_;
+    return expression;
+}
+
 void TScriptCompiler::ParseExpression()
 {
     const Depth depth(*this);
@@ -474,37 +461,31 @@ void TScriptCompiler::ParseExpression()
 
 void TScriptCompiler::ParseSimple()
 {
-    ParseTerm();
-    while (!error_) {
-        const int save = pos_;
-        SkipBlanks();
-        if (At(pos_) == QLatin1Char('+') || At(pos_) == QLatin1Char('-')) {
-            ++pos_;
-        } else if (PeekKeyword("OR")) {
-            pos_ += 2;
-        } else {
-            pos_ = save;
-            return;
-        }
-        ParseTerm();
-    }
+    ParseChain(&TScriptCompiler::ParseTerm, "+-", {"OR"});
 }
 
 void TScriptCompiler::ParseTerm()
 {
-    ParseFactor();
+    ParseChain(&TScriptCompiler::ParseFactor, "*/", {"AND", "MOD"});
+}
+
+void TScriptCompiler::ParseChain(void (TScriptCompiler::*operand)(), const char* symbols,
+                                 std::initializer_list<const char*> keywords)
+{
+    (this->*operand)();
     while (!error_) {
         const int save = pos_;
         SkipBlanks();
-        if (At(pos_) == QLatin1Char('*') || At(pos_) == QLatin1Char('/')) {
-            ++pos_;
-        } else if (PeekKeyword("AND") || PeekKeyword("MOD")) {
-            pos_ += 3;
-        } else {
+        int length = QLatin1String(symbols).contains(At(pos_)) ? 1 : 0;
+        for (const char* keyword : keywords)
+            if (length == 0 && PeekKeyword(keyword))
+                length = int(qstrlen(keyword));
+        if (length == 0) {
             pos_ = save;
             return;
         }
-        ParseFactor();
+        pos_ += length;
+        (this->*operand)();
     }
 }
 
@@ -518,16 +499,7 @@ void TScriptCompiler::ParseFactor()
     const QChar c = At(pos_);
     if (c == QLatin1Char('(')) {
         ++pos_;
-        ParseExpression();
-        if (error_)
-            return;
-        SkipBlanks();
-        lastp_ = pos_;
-        if (At(pos_) != QLatin1Char(')')) {
-            Fail(kNeedCloseParen);
-            return;
-        }
-        ++pos_;
+        ClosedExpression(QLatin1Char(')'), kNeedCloseParen);
     } else if (c == QLatin1Char('[')) {
         if (!ParseBracketed())
             Fail(kNeedCloseBracket);
@@ -559,16 +531,7 @@ void TScriptCompiler::ParseFactor()
             }
         } else if (At(pos_) == QLatin1Char('[')) {
             ++pos_;
-            ParseExpression();
-            if (error_)
-                return;
-            SkipBlanks();
-            lastp_ = pos_;
-            if (At(pos_) != QLatin1Char(']')) {
-                Fail(kNeedCloseBracket);
-                return;
-            }
-            ++pos_;
+            ClosedExpression(QLatin1Char(']'), kNeedCloseBracket);
         }
     } else if (IsDigit(c)) {
         while (IsDigit(At(pos_)))

@@ -8,6 +8,7 @@
 //   2  jump: characters 2 and 3 the target line
 //   3  call: the expression, evaluated for its effects ("EXIT(0)" ends the run)
 //   any other character: assignment: the variable's name, a blank, the expression
+#include <initializer_list>
 #include <vector>
 
 #include <QString>
@@ -62,6 +63,11 @@ private:
 
     // Statements.
     void Statement();
+    // Statements separated by ";": the word after the last one (pos_ left after it), or ""
+    // on an error.
+    QString StatementList();
+    // The next word, which must be the keyword (upper case); else a failure with the message.
+    bool ExpectWord(const char* keyword, const QString& message);
     void Compound();
     void If();
     void Repeat();
@@ -74,9 +80,14 @@ private:
 
     // Expressions: each checks the form and the caller copies the source text.
     QString Expression();
+    // An expression and the character that closes it (the opening one is read already).
+    QString ClosedExpression(QChar closing, const QString& message);
     void ParseExpression();
     void ParseSimple();
     void ParseTerm();
+    // operand { operator operand }: an operator is one of the symbol characters or keywords.
+    void ParseChain(void (TScriptCompiler::*operand)(), const char* symbols,
+                    std::initializer_list<const char*> keywords);
     void ParseFactor();
     bool ParseBracketed();
     bool ParseString();

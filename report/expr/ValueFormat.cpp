@@ -5,8 +5,8 @@
 #include "base/FormatDateTime.h"
 #include "report/file/Cp1251Text.h"
 #include "report/expr/NumberFormat.h"
-#include "report/runtime/ReportGlobals.h"
 #include "report/expr/ReportVariant.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -51,11 +51,11 @@ QString NumberText(const QVariant& value, uint32_t format, const QString& format
     }
 }
 
-QString DateText(const QVariant& value, uint32_t format, const QString& formatText)
+QString DateText(const QStringList& layouts, const QVariant& value, uint32_t format, const QString& formatText)
 {
     const uint32_t index = FormatIndex(format);
     if (index < 3)
-        return DateTimeText(ListItem(ReportGlobals().DateFormats, index), value);
+        return DateTimeText(ListItem(layouts, index), value);
     if (index == 3)
         return DateTimeText(QString::fromStdString(DefaultFormatSettings().LongDateFormat), value);
     if (index == kCustomFormatIndex)
@@ -63,22 +63,22 @@ QString DateText(const QVariant& value, uint32_t format, const QString& formatTe
     return VarToStr(value);
 }
 
-QString TimeText(const QVariant& value, uint32_t format, const QString& formatText)
+QString TimeText(const QStringList& layouts, const QVariant& value, uint32_t format, const QString& formatText)
 {
     const uint32_t index = FormatIndex(format);
     if (index < kCustomFormatIndex)
-        return DateTimeText(ListItem(ReportGlobals().TimeFormats, index), value);
+        return DateTimeText(ListItem(layouts, index), value);
     if (index == kCustomFormatIndex)
         return DateTimeText(formatText, value);
     return VarToStr(value);
 }
 
-QString BooleanText(const QVariant& value, uint32_t format, const QString& formatText)
+QString BooleanText(const QStringList& layouts, const QVariant& value, uint32_t format, const QString& formatText)
 {
     const uint32_t index = FormatIndex(format);
     if (index > kCustomFormatIndex)
         return VarToStr(value);
-    const QString layout = index == kCustomFormatIndex ? formatText : ListItem(ReportGlobals().BooleanFormats, index);
+    const QString layout = index == kCustomFormatIndex ? formatText : ListItem(layouts, index);
     const qsizetype separator = layout.indexOf(QLatin1Char(';'));
     if (VarToBool(value))
         return layout.mid(separator + 1);
@@ -95,7 +95,8 @@ bool IsOneOf(QChar c, const char* set)
 
 }  // namespace
 
-QString FormatReportValue(const QVariant& value, uint32_t format, const QString& formatText)
+QString FormatReportValue(const TrpRunContext& context, const QVariant& value, uint32_t format,
+                          const QString& formatText)
 {
     if (VarIsEmpty(value) || VarIsNull(value) || (VarIsString(value) && VarToStr(value).trimmed().isEmpty()))
         return QString();
@@ -103,9 +104,9 @@ QString FormatReportValue(const QVariant& value, uint32_t format, const QString&
         switch (FormatCategory(format)) {
         case fcText: return VarToStr(value);
         case fcNumber: return NumberText(value, format, formatText);
-        case fcDate: return DateText(value, format, formatText);
-        case fcTime: return TimeText(value, format, formatText);
-        case fcBoolean: return BooleanText(value, format, formatText);
+        case fcDate: return DateText(context.DateFormats, value, format, formatText);
+        case fcTime: return TimeText(context.TimeFormats, value, format, formatText);
+        case fcBoolean: return BooleanText(context.BooleanFormats, value, format, formatText);
         default: return QString();
         }
     } catch (const std::exception&) {

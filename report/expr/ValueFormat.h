@@ -9,6 +9,8 @@
 #include <QString>
 #include <QVariant>
 
+class TrpRunContext;
+
 enum TFormatCategory : uint32_t { fcText = 0, fcNumber = 1, fcDate = 2, fcTime = 3, fcBoolean = 4 };
 constexpr uint32_t kCustomFormatIndex = 4;
 
@@ -22,8 +24,10 @@ constexpr uint32_t MakeFormat(uint32_t category, uint32_t index, uint32_t decima
 }
 
 // Unassigned, null and blank text print as "". The decimal separator of a number format is
-// used for that text alone (a separator of 0 means the platform's).
-QString FormatReportValue(const QVariant& value, uint32_t format, const QString& formatText);
+// used for that text alone (a separator of 0 means the platform's). The predefined date, time
+// and Boolean layouts are the context's.
+QString FormatReportValue(const TrpRunContext& context, const QVariant& value, uint32_t format,
+                          const QString& formatText);
 
 // An expression may end with " #" and a format of its own ("N0,2", "N#,##0.00", "Ddd.mm.yyyy",
 // "BNo;Yes"): it is cut off the expression and replaces the object's format; an override of

@@ -1,7 +1,6 @@
 #include "report/file/StreamPrimitives.h"
 
 #include "report/file/Cp1251Text.h"
-#include "report/runtime/ReportContext.h"
 #include "report/runtime/ReportErrors.h"
 
 namespace {
@@ -168,14 +167,14 @@ void ReadFrMemo22(QIODevice& stream, QStringList& lines)
     }
 }
 
-QString ReadFrStringVer(QIODevice& stream)
+QString ReadFrStringVer(QIODevice& stream, int templateVersion)
 {
-    return TemplateVersion < kFirstCountedStringVersion ? ReadFrString22(stream) : ReadFrString(stream);
+    return templateVersion < kFirstCountedStringVersion ? ReadFrString22(stream) : ReadFrString(stream);
 }
 
-void ReadFrMemoVer(QIODevice& stream, QStringList& lines)
+void ReadFrMemoVer(QIODevice& stream, QStringList& lines, int templateVersion)
 {
-    if (TemplateVersion < kFirstCountedStringVersion)
+    if (templateVersion < kFirstCountedStringVersion)
         ReadFrMemo22(stream, lines);
     else
         ReadFrMemo(stream, lines);

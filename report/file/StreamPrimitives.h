@@ -16,6 +16,11 @@
 
 constexpr int kMaxFrLength = 65535;   // the largest length or count a 16-bit field holds
 
+// The layout version of a template (or object stream): strings and string lists of versions up
+// to 22 have the older zero-terminated forms.
+constexpr int kCurrentTemplateVersion = 25;
+constexpr int kFirstCountedStringVersion = 23;
+
 // Current layout: u16 length, the octets, one 0 octet.
 void WriteFrString(QIODevice& stream, const QString& text);
 // Reads the u16 length, the octets and one more octet (the 0), which is skipped as it is.
@@ -32,9 +37,10 @@ void ReadFrMemo(QIODevice& stream, QStringList& lines);
 QString ReadFrString22(QIODevice& stream);
 void ReadFrMemo22(QIODevice& stream, QStringList& lines);
 
-// The form that TemplateVersion (the stream being read) calls for.
-QString ReadFrStringVer(QIODevice& stream);
-void ReadFrMemoVer(QIODevice& stream, QStringList& lines);
+// The form that the version of the stream being read (the run context's TemplateVersion) calls
+// for.
+QString ReadFrStringVer(QIODevice& stream, int templateVersion);
+void ReadFrMemoVer(QIODevice& stream, QStringList& lines, int templateVersion);
 
 uint16_t ReadFrWord(QIODevice& stream);
 void WriteFrWord(QIODevice& stream, int value);   // the low 16 bits

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "report/runtime/ReportContext.h"
 #include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -36,14 +36,12 @@ void EnsureStandardClasses()
     }
 }
 
-int objectNumberCounter = 0;
-
 QString ClassNameOf(const QObject* object)
 {
     return QString::fromLatin1(object->metaObject()->className());
 }
 
-std::unique_ptr<TrpView> CreateAddIn(const QString& className)
+std::unique_ptr<TrpView> CreateAddIn(TrpRunContext& context, const QString& className)
 {
     for (const TrpAddInObjectInfo& info : AddInTable())
         if (info.ClassRef.ClassName == className && info.ClassRef.Create) {
@@ -51,9 +49,9 @@ std::unique_ptr<TrpView> CreateAddIn(const QString& className)
             view->TypeCode = otAddIn;
             return view;
         }
-    ErrorFlag = true;
-    ErrorText += className + QLatin1Char('\r');
-    throw EClassNotFound(ErrorText);
+    context.ErrorFlag = true;
+    context.ErrorText += className + QLatin1Char('\r');
+    throw EClassNotFound(context.ErrorText);
 }
 
 }  // namespace
@@ -114,7 +112,7 @@ const std::vector<TrpExportFilterInfo>& ExportFilterTable()
     return FilterTable();
 }
 
-std::unique_ptr<TrpView> CreateReportObject(uint8_t typeCode, const QString& className)
+std::unique_ptr<TrpView> CreateReportObject(TrpRunContext& context, uint8_t typeCode, const QString& className)
 {
     std::unique_ptr<TrpView> view;
     if (typeCode < kStandardTypeCount) {
@@ -122,14 +120,9 @@ std::unique_ptr<TrpView> CreateReportObject(uint8_t typeCode, const QString& cla
         if (classRef.Create)
             view = classRef.Create();
     } else if (typeCode == otAddIn) {
-        view = CreateAddIn(className);
+        view = CreateAddIn(context, className);
     }
     if (view)
-        view->ObjectNumber = objectNumberCounter++;
+        view->ObjectNumber = context.NextObjectNumber++;
     return view;
-}
-
-int NextObjectNumber()
-{
-    return objectNumberCounter;
 }

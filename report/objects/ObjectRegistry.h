@@ -1,8 +1,8 @@
 #pragma once
-// The engine-wide registration tables of report object classes and export filters, and the
-// factory that makes a report object from the type code a template or a prepared page holds.
-// The tables grow as needed and keep the order of registration; nothing here is locked, the
-// engine runs on the main thread only.
+// The process-wide registration tables of report object classes and export filters (registries
+// of classes, shared by every run context), and the factory that makes a report object from the
+// type code a template or a prepared page holds. The tables grow as needed and keep the order
+// of registration; nothing here is locked, the engine runs on the main thread only.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +14,8 @@
 #include <QString>
 
 #include "report/objects/View.h"
+
+class TrpRunContext;
 
 // A class of report object: its name as streams carry it and how to make one.
 struct TrpViewClass {
@@ -52,10 +54,8 @@ void UnregisterExportFilter(QObject* filter);
 const std::vector<TrpExportFilterInfo>& ExportFilterTable();
 
 // Type codes 0 to 4 make the built-in classes, 10 the registered add-in class of that name
-// (compared exactly); other codes give none. Every object made gets the next object number.
-// An add-in class nobody registered sets ErrorFlag, appends the name and a carriage return to
-// ErrorText and raises EClassNotFound with the whole ErrorText.
-std::unique_ptr<TrpView> CreateReportObject(uint8_t typeCode, const QString& className = {});
-
-// The object number the next object will get; it only grows.
-int NextObjectNumber();
+// (compared exactly); other codes give none. Every object made gets the context's next object
+// number. An add-in class nobody registered sets the context's ErrorFlag, appends the name and
+// a carriage return to its ErrorText and raises EClassNotFound with the whole ErrorText.
+std::unique_ptr<TrpView> CreateReportObject(TrpRunContext& context, uint8_t typeCode,
+                                            const QString& className = {});

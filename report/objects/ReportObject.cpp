@@ -1,9 +1,12 @@
 #include "report/objects/ReportObject.h"
 
-#include "report/runtime/ReportErrors.h"
-#include "report/objects/ReportFont.h"
-#include "report/runtime/ReportGlobals.h"
+#include <stdexcept>
+
+#include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
+#include "report/objects/ReportFont.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
 void TrpObject::SetPropertyValue(const QString&, const QVariant&) {}
@@ -84,16 +87,21 @@ int CheckedIndex(const QStringList& list, const QVariant& index)
     return int(i);
 }
 
-QString EvaluatedText(const QVariant& expression)
-{
-    return VarToStr(ReportParser().Evaluate(VarToStr(expression)));
-}
-
 }  // namespace
 
-void TrpObject::CallListMethod(QStringList& list, const QString& method, const QString& listName, const QVariant& p1,
-                               const QVariant& p2, const QVariant& p3, QVariant& result)
+TrpRunContext& TrpObject::Context() const
 {
+    if (!Report)
+        throw std::logic_error("a report object outside any report has no run context");
+    return Report->Context();
+}
+
+void TrpObject::CallListMethod(QStringList& list, const QString& method, const QString& listName, const QVariant& p1,
+                               const QVariant& p2, const QVariant& p3, QVariant& result) const
+{
+    const auto evaluated = [this](const QVariant& expression) {
+        return Context().ReportParser.Evaluate(VarToStr(expression));
+    };
     if (method == QLatin1String("SETINDEXPROPERTY")) {
         if (VarToStr(p1) == listName)
             list[CheckedIndex(list, p2)] = VarToStr(p3);
@@ -101,13 +109,13 @@ void TrpObject::CallListMethod(QStringList& list, const QString& method, const Q
         if (VarToStr(p1) == listName)
             result = list[CheckedIndex(list, p2)];
     } else if (method == listName + QLatin1String(".ADD")) {
-        list.append(EvaluatedText(p1));
+        list.append(VarToStr(evaluated(p1)));
     } else if (method == listName + QLatin1String(".CLEAR")) {
         list.clear();
     } else if (method == listName + QLatin1String(".DELETE")) {
-        list.removeAt(CheckedIndex(list, ReportParser().Evaluate(VarToStr(p1))));
+        list.removeAt(CheckedIndex(list, evaluated(p1)));
     } else if (method == listName + QLatin1String(".INDEXOF")) {
-        result = int(list.indexOf(EvaluatedText(p1)));
+        result = int(list.indexOf(VarToStr(evaluated(p1))));
     }
 }
 

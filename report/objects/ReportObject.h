@@ -1,7 +1,8 @@
 #pragma once
 // The common base of everything a report script can address (report objects and design pages):
 // a list of declared properties and four operations through which scripts and the engine read
-// and write properties and call methods by name.
+// and write properties and call methods by name. Each reaches the run context through the
+// report that holds it.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -12,6 +13,8 @@
 #include <QVariant>
 
 struct TrpFont;
+class TrpReport;
+class TrpRunContext;
 
 // What kind of value a declared property takes (bits of TrpPropRec::Kinds). Only a designer
 // would use them; the engine reads the names alone.
@@ -72,12 +75,19 @@ public:
 
     // The script methods of a string-list property ("MEMO" for every object, "LINES" for
     // memos): SETINDEXPROPERTY and GETINDEXPROPERTY (when P1 is the list name), and the list
-    // name followed by .ADD, .CLEAR, .DELETE, .INDEXOF (P1 evaluated as an expression). A line
-    // number out of range raises EListError.
-    static void CallListMethod(QStringList& list, const QString& method, const QString& listName, const QVariant& p1,
-                               const QVariant& p2, const QVariant& p3, QVariant& result);
+    // name followed by .ADD, .CLEAR, .DELETE, .INDEXOF (P1 evaluated as an expression by the
+    // context's parser). A line number out of range raises EListError.
+    void CallListMethod(QStringList& list, const QString& method, const QString& listName, const QVariant& p1,
+                        const QVariant& p2, const QVariant& p3, QVariant& result) const;
+
+    // The run context of the report that holds the object; std::logic_error when it is held
+    // by none.
+    TrpRunContext& Context() const;
 
     std::vector<TrpPropRec> Properties;
+    // The report that holds the object: a design page's report, or the report of the page an
+    // object is placed on (TrpReport::AddPage, TrpPage::AddObject).
+    TrpReport* Report = nullptr;
 };
 
 // Runs the object's DeclareProperties when its list is still empty; none is allowed.

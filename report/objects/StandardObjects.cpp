@@ -1,8 +1,8 @@
 // The engine's built-in classes: the report object classes by type code, registered once before
-// the first object is made, and the function libraries the engine registers when it starts.
-// They are listed here (not registered from their own units) so that the linker keeps them.
+// the first object is made, and the function libraries every run context installs when it is
+// made. They are listed here (not registered from their own units) so that the linker keeps them.
+#include "report/expr/FunctionLibrary.h"
 #include "report/objects/ObjectRegistry.h"
-#include "report/runtime/ReportGlobals.h"
 
 void RegisterStandardObjectClasses()
 {

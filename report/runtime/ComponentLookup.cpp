@@ -1,26 +1,16 @@
 #include "report/runtime/ComponentLookup.h"
 
-#include <vector>
-
-#include <QPointer>
-
 #include "report/data/DataAccess.h"
 #include "report/data/DataSetRelations.h"
-#include "report/runtime/EngineRoutines.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
+#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
 namespace {
 
 constexpr int kMaxNamePart = 255;
-
-std::vector<QPointer<QObject>>& GlobalComponents()
-{
-    static std::vector<QPointer<QObject>> components;
-    return components;
-}
 
 bool SameName(const QObject* component, const QString& name)
 {
@@ -29,37 +19,34 @@ bool SameName(const QObject* component, const QString& name)
 
 }  // namespace
 
-QObject* ReportOwnerComponent()
+QObject* ReportOwnerComponent(const TrpRunContext& context)
 {
-    if (ReportHooks.ReportOwner)
-        return ReportHooks.ReportOwner();
-    return CurrentReport ? CurrentReport->parent() : nullptr;
+    return context.CurrentReport ? context.CurrentReport->parent() : nullptr;
 }
 
-TDataSet* DefaultFieldDataSet()
+TDataSet* DefaultFieldDataSet(const TrpRunContext& context)
 {
-    if (ReportHooks.DefaultFieldDataSet)
-        return ReportHooks.DefaultFieldDataSet();
-    return CurrentReport && CurrentReport->UseDefaultDataSetName ? CurrentBandDataSet() : nullptr;
+    const TrpReport* report = context.CurrentReport;
+    return report && report->UseDefaultDataSetName ? CurrentBandDataSet(context) : nullptr;
 }
 
-void RegisterGlobalComponent(QObject* form)
+void RegisterGlobalComponent(TrpRunContext& context, QObject* form)
 {
-    UnregisterGlobalComponent(form);
-    GlobalComponents().emplace_back(form);
+    UnregisterGlobalComponent(context, form);
+    context.GlobalComponents.emplace_back(form);
 }
 
-void UnregisterGlobalComponent(QObject* form)
+void UnregisterGlobalComponent(TrpRunContext& context, QObject* form)
 {
-    auto& list = GlobalComponents();
-    std::erase_if(list, [form](const QPointer<QObject>& p) { return p.isNull() || p.data() == form; });
+    std::erase_if(context.GlobalComponents,
+                  [form](const QPointer<QObject>& p) { return p.isNull() || p.data() == form; });
 }
 
-QObject* FindGlobalComponent(const QString& name)
+QObject* FindGlobalComponent(const TrpRunContext& context, const QString& name)
 {
     if (name.isEmpty())
         return nullptr;
-    for (const QPointer<QObject>& p : GlobalComponents())
+    for (const QPointer<QObject>& p : context.GlobalComponents)
         if (p && SameName(p, name))
             return p;
     return nullptr;
@@ -75,12 +62,12 @@ QObject* FindOwnedComponent(const QObject* owner, const QString& name)
     return nullptr;
 }
 
-QObject* FindReportComponent(QObject* owner, const QString& name)
+QObject* FindReportComponent(const TrpRunContext& context, QObject* owner, const QString& name)
 {
     const qsizetype dot = name.indexOf(QLatin1Char('.'));
     if (dot < 0)
         return FindOwnedComponent(owner, name);
-    QObject* form = FindGlobalComponent(name.left(dot));
+    QObject* form = FindGlobalComponent(context, name.left(dot));
     if (!form)
         throw EClassNotFound(QStringLiteral("Missing ") + name);
     const QString rest = name.mid(dot + 1).left(kMaxNamePart);
@@ -91,7 +78,8 @@ QObject* FindReportComponent(QObject* owner, const QString& name)
     return middle ? FindOwnedComponent(middle, rest.mid(second + 1).left(kMaxNamePart)) : nullptr;
 }
 
-void ResolveFieldReference(const QString& reference, TDataSet*& dataSet, QString& fieldName)
+void ResolveFieldReference(const TrpRunContext& context, const QString& reference, TDataSet*& dataSet,
+                           QString& fieldName)
 {
     fieldName.clear();
     const qsizetype quote = reference.indexOf(QLatin1Char('"'));
@@ -104,14 +92,14 @@ void ResolveFieldReference(const QString& reference, TDataSet*& dataSet, QString
     case 0:
         break;
     case 1: {
-        dataSet = qobject_cast<TDataSet*>(FindReportComponent(ReportOwnerComponent(), parts[0]));
+        dataSet = qobject_cast<TDataSet*>(FindReportComponent(context, ReportOwnerComponent(context), parts[0]));
         break;
     }
     case 2:
-        dataSet = qobject_cast<TDataSet*>(FindOwnedComponent(FindGlobalComponent(parts[0]), parts[1]));
+        dataSet = qobject_cast<TDataSet*>(FindOwnedComponent(FindGlobalComponent(context, parts[0]), parts[1]));
         break;
     case 3: {
-        QObject* frame = FindOwnedComponent(FindGlobalComponent(parts[0]), parts[1]);
+        QObject* frame = FindOwnedComponent(FindGlobalComponent(context, parts[0]), parts[1]);
         dataSet = qobject_cast<TDataSet*>(FindOwnedComponent(frame, parts[2]));
         break;
     }
@@ -146,11 +134,11 @@ QVariant GetReportFieldValue(TField* field)
     }
 }
 
-bool FieldIsNullByName(const QString& reference)
+bool FieldIsNullByName(const TrpRunContext& context, const QString& reference)
 {
-    TDataSet* dataSet = DefaultFieldDataSet();
+    TDataSet* dataSet = DefaultFieldDataSet(context);
     QString fieldName;
-    ResolveFieldReference(reference, dataSet, fieldName);
+    ResolveFieldReference(context, reference, dataSet, fieldName);
     if (!dataSet)
         return true;
     return dataSet->FieldByName(fieldName)->IsNull();

@@ -1,12 +1,12 @@
 #include "report/runtime/EngineRoutines.h"
 
-#include "report/runtime/ComponentLookup.h"
 #include "report/data/DBDataSet.h"
-#include "report/file/Cp1251Text.h"
 #include "report/data/Dataset.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
+#include "report/file/Cp1251Text.h"
+#include "report/runtime/ComponentLookup.h"
 #include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
 namespace {
@@ -20,13 +20,13 @@ bool IsPageName(const QString& objectName)
         && objectName[4].isDigit();
 }
 
-TrpObject* DesignPage(const QString& objectName)
+TrpObject* DesignPage(const TrpReport* report, const QString& objectName)
 {
     bool ok = false;
     const int number = objectName.mid(4).toInt(&ok);
-    if (!ok || !CurrentReport || number < 1 || number > int(CurrentReport->Pages.size()))
+    if (!ok || !report || number < 1 || number > int(report->Pages.size()))
         return nullptr;
-    return CurrentReport->Pages[size_t(number - 1)].get();
+    return report->Pages[size_t(number - 1)].get();
 }
 
 // The data band whose source a band of that type reads fields from, or none.
@@ -55,28 +55,29 @@ int HexDigitValue(QChar c)
 
 }  // namespace
 
-void SetCalculationError(const QString& message)
+void SetCalculationError(TrpRunContext& context, const QString& message)
 {
-    ErrorFlag = true;
-    ErrorText = LoadFrResString(55200);
+    QString& text = context.ErrorText;
+    context.ErrorFlag = true;
+    text = LoadFrResString(context, 55200);
     QString objectPart;
-    if (CurrentView) {
-        for (const QString& line : CurrentView->Memo)
-            ErrorText += QLatin1Char('\r') + line;
-        objectPart = QStringLiteral("Object: ") + CurrentView->Name + QLatin1Char('\r');
+    if (const TrpView* view = context.CurrentView) {
+        for (const QString& line : view->Memo)
+            text += QLatin1Char('\r') + line;
+        objectPart = QStringLiteral("Object: ") + view->Name + QLatin1Char('\r');
     }
-    const QString reportName = CurrentReport ? CurrentReport->objectName() : QString();
-    ErrorText += QStringLiteral("\r\rReport: ") + reportName + QLatin1Char('\r') + objectPart + QLatin1Char('\r') + message;
-    if (RootReport)
-        RootReport->Terminated = true;
+    const QString reportName = context.CurrentReport ? context.CurrentReport->objectName() : QString();
+    text += QStringLiteral("\r\rReport: ") + reportName + QLatin1Char('\r') + objectPart + QLatin1Char('\r') + message;
+    if (context.RootReport)
+        context.RootReport->Terminated = true;
 }
 
-void SetCalculationError(const std::exception& error)
+void SetCalculationError(TrpRunContext& context, const std::exception& error)
 {
-    SetCalculationError(QString::fromUtf8(error.what()));
+    SetCalculationError(context, QString::fromUtf8(error.what()));
 }
 
-TFoundDataSet FindDataSetByName(const QString& name)
+TFoundDataSet FindDataSetByName(const TrpRunContext& context, const QString& name)
 {
     TFoundDataSet found;
     if (!name.isEmpty() && name[0] >= QLatin1Char('1') && name[0] <= QLatin1Char('9')) {
@@ -89,7 +90,7 @@ TFoundDataSet FindDataSetByName(const QString& name)
         counting->RangeEndCount = count;
         found.Owned = std::move(counting);
         found.DataSet = found.Owned.get();
-    } else if (QObject* component = FindReportComponent(ReportOwnerComponent(), name)) {
+    } else if (QObject* component = FindReportComponent(context, ReportOwnerComponent(context), name)) {
         found.DataSet = qobject_cast<TrpDataset*>(component);
         if (!found.DataSet)
             throw EInvalidCast(QStringLiteral("Invalid class typecast: %1 is no data source").arg(name));
@@ -99,37 +100,41 @@ TFoundDataSet FindDataSetByName(const QString& name)
     return found;
 }
 
-TDataSet* CurrentBandDataSet()
+TDataSet* CurrentBandDataSet(const TrpRunContext& context)
 {
-    if (!CurrentReport)
+    if (!context.CurrentReport)
         return nullptr;
-    TrpDataset* candidate = CurrentReport->Dataset;
-    if (CurrentBand && CurrentPage && CurrentPage->Type == ptReport) {
-        const int dataBand = DataBandTypeFor(CurrentBand->BandType);
+    TrpDataset* candidate = context.CurrentReport->Dataset;
+    const TrpPage* page = context.CurrentPage;
+    if (context.CurrentBand && page && page->Type == ptReport) {
+        const int dataBand = DataBandTypeFor(context.CurrentBand->BandType);
         // A page without a data band of that level keeps the report's own source.
-        if (dataBand >= 0 && CurrentPage->Bands[size_t(dataBand)])
-            candidate = CurrentPage->Bands[size_t(dataBand)]->DataSet;
+        if (dataBand >= 0 && page->Bands[size_t(dataBand)])
+            candidate = page->Bands[size_t(dataBand)]->DataSet;
     }
     const auto* tableSource = qobject_cast<TrpDBDataSet*>(candidate);
     return tableSource ? tableSource->TableOrNone() : nullptr;
 }
 
-void ResolveObjectProperty(const QString& fullName, TrpObject*& object, QString& propertyName)
+void ResolveObjectProperty(const TrpRunContext& context, const QString& fullName, TrpObject*& object,
+                           QString& propertyName)
 {
-    object = CurrentView;
+    TrpView* current = context.CurrentView;
+    const TrpReport* report = context.CurrentReport;
+    object = current;
     propertyName = fullName;
     const qsizetype dot = fullName.indexOf(QLatin1Char('.'));
     if (dot >= 0) {
         const QString objectName = fullName.left(dot);
         propertyName = fullName.mid(dot + 1).left(kMaxPropertyName);
         if (IsPageName(objectName)) {
-            object = DesignPage(objectName);
+            object = DesignPage(report, objectName);
         } else {
-            object = CurrentReport ? CurrentReport->FindObject(objectName) : nullptr;
-            if (!object && CurrentView) {
-                EnsurePropertiesDeclared(CurrentView);
-                if (CurrentView->FindProperty(objectName)) {
-                    object = CurrentView;
+            object = report ? report->FindObject(objectName) : nullptr;
+            if (!object && current) {
+                EnsurePropertiesDeclared(current);
+                if (current->FindProperty(objectName)) {
+                    object = current;
                     propertyName = fullName;
                 }
             }

@@ -9,12 +9,13 @@
 class TDataSet;
 class TrpDataset;
 class TrpObject;
+class TrpRunContext;
 
-// Records a failure while an object was calculated during a build: ErrorFlag, and ErrorText
-// telling the report, the object (its name and text) and the message; the root report is
-// terminated so that the build stops.
-void SetCalculationError(const QString& message);
-void SetCalculationError(const std::exception& error);
+// Records a failure while an object was calculated during a build: the context's ErrorFlag,
+// and ErrorText telling the report, the object (its name and text) and the message; the root
+// report is terminated so that the build stops.
+void SetCalculationError(TrpRunContext& context, const QString& message);
+void SetCalculationError(TrpRunContext& context, const std::exception& error);
 
 // The data source a band's source text names. A text beginning with a digit 1 to 9 makes a
 // counting source of that many records, which the caller owns (Owned is set); any other text
@@ -26,19 +27,20 @@ struct TFoundDataSet {
     std::unique_ptr<TrpDataset> Owned;
     bool IsVirtual() const { return bool(Owned); }
 };
-TFoundDataSet FindDataSetByName(const QString& name);
+TFoundDataSet FindDataSetByName(const TrpRunContext& context, const QString& name);
 
 // The table behind the data source of the band being built, for field names without a data-set
 // part: the report's own source, or, while a band of a report page prints, the source of the
 // data band of the band's level (master for titles, page and master bands and groups, detail,
 // sub-detail, cross). None when that source is no table source.
-TDataSet* CurrentBandDataSet();
+TDataSet* CurrentBandDataSet(const TrpRunContext& context);
 
 // The object and property a script name addresses: "Prop" the current object's property,
 // "Obj.Prop" a report object's, "PAGE2.Prop" the second design page's; a first part that names
 // no object but a property of the current object ("Font.Size") stays with the current object
 // and the whole name. The object found has its properties declared; it may be none.
-void ResolveObjectProperty(const QString& fullName, TrpObject*& object, QString& propertyName);
+void ResolveObjectProperty(const TrpRunContext& context, const QString& fullName, TrpObject*& object,
+                           QString& propertyName);
 
 // Every octet of the text (code page 1251) as two upper-case hexadecimal digits, and back: each
 // pair of characters gives one octet, high digit first; an odd last character is ignored.

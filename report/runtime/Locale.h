@@ -1,6 +1,7 @@
 #pragma once
 // Access to the engine's texts and small pictures. A localisation may supply texts of its own
-// through OnLocalize; otherwise they come from the engine's string table.
+// through OnLocalize; otherwise they come from the engine's string table. The run context holds
+// the locale (TrpRunContext::Locale).
 #include <functional>
 
 #include <QImage>
@@ -21,8 +22,3 @@ public:
     bool InDevelopmentEnvironment = false;
     std::function<void(int ident, QString& text)> OnLocalize;
 };
-
-// The one locale, made on first use.
-TrpLocale& GetLocale();
-// Drops the locale (and its handler); the next use makes a fresh one.
-void FreeLocale();

@@ -3,13 +3,12 @@
 #include <charconv>
 #include <cmath>
 
-
-#include "report/runtime/Locale.h"
 #include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 
-QString LoadFrResString(int id)
+QString LoadFrResString(const TrpRunContext& context, int id)
 {
-    return GetLocale().LoadString(id);
+    return context.Locale.LoadString(id);
 }
 
 bool TryStrToFloatAnySep(QStringView text, double& value)

@@ -5,9 +5,11 @@
 #include <QStringView>
 #include <QStringList>
 
-// The engine's resource string of that number, through the locale ("" when the string table
-// lacks it).
-QString LoadFrResString(int id);
+class TrpRunContext;
+
+// The engine's resource string of that number, through the context's locale ("" when the
+// string table lacks it).
+QString LoadFrResString(const TrpRunContext& context, int id);
 
 // A number written with either decimal separator: every "," and "." counts as the separator,
 // blanks around it are ignored. A text that is no number raises EConvertError.

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "FakeTable.h"
-#include "report/runtime/ComponentLookup.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportErrors.h"
+#include "report/data/DBDataSet.h"
+#include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
+#include "report/runtime/ComponentLookup.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -15,21 +17,18 @@ protected:
     {
         mainForm.setObjectName(QStringLiteral("fmMain"));
         frame->setObjectName(QStringLiteral("Frame1"));
-        RegisterGlobalComponent(&mainForm);
+        RegisterGlobalComponent(context, &mainForm);
         for (FakeTable* t : {dmReport, inFrame}) {
             t->AddField(QStringLiteral("TD1"), ftFloat);
             t->AddField(QStringLiteral("a.b"), ftString);
             t->AddRow({1.5, QStringLiteral("x")});
         }
-        ReportHooks.ReportOwner = [this] { return &mainForm; };
-    }
-    ~ComponentLookup() override
-    {
-        UnregisterGlobalComponent(&mainForm);
-        ResetReportContext();
+        context.CurrentReport = report;   // the report on the main window is being built
     }
 
+    TrpRunContext context;
     QObject mainForm;
+    TrpReport* report = new TrpReport(context, &mainForm);
     FakeTable* dmReport = new FakeTable(QStringLiteral("dmReport"), &mainForm);
     QObject* frame = new QObject(&mainForm);
     FakeTable* inFrame = new FakeTable(QStringLiteral("dsFrame"), frame);
@@ -37,14 +36,14 @@ protected:
 
 TEST_F(ComponentLookup, FindReportComponentByOwnerWindowAndFrame)
 {
-    EXPECT_EQ(FindReportComponent(&mainForm, QStringLiteral("DMREPORT")), dmReport);
-    EXPECT_EQ(FindReportComponent(&mainForm, QStringLiteral("none")), nullptr);
-    EXPECT_EQ(FindReportComponent(nullptr, QStringLiteral("dmReport")), nullptr);
-    EXPECT_EQ(FindReportComponent(nullptr, QStringLiteral("FMMAIN.dmReport")), dmReport);
-    EXPECT_EQ(FindReportComponent(nullptr, QStringLiteral("fmMain.Frame1.dsFrame")), inFrame);
-    EXPECT_EQ(FindReportComponent(nullptr, QStringLiteral("fmMain.NoFrame.dsFrame")), nullptr);
+    EXPECT_EQ(FindReportComponent(context, &mainForm, QStringLiteral("DMREPORT")), dmReport);
+    EXPECT_EQ(FindReportComponent(context, &mainForm, QStringLiteral("none")), nullptr);
+    EXPECT_EQ(FindReportComponent(context, nullptr, QStringLiteral("dmReport")), nullptr);
+    EXPECT_EQ(FindReportComponent(context, nullptr, QStringLiteral("FMMAIN.dmReport")), dmReport);
+    EXPECT_EQ(FindReportComponent(context, nullptr, QStringLiteral("fmMain.Frame1.dsFrame")), inFrame);
+    EXPECT_EQ(FindReportComponent(context, nullptr, QStringLiteral("fmMain.NoFrame.dsFrame")), nullptr);
     try {
-        FindReportComponent(nullptr, QStringLiteral("fmOther.dmReport"));
+        FindReportComponent(context, nullptr, QStringLiteral("fmOther.dmReport"));
         FAIL() << "a missing window must raise";
     } catch (const EClassNotFound& e) {
         EXPECT_EQ(e.Message(), "Missing fmOther.dmReport");
@@ -78,7 +77,7 @@ TEST_F(ComponentLookup, ResolveFieldReferenceTable)
     for (const Case& c : cases) {
         TDataSet* dataSet = c.entry;
         QString field = QStringLiteral("stale");
-        ResolveFieldReference(QString::fromUtf8(c.reference), dataSet, field);
+        ResolveFieldReference(context, QString::fromUtf8(c.reference), dataSet, field);
         EXPECT_EQ(dataSet, c.dataSet) << c.reference;
         EXPECT_EQ(field, QString::fromUtf8(c.field)) << c.reference;
     }
@@ -107,14 +106,17 @@ TEST_F(ComponentLookup, FieldValuesAsExpressionsSeeThem)
 TEST_F(ComponentLookup, FieldIsNullByName)
 {
     dmReport->AddField(QStringLiteral("Empty"), ftInteger);   // the row has no value for it
-    EXPECT_FALSE(FieldIsNullByName(QStringLiteral("dmReport.\"TD1\"")));
-    EXPECT_TRUE(FieldIsNullByName(QStringLiteral("dmReport.\"Empty\"")));
-    EXPECT_TRUE(FieldIsNullByName(QStringLiteral("\"TD1\"")));   // no default data set
-    EXPECT_THROW(FieldIsNullByName(QStringLiteral("dmReport.\"Unknown\"")), EDatabaseError);
+    EXPECT_FALSE(FieldIsNullByName(context, QStringLiteral("dmReport.\"TD1\"")));
+    EXPECT_TRUE(FieldIsNullByName(context, QStringLiteral("dmReport.\"Empty\"")));
+    EXPECT_THROW(FieldIsNullByName(context, QStringLiteral("dmReport.\"Unknown\"")), EDatabaseError);
 
-    ReportHooks.DefaultFieldDataSet = [this] { return dmReport; };
-    EXPECT_FALSE(FieldIsNullByName(QStringLiteral("\"TD1\"")));
-    EXPECT_TRUE(FieldIsNullByName(QStringLiteral("Empty")));
+    TrpDBDataSet dsReport;
+    dsReport.SetDataSet(dmReport);
+    report->Dataset = &dsReport;
+    EXPECT_TRUE(FieldIsNullByName(context, QStringLiteral("\"TD1\"")));   // default data-set names are off
+    report->UseDefaultDataSetName = true;   // the report's own source then
+    EXPECT_FALSE(FieldIsNullByName(context, QStringLiteral("\"TD1\"")));
+    EXPECT_TRUE(FieldIsNullByName(context, QStringLiteral("Empty")));
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 
 #include "QtPrinters.h"
 #include "report/data/DBDataSet.h"
-#include "report/runtime/EngineRoutines.h"
 #include "report/data/MemoryTable.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
 #include "report/expr/ReportVariant.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -22,7 +22,6 @@ protected:
         table.AddField(QStringLiteral("Alarm1"), ftBoolean);
         table.Open();
     }
-    ~SiloTable() override { ResetReportContext(); }
 
     void AddRow(const QString& name, const QVariant& td1, bool alarm = false)
     {
@@ -244,16 +243,17 @@ TEST_F(SiloTable, DataSetOfTheBandBeingBuilt)
     TrpDBDataSet dsReport, dsDetail;
     dsReport.SetDataSet(&table);
     dsDetail.SetDataSet(&detail);
-    TrpReport report;
+    TrpRunContext context;
+    TrpReport report(context);
     report.Dataset = &dsReport;
     TrpPage* page = report.AddPage();
     TrpBand master(btMasterData, page), detailBand(btDetailData, page), title(btReportTitle, page);
     detailBand.DataSet = &dsDetail;
     page->Bands[btDetailData] = &detailBand;
-    CurrentReport = &report;
-    EXPECT_EQ(CurrentBandDataSet(), &table);   // no band: the report's own source
+    context.CurrentReport = &report;
+    EXPECT_EQ(CurrentBandDataSet(context), &table);   // no band: the report's own source
 
-    CurrentPage = page;
+    context.CurrentPage = page;
     const std::pair<int, TDataSet*> cases[] = {
         {btReportTitle, &table},   // no master data band on the page: the report's source
         {btDetailData, &detail},
@@ -263,16 +263,16 @@ TEST_F(SiloTable, DataSetOfTheBandBeingBuilt)
     };
     for (const auto& [type, expected] : cases) {
         TrpBand band(type, page);
-        CurrentBand = &band;
-        EXPECT_EQ(CurrentBandDataSet(), expected) << type;
+        context.CurrentBand = &band;
+        EXPECT_EQ(CurrentBandDataSet(context), expected) << type;
     }
     page->Bands[btMasterData] = &master;   // a master band without a source of its own
-    CurrentBand = &title;
-    EXPECT_EQ(CurrentBandDataSet(), nullptr);
+    context.CurrentBand = &title;
+    EXPECT_EQ(CurrentBandDataSet(context), nullptr);
     TrpUserDataset counting;
     report.Dataset = &counting;   // not a table source
-    CurrentBand = nullptr;
-    EXPECT_EQ(CurrentBandDataSet(), nullptr);
+    context.CurrentBand = nullptr;
+    EXPECT_EQ(CurrentBandDataSet(context), nullptr);
 }
 
 }  // namespace

@@ -8,11 +8,10 @@
 #include "report/data/DataDictionary.h"
 #include "report/data/MemoryTable.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportErrors.h"
-#include "report/runtime/ReportGlobals.h"
 #include "report/expr/ReportVariant.h"
 #include "report/file/StreamPrimitives.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -51,15 +50,20 @@ QStringList Entries(const TrpVariables& list)
     return entries;
 }
 
-TEST(DataDictionaryRecord, EmptyDictionaryIsFourteenOctets)
+class DataDictionaryRecord : public ::testing::Test {
+protected:
+    TrpRunContext context;
+};
+
+TEST_F(DataDictionaryRecord, EmptyDictionaryIsFourteenOctets)
 {
-    TrpDataDictionary dictionary;
+    TrpDataDictionary dictionary(context);
     EXPECT_EQ(Saved(dictionary), QByteArray::fromHex("feff" "00000000" "00000000" "00000000"));
 }
 
-TEST(DataDictionaryRecord, RoundTrip)
+TEST_F(DataDictionaryRecord, RoundTrip)
 {
-    TrpDataDictionary dictionary;
+    TrpDataDictionary dictionary(context);
     dictionary.Variables.SetValueByName(QStringLiteral(" Итоги"), QString());
     dictionary.Variables.SetValueByName(QStringLiteral("Сумма"), QStringLiteral("2+3"));
     dictionary.Variables.SetValueByName(QStringLiteral("Поле"), QStringLiteral("dmReport.\"TD1\""));
@@ -67,7 +71,7 @@ TEST(DataDictionaryRecord, RoundTrip)
     dictionary.BandSources.SetValueByName(QStringLiteral("Band1"), QStringLiteral("dsReport"));
     const QByteArray bytes = Saved(dictionary);
 
-    TrpDataDictionary read;
+    TrpDataDictionary read(context);
     read.Variables.SetValueByName(QStringLiteral("old"), 1);   // reading replaces everything
     Load(read, bytes);
     EXPECT_EQ(Entries(read.Variables), Entries(dictionary.Variables));
@@ -76,51 +80,50 @@ TEST(DataDictionaryRecord, RoundTrip)
     EXPECT_EQ(Saved(read), bytes);
 }
 
-TEST(DataDictionaryRecord, CategoriesMarkedTheOtherWayRound)
+TEST_F(DataDictionaryRecord, CategoriesMarkedTheOtherWayRound)
 {
-    TrpDataDictionary dictionary;
+    TrpDataDictionary dictionary(context);
     dictionary.Variables.SetValueByName(QStringLiteral("Category"), QString());
     dictionary.Variables.SetValueByName(QStringLiteral(" Var"), QStringLiteral("1"));
-    TrpDataDictionary read;
+    TrpDataDictionary read(context);
     Load(read, Saved(dictionary));
     EXPECT_EQ(Entries(read.Variables), (QStringList{" Category=", "Var=1"}));
 }
 
-TEST(DataDictionaryRecord, OlderMarkerIsCleanedUp)
+TEST_F(DataDictionaryRecord, OlderMarkerIsCleanedUp)
 {
-    TrpDataDictionary dictionary;
+    TrpDataDictionary dictionary(context);
     dictionary.FieldAliasList.SetValueByName(QStringLiteral("dmNowhere.\"X\""), QString());   // no alias, no field
     dictionary.FieldAliasList.SetValueByName(QStringLiteral("dmNowhere"), QStringLiteral("Named"));
     dictionary.BandSources.SetValueByName(QStringLiteral("Band1"), QString());
     dictionary.BandSources.SetValueByName(QStringLiteral("Band2"), QStringLiteral("dsReport"));
     QByteArray bytes = Saved(dictionary);
     bytes[0] = char(0xFF);   // marker -1
-    TrpDataDictionary read;
+    TrpDataDictionary read(context);
     Load(read, bytes);
     EXPECT_EQ(Entries(read.FieldAliasList), QStringList{"dmNowhere=Named"});
     EXPECT_EQ(Entries(read.BandSources), QStringList{"Band2=dsReport"});
 }
 
-TEST(DataDictionaryRecord, OldestLayout)
+TEST_F(DataDictionaryRecord, OldestLayout)
 {
-    TemplateVersion = 22;   // the oldest templates keep the zero-terminated string lists
+    context.TemplateVersion = 22;   // the oldest templates keep the zero-terminated string lists
     QByteArray bytes = Int32(4);
     bytes += '\x02' + Int32(0) + ShortText("") + ShortText("") + ShortText("Page");
     bytes += '\x02' + Int32(1) + ShortText("") + ShortText("x+1") + ShortText("Formula");
     bytes += '\x01' + Int32(0) + ShortText("dmReport") + ShortText("TD1") + ShortText("Temp");
     bytes += '\x02' + Int32(99) + ShortText("") + ShortText("") + ShortText("Odd");   // no such variable
     bytes += QByteArray("Group\r Page\r Formula\r Temp\r Odd") + '\0';
-    TrpDataDictionary read;
+    TrpDataDictionary read(context);
     Load(read, bytes);
     EXPECT_EQ(Entries(read.Variables),
               (QStringList{" Group=", "Page=PAGE#", "Formula=x+1", "Temp=dmReport.\"TD1\"", "Odd="}));
     EXPECT_EQ(read.FieldAliasList.Count(), 0);
-    ResetReportContext();
 }
 
-TEST(DataDictionaryRecord, BrokenRecordsRaiseReadErrors)
+TEST_F(DataDictionaryRecord, BrokenRecordsRaiseReadErrors)
 {
-    TrpDataDictionary read;
+    TrpDataDictionary read(context);
     QBuffer buffer;
     for (const QByteArray& bytes : {QByteArray::fromHex("feff" "01000000" "0500"),   // a name runs past the end
                                     QByteArray::fromHex("feff" "ffffffff"),            // a negative count
@@ -150,22 +153,18 @@ protected:
         }
         table->First();
         table->Close();
-        CurrentReport = &report;
+        context.CurrentReport = &report;
         // Names in expressions go to the dictionary, as the report's resolution does first.
-        ReportParser().OnGetValue = [this](const QString& name, QVariant& value) {
+        context.ReportParser.OnGetValue = [this](const QString& name, QVariant& value) {
             if (dictionary.IsVariable(name))
                 value = dictionary.GetValue(name);
         };
     }
-    ~DictionaryLookup() override
-    {
-        ResetReportGlobals();
-        ResetReportContext();
-    }
 
+    TrpRunContext context;
     QObject window;
     TMemoryTable* table = new TMemoryTable(&window);
-    TrpReport report{&window};
+    TrpReport report{context, &window};
     TrpDataDictionary& dictionary = report.Dictionary;
 };
 
@@ -202,7 +201,7 @@ TEST_F(DictionaryLookup, VariablesAreExpressions)
     ASSERT_TRUE(dictionary.IsVariable(QStringLiteral("Silo")));   // a field: cached under the name
     EXPECT_EQ(dictionary.GetValue(QStringLiteral("Silo")), QVariant(QStringLiteral("С-1")));
 
-    ScriptVariables().SetValueByName(QStringLiteral("SUM"), 42);   // a script variable wins
+    context.ScriptVariables.SetValueByName(QStringLiteral("SUM"), 42);   // a script variable wins
     EXPECT_EQ(dictionary.GetValue(QStringLiteral("Sum")), QVariant(42));
 }
 

@@ -6,13 +6,13 @@
 
 #include "QtPrinters.h"
 #include "report/data/Dataset.h"
-#include "report/runtime/EngineRoutines.h"
-#include "report/objects/ObjectRegistry.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportErrors.h"
-#include "report/objects/ReportFont.h"
 #include "report/expr/ReportVariant.h"
+#include "report/objects/ObjectRegistry.h"
+#include "report/objects/ReportFont.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ TrpViewClass ViewClass(const QString& name)
 
 class ObjectRegistry : public ::testing::Test {
 protected:
-    ~ObjectRegistry() override { ResetReportContext(); }
+    TrpRunContext context;
 };
 
 TEST_F(ObjectRegistry, CreatesEachStandardTypeByCodeWithGrowingNumbers)
@@ -77,16 +77,16 @@ TEST_F(ObjectRegistry, CreatesEachStandardTypeByCodeWithGrowingNumbers)
         saved[code] = StandardObjectClass(code);
         RegisterStandardObjectClass(code, ViewClass(QStringLiteral("Standard%1").arg(code)));
     }
-    int number = NextObjectNumber();
+    int number = 0;   // a context numbers its objects from 0
     for (uint8_t code = 0; code < 5; ++code) {
-        const auto view = CreateReportObject(code);
+        const auto view = CreateReportObject(context, code);
         ASSERT_TRUE(view) << int(code);
         EXPECT_EQ(view->ClassName(), QStringLiteral("Standard%1").arg(code));
         EXPECT_EQ(view->ObjectNumber, number++);
     }
     for (uint8_t code : {5, 7, 9, 11, 255})
-        EXPECT_FALSE(CreateReportObject(code)) << int(code);
-    EXPECT_EQ(NextObjectNumber(), number);   // only objects made take a number
+        EXPECT_FALSE(CreateReportObject(context, code)) << int(code);
+    EXPECT_EQ(context.NextObjectNumber, number);   // only objects made take a number
     for (uint8_t code = 0; code < 5; ++code)
         RegisterStandardObjectClass(code, saved[code]);
 }
@@ -98,29 +98,29 @@ TEST_F(ObjectRegistry, AddInClassesByExactName)
     RegisterReportObject(ViewClass(QStringLiteral("TrpTestAddIn")));
     EXPECT_EQ(AddInObjects().size(), count);   // a class is listed once
 
-    const auto view = CreateReportObject(otAddIn, QStringLiteral("TrpTestAddIn"));
+    const auto view = CreateReportObject(context, otAddIn, QStringLiteral("TrpTestAddIn"));
     ASSERT_TRUE(view);
     EXPECT_EQ(view->TypeCode, otAddIn);
     EXPECT_EQ(view->ClassName(), QStringLiteral("TrpTestAddIn"));
-    EXPECT_FALSE(ErrorFlag);
+    EXPECT_FALSE(context.ErrorFlag);
 }
 
 TEST_F(ObjectRegistry, UnknownAddInClassesAccumulateInTheErrorText)
 {
     try {
-        CreateReportObject(otAddIn, QStringLiteral("trptestaddin"));   // the case counts
+        CreateReportObject(context, otAddIn, QStringLiteral("trptestaddin"));   // the case counts
         FAIL() << "no exception";
     } catch (const EClassNotFound& e) {
         EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("trptestaddin\r"));
     }
     try {
-        CreateReportObject(otAddIn, QStringLiteral("TrpMissing"));
+        CreateReportObject(context, otAddIn, QStringLiteral("TrpMissing"));
         FAIL() << "no exception";
     } catch (const EClassNotFound& e) {
         EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("trptestaddin\rTrpMissing\r"));
     }
-    EXPECT_TRUE(ErrorFlag);
-    EXPECT_EQ(ErrorText, QStringLiteral("trptestaddin\rTrpMissing\r"));
+    EXPECT_TRUE(context.ErrorFlag);
+    EXPECT_EQ(context.ErrorText, QStringLiteral("trptestaddin\rTrpMissing\r"));
 }
 
 class TestFilter : public QObject {
@@ -206,18 +206,16 @@ protected:
         report->setObjectName(QStringLiteral("rpReport"));
         for (int i = 0; i < 2; ++i)
             report->AddPage();
-        report->Pages[0]->Objects.push_back(std::make_unique<ScriptedView>());
-        memo = static_cast<ScriptedView*>(report->Pages[0]->Objects.back().get());
+        memo = static_cast<ScriptedView*>(report->Pages[0]->AddObject(std::make_unique<ScriptedView>()));
         memo->Name = QStringLiteral("Memo1");
-        report->Pages[1]->Objects.push_back(std::make_unique<ScriptedView>());
-        other = static_cast<ScriptedView*>(report->Pages[1]->Objects.back().get());
+        other = static_cast<ScriptedView*>(report->Pages[1]->AddObject(std::make_unique<ScriptedView>()));
         other->Name = QStringLiteral("fTD1");
-        CurrentReport = RootReport = report;
-        CurrentView = memo;
+        context.CurrentReport = context.RootReport = report;
+        context.CurrentView = memo;
     }
 
     QObject window;
-    TrpReport* report = new TrpReport(&window);
+    TrpReport* report = new TrpReport(context, &window);
     ScriptedView* memo = nullptr;
     ScriptedView* other = nullptr;
 };
@@ -242,7 +240,7 @@ TEST_F(NameResolution, ObjectAndPropertyOfScriptNames)
     for (const Case& c : cases) {
         TrpObject* object = nullptr;
         QString property;
-        ResolveObjectProperty(QString::fromLatin1(c.fullName), object, property);
+        ResolveObjectProperty(context, QString::fromLatin1(c.fullName), object, property);
         EXPECT_EQ(object, c.object) << c.fullName;
         EXPECT_EQ(property, QString::fromLatin1(c.property)) << c.fullName;
     }
@@ -256,31 +254,31 @@ TEST_F(NameResolution, DataSourcesByName)
     QObject* notASource = new QObject(&window);
     notASource->setObjectName(QStringLiteral("Timer1"));
 
-    TFoundDataSet counting = FindDataSetByName(QStringLiteral("5"));
+    TFoundDataSet counting = FindDataSetByName(context, QStringLiteral("5"));
     ASSERT_TRUE(counting.IsVirtual());
     EXPECT_EQ(counting.DataSet->RangeEnd, reCount);
     EXPECT_EQ(counting.DataSet->RangeEndCount, 5);
 
-    TFoundDataSet named = FindDataSetByName(QStringLiteral("DSREPORT"));
+    TFoundDataSet named = FindDataSetByName(context, QStringLiteral("DSREPORT"));
     EXPECT_EQ(named.DataSet, dsReport);
     EXPECT_FALSE(named.IsVirtual());
-    EXPECT_FALSE(FindDataSetByName(QStringLiteral("0")).DataSet);   // looked up as a name
-    EXPECT_FALSE(FindDataSetByName(QString()).DataSet);
-    EXPECT_THROW(FindDataSetByName(QStringLiteral("Timer1")), EInvalidCast);
-    EXPECT_THROW(FindDataSetByName(QStringLiteral("fmNone.dsReport")), EClassNotFound);
+    EXPECT_FALSE(FindDataSetByName(context, QStringLiteral("0")).DataSet);   // looked up as a name
+    EXPECT_FALSE(FindDataSetByName(context, QString()).DataSet);
+    EXPECT_THROW(FindDataSetByName(context, QStringLiteral("Timer1")), EInvalidCast);
+    EXPECT_THROW(FindDataSetByName(context, QStringLiteral("fmNone.dsReport")), EClassNotFound);
 }
 
 TEST_F(NameResolution, CalculationErrorTellsReportObjectAndMessage)
 {
     memo->Memo = QStringList{"[dmReport.\"TD1\"]", "line 2"};
-    SetCalculationError(EParserError(QStringLiteral("Undefined symbol \"X\"")));
-    EXPECT_TRUE(ErrorFlag);
+    SetCalculationError(context, EParserError(QStringLiteral("Undefined symbol \"X\"")));
+    EXPECT_TRUE(context.ErrorFlag);
     EXPECT_TRUE(report->Terminated);
-    EXPECT_EQ(ErrorText, QStringLiteral("An error occured during calculating\r[dmReport.\"TD1\"]\rline 2\r\r"
+    EXPECT_EQ(context.ErrorText, QStringLiteral("An error occured during calculating\r[dmReport.\"TD1\"]\rline 2\r\r"
                                         "Report: rpReport\rObject: Memo1\r\rUndefined symbol \"X\""));
-    CurrentView = nullptr;
-    SetCalculationError(QStringLiteral("boom"));
-    EXPECT_EQ(ErrorText, QStringLiteral("An error occured during calculating\r\rReport: rpReport\r\rboom"));
+    context.CurrentView = nullptr;
+    SetCalculationError(context, QStringLiteral("boom"));
+    EXPECT_EQ(context.ErrorText, QStringLiteral("An error occured during calculating\r\rReport: rpReport\r\rboom"));
 }
 
 TEST(HexText, PasswordRoundTrip)

@@ -9,12 +9,11 @@
 #include "report/data/DBDataSet.h"
 #include "report/data/MemoryTable.h"
 #include "report/engine/Report.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportErrors.h"
-#include "report/runtime/ReportGlobals.h"
 #include "report/expr/ReportInterpreter.h"
 #include "report/expr/ReportVariant.h"
 #include "report/expr/ValueFormat.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -75,8 +74,7 @@ protected:
         report->Dataset = dsReport;
         report->ReportInfo.Name = QStringLiteral("Протокол");
         page = report->AddPage();
-        page->Objects.push_back(std::make_unique<MemoStandIn>());
-        memo = page->Objects.back().get();
+        memo = page->AddObject(std::make_unique<MemoStandIn>());
         memo->Name = QStringLiteral("Memo1");
         memo->Width = 120;
         memo->FormatCode = 0x22E;
@@ -93,21 +91,19 @@ protected:
         follower.Prev = &master;
         page->Bands[btMasterData] = &master;
 
-        CurrentReport = RootReport = report;
-        CurrentPage = page;
-        CurrentBand = &master;
-        CurrentView = memo;
-        PageNo = 2;
-        TotalPages = 5;
-        CurDate = EncodeDate(2024, 3, 8);
-        CurTime = EncodeDateTime(2024, 3, 8, 14, 5, 9, 0);
+        context.CurrentReport = context.RootReport = report;
+        context.CurrentPage = page;
+        context.CurrentBand = &master;
+        context.CurrentView = memo;
+        context.PageNo = 2;
+        context.TotalPages = 5;
+        context.CurDate = EncodeDate(2024, 3, 8);
+        context.CurTime = EncodeDateTime(2024, 3, 8, 14, 5, 9, 0);
         report->BindParser();
     }
     ~ReportValues() override
     {
         delete report;
-        ResetReportGlobals();
-        ResetReportContext();
         QLocale::setDefault(QLocale::c());
     }
 
@@ -126,10 +122,11 @@ protected:
         return value;
     }
 
+    TrpRunContext context;
     QObject window;
     TMemoryTable* table = new TMemoryTable(&window);
     TrpDBDataSet* dsReport = new TrpDBDataSet(&window);
-    TrpReport* report = new TrpReport(&window);
+    TrpReport* report = new TrpReport(context, &window);
     TrpPage* page = nullptr;
     TrpView* memo = nullptr;
     TrpBand master{btMasterData, nullptr};
@@ -138,10 +135,10 @@ protected:
 
 TEST_F(ReportValues, NamesAndTheirSources)
 {
-    ScriptVariables().SetValueByName(QStringLiteral("Counter"), 7);
+    context.ScriptVariables.SetValueByName(QStringLiteral("Counter"), 7);
     report->Dictionary.Variables.SetValueByName(QStringLiteral("Twice"), QStringLiteral("Counter * 2"));
-    RootReport->FinalPass = true;
-    CurValue = 42;
+    context.RootReport->FinalPass = true;
+    context.CurValue = 42;
     const struct {
         const char* name;
         QVariant value;
@@ -182,9 +179,9 @@ TEST_F(ReportValues, NamesAndTheirSources)
 
 TEST_F(ReportValues, LineCountersOfABandWithoutASourceAreTheChainHeads)
 {
-    CurrentBand = &follower;
+    context.CurrentBand = &follower;
     EXPECT_EQ(Resolve(QStringLiteral("LINE#")), QVariant(4));
-    CurrentBand = nullptr;
+    context.CurrentBand = nullptr;
     EXPECT_EQ(Resolve(QStringLiteral("LINE#")), QVariant(0));
 }
 
@@ -198,7 +195,7 @@ TEST_F(ReportValues, UndefinedNames)
             EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("Undefined symbol \"NOBODY\"")) << name;
         }
     }
-    PrepareScanFlag = true;   // page preparation only scans: no error
+    context.PrepareScanFlag = true;   // page preparation only scans: no error
     EXPECT_TRUE(VarIsEmpty(Resolve(QStringLiteral("Nobody"))));
 }
 
@@ -216,8 +213,8 @@ TEST_F(ReportValues, TheReportsHandlerIsAskedFirst)
 TEST_F(ReportValues, ExpandingBracketedExpressions)
 {
     EXPECT_EQ(report->ExpandExpression(QStringLiteral("PAGE#")), QStringLiteral("3"));
-    EXPECT_EQ(CurValue, QVariant(3));
-    EXPECT_EQ(CurExpression, QStringLiteral("PAGE#"));
+    EXPECT_EQ(context.CurValue, QVariant(3));
+    EXPECT_EQ(context.CurExpression, QStringLiteral("PAGE#"));
     EXPECT_EQ(report->ExpandExpression(QStringLiteral("dmReport.\"TD1\"")), QStringLiteral("12,5"));
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(report->ExpandExpression(QStringLiteral("dmReport.\"TD1\" #N0,2")), QStringLiteral("12,50"));
@@ -230,7 +227,7 @@ TEST_F(ReportValues, ExpandingBracketedExpressions)
 
     memo->FormatCode = MakeFormat(fcBoolean, 1);   // the object's own format
     EXPECT_EQ(report->ExpandExpression(QStringLiteral("dmReport.\"Alarm1\"")), QStringLiteral("Yes"));
-    PrepareScanFlag = true;   // scanning evaluates but writes no text
+    context.PrepareScanFlag = true;   // scanning evaluates but writes no text
     QString text = QStringLiteral("kept");
     report->ExpandExpression(QStringLiteral("PAGE#"), text);
     EXPECT_EQ(text, QStringLiteral("kept"));
@@ -258,17 +255,18 @@ TEST_F(ReportValues, HiddenZeros)
 
 class Doubling : public TrpFunctionLibrary {
 public:
-    Doubling() { List = QStringList{"DOUBLE"}; }
+    explicit Doubling(TrpRunContext& context) : TrpFunctionLibrary(context) { List = QStringList{"DOUBLE"}; }
     QString ClassName() const override { return QStringLiteral("Doubling"); }
     void CallFunction(int, const QVariant& p1, const QVariant&, const QVariant&, QVariant& value) override
     {
-        value = 2 * VarToReal(ReportParser().Evaluate(VarToStr(p1)));
+        value = 2 * VarToReal(Context().ReportParser.Evaluate(VarToStr(p1)));
     }
 };
 
 TEST_F(ReportValues, FunctionCallsGoToLibrariesThenScriptFunctionsThenTheHandler)
 {
-    RegisterFunctionLibrary({QStringLiteral("Doubling"), [] { return std::make_unique<Doubling>(); }});
+    RegisterFunctionLibrary(context,
+                            {QStringLiteral("Doubling"), [](TrpRunContext& c) { return std::make_unique<Doubling>(c); }});
     QStringList userCalls;
     report->OnUserFunction = [&](const QString& name, const QVariant& p1, const QVariant&, const QVariant&,
                                  QVariant& value) {
@@ -285,7 +283,7 @@ TEST_F(ReportValues, FunctionCallsGoToLibrariesThenScriptFunctionsThenTheHandler
     EXPECT_TRUE(report->Terminated);
 
     Resolve(QStringLiteral("SETARRAY(Arr, 2, 'two')"));
-    EXPECT_EQ(ScriptVariables().GetValueByName(QStringLiteral("Arr_Arr_2")), QVariant(QStringLiteral("two")));
+    EXPECT_EQ(context.ScriptVariables.GetValueByName(QStringLiteral("Arr_Arr_2")), QVariant(QStringLiteral("two")));
     EXPECT_EQ(Resolve(QStringLiteral("Arr[1 + 1]")), QVariant(QStringLiteral("two")));
 
     memo->Memo = QStringList{"a", "b"};
@@ -297,22 +295,21 @@ TEST_F(ReportValues, FunctionCallsGoToLibrariesThenScriptFunctionsThenTheHandler
     Resolve(QStringLiteral("Memo1.Hide(0)"));
     EXPECT_FALSE(memo->Visible);
 
-    ScriptVariables().SetValueByName(QStringLiteral("I"), 1);
+    context.ScriptVariables.SetValueByName(QStringLiteral("I"), 1);
     Resolve(QStringLiteral("INC(I) + INC(i) + DEC(I)"));
-    EXPECT_EQ(ScriptVariables().GetValueByName(QStringLiteral("I")), QVariant(2));
-    UnregisterFunctionLibrary(QStringLiteral("Doubling"));
+    EXPECT_EQ(context.ScriptVariables.GetValueByName(QStringLiteral("I")), QVariant(2));
 }
 
 TEST_F(ReportValues, ScriptsSeeWhatExpressionsSee)
 {
-    TInterpretator& interpreter = ReportInterpreter();
+    TInterpretator& interpreter = context.ReportInterpreter;
     QStringList script{"begin", "A := TOTALPAGES + 1;", "Memo1.Left := A * 10;", "Left := Left + 1;",
                        "inc(A)", "end"};
     QStringList errors;
     interpreter.CompileScript(script, script, errors);
     ASSERT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     interpreter.RunScript(script);
-    EXPECT_EQ(ScriptVariables().GetValueByName(QStringLiteral("A")), QVariant(7.0));
+    EXPECT_EQ(context.ScriptVariables.GetValueByName(QStringLiteral("A")), QVariant(7.0));
     EXPECT_EQ(memo->Left, 61);
 }
 
@@ -320,9 +317,9 @@ TEST_F(ReportValues, ADestroyedReportReleasesTheParser)
 {
     delete report;
     report = nullptr;
-    EXPECT_FALSE(ReportParser().OnGetValue);
-    EXPECT_EQ(CurrentReport, nullptr);
-    EXPECT_EQ(RootReport, nullptr);
+    EXPECT_FALSE(context.ReportParser.OnGetValue);
+    EXPECT_EQ(context.CurrentReport, nullptr);
+    EXPECT_EQ(context.RootReport, nullptr);
 }
 
 }  // namespace

@@ -4,9 +4,8 @@
 
 #include <QBuffer>
 
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportErrors.h"
 #include "report/file/StreamPrimitives.h"
+#include "report/runtime/ReportErrors.h"
 
 namespace {
 
@@ -132,17 +131,17 @@ TEST(FrOldLayout, TemplateVersionChoosesTheForm)
 {
     const QByteArray old = Bytes({'a', 0});
     const QByteArray current = Bytes({1, 0, 'a', 0});
-    TemplateVersion = 22;
     Reader r1(old);
-    EXPECT_EQ(ReadFrStringVer(r1.buffer), QStringLiteral("a"));
+    EXPECT_EQ(ReadFrStringVer(r1.buffer, 22), QStringLiteral("a"));
     QStringList lines;
     Reader r2(Bytes({'a', 13, 'b', 0}));
-    ReadFrMemoVer(r2.buffer, lines);
+    ReadFrMemoVer(r2.buffer, lines, 22);
     EXPECT_EQ(lines.size(), 2);
-    TemplateVersion = 23;
     Reader r3(current);
-    EXPECT_EQ(ReadFrStringVer(r3.buffer), QStringLiteral("a"));
-    ResetReportContext();
+    EXPECT_EQ(ReadFrStringVer(r3.buffer, kFirstCountedStringVersion), QStringLiteral("a"));
+    Reader r4(Bytes({1, 0, 1, 0, 'a', 0}));
+    ReadFrMemoVer(r4.buffer, lines, kCurrentTemplateVersion);
+    EXPECT_EQ(lines, QStringList{"a"});
 }
 
 TEST(FrReaders, TruncatedDataRaisesAndNeverReadsPast)

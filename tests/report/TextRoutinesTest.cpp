@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Exception.h"
-#include "report/runtime/Locale.h"
+#include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
 namespace {
@@ -45,16 +45,17 @@ TEST(TextRoutines, XmlEscapeHexAndShift)
 
 TEST(TextRoutines, ResourceStringsComeFromTheLocale)
 {
-    EXPECT_EQ(LoadFrResString(55206), QStringLiteral("Error"));
-    EXPECT_EQ(LoadFrResString(1), QString());
-    GetLocale().OnLocalize = [](int id, QString& text) {
+    TrpRunContext context;
+    EXPECT_EQ(LoadFrResString(context, 55206), QStringLiteral("Error"));
+    EXPECT_EQ(LoadFrResString(context, 1), QString());
+    context.Locale.OnLocalize = [](int id, QString& text) {
         if (id == 55206)
             text = QStringLiteral("Ошибка");
     };
-    EXPECT_EQ(LoadFrResString(55206), QStringLiteral("Ошибка"));
-    EXPECT_EQ(LoadFrResString(55207), QStringLiteral("Preview"));   // the handler gave nothing
-    FreeLocale();
-    EXPECT_EQ(LoadFrResString(55206), QStringLiteral("Error"));
+    EXPECT_EQ(LoadFrResString(context, 55206), QStringLiteral("Ошибка"));
+    EXPECT_EQ(LoadFrResString(context, 55207), QStringLiteral("Preview"));   // the handler gave nothing
+    context.Locale.OnLocalize = nullptr;
+    EXPECT_EQ(LoadFrResString(context, 55206), QStringLiteral("Error"));
 }
 
 }  // namespace

@@ -7,10 +7,9 @@
 #include "QtPrinters.h"
 #include "base/DateTime.h"
 #include "report/expr/NumberFormat.h"
-#include "report/runtime/ReportContext.h"
-#include "report/runtime/ReportGlobals.h"
 #include "report/expr/ReportVariant.h"
 #include "report/expr/ValueFormat.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -67,11 +66,9 @@ TEST(NumberLayouts, FixedAndNumber)
 class DisplayFormats : public ::testing::Test {
 protected:
     DisplayFormats() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    ~DisplayFormats() override
-    {
-        QLocale::setDefault(QLocale::c());
-        ResetReportGlobals();
-    }
+    ~DisplayFormats() override { QLocale::setDefault(QLocale::c()); }
+
+    TrpRunContext context;
 };
 
 TEST_F(DisplayFormats, ValuesByFormatWord)
@@ -123,7 +120,7 @@ TEST_F(DisplayFormats, ValuesByFormatWord)
         {5, MakeFormat(5, 0), "", QString()},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatReportValue(c.value, c.format, QString::fromUtf8(c.formatText)), c.text)
+        EXPECT_EQ(FormatReportValue(context, c.value, c.format, QString::fromUtf8(c.formatText)), c.text)
             << std::hex << c.format << " " << c.formatText;
     EXPECT_EQ(QLocale().decimalPoint(), QStringLiteral(","));   // never changed by formatting
 }

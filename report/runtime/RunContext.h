@@ -1,0 +1,118 @@
+#pragma once
+// The report engine's run context: the engine's tables (parser, interpreter, variable lists,
+// function libraries, texts, scratch pictures) and the run-time variables of the build, print
+// or export that is running. The program makes one in main() and hands it to its reports; a
+// test makes its own. One build, print or export runs in a context at a time, on the thread
+// that made it. Only registries of classes (object classes, export filters) and constant tables
+// stay process-wide.
+//
+// How code reaches it:
+// - a report is made with its context: TrpReport(context, owner), and report.Context();
+// - pages and objects reach it through the report that holds them: TrpObject::Context(). A page
+//   gets its report from TrpReport::AddPage, an object from TrpPage::AddObject; whatever else
+//   holds objects (prepared pages) sets their Report the same way;
+// - free functions that need it take it as their first argument;
+// - a new engine-wide variable becomes a field below, with its meaning beside it.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include "base/DateTime.h"
+#include "report/expr/FunctionLibrary.h"
+#include "report/expr/Parser.h"
+#include "report/expr/ReportInterpreter.h"
+#include "report/expr/Variables.h"
+#include "report/file/StreamPrimitives.h"
+#include "report/runtime/Compressor.h"
+#include "report/runtime/Locale.h"
+
+class TrpReport;
+class TrpPage;
+class TrpBand;
+class TrpView;
+
+class TrpRunContext {
+public:
+    TrpRunContext();
+    ~TrpRunContext();
+    TrpRunContext(const TrpRunContext&) = delete;
+    TrpRunContext& operator=(const TrpRunContext&) = delete;
+
+    // ---- The engine's tables, made with the context and kept for its life.
+
+    TrpLocale Locale;   // first: the texts below are read through it
+    // The font character set of new memos and of templates older than version 23.
+    int DefaultCharset = 1;
+    QStringList BandNames;        // the 23 band type names, in band type order
+    QStringList BooleanFormats;   // "0;1", "No;Yes", "_;x", "False;True"
+    QStringList DateFormats;      // the four predefined date layouts
+    QStringList TimeFormats;      // the four predefined time layouts
+
+    QStringList ScratchList;
+    QImage PatternBitmap;   // 8 x 8 checkerboard of white and silver, behind bands at design time
+    QImage ScratchBitmap;   // 8 x 8, for drawing that is only measured
+    TrpInstalledFunctions InstalledFunctions;
+    // The installed libraries in registration order (RegisterFunctionLibrary): the standard
+    // libraries from the start. After InstalledFunctions, so that they go before it.
+    std::vector<std::unique_ptr<TrpFunctionLibrary>> FunctionLibraries;
+    TrpParser ReportParser;
+    TInterpretator ReportInterpreter{*this};
+    TrpVariables ScriptVariables;   // sorted
+    TrpVariables ReportConstants;   // sorted; colours, modal results, styles and the like
+    TrpCompressor ReportCompressor;
+    // Windows and data modules registered to be found by name (ComponentLookup.h).
+    std::vector<QPointer<QObject>> GlobalComponents;
+    // Shows a script's PROGRESS text in the progress window's second line while a build runs;
+    // the window's owner sets it.
+    std::function<void(const QString&)> ShowProgressText;
+
+    // ---- The run-time variables: the driver sets them, the rest of the engine reads them.
+
+    // The report being loaded, built, shown, printed or exported.
+    TrpReport* CurrentReport = nullptr;
+    // The report whose prepared pages receive the output and whose Terminated, FinalPass and
+    // TwoPass rule the build.
+    TrpReport* RootReport = nullptr;
+    // The design page being built or loaded, the band being printed, the object being printed or
+    // expanded.
+    TrpPage* CurrentPage = nullptr;
+    TrpBand* CurrentBand = nullptr;
+    TrpView* CurrentView = nullptr;
+
+    bool PrintModeFlag = false;     // a report is prepared, shown or exported (not read)
+    bool FirstPassFlag = false;     // first pass of a two-pass build
+    bool PrepareScanFlag = false;   // page preparation scans texts for aggregates and fields
+    bool DialogCancelled = false;   // a dialog page of the report was closed without OK
+    int PageNo = 0;                 // 0-based number of the page being built
+    int TotalPages = 0;             // pages of the first pass, or of the pages being exported
+    TDateTime CurDate = 0;          // fixed at the start of a build (DATE, TIME)
+    TDateTime CurTime = 0;
+    // The value and text of the expression being expanded (VALUE).
+    QVariant CurValue;
+    QString CurExpression;
+    // The name the value resolution has handed back to the parser: the parser handing the same
+    // name back means that nobody knows it.
+    QString EvalGuardName;
+
+    // The engine's error state: an add-in class missing while reading, or an error while an
+    // object was calculated; ErrorText is the message shown to the user.
+    bool ErrorFlag = false;
+    QString ErrorText;
+
+    // The layout version of the template (or object stream) being read or written.
+    int TemplateVersion = kCurrentTemplateVersion;
+    // The object number the next object made gets (CreateReportObject); it only grows.
+    int NextObjectNumber = 0;
+    // The report whose name resolution and functions the parser's callbacks reach (BindParser).
+    const TrpReport* ParserReport = nullptr;
+
+private:
+    void LoadStrings();
+};
