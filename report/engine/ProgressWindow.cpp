@@ -1,5 +1,6 @@
 #include "report/engine/ProgressWindow.h"
 
+#include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
 namespace {
@@ -20,13 +21,24 @@ int FirstCaptionId(TProgressWork work)
 
 } // namespace
 
+TrpProgressWindow::TrpProgressWindow(TrpRunContext& context) : context_(context)
+{
+    context_.ProgressWindow = this;
+}
+
+TrpProgressWindow::~TrpProgressWindow()
+{
+    if (context_.ProgressWindow == this)
+        context_.ProgressWindow = nullptr;
+}
+
 void TrpProgressWindow::BeginWork(TProgressWork work, const QString& title)
 {
-    QString caption = LoadFrResString(55203);   // "Preparing report"
+    QString caption = LoadFrResString(context_, 55203);   // "Preparing report"
     if (!title.isEmpty())
         caption += QStringLiteral(" - ") + title;
     SetCaption(caption);
-    FirstCaption = LoadFrResString(FirstCaptionId(work));
+    FirstCaption = LoadFrResString(context_, FirstCaptionId(work));
     SetFirstLine(work == TProgressWork::Print ? FirstCaption : FirstCaption + QStringLiteral("  1"));
 }
 
@@ -34,7 +46,7 @@ void TrpProgressWindow::ShowPage(int page, std::optional<int> total)
 {
     QString line = FirstCaption + QStringLiteral("  ") + QString::number(page);
     if (total)
-        line += QLatin1Char(' ') + LoadFrResString(55199) + QLatin1Char(' ') + QString::number(*total);
+        line += QLatin1Char(' ') + LoadFrResString(context_, 55199) + QLatin1Char(' ') + QString::number(*total);
     SetFirstLine(line);
     ProcessEvents();
 }

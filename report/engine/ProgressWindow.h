@@ -8,6 +8,9 @@
 // (ShowPage does so) and ends it with SetModalResult: mrOk when done, mrCancel when it stopped.
 // Cancel sets the report's Terminated flag and mrCancel; the window closes as soon as the work
 // returns, and ShowProgress gives back the result.
+//
+// A window belongs to a run context: while it lives it is the context's ProgressWindow, where
+// a script's PROGRESS text goes.
 #include <functional>
 #include <optional>
 
@@ -16,13 +19,19 @@
 #include "report/runtime/ModalResult.h"
 
 class TrpReport;
+class TrpRunContext;
 
 // The kinds of long work, each with its own first line.
 enum class TProgressWork { FirstPass, Build, Print, Export };
 
 class TrpProgressWindow {
 public:
-    virtual ~TrpProgressWindow() = default;
+    explicit TrpProgressWindow(TrpRunContext& context);
+    virtual ~TrpProgressWindow();
+    TrpProgressWindow(const TrpProgressWindow&) = delete;
+    TrpProgressWindow& operator=(const TrpProgressWindow&) = delete;
+
+    TrpRunContext& Context() const { return context_; }
 
     // The work to run once the window is shown; set before each ShowProgress.
     std::function<void()> OnWork;
@@ -46,4 +55,7 @@ public:
     // (the final pass of a two-pass build, an export) a blank, "from", a blank and the total;
     // then pending events are processed.
     void ShowPage(int page, std::optional<int> total = std::nullopt);
+
+private:
+    TrpRunContext& context_;
 };

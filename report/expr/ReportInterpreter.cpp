@@ -2,6 +2,7 @@
 
 #include "report/engine/Band.h"
 #include "report/engine/Page.h"
+#include "report/engine/ProgressWindow.h"
 #include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
 #include "report/runtime/EngineRoutines.h"
@@ -41,8 +42,10 @@ void TInterpretator::SetVariable(const QString& name, const QVariant& value)
         if (page)
             page->PosY = int(VarToInt(value));
     } else if (Is(name, "PROGRESS")) {
-        if (context_.ShowProgressText)
-            context_.ShowProgressText(VarToStr(value));
+        if (TrpProgressWindow* window = context_.ProgressWindow) {
+            window->SetSecondLine(VarToStr(value));
+            window->ProcessEvents();
+        }
     } else {
         TrpObject* object = nullptr;
         QString property;

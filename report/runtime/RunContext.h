@@ -13,7 +13,6 @@
 //   holds objects (prepared pages) sets their Report the same way;
 // - free functions that need it take it as their first argument;
 // - a new engine-wide variable becomes a field below, with its meaning beside it.
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +36,7 @@ class TrpReport;
 class TrpPage;
 class TrpBand;
 class TrpView;
+class TrpProgressWindow;
 
 class TrpRunContext {
 public:
@@ -69,9 +69,9 @@ public:
     TrpCompressor ReportCompressor;
     // Windows and data modules registered to be found by name (ComponentLookup.h).
     std::vector<QPointer<QObject>> GlobalComponents;
-    // Shows a script's PROGRESS text in the progress window's second line while a build runs;
-    // the window's owner sets it.
-    std::function<void(const QString&)> ShowProgressText;
+    // The progress window long work runs under, made by the program's window library for this
+    // context (it sets itself here while it lives); none without a display.
+    TrpProgressWindow* ProgressWindow = nullptr;
 
     // ---- The run-time variables: the driver sets them, the rest of the engine reads them.
 

@@ -26,9 +26,10 @@ QLabel* CentredLine(QWidget* parent, const char* name, int top)
 
 } // namespace
 
-TrpProgressForm::TrpProgressForm(QWidget* parent)
+TrpProgressForm::TrpProgressForm(TrpRunContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint |
-                          Qt::WindowStaysOnTopHint)
+                          Qt::WindowStaysOnTopHint),
+      TrpProgressWindow(context)
 {
     setObjectName(QStringLiteral("rpProgressForm"));
     setFixedSize(278, 106);
@@ -43,7 +44,7 @@ TrpProgressForm::TrpProgressForm(QWidget* parent)
 
 int TrpProgressForm::ShowProgress(TrpReport& report)
 {
-    Button1->setText(LoadFrResString(55001));   // "Cancel"
+    Button1->setText(LoadFrResString(Context(), 55001));   // "Cancel"
     report_ = &report;
     Label2->clear();
     pendingResult_ = mrNone;

@@ -16,7 +16,7 @@ class QPushButton;
 
 class TrpProgressForm : public QDialog, public TrpProgressWindow {
 public:
-    explicit TrpProgressForm(QWidget* parent = nullptr);
+    explicit TrpProgressForm(TrpRunContext& context, QWidget* parent = nullptr);
 
     int ShowProgress(TrpReport& report) override;
     void SetModalResult(int result) override;

@@ -3,6 +3,7 @@
 #include "report/ui/ProgressForm.h"
 
 #include "report/engine/Report.h"
+#include "report/runtime/RunContext.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,9 @@ namespace {
 
 class ProgressFormTest : public ::testing::Test {
 protected:
-    TrpReport report;
-    TrpProgressForm form;
+    TrpRunContext context;
+    TrpReport report{context};
+    TrpProgressForm form{context};
 
     // Pages 1 to last, each shown as the driver shows a page; stops when the report is
     // terminated. Returns the number of pages done.

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+#include <QLabel>
+
 #include "QtPrinters.h"
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
@@ -15,6 +17,7 @@
 #include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
+#include "report/ui/ProgressForm.h"
 
 namespace {
 
@@ -242,8 +245,7 @@ TEST_F(RunContextTest, ScriptAssignmentsGoWhereTheNameBelongs)
     context.CurrentPage = page;
     context.CurrentBand = &band;
     context.CurrentView = memo;
-    QString progress;
-    context.ShowProgressText = [&](const QString& text) { progress = text; };
+    TrpProgressForm progress(context);
     TInterpretator& interpreter = context.ReportInterpreter;
     TrpVariables& variables = context.ScriptVariables;
 
@@ -273,8 +275,8 @@ TEST_F(RunContextTest, ScriptAssignmentsGoWhereTheNameBelongs)
     EXPECT_EQ(page->PosY, 120);
     EXPECT_TRUE(band.CurYAssigned);
 
-    interpreter.SetVariable(QStringLiteral("Progress"), 42);
-    EXPECT_EQ(progress, QStringLiteral("42"));
+    interpreter.SetVariable(QStringLiteral("Progress"), 42);   // the progress window's second line
+    EXPECT_EQ(progress.Label2->text(), QStringLiteral("42"));
     EXPECT_EQ(variables.IndexOf(QStringLiteral("PROGRESS")), -1);
 }
 
