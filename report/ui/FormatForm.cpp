@@ -21,9 +21,9 @@ namespace {
 constexpr int kCategories = 5;
 constexpr int kTypesPerCategory = 5;
 
-QLabel* LabelFor(QWidget* parent, const char* name, int textId, QWidget* buddy)
+QLabel* LabelFor(const TrpRunContext& context, QWidget* parent, const char* name, int textId, QWidget* buddy)
 {
-    auto* label = new QLabel(LoadFrResString(textId), parent);
+    auto* label = new QLabel(LoadFrResString(context, textId), parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setBuddy(buddy);
     return label;
@@ -36,19 +36,19 @@ QLineEdit* Edit(QWidget* parent, const char* name)
     return edit;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, int textId)
+QPushButton* Button(const TrpRunContext& context, QWidget* parent, const char* name, int textId)
 {
-    auto* button = new QPushButton(LoadFrResString(textId), parent);
+    auto* button = new QPushButton(LoadFrResString(context, textId), parent);
     button->setObjectName(QString::fromLatin1(name));
     return button;
 }
 
 } // namespace
 
-TrpFmtForm::TrpFmtForm(QWidget* parent) : QDialog(parent)
+TrpFmtForm::TrpFmtForm(const TrpRunContext& context, QWidget* parent) : QDialog(parent), context_(context)
 {
     setObjectName(QStringLiteral("rpFmtForm"));
-    setWindowTitle(LoadFrResString(53420));
+    setWindowTitle(LoadFrResString(context_, 53420));
     CatLB = new QListWidget(this);
     CatLB->setObjectName(QStringLiteral("CatLB"));
     TypeLB = new QListWidget(this);
@@ -63,12 +63,12 @@ TrpFmtForm::TrpFmtForm(QWidget* parent) : QDialog(parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x{20}-\\x{FF}]?")), SplEdit));
     SplEdit->installEventFilter(this);
     FormatEdit = Edit(this, "FormatEdit");
-    DecLabel = LabelFor(this, "DecLabel", 53422, DecEdit);
-    SplLabel = LabelFor(this, "SplLabel", 53423, SplEdit);
-    FormatLabel = LabelFor(this, "FormatLabel", 53424, FormatEdit);
-    OK = Button(this, "OK", 55000);
+    DecLabel = LabelFor(context_, this, "DecLabel", 53422, DecEdit);
+    SplLabel = LabelFor(context_, this, "SplLabel", 53423, SplEdit);
+    FormatLabel = LabelFor(context_, this, "FormatLabel", 53424, FormatEdit);
+    OK = Button(context_, this, "OK", 55000);
     OK->setDefault(true);
-    Cancel = Button(this, "Cancel", 55001);
+    Cancel = Button(context_, this, "Cancel", 55001);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(CatLB, 0, 0);
@@ -98,7 +98,7 @@ void TrpFmtForm::FormActivate()
 {
     CatLB->clear();
     for (int category = 0; category < kCategories; ++category)
-        CatLB->addItem(LoadFrResString(55130 + category));
+        CatLB->addItem(LoadFrResString(context_, 55130 + category));
     const int category = static_cast<int>(FormatCategory(Format));
     CatLB->setCurrentRow(category < kCategories ? category : -1);
     FillTypes(CatLB->currentRow());
@@ -114,7 +114,7 @@ void TrpFmtForm::FillTypes(int category)
     if (category < 0)
         return;
     for (int index = 0; index < kTypesPerCategory; ++index) {
-        const QString name = LoadFrResString(55150 + kTypesPerCategory * category + index);
+        const QString name = LoadFrResString(context_, 55150 + kTypesPerCategory * category + index);
         if (!name.isEmpty())
             TypeLB->addItem(name);
     }

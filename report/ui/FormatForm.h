@@ -10,10 +10,12 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class TrpRunContext;
 
 class TrpFmtForm : public QDialog {
 public:
-    explicit TrpFmtForm(QWidget* parent = nullptr);
+    // Its texts come from the context's locale.
+    explicit TrpFmtForm(const TrpRunContext& context, QWidget* parent = nullptr);
 
     uint32_t Format = 0;
     QString FormatText;
@@ -40,6 +42,8 @@ protected:
     void reject() override;
 
 private:
+    const TrpRunContext& context_;
+
     void FillTypes(int category);
     void UpdateControls();
     uint32_t EditedFormat() const;

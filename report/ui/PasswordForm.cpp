@@ -9,23 +9,23 @@
 #include "report/runtime/ModalResult.h"
 #include "report/runtime/TextRoutines.h"
 
-TrpPasswForm::TrpPasswForm(QWidget* parent) : QDialog(parent)
+TrpPasswForm::TrpPasswForm(const TrpRunContext& context, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("rpPasswForm"));
-    setWindowTitle(LoadFrResString(55653));   // "Password"
-    L1 = new QLabel(LoadFrResString(55654), this);
+    setWindowTitle(LoadFrResString(context, 55653));   // "Password"
+    L1 = new QLabel(LoadFrResString(context, 55654), this);
     L1->setObjectName(QStringLiteral("L1"));
-    L2 = new QLabel(LoadFrResString(55655), this);
+    L2 = new QLabel(LoadFrResString(context, 55655), this);
     L2->setObjectName(QStringLiteral("L2"));
     L2->hide();
     E1 = new QLineEdit(this);
     E1->setObjectName(QStringLiteral("E1"));
     E1->setEchoMode(QLineEdit::Password);
     L1->setBuddy(E1);
-    OK = new QPushButton(LoadFrResString(55000), this);
+    OK = new QPushButton(LoadFrResString(context, 55000), this);
     OK->setObjectName(QStringLiteral("OK"));
     OK->setDefault(true);
-    Cancel = new QPushButton(LoadFrResString(55001), this);
+    Cancel = new QPushButton(LoadFrResString(context, 55001), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
 
     auto* column = new QVBoxLayout(this);

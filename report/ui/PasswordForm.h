@@ -6,10 +6,12 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TrpRunContext;
 
 class TrpPasswForm : public QDialog {
 public:
-    explicit TrpPasswForm(QWidget* parent = nullptr);
+    // Its texts come from the context's locale.
+    explicit TrpPasswForm(const TrpRunContext& context, QWidget* parent = nullptr);
 
     QLabel* L1;
     QLabel* L2;   // hidden: the line asking to type the password again

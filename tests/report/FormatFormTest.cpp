@@ -5,6 +5,7 @@
 
 #include "report/expr/ValueFormat.h"
 #include "report/runtime/ModalResult.h"
+#include "report/runtime/RunContext.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,7 @@ void Type(QLineEdit* edit, const QString& text)
 
 TEST(FormatForm, OpensOnTheWordsCategoryAndType)
 {
+    const TrpRunContext context;
     const struct {
         uint32_t format;
         const char* text;
@@ -66,7 +68,7 @@ TEST(FormatForm, OpensOnTheWordsCategoryAndType)
         {MakeFormat(7, 0), "", "<none>", "<none>", 0, "-", "-", "-"},         // no such category
     };
     for (const auto& c : cases) {
-        TrpFmtForm form;
+        TrpFmtForm form(context);
         form.Format = c.format;
         form.FormatText = QString::fromUtf8(c.text);
         form.show();
@@ -88,6 +90,7 @@ TEST(FormatForm, OpensOnTheWordsCategoryAndType)
 
 TEST(FormatForm, OkStoresTheChoicesAndCancelNothing)
 {
+    const TrpRunContext context;
     const uint32_t number = MakeFormat(fcNumber, 0, 2, ',');
     const struct {
         const char* what;
@@ -113,7 +116,7 @@ TEST(FormatForm, OkStoresTheChoicesAndCancelNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        TrpFmtForm form;
+        TrpFmtForm form(context);
         form.Format = c.format;
         form.FormatText = QStringLiteral("old");
         form.show();
@@ -144,7 +147,8 @@ TEST(FormatForm, OkStoresTheChoicesAndCancelNothing)
 
 TEST(FormatForm, LeavingCustomEmptiesTheFormatEditAndOkKeepsTheText)
 {
-    TrpFmtForm form;
+    const TrpRunContext context;
+    TrpFmtForm form(context);
     form.Format = MakeFormat(fcNumber, 0, 2, ',');
     form.FormatText = QStringLiteral("#0.00");
     form.show();
@@ -162,7 +166,8 @@ TEST(FormatForm, LeavingCustomEmptiesTheFormatEditAndOkKeepsTheText)
 
 TEST(PasswordForm, AsksWithTheEnginesTextsAndHidesWhatIsTyped)
 {
-    TrpPasswForm form;
+    const TrpRunContext context;
+    TrpPasswForm form(context);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Password"));
     EXPECT_EQ(form.L1->text(), QStringLiteral("Enter password for opening report"));
     EXPECT_EQ(form.L2->text(), QStringLiteral("Retype password for validate"));
