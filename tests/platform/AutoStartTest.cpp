@@ -1,5 +1,6 @@
 #include "platform/posix/AutoStart.h"
 
+#include "support/ScopedEnv.h"
 #include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
@@ -13,29 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        saved_ = old ? old : "";
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            setenv(name_, saved_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string saved_;
-    bool had_ = false;
-};
 
 std::string FileText(const fs::path& path)
 {

@@ -2,6 +2,8 @@
 // damaged file or a failing disk never costs the program more than the values themselves.
 #include "platform/qt/KeyValueStore.h"
 
+#include "support/ScopedEnv.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -25,33 +27,12 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : name_(name), saved_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            qputenv(name_, saved_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    QByteArray saved_;
-    bool had_;
-};
-
 } // namespace
 
 TEST(KeyValueStore, LivesInTheUserConfigFolderWhichIsMadeOnFirstWrite)
 {
     QTemporaryDir config;
-    ScopedEnv env("XDG_CONFIG_HOME", config.path().toUtf8() + "/nested/");
+    ScopedEnv env("XDG_CONFIG_HOME", config.path().toStdString() + "/nested/");
     const QString expected = config.path() + QStringLiteral("/nested/Tavik_zuzid/user.ini");
     EXPECT_EQ(KeyValueStore::DefaultPath(), expected);
 
