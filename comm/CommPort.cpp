@@ -3,8 +3,6 @@
 #include "base/Format.h"
 #include "comm/BusyCursor.h"
 #include "comm/PortLock.h"
-#include "platform/posix/PortWriteLock.h"
-#include "platform/posix/RaisedPriority.h"
 #include "platform/posix/SerialDevicePath.h"
 #include "platform/posix/SystemError.h"
 
@@ -75,9 +73,11 @@ void TCommPort::SetBusyCursorHandler(std::function<void(bool busy)> handler)
 
 void TCommPort::SetNumber(uint8_t number)
 {
+    std::lock_guard hold(PortLock());
     if (number == number_)
         return;
     number_ = number;
+    writeRight_.reset();
     if (enable_)
         SetEnable(false);
 }
@@ -150,6 +150,7 @@ bool TCommPort::Open()
         return false;
     }
     charTime = 11.0 / param_.BaudRate;
+    readAhead_.clear();
     if (tty_.FlushBoth() != 0) {
         tty_.Close();
         SetStatus(StatusInactive);
@@ -167,6 +168,7 @@ void TCommPort::Close()
         return;
     tty_.Close();
     handle_ = -1;
+    readAhead_.clear();
     SetStatus(StatusInactive);
 }
 
@@ -191,12 +193,14 @@ void TCommPort::Send(const uint8_t* data, size_t count)
     // A port the program has closed (or handed to another instance) is never reopened here.
     if (!enable_)
         throw EPortException(SystemErrorText(EBADF));
-    RaisedPriority priority;
+    RaisedPriority priority(priorityPermission_);
     writeTimeoutCounted_ = false;
     try {
         ScopedBusyCursor cursor(changeCursor_);
-        if (rsvClear_)
+        if (rsvClear_) {
+            readAhead_.clear();
             RaiseOnError(tty_.FlushInput());
+        }
         if (is485_)
             SendRs485(data, count);
         else
@@ -212,10 +216,31 @@ void TCommPort::Send(const uint8_t* data, size_t count)
     }
 }
 
-void TCommPort::TakeWriteRight(PortWriteLock& right)
+namespace {
+
+// Gives the right to write back when the frame is done, however it ended.
+class HeldWriteRight {
+public:
+    explicit HeldWriteRight(PortWriteLock& right) : right_(right) {}
+    ~HeldWriteRight() { right_.Release(); }
+    HeldWriteRight(const HeldWriteRight&) = delete;
+    HeldWriteRight& operator=(const HeldWriteRight&) = delete;
+
+private:
+    PortWriteLock& right_;
+};
+
+} // namespace
+
+// Other instances rely on taking turns frame by frame: the right is taken for each frame and
+// given back after it, while its file stays open for the next.
+PortWriteLock& TCommPort::TakeWriteRight()
 {
+    if (!writeRight_)
+        writeRight_ = std::make_unique<PortWriteLock>(number_);
+    PortWriteLock& right = *writeRight_;
     if (right.Acquire(WriteRightWait))
-        return;
+        return right;
     if (right.Error() != 0)
         throw EPortException(SystemErrorText(right.Error()));
     throw EPortException("Тайм-аут ожидания освобождения порта");
@@ -224,8 +249,7 @@ void TCommPort::TakeWriteRight(PortWriteLock& right)
 void TCommPort::WriteData(const uint8_t* data, size_t count)
 {
     std::lock_guard hold(PortLock());
-    PortWriteLock right(number_);
-    TakeWriteRight(right);
+    HeldWriteRight right(TakeWriteRight());
     WriteFrame(data, count);
 }
 
@@ -234,8 +258,7 @@ void TCommPort::WriteData(const uint8_t* data, size_t count)
 // transmitter, so the direction is switched back neither early nor late.
 void TCommPort::SendRs485(const uint8_t* data, size_t count)
 {
-    PortWriteLock right(number_);
-    TakeWriteRight(right);
+    HeldWriteRight right(TakeWriteRight());
     RaiseOnError(tty_.SetRts(true));
     try {
         WriteFrame(data, count);
@@ -288,9 +311,8 @@ void TCommPort::ReadEcho(const uint8_t* sent, size_t count)
         throw EPortException("Ошибка при приёме эха");
 }
 
-uint16_t TCommPort::ReadData(uint8_t* buffer, uint16_t count)
+SerialTty::ReadLimits TCommPort::ReadLimitsFor(uint16_t count) const
 {
-    std::lock_guard hold(PortLock());
     const TPortTimeOut& t = timeOut_;
     SerialTty::ReadLimits limits;
     if (t.ReadTimeoutMultiplier != 0 || t.ReadTimeoutConstant != 0)
@@ -300,11 +322,51 @@ uint16_t TCommPort::ReadData(uint8_t* buffer, uint16_t count)
     // A guard well above the total time-out, which normally ends the read first.
     limits.guard = Ms(uint64_t {count} * t.ReadIntervalTimeOut * t.ReadTimeoutMultiplier
         + t.ReadTimeoutConstant);
-    const SerialTty::ReadResult result = tty_.Read(buffer, count, limits);
+    return limits;
+}
+
+uint16_t TCommPort::TakeReadAhead(uint8_t* buffer, uint16_t most)
+{
+    const auto taken = static_cast<uint16_t>(std::min<size_t>(most, readAhead_.size()));
+    std::copy_n(readAhead_.begin(), taken, buffer);
+    readAhead_.erase(readAhead_.begin(), readAhead_.begin() + taken);
+    return taken;
+}
+
+uint16_t TCommPort::ReadData(uint8_t* buffer, uint16_t count)
+{
+    std::lock_guard hold(PortLock());
+    const uint16_t early = TakeReadAhead(buffer, count);
+    if (early == count)
+        return count;
+    const auto rest = static_cast<uint16_t>(count - early);
+    const SerialTty::ReadResult result = tty_.Read(buffer + early, rest, ReadLimitsFor(rest));
     RaiseOnError(result.error);
     if (result.guardExpired)
         throw EPortException("Тайм-аут при приёме");
-    if (result.got != count)
-        throw EPortException(ReceivedCountMessage(static_cast<int>(result.got), count));
+    if (result.got != rest)
+        throw EPortException(ReceivedCountMessage(static_cast<int>(early + result.got), count));
     return count;
+}
+
+uint16_t TCommPort::ReadSome(uint8_t* buffer, uint16_t most)
+{
+    std::lock_guard hold(PortLock());
+    if (most == 0)
+        return 0;
+    if (const uint16_t early = TakeReadAhead(buffer, most))
+        return early;
+    const SerialTty::ReadResult result = tty_.ReadSome(buffer, most, ReadLimitsFor(1));
+    RaiseOnError(result.error);
+    if (result.guardExpired)
+        throw EPortException("Тайм-аут при приёме");
+    if (result.got == 0)
+        throw EPortException(ReceivedCountMessage(0, 1));
+    return static_cast<uint16_t>(result.got);
+}
+
+void TCommPort::Unread(const uint8_t* octets, size_t count)
+{
+    std::lock_guard hold(PortLock());
+    readAhead_.insert(readAhead_.begin(), octets, octets + count);
 }

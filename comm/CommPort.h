@@ -9,14 +9,18 @@
 // PortLock() too, so closing waits for a running exchange to finish.
 #include "comm/PortException.h"
 #include "comm/PortParametrs.h"
+#include "platform/posix/PortWriteLock.h"
+#include "platform/posix/RaisedPriority.h"
 #include "platform/posix/SerialTty.h"
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 // The duration of one character in seconds (11 bit times) at the rate of the last port opened.
 double CharTime();
@@ -78,6 +82,12 @@ public:
     void Send(const uint8_t* data, size_t count);
     // Reads exactly count octets within the time-outs; returns count.
     uint16_t ReadData(uint8_t* buffer, uint16_t count);
+    // Reads what has come, at least one octet and at most `most`, waiting for the first as
+    // long as ReadData waits for one octet and failing as it does when none comes.
+    uint16_t ReadSome(uint8_t* buffer, uint16_t most);
+    // Gives back octets that a ReadSome took beyond what its caller wanted: the next reads
+    // return them first, in the same order. A send with RsvClear drops them as stale input.
+    void Unread(const uint8_t* octets, size_t count);
     // Writes count octets under the right to write, waiting until they have left the queue.
     void WriteData(const uint8_t* data, size_t count);
 
@@ -88,7 +98,9 @@ private:
     void SendRs485(const uint8_t* data, size_t count);
     void WriteFrame(const uint8_t* data, size_t count);
     void ReadEcho(const uint8_t* sent, size_t count);
-    void TakeWriteRight(class PortWriteLock& right);
+    PortWriteLock& TakeWriteRight();
+    SerialTty::ReadLimits ReadLimitsFor(uint16_t count) const;
+    uint16_t TakeReadAhead(uint8_t* buffer, uint16_t most);
     void SetStatus(const std::string& status);
 
     SerialTty tty_;
@@ -103,6 +115,10 @@ private:
     bool writeTimeoutCounted_ = false; // under PortLock()
     TPortParametrs param_; // under PortLock()
     TPortTimeOut timeOut_; // under PortLock()
+    // The right to write for this port number; its file stays open until the number changes.
+    std::unique_ptr<PortWriteLock> writeRight_; // under PortLock()
+    PriorityPermission priorityPermission_;
+    std::vector<uint8_t> readAhead_; // under PortLock()
     mutable std::mutex statusMutex_;
     std::string status_;
 };

@@ -85,24 +85,32 @@ void FindMessageFT3(TCommPort& port, uint8_t address, DynByteArray& buffer, uint
     buffer.assign({kFT3Leader0, kFT3Leader1, 0});
     std::lock_guard hold(PortLock());
     int state = 0;
-    for (int left = maxSkip + 1; left > 0; --left) {
-        uint8_t octet = 0;
+    // What has come is taken in one read and scanned; octets past the length octet are given
+    // back to the port for the body's read. Never more than the octets allowed are taken.
+    uint8_t chunk[256];
+    for (int left = maxSkip + 1; left > 0;) {
+        uint16_t got = 0;
         try {
-            port.ReadData(&octet, 1);
+            got = port.ReadSome(chunk, static_cast<uint16_t>(left));
         } catch (const Exception&) {
             throw ENoReply(Format("Нет ответа от контроллера с адресом %d", address));
         }
-        switch (state) {
-        case 0:
-            state = octet == kFT3Leader0 ? 1 : 0;
-            break;
-        case 1:
-            // Another A0 here starts the search over rather than counting as a first leader octet.
-            state = octet == kFT3Leader1 ? 2 : 0;
-            break;
-        default:
-            buffer[2] = octet;
-            return;
+        left -= got;
+        for (uint16_t i = 0; i < got; ++i) {
+            const uint8_t octet = chunk[i];
+            switch (state) {
+            case 0:
+                state = octet == kFT3Leader0 ? 1 : 0;
+                break;
+            case 1:
+                // Another A0 here starts the search over rather than counting as a first leader octet.
+                state = octet == kFT3Leader1 ? 2 : 0;
+                break;
+            default:
+                buffer[2] = octet;
+                port.Unread(chunk + i + 1, got - i - 1u);
+                return;
+            }
         }
     }
     throw ENoReply(Format("Нет лидера в ответе от контроллера с адресом %d", address));

@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-// Reads the reply's leader A0 26 and its length octet L one octet at a time, skipping at most
-// maxSkip octets before them. On return the buffer is A0 26 L. Raises ENoReply when a read
+// Reads the reply's leader A0 26 and its length octet L, skipping at most maxSkip octets before
+// them; what it read past L the port returns to the next read. On return the buffer is A0 26 L. Raises ENoReply when a read
 // fails ("Нет ответа ...") or no leader comes ("Нет лидера ...").
 void FindMessageFT3(TCommPort& port, uint8_t address, DynByteArray& buffer, uint8_t maxSkip);
 

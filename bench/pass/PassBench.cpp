@@ -1,8 +1,11 @@
 // A whole live poll pass over a pseudo-terminal against the simulated line.
 //
-// BM_PacedPass: 16 local blocks × 12 suspensions × 6 sensors, every reply paced at 115200 baud
-// (10 bits an octet) and every configured pause 0. "ratio" is the pass's time over the time all
-// its request and reply octets take on such a wire: how much the program adds to the line.
+// BM_PacedPass: 16 local blocks × 12 suspensions × 6 sensors on a simulated line of 115200 baud
+// (10 bits an octet: each request is answered when its last octet would have arrived, each
+// reply octet handed on when the line has carried it), every configured pause 0. Then a bare
+// client replays the same request frames on the same line, writing each and reading its reply
+// with plain system calls. "ratio" is the pass's time over the bare client's: what the program
+// adds to the line; "wire_ratio" is the pass's time over the time all the octets take on the wire.
 //
 // BM_CpuPerRequest: the largest configuration (256 × 12 × 6) against a simulator that answers
 // at once; "cpu_us" is the pass thread's CPU time per sensor request (framing, the exchange,
@@ -20,8 +23,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
+#include <stdexcept>
 #include <string>
+#include <termios.h>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -99,6 +107,46 @@ double Seconds(std::chrono::steady_clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
+void ReadReply(int fd, size_t count)
+{
+    uint8_t octets[512];
+    size_t got = 0;
+    while (got < count) {
+        const ssize_t n = read(fd, octets, std::min(sizeof octets, count - got));
+        if (n > 0) {
+            got += static_cast<size_t>(n);
+            continue;
+        }
+        pollfd in{fd, POLLIN, 0};
+        if (poll(&in, 1, 1000) <= 0)
+            throw std::runtime_error("the simulated line fell silent");
+    }
+}
+
+// The baseline: the same request frames written and their replies read with nothing around
+// them, on the line the program used (its port closed meanwhile). Returns the seconds taken.
+double ReplayBare(const std::string& path, const std::vector<ft3sim::Exchange>& exchanges)
+{
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw std::runtime_error("cannot open " + path);
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    tcsetattr(fd, TCSANOW, &t);
+    const auto start = std::chrono::steady_clock::now();
+    for (const ft3sim::Exchange& e : exchanges) {
+        if (e.reply.empty())
+            continue;
+        if (write(fd, e.request.data(), e.request.size()) != static_cast<ssize_t>(e.request.size()))
+            throw std::runtime_error("the request did not go out whole");
+        ReadReply(fd, e.reply.size());
+    }
+    const double seconds = Seconds(std::chrono::steady_clock::now() - start);
+    close(fd);
+    return seconds;
+}
+
 double ThreadCpuSeconds()
 {
     timespec t{};
@@ -109,26 +157,38 @@ double ThreadCpuSeconds()
 void BM_PacedPass(benchmark::State& state)
 {
     Line line;
-    line.sim.AddFault({.faults = {.baud = kBaud}});
+    line.sim.SetLineRate(kBaud);
     BuildTree(16);
     QuietOwner owner;
     double passSeconds = 0;
+    double bareSeconds = 0;
     double wireSeconds = 0;
     for (auto _ : state) {
         line.sim.ClearExchanges();
-        TSendTH pass(owner);
-        AddAll(pass);
-        const auto start = std::chrono::steady_clock::now();
-        pass.Start();
-        pass.WaitFor();
-        passSeconds += Seconds(std::chrono::steady_clock::now() - start);
+        {
+            TSendTH pass(owner);
+            AddAll(pass);
+            const auto start = std::chrono::steady_clock::now();
+            pass.Start();
+            pass.WaitFor();
+            passSeconds += Seconds(std::chrono::steady_clock::now() - start);
+        }
+        const std::vector<ft3sim::Exchange> exchanges = line.sim.Exchanges();
         size_t octets = 0;
-        for (const ft3sim::Exchange& e : line.sim.Exchanges())
+        for (const ft3sim::Exchange& e : exchanges)
             octets += e.request.size() + e.reply.size();
         wireSeconds += static_cast<double>(octets) * 10.0 / kBaud;
+
+        line.port.SetEnable(false);
+        bareSeconds += ReplayBare(line.sim.SlavePath(), exchanges);
+        line.port.SetEnable(true);
     }
-    state.counters["wire_s"] = wireSeconds / static_cast<double>(state.iterations());
-    state.counters["ratio"] = passSeconds / wireSeconds;
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["pass_s"] = passSeconds / n;
+    state.counters["bare_s"] = bareSeconds / n;
+    state.counters["wire_s"] = wireSeconds / n;
+    state.counters["ratio"] = passSeconds / bareSeconds;
+    state.counters["wire_ratio"] = passSeconds / wireSeconds;
 }
 
 void BM_CpuPerRequest(benchmark::State& state)

@@ -15,8 +15,9 @@ struct TRawWords {
 // Resistance in ohms from the four words; raises when the calculation fails.
 using TResistanceCalc = std::function<double(const TRawWords&)>;
 
-// Runs the installed calculation; by default the settings' calculation procedure, compiled and
-// run once for this reading. What the calculation raises passes to the caller.
+// Runs the installed calculation; by default the settings' calculation procedure, compiled at
+// its first reading (and after each change of its text) and run for this reading. What the
+// calculation raises passes to the caller.
 double CalcResistance(const TRawWords& words);
 
 // Installs a calculation and returns the one it replaces; an empty one brings the default back.

@@ -272,13 +272,23 @@ int SerialTty::Drain()
 
 SerialTty::ReadResult SerialTty::Read(uint8_t* buffer, size_t count, const ReadLimits& limits)
 {
+    return ReadAtLeast(buffer, count, count, limits);
+}
+
+SerialTty::ReadResult SerialTty::ReadSome(uint8_t* buffer, size_t count, const ReadLimits& limits)
+{
+    return ReadAtLeast(buffer, std::min<size_t>(count, 1), count, limits);
+}
+
+SerialTty::ReadResult SerialTty::ReadAtLeast(uint8_t* buffer, size_t least, size_t count, const ReadLimits& limits)
+{
     ReadResult result;
     const auto start = Clock::now();
     const auto never = Clock::time_point::max();
     const auto totalEnd = limits.total ? start + *limits.total : never;
     const auto guardEnd = limits.guard ? start + *limits.guard : never;
     auto lastOctet = start;
-    while (result.got < count) {
+    while (result.got < least) {
         const ssize_t n = ::read(fd_, buffer + result.got, count - result.got);
         if (n > 0) {
             result.got += static_cast<size_t>(n);

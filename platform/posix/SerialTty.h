@@ -85,8 +85,13 @@ public:
     int Drain();
 
     ReadResult Read(uint8_t* buffer, size_t count, const ReadLimits& limits);
+    // Reads what has arrived, at most `count` octets, waiting within the limits only while
+    // nothing has: one system call when the line has octets waiting.
+    ReadResult ReadSome(uint8_t* buffer, size_t count, const ReadLimits& limits);
 
 private:
+    // Reads until `least` octets have come (or a limit passes), taking up to `count`.
+    ReadResult ReadAtLeast(uint8_t* buffer, size_t least, size_t count, const ReadLimits& limits);
     int SetModemLine(int line, bool raised);
     int WaitFor(short events, Clock::time_point deadline);
 

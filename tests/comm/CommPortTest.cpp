@@ -244,6 +244,29 @@ TEST_F(CommPortTest, RsvClearDropsStaleInputBeforeTheSend)
     }
 }
 
+TEST_F(CommPortTest, OctetsGivenBackAreReadFirstAndDroppedAsStaleInput)
+{
+    Open();
+    line.Say({1, 2, 3, 4, 5});
+    WaitForInput(5);
+    Octets some(8);
+    ASSERT_EQ(port.ReadSome(some.data(), 3), 3);
+    EXPECT_EQ(Octets(some.begin(), some.begin() + 3), (Octets {1, 2, 3}));
+    port.Unread(some.data() + 1, 2);
+    line.Say({6});
+    WaitForInput(3);
+    EXPECT_EQ(Read(5), (Octets {2, 3, 4, 5, 6}));
+    EXPECT_EQ(MessageOf([&] { port.ReadSome(some.data(), 8); }), ReceivedCountMessage(0, 1));
+
+    port.Unread(some.data(), 1);
+    port.SetRsvClear(true);
+    Send(frame);
+    line.Hear(frame.size());
+    line.Say({7});
+    WaitForInput(1);
+    EXPECT_EQ(Read(1), Octets {7});
+}
+
 TEST_F(CommPortTest, AShortOrLateReplyFailsWithItsOwnMessage)
 {
     Open();

@@ -270,6 +270,22 @@ TEST_F(SimulatorTest, FaultsByChannelAndTiming)
     EXPECT_EQ(ReadUntilQuiet().size(), 20u);
 }
 
+TEST_F(SimulatorTest, ALineRateDelaysTheReplyByTheRequestsWireTimeAndPacesIt)
+{
+    SwitchOn(1);
+    // 2400 baud: an octet takes 4.17 ms; a 20-octet request and its 20-octet reply take 40.
+    sim.SetLineRate(2400);
+    const auto octet = std::chrono::microseconds(10'000'000 / 2400);
+    const auto start = Clock::now();
+    Send(SensorRequest(8));
+    pollfd in{fd, POLLIN, 0};
+    ASSERT_EQ(poll(&in, 1, 2000), 1);
+    const auto firstOctet = Clock::now() - start;
+    EXPECT_EQ(ReadUntilQuiet(1000ms, 2000ms, 20).size(), 20u);
+    EXPECT_GE(firstOctet, 21 * octet) << "the request's 20 octets, then the reply's first";
+    EXPECT_GE(Clock::now() - start, 40 * octet);
+}
+
 TEST_F(SimulatorTest, FindsFramesInNoiseAndIgnoresBrokenOnes)
 {
     SwitchOn(0);

@@ -88,6 +88,21 @@ TEST_F(PortWriteLockTest, ALockFileThatCannotBeMadeIsReportedAsSuch)
     std::filesystem::remove(blocker);
 }
 
+TEST_F(PortWriteLockTest, AHolderWhoseFileWasRemovedStillKeepsOutOneThatMadeItAnew)
+{
+    PortWriteLock longLived(3);
+    ASSERT_TRUE(longLived.Acquire(0ms));
+    longLived.Release();
+    // A cleaner of old files takes the lock file away while its holder keeps it open.
+    std::filesystem::remove(PortWriteLock::LockFilePath(3));
+    PortWriteLock newcomer(3);
+    ASSERT_TRUE(newcomer.Acquire(0ms));
+    EXPECT_FALSE(longLived.Acquire(20ms));
+    newcomer.Release();
+    EXPECT_TRUE(longLived.Acquire(0ms));
+    EXPECT_FALSE(newcomer.Acquire(0ms));
+}
+
 TEST(RaisedPriority, TheThreadGetsItsOwnPriorityBackWhetherOrNotItWasRaised)
 {
     const auto tid = static_cast<id_t>(gettid());
@@ -98,7 +113,8 @@ TEST(RaisedPriority, TheThreadGetsItsOwnPriorityBackWhetherOrNotItWasRaised)
     sched_param param {};
     ASSERT_EQ(pthread_getschedparam(pthread_self(), &policy, &param), 0);
     {
-        RaisedPriority raised;
+        PriorityPermission permission;
+        RaisedPriority raised(permission);
         errno = 0;
         EXPECT_LE(getpriority(PRIO_PROCESS, tid), nice);
     }
@@ -108,4 +124,32 @@ TEST(RaisedPriority, TheThreadGetsItsOwnPriorityBackWhetherOrNotItWasRaised)
     ASSERT_EQ(pthread_getschedparam(pthread_self(), &after, &afterParam), 0);
     EXPECT_EQ(after, policy);
     EXPECT_EQ(afterParam.sched_priority, param.sched_priority);
+}
+
+TEST(RaisedPriority, AThreadWithoutTheRightKeepsItsPriorityAndTheRefusalIsRemembered)
+{
+    // In a child process that gives up any right to raise priorities.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit none {0, 0};
+        setrlimit(RLIMIT_RTPRIO, &none);
+        setrlimit(RLIMIT_NICE, &none);
+        if (getuid() == 0 && setuid(65534) != 0)
+            _exit(2);
+        const auto tid = static_cast<id_t>(gettid());
+        errno = 0;
+        const int nice = getpriority(PRIO_PROCESS, tid);
+        PriorityPermission permission;
+        for (int frame = 0; frame < 2; ++frame) {
+            RaisedPriority raised(permission);
+            if (getpriority(PRIO_PROCESS, tid) != nice || sched_getscheduler(0) != SCHED_OTHER)
+                _exit(3);
+        }
+        _exit(permission.realTimeRefused && permission.niceRefused ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -48,6 +49,13 @@ DynByteArray BuildReply(DynByteArray userData, const ReplyFaults& f)
         frame.resize(*f.truncateTo);
     frame.insert(frame.begin(), f.strayPrefix.begin(), f.strayPrefix.end());
     return frame;
+}
+
+// The time one octet takes on a line of this rate (10 bits an octet).
+std::chrono::steady_clock::duration OctetTime(int baud)
+{
+    using namespace std::chrono;
+    return duration_cast<steady_clock::duration>(duration<double>(10.0 / baud));
 }
 
 } // namespace
@@ -134,6 +142,12 @@ void Simulator::SetFrameGap(std::chrono::milliseconds gap)
     frameGap_ = gap;
 }
 
+void Simulator::SetLineRate(int baud)
+{
+    std::lock_guard lock(mutex_);
+    lineRate_ = baud;
+}
+
 std::vector<Exchange> Simulator::Exchanges() const
 {
     std::lock_guard lock(mutex_);
@@ -154,6 +168,9 @@ bool Simulator::WaitForExchanges(size_t count, std::chrono::milliseconds timeout
 
 void Simulator::Serve()
 {
+    // Paced octets leave on time: the default slack would let each wait run late by tens of
+    // microseconds.
+    prctl(PR_SET_TIMERSLACK, 1UL);
     pollfd fds[2] = {{pty_.MasterFd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
     uint8_t octets[512];
     for (;;) {
@@ -198,8 +215,10 @@ void Simulator::Feed(const uint8_t* octets, size_t count)
         const uint8_t octet = octets[i];
         switch (partial_.size()) {
         case 0:
-            if (octet == kFT3Leader0)
+            if (octet == kFT3Leader0) {
                 partial_.push_back(octet);
+                frameStart_ = std::chrono::steady_clock::now();
+            }
             break;
         case 1:
             if (octet == kFT3Leader1)
@@ -258,8 +277,16 @@ void Simulator::HandleFrame(const DynByteArray& frame)
     applied.delay += deviceDelay;
     exchange.reply = BuildReply(*answer, applied);
     const DynByteArray octets = exchange.reply;
+    int lineRate;
+    {
+        std::lock_guard lock(mutex_);
+        lineRate = lineRate_;
+    }
+    // On a line of a given rate the request is heard when its last octet has come.
+    const auto heard = lineRate > 0 ? frameStart_ + OctetTime(lineRate) * static_cast<long>(frame.size())
+                                    : std::chrono::steady_clock::now();
     Record(std::move(exchange));
-    WriteReply(octets, applied);
+    WriteReply(octets, applied, applied.baud > 0 ? applied.baud : lineRate, heard);
 }
 
 std::optional<DynByteArray> Simulator::Answer(const Request& request, std::chrono::milliseconds& delay)
@@ -303,23 +330,26 @@ void Simulator::Record(Exchange exchange)
     changed_.notify_all();
 }
 
-void Simulator::WriteReply(const DynByteArray& octets, const ReplyFaults& faults)
+void Simulator::WriteReply(const DynByteArray& octets, const ReplyFaults& faults, int baud,
+                           std::chrono::steady_clock::time_point heard)
 {
+    using namespace std::chrono;
+    if (heard > steady_clock::now() && !Pause(heard - steady_clock::now()))
+        return;
     if (faults.delay.count() > 0 && !Pause(faults.delay))
         return;
     const size_t split = faults.pauseAfter.value_or(octets.size());
-    if (faults.baud <= 0) {
+    if (baud <= 0) {
         WriteAll(octets.data(), std::min(split, octets.size()));
         if (split < octets.size() && Pause(faults.pause))
             WriteAll(octets.data() + split, octets.size() - split);
         return;
     }
-    // Each octet leaves when the line, at the given rate, would have carried the ones before it.
-    using namespace std::chrono;
-    const auto octetTime = duration_cast<steady_clock::duration>(duration<double>(10.0 / faults.baud));
+    // Each octet is handed on when the line, at the given rate, has carried it.
+    const auto octetTime = OctetTime(baud);
     const auto start = steady_clock::now();
     for (size_t i = 0; i < octets.size(); ++i) {
-        auto due = start + octetTime * static_cast<long>(i);
+        auto due = start + octetTime * static_cast<long>(i + 1);
         if (i >= split)
             due += faults.pause;
         std::this_thread::sleep_until(due);

@@ -50,6 +50,10 @@ public:
     void SetEcho(bool echo);
     // A partial frame is dropped after this long without another octet.
     void SetFrameGap(std::chrono::milliseconds gap);
+    // The line's rate in baud (10 bits an octet; 0, the default, for an instant line): a request
+    // is answered only when its last octet would have arrived at that rate, and each reply octet
+    // is handed on when the line would have carried it.
+    void SetLineRate(int baud);
 
     std::vector<Exchange> Exchanges() const;
     void ClearExchanges();
@@ -64,7 +68,8 @@ private:
     std::optional<DynByteArray> Answer(const Request& request, std::chrono::milliseconds& delay);
     std::optional<ReplyFaults> TakeFaults(const Request& request);
     void Record(Exchange exchange);
-    void WriteReply(const DynByteArray& octets, const ReplyFaults& faults);
+    void WriteReply(const DynByteArray& octets, const ReplyFaults& faults, int baud,
+                    std::chrono::steady_clock::time_point heard);
     void WriteAll(const uint8_t* octets, size_t count);
     // Sleeps, or returns false at once when the simulator stops.
     bool Pause(std::chrono::steady_clock::duration duration);
@@ -81,11 +86,13 @@ private:
     std::vector<Exchange> exchanges_;
     bool echo_ = false;
     std::chrono::milliseconds frameGap_{200};
+    int lineRate_ = 0;
     bool stopping_ = false;
 
     // Owned by the serving thread.
     DynByteArray partial_;
     size_t expected_ = 0;
+    std::chrono::steady_clock::time_point frameStart_;   // when the partial frame's first octet came
     std::thread thread_;
 };
 
