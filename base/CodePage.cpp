@@ -45,9 +45,27 @@ constexpr std::array<char16_t, 128> kCp866 = {
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0,
 };
 
+// 0xA0..0xFF are Latin-1 as they stand.
+constexpr std::array<char16_t, 128> kCp1252 = [] {
+    std::array<char16_t, 128> table = {
+        0x20AC, 0x0000, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x0000, 0x017D, 0x0000,
+        0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x0000, 0x017E, 0x0178,
+    };
+    for (size_t i = 0x20; i < table.size(); ++i)
+        table[i] = char16_t(0x80 + i);
+    return table;
+}();
+
 const std::array<char16_t, 128>& TableOf(CodePage page)
 {
-    return page == CodePage::Cp1251 ? kCp1251 : kCp866;
+    switch (page) {
+    case CodePage::Cp1251: return kCp1251;
+    case CodePage::Cp866: return kCp866;
+    case CodePage::Cp1252: break;
+    }
+    return kCp1252;
 }
 
 const std::unordered_map<char32_t, char>& ReverseOf(CodePage page)
@@ -61,7 +79,13 @@ const std::unordered_map<char32_t, char>& ReverseOf(CodePage page)
     };
     static const auto cp1251 = build(kCp1251);
     static const auto cp866 = build(kCp866);
-    return page == CodePage::Cp1251 ? cp1251 : cp866;
+    static const auto cp1252 = build(kCp1252);
+    switch (page) {
+    case CodePage::Cp1251: return cp1251;
+    case CodePage::Cp866: return cp866;
+    case CodePage::Cp1252: break;
+    }
+    return cp1252;
 }
 
 // Decodes one UTF-8 sequence at text[pos]; returns the code point and advances pos,
@@ -110,37 +134,40 @@ char32_t NextCodePoint(std::string_view text, size_t& pos)
 
 } // namespace
 
+char32_t OctetToUnicode(unsigned char octet, CodePage page)
+{
+    if (octet < 0x80)
+        return octet;
+    const char16_t cp = TableOf(page)[octet - 0x80];
+    return cp != 0 ? cp : U'?';
+}
+
+int UnicodeToOctet(char32_t cp, CodePage page)
+{
+    if (cp < 0x80)
+        return int(cp);
+    const auto& reverse = ReverseOf(page);
+    const auto found = reverse.find(cp);
+    return found != reverse.end() ? static_cast<uint8_t>(found->second) : -1;
+}
+
 std::string Utf8ToCodePage(std::string_view utf8, CodePage page)
 {
-    const auto& reverse = ReverseOf(page);
     std::string out;
     out.reserve(utf8.size());
     for (size_t pos = 0; pos < utf8.size();) {
-        const char32_t cp = NextCodePoint(utf8, pos);
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-            continue;
-        }
-        const auto found = reverse.find(cp);
-        out += found != reverse.end() ? found->second : '?';
+        const int octet = UnicodeToOctet(NextCodePoint(utf8, pos), page);
+        out += octet >= 0 ? static_cast<char>(octet) : '?';
     }
     return out;
 }
 
 std::string CodePageToUtf8(std::string_view octets, CodePage page)
 {
-    const auto& table = TableOf(page);
     std::string out;
     out.reserve(octets.size() * 2);
-    for (char c : octets) {
-        const auto octet = static_cast<uint8_t>(c);
-        if (octet < 0x80)
-            out += c;
-        else if (table[octet - 0x80] != 0)
-            AppendUtf8(out, table[octet - 0x80]);
-        else
-            out += '?';
-    }
+    for (char c : octets)
+        AppendUtf8(out, OctetToUnicode(static_cast<uint8_t>(c), page));
     return out;
 }
 

@@ -1,10 +1,16 @@
 #pragma once
-// Conversion between UTF-8 and the single-octet Cyrillic code pages 1251 and 866.
-// Table driven, so the result never depends on the machine's locale.
+// Conversion between UTF-8 and the single-octet code pages 1251 and 866 (Cyrillic) and 1252
+// (Western, the default of RTF documents). Table driven, so the result never depends on the
+// machine's locale.
 #include <string>
 #include <string_view>
 
-enum class CodePage { Cp1251, Cp866 };
+enum class CodePage { Cp1251, Cp866, Cp1252 };
+
+// One octet's code point; octets the code page leaves undefined give '?'.
+char32_t OctetToUnicode(unsigned char octet, CodePage page);
+// The octet that stands for the code point, or -1 when the code page lacks it.
+int UnicodeToOctet(char32_t cp, CodePage page);
 
 // Characters the code page lacks become '?'. Malformed UTF-8 octets become '?' too.
 std::string Utf8ToCodePage(std::string_view utf8, CodePage page);

@@ -50,6 +50,22 @@ TEST(CodePage, RoundTripsCyrillicThroughBothPages)
     EXPECT_EQ(Cp866ToUtf8(Utf8ToCp866("Привет ёЁ")), "Привет ёЁ");
 }
 
+// Page 1252: its own block at 0x80..0x9F, Latin-1 above, and the octets it leaves undefined.
+TEST(CodePage, SingleOctetsOfTheWesternPage)
+{
+    EXPECT_EQ(OctetToUnicode(0x80, CodePage::Cp1252), U'€');
+    EXPECT_EQ(OctetToUnicode(0x9F, CodePage::Cp1252), U'Ÿ');
+    EXPECT_EQ(OctetToUnicode(0xE9, CodePage::Cp1252), U'é');
+    EXPECT_EQ(OctetToUnicode(0x81, CodePage::Cp1252), U'?');
+    EXPECT_EQ(OctetToUnicode(0xE0, CodePage::Cp1251), U'а');
+    EXPECT_EQ(UnicodeToOctet(U'é', CodePage::Cp1252), 0xE9);
+    EXPECT_EQ(UnicodeToOctet(U'€', CodePage::Cp1252), 0x80);
+    EXPECT_EQ(UnicodeToOctet(U'я', CodePage::Cp1252), -1);
+    EXPECT_EQ(UnicodeToOctet(U'я', CodePage::Cp1251), 0xFF);
+    EXPECT_EQ(Utf8ToCodePage("Café «ß»", CodePage::Cp1252), "Caf\xE9 \xAB\xDF\xBB");
+    EXPECT_EQ(CodePageToUtf8("Caf\xE9", CodePage::Cp1252), "Café");
+}
+
 TEST(CodePage, UnmappableAndMalformedBecomeQuestionMarks)
 {
     EXPECT_EQ(Utf8ToCp1251("a€b"), "a\x88" "b");
