@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -68,13 +68,17 @@ const std::array<char16_t, 128>& TableOf(CodePage page)
     return kCp1252;
 }
 
-const std::unordered_map<char32_t, char>& ReverseOf(CodePage page)
+// Octets by code point over the Basic Multilingual Plane, 0 where the page lacks the character
+// (octet 0 is ASCII, answered before the table is consulted): one look-up per character.
+using ReverseTable = std::vector<uint8_t>;
+
+const ReverseTable& ReverseOf(CodePage page)
 {
     static const auto build = [](const std::array<char16_t, 128>& table) {
-        std::unordered_map<char32_t, char> reverse;
+        ReverseTable reverse(0x10000, 0);
         for (size_t i = 0; i < table.size(); ++i)
             if (table[i] != 0)
-                reverse.emplace(table[i], static_cast<char>(0x80 + i));
+                reverse[table[i]] = static_cast<uint8_t>(0x80 + i);
         return reverse;
     };
     static const auto cp1251 = build(kCp1251);
@@ -146,9 +150,10 @@ int UnicodeToOctet(char32_t cp, CodePage page)
 {
     if (cp < 0x80)
         return int(cp);
-    const auto& reverse = ReverseOf(page);
-    const auto found = reverse.find(cp);
-    return found != reverse.end() ? static_cast<uint8_t>(found->second) : -1;
+    if (cp > 0xFFFF)
+        return -1;
+    const uint8_t octet = ReverseOf(page)[cp];
+    return octet != 0 ? octet : -1;
 }
 
 std::string Utf8ToCodePage(std::string_view utf8, CodePage page)

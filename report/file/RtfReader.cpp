@@ -1,81 +1,32 @@
 #include "report/file/RtfReader.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include <QColor>
-#include <QHash>
-#include <QTextBlock>
-#include <QTextCursor>
-
 #include "base/CodePage.h"
+#include "report/file/RtfDocumentBuilder.h"
 #include "report/file/RtfTokenizer.h"
+#include "report/file/RtfUnits.h"
 #include "report/runtime/ReportErrors.h"
 
 namespace {
 
-constexpr int kDefaultHalfPoints = 24;   // RTF's default size: 12 points
-constexpr int kMaxHalfPoints = 3276;     // 1638 points, the largest size a rich edit accepts
 constexpr int kMaxIndentTwips = 31680;   // 22 inches
-constexpr qreal kTwipsPerPixel = 15;     // 1440 twips an inch, 96 pixels an inch
 constexpr int kMaxUnicodeSkip = 16;
-
 constexpr char16_t kLineSeparator = 0x2028;
 
 enum class Destination { Text, FontTable, ColourTable };
 
-struct CharState {
-    int font = -1;   // font table number; -1 the document's default font (\deff)
-    int halfPoints = kDefaultHalfPoints;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    int foreground = 0;   // colour table index; 0 is the automatic colour
-    int background = 0;
-
-    bool operator==(const CharState&) const = default;
-};
-
-struct ParaState {
-    Qt::Alignment alignment = Qt::AlignLeft;
-    int leftTwips = 0;
-    int rightTwips = 0;
-    int firstTwips = 0;
-};
-
 struct GroupState {
     Destination destination = Destination::Text;
-    CharState chars;
-    ParaState para;
+    RtfCharState chars;
+    RtfParaState para;
     int unicodeSkip = 1;   // \uc: fallback characters that follow each \u
-};
-
-struct FontEntry {
-    QString name;
-    std::optional<CodePage> codePage;
-};
-
-// The fonts and colours that character states refer to.
-struct RtfTables {
-    QHash<int, FontEntry> fonts;
-    std::vector<QColor> colours;   // an invalid colour is the automatic one
-    int defaultFont = 0;
-
-    const FontEntry* FontOf(const CharState& chars) const
-    {
-        const auto found = fonts.constFind(chars.font < 0 ? defaultFont : chars.font);
-        return found != fonts.constEnd() ? &*found : nullptr;
-    }
-
-    QColor ColourAt(int index) const
-    {
-        return index > 0 && size_t(index) < colours.size() ? colours[size_t(index)] : QColor();
-    }
 };
 
 CodePage CodePageOfNumber(int number)
@@ -95,107 +46,6 @@ std::optional<CodePage> CodePageOfCharset(int charset)
     default: return std::nullopt;   // the document's code page
     }
 }
-
-// Builds the document from runs of text in a character state and paragraph ends. A paragraph
-// end only marks that a new block is due, so that a last \par before the end of the document
-// adds no empty paragraph.
-class DocumentBuilder {
-public:
-    DocumentBuilder(QTextDocument& document, const RtfTables& tables) : cursor_(&document), tables_(tables) {}
-
-    void Append(QStringView text, const CharState& chars)
-    {
-        if (text.isEmpty())
-            return;
-        OpenDueBlock(chars);
-        if (!run_.isEmpty() && !(chars == runState_))
-            Flush();
-        runState_ = chars;
-        run_ += text;
-    }
-
-    void EndParagraph(const ParaState& para, const CharState& chars)
-    {
-        Flush();
-        OpenDueBlock(chars);
-        if (cursor_.block().length() == 1)
-            cursor_.setBlockCharFormat(FormatOf(chars));   // an empty line's height comes from it
-        cursor_.setBlockFormat(BlockFormatOf(para));
-        blockDue_ = true;
-    }
-
-    void Finish(const ParaState& para)
-    {
-        Flush();
-        if (!blockDue_)
-            cursor_.setBlockFormat(BlockFormatOf(para));
-    }
-
-    // The font or colour table changed: formats built so far may name other fonts now.
-    void TablesChanged() { cachedValid_ = false; }
-
-private:
-    void Flush()
-    {
-        if (run_.isEmpty())
-            return;
-        cursor_.insertText(run_, FormatOf(runState_));
-        run_.clear();
-    }
-
-    void OpenDueBlock(const CharState& chars)
-    {
-        if (!blockDue_)
-            return;
-        cursor_.insertBlock(QTextBlockFormat(), FormatOf(chars));
-        blockDue_ = false;
-    }
-
-    const QTextCharFormat& FormatOf(const CharState& chars)
-    {
-        if (cachedValid_ && chars == cachedState_)
-            return cachedFormat_;
-        QTextCharFormat format;
-        if (const FontEntry* font = tables_.FontOf(chars); font && !font->name.isEmpty())
-            format.setFontFamilies({font->name});
-        format.setFontPointSize(chars.halfPoints / 2.0);
-        if (chars.bold)
-            format.setFontWeight(QFont::Bold);
-        if (chars.italic)
-            format.setFontItalic(true);
-        if (chars.underline)
-            format.setFontUnderline(true);
-        if (chars.strike)
-            format.setFontStrikeOut(true);
-        if (const QColor colour = tables_.ColourAt(chars.foreground); colour.isValid())
-            format.setForeground(colour);
-        if (const QColor colour = tables_.ColourAt(chars.background); colour.isValid())
-            format.setBackground(colour);
-        cachedState_ = chars;
-        cachedFormat_ = format;
-        cachedValid_ = true;
-        return cachedFormat_;
-    }
-
-    static QTextBlockFormat BlockFormatOf(const ParaState& para)
-    {
-        QTextBlockFormat format;
-        format.setAlignment(para.alignment);
-        format.setLeftMargin(para.leftTwips / kTwipsPerPixel);
-        format.setRightMargin(para.rightTwips / kTwipsPerPixel);
-        format.setTextIndent(para.firstTwips / kTwipsPerPixel);
-        return format;
-    }
-
-    QTextCursor cursor_;
-    const RtfTables& tables_;
-    QString run_;
-    CharState runState_;
-    bool blockDue_ = false;
-    CharState cachedState_;
-    QTextCharFormat cachedFormat_;
-    bool cachedValid_ = false;
-};
 
 enum class Keyword {
     Par, Line, Tab, Pard, Plain, Ql, Qr, Qc, Qj, Li, Ri, Fi,
@@ -273,8 +123,10 @@ public:
     {
         for (RtfToken token = tokens_.Next(); !finished_ && token.kind != RtfToken::End; token = tokens_.Next())
             Handle(token);
-        if (!finished_)
+        if (!finished_) {
+            DecodeOctets();
             builder_.Finish(State().para);   // a document cut short keeps what was read
+        }
     }
 
 private:
@@ -284,18 +136,22 @@ private:
     {
         if (!ConsumeFallback(token))
             return;
+        // Octets are gathered until something else comes, and decoded together.
+        if (token.kind == RtfToken::Text) {
+            octets_ += token.text;
+            return;
+        }
+        if (token.kind == RtfToken::HexOctet) {
+            octets_ += char(token.octet);
+            return;
+        }
+        DecodeOctets();
         switch (token.kind) {
         case RtfToken::GroupOpen: OpenGroup(); break;
         case RtfToken::GroupClose: CloseGroup(); break;
         case RtfToken::ControlWord: ControlWord(token); break;
         case RtfToken::ControlSymbol: ControlSymbol(token.symbol); break;
-        case RtfToken::HexOctet: {
-            const char octet = static_cast<char>(token.octet);
-            Octets(QByteArrayView(&octet, 1));
-            break;
-        }
-        case RtfToken::Text: Octets(token.text); break;
-        case RtfToken::End: break;
+        default: break;
         }
     }
 
@@ -328,7 +184,7 @@ private:
             ++overflowDepth_;
             return;
         }
-        groups_.push_back(groups_.empty() ? GroupState() : groups_.back());
+        groups_.push_back(groups_.back());
     }
 
     // Reading ends where the outermost group closes; what follows it is not part of the document.
@@ -414,15 +270,15 @@ private:
 
     void TextWord(const KeywordEntry& entry, const RtfToken& token)
     {
-        CharState& chars = State().chars;
-        ParaState& para = State().para;
+        RtfCharState& chars = State().chars;
+        RtfParaState& para = State().para;
         switch (entry.keyword) {
         case Keyword::Par: EndParagraph(); break;
         case Keyword::Line: Characters(QStringView(&kLineSeparator, 1)); break;
         case Keyword::Tab: Characters(u"\t"); break;
         case Keyword::Character: Characters(QStringView(&entry.character, 1)); break;
-        case Keyword::Pard: para = ParaState(); break;
-        case Keyword::Plain: chars = CharState(); break;
+        case Keyword::Pard: para = RtfParaState(); break;
+        case Keyword::Plain: chars = RtfCharState(); break;
         case Keyword::Ql: para.alignment = Qt::AlignLeft; break;
         case Keyword::Qr: para.alignment = Qt::AlignRight; break;
         case Keyword::Qc: para.alignment = Qt::AlignHCenter; break;
@@ -437,7 +293,7 @@ private:
         case Keyword::Strike: chars.strike = IsOn(token); break;
         case Keyword::Font: chars.font = token.parameter; break;
         case Keyword::FontSize:
-            chars.halfPoints = token.hasParameter ? std::clamp(token.parameter, 2, kMaxHalfPoints) : kDefaultHalfPoints;
+            chars.halfPoints = token.hasParameter ? std::clamp(token.parameter, kMinHalfPoints, kMaxHalfPoints) : kDefaultHalfPoints;
             break;
         case Keyword::Foreground: chars.foreground = std::max(token.parameter, 0); break;
         case Keyword::Background: chars.background = std::max(token.parameter, 0); break;
@@ -484,13 +340,16 @@ private:
     }
 
     // Text octets in the code page of the current font, or else of the document.
-    void Octets(QByteArrayView octets)
+    void DecodeOctets()
     {
+        if (octets_.isEmpty())
+            return;
         const CodePage page = CurrentCodePage();
-        QString text;
-        text.reserve(octets.size());
-        for (const char c : octets)
-            text += QChar(char16_t(OctetToUnicode(static_cast<unsigned char>(c), page)));
+        QString text(octets_.size(), Qt::Uninitialized);
+        QChar* out = text.data();
+        for (const char c : std::as_const(octets_))
+            *out++ = QChar(char16_t(OctetToUnicode(static_cast<unsigned char>(c), page)));
+        octets_.clear();
         Characters(text);
     }
 
@@ -499,14 +358,14 @@ private:
         const GroupState& state = groups_.back();
         if (state.destination == Destination::FontTable)
             return fontCodePage_.value_or(documentCodePage_);
-        const FontEntry* font = tables_.FontOf(state.chars);
+        const RtfFont* font = tables_.FontOf(state.chars);
         return font && font->codePage ? *font->codePage : documentCodePage_;
     }
 
     void Characters(QStringView text)
     {
         switch (State().destination) {
-        case Destination::Text: builder_.Append(Printable(text), State().chars); break;
+        case Destination::Text: AppendPrintable(text); break;
         case Destination::FontTable: FontNameCharacters(text); break;
         case Destination::ColourTable:
             for (qsizetype i = text.count(u';'); i > 0; --i)
@@ -517,15 +376,20 @@ private:
 
     // Control characters and separators the document would turn into structure are dropped;
     // so is the object replacement character, which stands for no object here.
-    static QString Printable(QStringView text)
+    static bool IsPrintable(QChar c)
     {
-        QString printable;
-        printable.reserve(text.size());
-        for (const QChar c : text) {
-            if ((c.unicode() >= 0x20 || c == u'\t') && c != QChar::ParagraphSeparator && c != QChar::ObjectReplacementCharacter)
-                printable += c;
+        return (c.unicode() >= 0x20 || c == u'\t') && c != QChar::ParagraphSeparator && c != QChar::ObjectReplacementCharacter;
+    }
+
+    void AppendPrintable(QStringView text)
+    {
+        if (std::all_of(text.begin(), text.end(), IsPrintable)) {
+            builder_.Append(text, State().chars, State().para);
+            return;
         }
-        return printable;
+        QString printable;
+        std::copy_if(text.begin(), text.end(), std::back_inserter(printable), IsPrintable);
+        builder_.Append(printable, State().chars, State().para);
     }
 
     void FontNameCharacters(QStringView text)
@@ -550,7 +414,7 @@ private:
         fontName_.clear();
         if (name.isEmpty())
             return;
-        tables_.fonts.insert(fontNumber_, FontEntry{name, fontCodePage_});
+        tables_.fonts.insert(fontNumber_, RtfFont{name, fontCodePage_});
         builder_.TablesChanged();
     }
 
@@ -570,8 +434,9 @@ private:
 
     RtfTokenizer tokens_;
     RtfTables tables_;
-    DocumentBuilder builder_;
+    RtfDocumentBuilder builder_;
     std::vector<GroupState> groups_{GroupState()};
+    QByteArray octets_;
     int overflowDepth_ = 0;   // groups opened past kMaxRtfGroupDepth, sharing the deepest state
     int fallbackDue_ = 0;
     bool finished_ = false;

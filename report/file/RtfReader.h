@@ -18,17 +18,25 @@
 // (a field's result is read), headers, footers, footnotes, list tables and \bin data.
 //
 // The input is untrusted. Refused, with EReadError and the document left as it was: input
-// longer than kMaxRtfSize octets, and input that is not RTF (no "{\rtf" at its start).
-// Recovered from: a document cut short (what was read is kept), braces that do not balance
-// (reading stops where the outermost group closes; groups still open at the end are closed),
-// groups nested deeper than kMaxRtfGroupDepth (the deeper ones share the state of the
-// deepest kept group), huge numbers in control words (saturated, then clamped to what each
-// control word allows), \'x without two hexadecimal digits (dropped). Memory stays in
-// proportion to the input: every octet adds at most one character or one paragraph.
+// longer than kMaxRtfSize octets, and input that is not RTF (no "{\rtf" at its start, blanks
+// aside). Recovered from: a document cut short (what was read is kept), braces that do not
+// balance (reading stops where the outermost group closes, so octets after it are ignored;
+// groups still open at the end are closed), groups nested deeper than
+// kMaxRtfGroupDepth (the deeper ones share the state of the deepest kept group and end with
+// it), huge numbers in control words (saturated, then clamped to what each word allows: sizes
+// to 1..1638 points, indents to 22 inches, colour parts to 0..255, \uc to 16, \bin to the
+// octets left), and \' without two hexadecimal digits (the \' is dropped, what follows read
+// as text). Every
+// octet adds at most one character or one paragraph, so memory and time follow the input; the
+// worst input of the largest size (nothing but \par) costs the document about 100 MB.
+//
+// In a template or a prepared page the rich text is the octets up to the position its record
+// stores (ReadFrBytes); a data field's blob is read whole. Whatever follows the document's
+// last brace is not read.
 #include <QByteArrayView>
 #include <QTextDocument>
 
-constexpr qsizetype kMaxRtfSize = 16 * 1024 * 1024;
+constexpr qsizetype kMaxRtfSize = 4 * 1024 * 1024;
 constexpr int kMaxRtfGroupDepth = 256;
 
 // Replaces the document's content by what the RTF describes; throws EReadError on refusal.

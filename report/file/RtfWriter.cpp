@@ -7,11 +7,9 @@
 #include <QTextFragment>
 
 #include "report/file/RtfEscape.h"
+#include "report/file/RtfUnits.h"
 
 namespace {
-
-constexpr qreal kTwipsPerPixel = 15;   // 1440 twips an inch, 96 pixels an inch
-constexpr int kMaxHalfPoints = 3276;
 
 class RtfWriter {
 public:
@@ -40,61 +38,70 @@ public:
 private:
     void Paragraph(const QTextBlock& block)
     {
-        body_ += "\\pard";
-        ParagraphWords(block.blockFormat());
+        body_ += Words(paragraphWords_, block.blockFormatIndex(), [&] { return ParagraphWords(block.blockFormat()); });
         bool empty = true;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid() || fragment.charFormat().isImageFormat())
                 continue;
-            CharacterWords(fragment.charFormat());
+            body_ += Words(characterWords_, fragment.charFormatIndex(), [&] { return CharacterWords(fragment.charFormat()); });
             AppendEscapedRtf(body_, fragment.text());
             empty = false;
         }
-        if (empty)
-            CharacterWords(block.charFormat());   // an empty line keeps its height
+        if (empty)   // an empty line keeps its height
+            body_ += Words(characterWords_, block.charFormatIndex(), [&] { return CharacterWords(block.charFormat()); });
         body_ += "\\par\r\n";
     }
 
-    void ParagraphWords(const QTextBlockFormat& format)
+    // The words of each of the document's formats are made once.
+    template <typename Make>
+    static const QByteArray& Words(QHash<int, QByteArray>& made, int formatIndex, Make make)
     {
+        auto found = made.find(formatIndex);
+        if (found == made.end())
+            found = made.insert(formatIndex, make());
+        return *found;
+    }
+
+    static QByteArray ParagraphWords(const QTextBlockFormat& format)
+    {
+        QByteArray words = "\\pard";
         const Qt::Alignment alignment = format.alignment();
         if (alignment & Qt::AlignJustify)
-            body_ += "\\qj";
+            words += "\\qj";
         else if (alignment & Qt::AlignHCenter)
-            body_ += "\\qc";
+            words += "\\qc";
         else if (alignment & Qt::AlignRight)
-            body_ += "\\qr";
-        Twips("\\li", format.leftMargin());
-        Twips("\\ri", format.rightMargin());
-        Twips("\\fi", format.textIndent());
+            words += "\\qr";
+        const auto twips = [&](const char* word, qreal pixels) {
+            if (const int value = qRound(pixels * kTwipsPerPixel); value != 0)
+                words += word + QByteArray::number(value);
+        };
+        twips("\\li", format.leftMargin());
+        twips("\\ri", format.rightMargin());
+        twips("\\fi", format.textIndent());
+        return words;
     }
 
-    void Twips(const char* word, qreal pixels)
+    QByteArray CharacterWords(const QTextCharFormat& format)
     {
-        const int twips = qRound(pixels * kTwipsPerPixel);
-        if (twips != 0)
-            body_ += word + QByteArray::number(twips);
-    }
-
-    void CharacterWords(const QTextCharFormat& format)
-    {
-        body_ += "\\plain\\f" + QByteArray::number(FontIndex(FamilyOf(format)));
+        QByteArray words = "\\plain\\f" + QByteArray::number(FontIndex(FamilyOf(format)));
         const qreal points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : defaultPoints_;
-        body_ += "\\fs" + QByteArray::number(std::clamp(qRound(points * 2), 2, kMaxHalfPoints));
+        words += "\\fs" + QByteArray::number(std::clamp(qRound(points * 2), kMinHalfPoints, kMaxHalfPoints));
         if (format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() >= QFont::DemiBold)
-            body_ += "\\b";
+            words += "\\b";
         if (format.fontItalic())
-            body_ += "\\i";
+            words += "\\i";
         if (format.fontUnderline())
-            body_ += "\\ul";
+            words += "\\ul";
         if (format.fontStrikeOut())
-            body_ += "\\strike";
+            words += "\\strike";
         if (format.foreground().style() != Qt::NoBrush)
-            body_ += "\\cf" + QByteArray::number(ColourIndex(format.foreground().color()));
+            words += "\\cf" + QByteArray::number(ColourIndex(format.foreground().color()));
         if (format.background().style() != Qt::NoBrush)
-            body_ += "\\highlight" + QByteArray::number(ColourIndex(format.background().color()));
-        body_ += ' ';
+            words += "\\highlight" + QByteArray::number(ColourIndex(format.background().color()));
+        words += ' ';
+        return words;
     }
 
     QString FamilyOf(const QTextCharFormat& format) const
@@ -158,6 +165,8 @@ private:
     const QString defaultFamily_;
     const qreal defaultPoints_;
     QByteArray body_;
+    QHash<int, QByteArray> paragraphWords_;   // by the document's format index
+    QHash<int, QByteArray> characterWords_;
     QStringList fonts_;
     QHash<QString, int> fontIndex_;
     QList<QRgb> colours_;
