@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 #include "base/Format.h"
+#include "base/HexText.h"
 #include "platform/posix/ProgramFolder.h"
 
 #include <QByteArray>
@@ -26,24 +27,13 @@ QByteArrayList ReadLines(const QString& path)
     return file.readAll().split('\n');
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 DynByteArray ParseReply(const QByteArray& line, qsizetype from, int lineNumber)
 {
     const QByteArray octets = line.mid(from).trimmed();
     DynByteArray reply(kReplySize, 0);
     for (qsizetype at = 0, i = 0; at + 2 <= octets.size() && i < static_cast<qsizetype>(kReplySize); at += 3, ++i) {
-        const int high = HexDigit(octets[at]);
-        const int low = HexDigit(octets[at + 1]);
+        const int high = HexDigitValue(octets[at]);
+        const int low = HexDigitValue(octets[at + 1]);
         if (high < 0 || low < 0)
             throw Exception(Format("Неверный ответ в строке %d файла nocom.log", lineNumber + 1));
         reply[static_cast<size_t>(i)] = static_cast<uint8_t>(high << 4 | low);

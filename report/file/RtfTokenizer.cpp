@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/HexText.h"
+
 namespace {
 
 bool IsLetter(char c)
@@ -18,17 +20,6 @@ bool IsDigit(char c)
 bool IsLineEnd(char c)
 {
     return c == '\r' || c == '\n';
-}
-
-int HexValue(char c)
-{
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -81,8 +72,8 @@ RtfToken RtfTokenizer::ReadControl()
     if (!IsLetter(first)) {
         ++pos_;
         if (first == '\'' && pos_ + 1 < rtf_.size()) {
-            const int high = HexValue(rtf_[pos_]);
-            const int low = HexValue(rtf_[pos_ + 1]);
+            const int high = HexDigitValue(rtf_[pos_]);
+            const int low = HexDigitValue(rtf_[pos_ + 1]);
             if (high >= 0 && low >= 0) {
                 pos_ += 2;
                 token.kind = RtfToken::HexOctet;

@@ -25,6 +25,13 @@ TEST(HexText, ABlankAndTwoCapitalDigitsPerOctet)
     EXPECT_EQ(BytesToHex(std::vector<uint8_t>{}), "");
 }
 
+TEST(HexText, DigitsOfEitherCase)
+{
+    const std::pair<char, int> digits[] = {{'0', 0}, {'9', 9}, {'a', 10}, {'F', 15}, {'g', -1}, {'G', -1}, {'/', -1}, {':', -1}, {'@', -1}};
+    for (const auto& [c, value] : digits)
+        EXPECT_EQ(HexDigitValue(c), value) << c;
+}
+
 TEST(Format, FormatsShortAndLongTexts)
 {
     EXPECT_EQ(Format("адрес %d", 5), "адрес 5");
