@@ -137,13 +137,7 @@ private:
         rtf += "{\\fonttbl";
         for (qsizetype i = 0; i < fonts_.size(); ++i) {
             rtf += "{\\f" + QByteArray::number(i) + "\\fcharset204 ";
-            // The name ends at ';', so one inside it is written as an octet.
-            const QStringList parts = fonts_[i].split(u';');
-            for (qsizetype p = 0; p < parts.size(); ++p) {
-                if (p > 0)
-                    rtf += "\\'3b";
-                AppendEscapedRtf(rtf, parts[p]);
-            }
+            AppendEscapedRtf(rtf, QString(fonts_[i]).remove(u';'));   // a ';' would end the name
             rtf += ";}";
         }
         rtf += "}\r\n";
