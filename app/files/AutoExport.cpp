@@ -43,7 +43,6 @@ long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QStri
     const std::map<TSensorKey, double> newest = NewestExported(connectionString, table);
     TReadingsTable rows(connectionString, table);
     std::set<const TSilos*> done;
-    long long appended = 0;
     for (const TSilos* silos : suspensions) {
         if (!silos || !done.insert(silos).second)
             continue;
@@ -61,7 +60,6 @@ long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QStri
                 row.Val = point.Value;
                 try {
                     rows.Append(row);
-                    ++appended;
                 } catch (const Exception& e) {
                     PostExchangeLog(QString::fromUtf8(e.what()), kLogError);
                 }
@@ -69,5 +67,5 @@ long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QStri
         }
     }
     rows.Commit();
-    return appended;
+    return rows.RowsWritten();
 }

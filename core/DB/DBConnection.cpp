@@ -4,6 +4,7 @@
 #include "core/DB/ConnectionString.h"
 
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -73,6 +74,14 @@ void TDBConnection::Exec(const QString& statement)
     QSqlQuery query(db_);
     if (!query.exec(statement))
         Fail(query.lastError().text());
+}
+
+void* TDBConnection::NativeHandle(const char* typeName) const
+{
+    const QVariant handle = db_.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), typeName) != 0)
+        return nullptr;
+    return *static_cast<void* const*>(handle.constData());
 }
 
 void CheckTableName(const QString& table)

@@ -22,6 +22,9 @@ public:
     QStringList Tables() const;
     // Runs a statement that returns no rows; raises Exception with the driver's reason.
     void Exec(const QString& statement);
+    // The driver's own connection handle when it is of this type ("sqlite3*", "PGconn*"), for
+    // work that the driver's interface makes slow; nullptr otherwise.
+    void* NativeHandle(const char* typeName) const;
 
 private:
     QString name_;

@@ -2,56 +2,73 @@
 // The readings table: one row per history point, with the columns
 //   SilosName varchar(30), DevAddr int, DevNo int, TIT int, FixTime float, Val float
 // (all NOT NULL, no key). The export only appends: exporting the same points twice writes them
-// twice. Values always travel as bound parameters; the table name is checked as an identifier.
+// twice. Values always travel as data, never as statement text; the table name is checked as an
+// identifier.
 #include "core/DB/DBConnection.h"
+#include "core/DB/ReadingsRow.h"
 
 #include <QSqlQuery>
 #include <QString>
 
-class IRowProgress;
+#include <memory>
+#include <span>
+#include <vector>
 
-struct TReadingRow {
-    QString SilosName;   // the suspension's display name
-    int DevAddr = 0;     // block address + 1
-    int DevNo = 0;       // suspension number + 1
-    int TIT = 0;         // sensor index + 1
-    double FixTime = 0;  // days since 1899-12-30
-    double Val = 0;      // degrees
-};
+class IRowProgress;
+class TPostgresCopy;
+class TSqliteInsert;
 
 // The export's target, opened on the thread that runs the export. Rows go in within
-// transactions committed every few thousand rows; rows appended before a cancellation or an
-// error stay in the table.
+// transactions committed every 100,000 rows; PostgreSQL takes them in batches, one COPY each.
+// Every row the database takes advances the progress by one; a row it refuses is left out,
+// reported as a red log line, and the export goes on. When the operator cancels, the rows the
+// progress counted stay in the table and none after them.
 class TReadingsTable {
 public:
     // Opens the connection and prepares the insert; raises Exception when either fails.
-    // The progress (may be nullptr) is advanced by the row loops.
+    // The progress (may be nullptr) is advanced for each row written.
     TReadingsTable(const QString& connectionString, const QString& table, IRowProgress* progress = nullptr);
-    // Commits what was appended; a failing commit is posted as a red log line.
+    // Writes and commits what was appended; a failure is posted as a red log line.
     ~TReadingsTable();
     TReadingsTable(const TReadingsTable&) = delete;
     TReadingsTable& operator=(const TReadingsTable&) = delete;
 
-    // Appends one row. On failure the row is left out, the rows before it stay, and Exception
-    // carries the driver's reason.
+    // Hands over one row (written at once, or with its batch). Raises EAbort when the operator
+    // has cancelled, and Exception when the connection fails beyond one row.
     void Append(const TReadingRow& row);
-    // Commits the rows appended so far; raises Exception when the database refuses.
+    // Writes the rows handed over and commits; raises Exception when the database refuses the
+    // commit, EAbort as Append does.
     void Commit();
 
     IRowProgress* Progress() const { return progress_; }
+    // The rows the database has taken.
+    qint64 RowsWritten() const { return rowsWritten_; }
 
 private:
     void Begin();
+    void CommitTransaction();
+    void Flush();
+    void CopyRows(std::span<const TReadingRow> rows);
+    void KeepOnly(std::span<const TReadingRow> rows, size_t count);
+    void Postgres(const char* statement);
+    void WriteRow(const TReadingRow& row);
+    bool InsertWithQt(const TReadingRow& row, QString& reason);
     void Savepoint(const char* statement);
+    void CountRow();
+    bool Cancelled() const;
 
     TDBConnection connection_;
+    std::unique_ptr<TSqliteInsert> sqlite_;
+    std::unique_ptr<TPostgresCopy> postgres_;
     QSqlQuery insert_;
     IRowProgress* progress_;
+    std::vector<TReadingRow> pending_;   // rows waiting for their batch
     bool useTransactions_ = false;
     bool rowSavepoints_ = false;
     bool inTransaction_ = false;
     int rowsInTransaction_ = 0;
-    // The sensor whose name and numbers are bound to the insert.
+    qint64 rowsWritten_ = 0;
+    // The sensor whose name and numbers are bound to the Qt insert.
     bool sensorBound_ = false;
     QString boundName_;
     int boundAddr_ = 0;

@@ -16,15 +16,16 @@ void TTIT::SaveToTable(TReadingsTable& table) const
     }
     row.TIT = no_ + 1;
     for (const TTITPoint& point : Points()) {
+        row.FixTime = point.Time;
+        row.Val = point.Value;
+        // The table counts the rows it writes, reports those it refuses and sees a cancellation.
         try {
-            row.FixTime = point.Time;
-            row.Val = point.Value;
             table.Append(row);
-            AdvanceRow(table.Progress());
+        } catch (const EAbort&) {
+            throw;
         } catch (const Exception& e) {
             PostExchangeLog(e.what(), kLogError);
         }
-        StopIfCancelled(table.Progress());
     }
 }
 

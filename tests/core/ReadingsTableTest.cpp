@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <set>
 #include <thread>
 
 namespace {
@@ -107,6 +108,17 @@ protected:
         for (int b = 0; b < tree.MBCount(); ++b)
             for (int s = 0; s < tree.SilosPerMB(); ++s)
                 tree.GetMB(b)->GetSilos(s)->LoadFromQuery(query);
+    }
+
+    // The table made anew so that it refuses temperatures of 100 degrees and more.
+    void RefuseValuesFrom100()
+    {
+        TDBConnection db(connection_);
+        db.Exec(QStringLiteral("DROP TABLE ") + table_);
+        db.Exec(QStringLiteral("CREATE TABLE %1 (SilosName varchar(30) NOT NULL, DevAddr int NOT NULL, "
+                               "DevNo int NOT NULL, TIT int NOT NULL, FixTime float NOT NULL, "
+                               "Val float NOT NULL CHECK (Val < 100))")
+                    .arg(table_));
     }
 
     std::vector<std::string> RedLines()
@@ -215,15 +227,7 @@ TEST_P(ReadingsTable, NamesWithQuotesAndStatementTextRoundTripAsPlainValues)
 
 TEST_P(ReadingsTable, AFailingRowIsReportedAndTheExportGoesOn)
 {
-    // A table that refuses temperatures of 100 degrees and more.
-    {
-        TDBConnection db(connection_);
-        db.Exec(QStringLiteral("DROP TABLE ") + table_);
-        db.Exec(QStringLiteral("CREATE TABLE %1 (SilosName varchar(30) NOT NULL, DevAddr int NOT NULL, "
-                               "DevNo int NOT NULL, TIT int NOT NULL, FixTime float NOT NULL, "
-                               "Val float NOT NULL CHECK (Val < 100))")
-                    .arg(table_));
-    }
+    RefuseValuesFrom100();
     THardConfig tree(1, 1, 1);
     const TDateTime t = EncodeDate(2024, 5, 1);
     tree.GetMB(0)->GetSilos(0)->GetTIT(0)->AssignPoints(
@@ -237,6 +241,46 @@ TEST_P(ReadingsTable, AFailingRowIsReportedAndTheExportGoesOn)
     EXPECT_EQ(values, (std::vector<double>{1, 3, 5}));
     EXPECT_EQ(RedLines().size(), 2u);
     EXPECT_EQ(progress.rows, 3);
+}
+
+TEST_P(ReadingsTable, RefusedRowsAmongThousandsLoseNoOtherRow)
+{
+    RefuseValuesFrom100();
+    // Three sensors of 5,000 points, written in the export's order; names that a text transfer
+    // of the rows must escape.
+    const QString names[] = {QStringLiteral("Tab\there"), QStringLiteral("back\\slash\nnew line\r"),
+                             QStringLiteral("Силос 3")};
+    constexpr int kPoints = 5000;
+    // Refused rows by their place in the export: the first, either side of the places where
+    // rows are commonly cut into batches, neighbours, and the last.
+    const std::set<int> refused = {0, 1023, 1024, 4095, 4096, 4097, 8191, 8192, 9000, 14999};
+    THardConfig tree(1, 3, 1);
+    const TDateTime start = EncodeDate(2024, 1, 1);
+    std::vector<std::vector<TTITPoint>> kept(3);
+    for (int s = 0; s < 3; ++s) {
+        tree.GetMB(0)->GetSilos(s)->SetSilosName(names[s]);
+        std::vector<TTITPoint> points;
+        for (int i = 0; i < kPoints; ++i) {
+            const int place = s * kPoints + i;
+            const double value = refused.count(place) ? 100 + place : (place % 997) / 10.0 - 20;
+            points.push_back(MakePoint(start + place / 24.0, value));
+            if (!refused.count(place))
+                kept[s].push_back(points.back());
+        }
+        tree.GetMB(0)->GetSilos(s)->GetTIT(0)->AssignPoints(std::move(points));
+    }
+    TestProgress progress;
+    Export(tree, &progress);
+
+    EXPECT_EQ(Count(), 3 * kPoints - static_cast<int>(refused.size()));
+    EXPECT_EQ(progress.rows, Count());
+    EXPECT_EQ(RedLines().size(), refused.size());
+    THardConfig loaded(1, 3, 1);
+    for (int s = 0; s < 3; ++s)
+        loaded.GetMB(0)->GetSilos(s)->SetSilosName(names[s]);
+    Import(loaded);
+    for (int s = 0; s < 3; ++s)
+        ExpectSamePoints(loaded.GetMB(0)->GetSilos(s)->GetTIT(0)->Points(), kept[s], "sensor");
 }
 
 TEST_P(ReadingsTable, CancellingTheExportKeepsTheRowsWritten)
