@@ -73,9 +73,9 @@ void TCommPort::SetBusyCursorHandler(std::function<void(bool busy)> handler)
 
 void TCommPort::SetNumber(uint8_t number)
 {
-    std::lock_guard hold(PortLock());
     if (number == number_)
         return;
+    std::lock_guard hold(PortLock());
     number_ = number;
     writeRight_.reset();
     if (enable_)
