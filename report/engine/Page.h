@@ -1,55 +1,107 @@
 #pragma once
-// A design page of a report: its objects, its paper and margins, and the state the page build
-// keeps while it prints the page. This holds what object lookup, expressions and scripts reach;
-// the page record, the paper change and the build itself belong to the same class.
+// A design page of a report: its paper, margins and columns, its objects, its script and, for a
+// dialog page, the properties of its form; and the state the page build keeps while it prints
+// the page. The page takes its paper through the report printer of its report's run context;
+// its record in a template is PageRecord.cpp, its script properties PageProperties.cpp.
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include <QIODevice>
 #include <QString>
+#include <QStringList>
 
 #include "report/engine/Band.h"
 #include "report/objects/ReportObject.h"
 #include "report/objects/View.h"
+#include "report/paper/PaperGeometry.h"
+#include "report/paper/PaperTable.h"
+#include "report/paper/ReportPrinter.h"
 
 enum TrpPageType : uint8_t { ptReport = 0, ptDialog = 1 };
-
-// The page geometry the report printer gives for a paper (device fields in printer pixels, the
-// others in page units).
-struct TPaperGeometry {
-    int DevicePageWidth = 0, DevicePageHeight = 0;
-    int PageWidth = 0, PageHeight = 0;
-    int DeviceOffsetX = 0, DeviceOffsetY = 0;
-    int OffsetX = 0, OffsetY = 0;
-    int DevicePrintWidth = 0, DevicePrintHeight = 0;
-    int PrintWidth = 0, PrintHeight = 0;
-};
+// A dialog page's form: its border and where it shows.
+enum TrpFormBorderStyle : uint8_t { bsSizeable = 2, bsDialog = 3 };
+enum TrpFormPosition : uint8_t { poDesigned = 0, poScreenCenter = 4 };
 
 class TrpPage : public TrpObject {
 public:
-    QString Name;
-    uint8_t Type = ptReport;
-    bool Visible = true;
-    // The page's objects in drawing order; the page owns them.
-    std::vector<std::unique_ptr<TrpView>> Objects;
+    // A page of the report with that paper (ApplyPaper); the report reaches the run context
+    // whose printer gives the paper. The page is not placed in the report's page list.
+    TrpPage(TrpReport& report, int size, int width, int height, int bin, uint8_t orientation);
 
-    int LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
-    bool MarginsOn = false;
-    TPaperGeometry PaperGeometry;
+    // The paper through the report printer: Size, PaperWidth, PaperHeight, Orientation and
+    // PaperBin become what the printer made of it, PaperGeometry its geometry. A paper the
+    // printer refuses is asked for again as a custom size of the same width and height in any
+    // source; a second refusal goes to the caller.
+    void ApplyPaper(int size, int width, int height, int bin, uint8_t orientation);
+
+    // Where printing may go on the page, in page units: the whole sheet with MarginsOn off,
+    // else each margin, or the printer's unprintable border where a margin is 0. While a report
+    // is printed the bottom limit leaves room for the Page footer band.
+    int TopLimit() const;
+    int BottomLimit() const;
+    int LeftLimit() const;
+    int RightLimit() const;   // PAGEWIDTH
+
+    // The page record of a template (the objects are records of their own), in the layout of
+    // the context's TemplateVersion when read; always the current layout when written. Reading
+    // ends with ApplyPaper to the paper read. A record that ends early raises EReadError.
+    void LoadFromStream(QIODevice& stream);
+    void SaveToStream(QIODevice& stream) const;
 
     // Places an object last on the page; it reaches the run context through the page's report.
     TrpView* AddObject(std::unique_ptr<TrpView> object);
     // The first object whose name equals name without regard to case, or none.
     TrpView* FindObject(const QString& name) const;
-    // The x that printing may reach on the right (PAGEWIDTH).
-    int RightLimit() const;
+    void DeleteObject(int index);
+    void Clear();   // frees every object
+
+    // Script properties (Type, Visible, Size, Width, Height, the margins, Orientation, ...).
+    void SetPropertyValue(const QString& name, const QVariant& value) override;
+    QVariant GetPropertyValue(const QString& name) override;
+    void DeclareProperties() override;
+
     // The first band (types in order, each chain in order) whose band object carries that
     // name, without regard to case, or none.
     TrpBand* FindBandByName(const QString& name) const;
     // SHOWBAND: prints that band at the current position.
     void PrintBandByName(const QString& name);
     void PrintBand(TrpBand* band);
+
+    // The paper: a Windows paper id (256 a custom size) and the size in tenths of a millimetre
+    // as the printer reports it for that id and orientation.
+    int Size = kPaperA4;
+    int PaperWidth = 0;
+    int PaperHeight = 0;
+    uint8_t Orientation = poPortrait;
+    int PaperBin = kDefaultBin;
+    // Margins in page units; 0 takes the printer's unprintable border. With MarginsOn off none
+    // counts and the page is the whole sheet.
+    int LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
+    bool MarginsOn = true;
+    // The page continues on the space left on the previous prepared page.
+    bool PrintToPrevPage = false;
+    TPaperGeometry PaperGeometry;   // refreshed by every paper change
+    // Columns: a stored 0 counts as 1 when a build starts, which computes ColumnWidth.
+    int Columns = 0;
+    int ColumnWidth = 0;
+    int ColumnGap = 0;
+
+    uint8_t Type = ptReport;
+    QString Name;
+    bool Visible = true;   // an invisible report page only runs its script
+    // Run at the start of each build of a report page, or when a dialog page's form activates.
+    QStringList Script;
+    // The page's objects in drawing order; the page owns them.
+    std::vector<std::unique_ptr<TrpView>> Objects;
+
+    // A dialog page's form.
+    uint8_t BorderStyle = bsDialog;
+    QString Caption = QStringLiteral("Form");
+    uint32_t Color = 0xFF00000F;   // the system button-face colour
+    int Left = 220, Top = 120, Width = 380, Height = 300;
+    uint8_t Position = poScreenCenter;
 
     // Build state.
     int PosY = 0;     // the current print position
@@ -60,4 +112,8 @@ public:
     std::array<TrpBand*, kBandTypeCount> Bands{};
     // The modal result a dialog page's script gives its form (MODALRESULT).
     int ModalResult = 0;
+
+private:
+    // "Page" and the first number from 1 that no other page of the report is named by.
+    QString DefaultName() const;
 };

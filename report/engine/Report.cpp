@@ -43,7 +43,7 @@ TrpView* TrpReport::FindObject(const QString& name) const
 
 TrpPage* TrpReport::AddPage()
 {
-    Pages.push_back(std::make_unique<TrpPage>());
-    Pages.back()->Report = this;
+    // A new page takes the paper the report printer started with, in its default source.
+    Pages.push_back(std::make_unique<TrpPage>(*this, context_.DefaultPaperSize, 0, 0, -1, poPortrait));
     return Pages.back().get();
 }

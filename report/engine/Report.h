@@ -54,7 +54,8 @@ public:
     TrpRunContext& Context() const { return context_; }
     // The first object, over the pages in order, whose name equals name ignoring case.
     TrpView* FindObject(const QString& name) const;
-    // A new design page, last; it reaches the run context through this report.
+    // A new design page, last, on the default paper; it reaches the run context through this
+    // report.
     TrpPage* AddPage();
 
     // Name resolution and value formatting (ReportValues.cpp).

@@ -75,3 +75,11 @@ public:
     using Exception::Exception;
     explicit EListError(const QString& message) : Exception(message.toStdString()) {}
 };
+
+// The printer cannot do what was asked: a printer that is not in the list, a paper it refuses,
+// a print job it cannot start.
+class EPrinter : public Exception {
+public:
+    using Exception::Exception;
+    explicit EPrinter(const QString& message) : Exception(message.toStdString()) {}
+};

@@ -35,6 +35,7 @@ TrpRunContext::TrpRunContext()
     ScriptVariables.SetSorted(true);
     ReportConstants.SetSorted(true);
     FillReportConstants(ReportConstants);
+    StartReportPrinter(*this);   // on the virtual printer until the program gives its printers
     // Last: a library describes its functions to InstalledFunctions while it is made.
     for (const TrpFunctionLibraryClass& libraryClass : StandardFunctionLibraries())
         RegisterFunctionLibrary(*this, libraryClass);

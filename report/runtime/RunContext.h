@@ -29,6 +29,8 @@
 #include "report/expr/ReportInterpreter.h"
 #include "report/expr/Variables.h"
 #include "report/file/StreamPrimitives.h"
+#include "report/paper/PlatformPrinter.h"
+#include "report/paper/ReportPrinter.h"
 #include "report/runtime/Compressor.h"
 #include "report/runtime/Locale.h"
 
@@ -72,6 +74,17 @@ public:
     // The progress window long work runs under, made by the program's window library for this
     // context (it sets itself here while it lives); none without a display.
     TrpProgressWindow* ProgressWindow = nullptr;
+    // The platform's printers, given by the program's print library before StartReportPrinter;
+    // none: the report printer offers only its virtual printer.
+    std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;
+    // Every report of the context prints, and takes its paper, through it; a paper set for one
+    // report stays until the next change. The context starts it on the virtual printer.
+    TrpPrinter ReportPrinter{Locale};
+    // The paper id new design pages start with: the report printer's when it started, -1 when
+    // no printer gave settings.
+    int DefaultPaperSize = -1;
+    // The report printer has started; template reading waits for it.
+    bool PrinterReady = false;
 
     // ---- The run-time variables: the driver sets them, the rest of the engine reads them.
 
