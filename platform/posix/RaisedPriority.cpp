@@ -40,8 +40,9 @@ bool RaisedPriority::RaisePolicy(PriorityPermission& permission)
     if (savedPolicy_ != SCHED_OTHER && savedPolicy_ != SCHED_BATCH && savedPolicy_ != SCHED_IDLE)
         return false;
     // The lowest real-time level already runs ahead of every ordinary thread.
+    static const int lowestRealTime = sched_get_priority_min(SCHED_FIFO);
     sched_param raised {};
-    raised.sched_priority = sched_get_priority_min(SCHED_FIFO);
+    raised.sched_priority = lowestRealTime;
     const int error = pthread_setschedparam(pthread_self(), SCHED_FIFO, &raised);
     if (Refused(error))
         permission.realTimeRefused = true;

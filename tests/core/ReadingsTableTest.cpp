@@ -283,6 +283,29 @@ TEST_P(ReadingsTable, RefusedRowsAmongThousandsLoseNoOtherRow)
         ExpectSamePoints(loaded.GetMB(0)->GetSilos(s)->GetTIT(0)->Points(), kept[s], "sensor");
 }
 
+TEST_P(ReadingsTable, ATableOfOtherNumberTypesTakesEveryRow)
+{
+    {
+        TDBConnection db(connection_);
+        db.Exec(QStringLiteral("DROP TABLE ") + table_);
+        db.Exec(QStringLiteral("CREATE TABLE %1 (SilosName text NOT NULL, DevAddr bigint NOT NULL, "
+                               "DevNo smallint NOT NULL, TIT numeric NOT NULL, FixTime double precision NOT NULL, "
+                               "Val real NOT NULL)")
+                    .arg(table_));
+    }
+    const SampleTree sample;
+    TestProgress progress;
+    Export(sample.tree, &progress);
+    EXPECT_EQ(Count(), 26);
+    EXPECT_EQ(progress.rows, 26);
+    EXPECT_TRUE(RedLines().empty());
+    const std::vector<Row> rows = Rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front().name, QStringLiteral("1-1"));
+    EXPECT_EQ(rows.front().tit, 1);
+    EXPECT_NEAR(rows.front().value, sample.Tit(0, 0, 0).Points().front().Value, 1e-5);
+}
+
 TEST_P(ReadingsTable, CancellingTheExportKeepsTheRowsWritten)
 {
     const SampleTree sample;
