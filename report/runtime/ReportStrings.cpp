@@ -149,6 +149,8 @@ constexpr TResourceString kStrings[] = {
     {55210, "Printer selected is not valid"},
     {55211, "Report file"},
     {55212, "ASCII Text file"},
+    {55213, "Файл не является сохранённым отчётом"},
+    {55214, "Сохранённый отчёт повреждён на странице %1"},
     {55337, "1"},   // the default font character set
     {55345, "Unsupported template format"},
     {55439, "Undefined symbol"},

@@ -13,6 +13,7 @@
 //   holds objects (prepared pages) sets their Report the same way;
 // - free functions that need it take it as their first argument;
 // - a new engine-wide variable becomes a field below, with its meaning beside it.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,6 +72,14 @@ public:
     TrpCompressor ReportCompressor;
     // Windows and data modules registered to be found by name (ComponentLookup.h).
     std::vector<QPointer<QObject>> GlobalComponents;
+    // Where the engine tells what it could not do and went on without (a picture it cannot
+    // decode): the program routes it to its log; none drops it.
+    std::function<void(const QString& message)> OnLog;
+    void Log(const QString& message) const
+    {
+        if (OnLog)
+            OnLog(message);
+    }
     // The progress window long work runs under, made by the program's window library for this
     // context (it sets itself here while it lives); none without a display.
     TrpProgressWindow* ProgressWindow = nullptr;
