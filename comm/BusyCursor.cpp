@@ -1,50 +1,35 @@
 #include "comm/BusyCursor.h"
 
-#include <mutex>
-
-namespace {
-
-std::mutex& CursorMutex()
+void TBusyCursorHook::Install(std::function<void(bool busy)> handler)
 {
-    static std::mutex mutex;
-    return mutex;
+    std::lock_guard hold(lock_);
+    handler_ = std::move(handler);
 }
 
-std::function<void(bool)>& Handler()
+void TBusyCursorHook::Enter()
 {
-    static std::function<void(bool)> handler;
-    return handler;
+    std::lock_guard hold(lock_);
+    if (depth_++ == 0 && handler_)
+        handler_(true);
 }
 
-int& Depth()
+void TBusyCursorHook::Leave()
 {
-    static int depth = 0;
-    return depth;
+    std::lock_guard hold(lock_);
+    if (--depth_ == 0 && handler_)
+        handler_(false);
 }
 
-} // namespace
-
-void SetBusyCursorHandler(std::function<void(bool busy)> handler)
-{
-    std::lock_guard hold(CursorMutex());
-    Handler() = std::move(handler);
-}
-
-ScopedBusyCursor::ScopedBusyCursor(bool wanted)
+ScopedBusyCursor::ScopedBusyCursor(TBusyCursorHook& hook, bool wanted)
 {
     if (!wanted)
         return;
-    std::lock_guard hold(CursorMutex());
-    counted_ = true;
-    if (Depth()++ == 0 && Handler())
-        Handler()(true);
+    hook_ = &hook;
+    hook_->Enter();
 }
 
 ScopedBusyCursor::~ScopedBusyCursor()
 {
-    if (!counted_)
-        return;
-    std::lock_guard hold(CursorMutex());
-    if (--Depth() == 0 && Handler())
-        Handler()(false);
+    if (hook_)
+        hook_->Leave();
 }

@@ -1,21 +1,35 @@
 #pragma once
 // The busy (hourglass) cursor while the program waits on the line. The communication layer has
-// no windows: the program installs a handler that shows or restores the cursor, and scopes ask
-// for it. Scopes may nest (a long command whose exchange also asks): the handler hears true
-// when the first scope begins and false when the last one ends.
+// no windows: the serial port holds a hook that the main window installs to show or restore the
+// cursor, and scopes ask for it. Scopes may nest (a long command whose exchange also asks): the
+// hook hears true when the first scope begins and false when the last one ends.
 #include <functional>
+#include <mutex>
 
-// Installs the handler (an empty one shows nothing). It runs on the thread that opens or closes
-// the outermost scope, possibly with PortLock() held, so it must only post to the GUI.
-void SetBusyCursorHandler(std::function<void(bool busy)> handler);
+class TBusyCursorHook {
+public:
+    // Installs the handler (an empty one shows nothing). It runs on the thread that opens or
+    // closes the outermost scope, possibly with PortLock() held, so off the GUI thread it must
+    // only post to the GUI.
+    void Install(std::function<void(bool busy)> handler);
+
+private:
+    friend class ScopedBusyCursor;
+    void Enter();
+    void Leave();
+
+    std::mutex lock_;
+    std::function<void(bool)> handler_;
+    int depth_ = 0;
+};
 
 class ScopedBusyCursor {
 public:
-    explicit ScopedBusyCursor(bool wanted = true);
+    explicit ScopedBusyCursor(TBusyCursorHook& hook, bool wanted = true);
     ~ScopedBusyCursor();
     ScopedBusyCursor(const ScopedBusyCursor&) = delete;
     ScopedBusyCursor& operator=(const ScopedBusyCursor&) = delete;
 
 private:
-    bool counted_ = false;
+    TBusyCursorHook* hook_ = nullptr;
 };

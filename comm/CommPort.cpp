@@ -66,11 +66,6 @@ TCommPort::~TCommPort()
     Close();
 }
 
-void TCommPort::SetBusyCursorHandler(std::function<void(bool busy)> handler)
-{
-    ::SetBusyCursorHandler(std::move(handler));
-}
-
 void TCommPort::SetNumber(uint8_t number)
 {
     if (number == number_)
@@ -196,7 +191,7 @@ void TCommPort::Send(const uint8_t* data, size_t count)
     RaisedPriority priority(priorityPermission_);
     writeTimeoutCounted_ = false;
     try {
-        ScopedBusyCursor cursor(changeCursor_);
+        ScopedBusyCursor cursor(busyCursor_, changeCursor_);
         if (rsvClear_) {
             readAhead_.clear();
             RaiseOnError(tty_.FlushInput());

@@ -7,6 +7,8 @@
 // Thread use: Send and ReadData may come from the poll thread and the main thread; an exchange
 // holds PortLock() around its send and reply read (see comm/PortLock.h). Open and close take
 // PortLock() too, so closing waits for a running exchange to finish.
+#include "comm/BusyCursor.h"
+#include "comm/ExchangeLog.h"
 #include "comm/PortException.h"
 #include "comm/PortParametrs.h"
 #include "platform/posix/PortWriteLock.h"
@@ -57,12 +59,15 @@ public:
     // Discard unread input before each send.
     bool RsvClear() const { return rsvClear_; }
     void SetRsvClear(bool value) { rsvClear_ = value; }
-    // Show the busy cursor while sending, through the handler the program installs (see
-    // comm/BusyCursor.h; this is the same handler). It runs on the sending thread with
-    // PortLock() held, so it must only post to the GUI.
+    // Show the busy cursor while sending, through the port's busy-cursor hook, which long
+    // commands on this port (clearing the archive) use as well.
     bool ChangeCursor() const { return changeCursor_; }
     void SetChangeCursor(bool value) { changeCursor_ = value; }
-    static void SetBusyCursorHandler(std::function<void(bool busy)> handler);
+    TBusyCursorHook& BusyCursor() { return busyCursor_; }
+
+    // Where the commands run on this port post their log lines; set before the port is shared.
+    const ExchangeLogSink& LogSink() const { return logSink_; }
+    void SetLogSink(ExchangeLogSink sink) { logSink_ = std::move(sink); }
 
     // Line settings and time-outs take effect at the next open.
     TPortParametrs Param() const;
@@ -119,6 +124,8 @@ private:
     std::unique_ptr<PortWriteLock> writeRight_; // under PortLock()
     PriorityPermission priorityPermission_;
     std::vector<uint8_t> readAhead_; // under PortLock()
+    TBusyCursorHook busyCursor_;
+    ExchangeLogSink logSink_;
     mutable std::mutex statusMutex_;
     std::string status_;
 };

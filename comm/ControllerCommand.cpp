@@ -13,14 +13,14 @@ DynByteArray Request(uint8_t control, uint8_t address, uint8_t function)
     return {control, address, kFT3OwnAddress, 0x00, 0x00, function};
 }
 
-void LogName(const std::string& name)
+void LogName(const TCommPort& port, const std::string& name)
 {
-    PostExchangeLog(name, kLogPlain);
+    PostExchangeLog(port.LogSink(), name, kLogPlain);
 }
 
-void LogOk()
+void LogOk(const TCommPort& port)
 {
-    PostExchangeLog("Ok", kLogPlain);
+    PostExchangeLog(port.LogSink(), "Ok", kLogPlain);
 }
 
 DynByteArray Exchange(TCommPort& port, DynByteArray request, uint32_t timeoutMs)
@@ -29,9 +29,9 @@ DynByteArray Exchange(TCommPort& port, DynByteArray request, uint32_t timeoutMs)
     if (request.size() > kFT3MaxUserData)
         throw EShareFT3Exception(kFT3OutOfBounds);
     MakePackageFT31(request, 0);
-    PostExchangeLog("<- " + BytesToHex(request), kLogSent);
+    PostExchangeLog(port.LogSink(), "<- " + BytesToHex(request), kLogSent);
     ExchangeFT3Timed(port, request, timeoutMs);
-    PostExchangeLog("-> " + BytesToHex(request), kLogSent);
+    PostExchangeLog(port.LogSink(), "-> " + BytesToHex(request), kLogSent);
     return request;
 }
 

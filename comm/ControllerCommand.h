@@ -29,10 +29,10 @@ enum Function : uint8_t {
 // no error, no state, the function.
 DynByteArray Request(uint8_t control, uint8_t address, uint8_t function);
 
-// Posts the command's name in black.
-void LogName(const std::string& name);
-// Posts "Ok" in black.
-void LogOk();
+// Posts the command's name in black to the port's log.
+void LogName(const TCommPort& port, const std::string& name);
+// Posts "Ok" in black to the port's log.
+void LogOk(const TCommPort& port);
 
 // Frames the request, posts "<- " and the frame, exchanges it and posts "-> " and the reply's
 // user data; returns that user data. User data too long for one frame raises

@@ -51,7 +51,7 @@ DynByteArray ParamRequest(uint8_t address, uint8_t function, const DynByteArray&
 
 uint8_t ReadControllerID(TCommPort& port)
 {
-    LogName("Считать идентификатор контроллера");
+    LogName(port, "Считать идентификатор контроллера");
     const DynByteArray reply = Exchange(port, Request(kControlSend, kAnyController, kReadId));
     RequireLength(reply, kFirmwareDateAt + 5, kAnyController);
     const uint8_t address = reply[kReplySource];
@@ -59,37 +59,37 @@ uint8_t ReadControllerID(TCommPort& port)
                                 | static_cast<uint32_t>(reply[kIdentifierAt + 2]) << 16;
     std::string text;
     DecodeIDDevFT3(identifier, text);
-    PostExchangeLog("Контроллер: " + text, kLogPlain);
+    PostExchangeLog(port.LogSink(), "Контроллер: " + text, kLogPlain);
     const TDateTime firmwareDate = DecodeTime_2a(reply, kFirmwareDateAt, false);
-    PostExchangeLog(FormatDateTime("Дата резидента : ddddd t", firmwareDate), kLogPlain);
-    LogOk();
+    PostExchangeLog(port.LogSink(), FormatDateTime("Дата резидента : ddddd t", firmwareDate), kLogPlain);
+    LogOk(port);
     return address;
 }
 
 void SetControllerAddress(TCommPort& port, uint8_t& address, uint8_t newAddress)
 {
-    LogName("Установить новый адрес");
+    LogName(port, "Установить новый адрес");
     DynByteArray request = Request(kControlSend, address, kSetAddress);
     request.push_back(newAddress);
     const DynByteArray reply = Exchange(port, std::move(request));
     RequireLength(reply, kReplySource + 1, address);
     address = reply[kReplySource];
-    LogOk();
+    LogOk(port);
 }
 
 void SetControllerTime(TCommPort& port, uint8_t address, TDateTime value)
 {
-    LogName("Установить время контроллера");
+    LogName(port, "Установить время контроллера");
     DynByteArray request = Request(kControlRequest, address, kSetTime);
     const auto time = EncodeTime_2a(value);
     request.insert(request.end(), time.begin(), time.end());
     Exchange(port, std::move(request));
-    LogOk();
+    LogOk(port);
 }
 
 TDateTime GetControllerTime(TCommPort& port, uint8_t address)
 {
-    LogName("Запрос времени контроллера");
+    LogName(port, "Запрос времени контроллера");
     const DynByteArray reply = Exchange(port, Request(kControlRequest, address, kGetTime));
     RequireLength(reply, kClockAt + 7, address);
     TDateTime value = 0;
@@ -98,7 +98,7 @@ TDateTime GetControllerTime(TCommPort& port, uint8_t address)
     } catch (const EConvertError&) {
         // A clock that has lost its time reads as no time rather than failing the request.
     }
-    LogOk();
+    LogOk(port);
     return value;
 }
 
@@ -107,13 +107,13 @@ void WriteControllerParam(TCommPort& port, uint8_t address, DynByteArray& block)
     if (block.size() < 3)
         throw Exception("Нет дополнительной информации для формирования команды \"Установить параметр\"");
     const uint16_t number = Word(block, 1);
-    LogName(Format("Установить парвметр №%d", number));
+    LogName(port, Format("Установить парвметр №%d", number));
     const DynByteArray reply = Exchange(port, ParamRequest(address, kWriteParam, block));
     CheckAccepted(reply, address);
     if (reply.size() >= kWrittenParamAt + 2 && Word(reply, kWrittenParamAt) != number)
         throw EPortException(Format("При выполнении команды \"Записать параметр %d\", принят код параметра %d",
                                     number, Word(reply, kWrittenParamAt)));
-    LogOk();
+    LogOk(port);
 }
 
 void ReadControllerParam(TCommPort& port, uint8_t address, DynByteArray& block)
@@ -121,7 +121,7 @@ void ReadControllerParam(TCommPort& port, uint8_t address, DynByteArray& block)
     if (block.size() < 2)
         throw Exception("Нет дополнительной информации для формирования команды \"считать параметр\"");
     const uint16_t number = Word(block, 0);
-    LogName(Format("Считать параметр №%d", number));
+    LogName(port, Format("Считать параметр №%d", number));
     const DynByteArray reply = Exchange(port, ParamRequest(address, kReadParam, block));
     CheckAccepted(reply, address);
     // A reply without its parameter number and at least one octet after it carries no value.
@@ -130,7 +130,7 @@ void ReadControllerParam(TCommPort& port, uint8_t address, DynByteArray& block)
         throw EPortException(Format("При выполнении команды \"Считать параметр %d\", принят код параметра %d",
                                     number, Word(reply, kReadParamAt)));
     block.assign(reply.begin() + kReadParamBlockAt, reply.end());
-    LogOk();
+    LogOk(port);
 }
 
 uint32_t ClearArchiveTimeoutMs(uint16_t seconds)
@@ -140,8 +140,8 @@ uint32_t ClearArchiveTimeoutMs(uint16_t seconds)
 
 void ClearMeasureArchive(TCommPort& port, uint8_t address, uint16_t seconds)
 {
-    LogName("Очистка архива измерений");
-    ScopedBusyCursor cursor;
+    LogName(port, "Очистка архива измерений");
+    ScopedBusyCursor cursor(port.BusyCursor());
     Exchange(port, Request(kControlSend, address, kClearArchive), ClearArchiveTimeoutMs(seconds));
-    LogOk();
+    LogOk(port);
 }

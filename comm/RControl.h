@@ -4,7 +4,7 @@
 // its measurement archive, and reading the archive block by block.
 //
 // Each command builds its request, exchanges it on the given port (ExchangeFT3Timed, so it holds
-// PortLock() only for the exchange) and logs its progress through PostExchangeLog: its name in
+// PortLock() only for the exchange) and logs its progress to the port's log sink: its name in
 // black, "<- " and the request frame in blue, "-> " and the reply's user data in blue, what it
 // decoded in black, then "Ok" in black. Every failure raises out of the command, its log then
 // ending without "Ok": exchange failures (ENoReply, EErrCRC, EDevState, EPortException) as the
@@ -71,11 +71,11 @@ uint32_t ClearArchiveTimeoutMs(uint16_t seconds);
 
 // Reads up to `count` archive records from record `start` on and appends them to `records`
 // (which is not emptied first); fewer records than asked for mean the archive ends there. A
-// rest shorter than a whole record is ignored. In the no-port mode (IsNoCom()) nothing is sent:
+// rest shorter than a whole record is ignored. In the no-port mode (noCom) nothing is sent:
 // starts 0, 5 and 10 get the built-in sample blocks of 5, 5 and 4 records, any other start none.
 // Returns true; failures raise.
 bool ReadArchiveData(TCommPort& port, uint16_t start, uint8_t address, DynArrayRec& records,
-                     uint8_t count);
+                     uint8_t count, bool noCom = false);
 
 // One archive record from its 18 octets on the wire.
 TArchiveRec DecodeArchiveRec(std::span<const uint8_t, kArchiveRecordSize> octets);

@@ -5,7 +5,6 @@
 #include "comm/ControllerCommand.h"
 #include "comm/ExchangeLog.h"
 #include "comm/FT3Time.h"
-#include "comm/NoCom.h"
 
 #include <algorithm>
 #include <iterator>
@@ -83,14 +82,14 @@ DynByteArray NoComArchiveReply(uint16_t start)
 }
 
 bool ReadArchiveData(TCommPort& port, uint16_t start, uint8_t address, DynArrayRec& records,
-                     uint8_t count)
+                     uint8_t count, bool noCom)
 {
-    LogName("Запрос данных архива");
+    LogName(port, "Запрос данных архива");
     DynByteArray request = Request(kControlArchive, address, kReadArchive);
     request.insert(request.end(), {count, static_cast<uint8_t>(start & 0xFF), static_cast<uint8_t>(start >> 8)});
-    const DynByteArray reply = IsNoCom() ? NoComArchiveReply(start) : Exchange(port, std::move(request));
+    const DynByteArray reply = noCom ? NoComArchiveReply(start) : Exchange(port, std::move(request));
     for (size_t at = kRecordsAt; at + kArchiveRecordSize <= reply.size(); at += kArchiveRecordSize)
         records.push_back(DecodeArchiveRec(std::span<const uint8_t, kArchiveRecordSize>(reply.data() + at, kArchiveRecordSize)));
-    LogOk();
+    LogOk(port);
     return true;
 }

@@ -1,24 +1,16 @@
 #include "core/ExchangeLog.h"
 
-#include "core/WindowMessages.h"
-
-#include <QCoreApplication>
-#include <QObject>
-
-void PostExchangeLog(const QString& text, TColor colour)
+void PostExchangeLog(const ExchangeLogSink& sink, const QString& text, TColor colour)
 {
-    PostExchangeLog(text.toStdString(), colour);
+    PostExchangeLog(sink, text.toStdString(), colour);
 }
 
-void SetExchangeLogReceiver(QObject* receiver)
+void TExchangeLog::Post(const QString& text, TColor colour)
 {
-    if (!receiver) {
-        SetExchangeLogSink({});
-        return;
-    }
-    // Qt keeps posted events for one receiver in the order they were posted, and the stream
-    // posts one line at a time under its lock, so the receiver sees the stream's order.
-    SetExchangeLogSink([receiver](const std::string& text, TColor colour) {
-        QCoreApplication::postEvent(receiver, new TExchangeLogEvent(QString::fromStdString(text), colour));
-    });
+    emit Line(QString::fromStdString(CutUtf8(text.toStdString(), kExchangeLogMaxChars)), colour);
+}
+
+ExchangeLogSink TExchangeLog::Sink()
+{
+    return [this](const std::string& text, TColor colour) { emit Line(QString::fromStdString(text), colour); };
 }

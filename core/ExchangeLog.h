@@ -1,17 +1,26 @@
 #pragma once
-// The log stream as the Qt layers see it. It is the very stream of comm/ExchangeLog.h: lines
-// posted here and lines posted by the communication layer reach the one sink in one order.
+// The log stream as the Qt layers see it: a Qt text posted to a sink, and the program's stream
+// object, whose Line signal the main window's message log receives.
 #include "comm/ExchangeLog.h"
 
+#include <QObject>
 #include <QString>
 
-class QObject;
+// Posts one line (cut to its first 250 characters) to the sink; without one it is dropped.
+void PostExchangeLog(const ExchangeLogSink& sink, const QString& text, TColor colour);
 
-// Posts one line (cut to its first 250 characters). Returns at once; safe from any thread.
-void PostExchangeLog(const QString& text, TColor colour);
+// The program's log stream. Any thread posts; each line is emitted as Line on the posting
+// thread, so a receiver on another thread gets the lines queued, in the order they were posted.
+class TExchangeLog : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
 
-// Delivers every line from now on to the receiver as a queued `TExchangeLogEvent`
-// (WM_EXCHANGE_LOG), in the order the lines were posted. The receiver handles them on its own
-// thread. nullptr stops the delivery; the receiver must do that before it is destroyed.
-// Replaces any sink installed before (tests may install their own with SetExchangeLogSink).
-void SetExchangeLogReceiver(QObject* receiver);
+    // Posts one line (cut to its first 250 characters). Safe from any thread.
+    void Post(const QString& text, TColor colour);
+    // A sink that posts here, for the parts that are handed one; it must not outlive the stream.
+    ExchangeLogSink Sink();
+
+signals:
+    void Line(const QString& text, TColor colour);
+};

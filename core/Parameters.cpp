@@ -4,9 +4,6 @@
 
 #include <QStringList>
 
-Parameters Settings;
-TCommPort* SharedCommPort = nullptr;
-
 QString BuiltInCalcProc()
 {
     static const char* const lines[] = {

@@ -1,13 +1,12 @@
 #pragma once
-// The program-wide settings record `Parameters`, its one instance `Settings`, and the program-wide
-// serial port `SharedCommPort`. Both are shared by the main thread and a poll thread without a
-// lock: a poll thread only reads them, and the main window changes them only while no pass runs.
+// The settings record `Parameters`. The program's one record is the field `Settings` of its
+// context (core/Monitor.h), edited on the main thread only; a poll pass works on a copy taken
+// when it starts.
 //
 // A default-made record holds the values a first start without a settings file gets, so that a
 // field the settings file does not fill (or a load that stops part-way) never leaves a zero where
 // the program needs a sensible value (no polls per sensor, zero time-outs, ...).
 #include "base/Colour.h"
-#include "comm/NoCom.h"
 
 #include <QString>
 
@@ -15,8 +14,6 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
-
-class TCommPort;
 
 // Site details printed in report headers ("Район", "Город", "Элеватор", "Область").
 struct ElevatorProperty {
@@ -76,21 +73,6 @@ struct NumberedArray {
     bool operator==(const NumberedArray&) const = default;
 };
 
-// The no-port switch seen as a field of the record. It holds no state of its own: it reads and
-// writes the process-wide flag of comm/NoCom.h, which the communication layer reads directly.
-// So copying a record neither copies nor changes the switch.
-struct NoComField {
-    NoComField() = default;
-    NoComField(const NoComField&) {}
-    NoComField& operator=(const NoComField&) { return *this; }
-    NoComField& operator=(bool on)
-    {
-        SetNoCom(on);
-        return *this;
-    }
-    operator bool() const { return IsNoCom(); }
-};
-
 // The built-in temperature-calculation procedure, used when the settings file stores none.
 QString BuiltInCalcProc();
 
@@ -138,7 +120,8 @@ struct Parameters {
     QString CalcProc = BuiltInCalcProc();   // lines separated by CR LF
     int32_t AveragePeriod = 0;              // minutes; 0: no averaging; never kept in the file
     int32_t SiloBinCount = 0;
-    NoComField NoCom;                       // command-line word "no_com"; never kept in the file
+    bool NoCom = false;                     // command-line word "no_com": the line's replies are
+                                            // emulated; never kept in the file
     QString TextBreak = QStringLiteral("X");
     QString TextShort = QStringLiteral("КЗ");
     int32_t rtMarginLeft = 0;
@@ -160,9 +143,3 @@ struct Parameters {
     NumberedArray<bool, kAlarmConditionCount> Relays;
     uint16_t RelayDuration = 1;             // s the alarm relay stays on
 };
-
-extern Parameters Settings;
-
-// Set by the main window to its own port when it is created; the poll threads and the
-// local-block dialog reach the line only through it.
-extern TCommPort* SharedCommPort;

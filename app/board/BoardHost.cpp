@@ -8,7 +8,7 @@
 #include "app/board/BinPanel.h"
 #include "core/Device/Silos.h"
 #include "core/ExchangeLog.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 #include "core/WindowMessages.h"
 
 #include <QAction>
@@ -33,9 +33,9 @@ int ArrangeStep(const TfrSiLoBin& first)
     return first.RowCount() > 0 ? std::max(first.RowHeight(), 1) : kBoardGridStep;
 }
 
-QString LayoutPath()
+QString LayoutPath(const Parameters& settings)
 {
-    return Settings.SiloBinsFile.isEmpty() ? DefaultSiloBinsFile() : Settings.SiloBinsFile;
+    return settings.SiloBinsFile.isEmpty() ? DefaultSiloBinsFile() : settings.SiloBinsFile;
 }
 
 } // namespace
@@ -59,8 +59,8 @@ void TBoardHost::BuildBoard()
         ~TShowAgain() { grid->show(); }
     } showAgain{window_.spGrid};
 
-    for (int i = 0; i < Settings.SiloBinCount; ++i) {
-        auto* frame = new TfrSiLoBin(static_cast<uint8_t>(i + 1), this, &panel_);
+    for (int i = 0; i < window_.Settings.SiloBinCount; ++i) {
+        auto* frame = new TfrSiLoBin(window_.Monitor, static_cast<uint8_t>(i + 1), this, &panel_);
         siloBins_.push_back(frame);
         frame->SetEditMode(window_.acEdit->isChecked());
         frame->OnSelectSilo = [this](TSilos* silos) {
@@ -93,8 +93,8 @@ void TBoardHost::FillBlockMenu()
 void TBoardHost::ClearBoard()
 {
     if (!siloBins_.empty()) {
-        if (unreadLayout_ == LayoutPath())
-            PostExchangeLog(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не был прочитан и поэтому не перезаписан")
+        if (unreadLayout_ == LayoutPath(window_.Settings))
+            window_.Monitor.Log.Post(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не был прочитан и поэтому не перезаписан")
                                 .arg(unreadLayout_),
                 kLogError);
         else
@@ -147,11 +147,11 @@ void TBoardHost::SetEditMode(bool on)
 
 void TBoardHost::LoadSiloBinLayout()
 {
-    const QString path = LayoutPath();
+    const QString path = LayoutPath(window_.Settings);
     const TLayoutLoadResult result = ::LoadSiloBinLayout(siloBins_, path);
     if (result.State == TLayoutLoadResult::Failed) {
         unreadLayout_ = path;
-        PostExchangeLog(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не прочитан: %2").arg(path, result.Error),
+        window_.Monitor.Log.Post(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не прочитан: %2").arg(path, result.Error),
             kLogError);
         return;
     }
@@ -163,7 +163,7 @@ void TBoardHost::LoadSiloBinLayout()
 
 void TBoardHost::SaveSiloBinLayout()
 {
-    const QString path = LayoutPath();
+    const QString path = LayoutPath(window_.Settings);
     ::SaveSiloBinLayout(siloBins_, path);
     if (unreadLayout_ == path)
         unreadLayout_.clear();
@@ -179,7 +179,7 @@ void TBoardHost::ShowLayoutFileInCaption()
         while (caption.endsWith(QLatin1Char(' ')))
             caption.chop(1);
     }
-    window_.setWindowTitle(caption + QStringLiteral(" | ") + LayoutPath());
+    window_.setWindowTitle(caption + QStringLiteral(" | ") + LayoutPath(window_.Settings));
 }
 
 std::vector<TSilos*> TBoardHost::Suspensions() const

@@ -11,7 +11,7 @@
 #include "app/board/SilosParams.h"
 #include "app/board/BinPanel.h"
 #include "base/Exception.h"
-#include "core/Device/HardConfig.h"
+#include "core/Monitor.h"
 #include "core/Device/Silos.h"
 #include "core/WindowMessages.h"
 
@@ -48,11 +48,6 @@ QString DefaultCaption(int binNo)
     return QStringLiteral("Силкорпус %1").arg(binNo);
 }
 
-int SensorsPerSilos()
-{
-    return HardConfig ? HardConfig->TITPerSilos() : 0;
-}
-
 // An attribute that must be there.
 QString Required(const QDomElement& element, const char* name)
 {
@@ -79,8 +74,8 @@ int Word(const QString& text)
 
 } // namespace
 
-TfrSiLoBin::TfrSiLoBin(uint8_t binNo, IDetailView* detailTree, QWidget* parent)
-    : QWidget(parent), BinNo(binNo), DetailTree(detailTree)
+TfrSiLoBin::TfrSiLoBin(TMonitor& monitor, uint8_t binNo, IDetailView* detailTree, QWidget* parent)
+    : QWidget(parent), Monitor(monitor), BinNo(binNo), DetailTree(detailTree)
 {
     setObjectName(QStringLiteral("frSiLoBin%1").arg(binNo));
     gbSilosBin = new QGroupBox(DefaultCaption(binNo), this);
@@ -164,12 +159,12 @@ int TfrSiLoBin::ColCount() const
 
 TSilos* TfrSiLoBin::GetSilo(int row, int col) const
 {
-    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount() || !HardConfig)
+    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount() || !Monitor.HardConfig)
         return nullptr;
     const TSilosInfo& info = Cells[static_cast<size_t>(row)][static_cast<size_t>(col)];
     if (info.MBIndex < 0 || info.SilosIndex < 0)
         return nullptr;
-    const TMB* mb = HardConfig->GetMB(info.MBIndex);
+    const TMB* mb = Monitor.HardConfig->GetMB(info.MBIndex);
     return mb ? mb->GetSilos(info.SilosIndex) : nullptr;
 }
 
@@ -178,9 +173,9 @@ void TfrSiLoBin::SetSilo(int row, int col, TSilos* silos)
     if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
         return;
     TSilosInfo info;
-    if (silos && HardConfig) {
-        for (int i = 0; i < HardConfig->MBCount(); ++i) {
-            const TMB* mb = HardConfig->GetMB(i);
+    if (silos && Monitor.HardConfig) {
+        for (int i = 0; i < Monitor.HardConfig->MBCount(); ++i) {
+            const TMB* mb = Monitor.HardConfig->GetMB(i);
             if (mb == silos->Owner()) {
                 info.MBIndex = i;
                 for (int j = 0; j < mb->SilosCount(); ++j)
@@ -214,7 +209,7 @@ void TfrSiLoBin::SetGridSize(int rows, int cols)
         for (size_t j = 0; j < Cells[i].size() && j < old[i].size(); ++j)
             Cells[i][j] = old[i][j];
 
-    const int rowHeight = SiloRowHeight(SensorsPerSilos(), HeighTD);
+    const int rowHeight = SiloRowHeight(Monitor.HardConfig ? Monitor.HardConfig->TITPerSilos() : 0, HeighTD);
     vtTree->SetShape(rows, rowHeight, colWidth_, std::min(cols, kShownColumns));
     resize(colWidth_ * cols + kExtraWidth, rowHeight * rows + kExtraHeight);
     LayOutChildren();
@@ -344,7 +339,7 @@ void TfrSiLoBin::acConnectExecute()
 {
     if (FocusedRow() < 0)
         return;
-    TfmSelectSilos picker(BoardFrames(*this));
+    TfmSelectSilos picker(Monitor, BoardFrames(*this));
     if (ExecModal(picker) != QDialog::Accepted)
         return;
     SetSilo(FocusedRow(), FocusedCol(), picker.GetSelectedSilos());
@@ -420,7 +415,7 @@ void TfrSiLoBin::ImportFromQuery(const TReadingsQuery& query) const
     for (int row = 0; row < RowCount(); ++row)
         for (int col = 0; col < ColCount(); ++col)
             if (TSilos* silos = GetSilo(row, col))
-                silos->LoadFromQuery(query);
+                silos->LoadFromQuery(query, Monitor.Settings.AveragePeriod);
 }
 
 void TfrSiLoBin::LoadFromXML(const QDomElement& element)
@@ -446,12 +441,12 @@ void TfrSiLoBin::LoadFromXML(const QDomElement& element)
 
 void TfrSiLoBin::ReadSilosElement(const QDomElement& element)
 {
-    if (!HardConfig)
+    if (!Monitor.HardConfig)
         return;
-    const int mbIndex = HardConfig->IndexOfMB(ParseLayoutInteger(Required(element, "Addr")));
+    const int mbIndex = Monitor.HardConfig->IndexOfMB(ParseLayoutInteger(Required(element, "Addr")));
     if (mbIndex < 0)
         return;
-    const TMB* mb = HardConfig->GetMB(mbIndex);
+    const TMB* mb = Monitor.HardConfig->GetMB(mbIndex);
     const int silosIndex = mb->IndexOfSilos(ParseLayoutInteger(Required(element, "No")));
     if (silosIndex < 0)
         return;

@@ -21,6 +21,7 @@ class QMenu;
 class QRubberBand;
 class QXmlStreamWriter;
 class TBinPanel;
+class TMonitor;
 class TReadingsQuery;
 class TReadingsTable;
 class TSiloBinGrid;
@@ -50,9 +51,12 @@ inline constexpr int kShownColumns = 12;
 class TfrSiLoBin : public QWidget {
     Q_OBJECT
 public:
-    // Block number binNo (shown in the default caption "Силкорпус %d"), empty table.
-    TfrSiLoBin(uint8_t binNo, IDetailView* detailTree, QWidget* parent = nullptr);
+    // Block number binNo (shown in the default caption "Силкорпус %d"), empty table. The cells
+    // name suspensions of the context's hardware tree and show them as its settings say.
+    TfrSiLoBin(TMonitor& monitor, uint8_t binNo, IDetailView* detailTree, QWidget* parent = nullptr);
     ~TfrSiLoBin() override;
+
+    TMonitor& Monitor;
 
     uint8_t BinNo = 0;
     IDetailView* DetailTree = nullptr;   // not owned

@@ -4,6 +4,7 @@
 #include "app/board/QtColour.h"
 #include "app/board/SiloCellGeometry.h"
 #include "core/Device/Silos.h"
+#include "core/Monitor.h"
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
@@ -135,7 +136,7 @@ void TSiloBinGrid::PaintCell(QPainter& painter, int row, int col, const QFont& n
         const int n = silos->TITCount();
         for (int k = 0; k < n; ++k)
             if (const TTIT* tit = silos->GetTIT(n - 1 - k))
-                painter.fillRect(SensorBandRect(content, n, k), ToQColor(tit->GetColor()));
+                painter.fillRect(SensorBandRect(content, n, k), ToQColor(tit->GetColor(frame_.Monitor.Settings)));
         if (silos->Selected) {
             painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
             painter.setBrush(kMarkerColour);

@@ -52,9 +52,9 @@ QVariant TDetalModel::data(const QModelIndex& index, int role) const
     const TDetalNode& node = Node(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return node.GetCellText(index.column());
+        return node.GetCellText(index.column(), FSettings);
     case Qt::BackgroundRole:
-        if (const auto colour = node.GetCellColor(index.column()))
+        if (const auto colour = node.GetCellColor(index.column(), FSettings))
             return ToQColor(*colour);
         return {};
     default:

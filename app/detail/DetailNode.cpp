@@ -2,7 +2,7 @@
 
 #include "core/Device/TIT.h"
 
-QString TDetalNode::GetCellText(int column) const
+QString TDetalNode::GetCellText(int column, const Parameters& settings) const
 {
     if (column == 0)
         return Sensor ? QStringLiteral("ТД %1").arg(Sensor->No() + 1) : QStringLiteral("ТД");
@@ -10,12 +10,12 @@ QString TDetalNode::GetCellText(int column) const
         return {};
     if (!Sensor->IsInstalled())
         return QStringLiteral("Нет");
-    return Sensor->GetValueText();
+    return Sensor->GetValueText(settings);
 }
 
-std::optional<TColor> TDetalNode::GetCellColor(int column) const
+std::optional<TColor> TDetalNode::GetCellColor(int column, const Parameters& settings) const
 {
     if (column == 1 && Sensor)
-        return Sensor->GetColor();
+        return Sensor->GetColor(settings);
     return std::nullopt;
 }

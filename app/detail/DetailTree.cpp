@@ -2,7 +2,7 @@
 
 #include "app/detail/DetailView.h"
 #include "app/detail/DetailModel.h"
-#include "core/Device/HardConfig.h"
+#include "core/Parameters.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -49,16 +49,11 @@ private:
     QTreeView& FTree;
 };
 
-int SensorsPerSilos()
-{
-    return HardConfig ? HardConfig->TITPerSilos() : 0;
-}
-
 } // namespace
 
-void SetupDetalTree(QTreeView& tree)
+void SetupDetalTree(QTreeView& tree, const Parameters& settings)
 {
-    auto* model = new TDetalModel(&tree);
+    auto* model = new TDetalModel(settings, &tree);
     new TDetalView(tree);
     tree.setModel(model);
     tree.setItemDelegate(new TDetalDelegate(&tree));
@@ -97,7 +92,7 @@ void ShowSilosInDetail(QTreeView& tree, const QString& caption, const TSilos* si
     tree.setUpdatesEnabled(false);
     if (auto* box = qobject_cast<QGroupBox*>(tree.parentWidget()))
         box->setTitle(caption);
-    model->ShowSilos(silos, SensorsPerSilos());
+    model->ShowSilos(silos, model->SensorsPerSilos);
     tree.setUpdatesEnabled(true);
     FitDetalColumns(tree);
 }
@@ -107,6 +102,7 @@ void ResetDetalRows(QTreeView& tree, int count)
     TDetalModel* model = DetalModelOf(tree);
     if (!model)
         return;
+    model->SensorsPerSilos = count;
     model->ShowSilos(nullptr, count);
     FitDetalColumns(tree);
     // The header is part of the control here, so it is added to keep every row in sight.
@@ -130,7 +126,7 @@ void FitDetalColumns(QTreeView& tree)
     for (int column = 0; column < TDetalModel::kColumnCount; ++column) {
         int wanted = column == 1 ? kMinValueWidth : 0;
         for (int row = 0; row < model->RowCount(); ++row)
-            wanted = std::max(wanted, metrics.horizontalAdvance(model->Node(row).GetCellText(column)) + kTextMargin);
+            wanted = std::max(wanted, metrics.horizontalAdvance(model->CellText(row, column)) + kTextMargin);
         if (tree.header()->sectionSize(column) < wanted)
             tree.header()->resizeSection(column, wanted);
     }

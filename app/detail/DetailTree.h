@@ -7,12 +7,14 @@ class IDetailView;
 class QTreeView;
 class TDetalModel;
 class TSilos;
+struct Parameters;
 
 // Every row is this many pixels high.
 inline constexpr int kDetalRowHeight = 30;
 
-// Gives the tree its model, fonts, grid lines, row height and columns.
-void SetupDetalTree(QTreeView& tree);
+// Gives the tree its model, fonts, grid lines, row height and columns; the cells show the sensors
+// as the settings say.
+void SetupDetalTree(QTreeView& tree, const Parameters& settings);
 // The tree's rows; nullptr when the tree was not set up.
 TDetalModel* DetalModelOf(const QTreeView& tree);
 

@@ -15,7 +15,8 @@ constexpr int kMaxDecimals = 3;
 constexpr int kDecimalsForHalfDegrees = 1;
 }
 
-TfmPrecision::TfmPrecision(IniFile* settings, QWidget* owner) : QDialog(owner)
+TfmPrecision::TfmPrecision(Parameters& record, IniFile* settings, QWidget* owner)
+    : QDialog(owner), Settings(record)
 {
     setObjectName(QStringLiteral("TfmPrecision"));
     setWindowTitle(QStringLiteral("Отображение температур"));
@@ -66,8 +67,8 @@ void TfmPrecision::done(int result)
     QDialog::done(result);
 }
 
-bool ShowPrecisionDialog(IniFile* settings, QWidget* owner)
+bool ShowPrecisionDialog(Parameters& record, IniFile* settings, QWidget* owner)
 {
-    TfmPrecision dialog(settings, owner);
+    TfmPrecision dialog(record, settings, owner);
     return ExecModal(dialog) == QDialog::Accepted;
 }

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class IniFile;
+struct Parameters;
 class QDialogButtonBox;
 class QSpinBox;
 
@@ -17,8 +18,9 @@ public:
     // The precision value that stands for half-degree rounding.
     static constexpr int kHalfDegree = 5;
 
-    // settings: where the dialog keeps its placement (nullptr: nowhere).
-    explicit TfmPrecision(IniFile* settings = nullptr, QWidget* owner = nullptr);
+    // record: the settings the dialog shows and stores into; settings: where the dialog keeps its
+    // placement (nullptr: nowhere).
+    explicit TfmPrecision(Parameters& record, IniFile* settings = nullptr, QWidget* owner = nullptr);
 
     QSpinBox* edPrecision = nullptr;
     QCheckBox* chPrecission05 = nullptr;
@@ -30,9 +32,10 @@ public:
     void done(int result) override;
 
 private:
+    Parameters& Settings;
     std::optional<TKeptPlacement> FPlacement;
     void chPrecission05Click();
 };
 
 // The action "Отображение температур...": true when the precision was stored.
-bool ShowPrecisionDialog(IniFile* settings, QWidget* owner);
+bool ShowPrecisionDialog(Parameters& record, IniFile* settings, QWidget* owner);

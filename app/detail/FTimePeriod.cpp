@@ -13,7 +13,8 @@ namespace {
 constexpr int kMaxPeriod = 65535;
 }
 
-TfmTimePeriod::TfmTimePeriod(IniFile* settings, QWidget* owner) : QDialog(owner)
+TfmTimePeriod::TfmTimePeriod(Parameters& record, IniFile* settings, QWidget* owner)
+    : QDialog(owner), Settings(record)
 {
     setObjectName(QStringLiteral("TfmTimePeriod"));
     setWindowTitle(QStringLiteral("Период усреднения"));
@@ -45,8 +46,8 @@ void TfmTimePeriod::done(int result)
     QDialog::done(result);
 }
 
-bool ShowTimePeriodDialog(IniFile* settings, QWidget* owner)
+bool ShowTimePeriodDialog(Parameters& record, IniFile* settings, QWidget* owner)
 {
-    TfmTimePeriod dialog(settings, owner);
+    TfmTimePeriod dialog(record, settings, owner);
     return ExecModal(dialog) == QDialog::Accepted;
 }

@@ -8,13 +8,15 @@
 #include <optional>
 
 class IniFile;
+struct Parameters;
 class QDialogButtonBox;
 class QSpinBox;
 
 class TfmTimePeriod : public QDialog {
 public:
-    // settings: where the dialog keeps its placement (nullptr: nowhere).
-    explicit TfmTimePeriod(IniFile* settings = nullptr, QWidget* owner = nullptr);
+    // record: the settings the dialog shows and stores into; settings: where the dialog keeps its
+    // placement (nullptr: nowhere).
+    explicit TfmTimePeriod(Parameters& record, IniFile* settings = nullptr, QWidget* owner = nullptr);
 
     QSpinBox* edAvarage = nullptr;
     QDialogButtonBox* Buttons = nullptr;
@@ -22,9 +24,10 @@ public:
     void done(int result) override;
 
 private:
+    Parameters& Settings;
     std::optional<TKeptPlacement> FPlacement;
 };
 
 // The action "Период усреднения": true when a period was stored (the caller then rebuilds the
 // averaged points).
-bool ShowTimePeriodDialog(IniFile* settings, QWidget* owner);
+bool ShowTimePeriodDialog(Parameters& record, IniFile* settings, QWidget* owner);

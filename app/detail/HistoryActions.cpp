@@ -45,7 +45,7 @@ bool EarlierThan(const TTITPoint& point, int64_t unixTime)
     return point.UnixTime < unixTime;
 }
 
-int DeleteFrom(TTIT& sensor, TPollWindow window)
+int DeleteFrom(TTIT& sensor, TPollWindow window, int averagePeriod)
 {
     const auto get = [&](int i) { return sensor.GetPoint(i); };
     const int count = sensor.PointCount();
@@ -54,7 +54,7 @@ int DeleteFrom(TTIT& sensor, TPollWindow window)
     if (last - first <= 0)
         return 0;
     if (last - first == 1) {
-        sensor.DeletePoint(first);
+        sensor.DeletePoint(first, averagePeriod);
         return 1;
     }
     // Many points (a long averaging period): one rebuild instead of one per deleted point.
@@ -63,7 +63,7 @@ int DeleteFrom(TTIT& sensor, TPollWindow window)
     const auto to = std::lower_bound(from, points.end(), window.Last, EarlierThan);
     const int removed = static_cast<int>(to - from);
     points.erase(from, to);
-    sensor.AssignPoints(std::move(points));
+    sensor.AssignPoints(std::move(points), averagePeriod);
     return removed;
 }
 
@@ -83,12 +83,12 @@ std::optional<TTITPoint> FindAverage(const TTIT& sensor, int64_t unixTime)
     return std::nullopt;
 }
 
-void ApplyPoll(const THardConfig& config, int64_t unixTime)
+void ApplyPoll(const THardConfig& config, int64_t unixTime, const Parameters& settings)
 {
     ForEachSensor(config, [&](TTIT& sensor) {
         sensor.ClearValues();
         if (const auto point = FindAverage(sensor, unixTime))
-            sensor.AddValue(true, point->Time, point->Value);
+            sensor.AddValue(true, point->Time, point->Value, settings);
     });
 }
 
@@ -99,10 +99,10 @@ TPollWindow DeletionWindow(int64_t unixTime, int averagePeriod)
     return {unixTime + 1 - 60 * static_cast<int64_t>(averagePeriod), unixTime + 1};
 }
 
-int DeletePolls(const THardConfig& config, TPollWindow window)
+int DeletePolls(const THardConfig& config, TPollWindow window, int averagePeriod)
 {
     int removed = 0;
-    ForEachSensor(config, [&](TTIT& sensor) { removed += DeleteFrom(sensor, window); });
+    ForEachSensor(config, [&](TTIT& sensor) { removed += DeleteFrom(sensor, window, averagePeriod); });
     return removed;
 }
 
@@ -125,12 +125,12 @@ QStringList TempSpeedLines(const std::vector<TSilos*>& suspensions, TDateTime ti
     return lines;
 }
 
-void RebuildAverages(const std::vector<TSilos*>& suspensions)
+void RebuildAverages(const std::vector<TSilos*>& suspensions, int averagePeriod)
 {
     for (TSilos* silos : suspensions) {
         if (!silos)
             continue;
         for (int k = 0; k < silos->TITCount(); ++k)
-            silos->GetTIT(k)->RebuildAverages();
+            silos->GetTIT(k)->RebuildAverages(averagePeriod);
     }
 }

@@ -14,7 +14,9 @@ namespace {
 constexpr int kColumnWidth = 110;
 }
 
-THistoryTree::THistoryTree(QTreeView& tree) : QObject(&tree), FTree(tree), FModel(new THistoryModel(this))
+THistoryTree::THistoryTree(QTreeView& tree, const std::unique_ptr<THardConfig>& hardConfig,
+                           const Parameters& settings)
+    : QObject(&tree), FTree(tree), FHardConfig(hardConfig), FSettings(settings), FModel(new THistoryModel(this))
 {
     FTree.setModel(FModel);
     FTree.setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -105,9 +107,9 @@ std::optional<TTITPoint> THistoryTree::FirstSelectedPoint() const
 void THistoryTree::vtHistoryFocusChanged(const QModelIndex& index)
 {
     const auto point = FModel->PointAt(index);
-    if (!point || !HardConfig)
+    if (!point || !FHardConfig)
         return;
-    ApplyPoll(*HardConfig, point->UnixTime);
+    ApplyPoll(*FHardConfig, point->UnixTime, FSettings);
     emit PollApplied();
 }
 

@@ -9,19 +9,24 @@
 
 #include <QObject>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QModelIndex;
 class QTreeView;
+class THardConfig;
 class THistoryModel;
 class TSilos;
+struct Parameters;
 
 class THistoryTree : public QObject {
     Q_OBJECT
 public:
-    // Gives the tree its model and looks, and follows its focus and header.
-    explicit THistoryTree(QTreeView& tree);
+    // Gives the tree its model and looks, and follows its focus and header. A focused poll is
+    // shown on the sensors of the hardware tree (whichever tree is current then), as the
+    // settings say.
+    THistoryTree(QTreeView& tree, const std::unique_ptr<THardConfig>& hardConfig, const Parameters& settings);
 
     THistoryModel& Model() const { return *FModel; }
     QTreeView& Tree() const { return FTree; }
@@ -61,5 +66,7 @@ private:
     void vtHistoryHeaderClick();
 
     QTreeView& FTree;
+    const std::unique_ptr<THardConfig>& FHardConfig;
+    const Parameters& FSettings;
     THistoryModel* FModel;
 };

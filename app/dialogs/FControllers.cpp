@@ -355,11 +355,11 @@ bool TfmControllers::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void ShowControllers(QWidget* owner, TCommPort* port)
+void ShowControllers(QWidget* owner, Parameters& settings, TCommPort* port)
 {
     TfmControllers dialog(owner);
-    dialog.LoadSettings(Settings);
+    dialog.LoadSettings(settings);
     dialog.Port = port;
     if (ExecModal(dialog) == QDialog::Accepted)
-        dialog.StoreSettings(Settings);
+        dialog.StoreSettings(settings);
 }

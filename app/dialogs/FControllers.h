@@ -12,6 +12,8 @@
 
 #include <array>
 
+class TCommPort;
+
 class QAction;
 class QDateEdit;
 class QDoubleSpinBox;
@@ -125,4 +127,4 @@ private:
 
 // The main window's action "Используемое оборудование...": the dialog on the settings and the
 // given port, shown modally; "Сохранить" writes the polling settings back.
-void ShowControllers(QWidget* owner, TCommPort* port);
+void ShowControllers(QWidget* owner, Parameters& settings, TCommPort* port);

@@ -2,19 +2,12 @@
 
 #include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
-#include "base/HexText.h"
-#include "comm/ExchangeLog.h"
-#include "comm/FT3Exchange.h"
-#include "comm/FT3Frame.h"
-#include "comm/PortException.h"
-#include "core/Device/HardConfig.h"
-#include "core/Parameters.h"
+#include "core/Exchange/CommutatorCommands.h"
+#include "core/Monitor.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-
-TfmMBDrive* fmMBDrive = nullptr;
 
 const std::array<QString, 2> TfmMBDrive::kResultPrefixes{
     QStringLiteral("МБ отключить - "),
@@ -31,20 +24,6 @@ constexpr int kRowGap = 6;
 constexpr int kResultTop = 48;
 constexpr int kHeightBesideResult = 70;
 
-constexpr uint8_t kSwitchControl = 0xDB;
-constexpr uint8_t kCommutatorAddress = 0;
-constexpr uint8_t kSwitchFunction = 0x50;   // "P": switch a local block
-constexpr size_t kAttemptOctet = 8;
-
-// What the no-port mode takes for the commutator's reply.
-const DynByteArray kNoComReply{0x80, 0xFA, 0x00, 0x00, 0x00, 0xD0, 0x00, 0x01, 0x00, 0x00};
-
-DynByteArray SwitchCommand(int block, int state)
-{
-    return {kSwitchControl, kCommutatorAddress, kFT3OwnAddress, 0x00, 0x00, kSwitchFunction,
-            static_cast<uint8_t>(block - 1), static_cast<uint8_t>(state), 0x00};
-}
-
 // The message as the result line shows it: the line breaks that end exchange messages would
 // only make the line taller.
 QString ResultMessage(const std::string& message)
@@ -57,7 +36,7 @@ QString ResultMessage(const std::string& message)
 
 } // namespace
 
-TfmMBDrive::TfmMBDrive(QWidget* owner) : QDialog(owner)
+TfmMBDrive::TfmMBDrive(TMonitor& monitor, QWidget* owner) : QDialog(owner), FMonitor(monitor)
 {
     setObjectName(QStringLiteral("TfmMBDrive"));
     setWindowTitle(QStringLiteral("Управление местным блоком"));
@@ -91,20 +70,12 @@ TfmMBDrive::TfmMBDrive(QWidget* owner) : QDialog(owner)
     lbResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFixedWidth(FFormWidth);
     FitHeight();
-
-    fmMBDrive = this;
-}
-
-TfmMBDrive::~TfmMBDrive()
-{
-    if (fmMBDrive == this)
-        fmMBDrive = nullptr;
 }
 
 void TfmMBDrive::FormShow()
 {
     // Before the settings are loaded there is no tree; the first block is the only one known.
-    edMB->setRange(1, HardConfig ? HardConfig->MBCount() : 1);
+    edMB->setRange(1, FMonitor.HardConfig ? FMonitor.HardConfig->MBCount() : 1);
     SetResult(QString());
 }
 
@@ -131,29 +102,13 @@ void TfmMBDrive::SetResult(const QString& text)
 void TfmMBDrive::SwitchLocalBlock(int state)
 {
     const QString prefix = kResultPrefixes[state == 1 ? 1 : 0];
-    const DynByteArray command = SwitchCommand(edMB->value(), state);
-    DynByteArray buffer = command;
-    for (int attempt = 1;; ++attempt) {
-        buffer[kAttemptOctet] = static_cast<uint8_t>(attempt - 1);
-        SetResult(prefix);
-        try {
-            MakePackageFT31(buffer, 0);
-            PostExchangeLog(BytesToHex(buffer), kLogSent);
-            if (Settings.NoCom) {
-                buffer = kNoComReply;
-            } else {
-                if (!SharedCommPort)
-                    throw EPortException("Порт обмена не задан");
-                ExchangeFT3Timed(*SharedCommPort, buffer, Settings.TimeoutData);
-            }
-            SetResult(prefix + QStringLiteral("успешно"));
-            break;
-        } catch (...) {
-            SetResult(prefix + ResultMessage(ExceptionMessage(std::current_exception())));
-            if (attempt >= kAttempts)
-                break;
-            buffer = command;
-        }
+    SetResult(prefix);
+    // The main thread waits for the command, so only the outcome of the last attempt is seen.
+    try {
+        SwitchMBCmd(FMonitor.SharedCommPort, FMonitor.Settings, FMonitor.Log.Sink(),
+                    static_cast<uint8_t>(edMB->value() - 1), state == 1);
+        SetResult(prefix + QStringLiteral("успешно"));
+    } catch (...) {
+        SetResult(prefix + ResultMessage(ExceptionMessage(std::current_exception())));
     }
-    PostExchangeLog(BytesToHex(buffer), kLogReply);
 }

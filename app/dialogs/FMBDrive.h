@@ -1,8 +1,8 @@
 #pragma once
 // "Управление местным блоком": switches one local block on or off by hand through the line
-// commutator (address 0), with the same command the live poll uses, for service work on the
-// line. The command is sent at once on the main thread and tried up to 15 times; the result
-// line shows how the last attempt went. Nothing here ever shows a message box.
+// commutator (address 0), with the same command the live poll uses (SwitchMBCmd), for service
+// work on the line. The command is sent at once on the main thread and tried up to 15 times; the
+// result line shows how the last attempt went. Nothing here ever shows a message box.
 #include <QDialog>
 
 #include <array>
@@ -10,13 +10,12 @@
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class TMonitor;
 
 class TfmMBDrive : public QDialog {
 public:
-    explicit TfmMBDrive(QWidget* owner = nullptr);
-    ~TfmMBDrive() override;
-
-    static constexpr int kAttempts = 15;
+    // The blocks of the context's tree, switched on its line with its settings.
+    explicit TfmMBDrive(TMonitor& monitor, QWidget* owner = nullptr);
     // The result line's start, by the switch state: 0 off, 1 on.
     static const std::array<QString, 2> kResultPrefixes;
 
@@ -37,8 +36,6 @@ public:
 private:
     void SetResult(const QString& text);
 
+    TMonitor& FMonitor;
     int FFormWidth = 0;
 };
-
-// The dialog, created by the main block for the whole run; nullptr before and after.
-extern TfmMBDrive* fmMBDrive;

@@ -15,7 +15,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TfmOverlay* fmOverlay = nullptr;
 
 namespace {
 
@@ -49,7 +48,7 @@ QString Numbered(const char* prefix, size_t index)
 
 } // namespace
 
-TfmOverlay::TfmOverlay(QWidget* owner) : QDialog(owner)
+TfmOverlay::TfmOverlay(Parameters& settings, QWidget* owner) : QDialog(owner), Settings(settings)
 {
     setObjectName(QStringLiteral("TfmOverlay"));
     setWindowTitle(QStringLiteral("Настройка уведомлений"));
@@ -206,12 +205,8 @@ void TfmOverlay::FormClose()
     }
 }
 
-void ShowOverlaySettings(QWidget* owner)
+void ShowOverlaySettings(Parameters& settings, QWidget* owner)
 {
-    TfmOverlay dialog(owner);
-    struct Published {
-        explicit Published(TfmOverlay* dialog) { fmOverlay = dialog; }
-        ~Published() { fmOverlay = nullptr; }
-    } published(&dialog);
+    TfmOverlay dialog(settings, owner);
     ExecModal(dialog);
 }

@@ -19,7 +19,8 @@ class QToolButton;
 
 class TfmOverlay : public QDialog {
 public:
-    explicit TfmOverlay(QWidget* owner = nullptr);
+    // Shows the notification settings of the record and stores into it on OK.
+    explicit TfmOverlay(Parameters& settings, QWidget* owner = nullptr);
 
     // The controls, by condition index from 0 where there is one per condition.
     QTabWidget* pg1 = nullptr;
@@ -53,12 +54,10 @@ private:
     void N71Click(int level);
     void FormClose();
 
+    Parameters& Settings;
     std::array<TAlarmSetting, kAlarmConditionCount> FAlarms{};
     QToolButton* FPopupButton = nullptr;   // the level button whose menu is open
 };
 
-// The dialog while it is open, else nullptr.
-extern TfmOverlay* fmOverlay;
-
 // The main window's action "Настройка уведоилений": a new dialog owned by owner, shown modally.
-void ShowOverlaySettings(QWidget* owner);
+void ShowOverlaySettings(Parameters& settings, QWidget* owner);

@@ -3,8 +3,7 @@
 #include "app/settings/FormPlacement.h"
 #include "app/board/FrameSiloBin.h"
 #include "app/settings/SettingsFileName.h"
-#include "core/Device/HardConfig.h"
-#include "core/ExchangeLog.h"
+#include "core/Monitor.h"
 #include "platform/posix/IniFile.h"
 
 #include <QDialogButtonBox>
@@ -34,7 +33,8 @@ TMB* NodeMB(const QTreeWidgetItem* item)
 
 } // namespace
 
-TfmSelectSilos::TfmSelectSilos(const std::vector<TfrSiLoBin*>& board, QWidget* owner) : QDialog(owner)
+TfmSelectSilos::TfmSelectSilos(TMonitor& monitor, const std::vector<TfrSiLoBin*>& board, QWidget* owner)
+    : QDialog(owner), FMonitor(monitor)
 {
     setObjectName(QStringLiteral("TfmSelectSilos"));
     setWindowTitle(QStringLiteral("Выбор силоса"));
@@ -82,13 +82,14 @@ void TfmSelectSilos::FormPlacement1RestorePlacement(const std::vector<TfrSiLoBin
     vtSilos->setUpdatesEnabled(false);
     vtSilos->clear();
     QTreeWidgetItem* focused = nullptr;
-    for (int i = 0; HardConfig && i < HardConfig->MBCount(); ++i) {
-        TMB* mb = HardConfig->GetMB(i);
+    const std::unique_ptr<THardConfig>& tree = FMonitor.HardConfig;
+    for (int i = 0; tree && i < tree->MBCount(); ++i) {
+        TMB* mb = tree->GetMB(i);
         auto* blockNode = new QTreeWidgetItem(vtSilos, {QStringLiteral("МБ %1").arg(mb->Addr() + 1)});
         blockNode->setData(0, kMBRole, QVariant::fromValue(static_cast<void*>(mb)));
         if (mb->Addr() == mbAddr)
             focused = blockNode;
-        for (int j = 0; j < HardConfig->SilosPerMB(); ++j) {
+        for (int j = 0; j < tree->SilosPerMB(); ++j) {
             TSilos* silos = mb->GetSilos(j);
             if (!silos || placed.count(silos))
                 continue;
@@ -146,7 +147,7 @@ void TfmSelectSilos::done(int result)
         FormPlacement1SavePlacement(result == QDialog::Accepted);
     } catch (const std::exception& error) {
         // The choice is only a convenience for the next opening; the dialog still closes.
-        PostExchangeLog(QString::fromUtf8(error.what()), kLogError);
+        FMonitor.Log.Post(QString::fromUtf8(error.what()), kLogError);
     }
     QDialog::done(result);
 }

@@ -10,12 +10,14 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TfrSiLoBin;
+class TMonitor;
 class TSilos;
 
 class TfmSelectSilos : public QDialog {
 public:
-    // board: every frame of the board, whose placed suspensions are left out.
-    explicit TfmSelectSilos(const std::vector<TfrSiLoBin*>& board, QWidget* owner = nullptr);
+    // The suspensions of the context's tree; board: every frame of the board, whose placed
+    // suspensions are left out.
+    TfmSelectSilos(TMonitor& monitor, const std::vector<TfrSiLoBin*>& board, QWidget* owner = nullptr);
 
     // The focused suspension; nullptr when nothing or a block is focused.
     TSilos* GetSelectedSilos() const;
@@ -27,6 +29,7 @@ public:
     void done(int result) override;
 
 private:
+    TMonitor& FMonitor;
     void FormPlacement1RestorePlacement(const std::vector<TfrSiLoBin*>& board);
     void FormPlacement1SavePlacement(bool accepted);
     void vtSilosDblClick();

@@ -2,11 +2,10 @@
 
 #include "app/main/FMain.h"
 #include "app/main/UnhandledException.h"
-#include "core/ExchangeLog.h"
-#include "core/Exchange/SendTH.h"
-#include "core/Exchange/SendTHArc.h"
-#include "core/Parameters.h"
-#include "core/WindowMessages.h"
+#include "core/Exchange/BaseSendTH.h"
+#include "core/Exchange/OverlayLog.h"
+#include "core/Monitor.h"
+#include "platform/qt/TaskbarList.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -17,14 +16,7 @@
 
 namespace {
 
-std::unique_ptr<TBaseSendTH> MakePass(int kind, IOwnerEchgTH& owner)
-{
-    switch (kind) {
-    case 0: return std::make_unique<TSendTH>(owner);
-    case 1: return std::make_unique<TSendTHArc>(owner);
-    default: return nullptr;
-    }
-}
+constexpr uint8_t kNoOverlay = 3;
 
 } // namespace
 
@@ -35,7 +27,7 @@ QString UnknownControllerKindText(int kind)
 
 TExchangeControl::TExchangeControl(TfmMain& window) : QObject(&window), window_(window)
 {
-    window_.installEventFilter(this);
+    ConnectRunner();
     connect(window_.pcMain, &QTabWidget::currentChanged, this, [this](int index) {
         RunGuarded([&] { PageChanged(index); });
     });
@@ -46,28 +38,54 @@ TExchangeControl::TExchangeControl(TfmMain& window) : QObject(&window), window_(
     connect(escape, &QShortcut::activated, this, [this] { RunGuarded([this] { btn1Click(); }); });
 }
 
-// A pass still running when the window goes is stopped and waited for by its destructor.
+// A pass still running when the window goes is stopped and waited for: its readings are not
+// taken in any more.
 TExchangeControl::~TExchangeControl()
 {
-    window_.SendTH = nullptr;
+    window_.Monitor.Passes.disconnect(this);
+    window_.Monitor.Passes.Release();
+}
+
+// Every signal reaches this thread queued, in the order the pass made them.
+void TExchangeControl::ConnectRunner()
+{
+    TPassRunner& runner = window_.Monitor.Passes;
+    connect(&runner, &TPassRunner::Started, this, [] {
+        SetOverlayState(kNoOverlay);
+        TaskbarProgressBusy();
+    }, Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::Title, this, [this](const QString& text) { window_.lblTitle->setText(text); },
+            Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::Progress, this, [this](int position, int maximum) {
+        window_.pbExchg->setMaximum(std::max(maximum, 1));
+        window_.pbExchg->setValue(std::min(position, window_.pbExchg->maximum()));
+    }, Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::StepDone, this, [](int position, int maximum) {
+        TaskbarProgressValue(position, maximum);
+    }, Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::PollingEnded, this, [] { TaskbarProgressOff(); }, Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::AlarmNote, this, [](const QString& text) { WriteOverlayLog(text); },
+            Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::AlarmLevel, this, [](int level) { SetOverlayState(static_cast<uint8_t>(level)); },
+            Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::Finished, this, [this] { RunGuarded([this] { WMExchangeDone(); }); },
+            Qt::QueuedConnection);
 }
 
 bool TExchangeControl::Ready() const
 {
-    return window_.SendTH == nullptr && (Settings.NoCom || (window_.Port && window_.Port->Enable()));
+    return !window_.SendTH() && (window_.Settings.NoCom || window_.Port->Enable());
 }
 
 bool TExchangeControl::StartPass(const std::vector<TSilos*>& silos)
 {
-    std::unique_ptr<TBaseSendTH> pass = MakePass(Settings.ControllerKind, *this);
-    if (!pass) {
-        PostExchangeLog(UnknownControllerKindText(Settings.ControllerKind), kLogError);
+    const Parameters& settings = window_.Settings;
+    if (!window_.Monitor.Passes.Create(settings, silos)) {
+        window_.Monitor.Log.Post(UnknownControllerKindText(settings.ControllerKind), kLogError);
         return false;
     }
-    for (TSilos* s : silos)
-        pass->AddSilos(s);
-    pass_ = std::move(pass);
-    window_.SendTH = pass_.get();
+    // No overlay while a pass runs, from its making on.
+    SetOverlayState(kNoOverlay);
     window_.pbExchg->setValue(0);
     window_.pcMain->setCurrentWidget(window_.tsExchg);
     return true;
@@ -88,11 +106,12 @@ void TExchangeControl::PageChanged(int index)
 void TExchangeControl::tsExchgShow()
 {
     window_.EnableMainMenu(false);
-    if (!pass_) {
+    TBaseSendTH* pass = window_.SendTH();
+    if (!pass) {
         window_.pcMain->setCurrentWidget(window_.tsMain);
         return;
     }
-    pass_->Start();
+    pass->Start();
 }
 
 void TExchangeControl::tsExchgHide()
@@ -102,54 +121,23 @@ void TExchangeControl::tsExchgHide()
 
 void TExchangeControl::btn1Click()
 {
-    if (!pass_)
+    TBaseSendTH* pass = window_.SendTH();
+    if (!pass)
         return;
-    PostExchangeLog(QStringLiteral("Выполняется принудительная остановка процесса опроса"), kLogError);
+    window_.Monitor.Log.Post(QStringLiteral("Выполняется принудительная остановка процесса опроса"), kLogError);
     QCoreApplication::processEvents();
-    pass_->Terminate();
-    // The pass's progress and title calls reach this thread queued, so waiting here cannot
-    // hold the pass up.
-    pass_->WaitFor();
-    PostExchangeLog(QStringLiteral("Принудительная остановка процесса опроса выполнена"), kLogError);
+    pass->Terminate();
+    // The pass's signals reach this thread queued, so waiting here cannot hold the pass up.
+    pass->WaitFor();
+    window_.Monitor.Log.Post(QStringLiteral("Принудительная остановка процесса опроса выполнена"), kLogError);
     QCoreApplication::processEvents();
 }
 
 void TExchangeControl::WMExchangeDone()
 {
-    if (!pass_)
+    if (!window_.SendTH())
         return;
-    pass_->WaitFor();
-    window_.SendTH = nullptr;
-    pass_.reset();
+    window_.Monitor.Passes.Release();
     if (ExchangeFinished)
         ExchangeFinished();
-}
-
-QObject* TExchangeControl::GetHandle()
-{
-    return &window_;
-}
-
-TProgressBarCallback TExchangeControl::GetProgressBar()
-{
-    QProgressBar* bar = window_.pbExchg;
-    return [bar](int position, int maximum) {
-        bar->setMaximum(std::max(maximum, 1));
-        bar->setValue(std::min(position, bar->maximum()));
-    };
-}
-
-TTitleLabelCallback TExchangeControl::GetTitleLabel()
-{
-    QLabel* label = window_.lblTitle;
-    return [label](const QString& text) { label->setText(text); };
-}
-
-bool TExchangeControl::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == &window_ && event->type() == WM_EXCHANGE_DONE) {
-        RunGuarded([this] { WMExchangeDone(); });
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }

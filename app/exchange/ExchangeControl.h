@@ -1,55 +1,46 @@
 #pragma once
-// Running a poll pass from the main window: the poll thread of the configured kind is made for
-// the suspensions handed over, the exchange page shows its progress and title while the main
-// menu is off, the stop button (or Escape) ends it early, and WM_EXCHANGE_DONE ends the pass:
-// the thread is waited for and freed, and the window is told to take in the new readings.
-// At most one pass exists at a time; the window's SendTH shows it.
-#include "core/Exchange/OwnerEchgTH.h"
-
+// Running a poll pass from the main window: the context's pass runner makes the pass of the
+// configured kind for the suspensions handed over, the exchange page shows its progress and
+// title while the main menu is off, the stop button (or Escape) ends it early, and the runner's
+// Finished ends the pass: the pass is waited for and freed, and the window is told to take in
+// the new readings. The taskbar and the notification log follow the runner's signals too.
+// At most one pass exists at a time; the window's SendTH() shows it.
 #include <QObject>
+#include <QString>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
-class TBaseSendTH;
 class TfmMain;
 class TSilos;
 
-class TExchangeControl : public QObject, public IOwnerEchgTH {
+class TExchangeControl : public QObject {
 public:
     explicit TExchangeControl(TfmMain& window);
     ~TExchangeControl() override;
 
     // A pass may start: none runs, and the port is open or the program works without one.
     bool Ready() const;
-    // Makes the poll thread of Settings.ControllerKind for the suspensions and shows the
-    // exchange page, which starts it. False (with a red log line) for an unknown kind.
+    // Makes the pass of Settings.ControllerKind for the suspensions and shows the exchange page,
+    // which starts it. False (with a red log line) for an unknown kind.
     bool StartPass(const std::vector<TSilos*>& silos);
     // The stop button: asks the pass to stop and waits for it; the pass still ends through
-    // WM_EXCHANGE_DONE.
+    // the runner's Finished.
     void btn1Click();
-    // WM_EXCHANGE_DONE: the thread is waited for and freed, then OnFinished runs.
+    // The runner's Finished (WM_EXCHANGE_DONE): the pass is waited for and freed, then
+    // ExchangeFinished runs.
     void WMExchangeDone();
 
     // What the window does with a finished pass's readings.
     std::function<void()> ExchangeFinished;
 
-    // IOwnerEchgTH
-    QObject* GetHandle() override;
-    TProgressBarCallback GetProgressBar() override;
-    TTitleLabelCallback GetTitleLabel() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    void ConnectRunner();
     void PageChanged(int index);
     void tsExchgShow();
     void tsExchgHide();
 
     TfmMain& window_;
-    std::unique_ptr<TBaseSendTH> pass_;
     bool exchangePageShown_ = false;
 };
 

@@ -38,10 +38,10 @@ std::map<TSensorKey, double> NewestExported(const QString& connectionString, con
 } // namespace
 
 long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QString& connectionString,
-    const QString& table)
+    const QString& table, const ExchangeLogSink& log)
 {
     const std::map<TSensorKey, double> newest = NewestExported(connectionString, table);
-    TReadingsTable rows(connectionString, table);
+    TReadingsTable rows(connectionString, table, nullptr, log);
     std::set<const TSilos*> done;
     for (const TSilos* silos : suspensions) {
         if (!silos || !done.insert(silos).second)
@@ -61,7 +61,7 @@ long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QStri
                 try {
                     rows.Append(row);
                 } catch (const Exception& e) {
-                    PostExchangeLog(QString::fromUtf8(e.what()), kLogError);
+                    PostExchangeLog(log, e.what(), kLogError);
                 }
             }
         }

@@ -5,6 +5,8 @@
 // already holds for that sensor (one grouped query finds them all). Points deleted or edited
 // after they were exported are left as the table has them. A suspension shown in two cells is
 // exported once.
+#include "comm/ExchangeLog.h"
+
 #include <QString>
 
 #include <vector>
@@ -13,6 +15,6 @@ class TSilos;
 
 // Appends the new points of the suspensions' sensors; returns how many rows were appended.
 // Raises Exception when the table cannot be read or opened; a row that fails is reported in red
-// and the export goes on.
+// to the log and the export goes on.
 long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QString& connectionString,
-    const QString& table);
+    const QString& table, const ExchangeLogSink& log = {});

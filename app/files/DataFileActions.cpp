@@ -5,10 +5,8 @@
 #include "app/main/ModalRunner.h"
 #include "app/widgets/VSBPro.h"
 #include "core/DataFile/DataFile.h"
-#include "core/Device/HardConfig.h"
 #include "core/Device/Silos.h"
-#include "core/ExchangeLog.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -37,14 +35,17 @@ QString AskDataFile(QWidget* parent, bool forSaving)
     return dialog.selectedFiles().constFirst();
 }
 
-TDataFileActions::TDataFileActions(TfmMain& window) : window_(window) {}
+TDataFileActions::TDataFileActions(TfmMain& window)
+    : window_(window), Settings(window.Settings), HardConfig(window.HardConfig), Log(window.Monitor.Log)
+{
+}
 
 void TDataFileActions::LoadDataFile()
 {
     window_.sBarPanels[3]->SetText(Settings.DataFile);
     partlyRead_.clear();
     if (HardConfig && !Settings.DataFile.isEmpty()) {
-        const TDataFileLoad load = ::LoadDataFile(*HardConfig, Settings.DataFile);
+        const TDataFileLoad load = ::LoadDataFile(*HardConfig, Settings.DataFile, Settings.AveragePeriod, Log.Sink());
         if (load.IsPartial())
             partlyRead_ = Settings.DataFile;
     }
@@ -57,7 +58,7 @@ bool TDataFileActions::MayOverwrite(const QString& path, bool interactive)
     if (!SamePath(path, partlyRead_))
         return true;
     if (!interactive) {
-        PostExchangeLog(QStringLiteral("Файл данных \"%1\" был прочитан не полностью и не перезаписан: "
+        Log.Post(QStringLiteral("Файл данных \"%1\" был прочитан не полностью и не перезаписан: "
                                        "сохраните показания командой «Сохранить данные»")
                             .arg(path),
             kLogError);
@@ -83,7 +84,7 @@ bool TDataFileActions::SaveDataFile(const QString& path, bool interactive)
     if (mainFile)
         window_.Modified = false;
     else if (window_.Modified)
-        PostExchangeLog(QStringLiteral("Показания сохранены в \"%1\"; файл данных \"%2\" ещё не содержит их")
+        Log.Post(QStringLiteral("Показания сохранены в \"%1\"; файл данных \"%2\" ещё не содержит их")
                             .arg(path, Settings.DataFile),
             kLogSent);
     if (Settings.DBAutoExport)

@@ -12,8 +12,13 @@
 //   readings stay marked unsaved (closing still offers to save them there), and a line says so.
 #include <QString>
 
+#include <memory>
+
 class QWidget;
+class TExchangeLog;
+class THardConfig;
 class TfmMain;
+struct Parameters;
 
 class TDataFileActions {
 public:
@@ -40,6 +45,9 @@ private:
     bool MayOverwrite(const QString& path, bool interactive);
 
     TfmMain& window_;
+    Parameters& Settings;
+    std::unique_ptr<THardConfig>& HardConfig;
+    TExchangeLog& Log;
     QString partlyRead_;
 };
 

@@ -9,7 +9,7 @@
 #include "app/main/TaskbarWindow.h"
 #include "app/users/User.h"
 #include "app/widgets/VSBPro.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,12 +20,16 @@
 #include <QTabWidget>
 #include <QWheelEvent>
 
-TfmMain* fmMain = nullptr;
-
-TfmMain::TfmMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent), aList(this)
+TfmMain::TfmMain(TMonitor& monitor, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent),
+      Monitor(monitor),
+      Settings(monitor.Settings),
+      HardConfig(monitor.HardConfig),
+      Port(&monitor.SharedCommPort.Port),
+      aList(this)
 {
     setObjectName(QStringLiteral("fmMain"));
-    fmMain = this;
+    ConnectLog();
     CreateActions(this);
     addActions(AllActions());   // shortcuts work whichever menu holds the action
     BuildPages(*this);
@@ -45,10 +49,12 @@ TfmMain::~TfmMain()
 {
     RunGuarded([this] { FormDestroy(); });
     TfmPasswordDlg::SetMemory({});
-    if (SharedCommPort == Port.get())
-        SharedCommPort = nullptr;
-    if (fmMain == this)
-        fmMain = nullptr;
+    SetUnhandledExceptionSink(std::move(FOuterExceptionSink));
+}
+
+TBaseSendTH* TfmMain::SendTH() const
+{
+    return Monitor.Passes.SendTH();
 }
 
 void TfmMain::FormCreate(const QStringList& arguments)
@@ -74,7 +80,6 @@ void TfmMain::FormCreate(const QStringList& arguments)
     connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
         RunGuarded([&] { pcMainChange(index); });
     });
-    SendTH = nullptr;
     pcMain->setCurrentWidget(tsMain);
 }
 

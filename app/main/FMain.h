@@ -8,6 +8,7 @@
 #include "app/main/MainActions.h"
 #include "app/main/MainMenus.h"
 #include "app/main/MainPages.h"
+#include "app/main/UnhandledException.h"
 #include "app/settings/SettingsSections.h"
 #include "base/Colour.h"
 #include "base/DateTime.h"
@@ -22,6 +23,9 @@
 
 class QMenu;
 class TBaseSendTH;
+class THardConfig;
+class TMonitor;
+struct Parameters;
 class THistoryTree;
 class TBinPanel;
 class TBoardHost;
@@ -30,14 +34,22 @@ class TExchangeControl;
 class TInstanceChannel;
 class TMessageLog;
 class TSilos;
+class TfmMBDrive;
 class TfmTimerParam;
 struct TUser;
 
 class TfmMain : public QMainWindow, public TMainActions, public TMainMenus, public TMainPages {
 public:
-    // arguments: the command line (the program path first).
-    explicit TfmMain(const QStringList& arguments, QWidget* parent = nullptr);
+    // monitor: the context the window works in (it must outlive the window); arguments: the
+    // command line (the program path first).
+    TfmMain(TMonitor& monitor, const QStringList& arguments, QWidget* parent = nullptr);
     ~TfmMain() override;
+
+    // The context and the parts of it the window's code reads under their own names.
+    TMonitor& Monitor;
+    Parameters& Settings;
+    std::unique_ptr<THardConfig>& HardConfig;
+    TCommPort* const Port;             // the program's serial port, on the context's line
 
     // What the window holds besides its controls.
     bool AutoSave = false;             // "autosave" was given
@@ -46,13 +58,15 @@ public:
     TUser* CurrentUser = nullptr;      // the logged-in user (not owned)
     std::vector<std::unique_ptr<TUser>> Users;
     TBinPanel* BinPanel = nullptr;     // the board panel inside spGrid
-    TBaseSendTH* SendTH = nullptr;     // the running poll thread; at most one exists
+    TfmMBDrive* MBDrive = nullptr;     // the local-block window, living for the whole run
     int Tag = 1;                       // the widest log line drawn so far, in pixels
     int HistorySortOrder = 0;          // the poll history: 0 newest first, 1 oldest first
-    std::unique_ptr<TCommPort> Port;   // the program's serial port (SharedCommPort)
     std::unique_ptr<IniFile> FormStorage1;   // the settings file
 
     TActionList aList;
+
+    // The running poll pass (the runner's); at most one exists.
+    TBaseSendTH* SendTH() const;
 
     // The current user is an administrator.
     bool IsAdmin() const;
@@ -78,6 +92,9 @@ public:
     // The chart page shows the history of a suspension (nullptr: none); the page is not switched.
     // Every silo-block frame calls it when its focused cell changes.
     void ShowSiloGraph(TSilos* silos);
+
+    // The schedule window (fmTimerParam); it lives as long as this window.
+    TfmTimerParam* ScheduleWindow() const { return FTimerParam; }
 
     // The window is closing because the login was refused or the window was closed.
     bool IsClosing() const { return FClosing; }
@@ -115,7 +132,6 @@ protected:
     // Makes the hardware tree anew with the counts read from the settings file.
     virtual void RebuildHardConfig(const THardwareCounts& counts);
 
-    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -130,6 +146,9 @@ private:
     void acDebugExecute();
     void pcMainChange(int index);
     bool spGridMouseWheel(QEvent* event);
+
+    // FMainLog.cpp: the log lines and the unhandled exceptions reach the message log.
+    void ConnectLog();
 
     // FMainActionRules.cpp: what each action does and when it is enabled.
     void InstallActions();
@@ -221,12 +240,10 @@ private:
     void ConnectLaterActions();
 
     TCommandLine FCommandLine;
+    TExceptionSink FOuterExceptionSink;   // put back when the window goes
     int FLoadedStages = 0;             // how many groups of settings the last load read whole
     bool FFirstShowingDone = false;
     bool FClosing = false;
     TInstanceChannel* FPortChannel = nullptr;
     TfmTimerParam* FTimerParam = nullptr;   // this window's schedule window (fmTimerParam)
 };
-
-// The main window while it exists.
-extern TfmMain* fmMain;

@@ -28,7 +28,7 @@ QActionGroup* ExclusiveGroup(QObject* owner, std::initializer_list<QAction*> act
 // Live polling needs the open port, unless the program works without one.
 bool TfmMain::ExchangeReady() const
 {
-    return SendTH == nullptr && (Settings.NoCom || PortIsOpen());
+    return SendTH() == nullptr && (Settings.NoCom || PortIsOpen());
 }
 
 void TfmMain::InstallActions()

@@ -14,9 +14,7 @@
 #include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
 #include "app/board/BinPanel.h"
-#include "core/Device/HardConfig.h"
-#include "core/ExchangeLog.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -130,8 +128,9 @@ std::vector<TSilos*> TfmMain::BoardSuspensions() const
 // The database export after a save: only the points the table does not hold yet (AutoExport.h).
 void TfmMain::ExportAfterSave()
 {
-    const long long rows = ExportNewReadings(Board->Suspensions(), Settings.DBConnection, Settings.DBTable);
-    PostExchangeLog(QStringLiteral("В базу данных выгружено показаний: %1").arg(rows), kLogSent);
+    const long long rows =
+        ExportNewReadings(Board->Suspensions(), Settings.DBConnection, Settings.DBTable, Monitor.Log.Sink());
+    Monitor.Log.Post(QStringLiteral("В базу данных выгружено показаний: %1").arg(rows), kLogSent);
 }
 
 void TfmMain::acOpenCnfExecute()

@@ -9,7 +9,7 @@
 
 bool TfmMain::FormCloseQuery()
 {
-    if (SendTH) {
+    if (SendTH()) {
         AskUser(this, QMessageBox::Information, QStringLiteral("Сначала нужно остановить опрос"));
         return false;
     }

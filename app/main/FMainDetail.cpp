@@ -30,8 +30,8 @@ void PopUp(TActionList& actions, QMenu* menu, QAbstractItemView* tree, const QPo
 
 void TfmMain::InstallDetail()
 {
-    SetupDetalTree(*vtDetal);
-    History = new THistoryTree(*vtHistory);
+    SetupDetalTree(*vtDetal, Settings);
+    History = new THistoryTree(*vtHistory, HardConfig, Settings);
     connect(History, &THistoryTree::PollApplied, this, [this] { RepaintBoard(); });
     connect(History, &THistoryTree::SortDirectionChanged, this,
             [this](int direction) { HistorySortOrder = direction; });
@@ -74,7 +74,7 @@ void TfmMain::acDelTMExecute()
     const auto poll = History->FocusedPoint();
     if (!poll || !HardConfig)
         return;
-    if (DeletePolls(*HardConfig, DeletionWindow(poll->UnixTime, Settings.AveragePeriod)) > 0)
+    if (DeletePolls(*HardConfig, DeletionWindow(poll->UnixTime, Settings.AveragePeriod), Settings.AveragePeriod) > 0)
         Modified = true;
     if (!Modified)
         return;
@@ -97,12 +97,12 @@ void TfmMain::CheckTempSpeed(double time)
 
 void TfmMain::acTimePeriodExecute()
 {
-    if (ShowTimePeriodDialog(FormStorage1.get(), this))
-        RebuildAverages(BoardSuspensions());
+    if (ShowTimePeriodDialog(Settings, FormStorage1.get(), this))
+        RebuildAverages(BoardSuspensions(), Settings.AveragePeriod);
 }
 
 void TfmMain::asPrecisionExecute()
 {
-    if (ShowPrecisionDialog(FormStorage1.get(), this))
+    if (ShowPrecisionDialog(Settings, FormStorage1.get(), this))
         RepaintBoard();
 }

@@ -5,19 +5,22 @@
 
 #include "app/exchange/MessageLog.h"
 #include "app/main/UnhandledException.h"
-#include "comm/ExchangeLog.h"
-#include "core/WindowMessages.h"
+#include "core/Monitor.h"
 
 #include <QAction>
 
-bool TfmMain::event(QEvent* event)
+// The program's log stream and the passes' lines reach the window queued, in the order they
+// were posted, even when posted from the window's own thread.
+void TfmMain::ConnectLog()
 {
-    if (event->type() == WM_EXCHANGE_LOG) {
-        const auto* line = static_cast<TExchangeLogEvent*>(event);
-        RunGuarded([&] { WMExchangeLog(line->Text, line->Colour); });
-        return true;
-    }
-    return QMainWindow::event(event);
+    const auto line = [this](const QString& text, TColor colour) {
+        RunGuarded([&] { WMExchangeLog(text, colour); });
+    };
+    connect(&Monitor.Log, &TExchangeLog::Line, this, line, Qt::QueuedConnection);
+    connect(&Monitor.Passes, &TPassRunner::LogLine, this, line, Qt::QueuedConnection);
+    // What no handler caught becomes a red line too.
+    FOuterExceptionSink = SetUnhandledExceptionSink(
+        [this](const std::string& message) { Monitor.Log.Post(QString::fromStdString(message), kLogError); });
 }
 
 void TfmMain::WMExchangeLog(const QString& text, TColor colour)

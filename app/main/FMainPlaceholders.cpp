@@ -20,13 +20,13 @@ void TfmMain::RebuildStateReport() {}
 void TfmMain::ConnectLaterActions()
 {
     ConnectGraph();
-    aList.SetWork(acOverlay, [this] { ShowOverlaySettings(this); });
-    aList.SetWork(acControllers, [this] { ShowControllers(this, Port.get()); });
+    aList.SetWork(acOverlay, [this] { ShowOverlaySettings(Settings, this); });
+    aList.SetWork(acControllers, [this] { ShowControllers(this, Settings, Port); });
     aList.SetWork(acAutoRun, [this] { ToggleAutoRun(*acAutoRun, QCoreApplication::applicationFilePath()); });
     aList.SetWork(acAbout, [this] { ShowAbout(this); });
-    aList.SetWork(acMB, [] {
-        if (fmMBDrive)
-            fmMBDrive->ShowModal();
+    aList.SetWork(acMB, [this] {
+        if (MBDrive)
+            MBDrive->ShowModal();
     });
     InstallDetail();
 }

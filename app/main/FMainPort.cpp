@@ -6,21 +6,38 @@
 #include "app/main/PortRelease.h"
 #include "app/main/UnhandledException.h"
 #include "app/widgets/VSBPro.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 #include "platform/posix/ProgramFolder.h"
 #include "platform/qt/InstanceChannel.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QThread>
 
 namespace {
 
 constexpr int kReleaseWaitMs = 50;   // per other instance
 
+// The hourglass while the line keeps the program waiting (clearing the archive, or every send
+// when the port asks for it). Off the GUI thread the change is posted there.
+void ShowBusyCursor(bool busy)
+{
+    const auto change = [busy] {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    if (QThread::currentThread() == qApp->thread())
+        change();
+    else
+        QMetaObject::invokeMethod(qApp, change, Qt::QueuedConnection);
+}
+
 } // namespace
 
 void TfmMain::CreatePort()
 {
-    Port = std::make_unique<TCommPort>();
     Port->SetNumber(1);
     TPortParametrs param;
     param.BaudRate = 19200;
@@ -38,7 +55,7 @@ void TfmMain::CreatePort()
     Port->SetTimeOut(timeOut);
     Port->SetChangeCursor(false);
     Port->SetRsvClear(true);
-    SharedCommPort = Port.get();
+    Port->BusyCursor().Install(ShowBusyCursor);
 
     FPortChannel = new TInstanceChannel(QString::fromStdString(RuntimeFolder()), QStringLiteral("Tavik_zuzid"), this);
     connect(FPortChannel, &TInstanceChannel::MessageReceived, this, [this](const QByteArray& message, const QString& sender) {
@@ -49,12 +66,12 @@ void TfmMain::CreatePort()
 
 bool TfmMain::PortIsOpen() const
 {
-    return Port && Port->Enable();
+    return Port->Enable();
 }
 
 void TfmMain::SetPortEnabled(bool on)
 {
-    if (!Port || Port->Enable() == on)
+    if (Port->Enable() == on)
         return;
     if (on)
         FPortChannel->Broadcast(MakePortReleaseMessage(Port->Number()), kReleaseWaitMs);
@@ -74,7 +91,7 @@ void TfmMain::ShowPortStatus()
 void TfmMain::OnInstanceMessage(const QByteArray& message, const QString& senderId)
 {
     const std::optional<int> number = ReadPortReleaseMessage(message);
-    if (!number || !Port || senderId == FPortChannel->Id())
+    if (!number || senderId == FPortChannel->Id())
         return;
     if (*number == Port->Number())
         SetPortEnabled(false);

@@ -33,7 +33,7 @@ void TfmMain::BuildPortMenu()
 {
     FillPortMenu(*mnPort);
     sBarPanels[0]->OnDblClick = [this](QObject*) {
-        if (!SendTH)
+        if (!SendTH())
             pmPort->popup(mapToGlobal(QPoint(10, sBar->y() + 10)));
     };
     sBarPanels[1]->OnDblClick = [this](QObject*) { RunGuarded([this] { Execute(acParamCom); }); };

@@ -6,6 +6,7 @@
 #include "app/schedule/FTimerParam.h"
 #include "app/settings/SettingsFileName.h"
 #include "app/main/UnhandledException.h"
+#include "core/Monitor.h"
 #include "core/WindowMessages.h"
 
 #include <QAction>
@@ -41,16 +42,13 @@ private:
 
 void TfmMain::CreateScheduleWindow()
 {
-    FTimerParam = new TfmTimerParam(SettingsFileName(), this);
-    fmTimerParam = FTimerParam;
+    FTimerParam = new TfmTimerParam(SettingsFileName(), this, Now, Monitor.Log.Sink());
     new TScheduledExchange(*this);
     aList.SetWork(acTimerParam, [this] { FTimerParam->ShowModal(); });
 }
 
 void TfmMain::ReleaseScheduleWindow()
 {
-    if (fmTimerParam == FTimerParam)
-        fmTimerParam = nullptr;
     delete std::exchange(FTimerParam, nullptr);
 }
 

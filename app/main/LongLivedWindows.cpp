@@ -8,5 +8,5 @@
 void CreateLongLivedWindows(TfmMain& mainWindow)
 {
     // Owned by the main window, so that it goes when the main window does.
-    new TfmMBDrive(&mainWindow);
+    mainWindow.MBDrive = new TfmMBDrive(mainWindow.Monitor, &mainWindow);
 }

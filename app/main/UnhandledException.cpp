@@ -1,22 +1,15 @@
 #include "app/main/UnhandledException.h"
 
-#include "comm/ExchangeLog.h"
-
 #include <mutex>
 
 namespace {
 
 constexpr const char* kUnknownError = "Неизвестная ошибка";
 
-void LogInRed(const std::string& message)
-{
-    PostExchangeLog(message, kLogError);
-}
-
 std::mutex sinkMutex;
 TExceptionSink& Sink()
 {
-    static TExceptionSink sink = LogInRed;
+    static TExceptionSink sink;
     return sink;
 }
 

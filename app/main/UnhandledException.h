@@ -12,8 +12,9 @@ std::string ExceptionMessage(std::exception_ptr error);
 // Sends the message of an exception that nobody handled to the log in red.
 void ReportUnhandledException(std::exception_ptr error);
 
-// Where unhandled exceptions' messages go; the default is the program's log in red.
-// Returns the previous sink (tests put their own in place and restore it).
+// Where unhandled exceptions' messages go: the main window puts the program's log (in red) in
+// place while it exists; without a sink they are dropped. Returns the previous sink (tests put
+// their own in place and restore it).
 using TExceptionSink = std::function<void(const std::string& message)>;
 TExceptionSink SetUnhandledExceptionSink(TExceptionSink sink);
 

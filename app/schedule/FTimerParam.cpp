@@ -17,7 +17,6 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-TfmTimerParam* fmTimerParam = nullptr;
 
 namespace {
 
@@ -56,8 +55,13 @@ int64_t SecondsOfDay(const QTime& time)
 
 } // namespace
 
-TfmTimerParam::TfmTimerParam(std::string settingsFile, QObject* mainWindow, TTimerTh::TClock clock)
-    : QDialog(nullptr), FormStorage1(std::move(settingsFile)), FMainWindow(mainWindow), FClock(std::move(clock))
+TfmTimerParam::TfmTimerParam(std::string settingsFile, QObject* mainWindow, TTimerTh::TClock clock,
+                             ExchangeLogSink log)
+    : QDialog(nullptr),
+      FormStorage1(std::move(settingsFile)),
+      FMainWindow(mainWindow),
+      FClock(std::move(clock)),
+      FLog(std::move(log))
 {
     setObjectName(QStringLiteral("TfmTimerParam"));
     setWindowTitle(QStringLiteral("Установка расписания"));
@@ -72,7 +76,7 @@ TfmTimerParam::~TfmTimerParam()
         try {
             SavePlan(FormStorage1);
         } catch (const std::exception& error) {
-            PostExchangeLog(QString::fromUtf8(error.what()), kLogError);
+            PostExchangeLog(FLog, QString::fromUtf8(error.what()), kLogError);
         }
     }
     vtPlan->setModel(nullptr);
@@ -154,7 +158,7 @@ void TfmTimerParam::StopTimer()
 void TfmTimerParam::StartTimer()
 {
     StopTimer();
-    FTimerTh = std::make_unique<TTimerTh>(FPlan, FMainWindow, FClock);
+    FTimerTh = std::make_unique<TTimerTh>(FPlan, FMainWindow, FClock, std::chrono::milliseconds(100), FLog);
 }
 
 QString TfmTimerParam::GetNextPollText() const
@@ -209,7 +213,7 @@ void TfmTimerParam::SavePlacement()
         FormStorage1.WriteString(kPlacement, kActivePageKey, pcTime->currentWidget()->objectName().toStdString());
         FormStorage1.EndUpdate();
     } catch (const std::exception& error) {
-        PostExchangeLog(QString::fromUtf8(error.what()), kLogError);
+        PostExchangeLog(FLog, QString::fromUtf8(error.what()), kLogError);
     }
 }
 

@@ -24,8 +24,10 @@ class QTimeEdit;
 class TfmTimerParam : public QDialog {
 public:
     // settingsFile: the program's settings file; mainWindow: where the thread posts
-    // WM_SCHEDULED_EXCHANGE; clock: the local date-time (tests set their own).
-    TfmTimerParam(std::string settingsFile, QObject* mainWindow, TTimerTh::TClock clock = Now);
+    // WM_SCHEDULED_EXCHANGE; clock: the local date-time (tests set their own); log: where the
+    // polls that fall due and the failures to keep the plan are logged.
+    TfmTimerParam(std::string settingsFile, QObject* mainWindow, TTimerTh::TClock clock = Now,
+                  ExchangeLogSink log = {});
     // Stops the thread, then saves the plan.
     ~TfmTimerParam() override;
 
@@ -78,11 +80,9 @@ private:
     IniFile FormStorage1;
     QObject* FMainWindow;
     TTimerTh::TClock FClock;
+    ExchangeLogSink FLog;
     TSchedulePlan FPlan;
     TPlanModel* FModel = nullptr;
     std::unique_ptr<TTimerTh> FTimerTh;
     bool FPlanLoaded = false;   // the plan came from the file (else saving would erase it)
 };
-
-// The schedule window; it exists for the whole run of the main window.
-extern TfmTimerParam* fmTimerParam;

@@ -6,8 +6,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-TTimerTh::TTimerTh(TSchedulePlan& plan, QObject* receiver, TClock clock, std::chrono::milliseconds interval)
-    : FPlan(plan), FReceiver(receiver), FClock(std::move(clock)), FInterval(interval)
+TTimerTh::TTimerTh(TSchedulePlan& plan, QObject* receiver, TClock clock, std::chrono::milliseconds interval,
+                   ExchangeLogSink log)
+    : FPlan(plan), FReceiver(receiver), FClock(std::move(clock)), FInterval(interval), FLog(std::move(log))
 {
     FThread = std::thread([this] { Execute(); });
 }
@@ -52,7 +53,7 @@ void TTimerTh::Execute()
     for (;;) {
         const TScheduleRound round = check.Round(FPlan, DateTimeToUnix(FClock()));
         if (!round.Fired.isEmpty()) {
-            PostExchangeLog(QStringLiteral("Полный опрос по расписанию: ") + round.Fired, kLogSent);
+            PostExchangeLog(FLog, QStringLiteral("Полный опрос по расписанию: ") + round.Fired, kLogSent);
             if (FReceiver)
                 QCoreApplication::postEvent(FReceiver, new QEvent(WM_SCHEDULED_EXCHANGE));
         }

@@ -4,6 +4,7 @@
 // can start. It also keeps the text of the next scheduled poll for the status bar.
 #include "app/schedule/ScheduleCheck.h"
 #include "base/DateTime.h"
+#include "comm/ExchangeLog.h"
 
 #include <QString>
 
@@ -20,9 +21,10 @@ public:
     using TClock = std::function<TDateTime()>;
 
     // Starts at once. The plan and the receiver must outlive the thread. The clock gives the
-    // local date-time (tests set their own); the interval is the pause between checks.
+    // local date-time (tests set their own); the interval is the pause between checks; each
+    // poll that falls due is logged to the sink.
     TTimerTh(TSchedulePlan& plan, QObject* receiver, TClock clock = Now,
-        std::chrono::milliseconds interval = std::chrono::milliseconds(100));
+        std::chrono::milliseconds interval = std::chrono::milliseconds(100), ExchangeLogSink log = {});
     // Stops the thread and waits for it.
     ~TTimerTh();
     TTimerTh(const TTimerTh&) = delete;
@@ -45,6 +47,7 @@ private:
     QObject* FReceiver;
     TClock FClock;
     std::chrono::milliseconds FInterval;
+    ExchangeLogSink FLog;
 
     mutable std::mutex FLock;
     std::condition_variable FWake;

@@ -5,7 +5,7 @@
 #include "app/board/SiloBinGrid.h"
 #include "app/board/BinPanel.h"
 #include "core/Device/Device.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,6 +23,7 @@ constexpr int kSide = 12;
 struct TFullBoard {
     TFullBoard()
     {
+        std::unique_ptr<THardConfig>& HardConfig = monitor.HardConfig;
         HardConfig = std::make_unique<THardConfig>(kFrames, kSide, 6);
         for (int mb = 0; mb < kFrames; ++mb)
             for (int s = 0; s < kSide; ++s)
@@ -30,10 +31,10 @@ struct TFullBoard {
                     TTIT& tit = *HardConfig->GetMB(mb)->GetSilos(s)->GetTIT(t);
                     tit.SetOff(kR0Ohm50);
                     tit.SetMult(kMultOhm50);
-                    tit.AddValue(true, 45000.5, 5.0 + (mb + s + t * 7) % 40);
+                    tit.AddValue(true, 45000.5, 5.0 + (mb + s + t * 7) % 40, monitor.Settings);
                 }
         for (int f = 0; f < kFrames; ++f) {
-            auto* frame = new TfrSiLoBin(static_cast<uint8_t>(f + 1), nullptr, &panel);
+            auto* frame = new TfrSiLoBin(monitor, static_cast<uint8_t>(f + 1), nullptr, &panel);
             frame->SetGridSize(kSide, kSide);
             for (int row = 0; row < kSide; ++row)
                 for (int col = 0; col < kSide; ++col)
@@ -41,8 +42,7 @@ struct TFullBoard {
             frames.push_back(frame);
         }
     }
-    ~TFullBoard() { HardConfig.reset(); }
-
+    TMonitor monitor;
     TBinPanel panel;
     std::vector<TfrSiLoBin*> frames;
 };

@@ -87,8 +87,9 @@ void BM_ChoosePollForFullTree(benchmark::State& state)
 {
     TBoard board(12, 12);
     const int64_t poll = DateTimeToUnix(kStart + 4000 / 24.0);
+    const Parameters settings;
     for (auto _ : state)
-        ApplyPoll(board.Tree, poll);
+        ApplyPoll(board.Tree, poll, settings);
     state.SetItemsProcessed(state.iterations() * 864);
 }
 BENCHMARK(BM_ChoosePollForFullTree)->Unit(benchmark::kMillisecond);
@@ -97,18 +98,17 @@ BENCHMARK(BM_ChoosePollForFullTree)->Unit(benchmark::kMillisecond);
 // are put back between runs.
 void BM_DeletePoll(benchmark::State& state)
 {
-    Settings.AveragePeriod = static_cast<int>(state.range(0));
+    const int period = static_cast<int>(state.range(0));
     TBoard board(1, 12);
     const int64_t poll = DateTimeToUnix(kStart + 4000 / 24.0);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(DeletePolls(board.Tree, DeletionWindow(poll, Settings.AveragePeriod)));
+        benchmark::DoNotOptimize(DeletePolls(board.Tree, DeletionWindow(poll, period), period));
         state.PauseTiming();
         for (TSilos* silos : board.Silos)
             for (int k = 0; k < silos->TITCount(); ++k)
-                silos->GetTIT(k)->AssignPoints(YearOfPolls(k));
+                silos->GetTIT(k)->AssignPoints(YearOfPolls(k), period);
         state.ResumeTiming();
     }
-    Settings.AveragePeriod = 0;
 }
 BENCHMARK(BM_DeletePoll)->Arg(0)->Arg(180)->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,7 @@
 // Storing and averaging sensor histories: a year of hourly polls for a full tree, long single
 // histories stored in and out of order, rebuilding the averages, the rate check and painting.
 #include "core/Device/Device.h"
+#include "core/Device/ReadingRules.h"
 #include "core/Parameters.h"
 
 #include <benchmark/benchmark.h>
@@ -20,11 +21,14 @@ TDateTime Hour(int h)
     return kStart + h / 24.0;
 }
 
+// The settings the benchmarks run with (no rate check; the averaging period each one sets).
+Parameters Settings;
+
 void StoreReading(TTIT& tit, TDateTime time, double value)
 {
     tit.ClearValues();
-    tit.AddValue(true, time, value);
-    tit.StorePoint(time);
+    tit.AddValue(true, time, value, Settings);
+    tit.StorePoint(time, MakeReadingRules(Settings));
 }
 
 // Every pass of a year stores one point per sensor of a 12 x 12 x 6 tree (864 sensors).
@@ -96,7 +100,7 @@ void BM_RebuildAveragesOfAMillionPoints(benchmark::State& state)
     tit.AssignPoints(points);
     Settings.AveragePeriod = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        tit.RebuildAverages();
+        tit.RebuildAverages(Settings.AveragePeriod);
         benchmark::DoNotOptimize(tit.AverageCount());
     }
     state.SetItemsProcessed(state.iterations() * 1'000'000);
@@ -129,15 +133,15 @@ void BM_PaintAFullBoard(benchmark::State& state)
                 TTIT* tit = tree.GetMB(b)->GetSilos(s)->GetTIT(t);
                 tit->SetOff(50);
                 for (double v : {20.0, 20.1, 25.0})
-                    tit->AddValue(true, kStart, v);
+                    tit->AddValue(true, kStart, v, Settings);
             }
     for (auto _ : state) {
         for (int b = 0; b < 12; ++b)
             for (int s = 0; s < 12; ++s)
                 for (int t = 0; t < 6; ++t) {
                     const TTIT* tit = tree.GetMB(b)->GetSilos(s)->GetTIT(t);
-                    benchmark::DoNotOptimize(tit->GetColor());
-                    benchmark::DoNotOptimize(tit->GetValueText());
+                    benchmark::DoNotOptimize(tit->GetColor(Settings));
+                    benchmark::DoNotOptimize(tit->GetValueText(Settings));
                 }
     }
     state.SetItemsProcessed(state.iterations() * 864);

@@ -14,7 +14,7 @@
 #include "comm/CommPort.h"
 #include "core/Device/Device.h"
 #include "core/Exchange/SendTH.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 #include "tools/ft3sim/Simulator.h"
 
 #include <benchmark/benchmark.h>
@@ -55,35 +55,27 @@ public:
         port.SetChangeCursor(false);
         port.SetNumber(kPortNumber);
         port.SetEnable(true);
-        SharedCommPort = &port;
-        Settings.PauseMBOn = Settings.PauseMBOff = Settings.PauseRequest = 0;
-        Settings.PollRepeats = 1;
-        Settings.TimeoutData = 300;
+        Parameters& settings = monitor.Settings;
+        settings.PauseMBOn = settings.PauseMBOff = settings.PauseRequest = 0;
+        settings.PollRepeats = 1;
+        settings.TimeoutData = 300;
     }
     ~Line()
     {
-        SharedCommPort = nullptr;
         port.SetEnable(false);
         sim.Stop();
         std::filesystem::remove_all(folder_);
     }
 
     ft3sim::Simulator sim;
-    TCommPort port;
+    TMonitor monitor;
+    TCommPort& port = monitor.SharedCommPort.Port;
 
 private:
     std::filesystem::path folder_;
 };
 
-// A window that wants nothing shown: the pass calls nothing on another thread.
-class QuietOwner : public IOwnerEchgTH {
-public:
-    QObject* GetHandle() override { return nullptr; }
-    TProgressBarCallback GetProgressBar() override { return {}; }
-    TTitleLabelCallback GetTitleLabel() override { return {}; }
-};
-
-void BuildTree(int blocks)
+void BuildTree(std::unique_ptr<THardConfig>& HardConfig, int blocks)
 {
     HardConfig = std::make_unique<THardConfig>(blocks, 12, 6);
     for (int b = 0; b < blocks; ++b)
@@ -95,7 +87,7 @@ void BuildTree(int blocks)
             }
 }
 
-void AddAll(TSendTH& pass)
+void AddAll(TSendTH& pass, const std::unique_ptr<THardConfig>& HardConfig)
 {
     for (int b = 0; b < HardConfig->MBCount(); ++b)
         for (int s = 0; s < HardConfig->SilosPerMB(); ++s)
@@ -158,16 +150,15 @@ void BM_PacedPass(benchmark::State& state)
 {
     Line line;
     line.sim.SetLineRate(kBaud);
-    BuildTree(16);
-    QuietOwner owner;
+    BuildTree(line.monitor.HardConfig, 16);
     double passSeconds = 0;
     double bareSeconds = 0;
     double wireSeconds = 0;
     for (auto _ : state) {
         line.sim.ClearExchanges();
         {
-            TSendTH pass(owner);
-            AddAll(pass);
+            TSendTH pass(line.monitor.Passes, line.monitor.Settings);
+            AddAll(pass, line.monitor.HardConfig);
             const auto start = std::chrono::steady_clock::now();
             pass.Start();
             pass.WaitFor();
@@ -194,15 +185,14 @@ void BM_PacedPass(benchmark::State& state)
 void BM_CpuPerRequest(benchmark::State& state)
 {
     Line line;
-    BuildTree(256);
-    QuietOwner owner;
+    BuildTree(line.monitor.HardConfig, 256);
     double cpuSeconds = 0;
     double wallSeconds = 0;
     int64_t requests = 0;
     for (auto _ : state) {
         line.sim.ClearExchanges();
-        TSendTH pass(owner);
-        AddAll(pass);
+        TSendTH pass(line.monitor.Passes, line.monitor.Settings);
+        AddAll(pass, line.monitor.HardConfig);
         // The pause after each reply runs on the pass's thread: there its CPU time is read.
         std::atomic<double> cpuAtStart{-1}, cpuNow{0};
         pass.SetClock({[] { return int64_t{0}; },

@@ -29,9 +29,11 @@ constexpr size_t kRowsPerBatch = 4096;
 
 } // namespace
 
-TReadingsTable::TReadingsTable(const QString& connectionString, const QString& table, IRowProgress* progress)
+TReadingsTable::TReadingsTable(const QString& connectionString, const QString& table, IRowProgress* progress,
+                               ExchangeLogSink log)
     : connection_((CheckTableName(table), connectionString)),   // the name is checked before anything opens
-      progress_(progress)
+      progress_(progress),
+      log_(std::move(log))
 {
     const QString driver = connection_.Driver();
     // SQLite and PostgreSQL take the rows in transactions. PostgreSQL gives up a whole
@@ -68,7 +70,7 @@ TReadingsTable::~TReadingsTable()
         Commit();
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
-        PostExchangeLog(QString::fromUtf8(e.what()), kLogError);
+        PostExchangeLog(log_, e.what(), kLogError);
     }
 }
 
@@ -179,7 +181,7 @@ void TReadingsTable::KeepOnly(std::span<const TReadingRow> rows, size_t count)
         Postgres("ROLLBACK TO SAVEPOINT tz_batch");
         QString reason;
         if (!postgres_->Copy(rows.first(count), reason))
-            PostExchangeLog(reason, kLogError);
+            PostExchangeLog(log_, reason, kLogError);
     }
     Postgres("RELEASE SAVEPOINT tz_batch");
 }
@@ -197,7 +199,7 @@ void TReadingsTable::WriteRow(const TReadingRow& row)
     if (sqlite_ ? sqlite_->Insert(row, reason) : InsertWithQt(row, reason))
         CountRow();
     else
-        PostExchangeLog(reason, kLogError);
+        PostExchangeLog(log_, reason, kLogError);
     if (Cancelled())
         throw EAbort();
 }

@@ -4,6 +4,7 @@
 // (all NOT NULL, no key). The export only appends: exporting the same points twice writes them
 // twice. Values always travel as data, never as statement text; the table name is checked as an
 // identifier.
+#include "comm/ExchangeLog.h"
 #include "core/DB/DBConnection.h"
 #include "core/DB/ReadingsRow.h"
 
@@ -26,8 +27,10 @@ class TSqliteInsert;
 class TReadingsTable {
 public:
     // Opens the connection and prepares the insert; raises Exception when either fails.
-    // The progress (may be nullptr) is advanced for each row written.
-    TReadingsTable(const QString& connectionString, const QString& table, IRowProgress* progress = nullptr);
+    // The progress (may be nullptr) is advanced for each row written; failing rows and a failing
+    // last commit are posted to the log as red lines.
+    TReadingsTable(const QString& connectionString, const QString& table, IRowProgress* progress = nullptr,
+                   ExchangeLogSink log = {});
     // Writes and commits what was appended; a failure is posted as a red log line.
     ~TReadingsTable();
     TReadingsTable(const TReadingsTable&) = delete;
@@ -41,6 +44,7 @@ public:
     void Commit();
 
     IRowProgress* Progress() const { return progress_; }
+    const ExchangeLogSink& Log() const { return log_; }
     // The rows the database has taken.
     qint64 RowsWritten() const { return rowsWritten_; }
 
@@ -62,6 +66,7 @@ private:
     std::unique_ptr<TPostgresCopy> postgres_;
     QSqlQuery insert_;
     IRowProgress* progress_;
+    ExchangeLogSink log_;
     std::vector<TReadingRow> pending_;   // rows waiting for their batch
     bool useTransactions_ = false;
     bool rowSavepoints_ = false;

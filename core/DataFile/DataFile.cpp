@@ -18,7 +18,7 @@ namespace {
     throw Exception(message.toStdString());
 }
 
-void ReadDevices(const THardConfig& config, QFile& file)
+void ReadDevices(const THardConfig& config, QFile& file, int averagePeriod)
 {
     QXmlStreamReader xml(&file);
     if (!xml.readNextStartElement()) {
@@ -32,7 +32,7 @@ void ReadDevices(const THardConfig& config, QFile& file)
         if (TMB* mb = config.GetMB(ReadIndexAttribute(attributes, QLatin1StringView("Addr"))))
             silos = mb->GetSilos(ReadIndexAttribute(attributes, QLatin1StringView("No")));
         if (silos)
-            silos->LoadPoints(xml);
+            silos->LoadPoints(xml, averagePeriod);
         else
             xml.skipCurrentElement();
     }
@@ -63,7 +63,8 @@ void SaveDataFile(const THardConfig& config, const QString& path)
         Fail(QStringLiteral("не удаётся записать файл \"%1\": %2").arg(path, file.errorString()));
 }
 
-TDataFileLoad LoadDataFile(const THardConfig& config, const QString& path)
+TDataFileLoad LoadDataFile(const THardConfig& config, const QString& path, int averagePeriod,
+                           const ExchangeLogSink& log)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return {};
@@ -72,11 +73,11 @@ TDataFileLoad LoadDataFile(const THardConfig& config, const QString& path)
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             Fail(file.errorString());
-        ReadDevices(config, file);
+        ReadDevices(config, file, averagePeriod);
         return {TDataFileLoad::Result::Complete, {}};
     } catch (const std::exception& e) {
         error = QString::fromUtf8(e.what());
     }
-    PostExchangeLog(QStringLiteral("При чтении файла \"%1\" ошибка: %2").arg(path, error), kLogError);
+    PostExchangeLog(log, QStringLiteral("При чтении файла \"%1\" ошибка: %2").arg(path, error), kLogError);
     return {TDataFileLoad::Result::Partial, error};
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The data file (".dxml"): every sensor's history points as XML, written and read as a stream
 // because a file holds years of readings.
+#include "comm/ExchangeLog.h"
+
 #include <QString>
 
 class THardConfig;
@@ -23,5 +25,7 @@ void SaveDataFile(const THardConfig& config, const QString& path);
 // Reads the file into the tree when it exists: each "device" whose "Addr" and "No" name a block
 // and a suspension replaces the points of the sensors it names; others are skipped. A failure
 // stops the reading, keeps what was read, posts the red log line
-// «При чтении файла "<path>" ошибка: <reason>» and gives a Partial result.
-TDataFileLoad LoadDataFile(const THardConfig& config, const QString& path);
+// «При чтении файла "<path>" ошибка: <reason>» and gives a Partial result. The sensors keep
+// averaged points for `averagePeriod` minutes (Parameters::AveragePeriod).
+TDataFileLoad LoadDataFile(const THardConfig& config, const QString& path, int averagePeriod = 0,
+                           const ExchangeLogSink& log = {});

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-std::unique_ptr<THardConfig> HardConfig;
-
 THardConfig::THardConfig(int mbCount, int silosPerMB, int titPerSilos)
 {
     mbCount = std::clamp(mbCount, kMinMBCount, kMaxMBCount);

@@ -50,7 +50,3 @@ public:
 private:
     std::vector<std::unique_ptr<TMB>> mbs_;
 };
-
-// The program's one tree; none until the settings are loaded, replaced as a whole when the
-// configured counts change.
-extern std::unique_ptr<THardConfig> HardConfig;

@@ -4,7 +4,7 @@
 #include "core/DB/RowProgress.h"
 #include "core/Device/Silos.h"
 #include "core/Device/TIT.h"
-#include "core/ExchangeLog.h"
+#include "comm/ExchangeLog.h"
 
 void TTIT::SaveToTable(TReadingsTable& table) const
 {
@@ -24,12 +24,12 @@ void TTIT::SaveToTable(TReadingsTable& table) const
         } catch (const EAbort&) {
             throw;
         } catch (const Exception& e) {
-            PostExchangeLog(e.what(), kLogError);
+            PostExchangeLog(table.Log(), e.what(), kLogError);
         }
     }
 }
 
-void TTIT::LoadFromQuery(const TReadingsQuery& query)
+void TTIT::LoadFromQuery(const TReadingsQuery& query, int averagePeriod)
 {
     ClearPoints();
     const auto rows = owner_ ? query.Rows(owner_->GetName(), owner_->GetMBAddr() + 1, owner_->No() + 1, no_ + 1)
@@ -43,12 +43,12 @@ void TTIT::LoadFromQuery(const TReadingsQuery& query)
         points.push_back(point);
         if (query.Progress() && query.Progress()->IsCancelled()) {
             // The rows read so far stay, as after every cancelled import.
-            AssignPoints(std::move(points));
+            AssignPoints(std::move(points), averagePeriod);
             throw EAbort();
         }
         AdvanceRow(query.Progress());
     }
-    AssignPoints(std::move(points));
+    AssignPoints(std::move(points), averagePeriod);
 }
 
 void TSilos::SaveToTable(TReadingsTable& table) const
@@ -57,8 +57,8 @@ void TSilos::SaveToTable(TReadingsTable& table) const
         tit->SaveToTable(table);
 }
 
-void TSilos::LoadFromQuery(const TReadingsQuery& query)
+void TSilos::LoadFromQuery(const TReadingsQuery& query, int averagePeriod)
 {
     for (const auto& tit : tits_)
-        tit->LoadFromQuery(query);
+        tit->LoadFromQuery(query, averagePeriod);
 }

@@ -18,7 +18,7 @@ void TTIT::SavePoints(QXmlStreamWriter& xml) const
     xml.writeEndElement();
 }
 
-void TTIT::LoadPoints(QXmlStreamReader& xml)
+void TTIT::LoadPoints(QXmlStreamReader& xml, int averagePeriod)
 {
     ClearPoints();
     std::vector<TTITPoint> points;
@@ -29,10 +29,10 @@ void TTIT::LoadPoints(QXmlStreamReader& xml)
         }
         ThrowOnXmlError(xml);
     } catch (...) {
-        AssignPoints(std::move(points));
+        AssignPoints(std::move(points), averagePeriod);
         throw;
     }
-    AssignPoints(std::move(points));
+    AssignPoints(std::move(points), averagePeriod);
 }
 
 void TSilos::SavePoints(QXmlStreamWriter& xml) const
@@ -51,11 +51,11 @@ void TSilos::SavePoints(QXmlStreamWriter& xml) const
     xml.writeEndElement();
 }
 
-void TSilos::LoadPoints(QXmlStreamReader& xml)
+void TSilos::LoadPoints(QXmlStreamReader& xml, int averagePeriod)
 {
     while (xml.readNextStartElement()) {
         if (TTIT* tit = GetTIT(ReadIndexAttribute(xml.attributes(), QLatin1StringView("No"))))
-            tit->LoadPoints(xml);
+            tit->LoadPoints(xml, averagePeriod);
         else
             xml.skipCurrentElement();
     }

@@ -4,13 +4,12 @@
 #include "core/Parameters.h"
 
 #include <memory>
-#include <mutex>
 
 namespace {
 
-// The settings' procedure, compiled once and run for each reading; compiled again when its text
-// changes, so that an edit takes effect at the next reading. Each thread that reads sensors (the
-// pass, a test) keeps its own, as a compiled procedure runs on one thread at a time.
+// A procedure compiled once and run for each reading; compiled again when its text changes, so
+// that an edit takes effect at the next reading. Each thread that reads sensors (the pass, a
+// test) keeps its own, as a compiled procedure runs on one thread at a time.
 class TCompiledCalcProc {
 public:
     double Run(const QString& text, int32_t ri, const TRawWords& w)
@@ -34,30 +33,15 @@ private:
     std::unique_ptr<TPSExpress> express_;
 };
 
-double RunCalcProc(const TRawWords& w)
-{
-    thread_local TCompiledCalcProc compiled;
-    return compiled.Run(Settings.CalcProc, Settings.Ri, w);
-}
-
-std::mutex calcLock;
-TResistanceCalc installedCalc;
-
 } // namespace
 
-double CalcResistance(const TRawWords& words)
+double CalcResistance(const QString& calcProc, int32_t ri, const TRawWords& words)
 {
-    TResistanceCalc calc;
-    {
-        std::lock_guard lock(calcLock);
-        calc = installedCalc;
-    }
-    return calc ? calc(words) : RunCalcProc(words);
+    thread_local TCompiledCalcProc compiled;
+    return compiled.Run(calcProc, ri, words);
 }
 
-TResistanceCalc SetResistanceCalc(TResistanceCalc calc)
+TResistanceCalc CalcProcResistance(const Parameters& settings)
 {
-    std::lock_guard lock(calcLock);
-    std::swap(installedCalc, calc);
-    return calc;
+    return [text = settings.CalcProc, ri = settings.Ri](const TRawWords& w) { return CalcResistance(text, ri, w); };
 }

@@ -1,8 +1,12 @@
 #pragma once
-// The step from one reading's four raw words to the sensor's resistance. Sensors take it through
-// this seam, so the runner of the calculation procedure can be replaced (tests give a formula).
+// The step from one reading's four raw words to the sensor's resistance. Sensors take it from
+// the reading rules they are handed, so the calculation can be replaced (tests give a formula).
+#include <QString>
+
 #include <cstdint>
 #include <functional>
+
+struct Parameters;
 
 // The four signed 16-bit words of one reading, widened.
 struct TRawWords {
@@ -15,11 +19,10 @@ struct TRawWords {
 // Resistance in ohms from the four words; raises when the calculation fails.
 using TResistanceCalc = std::function<double(const TRawWords&)>;
 
-// Runs the installed calculation; by default the settings' calculation procedure, compiled at
-// its first reading (and after each change of its text) and run for this reading. What the
-// calculation raises passes to the caller.
-double CalcResistance(const TRawWords& words);
+// Runs a calculation procedure with the reference resistor Ri on the words. The procedure is
+// compiled at its first reading on a thread (and again after each change of its text) and run
+// for this reading. What it raises passes to the caller.
+double CalcResistance(const QString& calcProc, int32_t ri, const TRawWords& words);
 
-// Installs a calculation and returns the one it replaces; an empty one brings the default back.
-// Safe from any thread, but meant for start-up and tests.
-TResistanceCalc SetResistanceCalc(TResistanceCalc calc);
+// The settings' calculation procedure (its text and Ri, copied now) as a calculation.
+TResistanceCalc CalcProcResistance(const Parameters& settings);

@@ -45,10 +45,10 @@ public:
     // sensor has any); reading one, the reader standing on its start, hands each "tit" to the
     // sensor of its "No" and skips those naming none.
     void SavePoints(QXmlStreamWriter& xml) const;
-    void LoadPoints(QXmlStreamReader& xml);
+    void LoadPoints(QXmlStreamReader& xml, int averagePeriod = 0);
     // The readings table, sensor by sensor in index order.
     void SaveToTable(TReadingsTable& table) const;
-    void LoadFromQuery(const TReadingsQuery& query);
+    void LoadFromQuery(const TReadingsQuery& query, int averagePeriod = 0);
 
     // The record card, written by the suspension dialog and the layout file on the main thread.
     QString ClassCorn;        // crop class

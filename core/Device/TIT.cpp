@@ -2,11 +2,11 @@
 
 #include "base/Exception.h"
 #include "base/Format.h"
-#include "core/Device/ResistanceCalc.h"
+#include "core/Device/ReadingRules.h"
 #include "core/Device/RobustMean.h"
 #include "core/Device/SensorLimits.h"
 #include "core/Device/Silos.h"
-#include "core/ExchangeLog.h"
+#include "comm/ExchangeLog.h"
 #include "core/LogFile.h"
 #include "core/Parameters.h"
 #include "core/TemperatureText.h"
@@ -90,15 +90,16 @@ void TTIT::SetTk(double tk)
     tk_ = tk;
 }
 
-void TTIT::AddRawReading(std::span<const uint8_t> raw, TDateTime time)
+void TTIT::AddRawReading(std::span<const uint8_t> raw, TDateTime time, const TReadingRules& rules)
 {
     if (raw.size() < kRawReadingSize)
         throw Exception("нет данных");
     const TRawWords words{Word(raw, 0), Word(raw, 2), Word(raw, 4), Word(raw, 6)};
     // The procedure runs outside the lock: it is the slow part and touches nothing of ours.
-    const double resistance = CalcResistance(words);
+    const double resistance =
+        rules.Calc ? rules.Calc(words) : CalcResistance(rules.Settings.CalcProc, rules.Settings.Ri, words);
     const TSensorPlace place = Place();
-    PostExchangeLog(Format("%d.%d.%d : U1=%d U2=%d U3=%d U4=%d T=%5.3f", place.block, place.silos, place.sensor,
+    PostExchangeLog(rules.Log, Format("%d.%d.%d : U1=%d U2=%d U3=%d U4=%d T=%5.3f", place.block, place.silos, place.sensor,
                            words.U1, words.U2, words.U3, words.U4, resistance),
                     kLogRawTrace);
 
@@ -108,7 +109,7 @@ void TTIT::AddRawReading(std::span<const uint8_t> raw, TDateTime time)
     flags_ &= static_cast<uint8_t>(~kTITNoReply);
     speedAlarm_ = false;
     pending_ = PendingCheck::None;
-    if (!Settings.UseCheckSpeed)
+    if (!rules.Settings.UseCheckSpeed)
         return;
     // The day's rate is judged once, at its first pass. That pass's own point is the last day
     // of the series, so the judgement waits until StorePoint has stored it.
@@ -118,7 +119,7 @@ void TTIT::AddRawReading(std::span<const uint8_t> raw, TDateTime time)
     pending_ = PendingCheck::Reading;
 }
 
-void TTIT::AddValue(bool valid, TDateTime time, double value)
+void TTIT::AddValue(bool valid, TDateTime time, double value, const Parameters& settings)
 {
     std::optional<TSpeedSeries> series;
     {
@@ -131,9 +132,9 @@ void TTIT::AddValue(bool valid, TDateTime time, double value)
             flags_ |= kTITNoReply;
         pending_ = PendingCheck::None;
         speedAlarm_ = false;
-        if (Settings.UseCheckSpeed) {
+        if (settings.UseCheckSpeed) {
             double speed = 0;
-            series = CheckSpeedLocked(time, speed);
+            series = CheckSpeedLocked(time, settings.CheckSpeed, speed);
             // A value shown again from the history finds its day's point already stored; a new
             // archive value completes its series only once StorePoint has stored it.
             if (!series)
@@ -144,11 +145,11 @@ void TTIT::AddValue(bool valid, TDateTime time, double value)
         WriteSpeedLog(Place(), time, *series);
 }
 
-std::optional<TSpeedSeries> TTIT::CheckSpeedLocked(TDateTime time, double& speed)
+std::optional<TSpeedSeries> TTIT::CheckSpeedLocked(TDateTime time, double checkSpeed, double& speed)
 {
     auto series = FindSpeedSeries(history_, time);
     speed = series ? SeriesSpeed(*series) : 0.0;
-    speedAlarm_ = std::abs(speed) > Settings.CheckSpeed;
+    speedAlarm_ = std::abs(speed) > checkSpeed;
     return series;
 }
 
@@ -214,13 +215,13 @@ bool TTIT::SpeedAlarm() const
     return speedAlarm_;
 }
 
-bool TTIT::IsOverMaxT() const
+bool TTIT::IsOverMaxT(const Parameters& settings) const
 {
     const double value = GetValue();
-    return Settings.MaxT < value && value < kOpenLineAbove;
+    return settings.MaxT < value && value < kOpenLineAbove;
 }
 
-TColor TTIT::GetColor() const
+TColor TTIT::GetColor(const Parameters& settings) const
 {
     std::lock_guard guard(lock_);
     if (off_ == 0)
@@ -231,47 +232,47 @@ TColor TTIT::GetColor() const
     if (value == kNoData)
         return kColorNoData;
     if (IsShortCircuit(value))
-        return Settings.ColorKz;
+        return settings.ColorKz;
     if (IsOpenLine(value))
-        return Settings.ColorX;
+        return settings.ColorX;
     TColor colour = kColorNormal;
-    if (Settings.CheckT1 > 0 && value > Settings.CheckT1)
-        colour = Settings.ColorCheckT1;
-    if (Settings.CheckT2 > 0 && value > Settings.CheckT2)
-        colour = Settings.ColorCheckT2;
-    if (Settings.CheckT3 > 0 && value > Settings.CheckT3)
-        colour = Settings.ColorCheckT3;
-    if (Settings.MaxT < value && value < kOpenLineAbove)
-        colour = Settings.ColorMaxT;
+    if (settings.CheckT1 > 0 && value > settings.CheckT1)
+        colour = settings.ColorCheckT1;
+    if (settings.CheckT2 > 0 && value > settings.CheckT2)
+        colour = settings.ColorCheckT2;
+    if (settings.CheckT3 > 0 && value > settings.CheckT3)
+        colour = settings.ColorCheckT3;
+    if (settings.MaxT < value && value < kOpenLineAbove)
+        colour = settings.ColorMaxT;
     if (speedAlarm_)
-        colour = Settings.ColorSpeed;
+        colour = settings.ColorSpeed;
     return colour;
 }
 
-QString TTIT::GetValueText() const
+QString TTIT::GetValueText(const Parameters& settings) const
 {
     const double value = GetValue();
     if (value == kNoData)
         return {};
     if (IsShortCircuit(value))
-        return Settings.TextShort;
+        return settings.TextShort;
     if (IsOpenLine(value))
-        return Settings.TextBreak;
-    return FormatTemperature(Settings.Precision, value);
+        return settings.TextBreak;
+    return FormatTemperature(settings.Precision, value);
 }
 
-void TTIT::StorePoint(TDateTime time)
+void TTIT::StorePoint(TDateTime time, const TReadingRules& rules)
 {
     std::optional<TSpeedSeries> series;
     bool note = false;
     double speed = 0;
     {
         std::lock_guard guard(lock_);
-        history_.Store(time, ValueLocked(), Settings.AveragePeriod);
+        history_.Store(time, ValueLocked(), rules.Settings.AveragePeriod);
         const PendingCheck pending = pending_;
         pending_ = PendingCheck::None;
-        if (pending != PendingCheck::None && time != 0 && Settings.UseCheckSpeed) {
-            series = CheckSpeedLocked(time, speed);
+        if (pending != PendingCheck::None && time != 0 && rules.Settings.UseCheckSpeed) {
+            series = CheckSpeedLocked(time, rules.Settings.CheckSpeed, speed);
             note = pending == PendingCheck::Reading && speedAlarm_;
         }
     }
@@ -280,14 +281,14 @@ void TTIT::StorePoint(TDateTime time)
     const TSensorPlace place = Place();
     WriteSpeedLog(place, time, *series);
     if (note)
-        PostExchangeLog(SpeedAlarmNote(place, time, speed), kLogSpeedNote);
+        PostExchangeLog(rules.Log, SpeedAlarmNote(place, time, speed), kLogSpeedNote);
 }
 
-void TTIT::DeletePoint(int index)
+void TTIT::DeletePoint(int index, int averagePeriod)
 {
     std::lock_guard guard(lock_);
     if (index >= 0)
-        history_.Delete(static_cast<size_t>(index), Settings.AveragePeriod);
+        history_.Delete(static_cast<size_t>(index), averagePeriod);
 }
 
 void TTIT::ClearPoints()
@@ -304,16 +305,16 @@ void TTIT::ClearAverages()
     history_.ClearAverages();
 }
 
-void TTIT::RebuildAverages()
+void TTIT::RebuildAverages(int averagePeriod)
 {
     std::lock_guard guard(lock_);
-    history_.RebuildAverages(Settings.AveragePeriod);
+    history_.RebuildAverages(averagePeriod);
 }
 
-void TTIT::AssignPoints(std::vector<TTITPoint> points)
+void TTIT::AssignPoints(std::vector<TTITPoint> points, int averagePeriod)
 {
     std::lock_guard guard(lock_);
-    history_.Assign(std::move(points), Settings.AveragePeriod);
+    history_.Assign(std::move(points), averagePeriod);
 }
 
 double TTIT::CalcSpeed(TDateTime time) const

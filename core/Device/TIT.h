@@ -23,6 +23,8 @@ class QXmlStreamWriter;
 class TReadingsQuery;
 class TReadingsTable;
 class TSilos;
+struct Parameters;
+struct TReadingRules;
 
 // Bit 0 of TTIT::Flags(): the sensor did not reply in the last pass.
 inline constexpr uint8_t kTITNoReply = 0x01;
@@ -53,11 +55,13 @@ public:
     void SetTk(double tk);
     bool IsInstalled() const { return Off() != 0; }
 
-    // One raw reading of a live poll (the reply's eight data octets). Fewer than 8 octets raise
-    // "нет данных"; a failing calculation passes to the caller. A time of 0 means now.
-    void AddRawReading(std::span<const uint8_t> raw, TDateTime time);
-    // One finished temperature (archive record, or a stored poll shown again), kept as it is.
-    void AddValue(bool valid, TDateTime time, double value);
+    // One raw reading of a live poll (the reply's eight data octets), turned into ohms by the
+    // rules' calculation. Fewer than 8 octets raise "нет данных"; a failing calculation passes
+    // to the caller. A time of 0 means now.
+    void AddRawReading(std::span<const uint8_t> raw, TDateTime time, const TReadingRules& rules);
+    // One finished temperature (archive record, or a stored poll shown again), kept as it is;
+    // the rate check follows the settings.
+    void AddValue(bool valid, TDateTime time, double value, const Parameters& settings);
     void ClearValues();
     std::vector<double> Values() const;
     // The robust mean of the pass's values; kNoData when there is none.
@@ -70,34 +74,37 @@ public:
     void SetValid(bool valid);
     bool SpeedAlarm() const;
     // MaxT < value < 70.
-    bool IsOverMaxT() const;
-    TColor GetColor() const;
+    bool IsOverMaxT(const Parameters& settings) const;
+    // The colour and text the settings give the sensor's value.
+    TColor GetColor(const Parameters& settings) const;
     // Empty for no data, the short-circuit or open-line text beyond the range, else the
     // temperature with the configured precision.
-    QString GetValueText() const;
+    QString GetValueText(const Parameters& settings) const;
 
     // Stores the pass's value as the history point at the time (a point within 1e-6 day takes
     // the new value), keeps the history in time order and updates the averaged points.
-    void StorePoint(TDateTime time);
-    void DeletePoint(int index);
+    void StorePoint(TDateTime time, const TReadingRules& rules);
+    // The averaged points are kept for `averagePeriod` minutes (Parameters::AveragePeriod; 0, the
+    // default, keeps none).
+    void DeletePoint(int index, int averagePeriod);
     // Clears the points, the averaged points and the pass's values.
     void ClearPoints();
     void ClearAverages();
-    void RebuildAverages();
+    void RebuildAverages(int averagePeriod);
     // Replaces the history by these points (any order), as read from a file or a table, and
     // rebuilds the averaged points. The pass's values stay.
-    void AssignPoints(std::vector<TTITPoint> points);
+    void AssignPoints(std::vector<TTITPoint> points, int averagePeriod = 0);
 
     // The data file: writes a "tit" element with a "point" per history point (nothing when the
     // history is empty); reads one, the reader standing on its start, replacing the history by its
     // points. A reading failure raises Exception and leaves the points read before it.
     void SavePoints(QXmlStreamWriter& xml) const;
-    void LoadPoints(QXmlStreamReader& xml);
-    // The readings table: appends a row per point, reporting a failing row in red and going on;
-    // replaces the history by the sensor's rows. Both stop with EAbort when the operator cancels,
-    // an import keeping the rows read so far.
+    void LoadPoints(QXmlStreamReader& xml, int averagePeriod = 0);
+    // The readings table: appends a row per point, reporting a failing row in red to the table's
+    // log and going on; replaces the history by the sensor's rows. Both stop with EAbort when the
+    // operator cancels, an import keeping the rows read so far.
     void SaveToTable(TReadingsTable& table) const;
-    void LoadFromQuery(const TReadingsQuery& query);
+    void LoadFromQuery(const TReadingsQuery& query, int averagePeriod = 0);
 
     // Mean daily change over the five days ending on the time's day; 0 when one of them lacks
     // a valid point. A found series is traced to the "speed" log.
@@ -118,7 +125,7 @@ private:
     TSensorPlace Place() const;
     double ValueLocked() const;
     bool IsValidLocked() const;
-    std::optional<TSpeedSeries> CheckSpeedLocked(TDateTime time, double& speed);
+    std::optional<TSpeedSeries> CheckSpeedLocked(TDateTime time, double checkSpeed, double& speed);
     static void WriteSpeedLog(const TSensorPlace& place, TDateTime time, const TSpeedSeries& series);
 
     mutable std::mutex lock_;

@@ -26,44 +26,46 @@ QString Exceeded(const char* what, const TSilos& silos, int index, double value,
 
 } // namespace
 
-bool AlarmHolds(TAlarmCondition condition, const TTIT& tit, double value)
+bool AlarmHolds(const Parameters& settings, TAlarmCondition condition, const TTIT& tit, double value)
 {
     switch (condition) {
     case CommutatorNoReply: return false;
     case BlockNoReply: return value == kNoData;
-    case OverMaxT: return Settings.MaxT < value && value < kOpenLineAbove;
+    case OverMaxT: return settings.MaxT < value && value < kOpenLineAbove;
     case SpeedExceeded: return tit.SpeedAlarm();
-    case SetPoint1: return OverSetPoint(Settings.CheckT1, value);
-    case SetPoint2: return OverSetPoint(Settings.CheckT2, value);
-    case SetPoint3: return OverSetPoint(Settings.CheckT3, value);
+    case SetPoint1: return OverSetPoint(settings.CheckT1, value);
+    case SetPoint2: return OverSetPoint(settings.CheckT2, value);
+    case SetPoint3: return OverSetPoint(settings.CheckT3, value);
     case LineBreak: return IsOpenLine(value);
     case ShortCircuit: return IsShortCircuit(value) && value != kNoData;
     }
     return false;
 }
 
-QString AlarmOverlayText(TAlarmCondition condition, const TSilos& silos, int index, double value)
+QString AlarmOverlayText(const Parameters& settings, TAlarmCondition condition, const TSilos& silos, int index,
+                         double value)
 {
     switch (condition) {
     case CommutatorNoReply: return {};
     case BlockNoReply: return QStringLiteral("Нет ответа от местного блока Р5-22К");
-    case OverMaxT: return Exceeded("Превышение макс. Т", silos, index, value, '>', Settings.MaxT);
+    case OverMaxT: return Exceeded("Превышение макс. Т", silos, index, value, '>', settings.MaxT);
     case SpeedExceeded:
         return Text(Format("Скорость изменения - %s ТИТ №%d val=%.3f смотри speed.log",
                            silos.GetName().toStdString().c_str(), index, value));
-    case SetPoint1: return Exceeded("Уставка 1", silos, index, value, '>', Settings.CheckT1);
-    case SetPoint2: return Exceeded("Уставка 2", silos, index, value, '>', Settings.CheckT2);
-    case SetPoint3: return Exceeded("Уставка 3", silos, index, value, '>', Settings.CheckT3);
+    case SetPoint1: return Exceeded("Уставка 1", silos, index, value, '>', settings.CheckT1);
+    case SetPoint2: return Exceeded("Уставка 2", silos, index, value, '>', settings.CheckT2);
+    case SetPoint3: return Exceeded("Уставка 3", silos, index, value, '>', settings.CheckT3);
     case LineBreak: return Exceeded("Обрыв линии", silos, index, value, '>', static_cast<int>(kOpenLineAbove));
     case ShortCircuit: return Exceeded("КЗ. Т", silos, index, value, '<', static_cast<int>(kShortCircuitBelow));
     }
     return {};
 }
 
-QString AlarmRelayText(TAlarmCondition condition, const TSilos& silos, int index, double value)
+QString AlarmRelayText(const Parameters& settings, TAlarmCondition condition, const TSilos& silos, int index,
+                       double value)
 {
     if (condition == BlockNoReply)
         return Text(Format("Нет ответа от местного блока Р5-22К - %s ТИТ №%d", silos.GetName().toStdString().c_str(),
                            index));
-    return AlarmOverlayText(condition, silos, index, value);
+    return AlarmOverlayText(settings, condition, silos, index, value);
 }

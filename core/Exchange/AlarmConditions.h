@@ -9,13 +9,15 @@
 class TSilos;
 class TTIT;
 
-// Whether the condition holds for the sensor, whose pass value is `value` (TTIT::GetValue).
-// The switches in the settings play no part here.
-bool AlarmHolds(TAlarmCondition condition, const TTIT& tit, double value);
+// Whether the condition holds for the sensor, whose pass value is `value` (TTIT::GetValue),
+// against the set-points of the settings. The switches in the settings play no part here.
+bool AlarmHolds(const Parameters& settings, TAlarmCondition condition, const TTIT& tit, double value);
 
 // The line the condition writes to the notification log; `index` counts sensors from 0.
-QString AlarmOverlayText(TAlarmCondition condition, const TSilos& silos, int index, double value);
+QString AlarmOverlayText(const Parameters& settings, TAlarmCondition condition, const TSilos& silos, int index,
+                         double value);
 
 // The text of the relay's log lines: as the notification text, but the missing local block's
 // line also names the sensor.
-QString AlarmRelayText(TAlarmCondition condition, const TSilos& silos, int index, double value);
+QString AlarmRelayText(const Parameters& settings, TAlarmCondition condition, const TSilos& silos, int index,
+                       double value);

@@ -1,25 +1,17 @@
 #include "core/Exchange/BaseSendTH.h"
 
-#include "comm/ExchangeLog.h"
 #include "core/Device/Silos.h"
 #include "core/Device/TIT.h"
 #include "core/Exchange/AlarmConditions.h"
 #include "core/Exchange/CommutatorCommands.h"
-#include "core/Exchange/OverlayLog.h"
-#include "core/Parameters.h"
-#include "core/WindowMessages.h"
+#include "core/Exchange/PassRunner.h"
 #include "platform/posix/LowerPriority.h"
-#include "platform/qt/TaskbarList.h"
-
-#include <QCoreApplication>
-#include <QMetaObject>
 
 #include <algorithm>
 #include <chrono>
 
 namespace {
 
-constexpr uint8_t kNoOverlay = 3;
 constexpr int kAlarmLevelMax = 2;
 constexpr uint32_t kRelayStepMs = 100;
 
@@ -39,10 +31,15 @@ int64_t SteadyMs()
 
 } // namespace
 
-TBaseSendTH::TBaseSendTH(IOwnerEchgTH& owner)
-    : handle_(owner.GetHandle()), progressBar_(owner.GetProgressBar()), titleLabel_(owner.GetTitleLabel())
+TBaseSendTH::TBaseSendTH(TPassRunner& runner, const Parameters& settings)
+    : Runner(runner),
+      Settings(settings),
+      Line(runner.Line()),
+      Log([&runner](const std::string& text, TColor colour) {
+          emit runner.LogLine(QString::fromStdString(text), colour);
+      }),
+      Rules(MakeReadingRules(Settings, Log))
 {
-    SetOverlayState(kNoOverlay);
 }
 
 TBaseSendTH::~TBaseSendTH()
@@ -90,7 +87,7 @@ void TBaseSendTH::Run()
         Execute();
     } catch (const std::exception& e) {
         // A pass logs its own failures; whatever still escapes must not cost the window its end.
-        PostExchangeLog(e.what(), kLogError);
+        PostLog(e.what(), kLogError);
     }
     PostDone();
     finished_ = true;
@@ -98,10 +95,9 @@ void TBaseSendTH::Run()
 
 void TBaseSendTH::Prepare()
 {
-    SetOverlayState(kNoOverlay);
+    emit Runner.Started();
     SetStatus(QStringLiteral("Опрос:"));
     SetProgressPosition(0);
-    TaskbarProgressBusy();
     std::stable_sort(silos_.begin(), silos_.end(), [](const TSilos* a, const TSilos* b) {
         if (a->GetMBAddr() != b->GetMBAddr())
             return a->GetMBAddr() < b->GetMBAddr();
@@ -127,9 +123,9 @@ void TBaseSendTH::TryAlarm(size_t condition, const TSilos& silos, int index, dou
 {
     const TTIT& tit = *silos.GetTIT(index);
     const auto which = static_cast<TAlarmCondition>(condition);
-    raised = AlarmHolds(which, tit, value) && RaiseAlarmLevel(condition);
+    raised = AlarmHolds(Settings, which, tit, value) && RaiseAlarmLevel(condition);
     if (raised)
-        WriteOverlayLog(AlarmOverlayText(which, silos, index, value));
+        emit Runner.AlarmNote(AlarmOverlayText(Settings, which, silos, index, value));
 }
 
 void TBaseSendTH::CheckAlarms()
@@ -150,7 +146,7 @@ void TBaseSendTH::CheckAlarms()
                 TryAlarm(condition, *silos, index, value, raised);
         }
     }
-    SetOverlayState(static_cast<uint8_t>(alarmLevel_.load()));
+    emit Runner.AlarmLevel(alarmLevel_);
 }
 
 void TBaseSendTH::CheckRelay()
@@ -165,8 +161,8 @@ void TBaseSendTH::CheckRelay()
                 continue;
             const double value = tit.GetValue();
             for (TAlarmCondition condition : kRelayOrder) {
-                if (Settings.Relays[condition] && AlarmHolds(condition, tit, value)) {
-                    message = AlarmRelayText(condition, *silos, index, value);
+                if (Settings.Relays[condition] && AlarmHolds(Settings, condition, tit, value)) {
+                    message = AlarmRelayText(Settings, condition, *silos, index, value);
                     break;
                 }
             }
@@ -179,41 +175,31 @@ void TBaseSendTH::CheckRelay()
 
     const qsizetype dash = message.indexOf(QStringLiteral(" -"));
     const QString prefix = dash < 0 ? message : message.left(dash + 1);
-    PostExchangeLog(QStringLiteral("Включаем реле - ").append(message).toStdString(), kLogSent);
+    PostLog(QStringLiteral("Включаем реле - ").append(message), kLogSent);
     SetStatus(QStringLiteral("Реле включено - ") + prefix);
     const int duration = Settings.RelayDuration;
     SetProgress(0, duration * 10);
     const int64_t start = TickMs();
-    SwitchRelay(true);
+    SwitchRelay(Line, Settings, Log, true);
     while (!Terminated() && TickMs() - start < int64_t{duration} * 1000) {
         SetProgressPosition(position_ + 1);
         Pause(kRelayStepMs);
     }
-    PostExchangeLog(QStringLiteral("Отключаем реле - ").append(message).toStdString(), kLogSent);
-    SwitchRelay(false);
+    PostLog(QStringLiteral("Отключаем реле - ").append(message), kLogSent);
+    SwitchRelay(Line, Settings, Log, false);
     SetStatus(QStringLiteral("Реле отключено - ") + prefix);
-}
-
-void TBaseSendTH::OnOwnerThread(std::function<void()> call)
-{
-    if (handle_)
-        QMetaObject::invokeMethod(handle_, std::move(call), Qt::QueuedConnection);
-    else
-        call();
 }
 
 void TBaseSendTH::SetStatus(const QString& text)
 {
-    if (titleLabel_)
-        OnOwnerThread([label = titleLabel_, text] { label(text); });
+    emit Runner.Title(text);
 }
 
 void TBaseSendTH::SetProgress(int position, int maximum)
 {
     position_ = position;
     maximum_ = maximum;
-    if (progressBar_)
-        OnOwnerThread([bar = progressBar_, position, maximum] { bar(position, maximum); });
+    emit Runner.Progress(position, maximum);
 }
 
 void TBaseSendTH::PostDone()
@@ -221,8 +207,17 @@ void TBaseSendTH::PostDone()
     if (donePosted_)
         return;
     donePosted_ = true;
-    if (handle_)
-        QCoreApplication::postEvent(handle_, new QEvent(WM_EXCHANGE_DONE));
+    emit Runner.Finished();
+}
+
+void TBaseSendTH::PostLog(std::string_view text, TColor colour) const
+{
+    PostExchangeLog(Log, text, colour);
+}
+
+void TBaseSendTH::PostLog(const QString& text, TColor colour) const
+{
+    PostExchangeLog(Log, text.toStdString(), colour);
 }
 
 void TBaseSendTH::Pause(uint32_t ms)

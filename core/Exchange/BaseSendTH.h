@@ -1,21 +1,24 @@
 #pragma once
 // The base of the poll passes: a worker thread that runs one pass over a list of suspensions of
-// the hardware tree and reports to the window that started it (IOwnerEchgTH).
+// the hardware tree and reports through its runner's signals (core/Exchange/PassRunner.h).
 //
-// Use from the window's thread:
-//     auto pass = std::make_unique<TSendTH>(owner);    // or TSendTHArc, created suspended
+// Use from the GUI thread (the runner makes the pass of the configured kind):
+//     auto pass = std::make_unique<TSendTH>(runner, settings);   // or TSendTHArc, suspended
 //     for (TSilos* s : suspensions) pass->AddSilos(s);
 //     pass->Start();                                   // runs the pass below normal priority
-//     ... WM_EXCHANGE_DONE reaches owner.GetHandle() at the end of every pass, stopped or not:
+//     ... the runner's Finished comes at the end of every pass, stopped or not:
 //     pass->WaitFor(); pass.reset();
 // Terminate() asks the pass to stop: it is looked at before every step, the block switched on
-// is switched off and the end-of-pass steps still run, ending with WM_EXCHANGE_DONE.
+// is switched off and the end-of-pass steps still run, ending with Finished.
 //
-// The pass only reads the settings and the tree's shape; it writes the sensors' readings and
+// The pass works on its own copy of the settings, taken when it is made, so the GUI may edit
+// the settings meanwhile. It reads only the tree's shape; it writes the sensors' readings and
 // histories (each sensor under its own lock) while the board may paint them.
 #include "base/DateTime.h"
-#include "core/Exchange/OwnerEchgTH.h"
+#include "comm/ExchangeLog.h"
+#include "core/Device/ReadingRules.h"
 #include "core/Exchange/PassClock.h"
+#include "core/Parameters.h"
 
 #include <QString>
 
@@ -26,14 +29,15 @@
 #include <thread>
 #include <vector>
 
+class TCommLine;
+class TPassRunner;
 class TSilos;
 class TTIT;
 
 class TBaseSendTH {
 public:
-    // Created suspended; removes the taskbar overlay of the last pass. The owner must outlive
-    // the pass.
-    explicit TBaseSendTH(IOwnerEchgTH& owner);
+    // Created suspended, on a copy of the settings. The runner must outlive the pass.
+    TBaseSendTH(TPassRunner& runner, const Parameters& settings);
     // Asks a running pass to stop and waits for it.
     virtual ~TBaseSendTH();
     TBaseSendTH(const TBaseSendTH&) = delete;
@@ -86,8 +90,12 @@ protected:
     void SetProgress(int position, int maximum);
     void SetProgressPosition(int position) { SetProgress(position, maximum_); }
 
-    // Posts WM_EXCHANGE_DONE to the owner (once per pass).
+    // Emits the runner's Finished (once per pass).
     void PostDone();
+    // Posts a log line through the runner.
+    void PostLog(std::string_view text, TColor colour) const;
+    void PostLog(const char* text, TColor colour) const { PostLog(std::string_view(text), colour); }
+    void PostLog(const QString& text, TColor colour) const;
 
     // Waits on the pass's clock; the real clock's wait ends early on a stop request.
     void Pause(uint32_t ms);
@@ -95,14 +103,16 @@ protected:
 
     std::atomic<TDateTime> pollStart_{0};
 
+    TPassRunner& Runner;
+    const Parameters Settings;          // the pass's own copy
+    TCommLine& Line;
+    const ExchangeLogSink Log;          // posts through the runner
+    const TReadingRules Rules;          // the sensors' readings follow the pass's settings
+
 private:
     void Run();
-    void OnOwnerThread(std::function<void()> call);
     void TryAlarm(size_t condition, const TSilos& silos, int index, double value, bool& raised);
 
-    QObject* handle_;
-    TProgressBarCallback progressBar_;
-    TTitleLabelCallback titleLabel_;
     std::vector<TSilos*> silos_;
     TPassClock clock_;
 

@@ -1,9 +1,8 @@
 #include "core/Exchange/CommutatorCommands.h"
 
 #include "base/HexText.h"
-#include "comm/ExchangeLog.h"
-#include "comm/NoCom.h"
-#include "core/Exchange/PassLine.h"
+#include "core/Exchange/CommLine.h"
+#include "core/Parameters.h"
 
 #include <exception>
 #include <string>
@@ -20,12 +19,12 @@ DynByteArray SwitchFrame(uint8_t target, bool on, int attempt)
 }
 
 // One attempt: the frame in the buffer goes out and the reply's user data comes back in it.
-void Exchange(DynByteArray& buffer)
+void Exchange(TCommLine& line, const Parameters& settings, DynByteArray& buffer)
 {
-    if (IsNoCom())
+    if (settings.NoCom)
         buffer = NoComSwitchReply();
     else
-        ExchangeOnSharedPort(buffer);
+        line.Exchange(buffer, settings.TimeoutData);
 }
 
 } // namespace
@@ -41,37 +40,38 @@ DynByteArray NoComSwitchReply()
     return {0x80, 0xFA, 0x00, 0x00, 0x00, 0xD0, 0x00, 0x01, 0x00, 0x00};
 }
 
-bool SwitchMBCmd(uint8_t block, bool on, const std::function<bool()>& stopRequested)
+bool SwitchMBCmd(TCommLine& line, const Parameters& settings, const ExchangeLogSink& log, uint8_t block, bool on,
+                 const std::function<bool()>& stopRequested)
 {
     for (int attempt = 0;; ++attempt) {
         if (attempt > 0 && stopRequested && stopRequested())
             return false;
         DynByteArray buffer = SwitchFrame(block, on, attempt);
-        PostExchangeLog(BytesToHex(buffer), kLogSent);
+        PostExchangeLog(log, BytesToHex(buffer), kLogSent);
         try {
-            Exchange(buffer);
+            Exchange(line, settings, buffer);
         } catch (const std::exception&) {
             if (attempt + 1 >= kSwitchAttempts)
                 throw;
             continue;
         }
-        PostExchangeLog(BytesToHex(buffer), kLogReply);
+        PostExchangeLog(log, BytesToHex(buffer), kLogReply);
         return true;
     }
 }
 
-void SwitchRelay(bool on)
+void SwitchRelay(TCommLine& line, const Parameters& settings, const ExchangeLogSink& log, bool on)
 {
     for (int attempt = 0; attempt < kSwitchAttempts; ++attempt) {
         DynByteArray buffer = SwitchFrame(kRelayModule, on, attempt);
-        PostExchangeLog("<-: " + BytesToHex(buffer), kLogSent);
+        PostExchangeLog(log, "<-: " + BytesToHex(buffer), kLogSent);
         try {
-            Exchange(buffer);
-            PostExchangeLog("->: " + BytesToHex(buffer), kLogReply);
+            Exchange(line, settings, buffer);
+            PostExchangeLog(log, "->: " + BytesToHex(buffer), kLogReply);
             return;
         } catch (const std::exception& e) {
-            PostExchangeLog("->: " + BytesToHex(buffer), kLogReply);
-            PostExchangeLog(std::string("Error: ") + e.what(), kLogError);
+            PostExchangeLog(log, "->: " + BytesToHex(buffer), kLogReply);
+            PostExchangeLog(log, std::string("Error: ") + e.what(), kLogError);
         }
     }
 }

@@ -9,15 +9,11 @@
 #include <QByteArrayList>
 #include <QFile>
 
-#include <atomic>
-
 namespace {
 
 constexpr size_t kReplySize = 18;
 // The reply marker of a log line and the blank BytesToHex puts before the first octet.
 const QByteArray kReplyMarker = QByteArrayLiteral("->:  ");
-
-std::atomic<int> cursor{0};
 
 QByteArrayList ReadLines(const QString& path)
 {
@@ -43,35 +39,25 @@ DynByteArray ParseReply(const QByteArray& line, qsizetype from, int lineNumber)
 
 } // namespace
 
-DynByteArray ReadNoComReply(const QString& path, uint16_t channel)
+DynByteArray TNoComReplies::ReadNoComReply(const QString& path, uint16_t channel)
 {
     const QByteArrayList lines = ReadLines(path);
     const QByteArray pattern = QByteArray::fromStdString(Format("94 10 %.2X %.2X", channel & 0xFF, channel >> 8));
-    for (int i = std::max(cursor.load(), 0); i < lines.size(); ++i) {
+    for (int i = std::max(cursor_.load(), 0); i < lines.size(); ++i) {
         const QByteArray& line = lines[i];
         if (!line.contains(pattern))
             continue;
-        cursor = i;
+        cursor_ = i;
         const qsizetype marker = line.indexOf(kReplyMarker);
         if (marker < 0)
             return {};
         return ParseReply(line, marker + kReplyMarker.size(), i);
     }
-    cursor = 0;
+    cursor_ = 0;
     return {};
 }
 
-DynByteArray ReadNoComReply(uint16_t channel)
+DynByteArray TNoComReplies::ReadNoComReply(uint16_t channel)
 {
     return ReadNoComReply(QString::fromStdString(ProgramFile("nocom.log")), channel);
-}
-
-int NoComCursor()
-{
-    return cursor;
-}
-
-void SetNoComCursor(int line)
-{
-    cursor = line;
 }

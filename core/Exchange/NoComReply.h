@@ -12,15 +12,23 @@
 
 #include <cstdint>
 
-// The reply's user data for the channel: 18 octets, those the line gives filled in from octet 0;
-// empty when no line from the cursor on holds the channel's data reply ("94 10 <low> <high>"),
-// or when the line found is no reply line. A reply line whose octets are not hexadecimal raises
-// Exception.
-DynByteArray ReadNoComReply(uint16_t channel);
+#include <atomic>
 
-// The same from the given file.
-DynByteArray ReadNoComReply(const QString& path, uint16_t channel);
+class TNoComReplies {
+public:
+    // The reply's user data for the channel: 18 octets, those the line gives filled in from
+    // octet 0; empty when no line from the cursor on holds the channel's data reply
+    // ("94 10 <low> <high>"), or when the line found is no reply line. A reply line whose octets
+    // are not hexadecimal raises Exception.
+    DynByteArray ReadNoComReply(uint16_t channel);
 
-// The line the next search starts at, counted from 0.
-int NoComCursor();
-void SetNoComCursor(int line);
+    // The same from the given file.
+    DynByteArray ReadNoComReply(const QString& path, uint16_t channel);
+
+    // The line the next search starts at, counted from 0.
+    int Cursor() const { return cursor_; }
+    void SetCursor(int line) { cursor_ = line; }
+
+private:
+    std::atomic<int> cursor_{0};
+};

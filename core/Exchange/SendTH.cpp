@@ -3,19 +3,14 @@
 #include "base/Exception.h"
 #include "base/Format.h"
 #include "base/HexText.h"
-#include "comm/ExchangeLog.h"
 #include "comm/FT3DataReply.h"
 #include "comm/FT3Exceptions.h"
-#include "comm/NoCom.h"
-#include "core/Device/HardConfig.h"
 #include "core/Device/Silos.h"
 #include "core/Device/TIT.h"
+#include "core/Exchange/CommLine.h"
 #include "core/Exchange/CommutatorCommands.h"
-#include "core/Exchange/NoComReply.h"
-#include "core/Exchange/PassLine.h"
+#include "core/Exchange/PassRunner.h"
 #include "core/LogFile.h"
-#include "core/Parameters.h"
-#include "platform/qt/TaskbarList.h"
 
 #include <span>
 
@@ -31,11 +26,6 @@ constexpr int kChannelsPerSilos = 6;
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-void PostError(const std::exception& e)
-{
-    PostExchangeLog(e.what(), kLogError);
 }
 
 } // namespace
@@ -95,7 +85,7 @@ void TSendTH::Execute()
             if (SensorIndex == 0)
                 ++SiloIndex;
         } catch (const std::exception& e) {
-            PostError(e);
+            PostLog(e.what(), kLogError);
             RaiseAlarmLevel(CommutatorNoReply);
             break;
         }
@@ -103,11 +93,11 @@ void TSendTH::Execute()
 
     if (blockOn)
         SwitchMB(currentBlock, false);
-    TaskbarProgressOff();
+    emit Runner.PollingEnded();
     CheckAlarms();
     CheckRelay();
     PostDone();
-    PostExchangeLog("Опрос завершен", kLogSent);
+    PostLog("Опрос завершен", kLogSent);
 }
 
 bool TSendTH::JudgesSensor(const TSilos& silos, const TTIT& tit) const
@@ -117,14 +107,15 @@ bool TSendTH::JudgesSensor(const TSilos& silos, const TTIT& tit) const
 
 void TSendTH::InitProgress()
 {
-    titPerSilos_ = HardConfig ? HardConfig->TITPerSilos() : (Silos().empty() ? 0 : Silos().front()->TITCount());
+    // Every suspension of the tree has the same number of sensors.
+    titPerSilos_ = Silos().empty() ? 0 : Silos().front()->TITCount();
     SetProgress(0, titPerSilos_ * static_cast<int>(Silos().size()) * Settings.PollRepeats);
 }
 
 void TSendTH::StepProgress(int steps)
 {
     SetProgressPosition(ProgressPosition() + steps);
-    TaskbarProgressValue(ProgressPosition(), ProgressMaximum());
+    emit Runner.StepDone(ProgressPosition(), ProgressMaximum());
 }
 
 bool TSendTH::SwitchMB(int address, bool on)
@@ -136,11 +127,11 @@ bool TSendTH::SwitchMB(int address, bool on)
             throw Exception(Format("Местный блок №%d не может быть включен: его адрес занят модулем реле", address + 1));
         // Switching on gives up when the pass is stopped; switching off must always go out.
         const bool switched =
-            SwitchMBCmd(static_cast<uint8_t>(address), on, [this, on] { return on && Terminated(); });
+            SwitchMBCmd(Line, Settings, Log, static_cast<uint8_t>(address), on, [this, on] { return on && Terminated(); });
         if (!switched)
             return false;
     } catch (const std::exception& e) {
-        PostError(e);
+        PostLog(e.what(), kLogError);
         RaiseAlarmLevel(CommutatorNoReply);
         return false;
     }
@@ -178,7 +169,7 @@ void TSendTH::PollTIT()
             try {
                 RequestTIT(*tit);
             } catch (const std::exception& e) {
-                PostError(e);
+                PostLog(e.what(), kLogError);
                 tit->SetValid(false);
             }
             ++requests;
@@ -187,7 +178,7 @@ void TSendTH::PollTIT()
         // A stop that came before the first request leaves the sensor's history alone rather
         // than record a reply that was never asked for as missing.
         if (requests > 0)
-            tit->StorePoint(PollStart());
+            tit->StorePoint(PollStart(), Rules);
     }
     SensorIndex = (SensorIndex + 1) % silos.TITCount();
 }
@@ -197,22 +188,22 @@ void TSendTH::RequestTIT(TTIT& tit)
     const uint16_t channel = tit.Channel();
     DynByteArray buffer = SensorRequest(channel);
     MakePackageFT31(buffer, 0);
-    PostExchangeLog("<-: " + BytesToHex(buffer), kLogSent);
+    PostLog("<-: " + BytesToHex(buffer), kLogSent);
     const DynByteArray request = buffer;
     try {
-        if (IsNoCom()) {
-            buffer = ReadNoComReply(channel);
+        if (Settings.NoCom) {
+            buffer = Line.NoComReplies.ReadNoComReply(channel);
             if (buffer.empty())
                 throw ENoReply(Format("Нет ответа от контроллера с адресом %d", kLocalBlockAddress));
         } else {
-            ExchangeOnSharedPort(buffer);
+            Line.Exchange(buffer, Settings.TimeoutData);
         }
     } catch (const std::exception&) {
         WriteLogFile(QStringLiteral("Error"), Text("<-: " + BytesToHex(request)));
         WriteLogFile(QStringLiteral("Error"), Text("->: " + BytesToHex(buffer)));
         throw;
     }
-    PostExchangeLog("->: " + BytesToHex(buffer), kLogReply);
+    PostLog("->: " + BytesToHex(buffer), kLogReply);
     DecodeReply(buffer);
     Pause(Settings.PauseRequest);
 }
@@ -231,5 +222,5 @@ void TSendTH::DecodeReply(const DynByteArray& reply)
     const TSilos& silos = *CurrentSilos();
     TTIT* tit = channel / kChannelsPerSilos == silos.No() ? silos.GetTIT(channel % kChannelsPerSilos) : nullptr;
     if (tit)
-        tit->AddRawReading(std::span(reply).subspan(at, kRawReadingSize), PollStart());
+        tit->AddRawReading(std::span(reply).subspan(at, kRawReadingSize), PollStart(), Rules);
 }

@@ -2,11 +2,10 @@
 
 #include "base/Format.h"
 #include "base/FormatDateTime.h"
-#include "comm/ExchangeLog.h"
 #include "core/Device/Silos.h"
 #include "core/Device/TIT.h"
-#include "core/Parameters.h"
-#include "platform/qt/TaskbarList.h"
+#include "core/Exchange/CommLine.h"
+#include "core/Exchange/PassRunner.h"
 
 #include <algorithm>
 #include <limits>
@@ -18,18 +17,6 @@ namespace {
 // steps.
 constexpr int kProgressCycle = 50;
 constexpr uint32_t kLow28Bits = 0x0FFFFFFF;
-
-// The port the archive read is handed. In the no-port mode nothing is sent, so a port object
-// that was never opened will do when the program has none.
-TCommPort& ArchivePort()
-{
-    if (SharedCommPort)
-        return *SharedCommPort;
-    if (!Settings.NoCom)
-        throw Exception("Порт обмена не задан");
-    static TCommPort idle;
-    return idle;
-}
 
 } // namespace
 
@@ -63,8 +50,8 @@ void TSendTHArc::Execute()
             StatusText = QString::fromStdString(Format("Выборка из КВЛ архивного блока №%u", start));
             SetStatus(StatusText);
             try {
-                ReadArchiveData(ArchivePort(), static_cast<uint16_t>(start), Settings.ArchiveAddr, Records,
-                                Settings.ArchiveBlockSize);
+                ReadArchiveData(Line.Port, static_cast<uint16_t>(start), Settings.ArchiveAddr, Records,
+                                Settings.ArchiveBlockSize, Settings.NoCom);
             } catch (...) {
                 StepProgress();
                 throw;
@@ -81,10 +68,10 @@ void TSendTHArc::Execute()
                 break;
         }
     } catch (const std::exception& e) {
-        PostExchangeLog(e.what(), kLogError);
+        PostLog(e.what(), kLogError);
     }
     CheckAlarms();
-    TaskbarProgressOff();
+    emit Runner.PollingEnded();
     PostDone();
 }
 
@@ -94,13 +81,13 @@ void TSendTHArc::ApplyArchive()
         const TArchiveRec& record = Records[i];
         const uint32_t low = record.Id & kLow28Bits;
         const uint32_t high = record.Id >> 28;
-        PostExchangeLog(Format("DT.No[%zu]=0x%8.8x (%u %u)", i, record.Id, low, high), kLogPlain);
+        PostLog(Format("DT.No[%zu]=0x%8.8x (%u %u)", i, record.Id, low, high), kLogPlain);
         TSilos* silos = FindSilos(low, high);
         if (!silos)
             continue;
         if (record.Time == 0) {
             // A point without its time would land at the calendar's first day and stay there.
-            PostExchangeLog(Format("DT.No[%zu]: время записи не распознано, запись пропущена", i), kLogError);
+            PostLog(Format("DT.No[%zu]: время записи не распознано, запись пропущена", i), kLogError);
             continue;
         }
         const int sensors = std::min<int>(silos->TITCount(), static_cast<int>(record.Temps.size()));
@@ -108,9 +95,9 @@ void TSendTHArc::ApplyArchive()
             TTIT& tit = *silos->GetTIT(j);
             const int temperature = record.Temps[static_cast<size_t>(j)];
             tit.ClearValues();
-            tit.AddValue(true, record.Time, temperature);
-            tit.StorePoint(tit.LastTime());
-            PostExchangeLog(Format("#%d = %.3d %s", j, temperature,
+            tit.AddValue(true, record.Time, temperature, Settings);
+            tit.StorePoint(tit.LastTime(), Rules);
+            PostLog(Format("#%d = %.3d %s", j, temperature,
                                    FormatDateTime("dd/mm/yy hh:mm:ss.zzz", record.Time).c_str()),
                             kLogPlain);
         }
@@ -120,5 +107,5 @@ void TSendTHArc::ApplyArchive()
 void TSendTHArc::StepProgress()
 {
     SetProgressPosition((ProgressPosition() + 1) % kProgressCycle);
-    TaskbarProgressValue(ProgressPosition(), ProgressMaximum());
+    emit Runner.StepDone(ProgressPosition(), ProgressMaximum());
 }

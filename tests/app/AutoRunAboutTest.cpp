@@ -4,6 +4,7 @@
 
 #include "app/settings/AutoRun.h"
 #include "app/dialogs/FAbout.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/main/ProductInfo.h"
 #include "base/Exception.h"
@@ -22,7 +23,7 @@ class AutoRunTest : public ::testing::Test {
 protected:
     std::unique_ptr<TfmMain> Start()
     {
-        auto window = std::make_unique<TfmMain>(QStringList{"Tavik_zuzid"});
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"});
         window->show();
         return window;
     }

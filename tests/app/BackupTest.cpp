@@ -5,6 +5,7 @@
 
 #include "app/files/BackupCopy.h"
 #include "app/files/FBackup.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/settings/SettingsDateTime.h"
 #include "platform/posix/IniFile.h"
@@ -198,7 +199,7 @@ protected:
 
     std::unique_ptr<TfmMain> Start()
     {
-        auto window = std::make_unique<TfmMain>(QStringList{"Tavik_zuzid"});
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"});
         window->show();
         return window;
     }

@@ -1,10 +1,10 @@
 #pragma once
-// A hardware tree and a board panel for the silo-board tests; the settings record is restored
-// afterwards, since the colour tests change its set-points.
+// A hardware tree and a board panel for the silo-board tests, in a context of the fixture's own
+// or in a given one (a main window's), with the set-points and colours the tests expect.
 #include "app/board/FrameSiloBin.h"
 #include "app/board/BinPanel.h"
 #include "core/Device/Device.h"
-#include "core/Parameters.h"
+#include "core/Monitor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,14 @@
 class TBoardFixture {
 public:
     explicit TBoardFixture(int mbCount = 2, int silosPerMB = 6, int titPerSilos = 6)
-        : savedSettings(Settings)
+        : TBoardFixture(nullptr, mbCount, silosPerMB, titPerSilos)
+    {
+    }
+    explicit TBoardFixture(TMonitor* monitor, int mbCount = 2, int silosPerMB = 6, int titPerSilos = 6)
+        : own_(monitor ? nullptr : std::make_unique<TMonitor>()),
+          Monitor(monitor ? *monitor : *own_),
+          Settings(Monitor.Settings),
+          HardConfig(Monitor.HardConfig)
     {
         HardConfig = std::make_unique<THardConfig>(mbCount, silosPerMB, titPerSilos);
         Settings.ColorMaxT = 0x0000FF;     // red
@@ -26,33 +33,32 @@ public:
         Settings.CheckT3 = 0;
         Settings.UseCheckSpeed = false;
     }
-    ~TBoardFixture()
-    {
-        HardConfig.reset();
-        Settings = savedSettings;
-    }
 
     TSilos* Silos(int mb, int index) const { return HardConfig->GetMB(mb)->GetSilos(index); }
 
     // A frame on the board panel, with its table made.
     TfrSiLoBin* AddFrame(uint8_t number, int rows, int cols)
     {
-        auto* frame = new TfrSiLoBin(number, nullptr, &panel);
+        auto* frame = new TfrSiLoBin(Monitor, number, nullptr, &panel);
         frame->SetGridSize(rows, cols);
         frame->show();
         return frame;
     }
 
     // Every sensor installed (R0 50 ohm) with a value for the current pass.
-    static void GiveValue(TTIT& tit, double value, bool valid = true)
+    void GiveValue(TTIT& tit, double value, bool valid = true) const
     {
         tit.SetOff(kR0Ohm50);
         tit.SetMult(kMultOhm50);
-        tit.AddValue(valid, 45000.5, value);
+        tit.AddValue(valid, 45000.5, value, Settings);
     }
 
-    TBinPanel panel;
-
 private:
-    Parameters savedSettings;
+    std::unique_ptr<TMonitor> own_;
+
+public:
+    TMonitor& Monitor;
+    Parameters& Settings;
+    std::unique_ptr<THardConfig>& HardConfig;
+    TBinPanel panel;
 };

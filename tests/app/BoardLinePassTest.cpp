@@ -5,6 +5,7 @@
 #include "ScriptedModal.h"
 
 #include "app/board/BoardHost.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/board/FrameSiloBin.h"
 #include "app/board/QtColour.h"
@@ -53,7 +54,6 @@ QColor BandColour(TfrSiLoBin& frame, int col, int tit)
 
 TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
 {
-    const Parameters saved = Settings;
     TAppFolders folders;
     TScriptedModal modal;
     ft3sim::Simulator line;
@@ -81,8 +81,7 @@ TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
             + "\"><tit No=\"0\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/><tit No=\"1\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/></silos>";
     WriteText(folders.HomeFile("SiloBins.xml"), layout + "</silobin></silobins>");
 
-    auto window = std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
-    SetExchangeLogReceiver(window.get());
+    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
     window->show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(window->Port->Enable()) << window->Port->Status();
@@ -90,18 +89,18 @@ TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
     ASSERT_TRUE(window->Execute(window->acFullExchg));
 
     const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (window->SendTH && std::chrono::steady_clock::now() < deadline) {
+    while (window->SendTH() && std::chrono::steady_clock::now() < deadline) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(1);
     }
-    ASSERT_EQ(window->SendTH, nullptr);
+    ASSERT_EQ(window->SendTH(), nullptr);
     QCoreApplication::processEvents();
 
     TfrSiLoBin& frame = *window->Board->GetSiloBin(0);
     EXPECT_EQ(BandColour(frame, 0, 0), ToQColor(clLime));
     EXPECT_EQ(BandColour(frame, 0, 1), ToQColor(clLime));
-    EXPECT_EQ(BandColour(frame, 1, 0), ToQColor(Settings.ColorMaxT));
-    EXPECT_NEAR(HardConfig->GetMB(0)->GetSilos(0)->GetTIT(1)->GetValue(), 20.0, 0.15);
+    EXPECT_EQ(BandColour(frame, 1, 0), ToQColor(window->Settings.ColorMaxT));
+    EXPECT_NEAR(window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(1)->GetValue(), 20.0, 0.15);
     EXPECT_FALSE(window->Modified);
     const QByteArray file = ReadAll(dataFile);
     // One point per polled sensor, the silent one's standing for "no data".
@@ -112,8 +111,6 @@ TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
     EXPECT_FALSE(debug.contains(QStringLiteral("контроллера с адресом 1")));
 
     window->close();
-    SetExchangeLogReceiver(nullptr);
     window.reset();
     line.Stop();
-    Settings = saved;
 }

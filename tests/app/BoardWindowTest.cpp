@@ -6,6 +6,7 @@
 
 #include "app/board/BoardHost.h"
 #include "app/board/DemoBoard.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/board/FrameSiloBin.h"
 #include "app/board/QtColour.h"
@@ -65,13 +66,11 @@ QColor BandColour(TfrSiLoBin& frame, int row, int col, int tit)
 
 class BoardWindowTest : public ::testing::Test {
 protected:
-    ~BoardWindowTest() override { Settings = saved; }
 
     // The demonstration start: no port, no settings file yet.
     std::unique_ptr<TfmMain> StartDemo()
     {
-        auto window = std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com", "debug"});
-        SetExchangeLogReceiver(window.get());
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com", "debug"});
         window->show();
         QCoreApplication::processEvents();
         window->aList.UpdateAll();
@@ -81,13 +80,11 @@ protected:
     static void Close(std::unique_ptr<TfmMain>& window)
     {
         window->close();
-        SetExchangeLogReceiver(nullptr);
         window.reset();
     }
 
     TAppFolders folders;
     TScriptedModal modal;
-    Parameters saved = Settings;
 };
 
 } // namespace
@@ -103,7 +100,7 @@ TEST_F(BoardWindowTest, TheDemonstrationBoardIsBuiltFromTheSettingsAndTheLayoutF
         EXPECT_EQ(frame.RowCount(), 2);
         EXPECT_EQ(frame.ColCount(), 3);
         EXPECT_EQ(frame.size(), QSize(3 * 50 + 8, 2 * 50 + 20));
-        EXPECT_EQ(frame.GetSilo(1, 2), HardConfig->GetMB(i)->GetSilos(5));
+        EXPECT_EQ(frame.GetSilo(1, 2), window->HardConfig->GetMB(i)->GetSilos(5));
         EXPECT_EQ(frame.GetSilo(1, 2)->GetName(), QString::number(i * 6 + 6));
         EXPECT_DOUBLE_EQ(frame.GetSilo(0, 0)->GetTIT(0)->Off(), 50);
     }
@@ -125,7 +122,7 @@ TEST_F(BoardWindowTest, APassInTheNoPortModeColoursTheBoardAndSavesTheDataFile)
     ASSERT_TRUE(window->Execute(window->acFullExchg));
     EXPECT_EQ(window->pcMain->currentWidget(), window->tsExchg);
     EXPECT_FALSE(window->MainMenu1->actions().front()->isEnabled());
-    ASSERT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }));
     EXPECT_EQ(window->pcMain->currentWidget(), window->tsMain);
     EXPECT_TRUE(window->MainMenu1->actions().front()->isEnabled());
     EXPECT_FALSE(window->Modified);
@@ -135,11 +132,11 @@ TEST_F(BoardWindowTest, APassInTheNoPortModeColoursTheBoardAndSavesTheDataFile)
     TfrSiLoBin& first = *board.GetSiloBin(0);
     TfrSiLoBin& second = *board.GetSiloBin(1);
     EXPECT_EQ(BandColour(first, 0, 0, 0), ToQColor(clLime));
-    EXPECT_EQ(BandColour(first, 0, 2, 5), ToQColor(Settings.ColorMaxT));   // block 0, suspension 2
-    EXPECT_EQ(BandColour(second, 0, 1, 5), ToQColor(Settings.ColorX));     // open line
-    EXPECT_EQ(BandColour(second, 1, 2, 0), ToQColor(Settings.ColorKz));    // short circuit
+    EXPECT_EQ(BandColour(first, 0, 2, 5), ToQColor(window->Settings.ColorMaxT));   // block 0, suspension 2
+    EXPECT_EQ(BandColour(second, 0, 1, 5), ToQColor(window->Settings.ColorX));     // open line
+    EXPECT_EQ(BandColour(second, 1, 2, 0), ToQColor(window->Settings.ColorKz));    // short circuit
     EXPECT_EQ(BandColour(second, 1, 1, 3), ToQColor(clGreen));             // no reply: no data
-    EXPECT_NEAR(HardConfig->GetMB(0)->GetSilos(1)->GetTIT(2)->GetValue(), DemoTemperature(0, 1, 2), 0.15);
+    EXPECT_NEAR(window->HardConfig->GetMB(0)->GetSilos(1)->GetTIT(2)->GetValue(), DemoTemperature(0, 1, 2), 0.15);
 
     // The sensor that did not answer is named by its device, in the log file and the lists.
     ASSERT_GT(window->lbErr->count(), 0);
@@ -153,11 +150,11 @@ TEST_F(BoardWindowTest, APassInTheNoPortModeColoursTheBoardAndSavesTheDataFile)
 TEST_F(BoardWindowTest, APassStoppedHalfWayEndsCleanlyAndSavesWhatItRead)
 {
     auto window = StartDemo();
-    Settings.PauseRequest = 30;
+    window->Settings.PauseRequest = 30;
     ASSERT_TRUE(window->Execute(window->acFullExchg));
     ASSERT_TRUE(WaitFor([&] { return window->pbExchg->value() >= 3; }));
     window->btn1->click();
-    ASSERT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }));
     EXPECT_EQ(window->pcMain->currentWidget(), window->tsMain);
     EXPECT_FALSE(window->Modified);
     EXPECT_TRUE(ReadAll(folders.HomeFile("demo.dxml")).contains("<point "));
@@ -165,7 +162,7 @@ TEST_F(BoardWindowTest, APassStoppedHalfWayEndsCleanlyAndSavesWhatItRead)
     EXPECT_TRUE(debug.contains(QStringLiteral("Выполняется принудительная остановка процесса опроса")));
     EXPECT_TRUE(debug.contains(QStringLiteral("Принудительная остановка процесса опроса выполнена")));
     // The last suspensions were not reached.
-    EXPECT_EQ(HardConfig->GetMB(1)->GetSilos(5)->GetTIT(5)->PointCount(), 0);
+    EXPECT_EQ(window->HardConfig->GetMB(1)->GetSilos(5)->GetTIT(5)->PointCount(), 0);
     Close(window);
 }
 
@@ -242,7 +239,7 @@ TEST_F(BoardWindowTest, OpeningAndSavingLayoutsShowsTheLastPathInTheCaption)
         return int(QDialog::Accepted);
     });
     ASSERT_TRUE(window->Execute(window->acSaveCnf));
-    EXPECT_EQ(Settings.SiloBinsFile, other);
+    EXPECT_EQ(window->Settings.SiloBinsFile, other);
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral(" | ") + other));
     EXPECT_EQ(window->windowTitle().count(QLatin1Char('|')), 1);
     const QString first = folders.HomeFile("SiloBins.xml");
@@ -260,11 +257,11 @@ TEST_F(BoardWindowTest, ClearingTheArchiveEmptiesTheBoardsHistoriesUntilTheNextS
 {
     auto window = StartDemo();
     ASSERT_TRUE(window->Execute(window->acFullExchg));
-    ASSERT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }));
     const QByteArray saved = ReadAll(folders.HomeFile("demo.dxml"));
     ASSERT_TRUE(window->Execute(window->acClearRetro));
     EXPECT_TRUE(window->Modified);
-    EXPECT_EQ(HardConfig->GetMB(0)->GetSilos(0)->GetTIT(0)->PointCount(), 0);
+    EXPECT_EQ(window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(0)->PointCount(), 0);
     EXPECT_EQ(ReadAll(folders.HomeFile("demo.dxml")), saved);
     window->Modified = false;
     Close(window);

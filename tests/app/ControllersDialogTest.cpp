@@ -7,6 +7,7 @@
 #include "app/dialogs/CoefficientFraction.h"
 #include "comm/FT3Exceptions.h"
 #include "app/dialogs/FControllers.h"
+#include "app/main/UnhandledException.h"
 #include "app/widgets/FlatPageControl.h"
 #include "core/Parameters.h"
 
@@ -48,10 +49,7 @@ void Enter(QWidget* control)
 
 class ControllersSettingsTest : public ::testing::Test {
 protected:
-    ControllersSettingsTest() : saved(Settings) {}
-    ~ControllersSettingsTest() override { Settings = saved; }
-
-    Parameters saved;
+    Parameters Settings;
     TScriptedModal modal;
 };
 
@@ -174,7 +172,7 @@ TEST_F(ControllersSettingsTest, SettingsAreCopiedInAndWrittenBackOnlyOnSave)
         edit(static_cast<TfmControllers&>(shown));
         return int(QDialog::Rejected);
     });
-    ShowControllers(nullptr, nullptr);
+    ShowControllers(nullptr, Settings, nullptr);
     EXPECT_EQ(Settings.PollRepeats, 4);
     EXPECT_EQ(Settings.PauseMBOff, 120);
     EXPECT_EQ(Settings.ArchiveAddr, 17);
@@ -184,7 +182,7 @@ TEST_F(ControllersSettingsTest, SettingsAreCopiedInAndWrittenBackOnlyOnSave)
         edit(d);
         return TScriptedModal::Press(d, d.btSave);
     });
-    ShowControllers(nullptr, nullptr);
+    ShowControllers(nullptr, Settings, nullptr);
     EXPECT_EQ(modal.shownDialogs.back(), QStringLiteral("TfmControllers"));
     EXPECT_EQ(Settings.ControllerKind, 0);
     EXPECT_EQ(Settings.PollRepeats, 999);
@@ -214,7 +212,7 @@ TEST_F(ControllersSettingsTest, AnAddressOutsideTheControllersRangeIsKeptAsItIs)
         EXPECT_EQ(d.edAddr->value(), 254);
         return TScriptedModal::Press(d, d.btSave);
     });
-    ShowControllers(nullptr, nullptr);
+    ShowControllers(nullptr, Settings, nullptr);
     EXPECT_EQ(Settings.ArchiveAddr, 254);
 }
 
@@ -238,7 +236,7 @@ TEST_F(ControllersSettingsTest, ArchiveReadingIsReachedOnlyFromTheSettings)
         EXPECT_FALSE(d.tsDataCollector->isVisible());
         return TScriptedModal::Press(d, d.btSave);
     });
-    ShowControllers(nullptr, nullptr);
+    ShowControllers(nullptr, Settings, nullptr);
     EXPECT_EQ(Settings.ControllerKind, 0);
 
     // Opened on live polling (or on a kind it does not know), it stays there.
@@ -252,7 +250,7 @@ TEST_F(ControllersSettingsTest, ArchiveReadingIsReachedOnlyFromTheSettings)
             EXPECT_FALSE(d.tsDataCollector->isVisible());
             return TScriptedModal::Press(d, d.btSave);
         });
-        ShowControllers(nullptr, nullptr);
+        ShowControllers(nullptr, Settings, nullptr);
         EXPECT_EQ(Settings.ControllerKind, 0);
     }
 }
@@ -262,8 +260,15 @@ namespace {
 // The dialog on the archive page, its port on the simulated line, the collector at its address.
 class ControllersLineTest : public ControllerLine {
 protected:
-    ControllersLineTest() : saved(Settings) {}
-    ~ControllersLineTest() override { Settings = saved; }
+    // What a command raises inside the dialog is logged in red, as the main window has it.
+    ControllersLineTest()
+        : savedSink(SetUnhandledExceptionSink([this](const std::string& message) {
+              std::lock_guard hold(logMutex);
+              log.push_back({message, kLogError});
+          }))
+    {
+    }
+    ~ControllersLineTest() override { SetUnhandledExceptionSink(std::move(savedSink)); }
 
     void SetUp() override
     {
@@ -293,7 +298,8 @@ protected:
         return blocks;
     }
 
-    Parameters saved;
+    TExceptionSink savedSink;
+    Parameters Settings;
     TScriptedModal modal;
     TfmControllers dialog;
 };

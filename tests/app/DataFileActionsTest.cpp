@@ -7,6 +7,7 @@
 #include "app/files/AutoExport.h"
 #include "app/board/BoardHost.h"
 #include "app/files/DataFileActions.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "core/DB/DBConnection.h"
 #include "core/DB/ReadingsTable.h"
@@ -35,26 +36,23 @@ protected:
         if (window) {
             window->Modified = false;
             window->close();
-            SetExchangeLogReceiver(nullptr);
             window.reset();
         }
-        Settings = saved;
     }
     TfmMain& StartDemo()
     {
-        window = std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"});
-        SetExchangeLogReceiver(window.get());
+        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"});
         window->show();
         QCoreApplication::processEvents();
         window->aList.UpdateAll();
         return *window;
     }
     // Gives one sensor of the board a new point.
-    static void NewPoint(TDateTime time, double value)
+    void NewPoint(TDateTime time, double value)
     {
-        TTIT& tit = *HardConfig->GetMB(0)->GetSilos(0)->GetTIT(0);
-        tit.AddValue(true, time, value);
-        tit.StorePoint(time);
+        TTIT& tit = *window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(0);
+        tit.AddValue(true, time, value, window->Settings);
+        tit.StorePoint(time, window->Monitor.ReadingRules());
     }
     // Answers the next file dialog with a path.
     void ThenFile(const QString& path)
@@ -67,7 +65,6 @@ protected:
 
     TAppFolders folders;
     TScriptedModal modal;
-    Parameters saved = Settings;
     std::unique_ptr<TfmMain> window;
 };
 
@@ -83,10 +80,10 @@ TEST_F(DataFileActionsTest, SavingAsAnotherFileLeavesTheReadingsUnsavedInTheMain
     ASSERT_TRUE(main.Execute(main.acSaveAsDAT));
     EXPECT_TRUE(ReadAll(other).contains("<point "));
     EXPECT_TRUE(main.Modified);
-    EXPECT_EQ(Settings.DataFile, folders.HomeFile("demo.dxml"));
+    EXPECT_EQ(window->Settings.DataFile, folders.HomeFile("demo.dxml"));
     ASSERT_TRUE(main.Execute(main.acSaveDAT));
     EXPECT_FALSE(main.Modified);
-    EXPECT_TRUE(ReadAll(Settings.DataFile).contains("<point "));
+    EXPECT_TRUE(ReadAll(window->Settings.DataFile).contains("<point "));
 }
 
 TEST_F(DataFileActionsTest, APartlyReadFileIsWrittenOverOnlyWithTheOperatorsWord)
@@ -100,17 +97,17 @@ TEST_F(DataFileActionsTest, APartlyReadFileIsWrittenOverOnlyWithTheOperatorsWord
         file.write(partial);
     }
     TfmMain& main = StartDemo();
-    ASSERT_EQ(main.DataFileActions->PartlyReadFile(), Settings.DataFile);
+    ASSERT_EQ(main.DataFileActions->PartlyReadFile(), window->Settings.DataFile);
     // The save after a pass leaves the file alone.
-    EXPECT_FALSE(main.SaveDataFile(Settings.DataFile));
-    EXPECT_EQ(ReadAll(Settings.DataFile), partial);
+    EXPECT_FALSE(main.SaveDataFile(window->Settings.DataFile));
+    EXPECT_EQ(ReadAll(window->Settings.DataFile), partial);
     // The menu's save asks; No keeps the file, Yes writes it.
     modal.ThenAnswer(QMessageBox::No);
     main.Execute(main.acSaveDAT);
-    EXPECT_EQ(ReadAll(Settings.DataFile), partial);
+    EXPECT_EQ(ReadAll(window->Settings.DataFile), partial);
     modal.ThenAnswer(QMessageBox::Yes);
     main.Execute(main.acSaveDAT);
-    EXPECT_NE(ReadAll(Settings.DataFile), partial);
+    EXPECT_NE(ReadAll(window->Settings.DataFile), partial);
     EXPECT_TRUE(main.DataFileActions->PartlyReadFile().isEmpty());
     EXPECT_EQ(modal.questions.size(), 2u);
 }
@@ -124,9 +121,9 @@ TEST_F(DataFileActionsTest, TheExportAfterASaveAppendsOnlyNewReadings)
         CreateReadingsTable(db, "Readings");
     }
     TfmMain& main = StartDemo();
-    Settings.DBConnection = connection;
-    Settings.DBTable = "Readings";
-    Settings.DBAutoExport = true;
+    window->Settings.DBConnection = connection;
+    window->Settings.DBTable = "Readings";
+    window->Settings.DBAutoExport = true;
     NewPoint(45000.25, 11);
     NewPoint(45000.5, 12);
     ASSERT_TRUE(main.Execute(main.acSaveDAT));
@@ -137,7 +134,7 @@ TEST_F(DataFileActionsTest, TheExportAfterASaveAppendsOnlyNewReadings)
     EXPECT_EQ(CountReadings(db, "Readings"), 3);
 
     // A suspension placed in two cells is exported once; a new table takes every point.
-    std::vector<TSilos*> twice = {HardConfig->GetMB(0)->GetSilos(0), HardConfig->GetMB(0)->GetSilos(0)};
+    std::vector<TSilos*> twice = {window->HardConfig->GetMB(0)->GetSilos(0), window->HardConfig->GetMB(0)->GetSilos(0)};
     CreateReadingsTable(db, "Fresh");
     EXPECT_EQ(ExportNewReadings(twice, connection, "Fresh"), 3);
     EXPECT_EQ(ExportNewReadings(twice, connection, "Fresh"), 0);

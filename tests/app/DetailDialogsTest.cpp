@@ -18,8 +18,6 @@ namespace {
 
 class DetailDialogsTest : public ::testing::Test {
 protected:
-    DetailDialogsTest() : saved(Settings) {}
-    ~DetailDialogsTest() override { Settings = saved; }
 
     static int Press(QDialog& dialog, QDialogButtonBox* buttons, QDialogButtonBox::StandardButton which)
     {
@@ -33,7 +31,7 @@ protected:
         return texts;
     }
 
-    Parameters saved;
+    Parameters Settings;
     TScriptedModal modal;
 };
 
@@ -71,7 +69,7 @@ TEST_F(DetailDialogsTest, PrecisionRoundTrip)
             EXPECT_EQ(Settings.Precision, c.stored);   // nothing written before closing
             return Press(dialog, precision.Buttons, c.button);
         });
-        EXPECT_EQ(ShowPrecisionDialog(nullptr, nullptr), c.button == QDialogButtonBox::Ok);
+        EXPECT_EQ(ShowPrecisionDialog(Settings, nullptr, nullptr), c.button == QDialogButtonBox::Ok);
         EXPECT_EQ(Settings.Precision, c.storedAfter);
     }
     EXPECT_EQ(modal.shownDialogs.front(), "TfmPrecision");
@@ -79,7 +77,7 @@ TEST_F(DetailDialogsTest, PrecisionRoundTrip)
 
 TEST_F(DetailDialogsTest, PrecisionDialogTexts)
 {
-    TfmPrecision dialog;
+    TfmPrecision dialog(Settings);
     EXPECT_EQ(dialog.chPrecission05->text(), "Точность отображения температуры 0.5 °С");
     EXPECT_EQ(dialog.edPrecision->objectName(), "edPrecision");
     EXPECT_EQ(dialog.chPrecission05->objectName(), "chPrecission05");
@@ -102,7 +100,7 @@ TEST_F(DetailDialogsTest, AveragingPeriodRoundTrip)
         period.edAvarage->setValue(60);
         return Press(dialog, period.Buttons, QDialogButtonBox::Cancel);
     });
-    EXPECT_FALSE(ShowTimePeriodDialog(nullptr, nullptr));
+    EXPECT_FALSE(ShowTimePeriodDialog(Settings, nullptr, nullptr));
     EXPECT_EQ(Settings.AveragePeriod, 15);
 
     modal.ThenDialog([](QDialog& dialog) {
@@ -110,7 +108,7 @@ TEST_F(DetailDialogsTest, AveragingPeriodRoundTrip)
         period.edAvarage->setValue(60);
         return Press(dialog, period.Buttons, QDialogButtonBox::Ok);
     });
-    EXPECT_TRUE(ShowTimePeriodDialog(nullptr, nullptr));
+    EXPECT_TRUE(ShowTimePeriodDialog(Settings, nullptr, nullptr));
     EXPECT_EQ(Settings.AveragePeriod, 60);
     EXPECT_EQ(modal.shownDialogs, (std::vector<QString>{"TfmTimePeriod", "TfmTimePeriod"}));
 }
@@ -120,14 +118,14 @@ TEST_F(DetailDialogsTest, DialogsKeepTheirPlacementInTheSettingsFile)
     TAppFolders folders;
     IniFile settings(folders.SettingsFile().toStdString());
     {
-        TfmTimePeriod period(&settings);
+        TfmTimePeriod period(Settings, &settings);
         period.setGeometry(40, 50, 300, 120);
-        TfmPrecision precision(&settings);
+        TfmPrecision precision(Settings, &settings);
         precision.setGeometry(60, 70, 320, 160);
     }
     EXPECT_EQ(settings.ReadInteger("TfmTimePeriod", "Width", 0), 300);
     EXPECT_EQ(settings.ReadInteger("TfmPrecision", "Height", 0), 160);
-    TfmPrecision again(&settings);
+    TfmPrecision again(Settings, &settings);
     EXPECT_EQ(again.width(), 320);
 }
 

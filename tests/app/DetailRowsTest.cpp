@@ -22,7 +22,7 @@ namespace {
 
 class DetalRowsTest : public ::testing::Test {
 protected:
-    DetalRowsTest() : saved(Settings)
+    DetalRowsTest()
     {
         Settings.MaxT = 30;
         Settings.CheckT1 = Settings.CheckT2 = Settings.CheckT3 = 0;
@@ -30,14 +30,10 @@ protected:
         Settings.Precision = 1;
         HardConfig = std::make_unique<THardConfig>(2, 3, 4);
     }
-    ~DetalRowsTest() override
-    {
-        HardConfig.reset();
-        Settings = saved;
-    }
-    static TSilos& Silos(int block, int number) { return *HardConfig->GetMB(block)->GetSilos(number); }
+    TSilos& Silos(int block, int number) const { return *HardConfig->GetMB(block)->GetSilos(number); }
 
-    Parameters saved;
+    Parameters Settings;
+    std::unique_ptr<THardConfig> HardConfig;
 };
 
 struct SensorState {
@@ -49,15 +45,15 @@ struct SensorState {
 
 TEST_F(DetalRowsTest, CellsShowEachSensorState)
 {
-    const auto installed = [](std::optional<double> value) {
-        return [value](TTIT& sensor) {
+    const auto installed = [this](std::optional<double> value) {
+        return [this, value](TTIT& sensor) {
             sensor.SetOff(50);
             if (value)
-                sensor.AddValue(true, 45000, *value);
+                sensor.AddValue(true, 45000, *value, Settings);
         };
     };
     const std::vector<SensorState> states = {
-        {"not installed", [](TTIT& sensor) { sensor.AddValue(true, 45000, 20); }, "Нет", 0xC0C0C0},
+        {"not installed", [this](TTIT& sensor) { sensor.AddValue(true, 45000, 20, Settings); }, "Нет", 0xC0C0C0},
         {"no data", installed(std::nullopt), "", clGreen},
         {"short circuit", installed(-40), "КЗ", Settings.ColorKz},
         {"open line", installed(85), "X", Settings.ColorX},
@@ -71,23 +67,23 @@ TEST_F(DetalRowsTest, CellsShowEachSensorState)
         TTIT& sensor = *config.GetMB(0)->GetSilos(0)->GetTIT(2);
         state.make(sensor);
         const TDetalNode node(&sensor);
-        EXPECT_EQ(node.GetCellText(0), "ТД 3");
-        EXPECT_EQ(node.GetCellText(1), state.value);
-        EXPECT_EQ(node.GetCellColor(0), std::nullopt);
-        EXPECT_EQ(node.GetCellColor(1), state.colour);
+        EXPECT_EQ(node.GetCellText(0, Settings), "ТД 3");
+        EXPECT_EQ(node.GetCellText(1, Settings), state.value);
+        EXPECT_EQ(node.GetCellColor(0, Settings), std::nullopt);
+        EXPECT_EQ(node.GetCellColor(1, Settings), state.colour);
     }
     const TDetalNode none;
-    EXPECT_EQ(none.GetCellText(0), "ТД");
-    EXPECT_EQ(none.GetCellText(1), "");
-    EXPECT_EQ(none.GetCellColor(1), std::nullopt);
+    EXPECT_EQ(none.GetCellText(0, Settings), "ТД");
+    EXPECT_EQ(none.GetCellText(1, Settings), "");
+    EXPECT_EQ(none.GetCellColor(1, Settings), std::nullopt);
 }
 
 TEST_F(DetalRowsTest, ModelListsTheTopSensorFirstWithItsColour)
 {
     TSilos& silos = Silos(1, 2);
     silos.GetTIT(0)->SetOff(50);
-    silos.GetTIT(0)->AddValue(true, 45000, 12.25);
-    TDetalModel model;
+    silos.GetTIT(0)->AddValue(true, 45000, 12.25, Settings);
+    TDetalModel model(Settings);
     model.ShowSilos(&silos, 9);
     ASSERT_EQ(model.rowCount(), 4);
     for (int row = 0; row < 4; ++row)
@@ -109,7 +105,8 @@ TEST_F(DetalRowsTest, FrameSelectionSetsRowsAndCaption)
     QGroupBox box(QStringLiteral("Детализация"));
     auto* tree = new QTreeView;
     (new QVBoxLayout(&box))->addWidget(tree);
-    SetupDetalTree(*tree);
+    SetupDetalTree(*tree, Settings);
+    ResetDetalRows(*tree, HardConfig->TITPerSilos());
     TDetalModel& model = *DetalModelOf(*tree);
     IDetailView* view = DetalViewOf(*tree);
     ASSERT_NE(view, nullptr);
@@ -134,7 +131,7 @@ TEST_F(DetalRowsTest, FrameSelectionSetsRowsAndCaption)
 TEST_F(DetalRowsTest, ColumnsOnlyGrow)
 {
     QTreeView tree;
-    SetupDetalTree(tree);
+    SetupDetalTree(tree, Settings);
     ResetDetalRows(tree, 4);
     QHeaderView& header = *tree.header();
     EXPECT_GE(header.sectionSize(1), 100);
@@ -143,7 +140,7 @@ TEST_F(DetalRowsTest, ColumnsOnlyGrow)
     Settings.TextBreak = QStringLiteral("Обрыв линии датчика температуры");
     TSilos& silos = Silos(0, 0);
     silos.GetTIT(1)->SetOff(50);
-    silos.GetTIT(1)->AddValue(true, 45000, 90);
+    silos.GetTIT(1)->AddValue(true, 45000, 90, Settings);
     ShowSilosInDetail(tree, QString(), &silos);
     const int wide = header.sectionSize(1);
     EXPECT_GE(wide, QFontMetrics(tree.font()).horizontalAdvance(Settings.TextBreak) + 20);

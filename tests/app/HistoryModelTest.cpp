@@ -123,8 +123,6 @@ TEST(HistoryModel, FlippingTheDirectionKeepsRowsPointingAtTheirPolls)
 
 class DeletionTest : public ::testing::Test {
 protected:
-    DeletionTest() : saved(Settings) { Settings.AveragePeriod = 0; }
-    ~DeletionTest() override { Settings = saved; }
 
     // Unix seconds of a sensor's points, relative to the poll being deleted.
     static std::vector<int64_t> Offsets(const TTIT& sensor, int64_t poll)
@@ -144,8 +142,6 @@ protected:
         }
         sensor.AssignPoints(points);
     }
-
-    Parameters saved;
 };
 
 TEST_F(DeletionTest, RemovesThePointsOfTheWindowFromEverySensor)
@@ -169,13 +165,12 @@ TEST_F(DeletionTest, RemovesThePointsOfTheWindowFromEverySensor)
     const int64_t pollUnix = DateTimeToUnix(poll);
     for (const Case& c : cases) {
         SCOPED_TRACE("period " + std::to_string(c.period));
-        Settings.AveragePeriod = c.period;
         THardConfig config(1, 2, 1);
         TTIT& first = *config.GetMB(0)->GetSilos(0)->GetTIT(0);
         TTIT& second = *config.GetMB(0)->GetSilos(1)->GetTIT(0);
         Fill(first, poll, c.first);
         Fill(second, poll, c.second);
-        EXPECT_EQ(DeletePolls(config, DeletionWindow(pollUnix, c.period)), c.removed);
+        EXPECT_EQ(DeletePolls(config, DeletionWindow(pollUnix, c.period), c.period), c.removed);
         EXPECT_EQ(Offsets(first, pollUnix), c.firstLeft);
         EXPECT_EQ(Offsets(second, pollUnix), c.secondLeft);
         // The averaged points follow the points that are left.

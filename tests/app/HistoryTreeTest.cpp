@@ -36,7 +36,7 @@ void Give(TTIT& sensor, std::vector<std::pair<TDateTime, double>> points)
 
 class HistoryTreeTest : public ::testing::Test {
 protected:
-    HistoryTreeTest() : saved(Settings)
+    HistoryTreeTest()
     {
         Settings.AveragePeriod = 0;
         Settings.UseCheckSpeed = false;
@@ -51,13 +51,8 @@ protected:
         view.resize(200, 400);
         QObject::connect(&tree, &THistoryTree::PollApplied, [this] { ++applied; });
     }
-    ~HistoryTreeTest() override
-    {
-        HardConfig.reset();
-        Settings = saved;
-    }
-    static TSilos* Silos(int number) { return HardConfig->GetMB(0)->GetSilos(number); }
-    static TTIT& Sensor(int silos, int k) { return *Silos(silos)->GetTIT(k); }
+    TSilos* Silos(int number) const { return HardConfig->GetMB(0)->GetSilos(number); }
+    TTIT& Sensor(int silos, int k) const { return *Silos(silos)->GetTIT(k); }
     std::vector<TSilos*> Board() const { return {Silos(0), Silos(1)}; }
     QString Text(const QModelIndex& index) const { return tree.Model().data(index, Qt::DisplayRole).toString(); }
     QModelIndex Row(int date, int poll = -1) const
@@ -78,9 +73,10 @@ protected:
     }
 
     TAppFolders folders;   // the speed log goes to the test's own folder
-    Parameters saved;
+    Parameters Settings;
+    std::unique_ptr<THardConfig> HardConfig;
     QTreeView view;
-    THistoryTree tree{view};
+    THistoryTree tree{view, HardConfig, Settings};
     int applied = 0;
 };
 
@@ -95,7 +91,7 @@ TEST_F(HistoryTreeTest, RebuildSelectsTheNewestPollWithoutChoosingIt)
     EXPECT_TRUE(view.isExpanded(Row(0)));
     EXPECT_EQ(applied, 0);
     // Nothing was applied: the sensors show no values until a poll is chosen.
-    EXPECT_EQ(Sensor(0, 0).GetValueText(), "");
+    EXPECT_EQ(Sensor(0, 0).GetValueText(Settings), "");
 
     view.show();
     view.setFocus();
@@ -115,8 +111,8 @@ TEST_F(HistoryTreeTest, ChoosingAPollShowsItOnEverySensor)
     EXPECT_EQ(Sensor(0, 0).GetValue(), 1);
     EXPECT_EQ(Sensor(0, 1).GetValue(), 4);
     // No point at that time: no data, and the colour of a sensor without data.
-    EXPECT_EQ(Sensor(1, 0).GetValueText(), "");
-    EXPECT_EQ(Sensor(1, 0).GetColor(), clGreen);
+    EXPECT_EQ(Sensor(1, 0).GetValueText(Settings), "");
+    EXPECT_EQ(Sensor(1, 0).GetColor(Settings), clGreen);
     EXPECT_EQ(Sensor(1, 0).Values().size(), 0u);
 
     // A date shows the poll of the point it holds: its first one.

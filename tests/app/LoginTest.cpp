@@ -2,6 +2,7 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/users/FPasswordDlg.h"
 #include "app/users/FUser.h"
@@ -45,7 +46,7 @@ protected:
 
     TAppFolders folders;
     TScriptedModal modal;
-    TfmMain window;
+    TMainWindowUnderTest window;
 };
 
 TEST_F(LoginTest, UserFlagsAndPasswords)

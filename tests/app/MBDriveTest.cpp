@@ -5,9 +5,8 @@
 #include "comm/FT3TestUtil.h"
 
 #include "app/dialogs/FMBDrive.h"
-#include "comm/NoCom.h"
-#include "core/Device/HardConfig.h"
-#include "core/Parameters.h"
+#include "core/Exchange/CommutatorCommands.h"
+#include "core/Monitor.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,23 +16,23 @@ namespace {
 
 class MBDriveTest : public ControllerLine {
 protected:
-    MBDriveTest() : saved(Settings), savedPort(SharedCommPort), savedTree(std::move(HardConfig))
+    // The dialog works in a context of its own, whose line is the simulated one and whose log
+    // lines are kept with the fixture's.
+    MBDriveTest()
     {
         HardConfig = std::make_unique<THardConfig>(5, 2, 6);
         // Generous for replies that come; the tests of silence shorten it.
         Settings.TimeoutData = 2000;
-    }
-    ~MBDriveTest() override
-    {
-        SetNoCom(false);
-        HardConfig = std::move(savedTree);
-        SharedCommPort = savedPort;
-        Settings = saved;
+        QObject::connect(&monitor.Log, &TExchangeLog::Line, &monitor.Log, [this](const QString& text, TColor colour) {
+            std::lock_guard hold(logMutex);
+            log.push_back({text.toStdString(), colour});
+        }, Qt::DirectConnection);
     }
     void SetUp() override
     {
-        ControllerLine::SetUp();
-        SharedCommPort = &port;
+        sim.AddDevice(collector);
+        sim.Start();
+        ASSERT_NO_FATAL_FAILURE(OpenOnSimulatedLine(monitor.SharedCommPort.Port, home, sim, kPortNumber, QuickTimeOuts()));
         dialog.FormShow();
     }
 
@@ -62,18 +61,17 @@ protected:
         return rule;
     }
 
-    Parameters saved;
-    TCommPort* savedPort;
-    std::unique_ptr<THardConfig> savedTree;
+    TMonitor monitor;
+    Parameters& Settings = monitor.Settings;
+    std::unique_ptr<THardConfig>& HardConfig = monitor.HardConfig;
     TScriptedModal modal;
-    TfmMBDrive dialog;
+    TfmMBDrive dialog{monitor};
 };
 
 } // namespace
 
 TEST_F(MBDriveTest, ControlsAndTheBlockRange)
 {
-    EXPECT_EQ(fmMBDrive, &dialog);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Управление местным блоком"));
     EXPECT_EQ(dialog.findChild<QSpinBox*>("edMB"), dialog.edMB);
     EXPECT_EQ(dialog.findChild<QPushButton*>("btOn")->text(), QStringLiteral("Включить"));
@@ -133,8 +131,8 @@ TEST_F(MBDriveTest, FifteenFailuresLeaveTheLastMessage)
     Settings.TimeoutData = 60;
     sim.AddFault(Silence(-1));
     Switch(2, dialog.btOff);
-    std::vector<int> expected(TfmMBDrive::kAttempts);
-    for (int i = 0; i < TfmMBDrive::kAttempts; ++i)
+    std::vector<int> expected(kSwitchAttempts);
+    for (int i = 0; i < kSwitchAttempts; ++i)
         expected[size_t(i)] = i;
     EXPECT_EQ(Attempts(), expected);
     EXPECT_TRUE(Result().startsWith(QStringLiteral("МБ отключить - Нет "))) << Result().toStdString();

@@ -5,6 +5,7 @@
 
 #include "app/detail/DetailModel.h"
 #include "app/detail/DetailTree.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/detail/FPrecision.h"
 #include "app/detail/HistoryModel.h"
@@ -28,23 +29,17 @@ namespace {
 
 class MainDetailTest : public ::testing::Test {
 protected:
-    MainDetailTest() : saved(Settings) { Settings.AveragePeriod = 0; }
-    ~MainDetailTest() override
-    {
-        window.reset();
-        HardConfig.reset();
-        Settings = saved;
-    }
+    ~MainDetailTest() override { window.reset(); }
 
     void MakeWindow()
     {
-        window = std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
         window->show();
         RunIdle();
         // The tree the test looks at, made after the window's own start-up.
-        HardConfig = std::make_unique<THardConfig>(1, 1, 2);
+        window->HardConfig = std::make_unique<THardConfig>(1, 1, 2);
         for (int k = 0; k < 2; ++k) {
-            TTIT& sensor = *HardConfig->GetMB(0)->GetSilos(0)->GetTIT(k);
+            TTIT& sensor = *window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(k);
             sensor.SetOff(50);
             std::vector<TTITPoint> points;
             for (int hour : {9, 10, 11}) {
@@ -56,7 +51,7 @@ protected:
             sensor.AssignPoints(points);
         }
         window->History->Clear();
-        window->AddSiloHistory(HardConfig->GetMB(0)->GetSilos(0));
+        window->AddSiloHistory(window->HardConfig->GetMB(0)->GetSilos(0));
     }
     static void RunIdle()
     {
@@ -64,7 +59,7 @@ protected:
         QTimer::singleShot(1, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    static TTIT& Sensor(int k) { return *HardConfig->GetMB(0)->GetSilos(0)->GetTIT(k); }
+    TTIT& Sensor(int k) const { return *window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(k); }
     QModelIndex Poll(int row) const
     {
         const THistoryModel& model = window->History->Model();
@@ -73,7 +68,6 @@ protected:
 
     TAppFolders folders;
     TScriptedModal modal;
-    Parameters saved;
     std::unique_ptr<TfmMain> window;
 };
 
@@ -111,18 +105,18 @@ TEST_F(MainDetailTest, PrecisionActionRepaintsTheDetail)
 {
     MakeWindow();
     window->vtHistory->setCurrentIndex(Poll(0));   // 11:00
-    ShowSilosInDetail(*window->vtDetal, QStringLiteral("СК"), HardConfig->GetMB(0)->GetSilos(0));
+    ShowSilosInDetail(*window->vtDetal, QStringLiteral("СК"), window->HardConfig->GetMB(0)->GetSilos(0));
     TDetalModel& rows = *DetalModelOf(*window->vtDetal);
     int repainted = 0;
     QObject::connect(&rows, &QAbstractItemModel::dataChanged, [&] { ++repainted; });
-    Settings.Precision = 1;
+    window->Settings.Precision = 1;
     modal.ThenDialog([](QDialog& dialog) {
         auto& precision = static_cast<TfmPrecision&>(dialog);
         precision.edPrecision->setValue(2);
         return TScriptedModal::Press(dialog, precision.Buttons->button(QDialogButtonBox::Ok));
     });
     EXPECT_TRUE(window->Execute(window->asPrecision));
-    EXPECT_EQ(Settings.Precision, 2);
+    EXPECT_EQ(window->Settings.Precision, 2);
     EXPECT_EQ(repainted, 1);
     EXPECT_EQ(rows.data(rows.index(0, 1), Qt::DisplayRole).toString(), "12.00");
     RunIdle();

@@ -3,6 +3,7 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/schedule/FTimerParam.h"
 #include "app/widgets/VSBPro.h"
@@ -18,7 +19,7 @@ class MainStatusBarTest : public ::testing::Test {
 protected:
     std::unique_ptr<TfmMain> MakeWindow()
     {
-        return std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"});
+        return std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"});
     }
     static void RunIdle()
     {
@@ -91,7 +92,7 @@ TEST_F(MainStatusBarTest, IdleShowsTheNextScheduledPollAndWidensItsPanel)
     TVStatusPanelPro& next = *window->sbAirTempPanels[4];
     EXPECT_EQ(next.Text(), "Автоматический опрос отключен");   // the plan is loaded at the first showing
     window->show();
-    ASSERT_NE(fmTimerParam->TimerTh(), nullptr);
+    ASSERT_NE(window->ScheduleWindow()->TimerTh(), nullptr);
     for (int i = 0; i < 200 && !next.Text().startsWith("Очередной"); ++i)
         RunIdle();
     EXPECT_TRUE(next.Text().startsWith("Очередной автоматический опрос: Периодический ")) << next.Text().toStdString();
@@ -99,7 +100,7 @@ TEST_F(MainStatusBarTest, IdleShowsTheNextScheduledPollAndWidensItsPanel)
     // The panel grew to hold its text; panels never shrink.
     const int wide = window->sbAirTemp->fontMetrics().horizontalAdvance(next.Text()) + 10;
     EXPECT_EQ(next.Width(), wide);
-    fmTimerParam->StopTimer();
+    window->ScheduleWindow()->StopTimer();
     RunIdle();
     EXPECT_EQ(next.Text(), "Автоматический опрос отключен");
     EXPECT_EQ(next.Width(), wide);

@@ -2,6 +2,7 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/widgets/VSBPro.h"
 #include "app/board/BinPanel.h"
@@ -35,7 +36,7 @@ protected:
     std::unique_ptr<TfmMain> MakeWindow(QStringList words = {})
     {
         words.prepend("/opt/Tavik_zuzid/Tavik_zuzid");
-        return std::make_unique<TfmMain>(words);
+        return std::make_unique<TMainWindowUnderTest>(words);
     }
     static QAction* Find(TfmMain& window, const char* name)
     {
@@ -265,14 +266,14 @@ TEST_F(MainWindowTest, TheWheelScrollsTheBoard)
 TEST_F(MainWindowTest, ClosingIsRefusedWhileAPassRuns)
 {
     auto window = MakeWindow();
-    window->SendTH = reinterpret_cast<TBaseSendTH*>(&window);   // stands for a running thread
+    ASSERT_TRUE(window->Monitor.Passes.Create(window->Settings, {}));   // a pass made, not yet ended
     modal.ThenAnswer(QMessageBox::Ok);
     window->show();
     window->close();
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(modal.questions.size(), 1u);
     EXPECT_EQ(modal.questions[0], "Сначала нужно остановить опрос");
-    window->SendTH = nullptr;
+    window->Monitor.Passes.Release();
     window->close();
     EXPECT_FALSE(window->isVisible());
 }
@@ -314,15 +315,15 @@ TEST_F(MainWindowTest, UnsavedReadingsWithoutADataFileAreOfferedAFile)
 TEST_F(MainWindowTest, LogLinesShowOnTheDebugPageAndRedOnesInTheErrorList)
 {
     auto quiet = MakeWindow();
-    QCoreApplication::postEvent(quiet.get(), new TExchangeLogEvent("Тайм-аут при приёме", kLogError));
+    quiet->Monitor.Log.Post(QStringLiteral("Тайм-аут при приёме"), kLogError);
     QCoreApplication::processEvents();
     EXPECT_EQ(quiet->lbMsg->count(), 0);   // no debug page without "debug"
     EXPECT_EQ(quiet->lbErr->count(), 0);   // the error list is switched off
 
     auto debug = MakeWindow({"debug"});
     debug->acShowErr->setChecked(true);
-    QCoreApplication::postEvent(debug.get(), new TExchangeLogEvent("Опрос завершен", kLogSent));
-    QCoreApplication::postEvent(debug.get(), new TExchangeLogEvent("Тайм-аут при приёме", kLogError));
+    debug->Monitor.Log.Post(QStringLiteral("Опрос завершен"), kLogSent);
+    debug->Monitor.Log.Post(QStringLiteral("Тайм-аут при приёме"), kLogError);
     QCoreApplication::processEvents();
     ASSERT_EQ(debug->lbMsg->count(), 2);
     EXPECT_TRUE(debug->lbMsg->item(0)->text().endsWith(" : Тайм-аут при приёме"));   // the newest on top

@@ -34,7 +34,7 @@ std::vector<std::string> Texts(const NumberedArray<TAlarmSetting, kAlarmConditio
 
 class OverlayDialogTest : public ::testing::Test {
 protected:
-    OverlayDialogTest() : saved(Settings)
+    OverlayDialogTest()
     {
         // Every condition different, so that a value landing at the wrong index shows.
         for (size_t i = 1; i <= kAlarmConditionCount; ++i) {
@@ -43,7 +43,6 @@ protected:
         }
         Settings.RelayDuration = 7;
     }
-    ~OverlayDialogTest() override { Settings = saved; }
 
     static QAction* LevelItem(TfmOverlay& dialog, int level) { return dialog.pm1->actions().at(level); }
     // Chooses a level from a button's drop-down as the operator does.
@@ -54,12 +53,12 @@ protected:
         dialog.pm1->hide();
     }
 
-    Parameters saved;
+    Parameters Settings;
 };
 
 TEST_F(OverlayDialogTest, ControlsCarryTheirNamesAndCaptions)
 {
-    TfmOverlay dialog;
+    TfmOverlay dialog(Settings);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Настройка уведомлений"));
     EXPECT_EQ(dialog.pg1->count(), 2);
     EXPECT_EQ(dialog.pg1->tabText(0), QStringLiteral("Уведомления"));
@@ -113,7 +112,7 @@ TEST_F(OverlayDialogTest, ControlsCarryTheirNamesAndCaptions)
 
 TEST_F(OverlayDialogTest, FilledFromTheSettings)
 {
-    TfmOverlay dialog;
+    TfmOverlay dialog(Settings);
     for (size_t i = 0; i < kAlarmConditionCount; ++i) {
         SCOPED_TRACE(i);
         const TAlarmSetting& alarm = Settings.Alarms[i + 1];
@@ -131,7 +130,7 @@ TEST_F(OverlayDialogTest, FilledFromTheSettings)
 TEST_F(OverlayDialogTest, SaveWritesEveryChangeBack)
 {
     Parameters expected = Settings;
-    TfmOverlay dialog;
+    TfmOverlay dialog(Settings);
     dialog.EnableBoxes[0]->click();   // on -> off
     dialog.EnableBoxes[1]->click();   // off -> on
     ChooseLevel(dialog, 0, 2);
@@ -160,7 +159,7 @@ TEST_F(OverlayDialogTest, ClosingOtherwiseChangesNothing)
     const Parameters before = Settings;
     for (int way = 0; way < 2; ++way) {
         SCOPED_TRACE(way);
-        TfmOverlay dialog;
+        TfmOverlay dialog(Settings);
         dialog.show();
         for (size_t i = 0; i < kAlarmConditionCount; ++i) {
             dialog.EnableBoxes[i]->click();
@@ -182,7 +181,7 @@ TEST_F(OverlayDialogTest, ClosingOtherwiseChangesNothing)
 // The level menu acts on the button it was dropped down from, and shows the chosen glyph.
 TEST_F(OverlayDialogTest, LevelMenuActsOnItsButton)
 {
-    TfmOverlay dialog;
+    TfmOverlay dialog(Settings);
     dialog.show();
     ChooseLevel(dialog, 3, 0);
     ChooseLevel(dialog, 4, 2);
@@ -193,7 +192,7 @@ TEST_F(OverlayDialogTest, LevelMenuActsOnItsButton)
     for (size_t i : {0u, 1u, 2u, 5u, 6u, 7u, 8u})
         EXPECT_EQ(Text(dialog.Alarm(i)), Text(Settings.Alarms[i + 1])) << i;
     // A menu item chosen with no button behind it changes nothing.
-    TfmOverlay fresh;
+    TfmOverlay fresh(Settings);
     LevelItem(fresh, 2)->trigger();
     for (size_t i = 0; i < kAlarmConditionCount; ++i)
         EXPECT_EQ(Text(fresh.Alarm(i)), Text(Settings.Alarms[i + 1])) << i;
@@ -208,7 +207,7 @@ TEST_F(OverlayDialogTest, RelayDurationStaysWithinOneToOneHundredTwenty)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         Settings.RelayDuration = c.stored;
-        TfmOverlay dialog;
+        TfmOverlay dialog(Settings);
         EXPECT_EQ(dialog.GetRelayDuration(), c.shown);
         dialog.edReleDelay->setValue(500);
         EXPECT_EQ(dialog.GetRelayDuration(), 120);
@@ -221,26 +220,25 @@ TEST_F(OverlayDialogTest, RelayDurationStaysWithinOneToOneHundredTwenty)
 TEST_F(OverlayDialogTest, UnknownLevelIsKept)
 {
     Settings.Alarms[OverMaxT].Level = 7;
-    TfmOverlay dialog;
+    TfmOverlay dialog(Settings);
     EXPECT_TRUE(dialog.LevelButtons[2]->icon().isNull());
     TScriptedModal::Press(dialog, dialog.bt1);
     EXPECT_EQ(Settings.Alarms[OverMaxT].Level, 7);
 }
 
-// The main window's action runs the dialog modally; it is known as fmOverlay only meanwhile.
+// The main window's action runs the dialog modally on the record it is given.
 TEST_F(OverlayDialogTest, ActionShowsTheDialogModally)
 {
     TScriptedModal modal;
     QWidget owner;
     modal.ThenDialog([&](QDialog& shown) {
-        EXPECT_EQ(fmOverlay, &shown);
+        auto& dialog = static_cast<TfmOverlay&>(shown);
         EXPECT_EQ(shown.parentWidget(), &owner);
-        fmOverlay->EnableBoxes[0]->click();
-        return TScriptedModal::Press(shown, fmOverlay->bt1);
+        dialog.EnableBoxes[0]->click();
+        return TScriptedModal::Press(shown, dialog.bt1);
     });
-    ShowOverlaySettings(&owner);
+    ShowOverlaySettings(Settings, &owner);
     EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmOverlay"});
-    EXPECT_EQ(fmOverlay, nullptr);
     EXPECT_FALSE(Settings.Alarms[1].Enabled);
 }
 

@@ -3,6 +3,7 @@
 #include "ScriptedModal.h"
 #include "support/PtyLine.h"
 
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/widgets/VSBPro.h"
 #include "app/main/PortRelease.h"
@@ -23,7 +24,7 @@ protected:
     PortHandOverTest() { std::filesystem::create_symlink(line.SlavePath(), folders.HomeFile("COM1").toStdString()); }
     std::unique_ptr<TfmMain> Start()
     {
-        auto window = std::make_unique<TfmMain>(QStringList{"Tavik_zuzid"});
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"});
         window->show();
         return window;
     }
@@ -79,8 +80,9 @@ TEST_F(PortHandOverTest, ReleaseMessagesForAnotherPortOrFromItselfLeaveThePortOp
 TEST_F(PortHandOverTest, AnExceptionFromAMenuCommandBecomesARedLogLine)
 {
     std::vector<std::pair<std::string, TColor>> log;
-    ScopedExchangeLogSink sink([&](const std::string& text, TColor colour) { log.emplace_back(text, colour); });
     auto window = Start();
+    QObject::connect(&window->Monitor.Log, &TExchangeLog::Line,
+                     [&](const QString& text, TColor colour) { log.emplace_back(text.toStdString(), colour); });
     window->aList.SetWork(window->acAbout, [] { throw Exception("Тайм-аут при приёме"); });
     window->acAbout->trigger();
     ASSERT_EQ(log.size(), 1u);

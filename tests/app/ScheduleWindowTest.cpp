@@ -3,6 +3,8 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
+#include "MainWindowUnderTest.h"
+#include "core/Monitor.h"
 #include "app/main/FMain.h"
 #include "app/schedule/FTimerParam.h"
 #include "app/schedule/TimerTh.h"
@@ -14,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QFile>
+#include <QPointer>
 #include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
@@ -75,13 +78,23 @@ private:
     std::atomic<TDateTime> FNow;
 };
 
-// Catches the log lines.
+// Catches the log lines posted to its sink, or to a program's log stream.
 class TLogLines {
 public:
-    TLogLines() : FSink([this](const std::string& text, TColor colour) {
-        std::lock_guard guard(FLock);
-        FLines.emplace_back(text, colour);
-    }) {}
+    TLogLines() = default;
+    explicit TLogLines(TExchangeLog& log)
+    {
+        QObject::connect(&log, &TExchangeLog::Line, &log, [this](const QString& text, TColor colour) {
+            Sink()(text.toStdString(), colour);
+        }, Qt::DirectConnection);
+    }
+    ExchangeLogSink Sink()
+    {
+        return [this](const std::string& text, TColor colour) {
+            std::lock_guard guard(FLock);
+            FLines.emplace_back(text, colour);
+        };
+    }
     std::vector<std::pair<std::string, TColor>> Lines() const
     {
         std::lock_guard guard(FLock);
@@ -91,7 +104,6 @@ public:
 private:
     mutable std::mutex FLock;
     std::vector<std::pair<std::string, TColor>> FLines;
-    ScopedExchangeLogSink FSink;
 };
 
 TEST(TimerThTest, PostsTheExchangeAndLogsItWhenAnEntryFallsDue)
@@ -101,7 +113,7 @@ TEST(TimerThTest, PostsTheExchangeAndLogsItWhenAnEntryFallsDue)
     TTestClock clock(Dec9(7, 59, 58));
     TSchedulePlan plan;
     plan.Assign({{Dec9(8, 0, 0), pkOnce}, {900, pkPeriod}});
-    TTimerTh thread(plan, &mainWindow, clock.Clock(), 1ms);
+    TTimerTh thread(plan, &mainWindow, clock.Clock(), 1ms, log.Sink());
 
     ASSERT_TRUE(WaitFor([&] { return thread.NextPollText() == "Один раз 09.12.24 08:00:00"; }));
     EXPECT_EQ(mainWindow.Count, 0);
@@ -302,7 +314,7 @@ protected:
     std::unique_ptr<TfmMain> MakeWindow(QStringList words = {})
     {
         words.prepend("/opt/Tavik_zuzid/Tavik_zuzid");
-        auto window = std::make_unique<TfmMain>(words);
+        auto window = std::make_unique<TMainWindowUnderTest>(words);
         QObject::connect(window->acFullExchg, &QAction::triggered, [this] { ++fullExchanges; });
         return window;
     }
@@ -324,25 +336,25 @@ TEST_F(ScheduledExchangeTest, RunsTheFullExchangeOnlyWhenOneCanStart)
     QCoreApplication::processEvents();
     EXPECT_EQ(fullExchanges, 1);
     // That pass (over an empty board) ends on its own first.
-    EXPECT_TRUE(WaitFor([&] { return noPort->SendTH == nullptr; }, 5s));
+    EXPECT_TRUE(WaitFor([&] { return noPort->SendTH() == nullptr; }, 5s));
 
-    noPort->SendTH = reinterpret_cast<TBaseSendTH*>(&noPort);   // stands for a running pass
+    ASSERT_TRUE(noPort->Monitor.Passes.Create(noPort->Settings, {}));   // a pass made, not yet ended
     QCoreApplication::postEvent(noPort.get(), new QEvent(WM_SCHEDULED_EXCHANGE));
     QCoreApplication::processEvents();
     EXPECT_EQ(fullExchanges, 1);
-    noPort->SendTH = nullptr;
+    noPort->Monitor.Passes.Release();
 }
 
 TEST_F(ScheduledExchangeTest, TheMenuShowsTheScheduleWindow)
 {
     auto window = MakeWindow();
-    ASSERT_NE(fmTimerParam, nullptr);
-    EXPECT_EQ(fmTimerParam->parent(), nullptr);   // it has no owner
+    ASSERT_NE(window->ScheduleWindow(), nullptr);
+    EXPECT_EQ(window->ScheduleWindow()->parent(), nullptr);   // it has no owner
     modal.ThenDialog([](QDialog&) { return int(QDialog::Rejected); });
     window->aList.UpdateAll();
     EXPECT_TRUE(window->Execute(window->acTimerParam));
     EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmTimerParam"});
-    EXPECT_NE(fmTimerParam->TimerTh(), nullptr);   // running again on the saved plan
+    EXPECT_NE(window->ScheduleWindow()->TimerTh(), nullptr);   // running again on the saved plan
 }
 
 TEST_F(ScheduledExchangeTest, AOnceEntryStartsAPassInTheRunningProgram)
@@ -355,19 +367,20 @@ TEST_F(ScheduledExchangeTest, AOnceEntryStartsAPassInTheRunningProgram)
     file.close();
 
     auto window = MakeWindow({"no_com"});
-    TLogLines log;
+    TLogLines log(window->Monitor.Log);
     window->show();
-    ASSERT_NE(fmTimerParam, nullptr);
+    ASSERT_NE(window->ScheduleWindow(), nullptr);
     EXPECT_TRUE(WaitFor([&] { return fullExchanges == 1; }, 5s));
     const auto lines = log.Lines();
     const std::string expected = "Полный опрос по расписанию: " + PlanItemText({soon, pkOnce}).toStdString();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.first == expected; }));
     // The pass ends on its own; its readings are not kept (no data file is set).
-    EXPECT_TRUE(WaitFor([&] { return window->SendTH == nullptr; }, 5s));
+    EXPECT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }, 5s));
     modal.ThenAnswer(QMessageBox::No);
+    const QPointer<TfmTimerParam> schedule = window->ScheduleWindow();
     window->close();
     window.reset();
-    EXPECT_EQ(fmTimerParam, nullptr);
+    EXPECT_EQ(schedule, nullptr);
     // The once entry is gone from the settings file too.
     EXPECT_TRUE(IniFile(folders.SettingsFile().toStdString()).ReadSection("Расписание").empty());
 }

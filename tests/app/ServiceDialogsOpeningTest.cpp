@@ -5,6 +5,7 @@
 
 #include "app/dialogs/FControllers.h"
 #include "app/dialogs/FMBDrive.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/main/LongLivedWindows.h"
 #include "app/users/User.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -19,19 +21,17 @@ namespace {
 
 class ServiceDialogsOpeningTest : public ::testing::Test {
 protected:
-    ServiceDialogsOpeningTest() : saved(Settings)
+    ServiceDialogsOpeningTest()
     {
-        window = std::make_unique<TfmMain>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
     }
     ~ServiceDialogsOpeningTest() override
     {
         if (window)
             window->CurrentUser = nullptr;
         window.reset();
-        Settings = saved;
     }
 
-    Parameters saved;
     TAppFolders folders;
     TScriptedModal modal;
     std::unique_ptr<TfmMain> window;
@@ -43,37 +43,37 @@ protected:
 TEST_F(ServiceDialogsOpeningTest, ControllersDialogUsesTheMainWindowsPort)
 {
     window->CurrentUser = &admin;
-    Settings.PollRepeats = 3;
+    window->Settings.PollRepeats = 3;
     modal.ThenDialog([this](QDialog& shown) {
         auto& dialog = static_cast<TfmControllers&>(shown);
-        EXPECT_EQ(dialog.Port, window->Port.get());
+        EXPECT_EQ(dialog.Port, window->Port);
         EXPECT_EQ(dialog.edCount->value(), 3);
         dialog.edCount->setValue(8);
         return TScriptedModal::Press(dialog, dialog.btSave);
     });
     EXPECT_TRUE(window->Execute(window->acControllers));
     EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmControllers"});
-    EXPECT_EQ(Settings.PollRepeats, 8);
+    EXPECT_EQ(window->Settings.PollRepeats, 8);
 }
 
 TEST_F(ServiceDialogsOpeningTest, LocalBlockDialogLivesAsLongAsTheMainWindow)
 {
-    EXPECT_EQ(fmMBDrive, nullptr);
+    EXPECT_EQ(window->MBDrive, nullptr);
     CreateLongLivedWindows(*window);
-    ASSERT_NE(fmMBDrive, nullptr);
-    EXPECT_EQ(fmMBDrive->parent(), window.get());
+    const QPointer<TfmMBDrive> drive = window->MBDrive;
+    ASSERT_NE(drive, nullptr);
+    EXPECT_EQ(drive->parent(), window.get());
 
-    Settings.NoCom = true;   // the action needs an open port or none at all
-    fmMBDrive->lbResult->setText(QStringLiteral("МБ включить - успешно"));
-    modal.ThenDialog([](QDialog& shown) {
-        EXPECT_EQ(&shown, fmMBDrive);
-        EXPECT_TRUE(fmMBDrive->lbResult->text().isEmpty());
+    window->Settings.NoCom = true;   // the action needs an open port or none at all
+    drive->lbResult->setText(QStringLiteral("МБ включить - успешно"));
+    modal.ThenDialog([&](QDialog& shown) {
+        EXPECT_EQ(&shown, drive.data());
+        EXPECT_TRUE(drive->lbResult->text().isEmpty());
         return int(QDialog::Rejected);
     });
     EXPECT_TRUE(window->Execute(window->acMB));
     EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmMBDrive"});
-    Settings.NoCom = false;
 
     window.reset();
-    EXPECT_EQ(fmMBDrive, nullptr);
+    EXPECT_EQ(drive, nullptr);
 }

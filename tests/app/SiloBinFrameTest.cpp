@@ -86,7 +86,7 @@ TEST(SiloCellGeometryTest, LongNamesAreCutToThreeCharactersAndTwoDots)
 
 TEST_F(SiloBinFrameTest, NewFrameIsCaptionedWithItsNumberAndHasNoTable)
 {
-    TfrSiLoBin frame(3, nullptr);
+    TfrSiLoBin frame(board.Monitor, 3, nullptr);
     EXPECT_EQ(frame.GetCaption(), QStringLiteral("Силкорпус 3"));
     EXPECT_EQ(frame.RowCount(), 0);
     EXPECT_EQ(frame.ColCount(), 0);
@@ -171,11 +171,11 @@ TEST_F(SiloBinFrameTest, BandsArePaintedInTheSensorsColoursBottomSensorLowest)
         TColor colour;
     } cases[] = {
         {"no data", kNoData, true, clGreen},
-        {"short circuit", -40, true, Settings.ColorKz},
-        {"open line", 75, true, Settings.ColorX},
+        {"short circuit", -40, true, board.Settings.ColorKz},
+        {"open line", 75, true, board.Settings.ColorX},
         {"-36 is a temperature", -36, true, clLime},
-        {"above set-point 1", 25, true, Settings.ColorCheckT1},
-        {"above the maximum", 35, true, Settings.ColorMaxT},
+        {"above set-point 1", 25, true, board.Settings.ColorCheckT1},
+        {"above the maximum", 35, true, board.Settings.ColorMaxT},
         {"no reply", 10, false, clBlack},
         {"normal", 15, true, clLime},
     };
@@ -183,9 +183,9 @@ TEST_F(SiloBinFrameTest, BandsArePaintedInTheSensorsColoursBottomSensorLowest)
     TfrSiLoBin* frame = board.AddFrame(1, 1, count);
     for (int i = 0; i < count; ++i) {
         TSilos* silos = board.Silos(i / 6, i % 6);
-        TBoardFixture::GiveValue(*silos->GetTIT(0), cases[i].value, cases[i].valid);
+        board.GiveValue(*silos->GetTIT(0), cases[i].value, cases[i].valid);
         for (int k = 1; k < 5; ++k)
-            TBoardFixture::GiveValue(*silos->GetTIT(k), 15);
+            board.GiveValue(*silos->GetTIT(k), 15);
         silos->SetSilosName(QStringLiteral("%1").arg(i + 1));
         frame->SetSilo(0, i, silos);
     }
@@ -243,7 +243,7 @@ TEST_F(SiloBinFrameTest, NamesLongerThanThreeCharactersShrinkTheFontInNarrowColu
 TEST_F(SiloBinFrameTest, FocusingACellShowsItsSuspensionInTheDetailList)
 {
     TRecordedDetail detail;
-    TfrSiLoBin frame(2, &detail);
+    TfrSiLoBin frame(board.Monitor, 2, &detail);
     frame.SetGridSize(1, 2);
     frame.SetSilo(0, 1, board.Silos(1, 2));
     std::vector<TSilos*> graphed;
@@ -358,7 +358,7 @@ TEST_F(SiloBinFrameTest, ResizingAnArrangedFrameAsksTheMainWindowToArrangeTheBoa
     } window;
     auto* panel = new TBinPanel;
     window.setCentralWidget(panel);
-    auto* frame = new TfrSiLoBin(1, nullptr, panel);
+    auto* frame = new TfrSiLoBin(board.Monitor, 1, nullptr, panel);
     frame->SetGridSize(1, 8);
     QApplication::sendPostedEvents(&window);
     EXPECT_EQ(window.arranges, 0);
@@ -376,7 +376,7 @@ TEST_F(SiloBinFrameTest, AFullBoardOfThirtyTwoFramesPaints)
     for (int mb = 0; mb < 32; ++mb)
         for (int s = 0; s < 12; ++s)
             for (int t = 0; t < 6; ++t)
-                TBoardFixture::GiveValue(*big.Silos(mb, s)->GetTIT(t), 10 + t * 5);
+                big.GiveValue(*big.Silos(mb, s)->GetTIT(t), 10 + t * 5);
     std::vector<TfrSiLoBin*> frames;
     for (int f = 0; f < 32; ++f) {
         TfrSiLoBin* frame = big.AddFrame(static_cast<uint8_t>(f + 1), 12, 12);
@@ -391,5 +391,5 @@ TEST_F(SiloBinFrameTest, AFullBoardOfThirtyTwoFramesPaints)
     const QImage image = Grab(*frames[31]->vtTree);
     const QRect content = CellContentRect(frames[31]->vtTree->CellRect(11, 11));
     const QRect band = SensorBandRect(content, 6, 0);   // sensor 5: 35 degrees, above the maximum
-    EXPECT_EQ(QColor(image.pixel(band.right() - 1, band.center().y())), ToQColor(Settings.ColorMaxT));
+    EXPECT_EQ(QColor(image.pixel(band.right() - 1, band.center().y())), ToQColor(big.Settings.ColorMaxT));
 }

@@ -19,7 +19,7 @@ protected:
     {
         std::vector<TfrSiLoBin*> frames;
         for (int i = 0; i < count; ++i) {
-            auto* frame = new TfrSiLoBin(static_cast<uint8_t>(i + 1), nullptr, &board.panel);
+            auto* frame = new TfrSiLoBin(board.Monitor, static_cast<uint8_t>(i + 1), nullptr, &board.panel);
             frames.push_back(frame);
         }
         return frames;
@@ -116,7 +116,7 @@ TEST_F(SiloBinLayoutTest, WrittenLayoutReadsBackIntoNewFrames)
             delete frame;
     }
     // A new tree, as after the settings were loaded again.
-    HardConfig = std::make_unique<THardConfig>(2, 6, 6);
+    board.HardConfig = std::make_unique<THardConfig>(2, 6, 6);
     std::vector<TfrSiLoBin*> frames = Frames(3);
     const TLayoutLoadResult result = LoadSiloBinLayout(frames, path);
     EXPECT_EQ(result.State, TLayoutLoadResult::Loaded) << result.Error.toStdString();

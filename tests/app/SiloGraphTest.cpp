@@ -4,6 +4,7 @@
 #include "BoardFixture.h"
 #include "ScriptedModal.h"
 
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/graph/GraphMarks.h"
 #include "app/graph/GraphPoints.h"
@@ -312,7 +313,7 @@ protected:
     TAppFolders folders;
     TScriptedModal modal;
     TBoardFixture board;
-    TfmMain window;
+    TMainWindowUnderTest window;
 };
 
 TEST_F(MainWindowGraphTest, ChosenSuspensionShownWithoutSwitchingThePage)
@@ -326,7 +327,7 @@ TEST_F(MainWindowGraphTest, ChosenSuspensionShownWithoutSwitchingThePage)
 
 TEST_F(MainWindowGraphTest, MouseMoveShowsTheCursorReadOut)
 {
-    Settings.Precision = 1;
+    window.Settings.Precision = 1;
     window.ShowSiloGraph(board.Silos(0, 0));
     window.Chart->resize(600, 400);
     EXPECT_TRUE(window.Chart->viewport()->hasMouseTracking());

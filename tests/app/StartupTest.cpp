@@ -4,6 +4,7 @@
 #include "ScriptedModal.h"
 
 #include "app/dialogs/FExecProc.h"
+#include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/widgets/VSBPro.h"
 #include "app/users/FPasswordDlg.h"
@@ -12,6 +13,7 @@
 #include "app/users/User.h"
 #include "comm/ExchangeLog.h"
 #include "core/Device/HardConfig.h"
+#include "core/Monitor.h"
 #include "core/Device/TIT.h"
 #include "core/Parameters.h"
 #include "platform/posix/IniFile.h"
@@ -34,7 +36,7 @@ protected:
     std::unique_ptr<TfmMain> Start(QStringList words = {})
     {
         words.prepend("Tavik_zuzid");
-        auto window = std::make_unique<TfmMain>(words);
+        auto window = std::make_unique<TMainWindowUnderTest>(words);
         window->show();
         return window;
     }
@@ -64,13 +66,13 @@ TEST_F(StartupTest, AFirstStartLogsAdminInWithoutADialogAndWritesTheDefaultsOnCl
     EXPECT_EQ(window->CurrentUser->UserName, "Admin");
     EXPECT_TRUE(window->IsAdmin());
     EXPECT_TRUE(modal.shownDialogs.empty());
-    EXPECT_EQ(Settings.CalcProc, BuiltInCalcProc());
-    EXPECT_EQ(Settings.SiloBinsFile, folders.HomeFile("SiloBins.xml"));
-    EXPECT_EQ(Settings.SiloBinCount, 0);
-    ASSERT_NE(HardConfig, nullptr);
-    EXPECT_EQ(HardConfig->MBCount(), 12);
-    EXPECT_EQ(HardConfig->SilosPerMB(), 12);
-    EXPECT_EQ(HardConfig->TITPerSilos(), 6);
+    EXPECT_EQ(window->Settings.CalcProc, BuiltInCalcProc());
+    EXPECT_EQ(window->Settings.SiloBinsFile, folders.HomeFile("SiloBins.xml"));
+    EXPECT_EQ(window->Settings.SiloBinCount, 0);
+    ASSERT_NE(window->HardConfig, nullptr);
+    EXPECT_EQ(window->HardConfig->MBCount(), 12);
+    EXPECT_EQ(window->HardConfig->SilosPerMB(), 12);
+    EXPECT_EQ(window->HardConfig->TITPerSilos(), 6);
     window->AppEvents1Idle();
     EXPECT_EQ(window->sbAirTempPanels[1]->Text(), "не контроллируется");
 
@@ -183,9 +185,11 @@ TEST_F(StartupTest, ALoadThatFailsPartWayOverwritesNothingItDidNotRead)
                   "[Пользователи]\nCount=2\n" + User("Главный", "1a", 0) + User("Оператор", "0b", 1) +
                   "[Контроль уставок]\nУставка 3=1\n");
     std::vector<std::pair<std::string, TColor>> log;
-    ScopedExchangeLogSink sink([&](const std::string& text, TColor colour) { log.emplace_back(text, colour); });
+    TMonitor monitor;
+    QObject::connect(&monitor.Log, &TExchangeLog::Line,
+                     [&](const QString& text, TColor colour) { log.emplace_back(text.toStdString(), colour); });
 
-    TBrokenTreeWindow window(QStringList{"Tavik_zuzid"});
+    TBrokenTreeWindow window(monitor, QStringList{"Tavik_zuzid"});
     window.show();
     // The failure is a red log line, no box; the login did not run; the window is shown.
     ASSERT_EQ(log.size(), 1u);
@@ -194,7 +198,7 @@ TEST_F(StartupTest, ALoadThatFailsPartWayOverwritesNothingItDidNotRead)
     EXPECT_TRUE(modal.shownDialogs.empty());
     EXPECT_EQ(window.CurrentUser, nullptr);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(Settings.MaxT, 41);
+    EXPECT_EQ(window.Settings.MaxT, 41);
 
     window.close();
     EXPECT_EQ(Stored("Общие", "Тмах"), "41");
@@ -210,9 +214,9 @@ TEST_F(StartupTest, ALoadThatFailsPartWayOverwritesNothingItDidNotRead)
 TEST_F(StartupTest, WithoutAPortAndWithoutSettingsADemonstrationConfigurationIsMade)
 {
     auto window = Start({"no_com"});
-    EXPECT_EQ(Settings.SiloBinCount, 2);
-    EXPECT_EQ(Settings.DataFile, folders.HomeFile("demo.dxml"));
-    EXPECT_FALSE(Settings.Elevator.Elevator.isEmpty());
+    EXPECT_EQ(window->Settings.SiloBinCount, 2);
+    EXPECT_EQ(window->Settings.DataFile, folders.HomeFile("demo.dxml"));
+    EXPECT_FALSE(window->Settings.Elevator.Elevator.isEmpty());
     EXPECT_EQ(window->CurrentUser->UserName, "Admin");
     window->close();
     EXPECT_EQ(Stored("Конфигурация", "Блоков"), "2");
@@ -221,7 +225,7 @@ TEST_F(StartupTest, WithoutAPortAndWithoutSettingsADemonstrationConfigurationIsM
     // An existing settings file is never replaced by it.
     WriteSettings("[Конфигурация]\nСилкорпусов=5\n");
     auto again = Start({"NO_COM"});
-    EXPECT_EQ(Settings.SiloBinCount, 5);
+    EXPECT_EQ(again->Settings.SiloBinCount, 5);
     EXPECT_EQ(Stored("Конфигурация", "Блоков"), "<missing>");
 }
 
@@ -231,16 +235,16 @@ TEST_F(StartupTest, TheHardwareTreeIsMadeFromTheStoredCountsAndWrittenBackFromTh
                   "Местный блок датчика температуры воздуха=2\nПодвеска датчика температуры воздуха=3\n"
                   "Датчик температуры воздуха=4\n");
     auto window = Start();
-    ASSERT_NE(HardConfig, nullptr);
-    EXPECT_EQ(HardConfig->MBCount(), 3);
-    EXPECT_EQ(HardConfig->SilosPerMB(), 4);
-    EXPECT_EQ(HardConfig->TITPerSilos(), 5);
-    EXPECT_EQ(HardConfig->Period, 100);
-    ASSERT_NE(HardConfig->GetAirTIT(), nullptr);
+    ASSERT_NE(window->HardConfig, nullptr);
+    EXPECT_EQ(window->HardConfig->MBCount(), 3);
+    EXPECT_EQ(window->HardConfig->SilosPerMB(), 4);
+    EXPECT_EQ(window->HardConfig->TITPerSilos(), 5);
+    EXPECT_EQ(window->HardConfig->Period, 100);
+    ASSERT_NE(window->HardConfig->GetAirTIT(), nullptr);
     window->AppEvents1Idle();
-    EXPECT_EQ(window->sbAirTempPanels[1]->Text(), QString::asprintf("%.2f°C", HardConfig->GetAirTIT()->GetValue()));
+    EXPECT_EQ(window->sbAirTempPanels[1]->Text(), QString::asprintf("%.2f°C", window->HardConfig->GetAirTIT()->GetValue()));
 
-    HardConfig = std::make_unique<THardConfig>(7, 2, 1);   // as a configuration dialog would
+    window->HardConfig = std::make_unique<THardConfig>(7, 2, 1);   // as a configuration dialog would
     window->close();
     EXPECT_EQ(Stored("Конфигурация", "Блоков"), "7");
     EXPECT_EQ(Stored("Конфигурация", "ТУРов"), "2");
@@ -268,7 +272,7 @@ TEST_F(StartupTest, TheProcedureEditorChangesTheProcedureOnlyOnOk)
         return d.result();
     });
     window->Execute(window->acExecProc);
-    EXPECT_EQ(Settings.CalcProc, BuiltInCalcProc());
+    EXPECT_EQ(window->Settings.CalcProc, BuiltInCalcProc());
 
     modal.ThenDialog([](QDialog& d) {
         auto& editor = dynamic_cast<TfmExecProc&>(d);
@@ -276,7 +280,7 @@ TEST_F(StartupTest, TheProcedureEditorChangesTheProcedureOnlyOnOk)
         return TScriptedModal::Press(editor, editor.btnOK);
     });
     window->Execute(window->acExecProc);
-    EXPECT_EQ(Settings.CalcProc, "begin\r\n  Result:=1;\r\nend;");
+    EXPECT_EQ(window->Settings.CalcProc, "begin\r\n  Result:=1;\r\nend;");
     window->close();
     EXPECT_EQ(Stored("Конфигурация", "Cтрок в процедуре"), "3");
     EXPECT_EQ(Stored("Конфигурация", "Процедура1"), ".  Result:=1;");

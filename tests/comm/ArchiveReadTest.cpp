@@ -1,7 +1,6 @@
 // Reading the data-collecting controller's archive block by block over a pseudo-terminal, and
 // the sample blocks of the no-port mode.
 #include "comm/FT3TestUtil.h"
-#include "comm/NoCom.h"
 #include "comm/RControl.h"
 #include "comm/ControllerLine.h"
 
@@ -36,12 +35,6 @@ void ExpectRecords(const DynArrayRec& got, const std::vector<Expected>& want)
         EXPECT_DOUBLE_EQ(got[i].Time, want[i].time) << i;
     }
 }
-
-class NoComMode {
-public:
-    NoComMode() { SetNoCom(true); }
-    ~NoComMode() { SetNoCom(false); }
-};
 
 } // namespace
 
@@ -160,16 +153,15 @@ TEST(ArchiveRecord, DecodesTheWireLayout)
 
 TEST(NoComArchive, FourteenSampleRecordsInBlocksOfFive)
 {
-    NoComMode noCom;
     std::vector<LogLine> log;
-    ScopedExchangeLogSink sink([&](const std::string& text, TColor colour) { log.push_back({text, colour}); });
     TCommPort closed;   // never opened: nothing may be sent
+    closed.SetLogSink([&](const std::string& text, TColor colour) { log.push_back({text, colour}); });
 
     DynArrayRec records;
     std::vector<size_t> sizes;
     for (uint16_t start = 0;; start += 5) {
         const size_t before = records.size();
-        EXPECT_TRUE(ReadArchiveData(closed, start, 0, records, 5));
+        EXPECT_TRUE(ReadArchiveData(closed, start, 0, records, 5, true));
         sizes.push_back(records.size() - before);
         if (sizes.back() < 5)
             break;
@@ -197,7 +189,7 @@ TEST(NoComArchive, FourteenSampleRecordsInBlocksOfFive)
     EXPECT_EQ(last.size(), 6u + 4 * 18);
     for (uint16_t start : {1, 4, 15, 65535}) {
         DynArrayRec none;
-        ReadArchiveData(closed, start, 0, none, 5);
+        ReadArchiveData(closed, start, 0, none, 5, true);
         EXPECT_TRUE(none.empty()) << start;
     }
 }

@@ -478,11 +478,10 @@ TEST(PortLock, OneReentrantLockForTheWholeProcess)
 TEST_F(CommPortTest, TheBusyCursorShowsForTheSendWhenAsked)
 {
     std::vector<bool> calls;
-    TCommPort::SetBusyCursorHandler([&](bool busy) { calls.push_back(busy); });
+    port.BusyCursor().Install([&](bool busy) { calls.push_back(busy); });
     Open();
     Send(frame);
     port.SetChangeCursor(false);
     Send(frame);
-    TCommPort::SetBusyCursorHandler(nullptr);
     EXPECT_EQ(calls, (std::vector<bool> {true, false}));
 }

@@ -50,6 +50,15 @@ protected:
     static constexpr int kPortNumber = 6;
     static constexpr uint8_t kCollectorAddress = 7;
 
+    // The commands run on the port post their lines to its log sink.
+    ControllerLine()
+    {
+        port.SetLogSink([this](const std::string& text, TColor colour) {
+            std::lock_guard hold(logMutex);
+            log.push_back({text, colour});
+        });
+    }
+
     void SetUp() override
     {
         sim.AddDevice(collector);
@@ -94,8 +103,4 @@ protected:
 
     mutable std::mutex logMutex;
     std::vector<LogLine> log;
-    ScopedExchangeLogSink sink{[this](const std::string& text, TColor colour) {
-        std::lock_guard hold(logMutex);
-        log.push_back({text, colour});
-    }};
 };

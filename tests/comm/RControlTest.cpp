@@ -264,7 +264,7 @@ TEST_F(RControlTest, ExchangeFailuresPassOutWithTheControllersAddress)
 TEST_F(RControlTest, ClearMeasureArchiveWaitsForTheControllerWithTheBusyCursor)
 {
     std::vector<bool> cursor;
-    SetBusyCursorHandler([&](bool busy) { cursor.push_back(busy); });
+    port.BusyCursor().Install([&](bool busy) { cursor.push_back(busy); });
     collector->SetArchive({ft3sim::EncodeArchiveRecord(0x10000001, {1, 2, 3, 4, 5, 6}, kWednesday)});
     collector->SetClearDuration(300ms);
 
@@ -289,7 +289,6 @@ TEST_F(RControlTest, ClearMeasureArchiveWaitsForTheControllerWithTheBusyCursor)
     EXPECT_LT(Clock::now() - start, 2000ms);
     EXPECT_EQ(cursor, (std::vector<bool>{true, false}));
     EXPECT_EQ(Log().size(), 2u);
-    SetBusyCursorHandler(nullptr);
 }
 
 TEST(ClearArchiveTimeout, IsTheWholeNumberOfSeconds)
@@ -304,15 +303,15 @@ TEST(ClearArchiveTimeout, IsTheWholeNumberOfSeconds)
 TEST(BusyCursor, NestedScopesShowItOnce)
 {
     std::vector<bool> calls;
-    SetBusyCursorHandler([&](bool busy) { calls.push_back(busy); });
+    TBusyCursorHook hook;
+    hook.Install([&](bool busy) { calls.push_back(busy); });
     {
-        ScopedBusyCursor outer;
+        ScopedBusyCursor outer(hook);
         {
-            ScopedBusyCursor inner;
-            ScopedBusyCursor unwanted(false);
+            ScopedBusyCursor inner(hook);
+            ScopedBusyCursor unwanted(hook, false);
         }
         EXPECT_EQ(calls, (std::vector<bool>{true}));
     }
-    SetBusyCursorHandler(nullptr);
     EXPECT_EQ(calls, (std::vector<bool>{true, false}));
 }

@@ -50,7 +50,7 @@ protected:
 
     int RunArchivePass(std::initializer_list<TSilos*> silos)
     {
-        TSendTHArc pass(owner);
+        TSendTHArc pass(runner, Settings);
         for (TSilos* s : silos)
             pass.AddSilos(s);
         Run(pass);
@@ -154,10 +154,9 @@ TEST_F(ArchivePassTest, AFailedReadEndsThePassInRed)
 
 TEST_F(ArchivePassTest, WithoutAPortTheSamplesFillBlockZeroAndTwoOfBlockOne)
 {
-    Settings.NoCom = true;
-    SharedCommPort = nullptr;
+    Settings.NoCom = true;   // the port is never opened
     HardConfig = std::make_unique<THardConfig>(2, 12, 6);
-    TSendTHArc pass(owner);
+    TSendTHArc pass(runner, Settings);
     for (int b = 0; b < 2; ++b)
         for (int s = 0; s < 12; ++s)
             pass.AddSilos(Silos(b, s));

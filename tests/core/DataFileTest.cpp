@@ -77,7 +77,7 @@ TEST_F(DataFile, ATreeWithoutPointsWritesAnEmptyDocument)
     EXPECT_EQ(Read(Path()), QByteArray(kDeclaration) + "<devices/>\n");
 
     THardConfig loaded(2, 2, 2);
-    EXPECT_EQ(LoadDataFile(loaded, Path()).result, TDataFileLoad::Result::Complete);
+    EXPECT_EQ(LoadDataFile(loaded, Path(), Settings.AveragePeriod, LogSink()).result, TDataFileLoad::Result::Complete);
 }
 
 TEST_F(DataFile, ReadsBackEveryHistoryExactly)
@@ -89,7 +89,7 @@ TEST_F(DataFile, ReadsBackEveryHistoryExactly)
     EXPECT_FALSE(bytes.contains("No=\"2\" SilosName=\"1-3\"")) << "a suspension without points writes nothing";
 
     THardConfig loaded(2, 3, 3);
-    const TDataFileLoad result = LoadDataFile(loaded, Path());
+    const TDataFileLoad result = LoadDataFile(loaded, Path(), Settings.AveragePeriod, LogSink());
     EXPECT_EQ(result.result, TDataFileLoad::Result::Complete);
     EXPECT_TRUE(result.error.isEmpty());
     ExpectSameHistories(loaded, sample.tree);
@@ -111,7 +111,7 @@ TEST_F(DataFile, LoadingReplacesTheNamedSensorsAndRebuildsTheirAverages)
     unnamed.AssignPoints(HourlyPoints(21, 98.0));
     named.ClearAverages();
 
-    EXPECT_EQ(LoadDataFile(tree, Path()).result, TDataFileLoad::Result::Complete);
+    EXPECT_EQ(LoadDataFile(tree, Path(), Settings.AveragePeriod, LogSink()).result, TDataFileLoad::Result::Complete);
     ExpectSamePoints(named.Points(), sample.Tit(0, 1, 2).Points(), "named");
     ExpectSamePoints(unnamed.Points(), HourlyPoints(21, 98.0), "unnamed");
     ExpectSamePoints(tree.GetMB(0)->GetSilos(0)->GetTIT(1)->Points(), sample.Tit(0, 0, 1).Points(), "renamed");
@@ -129,7 +129,7 @@ TEST_F(DataFile, SkipsElementsNamingNoBlockSuspensionOrSensor)
                            "<tit No=\"-1\">" + point + "</tit><tit No=\"1\">" + point + "</tit></device>"
                            "<anything Addr=\"1\" No=\"0\"><other No=\"0\">" + point + point + "</other></anything>"));
     THardConfig tree(2, 2, 2);
-    EXPECT_EQ(LoadDataFile(tree, Path()).result, TDataFileLoad::Result::Complete);
+    EXPECT_EQ(LoadDataFile(tree, Path(), Settings.AveragePeriod, LogSink()).result, TDataFileLoad::Result::Complete);
     EXPECT_EQ(tree.GetMB(0)->GetSilos(1)->GetTIT(1)->PointCount(), 1);
     EXPECT_EQ(tree.GetMB(0)->GetSilos(1)->GetTIT(0)->PointCount(), 0);
     EXPECT_EQ(tree.GetMB(1)->GetSilos(0)->GetTIT(0)->PointCount(), 2);
@@ -157,7 +157,7 @@ TEST_F(DataFile, ReadsTheTextsOfOlderFiles)
     for (const auto& c : cases) {
         Write(Path(), Document("<device Addr=\"0\" No=\"0\"><tit No=\"0\"><point " + c.attributes + "/></tit></device>"));
         THardConfig tree(1, 1, 1);
-        ASSERT_EQ(LoadDataFile(tree, Path()).result, TDataFileLoad::Result::Complete) << c.attributes.constData();
+        ASSERT_EQ(LoadDataFile(tree, Path(), Settings.AveragePeriod, LogSink()).result, TDataFileLoad::Result::Complete) << c.attributes.constData();
         ExpectSamePoints(tree.GetMB(0)->GetSilos(0)->GetTIT(0)->Points(), {MakePoint(c.time, c.value)},
                          c.attributes.constData());
     }
@@ -197,7 +197,7 @@ TEST_F(DataFile, AFailureStopsTheReadingKeepsWhatWasReadAndIsReported)
         notReached.AssignPoints(HourlyPoints(15, 1.0));
         const auto linesBefore = RedLines().size();
 
-        const TDataFileLoad result = LoadDataFile(tree, Path());
+        const TDataFileLoad result = LoadDataFile(tree, Path(), Settings.AveragePeriod, LogSink());
         EXPECT_TRUE(result.IsPartial()) << c.what;
         EXPECT_TRUE(result.error.startsWith(QString::fromUtf8(c.reason))) << c.what << ": " << result.error.toStdString();
         const auto lines = RedLines();
@@ -227,7 +227,7 @@ TEST_F(DataFile, AnUnreadableFileIsReported)
 {
     QDir().mkdir(Path("folder.dxml"));
     THardConfig tree(1, 1, 1);
-    EXPECT_TRUE(LoadDataFile(tree, Path("folder.dxml")).IsPartial());
+    EXPECT_TRUE(LoadDataFile(tree, Path("folder.dxml"), 0, LogSink()).IsPartial());
     EXPECT_EQ(RedLines().size(), 1u);
 }
 

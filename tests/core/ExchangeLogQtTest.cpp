@@ -11,23 +11,20 @@
 
 namespace {
 
+// Takes the stream's lines as the main window does: queued, on its own thread.
 class LogReceiver : public QObject {
 public:
     struct Line {
         QString text;
         TColor colour;
     };
-    std::vector<Line> lines;
-
-protected:
-    bool event(QEvent* e) override
+    explicit LogReceiver(TExchangeLog& log)
     {
-        if (e->type() != WM_EXCHANGE_LOG)
-            return QObject::event(e);
-        const auto* line = static_cast<TExchangeLogEvent*>(e);
-        lines.push_back({line->Text, line->Colour});
-        return true;
+        connect(&log, &TExchangeLog::Line, this,
+                [this](const QString& text, TColor colour) { lines.push_back({text, colour}); },
+                Qt::QueuedConnection);
     }
+    std::vector<Line> lines;
 };
 
 } // namespace
@@ -41,30 +38,30 @@ TEST(ExchangeLogQt, MessageNumbersAreKept)
     EXPECT_GT(WM_EXCHANGE_LOG, QEvent::User);
 }
 
-// Lines posted from worker threads, through both the Qt and the plain entry, arrive at the
-// receiver as queued events on its own thread, in each thread's order, none lost.
-TEST(ExchangeLogQt, ReceiverGetsEveryLineInOrderAsQueuedEvents)
+// Lines posted from worker threads, through both the stream and a sink made from it, arrive at
+// the receiver queued on its own thread, in each thread's order, none lost.
+TEST(ExchangeLogQt, ReceiverGetsEveryLineInOrderQueued)
 {
-    LogReceiver receiver;
-    SetExchangeLogReceiver(&receiver);
+    TExchangeLog log;
+    LogReceiver receiver(log);
+    const ExchangeLogSink sink = log.Sink();
     constexpr int kThreads = 4, kLines = 500;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([t] {
+        threads.emplace_back([t, &log, &sink] {
             for (int i = 0; i < kLines; ++i) {
                 const QString text = QStringLiteral("поток %1 строка %2").arg(t).arg(i);
                 if (i % 2)
-                    PostExchangeLog(text, kLogReply);
+                    log.Post(text, kLogReply);
                 else
-                    PostExchangeLog(text.toStdString(), kLogSent);
+                    PostExchangeLog(sink, text.toStdString(), kLogSent);
             }
         });
     for (auto& thread : threads)
         thread.join();
     EXPECT_TRUE(receiver.lines.empty()) << "delivery must be queued, not direct";
 
-    QCoreApplication::sendPostedEvents(&receiver, WM_EXCHANGE_LOG);
-    SetExchangeLogReceiver(nullptr);
+    QCoreApplication::sendPostedEvents(&receiver);
 
     ASSERT_EQ(receiver.lines.size(), static_cast<size_t>(kThreads * kLines));
     std::vector<int> next(kThreads, 0);
@@ -82,20 +79,24 @@ TEST(ExchangeLogQt, ReceiverGetsEveryLineInOrderAsQueuedEvents)
 TEST(ExchangeLogQt, QtLinesAreCutToTheirFirst250Characters)
 {
     std::vector<std::string> lines;
-    ScopedExchangeLogSink sink([&](const std::string& text, TColor) { lines.push_back(text); });
-    PostExchangeLog(QString(300, QChar(0x0416)), kLogError);   // 300 times "Ж"
-    ASSERT_EQ(lines.size(), 1u);
+    const ExchangeLogSink sink = [&](const std::string& text, TColor) { lines.push_back(text); };
+    PostExchangeLog(sink, QString(300, QChar(0x0416)), kLogError);   // 300 times "Ж"
+    TExchangeLog log;
+    QObject::connect(&log, &TExchangeLog::Line, [&](const QString& text, TColor) { lines.push_back(text.toStdString()); });
+    log.Post(QString(260, QChar(0x0416)), kLogError);
+    ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(QString::fromStdString(lines[0]), QString(250, QChar(0x0416)));
+    EXPECT_EQ(QString::fromStdString(lines[1]), QString(250, QChar(0x0416)));
 }
 
-TEST(ExchangeLogQt, AfterTheReceiverLeavesNothingIsPostedToIt)
+// The main window's own lines keep their place among the passes' lines: they too arrive queued.
+TEST(ExchangeLogQt, LinesPostedOnTheReceiversThreadArriveQueued)
 {
-    LogReceiver receiver;
-    SetExchangeLogReceiver(&receiver);
-    PostExchangeLog(QStringLiteral("before"), kLogPlain);
-    SetExchangeLogReceiver(nullptr);
-    PostExchangeLog(QStringLiteral("after"), kLogPlain);
-    QCoreApplication::sendPostedEvents(&receiver, WM_EXCHANGE_LOG);
+    TExchangeLog log;
+    LogReceiver receiver(log);
+    log.Post(QStringLiteral("первая"), kLogPlain);
+    EXPECT_TRUE(receiver.lines.empty());
+    QCoreApplication::sendPostedEvents(&receiver);
     ASSERT_EQ(receiver.lines.size(), 1u);
-    EXPECT_EQ(receiver.lines[0].text, QStringLiteral("before"));
+    EXPECT_EQ(receiver.lines[0].text, QStringLiteral("первая"));
 }

@@ -1,4 +1,5 @@
 #include "core/Device/Device.h"
+#include "core/Monitor.h"
 
 #include <gtest/gtest.h>
 
@@ -106,11 +107,12 @@ TEST(HardConfig, ChannelsAreSixPerSuspension)
     EXPECT_EQ(tree.GetMB(0)->GetSilos(11)->GetTIT(5)->Channel(), 71);
 }
 
-TEST(HardConfig, GlobalTreeIsReplacedAsAWhole)
+TEST(HardConfig, TheContextsTreeIsReplacedAsAWhole)
 {
-    HardConfig = std::make_unique<THardConfig>(kDefaultMBCount, kDefaultSilosPerMB, kDefaultTITPerSilos);
-    EXPECT_EQ(HardConfig->MBCount(), 12);
-    HardConfig = std::make_unique<THardConfig>(2, 3, 4);
-    EXPECT_EQ(HardConfig->SilosPerMB(), 3);
-    HardConfig.reset();
+    TMonitor monitor;
+    EXPECT_EQ(monitor.HardConfig, nullptr);
+    monitor.HardConfig = std::make_unique<THardConfig>(kDefaultMBCount, kDefaultSilosPerMB, kDefaultTITPerSilos);
+    EXPECT_EQ(monitor.HardConfig->MBCount(), 12);
+    monitor.HardConfig = std::make_unique<THardConfig>(2, 3, 4);
+    EXPECT_EQ(monitor.HardConfig->SilosPerMB(), 3);
 }

@@ -3,6 +3,7 @@
 #include "PassTestSupport.h"
 
 #include "core/Exchange/SendTH.h"
+#include "core/Exchange/SendTHArc.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,7 @@ TEST_F(LivePassTest, PollsEachBlockOnceInOrderAndStoresOnePointPerSensor)
     Tit(0, 2, 3)->SetOff(0);                        // not installed
     Silos(1, 0)->SetSilosName(QStringLiteral("0")); // never polled, but its block is switched
 
-    TSendTH pass(owner);
+    TSendTH pass(runner, Settings);
     // Blocks 2, 0, 2 and 1 in the list: block 0 comes first and block 2 is switched once.
     for (auto [b, s] : {std::pair{2, 1}, {0, 2}, {2, 0}, {1, 0}, {0, 0}, {2, 1}})
         pass.AddSilos(Silos(b, s));
@@ -129,7 +130,7 @@ TEST_F(LivePassTest, FailuresAreLoggedInRedAndThePassGoesOn)
     sim.AddFault({.address = 1, .channel = 0, .times = 1, .faults = {.brokenCrc = true}});
     sim.AddFault({.address = 1, .channel = 1, .faults = {.errorCode = 71}});
 
-    TSendTH pass(owner);
+    TSendTH pass(runner, Settings);
     for (int b = 0; b < 2; ++b)
         for (int s = 0; s < 2; ++s)
             pass.AddSilos(Silos(b, s));
@@ -177,7 +178,7 @@ TEST_F(LivePassTest, ACommutatorThatNeverAnswersCostsFifteenAttemptsPerBlock)
     Settings.Alarms[CommutatorNoReply] = {true, 2};
     sim.AddFault({.address = 0, .faults = {.silent = true}});
 
-    TSendTH pass(owner);
+    TSendTH pass(runner, Settings);
     pass.AddSilos(Silos(1, 0));
     pass.AddSilos(Silos(0, 0));
     Run(pass);
@@ -199,7 +200,7 @@ TEST_F(LivePassTest, AStopInTheMiddleSwitchesTheBlockOffAndEndsThePass)
 {
     MakeTree(2, 2, 3);
     sim.localBlock().SetDefaultReadings(WordsForTemperature(7));
-    TSendTH pass(owner);
+    TSendTH pass(runner, Settings);
     for (int b = 0; b < 2; ++b)
         for (int s = 0; s < 2; ++s)
             pass.AddSilos(Silos(b, s));
@@ -231,7 +232,7 @@ TEST_F(LivePassTest, ALaterReplyClearsTheMarkOfAnEarlierFailedRepeat)
         if (clock.sleeps == 5)
             sim.AddFault({.address = 1, .channel = 1, .times = 1, .faults = {.brokenCrc = true}});
     };
-    TSendTH pass(owner);
+    TSendTH pass(runner, Settings);
     pass.SetClock(clock.Clock());
     pass.AddSilos(Silos(0, 0));
     Run(pass);
@@ -250,7 +251,7 @@ TEST_F(LivePassTest, TheBlockWhoseAddressIsTheRelaysIsNeverSwitched)
     MakeTree(226, 1, 1);
     Settings.Alarms[CommutatorNoReply] = {true, 1};
     sim.localBlock().SetDefaultReadings(WordsForTemperature(3));
-    TSendTH pass(owner);
+    TSendTH pass(runner, Settings);
     pass.AddSilos(Silos(0xE0, 0));
     pass.AddSilos(Silos(0xE1, 0));
     Run(pass);
@@ -294,7 +295,7 @@ TEST_F(LivePassTest, DataIsReadWhereTheReplysCountCodePutsItAndOnlyFromAWholeDat
 {
     MakeTree(1, 1, 3);
     sim.AddDevice(std::make_shared<OddLocalBlock>(WordsForTemperature(-4)));
-    TSendTH pass(owner);
+    TSendTH pass(runner, Settings);
     pass.AddSilos(Silos(0, 0));
     Run(pass);
 
@@ -311,3 +312,44 @@ TEST_F(LivePassTest, DataIsReadWhereTheReplysCountCodePutsItAndOnlyFromAWholeDat
 }
 
 } // namespace
+
+// The main window may edit its settings while a pass runs: the pass keeps those it was made with.
+TEST_F(LivePassTest, ThePassWorksOnTheSettingsItWasMadeWith)
+{
+    MakeTree(1, 1, 2);
+    Settings.PollRepeats = 2;
+    SetReading(0, 0, 0, 12);
+    SetReading(0, 0, 1, 13);
+    TSendTH pass(runner, Settings);
+    pass.AddSilos(Silos(0, 0));
+    Settings.PollRepeats = 5;
+    Settings.NoCom = true;
+    Settings.CalcProc = QStringLiteral("U1 div 0");
+    Run(pass);
+
+    for (int t = 0; t < 2; ++t) {
+        EXPECT_EQ(Tit(0, 0, t)->Values().size(), 2u) << t;
+        EXPECT_NEAR(Tit(0, 0, t)->GetValue(), Expected(12 + t), 1e-9) << "read on the line, by the procedure of then";
+    }
+    EXPECT_EQ(owner.progress.back(), std::pair(4, 4));
+}
+
+// The runner makes the pass of the configured kind, one at a time, and reports its end.
+TEST_F(LivePassTest, TheRunnerMakesOnePassOfTheConfiguredKindAtATime)
+{
+    MakeTree(1, 1, 1);
+    Settings.ControllerKind = 2;
+    EXPECT_EQ(runner.Create(Settings, {Silos(0, 0)}), nullptr) << "no such kind of controller";
+    Settings.ControllerKind = 1;
+    Settings.NoCom = true;
+    TBaseSendTH* pass = runner.Create(Settings, {Silos(0, 0), Silos(0, 0)});
+    ASSERT_NE(dynamic_cast<TSendTHArc*>(pass), nullptr);
+    EXPECT_EQ(pass->Silos().size(), 1u);
+    EXPECT_EQ(runner.SendTH(), pass);
+    EXPECT_EQ(runner.Create(Settings, {}), nullptr) << "a pass exists already";
+    pass->Start();
+    ASSERT_TRUE(owner.WaitForDone());
+    runner.Release();
+    EXPECT_EQ(runner.SendTH(), nullptr);
+    EXPECT_EQ(Tit(0, 0, 0)->PointCount(), 1) << "the archive's sample record for block 0, suspension 0";
+}

@@ -41,7 +41,7 @@ protected:
 
     int RunLivePass(std::initializer_list<TSilos*> silos)
     {
-        TSendTH pass(owner);
+        TSendTH pass(runner, Settings);
         for (TSilos* s : silos)
             pass.AddSilos(s);
         Run(pass);
@@ -56,7 +56,7 @@ TEST_F(NoComPassTest, RepliesComeFromTheLogAndAMissingChannelFails)
     MakeTree(1, 1, 3);
     WriteNoComLog({"10.05.2024 08:00:00.100 : <-:  A0 26 0A DB 01 FA 00 00 14 10 00 00 02 00 00 00 00 00 44 80",
                    ReplyLine(0, WordsForTemperature(10)), ReplyLine(2, WordsForTemperature(12))});
-    SharedCommPort = nullptr;   // nothing may touch a port
+    // The port is never opened: nothing may touch it.
     RunLivePass({Silos(0, 0)});
 
     EXPECT_NEAR(Tit(0, 0, 0)->GetPoint(0)->Value, Expected(10), 1e-9);
@@ -65,7 +65,7 @@ TEST_F(NoComPassTest, RepliesComeFromTheLogAndAMissingChannelFails)
     EXPECT_EQ(LinesIn(kLogError), std::vector<std::string>{"Нет ответа от контроллера с адресом 1"});
     EXPECT_EQ(LogFileLines(QStringLiteral("Error.log")).value(1), QStringLiteral("->: "));
     EXPECT_TRUE(Logged(" 80 FA 00 00 00 D0 00 01 00 00", kLogReply)) << "the fixed reply of the switches";
-    EXPECT_EQ(NoComCursor(), 2) << "left on the line last found";
+    EXPECT_EQ(line.NoComReplies.Cursor(), 2) << "left on the line last found";
     EXPECT_EQ(owner.doneCount, 1);
 }
 
@@ -79,14 +79,14 @@ TEST_F(NoComPassTest, TheCursorStaysFromPassToPass)
     EXPECT_NEAR(Tit(0, 0, 0)->GetValue(), Expected(10), 1e-9) << "the line found is found again first";
     EXPECT_EQ(Tit(0, 0, 0)->Values().size(), 2u);
     EXPECT_NEAR(Tit(0, 0, 1)->GetValue(), Expected(11), 1e-9);
-    EXPECT_EQ(NoComCursor(), 1);
+    EXPECT_EQ(line.NoComReplies.Cursor(), 1);
 
     // The next pass searches on from there: channel 0 finds its later line, channel 1 none.
     Settings.PollRepeats = 1;
     RunLivePass({Silos(0, 0)});
     EXPECT_NEAR(Tit(0, 0, 0)->GetValue(), Expected(20), 1e-9);
     EXPECT_TRUE(Tit(0, 0, 1)->Values().empty());
-    EXPECT_EQ(NoComCursor(), 0) << "a channel not found sends the search back to the first line";
+    EXPECT_EQ(line.NoComReplies.Cursor(), 0) << "a channel not found sends the search back to the first line";
 }
 
 TEST_F(NoComPassTest, SensorsThePassDoesNotPollRaiseNoAlarm)
@@ -112,25 +112,25 @@ TEST(NoComReply, TheLineGivesEighteenOctetsFromTheFirst)
     WriteLines(path, {"no reply here", full, "y : ->:  88 FA 01 00 00 94 10 08 00", "z : <-:  94 10 09 00",
                       "w : ->:  88 FA 01 00 00 94 10 0A 00 02 E8 0G"});
 
-    SetNoComCursor(0);
-    EXPECT_EQ(ReadNoComReply(path, 7), (DynByteArray{0x88, 0xFA, 0x01, 0x00, 0x00, 0x94, 0x10, 0x07, 0x00, 0x02, 0xE8,
+    TNoComReplies replies;
+    EXPECT_EQ(replies.ReadNoComReply(path, 7), (DynByteArray{0x88, 0xFA, 0x01, 0x00, 0x00, 0x94, 0x10, 0x07, 0x00, 0x02, 0xE8,
                                                      0x03, 0x00, 0x00, 0x00, 0x00, 0x13, 0x04}))
         << "octets past the 18th are dropped";
-    EXPECT_EQ(NoComCursor(), 1);
-    EXPECT_EQ(ReadNoComReply(path, 8), (DynByteArray{0x88, 0xFA, 0x01, 0x00, 0x00, 0x94, 0x10, 0x08, 0x00, 0, 0, 0, 0,
+    EXPECT_EQ(replies.Cursor(), 1);
+    EXPECT_EQ(replies.ReadNoComReply(path, 8), (DynByteArray{0x88, 0xFA, 0x01, 0x00, 0x00, 0x94, 0x10, 0x08, 0x00, 0, 0, 0, 0,
                                                      0, 0, 0, 0, 0}))
         << "a short line is filled with zeros";
-    EXPECT_TRUE(ReadNoComReply(path, 9).empty()) << "the line found holds no reply";
-    EXPECT_EQ(NoComCursor(), 3);
+    EXPECT_TRUE(replies.ReadNoComReply(path, 9).empty()) << "the line found holds no reply";
+    EXPECT_EQ(replies.Cursor(), 3);
     try {
-        ReadNoComReply(path, 10);
+        replies.ReadNoComReply(path, 10);
         ADD_FAILURE() << "a broken octet must not read as data";
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Неверный ответ в строке 5 файла nocom.log");
     }
-    EXPECT_TRUE(ReadNoComReply(path, 7).empty()) << "the search starts at the cursor, past channel 7";
-    EXPECT_EQ(NoComCursor(), 0);
-    EXPECT_TRUE(ReadNoComReply(dir.filePath(QStringLiteral("missing.log")), 7).empty());
+    EXPECT_TRUE(replies.ReadNoComReply(path, 7).empty()) << "the search starts at the cursor, past channel 7";
+    EXPECT_EQ(replies.Cursor(), 0);
+    EXPECT_TRUE(replies.ReadNoComReply(dir.filePath(QStringLiteral("missing.log")), 7).empty());
 }
 
 } // namespace

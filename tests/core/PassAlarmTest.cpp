@@ -1,9 +1,8 @@
 // The end of every pass: the notification conditions judged over the pass's sensors, the lines
-// of "overlay.log", the taskbar overlay, and the alarm relay switched for its time.
+// of "overlay.log", the level for the taskbar overlay, and the alarm relay switched for its time.
 #include "PassTestSupport.h"
 
 #include "core/Exchange/OverlayLog.h"
-#include "platform/qt/TaskbarList.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,10 @@ namespace {
 // A pass that only ends: judges the alarms (and, when asked, the relay) over its suspensions.
 class EndOfPass : public TBaseSendTH {
 public:
-    EndOfPass(IOwnerEchgTH& owner, bool relay) : TBaseSendTH(owner), relay_(relay) {}
+    EndOfPass(TPassRunner& runner, const Parameters& settings, bool relay)
+        : TBaseSendTH(runner, settings), relay_(relay)
+    {
+    }
     ~EndOfPass() override
     {
         Terminate();
@@ -52,34 +54,34 @@ protected:
         Settings.CheckT1 = 20;
         Settings.CheckT2 = 22;
         Settings.CheckT3 = 24;
-        AttachTaskbarButton(std::make_unique<TaskbarButton>(
-            QIcon(), [this](const QIcon&, const QString& description) { overlays << description; },
-            [](const QDBusMessage&) {}));
+        // The overlay the taskbar would show for each level the pass reports.
+        QObject::connect(&runner, &TPassRunner::AlarmLevel, &owner, [this](int level) {
+            overlays << QStringList{QStringLiteral("OK"), QStringLiteral("Warning"), QStringLiteral("Error")}.value(level);
+        }, Qt::QueuedConnection);
     }
-    ~PassAlarmTest() override { DetachTaskbarButton(); }
 
-    static void SetValue(TTIT& tit, double value)
+    void SetValue(TTIT& tit, double value)
     {
         tit.ClearValues();
-        tit.AddValue(true, Now(), value);
+        tit.AddValue(true, Now(), value, Settings);
     }
     static void Clear(TTIT& tit) { tit.ClearValues(); }
     // Five days of a steady rise of 2 degrees a day: the rate-of-change alarm is set.
-    static void Speeding(TTIT& tit)
+    void Speeding(TTIT& tit)
     {
         Settings.UseCheckSpeed = true;
         Settings.CheckSpeed = 0.5;
         for (int d = -4; d <= 0; ++d) {
             const TDateTime at = EncodeDate(2024, 5, 10) + d + 8 / 24.0;
             tit.ClearValues();
-            tit.AddValue(true, at, 10 + 2 * (d + 4));
-            tit.StorePoint(at);
+            tit.AddValue(true, at, 10 + 2 * (d + 4), Settings);
+            tit.StorePoint(at, MakeReadingRules(Settings));
         }
     }
 
     int RunPass(bool relay = false)
     {
-        EndOfPass pass(owner, relay);
+        EndOfPass pass(runner, Settings, relay);
         pass.SetClock(clock.Clock());
         for (int s = 0; s < 2; ++s)
             pass.AddSilos(Silos(0, s));
@@ -110,13 +112,13 @@ TEST_F(PassAlarmTest, EachConditionRaisesItsLevelWithItsLine)
     };
     const Case cases[] = {
         {BlockNoReply, Clear, "Нет ответа от местного блока Р5-22К"},
-        {OverMaxT, [](TTIT& t) { SetValue(t, 35); }, "Превышение макс. Т - С-7 ТИТ №1 val=35.000 > 30"},
-        {SpeedExceeded, Speeding, "Скорость изменения - С-7 ТИТ №1 val=18.000 смотри speed.log"},
-        {SetPoint1, [](TTIT& t) { SetValue(t, 21); }, "Уставка 1 - С-7 ТИТ №1 val=21.000 > 20"},
-        {SetPoint2, [](TTIT& t) { SetValue(t, 23); }, "Уставка 2 - С-7 ТИТ №1 val=23.000 > 22"},
-        {SetPoint3, [](TTIT& t) { SetValue(t, 24.5); }, "Уставка 3 - С-7 ТИТ №1 val=24.500 > 24"},
-        {LineBreak, [](TTIT& t) { SetValue(t, 70.25); }, "Обрыв линии - С-7 ТИТ №1 val=70.250 > 70"},
-        {ShortCircuit, [](TTIT& t) { SetValue(t, -40); }, "КЗ. Т - С-7 ТИТ №1 val=-40.000 < -36"},
+        {OverMaxT, [this](TTIT& t) { SetValue(t, 35); }, "Превышение макс. Т - С-7 ТИТ №1 val=35.000 > 30"},
+        {SpeedExceeded, [this](TTIT& t) { Speeding(t); }, "Скорость изменения - С-7 ТИТ №1 val=18.000 смотри speed.log"},
+        {SetPoint1, [this](TTIT& t) { SetValue(t, 21); }, "Уставка 1 - С-7 ТИТ №1 val=21.000 > 20"},
+        {SetPoint2, [this](TTIT& t) { SetValue(t, 23); }, "Уставка 2 - С-7 ТИТ №1 val=23.000 > 22"},
+        {SetPoint3, [this](TTIT& t) { SetValue(t, 24.5); }, "Уставка 3 - С-7 ТИТ №1 val=24.500 > 24"},
+        {LineBreak, [this](TTIT& t) { SetValue(t, 70.25); }, "Обрыв линии - С-7 ТИТ №1 val=70.250 > 70"},
+        {ShortCircuit, [this](TTIT& t) { SetValue(t, -40); }, "КЗ. Т - С-7 ТИТ №1 val=-40.000 < -36"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -257,7 +259,7 @@ TEST_F(RelayTest, AStopSwitchesTheRelayOffAtOnce)
     Settings.RelayDuration = 600;
     Settings.Relays[LineBreak] = true;
     SetValue(*Tit(0, 0, 0), 80);
-    EndOfPass pass(owner, true);
+    EndOfPass pass(runner, Settings, true);
     clock.onSleep = [&](uint32_t) { pass.Terminate(); };
     pass.SetClock(clock.Clock());
     pass.AddSilos(Silos(0, 0));

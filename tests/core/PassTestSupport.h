@@ -1,15 +1,16 @@
 #pragma once
-// What the poll-pass tests share: a simulated line on a pseudo-terminal behind the program's
-// port, a private program folder, a hardware tree of the test's own, settings put back after
-// each test, a window stand-in that records what a pass reports, and the log lines posted.
+// What the poll-pass tests share: a simulated line on a pseudo-terminal behind the test's own
+// line, a private program folder, a hardware tree and settings of the test's own, a window
+// stand-in that records what a pass reports through its runner, and the log lines posted.
 #include "base/DateTime.h"
 #include "comm/CommPort.h"
 #include "comm/ExchangeLog.h"
 #include "core/Device/Device.h"
 #include "core/Exchange/BaseSendTH.h"
-#include "core/Exchange/NoComReply.h"
+#include "core/Exchange/CommLine.h"
+#include "core/Exchange/OverlayLog.h"
+#include "core/Exchange/PassRunner.h"
 #include "core/Parameters.h"
-#include "core/WindowMessages.h"
 #include "support/PtyLine.h"
 #include "tools/ft3sim/Simulator.h"
 
@@ -29,17 +30,19 @@
 #include <utility>
 #include <vector>
 
-// The main window as a pass sees it: records the progress, the titles and the end of the pass.
-class PassOwner : public QObject, public IOwnerEchgTH {
+// The main window as a pass sees it: records the progress, the titles, the alarm levels and the
+// end of the pass, all received queued as the window receives them.
+class PassOwner : public QObject {
 public:
-    QObject* GetHandle() override { return this; }
-    TProgressBarCallback GetProgressBar() override
+    explicit PassOwner(TPassRunner& runner)
     {
-        return [this](int position, int maximum) { progress.emplace_back(position, maximum); };
-    }
-    TTitleLabelCallback GetTitleLabel() override
-    {
-        return [this](const QString& text) { titles << text; };
+        connect(&runner, &TPassRunner::Progress, this,
+                [this](int position, int maximum) { progress.emplace_back(position, maximum); }, Qt::QueuedConnection);
+        connect(&runner, &TPassRunner::Title, this, [this](const QString& text) { titles << text; },
+                Qt::QueuedConnection);
+        connect(&runner, &TPassRunner::AlarmLevel, this, [this](int level) { alarmLevels.push_back(level); },
+                Qt::QueuedConnection);
+        connect(&runner, &TPassRunner::Finished, this, [this] { ++doneCount; }, Qt::QueuedConnection);
     }
 
     // Handles posted calls until the pass has posted its end; false after `wait` without it.
@@ -56,17 +59,8 @@ public:
 
     std::vector<std::pair<int, int>> progress;
     QStringList titles;
+    std::vector<int> alarmLevels;
     int doneCount = 0;
-
-protected:
-    bool event(QEvent* e) override
-    {
-        if (e->type() == WM_EXCHANGE_DONE) {
-            ++doneCount;
-            return true;
-        }
-        return QObject::event(e);
-    }
 };
 
 // A clock that never waits: each wait moves it on by the time asked for. `onSleep` runs on the
@@ -98,15 +92,7 @@ protected:
     static constexpr int kPortNumber = 7;
 
     PassTest()
-        : savedSettings_(Settings),
-          savedPort_(SharedCommPort),
-          savedCursor_(NoComCursor()),
-          logSink_([this](const std::string& text, TColor colour) {
-              std::lock_guard guard(logLock_);
-              log_.push_back({text, colour});
-          })
     {
-        std::swap(savedTree_, HardConfig);
         Settings.PauseMBOn = 0;
         Settings.PauseMBOff = 0;
         Settings.PauseRequest = 0;
@@ -115,16 +101,18 @@ protected:
         Settings.UseCheckSpeed = false;
         Settings.NoCom = false;
         Settings.CalcProc = BuiltInCalcProc();
-        SetNoComCursor(0);
-    }
-
-    ~PassTest() override
-    {
-        SharedCommPort = savedPort_;
-        std::swap(savedTree_, HardConfig);
-        Settings = savedSettings_;
-        Settings.NoCom = false;
-        SetNoComCursor(savedCursor_);
+        // The pass's lines and those of the commands it runs on the port, as they are posted.
+        const ExchangeLogSink record = [this](const std::string& text, TColor colour) {
+            std::lock_guard guard(logLock_);
+            log_.push_back({text, colour});
+        };
+        line.Port.SetLogSink(record);
+        QObject::connect(&runner, &TPassRunner::LogLine, &runner,
+                         [record](const QString& text, TColor colour) { record(text.toStdString(), colour); },
+                         Qt::DirectConnection);
+        // The notification log as the application keeps it.
+        QObject::connect(&runner, &TPassRunner::AlarmNote, &runner, [](const QString& text) { WriteOverlayLog(text); },
+                         Qt::DirectConnection);
     }
 
     // Puts the simulated line behind the program's port.
@@ -140,7 +128,6 @@ protected:
         port.SetNumber(kPortNumber);
         port.SetEnable(true);
         ASSERT_TRUE(port.Enable()) << port.Status();
-        SharedCommPort = &port;
     }
 
     // A tree of the given shape whose sensors are all installed as 50-ohm sensors.
@@ -158,8 +145,8 @@ protected:
         tit.SetMult(kMultOhm50);
         tit.SetTk(0);
     }
-    static TSilos* Silos(int block, int silos) { return HardConfig->GetMB(block)->GetSilos(silos); }
-    static TTIT* Tit(int block, int silos, int tit) { return Silos(block, silos)->GetTIT(tit); }
+    TSilos* Silos(int block, int silos) const { return HardConfig->GetMB(block)->GetSilos(silos); }
+    TTIT* Tit(int block, int silos, int tit) const { return Silos(block, silos)->GetTIT(tit); }
 
     // Runs the pass to its end, handling what it posts.
     void Run(TBaseSendTH& pass)
@@ -218,16 +205,15 @@ protected:
 
     PortHome home;
     ft3sim::Simulator sim;
-    TCommPort port;
-    PassOwner owner;
+    Parameters Settings;
+    std::unique_ptr<THardConfig> HardConfig;
+    TCommLine line;
+    TCommPort& port = line.Port;
+    TPassRunner runner{line};
+    PassOwner owner{runner};
     FakePassClock clock;
 
 private:
-    Parameters savedSettings_;
-    TCommPort* savedPort_;
-    int savedCursor_;
-    std::unique_ptr<THardConfig> savedTree_;
     std::mutex logLock_;
     std::vector<LogLine> log_;
-    ScopedExchangeLogSink logSink_;
 };

@@ -95,7 +95,7 @@ protected:
 
     void Export(const THardConfig& tree, IRowProgress* progress = nullptr)
     {
-        TReadingsTable table(connection_, table_, progress);
+        TReadingsTable table(connection_, table_, progress, LogSink());
         for (int b = 0; b < tree.MBCount(); ++b)
             for (int s = 0; s < tree.SilosPerMB(); ++s)
                 tree.GetMB(b)->GetSilos(s)->SaveToTable(table);

@@ -1,10 +1,10 @@
 #pragma once
-// What the sensor and tree tests share: settings put back after each test, the program's folder
-// in a temporary place (the "speed" log lands there), a fixed resistance formula instead of the
-// calculation procedure, and the log lines posted during the test.
+// What the sensor and tree tests share: the test's own settings, the program's folder in a
+// temporary place (the "speed" log lands there), reading rules with a fixed resistance formula
+// instead of the calculation procedure, and the log lines posted to them during the test.
 #include "base/DateTime.h"
 #include "comm/ExchangeLog.h"
-#include "core/Device/ResistanceCalc.h"
+#include "core/Device/ReadingRules.h"
 #include "core/Parameters.h"
 
 #include <gtest/gtest.h>
@@ -21,27 +21,31 @@
 
 class SensorTest : public ::testing::Test {
 protected:
-    SensorTest()
-        : savedSettings_(Settings),
-          savedHome_(qgetenv("TAVIK_ZUZID_HOME")),
-          logSink_([this](const std::string& text, TColor colour) {
-              std::lock_guard guard(logLock_);
-              log_.emplace_back(text, colour);
-          })
+    SensorTest() : savedHome_(qgetenv("TAVIK_ZUZID_HOME"))
     {
         qputenv("TAVIK_ZUZID_HOME", folder_.path().toUtf8());
-        // Resistance = U1 / 10 ohms, so a test chooses its resistance through the first word.
-        savedCalc_ = SetResistanceCalc([](const TRawWords& w) { return w.U1 / 10.0; });
     }
 
     ~SensorTest() override
     {
-        SetResistanceCalc(std::move(savedCalc_));
         if (savedHome_.isNull())
             qunsetenv("TAVIK_ZUZID_HOME");
         else
             qputenv("TAVIK_ZUZID_HOME", savedHome_);
-        Settings = savedSettings_;
+    }
+
+    // Readings follow Settings; resistance = U1 / 10 ohms, so a test chooses its resistance
+    // through the first word; log lines are kept for Log().
+    TReadingRules Rules()
+    {
+        return {Settings, [](const TRawWords& w) { return w.U1 / 10.0; }, LogSink()};
+    }
+    ExchangeLogSink LogSink()
+    {
+        return [this](const std::string& text, TColor colour) {
+            std::lock_guard guard(logLock_);
+            log_.emplace_back(text, colour);
+        };
     }
 
     std::vector<std::pair<std::string, TColor>> Log()
@@ -73,12 +77,11 @@ protected:
         return raw;
     }
 
+    Parameters Settings;
+
 private:
-    Parameters savedSettings_;
     QByteArray savedHome_;
     QTemporaryDir folder_;
-    TResistanceCalc savedCalc_;
     std::mutex logLock_;
     std::vector<std::pair<std::string, TColor>> log_;
-    ScopedExchangeLogSink logSink_;
 };

@@ -38,7 +38,7 @@ protected:
         tit.SetOff(off);
         tit.ClearValues();
         if (value)
-            tit.AddValue(true, EncodeDate(2024, 5, 10), *value);
+            tit.AddValue(true, EncodeDate(2024, 5, 10), *value, Settings);
         tit.SetValid(replied);
     }
 
@@ -77,7 +77,7 @@ TEST_F(TITColour, FirstRuleThatAppliesWins)
     };
     for (const ColourCase& c : cases) {
         Show(tit, c.value, c.replied, c.off);
-        EXPECT_EQ(tit.GetColor(), c.expected) << c.name;
+        EXPECT_EQ(tit.GetColor(Settings), c.expected) << c.name;
     }
 }
 
@@ -85,7 +85,7 @@ TEST_F(TITColour, OverMaxTIsStrictOnBothSides)
 {
     for (auto [value, over] : {std::pair{40.0, false}, {40.5, true}, {69.9, true}, {70.0, false}, {71.0, false}}) {
         Show(tit, value);
-        EXPECT_EQ(tit.IsOverMaxT(), over) << value;
+        EXPECT_EQ(tit.IsOverMaxT(Settings), over) << value;
     }
 }
 
@@ -105,11 +105,11 @@ TEST_F(TITColour, ValueTextPerSentinel)
     };
     for (const auto& c : cases) {
         Show(tit, c.value);
-        EXPECT_EQ(tit.GetValueText(), c.expected) << (c.value ? *c.value : 0.0);
+        EXPECT_EQ(tit.GetValueText(Settings), c.expected) << (c.value ? *c.value : 0.0);
     }
     Settings.Precision = 4;
     Show(tit, 21.7);
-    EXPECT_EQ(tit.GetValueText(), QStringLiteral(" 22.0"));
+    EXPECT_EQ(tit.GetValueText(Settings), QStringLiteral(" 22.0"));
 }
 
 TEST_F(TITColour, ValidityNeedsANoReplyMarkAndAValueInRange)

@@ -20,16 +20,16 @@ protected:
     void Point(int d, int hour, double value)
     {
         tit.ClearValues();
-        tit.AddValue(true, Day(d) + hour / 24.0, value);
-        tit.StorePoint(Day(d) + hour / 24.0);
+        tit.AddValue(true, Day(d) + hour / 24.0, value, Settings);
+        tit.StorePoint(Day(d) + hour / 24.0, Rules());
     }
 
     // A live pass with one reading giving the temperature.
     void LivePass(TDateTime time, double temperature)
     {
         tit.ClearValues();
-        tit.AddRawReading(Raw(static_cast<int16_t>((temperature + 1) * 10)), time);
-        tit.StorePoint(time);
+        tit.AddRawReading(Raw(static_cast<int16_t>((temperature + 1) * 10)), time, Rules());
+        tit.StorePoint(time, Rules());
     }
 
     static TDateTime Day(int d) { return EncodeDate(2024, 5, 10) + d; }
@@ -80,7 +80,7 @@ TEST_F(TITRate, TheFirstLivePassOfADayRaisesTheAlarmOnceItsPointIsStored)
     Settings.CheckSpeed = 2.0;
     LivePass(Day(0) + 0.25, 20.0);
     EXPECT_TRUE(tit.SpeedAlarm());   // (20 - 6) / 4 = 3.5 degrees a day
-    EXPECT_EQ(tit.GetColor(), Settings.ColorSpeed);
+    EXPECT_EQ(tit.GetColor(Settings), Settings.ColorSpeed);
 
     const auto log = Log();
     ASSERT_FALSE(log.empty());
@@ -110,7 +110,7 @@ TEST_F(TITRate, ArchiveValuesAreJudgedOnceTheirPointIsStored)
     EXPECT_TRUE(tit.SpeedAlarm());
     // Showing a stored poll again judges it at once: its point is already there.
     tit.ClearValues();
-    tit.AddValue(true, Day(0) + 0.25, 14.0);
+    tit.AddValue(true, Day(0) + 0.25, 14.0, Settings);
     EXPECT_TRUE(tit.SpeedAlarm());
 }
 

@@ -23,8 +23,8 @@ TEST_F(SensorSharing, PaintingWhileAPassWritesIsSafe)
         for (int pass = 0; pass < 3000; ++pass) {
             tit.ClearValues();
             for (int r = 0; r < 3; ++r)
-                tit.AddValue(true, start + pass / 24.0, 10.0 + r);
-            tit.StorePoint(start + pass / 24.0);
+                tit.AddValue(true, start + pass / 24.0, 10.0 + r, Settings);
+            tit.StorePoint(start + pass / 24.0, Rules());
         }
         done = true;
     });
@@ -33,8 +33,8 @@ TEST_F(SensorSharing, PaintingWhileAPassWritesIsSafe)
     bool wholeCopies = true;
     // At least one read, however quickly the writer finishes on a busy machine.
     do {
-        tit.GetColor();
-        tit.GetValueText();
+        tit.GetColor(Settings);
+        tit.GetValueText(Settings);
         const auto points = tit.Points();
         const auto averages = tit.Averages();
         wholeCopies = wholeCopies && std::is_sorted(points.begin(), points.end(), byTime)

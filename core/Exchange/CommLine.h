@@ -1,0 +1,19 @@
+#pragma once
+// The program's line: its serial port and, for the no-port mode, the replies that stand in for
+// the local block (read from "nocom.log", the search going on where the last pass left it).
+// The context owns the one line; passes and the local-block dialog reach the port through it.
+#include "comm/CommPort.h"
+#include "comm/FT3Frame.h"
+#include "core/Exchange/NoComReply.h"
+
+#include <cstdint>
+
+class TCommLine {
+public:
+    // One FT3 exchange on the port: sends the request frame in the buffer and leaves the reply's
+    // user data there, waiting up to timeoutMs for the reply; raises what the exchange raises.
+    void Exchange(DynByteArray& buffer, uint16_t timeoutMs);
+
+    TCommPort Port;
+    TNoComReplies NoComReplies;
+};
