@@ -329,9 +329,7 @@ void TfrSiLoBin::acSilosParamExecute()
         return;
     auto card = std::make_unique<TfmSilosParam>(silos, BinNo);
     card->edSilosName->setEnabled(EditMode());
-    fmSilosParam = card.get();
     ExecModal(*card);
-    fmSilosParam = nullptr;
     vtTree->RepaintRow(FocusedRow());
 }
 

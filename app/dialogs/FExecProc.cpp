@@ -1,11 +1,11 @@
 #include "app/dialogs/FExecProc.h"
 
-#include "app/settings/FormPlacement.h"
 #include "app/dialogs/PascalHighlighter.h"
 #include "app/main/UnhandledException.h"
+#include "app/settings/FormPlacement.h"
+#include "app/widgets/DialogButtons.h"
 #include "platform/posix/IniFile.h"
 
-#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -27,17 +27,13 @@ TfmExecProc::TfmExecProc(IniFile& settings, QWidget* parent) : QDialog(parent), 
     Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     Highlighter = new TPascalHighlighter(Memo->document());
 
-    auto* buttons = new QDialogButtonBox;
-    btnOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("OK"), "btnOK", QStringLiteral("Cancel"));
+    btnOK = buttons.Accept;
+    btnCancel = buttons.Cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo, 1);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
     RestoreFormPlacement(FSettings, *this, kPlacement);
 }
 

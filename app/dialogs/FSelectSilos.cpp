@@ -1,12 +1,12 @@
 #include "app/dialogs/FSelectSilos.h"
 
-#include "app/settings/FormPlacement.h"
 #include "app/board/FrameSiloBin.h"
+#include "app/settings/FormPlacement.h"
 #include "app/settings/SettingsFileName.h"
+#include "app/widgets/DialogButtons.h"
 #include "core/Monitor.h"
 #include "platform/posix/IniFile.h"
 
-#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -46,17 +46,13 @@ TfmSelectSilos::TfmSelectSilos(TMonitor& monitor, const std::vector<TfrSiLoBin*>
     vtSilos->setHeaderHidden(true);
     connect(vtSilos, &QTreeWidget::itemDoubleClicked, this, [this] { vtSilosDblClick(); });
 
-    auto* buttons = new QDialogButtonBox;
-    btnOk = buttons->addButton(QStringLiteral("Выбрать"), QDialogButtonBox::AcceptRole);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("Выбрать"), "btnOk", QStringLiteral("Отмена"));
+    btnOk = buttons.Accept;
+    btnCancel = buttons.Cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(vtSilos, 1);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
     FormPlacement1RestorePlacement(board);
 }
 

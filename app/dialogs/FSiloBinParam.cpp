@@ -1,8 +1,8 @@
 #include "app/dialogs/FSiloBinParam.h"
 
 #include "app/board/FrameSiloBin.h"
+#include "app/widgets/DialogButtons.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -49,15 +49,11 @@ TfmSiloBinParam::TfmSiloBinParam(QWidget* owner) : QDialog(owner)
     form->addRow(QStringLiteral("Ширина колонок"), edColWidth);
     form->addRow(QStringLiteral("Высота индикаторов"), edHeigthTD);
 
-    auto* buttons = new QDialogButtonBox;
-    btnOk = buttons->addButton(QStringLiteral("Применить"), QDialogButtonBox::AcceptRole);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("Применить"), "btnOk", QStringLiteral("Отмена"));
+    btnOk = buttons.Accept;
+    btnCancel = buttons.Cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
 }

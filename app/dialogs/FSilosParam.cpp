@@ -1,10 +1,10 @@
 #include "app/dialogs/FSilosParam.h"
 
+#include "app/widgets/DialogButtons.h"
 #include "core/Device/Silos.h"
 
 #include <QDateEdit>
 #include <QDateTime>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -16,7 +16,6 @@
 
 #include <cmath>
 
-TfmSilosParam* fmSilosParam = nullptr;
 
 namespace {
 
@@ -123,17 +122,13 @@ TfmSilosParam::TfmSilosParam(TSilos* silos, int binNo, QWidget* owner) : QDialog
     form->addRow(QStringLiteral("Вес"), WithUnit(edWet, "тон"));
     form->addRow(QStringLiteral("Оператор"), edOperName);
 
-    auto* buttons = new QDialogButtonBox;
-    btnOk = buttons->addButton(QStringLiteral("Сохранить"), QDialogButtonBox::AcceptRole);
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("Сохранить"), "btnOk", QStringLiteral("Отмена"));
+    btnOk = buttons.Accept;
+    btnCancel = buttons.Cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
 }
 
 void TfmSilosParam::done(int result)

@@ -37,6 +37,3 @@ private:
 
     TSilos* FSilos;
 };
-
-// The card being shown, while one is.
-extern TfmSilosParam* fmSilosParam;

@@ -7,7 +7,9 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -50,94 +52,213 @@ void WriteColour(IniFile& ini, const char* section, const char* key, TColor valu
     ini.WriteInteger(section, key, static_cast<int32_t>(value));
 }
 
-// Fields narrower than 32 bits keep the low bits of what is read, as they always have.
-uint16_t ReadWord(const IniFile& ini, const char* key, uint16_t fallback)
+// One key of the record in a section: how it is read (a missing or malformed value gives the
+// default) and how it is written. A section's keys stand in one table, in the order the file
+// has them.
+struct TSettingsKey {
+    std::function<void(const IniFile&, const char* section, Parameters&)> Read;
+    std::function<void(IniFile&, const char* section, const Parameters&)> Write;
+};
+using TSettingsKeys = std::vector<TSettingsKey>;
+
+// An integer field; fields narrower than 32 bits keep the low bits of what is read, as they
+// always have.
+template <class T>
+TSettingsKey IntKey(const char* key, T Parameters::*field, int32_t fallback)
 {
-    return static_cast<uint16_t>(ini.ReadInteger(kConfigurationSection, key, fallback));
+    return {[=](const IniFile& ini, const char* s, Parameters& p) {
+                p.*field = static_cast<T>(ini.ReadInteger(s, key, fallback));
+            },
+            [=](IniFile& ini, const char* s, const Parameters& p) { ini.WriteInteger(s, key, p.*field); }};
 }
+
+// An integer field kept within its range.
+template <class T>
+TSettingsKey ClampedKey(const char* key, T Parameters::*field, int fallback, int low, int high)
+{
+    return {[=](const IniFile& ini, const char* s, Parameters& p) {
+                p.*field = static_cast<T>(ReadClamped(ini, s, key, fallback, low, high));
+            },
+            [=](IniFile& ini, const char* s, const Parameters& p) { ini.WriteInteger(s, key, p.*field); }};
+}
+
+// A key written from the record but never taken back: reading sets the value the program
+// always starts with.
+template <class T>
+TSettingsKey WrittenOnlyKey(const char* key, T Parameters::*field, T startValue)
+{
+    return {[=](const IniFile&, const char*, Parameters& p) { p.*field = startValue; },
+            [=](IniFile& ini, const char* s, const Parameters& p) { ini.WriteInteger(s, key, p.*field); }};
+}
+
+TSettingsKey ColourKey(const char* key, TColor Parameters::*field, TColor fallback)
+{
+    return {[=](const IniFile& ini, const char* s, Parameters& p) { p.*field = ReadColour(ini, s, key, fallback); },
+            [=](IniFile& ini, const char* s, const Parameters& p) { WriteColour(ini, s, key, p.*field); }};
+}
+
+// A print colour, whose default is the screen colour read before it.
+TSettingsKey PrintColourKey(const char* key, TColor Parameters::*field, TColor Parameters::*screen)
+{
+    return {[=](const IniFile& ini, const char* s, Parameters& p) { p.*field = ReadColour(ini, s, key, p.*screen); },
+            [=](IniFile& ini, const char* s, const Parameters& p) { WriteColour(ini, s, key, p.*field); }};
+}
+
+TSettingsKey BoolKey(const char* key, bool Parameters::*field, bool fallback)
+{
+    return {[=](const IniFile& ini, const char* s, Parameters& p) { p.*field = ini.ReadBool(s, key, fallback); },
+            [=](IniFile& ini, const char* s, const Parameters& p) { ini.WriteBool(s, key, p.*field); }};
+}
+
+TSettingsKey FloatKey(const char* key, double Parameters::*field, double fallback)
+{
+    return {[=](const IniFile& ini, const char* s, Parameters& p) { p.*field = ini.ReadFloat(s, key, fallback); },
+            [=](IniFile& ini, const char* s, const Parameters& p) { ini.WriteFloat(s, key, p.*field); }};
+}
+
+// A text field; its default is asked for when the key is read (it may need the program's folder).
+TSettingsKey TextKey(const char* key, QString Parameters::*field, QString (*fallback)())
+{
+    return {[=](const IniFile& ini, const char* s, Parameters& p) { p.*field = ReadText(ini, s, key, fallback()); },
+            [=](IniFile& ini, const char* s, const Parameters& p) { WriteText(ini, s, key, p.*field); }};
+}
+
+QString NoText()
+{
+    return {};
+}
+
+void ReadKeys(const IniFile& ini, const char* section, const TSettingsKeys& keys, Parameters& p)
+{
+    for (const TSettingsKey& key : keys)
+        key.Read(ini, section, p);
+}
+
+void WriteKeys(IniFile& ini, const char* section, const TSettingsKeys& keys, const Parameters& p)
+{
+    for (const TSettingsKey& key : keys)
+        key.Write(ini, section, p);
+}
+
+using P = Parameters;
+
+// "Общие" after "Последний бэкап".
+const TSettingsKeys& GeneralKeys()
+{
+    static const TSettingsKeys keys = {
+        IntKey("Тмах", &P::MaxT, 30),
+        IntKey("CheckT1", &P::CheckT1, 0),
+        IntKey("CheckT2", &P::CheckT2, 0),
+        IntKey("CheckT3", &P::CheckT3, 0),
+        ColourKey("ColorMaxT", &P::ColorMaxT, 255),
+        ColourKey("ColorCheckT1", &P::ColorCheckT1, 0),
+        ColourKey("ColorCheckT2", &P::ColorCheckT2, 0),
+        ColourKey("ColorCheckT3", &P::ColorCheckT3, 0),
+        ColourKey("ColorX", &P::ColorX, 8421504),
+        ColourKey("ColorKz", &P::ColorKz, 128),
+        BoolKey("UseCheckSpeed", &P::UseCheckSpeed, false),
+        FloatKey("CheckSpeed", &P::CheckSpeed, 0.5),
+        ColourKey("ColorSpeed", &P::ColorSpeed, 255),
+        PrintColourKey("PrintColorMaxT", &P::PrintColorMaxT, &P::ColorMaxT),
+        PrintColourKey("PrintColorCheckT1", &P::PrintColorCheckT1, &P::ColorCheckT1),
+        PrintColourKey("PrintColorCheckT2", &P::PrintColorCheckT2, &P::ColorCheckT2),
+        PrintColourKey("PrintColorCheckT3", &P::PrintColorCheckT3, &P::ColorCheckT3),
+        PrintColourKey("PrintColorX", &P::PrintColorX, &P::ColorX),
+        PrintColourKey("PrintColorKz", &P::PrintColorKz, &P::ColorKz),
+        PrintColourKey("PrintColorSpeed", &P::PrintColorSpeed, &P::ColorSpeed),
+        BoolKey("Print2Column", &P::Print2Column, false),
+        TextKey("Обрыв", &P::TextBreak, [] { return QStringLiteral("X"); }),
+        TextKey("КЗ", &P::TextShort, [] { return QStringLiteral("КЗ"); }),
+        TextKey("Данные", &P::DataFile, NoText),
+        WrittenOnlyKey("Период усреднения", &P::AveragePeriod, 0),
+        // 4 and above all mean half degrees; below 0 there is no format.
+        ClampedKey("Температура число знаков", &P::Precision, 3, 0, 4),
+    };
+    return keys;
+}
+
+// "Конфигурация" from "Контроллер" to the chart's scale (the procedure stands before them).
+const TSettingsKeys& PollingKeys()
+{
+    static const TSettingsKeys keys = {
+        IntKey("Контроллер", &P::ControllerKind, 0),
+        WrittenOnlyKey("Резистор", &P::Ri, 51),   // the reference resistor is fixed
+        FloatKey("U1k", &P::U1k, 1.0),
+        FloatKey("U2k", &P::U2k, 1.0),
+        ClampedKey("Опросов в измерении", &P::PollRepeats, 1, 1, 999),
+        IntKey("Пауза включения модуля", &P::PauseMBOn, 300),
+        IntKey("Пауза отключения модуля", &P::PauseMBOff, 300),
+        IntKey("Пауза между командами запроса", &P::PauseRequest, 300),
+        IntKey("Время ожидания ответа на команду \"Выбор модуля\"", &P::TimeoutMBSelect, 300),
+        IntKey("Время ожидания ответа на команду \"Запрос данных\"", &P::TimeoutData, 300),
+        IntKey("Тайм-аут очистки архива КВЛ", &P::TimeoutArchiveClear, 10),
+        ClampedKey("Силосов в одном запросе КВЛа", &P::ArchiveBlockSize, 5, 1, 5),
+        IntKey("адрес контроллера КВЛ", &P::ArchiveAddr, 0),
+        FloatKey("Мин шкалы Т", &P::ScaleMinT, 0),
+        FloatKey("Макс шкалы Т", &P::ScaleMaxT, 0),
+    };
+    return keys;
+}
+
+// "Конфигурация": the database and the layout file.
+const TSettingsKeys& DatabaseKeys()
+{
+    static const TSettingsKeys keys = {
+        TextKey("БД", &P::DBConnection, NoText),
+        TextKey("БД таблица", &P::DBTable, NoText),
+        BoolKey("БД автоэкспорт", &P::DBAutoExport, false),
+        TextKey("файл конфигурации силкорпусов", &P::SiloBinsFile, DefaultSiloBinsFile),
+    };
+    return keys;
+}
+
+// "Конфигурация": the report page set-up.
+const TSettingsKeys& PrintingKeys()
+{
+    static const TSettingsKeys keys = {
+        IntKey("rtMarginLeft", &P::rtMarginLeft, 0),
+        IntKey("rtMarginTop", &P::rtMarginTop, 0),
+        IntKey("rtMarginRight", &P::rtMarginRight, 0),
+        IntKey("rtMarginBottom", &P::rtMarginBottom, 0),
+        IntKey("PrinterOrientation", &P::PrinterOrientation, 0),
+        IntKey("PrinterBin", &P::PrinterBin, 0),
+        IntKey("PrinterPaperSize", &P::PrinterPaperSize, 0),
+    };
+    return keys;
+}
+
+// "Реквизиты": the site details.
+constexpr std::pair<const char*, QString ElevatorProperty::*> kSiteKeys[] = {
+    {"Область", &ElevatorProperty::Region},
+    {"Район", &ElevatorProperty::District},
+    {"Город", &ElevatorProperty::Town},
+    {"Элеватор", &ElevatorProperty::Elevator},
+};
 
 } // namespace
 
 void ReadGeneralSection(const IniFile& ini, Parameters& p, TWindowSettings& w)
 {
-    const char* s = kGeneralSection;
-    w.LastBackup = SettingsTextToDateTime(ini.ReadString(s, "Последний бэкап", "")).value_or(0);
-    p.MaxT = ini.ReadInteger(s, "Тмах", 30);
-    p.CheckT1 = ini.ReadInteger(s, "CheckT1", 0);
-    p.CheckT2 = ini.ReadInteger(s, "CheckT2", 0);
-    p.CheckT3 = ini.ReadInteger(s, "CheckT3", 0);
-    p.ColorMaxT = ReadColour(ini, s, "ColorMaxT", 255);
-    p.ColorCheckT1 = ReadColour(ini, s, "ColorCheckT1", 0);
-    p.ColorCheckT2 = ReadColour(ini, s, "ColorCheckT2", 0);
-    p.ColorCheckT3 = ReadColour(ini, s, "ColorCheckT3", 0);
-    p.ColorX = ReadColour(ini, s, "ColorX", 8421504);
-    p.ColorKz = ReadColour(ini, s, "ColorKz", 128);
-    p.UseCheckSpeed = ini.ReadBool(s, "UseCheckSpeed", false);
-    p.CheckSpeed = ini.ReadFloat(s, "CheckSpeed", 0.5);
-    p.ColorSpeed = ReadColour(ini, s, "ColorSpeed", 255);
-    // Print colours default to the screen colours just read.
-    p.PrintColorMaxT = ReadColour(ini, s, "PrintColorMaxT", p.ColorMaxT);
-    p.PrintColorCheckT1 = ReadColour(ini, s, "PrintColorCheckT1", p.ColorCheckT1);
-    p.PrintColorCheckT2 = ReadColour(ini, s, "PrintColorCheckT2", p.ColorCheckT2);
-    p.PrintColorCheckT3 = ReadColour(ini, s, "PrintColorCheckT3", p.ColorCheckT3);
-    p.PrintColorX = ReadColour(ini, s, "PrintColorX", p.ColorX);
-    p.PrintColorKz = ReadColour(ini, s, "PrintColorKz", p.ColorKz);
-    p.PrintColorSpeed = ReadColour(ini, s, "PrintColorSpeed", p.ColorSpeed);
-    p.Print2Column = ini.ReadBool(s, "Print2Column", false);
-    p.TextShort = ReadText(ini, s, "КЗ", QStringLiteral("КЗ"));
-    p.TextBreak = ReadText(ini, s, "Обрыв", QStringLiteral("X"));
-    p.DataFile = ReadText(ini, s, "Данные", QString());
-    p.AveragePeriod = 0;   // the stored period is never taken back
-    // 4 and above all mean half degrees; below 0 there is no format.
-    p.Precision = ReadClamped(ini, s, "Температура число знаков", 3, 0, 4);
+    w.LastBackup = SettingsTextToDateTime(ini.ReadString(kGeneralSection, "Последний бэкап", "")).value_or(0);
+    ReadKeys(ini, kGeneralSection, GeneralKeys(), p);
 }
 
 void WriteGeneralSection(IniFile& ini, const Parameters& p, const TWindowSettings& w)
 {
-    const char* s = kGeneralSection;
-    ini.WriteString(s, "Последний бэкап", DateTimeToSettingsText(w.LastBackup));
-    ini.WriteInteger(s, "Тмах", p.MaxT);
-    ini.WriteInteger(s, "CheckT1", p.CheckT1);
-    ini.WriteInteger(s, "CheckT2", p.CheckT2);
-    ini.WriteInteger(s, "CheckT3", p.CheckT3);
-    WriteColour(ini, s, "ColorMaxT", p.ColorMaxT);
-    WriteColour(ini, s, "ColorCheckT1", p.ColorCheckT1);
-    WriteColour(ini, s, "ColorCheckT2", p.ColorCheckT2);
-    WriteColour(ini, s, "ColorCheckT3", p.ColorCheckT3);
-    WriteColour(ini, s, "ColorX", p.ColorX);
-    WriteColour(ini, s, "ColorKz", p.ColorKz);
-    ini.WriteBool(s, "UseCheckSpeed", p.UseCheckSpeed);
-    ini.WriteFloat(s, "CheckSpeed", p.CheckSpeed);
-    WriteColour(ini, s, "ColorSpeed", p.ColorSpeed);
-    WriteColour(ini, s, "PrintColorMaxT", p.PrintColorMaxT);
-    WriteColour(ini, s, "PrintColorCheckT1", p.PrintColorCheckT1);
-    WriteColour(ini, s, "PrintColorCheckT2", p.PrintColorCheckT2);
-    WriteColour(ini, s, "PrintColorCheckT3", p.PrintColorCheckT3);
-    WriteColour(ini, s, "PrintColorX", p.PrintColorX);
-    WriteColour(ini, s, "PrintColorKz", p.PrintColorKz);
-    WriteColour(ini, s, "PrintColorSpeed", p.PrintColorSpeed);
-    ini.WriteBool(s, "Print2Column", p.Print2Column);
-    WriteText(ini, s, "Обрыв", p.TextBreak);
-    WriteText(ini, s, "КЗ", p.TextShort);
-    WriteText(ini, s, "Данные", p.DataFile);
-    ini.WriteInteger(s, "Период усреднения", p.AveragePeriod);
-    ini.WriteInteger(s, "Температура число знаков", p.Precision);
+    ini.WriteString(kGeneralSection, "Последний бэкап", DateTimeToSettingsText(w.LastBackup));
+    WriteKeys(ini, kGeneralSection, GeneralKeys(), p);
 }
 
 void ReadSiteSection(const IniFile& ini, Parameters& p)
 {
-    p.Elevator.Region = ReadText(ini, kSiteSection, "Область", QString());
-    p.Elevator.District = ReadText(ini, kSiteSection, "Район", QString());
-    p.Elevator.Town = ReadText(ini, kSiteSection, "Город", QString());
-    p.Elevator.Elevator = ReadText(ini, kSiteSection, "Элеватор", QString());
+    for (const auto& [key, field] : kSiteKeys)
+        p.Elevator.*field = ReadText(ini, kSiteSection, key, QString());
 }
 
 void WriteSiteSection(IniFile& ini, const Parameters& p)
 {
-    WriteText(ini, kSiteSection, "Область", p.Elevator.Region);
-    WriteText(ini, kSiteSection, "Район", p.Elevator.District);
-    WriteText(ini, kSiteSection, "Город", p.Elevator.Town);
-    WriteText(ini, kSiteSection, "Элеватор", p.Elevator.Elevator);
+    for (const auto& [key, field] : kSiteKeys)
+        WriteText(ini, kSiteSection, key, p.Elevator.*field);
 }
 
 THardwareCounts ReadHardwareCounts(const IniFile& ini, Parameters& p)
@@ -170,21 +291,7 @@ void ReadConfigurationKeys(const IniFile& ini, Parameters& p, TWindowSettings& w
     const char* s = kConfigurationSection;
     w.ColorPrint = ini.ReadBool(s, "Цветная печать", false);
     p.CalcProc = ReadCalcProc(ini);
-    p.ControllerKind = ini.ReadInteger(s, "Контроллер", 0);
-    p.Ri = 51;   // the reference resistor is fixed; the stored value is never taken back
-    p.U1k = ini.ReadFloat(s, "U1k", 1.0);
-    p.U2k = ini.ReadFloat(s, "U2k", 1.0);
-    p.PollRepeats = ReadClamped(ini, s, "Опросов в измерении", 1, 1, 999);
-    p.PauseMBOn = ReadWord(ini, "Пауза включения модуля", 300);
-    p.PauseMBOff = ReadWord(ini, "Пауза отключения модуля", 300);
-    p.PauseRequest = ReadWord(ini, "Пауза между командами запроса", 300);
-    p.TimeoutMBSelect = ReadWord(ini, "Время ожидания ответа на команду \"Выбор модуля\"", 300);
-    p.TimeoutData = ReadWord(ini, "Время ожидания ответа на команду \"Запрос данных\"", 300);
-    p.TimeoutArchiveClear = ReadWord(ini, "Тайм-аут очистки архива КВЛ", 10);
-    p.ArchiveBlockSize = static_cast<uint8_t>(ReadClamped(ini, s, "Силосов в одном запросе КВЛа", 5, 1, 5));
-    p.ArchiveAddr = static_cast<uint8_t>(ini.ReadInteger(s, "адрес контроллера КВЛ", 0));
-    p.ScaleMinT = ini.ReadFloat(s, "Мин шкалы Т", 0);
-    p.ScaleMaxT = ini.ReadFloat(s, "Макс шкалы Т", 0);
+    ReadKeys(ini, s, PollingKeys(), p);
     for (int i = 0; i < 6; ++i) {
         TLineStyle& line = p.Lines[static_cast<size_t>(i)];
         line.Width = ini.ReadInteger(s, Spaced("Толщина линии", i), 1);
@@ -193,10 +300,7 @@ void ReadConfigurationKeys(const IniFile& ini, Parameters& p, TWindowSettings& w
         line.PointStyle = ini.ReadInteger(s, Spaced("Тип точек линии", i), 0);
     }
     w.SortBySilos = ini.ReadBool(s, "Сортировка в отчете по силосу", true);
-    p.DBConnection = ReadText(ini, s, "БД", QString());
-    p.DBTable = ReadText(ini, s, "БД таблица", QString());
-    p.DBAutoExport = ini.ReadBool(s, "БД автоэкспорт", false);
-    p.SiloBinsFile = ReadText(ini, s, "файл конфигурации силкорпусов", DefaultSiloBinsFile());
+    ReadKeys(ini, s, DatabaseKeys(), p);
     w.HistorySortOrder = ReadClamped(ini, s, "Сортировка истории", 0, 0, 1);
 }
 
@@ -214,21 +318,7 @@ void WriteConfigurationKeys(IniFile& ini, const Parameters& p, const TWindowSett
     ini.WriteInteger(s, "Датчик температуры воздуха", h.AirSensor);
     ini.WriteBool(s, "Цветная печать", w.ColorPrint);
     WriteCalcProc(ini, p.CalcProc);
-    ini.WriteInteger(s, "Контроллер", p.ControllerKind);
-    ini.WriteInteger(s, "Резистор", p.Ri);
-    ini.WriteFloat(s, "U1k", p.U1k);
-    ini.WriteFloat(s, "U2k", p.U2k);
-    ini.WriteInteger(s, "Опросов в измерении", p.PollRepeats);
-    ini.WriteInteger(s, "Пауза включения модуля", p.PauseMBOn);
-    ini.WriteInteger(s, "Пауза отключения модуля", p.PauseMBOff);
-    ini.WriteInteger(s, "Пауза между командами запроса", p.PauseRequest);
-    ini.WriteInteger(s, "Время ожидания ответа на команду \"Выбор модуля\"", p.TimeoutMBSelect);
-    ini.WriteInteger(s, "Время ожидания ответа на команду \"Запрос данных\"", p.TimeoutData);
-    ini.WriteInteger(s, "Тайм-аут очистки архива КВЛ", p.TimeoutArchiveClear);
-    ini.WriteInteger(s, "Силосов в одном запросе КВЛа", p.ArchiveBlockSize);
-    ini.WriteInteger(s, "адрес контроллера КВЛ", p.ArchiveAddr);
-    ini.WriteFloat(s, "Мин шкалы Т", p.ScaleMinT);
-    ini.WriteFloat(s, "Макс шкалы Т", p.ScaleMaxT);
+    WriteKeys(ini, s, PollingKeys(), p);
     for (int i = 0; i < 6; ++i) {
         const TLineStyle& line = p.Lines[static_cast<size_t>(i)];
         ini.WriteInteger(s, Spaced("Толщина линии", i), line.Width);
@@ -237,37 +327,20 @@ void WriteConfigurationKeys(IniFile& ini, const Parameters& p, const TWindowSett
         ini.WriteInteger(s, Spaced("Тип точек линии", i), line.PointStyle);
     }
     ini.WriteBool(s, "Сортировка в отчете по №", w.SortBySilos);
-    WriteText(ini, s, "БД", p.DBConnection);
-    WriteText(ini, s, "БД таблица", p.DBTable);
-    ini.WriteBool(s, "БД автоэкспорт", p.DBAutoExport);
-    WriteText(ini, s, "файл конфигурации силкорпусов", p.SiloBinsFile);
+    WriteKeys(ini, s, DatabaseKeys(), p);
     ini.WriteInteger(s, "Сортировка истории", w.HistorySortOrder);
 }
 
 void ReadPrintingKeys(const IniFile& ini, Parameters& p, TWindowSettings& w)
 {
-    const char* s = kConfigurationSection;
-    p.rtMarginLeft = ini.ReadInteger(s, "rtMarginLeft", 0);
-    p.rtMarginTop = ini.ReadInteger(s, "rtMarginTop", 0);
-    p.rtMarginRight = ini.ReadInteger(s, "rtMarginRight", 0);
-    p.rtMarginBottom = ini.ReadInteger(s, "rtMarginBottom", 0);
-    p.PrinterOrientation = ini.ReadInteger(s, "PrinterOrientation", 0);
-    p.PrinterBin = ini.ReadInteger(s, "PrinterBin", 0);
-    p.PrinterPaperSize = ini.ReadInteger(s, "PrinterPaperSize", 0);
-    w.SortBySilos = ini.ReadBool(s, "SortReport", w.SortBySilos);
+    ReadKeys(ini, kConfigurationSection, PrintingKeys(), p);
+    w.SortBySilos = ini.ReadBool(kConfigurationSection, "SortReport", w.SortBySilos);
 }
 
 void WritePrintingKeys(IniFile& ini, const Parameters& p, const TWindowSettings& w)
 {
-    const char* s = kConfigurationSection;
-    ini.WriteInteger(s, "rtMarginLeft", p.rtMarginLeft);
-    ini.WriteInteger(s, "rtMarginTop", p.rtMarginTop);
-    ini.WriteInteger(s, "rtMarginRight", p.rtMarginRight);
-    ini.WriteInteger(s, "rtMarginBottom", p.rtMarginBottom);
-    ini.WriteInteger(s, "PrinterOrientation", p.PrinterOrientation);
-    ini.WriteInteger(s, "PrinterBin", p.PrinterBin);
-    ini.WriteInteger(s, "PrinterPaperSize", p.PrinterPaperSize);
-    ini.WriteBool(s, "SortReport", w.SortBySilos);
+    WriteKeys(ini, kConfigurationSection, PrintingKeys(), p);
+    ini.WriteBool(kConfigurationSection, "SortReport", w.SortBySilos);
 }
 
 void ReadAlarmSection(const IniFile& ini, Parameters& p)

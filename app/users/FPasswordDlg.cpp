@@ -1,9 +1,9 @@
 #include "app/users/FPasswordDlg.h"
 
 #include "app/users/User.h"
+#include "app/widgets/DialogButtons.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,18 +51,14 @@ TfmPasswordDlg::TfmPasswordDlg(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Пользователь"), cbName);
     form->addRow(QStringLiteral("Пароль:"), edPassword);
 
-    auto* buttons = new QDialogButtonBox;
-    btnOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("OK"), "btnOK", QStringLiteral("Cancel"));
+    btnOK = buttons.Accept;
+    btnCancel = buttons.Cancel;
     btnOK->setDefault(true);
-    btnCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
     edPassword->setFocus();
 }
 

@@ -1,7 +1,8 @@
 #include "app/users/FUser.h"
 
+#include "app/widgets/DialogButtons.h"
+
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,18 +38,14 @@ TfmUser::TfmUser(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Повтор пароля:"), edPassword1);
     form->addRow(chAdmin);
 
-    auto* buttons = new QDialogButtonBox;
-    btnOK = buttons->addButton(QStringLiteral("Изменить"), QDialogButtonBox::AcceptRole);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("Изменить"), "btnOK", QStringLiteral("Закрыть"));
+    btnOK = buttons.Accept;
+    btnCancel = buttons.Cancel;
     btnOK->setDefault(true);
-    btnCancel = buttons->addButton(QStringLiteral("Закрыть"), QDialogButtonBox::RejectRole);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
 }
 
 void TfmUser::done(int result)

@@ -97,7 +97,6 @@ TEST_F(SiloDialogsTest, RecordCardOfAnUndatedSiloShowsNowAndStoresItOnlyOnSave)
 
     modal.ThenDialog([](QDialog& dialog) {
         auto& card = static_cast<TfmSilosParam&>(dialog);
-        EXPECT_EQ(fmSilosParam, &card);
         EXPECT_EQ(card.windowTitle(), QStringLiteral("Парамеры силоса"));
         EXPECT_EQ(card.edBinNo->text(), "3");
         EXPECT_EQ(card.edMBAddr->text(), "2");
@@ -109,7 +108,6 @@ TEST_F(SiloDialogsTest, RecordCardOfAnUndatedSiloShowsNowAndStoresItOnlyOnSave)
         return TScriptedModal::Press(dialog, card.btnCancel);
     });
     frame->acSilosParam->trigger();
-    EXPECT_EQ(fmSilosParam, nullptr);
     EXPECT_EQ(silos->LoadData, 0);
     EXPECT_EQ(silos->SilosName(), QString());
 
