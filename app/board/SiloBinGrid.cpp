@@ -1,7 +1,7 @@
 #include "app/board/SiloBinGrid.h"
 
 #include "app/board/FrameSiloBin.h"
-#include "app/board/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "app/board/SiloCellGeometry.h"
 #include "core/Device/Silos.h"
 #include "core/Monitor.h"

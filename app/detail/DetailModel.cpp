@@ -1,6 +1,6 @@
 #include "app/detail/DetailModel.h"
 
-#include "app/board/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "core/Device/Silos.h"
 
 #include <algorithm>

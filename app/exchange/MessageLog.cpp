@@ -1,6 +1,6 @@
 #include "app/exchange/MessageLog.h"
 
-#include "app/board/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "comm/ExchangeLog.h"
 #include "core/LogFile.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/graph/GraphMarks.h"
 #include "app/graph/GraphPoints.h"
-#include "app/board/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "base/Format.h"
 #include "base/FormatDateTime.h"
 #include "core/Device/Device.h"

@@ -1,9 +1,8 @@
 #include "report/data/DataSetRelations.h"
 
-#include <QRegularExpression>
-
 #include "report/file/Cp1251Text.h"
 #include "report/file/StreamPrimitives.h"
+#include "report/runtime/TextRoutines.h"
 
 bool IsBlobField(const TField* field)
 {
@@ -23,12 +22,7 @@ void AssignBlobTo(const TField* field, QStringList& lines)
 {
     if (!field)
         return;
-    QString text = FromCp1251(field->BlobBytes());
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
-    lines = text.isEmpty() ? QStringList() : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    lines = TextToLines(FromCp1251(field->BlobBytes()));
 }
 
 void AssignBlobTo(const TField* field, TBlobTarget& target)

@@ -1,11 +1,16 @@
 #pragma once
 // The run-time band: what a band object of a page becomes while the page is built. This holds
-// what expressions and scripts reach (its type, data source, chain, record counters and the
-// script's page and column break requests); the band engine drives it.
+// what expressions, scripts and the band object's script properties reach (its type, geometry,
+// flags, data source, chain, record counters and the script's page and column break requests);
+// the band engine drives it.
+#include <cstdint>
+#include <memory>
+
 #include <QString>
 
 class TrpDataset;
 class TrpPage;
+class TrpRunContext;
 class TrpView;
 
 enum TrpBandType : int {
@@ -18,14 +23,34 @@ enum TrpBandType : int {
 };
 constexpr int kBandTypeCount = 23;
 
+inline bool IsCrossBand(int bandType)
+{
+    return bandType >= btCrossHeader && bandType <= btCrossFooter;
+}
+
 class TrpBand {
 public:
-    TrpBand(int bandType, TrpPage* page) : BandType(bandType), Page(page) {}
+    TrpBand(int bandType, TrpPage* page);
+    ~TrpBand();
+    TrpBand(const TrpBand&) = delete;
+    TrpBand& operator=(const TrpBand&) = delete;
 
     int BandType;
     TrpPage* Page;
     TrpView* View = nullptr;   // the band object; none for an empty slot
     QString Name;
+    // Geometry in page units: Top is where the band prints on the page being built, Height its
+    // current height; Left and Width place cross bands.
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    uint16_t Flags = 0;   // the band object's flags
+    bool Visible = true;
+    bool Breaked = false;   // the band may be split across pages (this print)
+    TrpBand* Child = nullptr;
+    // A group header's condition, in the parser's postfix form.
+    QString Condition;
     TrpDataset* DataSet = nullptr;
     // The chain of bands of the same type, ordered by top.
     TrpBand* Next = nullptr;
@@ -41,6 +66,14 @@ public:
     int PendingColumnBreaks = 0;
     bool CurYAssigned = false;
 
+    // A group header takes the text as its condition; other bands the data source it names
+    // (FindDataSetByName; a text holding ";" names none). A master data band of a simple report
+    // that names none walks the report's own source.
+    void SetupDataSource(TrpRunContext& context, const QString& text);
+    // Ends the walk of the data source and frees it when the band made it (a band being
+    // destroyed frees what it made, without ending any walk).
+    void ReleaseDataSource();
+
     // The band whose counters LINE# and LINETHROUGH# read: this one when it has a data source
     // of its own, else the first band of its chain.
     const TrpBand* CounterBand() const
@@ -51,4 +84,7 @@ public:
                 band = band->Prev;
         return band;
     }
+
+private:
+    std::unique_ptr<TrpDataset> ownedDataSet_;   // a counting source the band made
 };

@@ -1,5 +1,6 @@
 #include "report/engine/Report.h"
 
+#include "report/data/DataSetRelations.h"
 #include "report/runtime/RunContext.h"
 
 TrpReport::TrpReport(TrpRunContext& context, QObject* owner) : QObject(owner), context_(context) {}
@@ -46,4 +47,13 @@ TrpPage* TrpReport::AddPage()
     // A new page takes the paper the report printer started with, in its default source.
     Pages.push_back(std::make_unique<TrpPage>(*this, context_.DefaultPaperSize, 0, 0, -1, poPortrait));
     return Pages.back().get();
+}
+
+void TrpReport::BeforePrintHook(QStringList& memo, TrpView* view)
+{
+    if (view && view->BoundDataSet)
+        if (TField* field = view->BoundDataSet->FindField(view->BoundFieldName); IsBlobField(field))
+            view->LoadFromBlob(field);
+    if (OnBeforePrint)
+        OnBeforePrint(memo, view);
 }

@@ -19,6 +19,7 @@
 #include "report/data/Dataset.h"
 #include "report/engine/Page.h"
 
+class TrpExportFilter;
 class TrpRunContext;
 
 enum TrpReportType { rtSimple, rtMultiple };
@@ -38,6 +39,9 @@ struct TrpReportInfo {
 
 // The value of a name, asked first (ParValue arrives unassigned; leaving it so passes on).
 using TDetailEvent = std::function<void(const QString& name, QVariant& value)>;
+// Before an object prints: its lines as they will print (the handler may change them) and the
+// object.
+using TEnterRectEvent = std::function<void(QStringList& memo, TrpView* view)>;
 // A function nobody else knows, asked last.
 using TUserFunctionEvent = std::function<void(const QString& name, const QVariant& p1, const QVariant& p2,
                                               const QVariant& p3, QVariant& value)>;
@@ -82,6 +86,9 @@ public:
     void CallInterpreterFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
                                  QVariant& value);
     QString FormatValue(const QVariant& value, uint32_t format, const QString& formatText) const;
+    // Called by an object before it prints: an object bound to a blob field loads its content
+    // from the field, then OnBeforePrint.
+    void BeforePrintHook(QStringList& memo, TrpView* view);
 
     std::vector<std::unique_ptr<TrpPage>> Pages;
     TrpDataDictionary Dictionary{context_};
@@ -92,12 +99,16 @@ public:
     bool UseDefaultDataSetName = false;
     TrpReportInfo ReportInfo;
 
+    // The export filter of the running export, else none.
+    TrpExportFilter* CurrentFilter = nullptr;
+
     // Run-time state of a build.
     bool Terminated = false;
     bool FinalPass = false;
     bool TwoPass = false;
 
     TDetailEvent OnGetValue;
+    TEnterRectEvent OnBeforePrint;
     TUserFunctionEvent OnUserFunction;
 
 private:

@@ -91,9 +91,14 @@ int CheckedIndex(const QStringList& list, const QVariant& index)
 
 TrpRunContext& TrpObject::Context() const
 {
+    return OwnerReport().Context();
+}
+
+TrpReport& TrpObject::OwnerReport() const
+{
     if (!Report)
         throw std::logic_error("a report object outside any report has no run context");
-    return Report->Context();
+    return *Report;
 }
 
 void TrpObject::CallListMethod(QStringList& list, const QString& method, const QString& listName, const QVariant& p1,

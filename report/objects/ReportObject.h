@@ -83,6 +83,8 @@ public:
     // The run context of the report that holds the object; std::logic_error when it is held
     // by none.
     TrpRunContext& Context() const;
+    // The report that holds the object; std::logic_error when there is none.
+    TrpReport& OwnerReport() const;
 
     std::vector<TrpPropRec> Properties;
     // The report that holds the object: a design page's report, or the report of the page an

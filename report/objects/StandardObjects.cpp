@@ -2,11 +2,25 @@
 // the first object is made, and the function libraries every run context installs when it is
 // made. They are listed here (not registered from their own units) so that the linker keeps them.
 #include "report/expr/FunctionLibrary.h"
+#include "report/objects/BandView.h"
+#include "report/objects/MemoView.h"
 #include "report/objects/ObjectRegistry.h"
+
+namespace {
+
+template <class T>
+TrpViewClass ClassOf()
+{
+    return TrpViewClass{T().ClassName(), [] { return std::make_unique<T>(); }};
+}
+
+}  // namespace
 
 void RegisterStandardObjectClasses()
 {
     // Type codes: 0 memo, 1 picture, 2 band, 3 sub-report, 4 line.
+    RegisterStandardObjectClass(otMemo, ClassOf<TrpMemoView>());
+    RegisterStandardObjectClass(otBand, ClassOf<TrpBandView>());
 }
 
 std::vector<TrpFunctionLibraryClass> StandardFunctionLibraries()

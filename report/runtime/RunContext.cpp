@@ -32,6 +32,10 @@ TrpRunContext::TrpRunContext()
     PatternBitmap = CheckerBoard();
     ScratchBitmap = QImage(8, 8, QImage::Format_RGB32);
     ScratchBitmap.fill(Qt::white);
+    // 96 DPI, whatever the screen: report text is measured alike on every machine.
+    constexpr int kDotsPerMeterAt96Dpi = 3780;
+    ScratchBitmap.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
+    ScratchBitmap.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
     ScriptVariables.SetSorted(true);
     ReportConstants.SetSorted(true);
     FillReportConstants(ReportConstants);

@@ -60,7 +60,8 @@ public:
 
     QStringList ScratchList;
     QImage PatternBitmap;   // 8 x 8 checkerboard of white and silver, behind bands at design time
-    QImage ScratchBitmap;   // 8 x 8, for drawing that is only measured
+    // 8 x 8 at 96 DPI: the device on which report text is measured and laid out.
+    QImage ScratchBitmap;
     TrpInstalledFunctions InstalledFunctions;
     // The installed libraries in registration order (RegisterFunctionLibrary): the standard
     // libraries from the start. After InstalledFunctions, so that they go before it.

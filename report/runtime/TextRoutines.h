@@ -26,6 +26,12 @@ QString ExtractListItem(const QString& text, int& position);
 // Every item of a ";" list: two separators in a row give an empty item, a trailing ";" none.
 void SplitSemicolonList(const QString& text, QStringList& items);
 
+// A text as lines: a break is a carriage return and line feed, or either alone; a break at the
+// end closes the last line without starting another, so "" gives no lines and "a\r\n" one.
+QStringList TextToLines(const QString& text);
+// The lines, each followed by a carriage return and line feed (the whole text of a list).
+QString LinesToText(const QStringList& lines);
+
 // Line feed, carriage return, double quote, "<", ">" and "&" as decimal character references.
 QString XmlEscape(const QString& text);
 

@@ -8,7 +8,7 @@
 #include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/board/FrameSiloBin.h"
-#include "app/board/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "app/board/SiloBinGrid.h"
 #include "app/board/SiloCellGeometry.h"
 #include "core/Device/Device.h"

@@ -3,7 +3,7 @@
 #include "app/detail/DetailView.h"
 #include "app/detail/DetailModel.h"
 #include "app/detail/DetailTree.h"
-#include "app/board/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "core/Device/Device.h"
 #include "core/Parameters.h"
 #include "core/TemperatureText.h"

@@ -4,7 +4,7 @@
 #include "BoardFixture.h"
 
 #include "app/detail/DetailView.h"
-#include "app/board/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "app/board/SiloBinGrid.h"
 #include "app/board/SiloCellGeometry.h"
 #include "core/WindowMessages.h"

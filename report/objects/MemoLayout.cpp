@@ -1,0 +1,318 @@
+// The memo's wrapping, layout and drawing.
+#include <QPainter>
+
+#include "base/Rounding.h"
+#include "report/engine/Report.h"
+#include "report/export/ExportFilter.h"
+#include "report/objects/MemoView.h"
+#include "report/objects/TextMeasure.h"
+#include "report/runtime/RunContext.h"
+#include "report/runtime/TextRoutines.h"
+
+namespace {
+
+bool IsBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QChar(0xA0);
+}
+
+// A line's blanks, which justified text widens.
+int CountBlanks(const QString& text)
+{
+    int count = 0;
+    for (const QChar c : text)
+        count += IsBlank(c) ? 1 : 0;
+    return count;
+}
+
+// Draws the line with its top-left at the origin, spreading extra pixels over its blanks (the
+// first blanks take one more while the remainder lasts).
+void DrawLine(QPainter& painter, const TrpTextMeasure& measure, const QString& text, int extra)
+{
+    const int baseline = measure.Ascent();
+    const int blanks = extra > 0 ? CountBlanks(text) : 0;
+    if (blanks == 0) {
+        painter.drawText(QPoint(0, baseline), text);
+        return;
+    }
+    int x = 0;
+    int blank = 0;
+    qsizetype runStart = 0;
+    for (qsizetype k = 0; k <= text.size(); ++k) {
+        if (k < text.size() && !IsBlank(text[k]))
+            continue;
+        const QString run = text.mid(runStart, k - runStart);
+        painter.drawText(QPoint(x, baseline), run);
+        x += measure.Width(run);
+        if (k < text.size()) {
+            x += measure.CharWidth(text[k]) + extra / blanks + (blank < extra % blanks ? 1 : 0);
+            ++blank;
+        }
+        runStart = k + 1;
+    }
+}
+
+}  // namespace
+
+int TrpMemoView::CanvasFontPixels() const
+{
+    if (OnPrinter && Canvas)
+        return int(Round(Font.Size * Canvas->device()->logicalDpiY() / 72.0));
+    return FontPixelHeight(Font.Size, ZoomY);
+}
+
+const QPaintDevice* TrpMemoView::MeasuringDevice() const
+{
+    return Canvas ? Canvas->device() : &Context().ScratchBitmap;
+}
+
+QStringList TrpMemoView::WrapMemo()
+{
+    const TrpRunContext& c = Context();
+    const int pixels = FontPixelHeight(Font.Size);
+    const TrpTextMeasure measure(ReportQFont(Font, pixels), &c.ScratchBitmap, CharSpacing);
+    const bool turned = Alignment & taVertical;
+    LineHeight = LineSpacing + pixels;
+    const int available = turned ? Height - 2 * GapY : Width - 2 * GapX;
+    QStringList lines;
+    const bool fieldLine = !turned && !c.PrintModeFlag && WorkText.size() == 1 &&
+                           WorkText.first().startsWith(QLatin1Char('[')) && measure.Width(WorkText.first()) > available;
+    if (fieldLine) {
+        // A designer shows an unexpanded field reference on one line.
+        lines.append(WorkText.first() + kParagraphEnd);
+    } else {
+        for (const QString& line : WorkText) {
+            if (AlreadyWrapped)
+                lines.append(line);
+            else if (Flags & mfWordWrap)
+                WrapLine(line, measure, available, Flags & mfWordBreak, lines);
+            else
+                lines.append(line + kParagraphEnd);
+        }
+    }
+    TextHeight = int(lines.size()) * LineHeight + 2 * (turned ? GapX : GapY);
+    return lines;
+}
+
+void TrpMemoView::ShowMemo()
+{
+    const int pixels = CanvasFontPixels();
+    const TrpTextMeasure measure(ReportQFont(Font, pixels), MeasuringDevice(), int(Round(CharSpacing * ZoomX)));
+    TextHeight = int(Round(TextHeight * ZoomY));
+    const int savedLeft = Left;
+    const int savedTop = Top;
+    const int32_t savedAlignment = Alignment;
+    const int vertical = Alignment & (taMiddle | taDown);
+    if (vertical)
+        Alignment &= 7;
+    const bool turned = Alignment & taVertical;
+    if (turned) {
+        if (vertical == taMiddle)
+            Left += (DrawRect.Width() - TextHeight) / 2;
+        else if (vertical == taDown)
+            Left = DrawRect.Right - TextHeight;
+    } else if (!StopAtBottom) {
+        if (vertical == taMiddle)
+            Top += (DrawRect.Height() - TextHeight) / 2;
+        else if (vertical == taDown)
+            Top = DrawRect.Bottom - TextHeight - 1;
+    }
+    if (Canvas && !Exporting) {
+        Canvas->save();
+        const TrpRect clip{DrawRect.Left + 1, DrawRect.Top, DrawRect.Right - 2, DrawRect.Bottom - 1};
+        Canvas->setClipRect(clip.ToQRect(), Qt::IntersectClip);
+        QFont font = ReportQFont(Font, pixels);
+        if (measure.CharExtra() != 0)
+            font.setLetterSpacing(QFont::AbsoluteSpacing, measure.CharExtra());
+        Canvas->setFont(font);
+        Canvas->setPen(ReportQColor(Font.Color));
+        Canvas->setLayoutDirection(Flags & mfRtlReading ? Qt::RightToLeft : Qt::LeftToRight);
+    }
+    if (turned)
+        ShowTurned(measure);
+    else
+        ShowHorizontal(measure);
+    if (Canvas && !Exporting)
+        Canvas->restore();
+    Alignment = savedAlignment;
+    Left = savedLeft;
+    Top = savedTop;
+}
+
+void TrpMemoView::ShowHorizontal(const TrpTextMeasure& measure)
+{
+    int y = Top + GapY;
+    LineHeight = int(Round(LineSpacing * ZoomY)) + CanvasFontPixels();
+    LinesShown = 0;
+    int align = Alignment & 3;
+    const TrpRect clip{DrawRect.Left + 1, DrawRect.Top, DrawRect.Right - 2, DrawRect.Bottom - 1};
+    if (!Context().PrintModeFlag && WorkText.size() == 1 && WorkText.first().startsWith(QLatin1Char('[')) &&
+        measure.Width(WorkText.first()) > clip.Width())
+        align = taRight;
+    const int count = int(WorkText.size());
+    for (int index = 0; index < count; ++index) {
+        if (StopAtBottom && y + LineHeight > DrawRect.Bottom)
+            break;
+        QString text = WorkText[index];
+        const bool paragraphEnd = text.endsWith(kParagraphEnd);
+        if (paragraphEnd)
+            text.chop(1);
+        const int w = measure.Width(text);
+        int x = Left + GapX;
+        int extra = 0;
+        if (align == taRight)
+            x = DrawRect.Width() + Left - 1 - GapX - w;
+        else if (align == taCenter)
+            x = (DrawRect.Width() - 2 * GapX - w) / 2 + Left + GapX;
+        else if (align == taJustify && !Exporting && !paragraphEnd)
+            extra = DrawRect.Width() - 2 * GapX - w;
+        // An exported line carries the frame sides that belong to it.
+        int sides = FrameTyp;
+        if (count > 1) {
+            if (index > 0)
+                sides &= ~frTop;
+            if (index < count - 1)
+                sides &= ~frBottom;
+        }
+        OutputLine(measure, text, x, y, extra, false, sides);
+        ++LinesShown;
+        y += LineHeight;
+    }
+}
+
+void TrpMemoView::ShowTurned(const TrpTextMeasure& measure)
+{
+    int x = Left + GapX;
+    LineHeight = int(Round(LineSpacing * ZoomX)) + CanvasFontPixels();
+    LinesShown = 0;
+    for (QString text : WorkText) {
+        const bool paragraphEnd = text.endsWith(kParagraphEnd);
+        if (paragraphEnd)
+            text.chop(1);
+        const int w = measure.Width(text);
+        int y = DrawRect.Bottom - GapY;
+        int extra = 0;
+        switch (Alignment & 7) {
+        case taVertical | taRight:
+            y = w + Top + GapY;
+            break;
+        case taVertical | taCenter:
+            y = DrawRect.Bottom - GapY - (DrawRect.Height() - 2 * GapY - w) / 2 - 1;
+            break;
+        case taVertical | taJustify:
+            y = DrawRect.Bottom + Top - DrawRect.Top - GapY;
+            if (!Exporting && !paragraphEnd)
+                extra = DrawRect.Height() - 2 * GapY - w;
+            break;
+        default:
+            break;
+        }
+        OutputLine(measure, text, x, y, extra, true, 0);
+        ++LinesShown;
+        x += LineHeight;
+    }
+}
+
+void TrpMemoView::OutputLine(const TrpTextMeasure& measure, const QString& text, int x, int y, int extra,
+                             bool turned, int frameSides)
+{
+    if (Exporting) {
+        if (TrpExportFilter* filter = OwnerReport().CurrentFilter)
+            filter->OnText(DrawRect, x, y, text, frameSides, this);
+        return;
+    }
+    if (!Canvas)
+        return;
+    Canvas->save();
+    Canvas->translate(x, y);
+    if (turned)
+        Canvas->rotate(-90);
+    DrawLine(*Canvas, measure, text, extra);
+    Canvas->restore();
+}
+
+void TrpMemoView::Draw(QPainter* canvas)
+{
+    Canvas = canvas;
+    const bool printMode = Context().PrintModeFlag;
+    const bool autoWidth = (Flags & mfAutoWidth) && printMode;
+    if (autoWidth && !Memo.isEmpty()) {
+        const int w = CalcWidth(Memo);
+        if (Alignment & taVertical) {
+            Height = w;
+        } else {
+            if (Alignment & taRight)
+                Left = Left + Width - w;
+            Width = w;
+        }
+    }
+    BeginDraw(canvas);
+    StopAtBottom = false;
+    WorkText = Memo;
+    if (!WorkText.isEmpty()) {
+        AlreadyWrapped = LinesToText(WorkText).contains(kParagraphEnd);
+        if (WorkText.last() == QString(kParagraphEnd))
+            WorkText.removeLast();
+        // Lines break at zoom 1, so that they break alike at every zoom and on the printer.
+        const double zoomX = ZoomX;
+        const double zoomY = ZoomY;
+        ZoomX = ZoomY = 1;
+        SaveAndScaleCoords();
+        if (autoWidth)
+            Width += 100;   // the lines CalcWidth measured must not wrap
+        QStringList wrapped = WrapMemo();
+        ZoomX = zoomX;
+        ZoomY = zoomY;
+        RestoreCoords();
+        WorkText = std::move(wrapped);
+    }
+    SaveAndScaleCoords();
+    if (!Exporting) {
+        DrawBackground();
+        DrawFrame();
+        DrawUnderlines();
+    }
+    if (!WorkText.isEmpty())
+        ShowMemo();
+    RestoreCoords();
+}
+
+void TrpMemoView::ExportData()
+{
+    TrpView::ExportData();
+    Exporting = true;
+    try {
+        Draw(nullptr);
+    } catch (...) {
+        Exporting = false;
+        throw;
+    }
+    Exporting = false;
+}
+
+int TrpMemoView::CalcWidth(const QStringList& lines)
+{
+    QString text = LinesToText(lines);
+    text.remove(kParagraphEnd);
+    const TrpTextMeasure measure(ReportQFont(Font, CanvasFontPixels()), MeasuringDevice(),
+                                 int(Round(CharSpacing * ZoomX)));
+    int widest = 0;
+    for (const QString& line : TextToLines(text))
+        widest = std::max(widest, measure.Width(line));
+    return int(Round(widest / ZoomX + FrameWidth + 2 * GapX + 1));
+}
+
+void TrpMemoView::DrawUnderlines()
+{
+    if (!(Flags & mfUnderlines) || !Canvas)
+        return;
+    const int step = int(Round(LineSpacing * ZoomY)) + CanvasFontPixels();
+    if (step <= 0)
+        return;   // lines that take no room have nothing to rule
+    Canvas->save();
+    Canvas->setPen(QPen(ReportQColor(FrameColor), int(Round(FrameWidth)), Qt::SolidLine));
+    const int first = Top + GapY + int(Round(2 * ZoomY)) + CanvasFontPixels();
+    for (int i = 0; i < Height / step; ++i)
+        DrawReportLine(*Canvas, Left, first + step * i, Left + Width - 1, first + step * i);
+    Canvas->restore();
+}

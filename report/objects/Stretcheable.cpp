@@ -1,0 +1,9 @@
+#include "report/objects/Stretcheable.h"
+
+void TrpStretcheable::CallMethod(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
+                                 QVariant& result)
+{
+    TrpView::CallMethod(name, p1, p2, p3, result);
+    if (name == QLatin1String("CALCHEIGHT"))
+        result = CalcHeight();
+}

@@ -1,0 +1,141 @@
+// The view while a report is built: its placement by band alignment, the expansion of bracketed
+// expressions, and its entry in a prepared page.
+#include "report/engine/Band.h"
+#include "report/engine/Page.h"
+#include "report/engine/Report.h"
+#include "report/export/ExportFilter.h"
+#include "report/expr/Parser.h"
+#include "report/objects/View.h"
+#include "report/runtime/RunContext.h"
+
+void TrpView::BeginDraw(QPainter* canvas)
+{
+    Canvas = canvas;
+    TrpRunContext& c = Context();
+    c.CurrentView = this;
+    if (c.PrintModeFlag && c.CurrentPage)
+        PlaceInBand();
+}
+
+void TrpView::PlaceInBand()
+{
+    const TrpRunContext& c = Context();
+    const int leftLimit = c.CurrentPage->LeftLimit();
+    const int rightLimit = c.CurrentPage->RightLimit();
+    const TrpView* neighbour = nullptr;
+    switch (BandAlign) {
+    case baLeft:
+        neighbour = Neighbour(true);
+        Left = neighbour ? neighbour->Left + neighbour->Width : leftLimit;
+        break;
+    case baRight:
+        neighbour = Neighbour(false);
+        Left = neighbour ? neighbour->Left - Width - 1 : rightLimit - Width;
+        break;
+    case baCenter:
+        Left = leftLimit + (rightLimit - leftLimit - Width) / 2;
+        break;
+    case baWidth:
+        if (!c.CurrentBand) {
+            Left = leftLimit;
+            Width = rightLimit - leftLimit - 1;
+        }
+        break;
+    case baRest:
+        neighbour = Neighbour(true);
+        Left = neighbour ? neighbour->Left + neighbour->Width : leftLimit;
+        neighbour = Neighbour(false);
+        Width = neighbour ? neighbour->Left - Left : rightLimit - Left;
+        break;
+    default:
+        break;
+    }
+}
+
+// The nearest object on the same line aligned to the same side: "baLeft" objects to the left,
+// "baRight" objects to the right.
+const TrpView* TrpView::Neighbour(bool leftSide) const
+{
+    const TrpRunContext& c = Context();
+    const TrpBand* band = c.CurrentBand;
+    const TrpView* best = nullptr;
+    for (const auto& object : c.CurrentPage->Objects) {
+        const TrpView* o = object.get();
+        if (o == this || o->TypeCode == otBand || o->BandAlign != (leftSide ? baLeft : baRight))
+            continue;
+        if (leftSide ? o->Left >= Left : o->Left <= Left)
+            continue;
+        // While a band prints, this object stands at the band's top; its band mates do not.
+        bool sameLine = o->Top == Top;
+        if (o->OwnerBand && band)
+            sameLine = o->Top == Top - band->Top || ((band->Flags & kFlagStretched) && o->Top == Top);
+        if (sameLine && (!best || (leftSide ? o->Left > best->Left : o->Left < best->Left)))
+            best = o;
+    }
+    return best;
+}
+
+void TrpView::ExpandText(QString& text)
+{
+    TrpReport& report = OwnerReport();
+    int p = 0;
+    int e = 0;
+    do {
+        while (p < text.size() - 1 && text[p] != QLatin1Char('['))
+            ++p;
+        const QString inner = ScanBracketedExpression(text, p, e);
+        if (p != e) {
+            text.remove(p, e - p + 1);
+            const QString value = report.ExpandExpression(inner);
+            text.insert(p, value);
+            p += int(value.size());
+            e = -1;
+        }
+    } while (p != e);
+}
+
+bool TrpView::AlignToCurrentBand(bool bottom)
+{
+    const TrpBand* band = Context().CurrentBand;
+    if (!band)
+        return false;
+    if (bottom && BandAlign == baBottom) {
+        Top = band->Top + band->Height - Height;
+    } else if (BandAlign == baTop) {
+        Top = band->Top;
+    } else if (BandAlign == baWidth && IsCrossBand(band->BandType)) {
+        Width = band->Width;
+        return true;
+    }
+    return false;
+}
+
+void TrpView::WriteEntry(QIODevice& stream)
+{
+    WriteFrByte(stream, TypeCode);
+    if (TypeCode == otAddIn)
+        WriteFrString(stream, ClassName());
+    SaveToStream(stream);
+}
+
+void TrpView::PrintToStream(QIODevice& stream)
+{
+    BeginDraw(Canvas);
+    WorkText = Memo;
+    OwnerReport().BeforePrintHook(WorkText, this);
+    RunScript();
+    if (!Visible)
+        return;
+    const QString savedTag = Tag;
+    if (Tag.contains(QLatin1Char('[')))
+        ExpandText(Tag);
+    AlignToCurrentBand(true);
+    WriteEntry(stream);
+    Tag = savedTag;
+}
+
+void TrpView::ExportData()
+{
+    if (TrpExportFilter* filter = Report ? Report->CurrentFilter : nullptr)
+        filter->OnData(Left, Top, this);
+}

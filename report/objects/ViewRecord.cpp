@@ -1,0 +1,97 @@
+// The view's record in templates (design form) and prepared pages (printed form).
+#include <cmath>
+
+#include "base/Rounding.h"
+#include "report/file/StreamPrimitives.h"
+#include "report/objects/View.h"
+#include "report/runtime/RunContext.h"
+
+namespace {
+
+constexpr int32_t kLargestWholeWidthCode = 10;
+
+}  // namespace
+
+int32_t FrameWidthToCode(float width)
+{
+    // A whole width above 10 written as itself would read back as thousandths.
+    if (width == std::floor(width) && width <= kLargestWholeWidthCode)
+        return int32_t(width);
+    return int32_t(Round(double(width) * 1000));
+}
+
+float FrameWidthFromCode(int32_t code)
+{
+    const double thousandths = code <= kLargestWholeWidthCode ? double(code) * 1000 : double(code);
+    return float(thousandths / 1000);
+}
+
+void TrpView::SaveToStream(QIODevice& stream)
+{
+    WriteFrString(stream, Name);
+    WriteFrByte(stream, 2);
+    WriteFrByte(stream, RecordMinor);
+    for (const int value : {Left, Top, Width, Height})
+        WriteFrInt(stream, value);
+    WriteFrWord(stream, Flags);
+    WriteFrWord(stream, FrameTyp);
+    WriteFrInt(stream, FrameWidthToCode(FrameWidth));
+    WriteFrInt(stream, int32_t(FrameColor));
+    WriteFrWord(stream, FrameStyle);
+    WriteFrInt(stream, int32_t(FillColor));
+    if (!PrintedForm) {
+        WriteFrInt(stream, int32_t(FormatCode));
+        WriteFrString(stream, FormatText);
+    }
+    WriteFrMemo(stream, PrintedForm ? WorkText : Memo);
+    if (!PrintedForm) {
+        WriteFrMemo(stream, ScriptLines);
+        WriteFrWord(stream, Visible ? 0xFFFF : 0);
+    }
+    WriteFrWord(stream, Restrictions);
+    WriteFrString(stream, Tag);
+    WriteFrInt(stream, GapX);
+    WriteFrInt(stream, GapY);
+    WriteFrByte(stream, BandAlign);
+}
+
+void TrpView::LoadFromStream(QIODevice& stream)
+{
+    const int version = Context().TemplateVersion;
+    if (version > 23 || (version == 23 && !PrintedForm))
+        Name = ReadFrStringVer(stream, version);
+    else
+        CreateUniqueName();
+    if (version > 23) {
+        RecordMajor = ReadFrByte(stream);
+        RecordMinor = ReadFrByte(stream);
+    }
+    Left = ReadFrInt(stream);
+    Top = ReadFrInt(stream);
+    Width = ReadFrInt(stream);
+    Height = ReadFrInt(stream);
+    Flags = ReadFrWord(stream);
+    FrameTyp = ReadFrWord(stream);
+    FrameWidth = FrameWidthFromCode(ReadFrInt(stream));
+    FrameColor = TColor(ReadFrInt(stream));
+    FrameStyle = ReadFrWord(stream);
+    FillColor = TColor(ReadFrInt(stream));
+    if (!PrintedForm) {
+        FormatCode = uint32_t(ReadFrInt(stream));
+        FormatText = ReadFrStringVer(stream, version);
+    }
+    ReadFrMemoVer(stream, Memo, version);
+    if (!PrintedForm && version >= 23) {
+        ReadFrMemoVer(stream, ScriptLines, version);
+        Visible = ReadFrWord(stream) != 0;
+    }
+    if (version >= 24) {
+        Restrictions = ReadFrWord(stream);
+        Tag = ReadFrStringVer(stream, version);
+        GapX = ReadFrInt(stream);
+        GapY = ReadFrInt(stream);
+    }
+    // Records before version 24 carry no record version, and no alignment.
+    if (version > 23 && RecordMajor > 1)
+        BandAlign = ReadFrByte(stream);
+}
