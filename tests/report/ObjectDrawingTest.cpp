@@ -64,6 +64,7 @@ TEST_F(ObjectDrawing, BandAlignmentPlacesObjectsOnThePage)
     TrpView* view = Add<TrpView>();
     context.PrintModeFlag = true;
     context.CurrentPage = page;
+    page->MarginsOn = false;   // printing spans the whole paper, 758 wide
     const struct {
         uint8_t align;
         int left, width;

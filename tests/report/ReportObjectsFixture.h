@@ -17,9 +17,7 @@ protected:
     ReportObjects()
     {
         report->setObjectName(QStringLiteral("rpReport"));
-        page = report->AddPage();
-        page->PaperGeometry.PageWidth = 758;
-        page->PaperGeometry.PageHeight = 1071;
+        page = report->AddPage();   // A4 on the virtual printer
         context.CurrentReport = context.RootReport = report.get();
         report->BindParser();
     }
