@@ -1,6 +1,5 @@
 #include "app/board/BoardHost.h"
 
-#include "app/main/FMain.h"
 #include "app/board/FrameSiloBin.h"
 #include "app/board/SiloBinGrid.h"
 #include "app/board/SiloBinLayout.h"
@@ -40,9 +39,10 @@ QString LayoutPath(const Parameters& settings)
 
 } // namespace
 
-TBoardHost::TBoardHost(TfmMain& window, TBinPanel& panel) : QObject(&window), window_(window), panel_(panel)
+TBoardHost::TBoardHost(TMonitor& monitor, const TBoardWindow& window, TBinPanel& panel)
+    : QObject(window.Window), monitor_(monitor), window_(window), panel_(panel)
 {
-    window_.installEventFilter(this);
+    window_.Window->installEventFilter(this);
     panel_.installEventFilter(this);
 }
 
@@ -53,16 +53,16 @@ TfrSiLoBin* TBoardHost::GetSiloBin(int index) const
 
 void TBoardHost::BuildBoard()
 {
-    window_.spGrid->hide();
+    window_.Grid->hide();
     struct TShowAgain {
         QWidget* grid;
         ~TShowAgain() { grid->show(); }
-    } showAgain{window_.spGrid};
+    } showAgain{window_.Grid};
 
-    for (int i = 0; i < window_.Settings.SiloBinCount; ++i) {
-        auto* frame = new TfrSiLoBin(window_.Monitor, static_cast<uint8_t>(i + 1), this, &panel_);
+    for (int i = 0; i < monitor_.Settings.SiloBinCount; ++i) {
+        auto* frame = new TfrSiLoBin(monitor_, static_cast<uint8_t>(i + 1), this, &panel_);
         siloBins_.push_back(frame);
-        frame->SetEditMode(window_.acEdit->isChecked());
+        frame->SetEditMode(window_.EditMode->isChecked());
         frame->OnSelectSilo = [this](TSilos* silos) {
             if (OnSelectSilo)
                 OnSelectSilo(silos);
@@ -78,7 +78,7 @@ void TBoardHost::BuildBoard()
 
 void TBoardHost::FillBlockMenu()
 {
-    QMenu* menu = window_.mnExchangeOneBlock;
+    QMenu* menu = window_.BlockMenu;
     menu->clear();
     for (int i = 0; i < SiloBinCount(); ++i) {
         QAction* item = menu->addAction(siloBins_[static_cast<size_t>(i)]->GetCaption());
@@ -93,8 +93,8 @@ void TBoardHost::FillBlockMenu()
 void TBoardHost::ClearBoard()
 {
     if (!siloBins_.empty()) {
-        if (unreadLayout_ == LayoutPath(window_.Settings))
-            window_.Monitor.Log.Post(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не был прочитан и поэтому не перезаписан")
+        if (unreadLayout_ == LayoutPath(monitor_.Settings))
+            monitor_.Log.Post(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не был прочитан и поэтому не перезаписан")
                                 .arg(unreadLayout_),
                 kLogError);
         else
@@ -104,7 +104,7 @@ void TBoardHost::ClearBoard()
     frames.swap(siloBins_);
     for (TfrSiLoBin* frame : frames)
         delete frame;
-    window_.mnExchangeOneBlock->clear();
+    window_.BlockMenu->clear();
 }
 
 void TBoardHost::RepaintBoard()
@@ -147,11 +147,11 @@ void TBoardHost::SetEditMode(bool on)
 
 void TBoardHost::LoadSiloBinLayout()
 {
-    const QString path = LayoutPath(window_.Settings);
+    const QString path = LayoutPath(monitor_.Settings);
     const TLayoutLoadResult result = ::LoadSiloBinLayout(siloBins_, path);
     if (result.State == TLayoutLoadResult::Failed) {
         unreadLayout_ = path;
-        window_.Monitor.Log.Post(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не прочитан: %2").arg(path, result.Error),
+        monitor_.Log.Post(QStringLiteral("Файл конфигурации силкорпусов \"%1\" не прочитан: %2").arg(path, result.Error),
             kLogError);
         return;
     }
@@ -163,7 +163,7 @@ void TBoardHost::LoadSiloBinLayout()
 
 void TBoardHost::SaveSiloBinLayout()
 {
-    const QString path = LayoutPath(window_.Settings);
+    const QString path = LayoutPath(monitor_.Settings);
     ::SaveSiloBinLayout(siloBins_, path);
     if (unreadLayout_ == path)
         unreadLayout_.clear();
@@ -172,14 +172,14 @@ void TBoardHost::SaveSiloBinLayout()
 
 void TBoardHost::ShowLayoutFileInCaption()
 {
-    QString caption = window_.windowTitle();
+    QString caption = window_.Window->windowTitle();
     const qsizetype bar = caption.indexOf(QLatin1Char('|'));
     if (bar >= 0) {
         caption.truncate(bar);
         while (caption.endsWith(QLatin1Char(' ')))
             caption.chop(1);
     }
-    window_.setWindowTitle(caption + QStringLiteral(" | ") + LayoutPath(window_.Settings));
+    window_.Window->setWindowTitle(caption + QStringLiteral(" | ") + LayoutPath(monitor_.Settings));
 }
 
 std::vector<TSilos*> TBoardHost::Suspensions() const
@@ -218,7 +218,7 @@ void TBoardHost::ShowSilosDetail(const QString& caption, TSilos* silos)
 
 bool TBoardHost::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &window_ && event->type() == WM_ARRANGE_SILOBINS) {
+    if (watched == window_.Window && event->type() == WM_ARRANGE_SILOBINS) {
         RunGuarded([this] { WMArrangeSiloBins(); });
         return true;
     }

@@ -13,14 +13,26 @@
 #include <functional>
 #include <vector>
 
+class QAction;
+class QMenu;
+class QWidget;
 class TBinPanel;
-class TfmMain;
 class TfrSiLoBin;
+class TMonitor;
 class TSilos;
+
+// The parts of the main window the board works with.
+struct TBoardWindow {
+    QWidget* Window = nullptr;      // receives WM_ARRANGE_SILOBINS; its caption names the layout file
+    QWidget* Grid = nullptr;        // spGrid, hidden while the frames are made
+    QAction* EditMode = nullptr;    // acEdit
+    QMenu* BlockMenu = nullptr;     // "Обмен для одного СК"
+};
 
 class TBoardHost : public QObject, public IDetailView {
 public:
-    TBoardHost(TfmMain& window, TBinPanel& panel);
+    // The frames show the context's tree as its settings say; owned by the window.
+    TBoardHost(TMonitor& monitor, const TBoardWindow& window, TBinPanel& panel);
 
     // The frames in board order: frame i shows silo block i + 1.
     const std::vector<TfrSiLoBin*>& SiloBins() const { return siloBins_; }
@@ -71,7 +83,8 @@ protected:
 private:
     void FillBlockMenu();
 
-    TfmMain& window_;
+    TMonitor& monitor_;
+    const TBoardWindow window_;
     TBinPanel& panel_;
     std::vector<TfrSiLoBin*> siloBins_;
     // The layout file at this path exists but failed to load: clearing the board keeps it.

@@ -1,6 +1,5 @@
 #include "app/exchange/ExchangeControl.h"
 
-#include "app/main/FMain.h"
 #include "app/main/UnhandledException.h"
 #include "core/Exchange/BaseSendTH.h"
 #include "core/Exchange/OverlayLog.h"
@@ -25,15 +24,17 @@ QString UnknownControllerKindText(int kind)
     return QStringLiteral("Неизвестный тип контроллера (%1) в настройках: опрос не выполняется").arg(kind);
 }
 
-TExchangeControl::TExchangeControl(TfmMain& window) : QObject(&window), window_(window)
+TExchangeControl::TExchangeControl(TMonitor& monitor, const TExchangePage& page,
+                                   std::function<void(bool on)> enableMainMenu, QObject* parent)
+    : QObject(parent), monitor_(monitor), page_(page), enableMainMenu_(std::move(enableMainMenu))
 {
     ConnectRunner();
-    connect(window_.pcMain, &QTabWidget::currentChanged, this, [this](int index) {
+    connect(page_.Pages, &QTabWidget::currentChanged, this, [this](int index) {
         RunGuarded([&] { PageChanged(index); });
     });
-    connect(window_.btn1, &QPushButton::clicked, this, [this] { RunGuarded([this] { btn1Click(); }); });
+    connect(page_.Stop, &QPushButton::clicked, this, [this] { RunGuarded([this] { btn1Click(); }); });
     // The stop button is the exchange page's cancel button.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_.tsExchg);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page_.ExchangePage);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, [this] { RunGuarded([this] { btn1Click(); }); });
 }
@@ -42,23 +43,23 @@ TExchangeControl::TExchangeControl(TfmMain& window) : QObject(&window), window_(
 // taken in any more.
 TExchangeControl::~TExchangeControl()
 {
-    window_.Monitor.Passes.disconnect(this);
-    window_.Monitor.Passes.Release();
+    monitor_.Passes.disconnect(this);
+    monitor_.Passes.Release();
 }
 
 // Every signal reaches this thread queued, in the order the pass made them.
 void TExchangeControl::ConnectRunner()
 {
-    TPassRunner& runner = window_.Monitor.Passes;
+    TPassRunner& runner = monitor_.Passes;
     connect(&runner, &TPassRunner::Started, this, [] {
         SetOverlayState(kNoOverlay);
         TaskbarProgressBusy();
     }, Qt::QueuedConnection);
-    connect(&runner, &TPassRunner::Title, this, [this](const QString& text) { window_.lblTitle->setText(text); },
+    connect(&runner, &TPassRunner::Title, this, [this](const QString& text) { page_.Title->setText(text); },
             Qt::QueuedConnection);
     connect(&runner, &TPassRunner::Progress, this, [this](int position, int maximum) {
-        window_.pbExchg->setMaximum(std::max(maximum, 1));
-        window_.pbExchg->setValue(std::min(position, window_.pbExchg->maximum()));
+        page_.Progress->setMaximum(std::max(maximum, 1));
+        page_.Progress->setValue(std::min(position, page_.Progress->maximum()));
     }, Qt::QueuedConnection);
     connect(&runner, &TPassRunner::StepDone, this, [](int position, int maximum) {
         TaskbarProgressValue(position, maximum);
@@ -74,26 +75,26 @@ void TExchangeControl::ConnectRunner()
 
 bool TExchangeControl::Ready() const
 {
-    return !window_.SendTH() && (window_.Settings.NoCom || window_.Port->Enable());
+    return !monitor_.Passes.SendTH() && (monitor_.Settings.NoCom || monitor_.SharedCommPort.Port.Enable());
 }
 
 bool TExchangeControl::StartPass(const std::vector<TSilos*>& silos)
 {
-    const Parameters& settings = window_.Settings;
-    if (!window_.Monitor.Passes.Create(settings, silos)) {
-        window_.Monitor.Log.Post(UnknownControllerKindText(settings.ControllerKind), kLogError);
+    const Parameters& settings = monitor_.Settings;
+    if (!monitor_.Passes.Create(settings, silos)) {
+        monitor_.Log.Post(UnknownControllerKindText(settings.ControllerKind), kLogError);
         return false;
     }
     // No overlay while a pass runs, from its making on.
     SetOverlayState(kNoOverlay);
-    window_.pbExchg->setValue(0);
-    window_.pcMain->setCurrentWidget(window_.tsExchg);
+    page_.Progress->setValue(0);
+    page_.Pages->setCurrentWidget(page_.ExchangePage);
     return true;
 }
 
 void TExchangeControl::PageChanged(int index)
 {
-    const bool exchange = window_.pcMain->widget(index) == window_.tsExchg;
+    const bool exchange = page_.Pages->widget(index) == page_.ExchangePage;
     if (exchange && !exchangePageShown_) {
         exchangePageShown_ = true;
         tsExchgShow();
@@ -105,10 +106,10 @@ void TExchangeControl::PageChanged(int index)
 
 void TExchangeControl::tsExchgShow()
 {
-    window_.EnableMainMenu(false);
-    TBaseSendTH* pass = window_.SendTH();
+    enableMainMenu_(false);
+    TBaseSendTH* pass = monitor_.Passes.SendTH();
     if (!pass) {
-        window_.pcMain->setCurrentWidget(window_.tsMain);
+        page_.Pages->setCurrentWidget(page_.FirstPage);
         return;
     }
     pass->Start();
@@ -116,28 +117,28 @@ void TExchangeControl::tsExchgShow()
 
 void TExchangeControl::tsExchgHide()
 {
-    window_.EnableMainMenu(true);
+    enableMainMenu_(true);
 }
 
 void TExchangeControl::btn1Click()
 {
-    TBaseSendTH* pass = window_.SendTH();
+    TBaseSendTH* pass = monitor_.Passes.SendTH();
     if (!pass)
         return;
-    window_.Monitor.Log.Post(QStringLiteral("Выполняется принудительная остановка процесса опроса"), kLogError);
+    monitor_.Log.Post(QStringLiteral("Выполняется принудительная остановка процесса опроса"), kLogError);
     QCoreApplication::processEvents();
     pass->Terminate();
     // The pass's signals reach this thread queued, so waiting here cannot hold the pass up.
     pass->WaitFor();
-    window_.Monitor.Log.Post(QStringLiteral("Принудительная остановка процесса опроса выполнена"), kLogError);
+    monitor_.Log.Post(QStringLiteral("Принудительная остановка процесса опроса выполнена"), kLogError);
     QCoreApplication::processEvents();
 }
 
 void TExchangeControl::WMExchangeDone()
 {
-    if (!window_.SendTH())
+    if (!monitor_.Passes.SendTH())
         return;
-    window_.Monitor.Passes.Release();
+    monitor_.Passes.Release();
     if (ExchangeFinished)
         ExchangeFinished();
 }

@@ -11,12 +11,30 @@
 #include <functional>
 #include <vector>
 
-class TfmMain;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+class TMonitor;
 class TSilos;
+
+// The pages of the main window that a pass shows and leaves, and the exchange page's controls.
+struct TExchangePage {
+    QTabWidget* Pages = nullptr;       // pcMain
+    QWidget* FirstPage = nullptr;      // tsMain
+    QWidget* ExchangePage = nullptr;   // tsExchg
+    QLabel* Title = nullptr;           // lblTitle
+    QProgressBar* Progress = nullptr;  // pbExchg
+    QPushButton* Stop = nullptr;       // btn1
+};
 
 class TExchangeControl : public QObject {
 public:
-    explicit TExchangeControl(TfmMain& window);
+    // Passes of the context's runner on the context's line, shown on the page; enableMainMenu
+    // switches the main menu off while the exchange page is shown. Owned by parent.
+    TExchangeControl(TMonitor& monitor, const TExchangePage& page, std::function<void(bool on)> enableMainMenu,
+                     QObject* parent);
     ~TExchangeControl() override;
 
     // A pass may start: none runs, and the port is open or the program works without one.
@@ -40,7 +58,9 @@ private:
     void tsExchgShow();
     void tsExchgHide();
 
-    TfmMain& window_;
+    TMonitor& monitor_;
+    const TExchangePage page_;
+    const std::function<void(bool on)> enableMainMenu_;
     bool exchangePageShown_ = false;
 };
 

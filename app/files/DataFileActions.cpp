@@ -1,7 +1,5 @@
 #include "app/files/DataFileActions.h"
 
-#include "app/board/BoardHost.h"
-#include "app/main/FMain.h"
 #include "app/main/ModalRunner.h"
 #include "app/widgets/VSBPro.h"
 #include "core/DataFile/DataFile.h"
@@ -35,14 +33,14 @@ QString AskDataFile(QWidget* parent, bool forSaving)
     return dialog.selectedFiles().constFirst();
 }
 
-TDataFileActions::TDataFileActions(TfmMain& window)
-    : window_(window), Settings(window.Settings), HardConfig(window.HardConfig), Log(window.Monitor.Log)
+TDataFileActions::TDataFileActions(TMonitor& monitor, TDataFileWindow window)
+    : window_(std::move(window)), Settings(monitor.Settings), HardConfig(monitor.HardConfig), Log(monitor.Log)
 {
 }
 
 void TDataFileActions::LoadDataFile()
 {
-    window_.sBarPanels[3]->SetText(Settings.DataFile);
+    window_.PathPanel->SetText(Settings.DataFile);
     partlyRead_.clear();
     if (HardConfig && !Settings.DataFile.isEmpty()) {
         const TDataFileLoad load = ::LoadDataFile(*HardConfig, Settings.DataFile, Settings.AveragePeriod, Log.Sink());
@@ -50,7 +48,7 @@ void TDataFileActions::LoadDataFile()
             partlyRead_ = Settings.DataFile;
     }
     window_.RebuildHistory();
-    window_.Modified = false;
+    *window_.Modified = false;
 }
 
 bool TDataFileActions::MayOverwrite(const QString& path, bool interactive)
@@ -64,7 +62,7 @@ bool TDataFileActions::MayOverwrite(const QString& path, bool interactive)
             kLogError);
         return false;
     }
-    return AskUser(&window_, QMessageBox::Warning,
+    return AskUser(window_.Parent, QMessageBox::Warning,
                QStringLiteral("Файл данных \"%1\" был прочитан не полностью.\r\n"
                               "Если сохранить показания в него, непрочитанные показания будут потеряны.\r\n\r\n"
                               "Сохранить?")
@@ -82,8 +80,8 @@ bool TDataFileActions::SaveDataFile(const QString& path, bool interactive)
         partlyRead_.clear();
     const bool mainFile = Settings.DataFile.isEmpty() || SamePath(path, Settings.DataFile);
     if (mainFile)
-        window_.Modified = false;
-    else if (window_.Modified)
+        *window_.Modified = false;
+    else if (*window_.Modified)
         Log.Post(QStringLiteral("Показания сохранены в \"%1\"; файл данных \"%2\" ещё не содержит их")
                             .arg(path, Settings.DataFile),
             kLogSent);
@@ -94,7 +92,7 @@ bool TDataFileActions::SaveDataFile(const QString& path, bool interactive)
 
 void TDataFileActions::acOpenDATExecute()
 {
-    const QString path = AskDataFile(&window_, false);
+    const QString path = AskDataFile(window_.Parent, false);
     if (path.isEmpty())
         return;
     Settings.DataFile = path;
@@ -108,7 +106,7 @@ void TDataFileActions::acSaveDATExecute()
 
 void TDataFileActions::acSaveAsDATExecute()
 {
-    const QString path = AskDataFile(&window_, true);
+    const QString path = AskDataFile(window_.Parent, true);
     if (!path.isEmpty())
         SaveDataFile(path, true);
 }
@@ -116,9 +114,9 @@ void TDataFileActions::acSaveAsDATExecute()
 // No question is asked: the data file changes only when it is saved next.
 void TDataFileActions::acClearRetroExecute()
 {
-    for (TSilos* silos : window_.Board->Suspensions())
+    for (TSilos* silos : window_.Suspensions())
         for (int i = 0; i < silos->TITCount(); ++i)
             silos->GetTIT(i)->ClearPoints();
-    window_.Modified = true;
+    *window_.Modified = true;
     window_.RebuildHistory();
 }

@@ -12,17 +12,32 @@
 //   readings stay marked unsaved (closing still offers to save them there), and a line says so.
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 class TExchangeLog;
 class THardConfig;
-class TfmMain;
+class TMonitor;
+class TSilos;
+class TVStatusPanelPro;
 struct Parameters;
+
+// What the actions need of the main window.
+struct TDataFileWindow {
+    QWidget* Parent = nullptr;                 // of the file dialogs and questions
+    TVStatusPanelPro* PathPanel = nullptr;     // shows the data file's path
+    bool* Modified = nullptr;                  // readings changed since the last load or save
+    std::function<void()> RebuildHistory;      // the poll history after the readings changed
+    std::function<void()> ExportAfterSave;     // the database export after a save
+    std::function<std::vector<TSilos*>()> Suspensions;   // the board's suspensions
+};
 
 class TDataFileActions {
 public:
-    explicit TDataFileActions(TfmMain& window);
+    // The readings of the context's tree, in the file its settings name.
+    TDataFileActions(TMonitor& monitor, TDataFileWindow window);
 
     // Reads Settings.DataFile when it exists (the status bar shows the path), rebuilds the poll
     // history, and marks the readings saved.
@@ -44,7 +59,7 @@ public:
 private:
     bool MayOverwrite(const QString& path, bool interactive);
 
-    TfmMain& window_;
+    const TDataFileWindow window_;
     Parameters& Settings;
     std::unique_ptr<THardConfig>& HardConfig;
     TExchangeLog& Log;

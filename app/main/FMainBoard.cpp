@@ -47,7 +47,7 @@ void TfmMain::InstallBoard()
     spGrid->setWidget(BinPanel);
     spGrid->viewport()->installEventFilter(this);
 
-    Board = new TBoardHost(*this, *BinPanel);
+    Board = new TBoardHost(Monitor, {this, spGrid, acEdit, mnExchangeOneBlock}, *BinPanel);
     Board->ShowDetail = [this](const QString& caption, TSilos* silos) {
         if (IDetailView* detail = DetalViewOf(*vtDetal))
             detail->ShowSilosDetail(caption, silos);
@@ -55,9 +55,12 @@ void TfmMain::InstallBoard()
     Board->OnSelectSilo = [this](TSilos* silos) { ShowSiloGraph(silos); };
     Board->ExchangeOneBlock = [this](int index) { ExchangeOneBlock(index); };
 
-    Exchange = new TExchangeControl(*this);
+    Exchange = new TExchangeControl(Monitor, {pcMain, tsMain, tsExchg, lblTitle, pbExchg, btn1},
+                                    [this](bool on) { EnableMainMenu(on); }, this);
     Exchange->ExchangeFinished = [this] { ExchangeFinished(); };
-    DataFileActions = std::make_unique<TDataFileActions>(*this);
+    DataFileActions = std::make_unique<TDataFileActions>(
+        Monitor, TDataFileWindow{this, sBarPanels[3], &Modified, [this] { RebuildHistory(); },
+                                 [this] { ExportAfterSave(); }, [this] { return Board->Suspensions(); }});
     MessageLog = std::make_unique<TMessageLog>(*lbMsg, *lbErr);
 
     aList.SetWork(acFullExchg, [this] { Exchange->StartPass(Board->Suspensions()); });
