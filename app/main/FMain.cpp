@@ -2,6 +2,7 @@
 
 #include "app/files/DataFileActions.h"
 #include "app/exchange/MessageLog.h"
+#include "app/exchange/PortControl.h"
 #include "app/users/FPasswordDlg.h"
 #include "app/main/ProductInfo.h"
 #include "app/settings/SettingsFileName.h"
@@ -52,6 +53,11 @@ TfmMain::~TfmMain()
     SetUnhandledExceptionSink(std::move(FOuterExceptionSink));
 }
 
+void TfmMain::SetPortEnabled(bool on)
+{
+    PortControl->SetPortEnabled(on);
+}
+
 TBaseSendTH* TfmMain::SendTH() const
 {
     return Monitor.Passes.SendTH();
@@ -72,7 +78,9 @@ void TfmMain::FormCreate(const QStringList& arguments)
     Users.clear();
     AttachTaskbarWindow(this);
     InstallPasswordDlgMemory();
-    CreatePort();
+    PortControl = new TPortControl(*Port, {this, sBar, sBarPanels[0], sBarPanels[1], ac485, acEcho, acParamCom, mnPort,
+                                           pmPort, [this] { return SendTH() != nullptr; },
+                                           [this](QAction* action) { Execute(action); }});
     CreateScheduleWindow();
 
     InstallBoard();

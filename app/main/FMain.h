@@ -31,7 +31,7 @@ class TBinPanel;
 class TBoardHost;
 class TDataFileActions;
 class TExchangeControl;
-class TInstanceChannel;
+class TPortControl;
 class TMessageLog;
 class TSilos;
 class TfmMBDrive;
@@ -118,6 +118,7 @@ public:
     // FMainBoard.cpp: the silo-block frames, the passes, the data file and the message log.
     TBoardHost* Board = nullptr;
     TExchangeControl* Exchange = nullptr;
+    TPortControl* PortControl = nullptr;
     std::unique_ptr<TDataFileActions> DataFileActions;
     std::unique_ptr<TMessageLog> MessageLog;
     // Reads the data file at Settings.DataFile into the tree.
@@ -184,13 +185,7 @@ private:
     void AppEvents1Hint(const QString& hint);
     void RefreshAirTempPanels();
 
-    // FMainPort.cpp: the serial port and its hand-over between instances.
-    void CreatePort();
-    bool PortIsOpen() const;
-    void ac485Execute();
-    void acEchoExecute();
-    void ShowPortStatus();
-    void OnInstanceMessage(const QByteArray& message, const QString& senderId);
+    bool PortIsOpen() const { return Port->Enable(); }
 
     // FMainHardware.cpp
     void ApplyHardwareDetails(const THardwareCounts& counts);
@@ -225,12 +220,6 @@ private:
     void acOpenCnfExecute();
     void acSaveCnfExecute();
 
-    // FMainPortMenu.cpp
-    void BuildPortMenu();
-    void FillPortMenu(QMenu& menu);
-    void SelectPortClick(QAction& item);
-    void acParamComExecute();
-
     // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
     void ReadAutoRunState();
     void OfferBackup();
@@ -244,6 +233,5 @@ private:
     int FLoadedStages = 0;             // how many groups of settings the last load read whole
     bool FFirstShowingDone = false;
     bool FClosing = false;
-    TInstanceChannel* FPortChannel = nullptr;
     TfmTimerParam* FTimerParam = nullptr;   // this window's schedule window (fmTimerParam)
 };

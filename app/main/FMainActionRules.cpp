@@ -2,6 +2,7 @@
 // belongs to other parts of the window are connected in FMainPlaceholders.cpp.
 #include "app/main/FMain.h"
 
+#include "app/exchange/PortControl.h"
 #include "core/Parameters.h"
 
 #include <QAction>
@@ -74,8 +75,8 @@ void TfmMain::InstallActions()
     aList.SetWork(acGraphView, [this] { acGraphViewExecute(); });
     aList.SetWork(acDebug, [this] { acDebugExecute(); });
     aList.SetWork(acExecProc, [this] { acExecProcExecute(); });
-    aList.SetWork(ac485, [this] { ac485Execute(); });
-    aList.SetWork(acEcho, [this] { acEchoExecute(); });
+    aList.SetWork(ac485, [this] { PortControl->ac485Execute(); });
+    aList.SetWork(acEcho, [this] { PortControl->acEchoExecute(); });
     InstallUserMenu();
     ConnectLaterActions();
 }

@@ -11,6 +11,7 @@
 #include "app/board/FrameSiloBin.h"
 #include "app/detail/HistoryTree.h"
 #include "app/exchange/MessageLog.h"
+#include "app/exchange/PortControl.h"
 #include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
 #include "app/board/BinPanel.h"
@@ -72,8 +73,7 @@ void TfmMain::InstallBoard()
     aList.SetWork(acSaveDAT, [this] { DataFileActions->acSaveDATExecute(); });
     aList.SetWork(acSaveAsDAT, [this] { DataFileActions->acSaveAsDATExecute(); });
     aList.SetWork(acClearRetro, [this] { DataFileActions->acClearRetroExecute(); });
-    aList.SetWork(acParamCom, [this] { acParamComExecute(); });
-    connect(pmPort, &QMenu::aboutToShow, this, [this] { RunGuarded([this] { FillPortMenu(*pmPort); }); });
+    aList.SetWork(acParamCom, [this] { PortControl->acParamComExecute(); });
 }
 
 // Menu items have no enabling of their own: the rule is applied here.

@@ -1,6 +1,7 @@
 // The main window's first showing: settings, the start-up sequence, the login, and the rest.
 #include "app/main/FMain.h"
 
+#include "app/exchange/PortControl.h"
 #include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
 
@@ -66,5 +67,5 @@ void TfmMain::FormShow()
     ReadAutoRunState();
     Tag = 0;
     OfferBackup();
-    BuildPortMenu();
+    PortControl->BuildPortMenu();
 }
