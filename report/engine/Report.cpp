@@ -1,13 +1,18 @@
 #include "report/engine/Report.h"
 
 #include "report/data/DataSetRelations.h"
+#include "report/engine/EMFPages.h"
 #include "report/runtime/RunContext.h"
 
-TrpReport::TrpReport(TrpRunContext& context, QObject* owner) : QObject(owner), context_(context) {}
+TrpReport::TrpReport(TrpRunContext& context, QObject* owner)
+    : QObject(owner), context_(context), EMFPages(std::make_unique<TrpEMFPages>(*this))
+{
+}
 
 TrpReport::~TrpReport()
 {
     UnbindParser();
+    EMFPages.reset();   // its live pages leave no run variable behind either
     TrpRunContext& c = context_;
     if (c.CurrentReport == this)
         c.CurrentReport = nullptr;
@@ -56,4 +61,15 @@ void TrpReport::BeforePrintHook(QStringList& memo, TrpView* view)
             view->LoadFromBlob(field);
     if (OnBeforePrint)
         OnBeforePrint(memo, view);
+}
+
+void TrpReport::SelectPrinter(const QString& name)
+{
+    TrpPrinter& printer = context_.ReportPrinter;
+    for (int index = 0; index < printer.Printers.size(); ++index)
+        if (!PrintToDefault && printer.Printers[index].compare(name, Qt::CaseInsensitive) == 0) {
+            printer.ChoosePrinter(index);
+            break;
+        }
+    PrinterName = name;
 }

@@ -19,6 +19,7 @@
 #include "report/data/Dataset.h"
 #include "report/engine/Page.h"
 
+class TrpEMFPages;
 class TrpExportFilter;
 class TrpRunContext;
 
@@ -42,6 +43,12 @@ using TDetailEvent = std::function<void(const QString& name, QVariant& value)>;
 // Before an object prints: its lines as they will print (the handler may change them) and the
 // object.
 using TEnterRectEvent = std::function<void(QStringList& memo, TrpView* view)>;
+// A prepared page begins or ends (its 0-based number).
+using TPageEvent = std::function<void(int pageNo)>;
+// The preview's pointer over an object of a prepared page: a click, and a move (the handler may
+// change the cursor).
+using TObjectClickEvent = std::function<void(TrpView* view)>;
+using TMouseOverObjectEvent = std::function<void(TrpView* view, Qt::CursorShape& cursor)>;
 // A function nobody else knows, asked last.
 using TUserFunctionEvent = std::function<void(const QString& name, const QVariant& p1, const QVariant& p2,
                                               const QVariant& p3, QVariant& value)>;
@@ -90,7 +97,17 @@ public:
     // from the field, then OnBeforePrint.
     void BeforePrintHook(QStringList& memo, TrpView* view);
 
+    // Makes the report printer's printer of that name (compared without regard to case) current
+    // unless PrintToDefault is set; the name is kept as PrinterName in any case.
+    void SelectPrinter(const QString& name);
+
     std::vector<std::unique_ptr<TrpPage>> Pages;
+    // The prepared pages: what the last build printed, or what a prepared-report file held. The
+    // preview takes the list while it shows it and leaves the report an empty one.
+    std::unique_ptr<TrpEMFPages> EMFPages;
+    // The printer the report asks for, and whether it keeps the current printer instead.
+    QString PrinterName;
+    bool PrintToDefault = false;
     TrpDataDictionary Dictionary{context_};
     // The report's own data source: with rtMultiple the report is built once per record, and a
     // master-data band without a source of its own walks it. Cleared when it is destroyed.
@@ -110,6 +127,10 @@ public:
     TDetailEvent OnGetValue;
     TEnterRectEvent OnBeforePrint;
     TUserFunctionEvent OnUserFunction;
+    TPageEvent OnBeginPage;
+    TPageEvent OnEndPage;
+    TObjectClickEvent OnObjectClick;
+    TMouseOverObjectEvent OnMouseOverObject;
 
 private:
     bool Holds(const TrpPage* page) const;

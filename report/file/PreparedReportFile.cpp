@@ -1,6 +1,7 @@
 #include "report/file/PreparedReportFile.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QBuffer>
 #include <QStringList>
@@ -66,6 +67,9 @@ private:
     // Reads one page record; the data ends at the next-page position, which must leave trailing
     // octets (the next record or the generator byte) in place.
     TrpPreparedFilePage ReadPage(int index, int version, bool compressed, qint64 trailing);
+    // The count of page records, each refused as damaged unless its data is sound.
+    void ReadPages(TrpPreparedFile& file, int count, int version, bool compressed, qint64 trailing,
+                   const std::function<bool(const QByteArray&)>& sound);
     TrpPreparedFile ReadCurrent(int version, uint8_t compressed);
     TrpPreparedFile ReadOldest();
 
@@ -135,6 +139,22 @@ TrpPreparedFilePage TFileReader::ReadPage(int index, int version, bool compresse
     return page;
 }
 
+void TFileReader::ReadPages(TrpPreparedFile& file, int count, int version, bool compressed, qint64 trailing,
+                            const std::function<bool(const QByteArray&)>& sound)
+{
+    file.Pages.reserve(std::min<qint64>(count, Remaining() / kShortRecord));
+    for (int i = 0; i < count; ++i) {
+        try {
+            TrpPreparedFilePage page = ReadPage(i, version, compressed, trailing);
+            if (!sound(page.Data))
+                Damaged(i);
+            file.Pages.push_back(std::move(page));
+        } catch (const EReadError&) {
+            Damaged(i);
+        }
+    }
+}
+
 TrpPreparedFile TFileReader::ReadCurrent(int version, uint8_t compressed)
 {
     TrpPreparedFile file;
@@ -146,18 +166,10 @@ TrpPreparedFile TFileReader::ReadCurrent(int version, uint8_t compressed)
     } catch (const EReadError&) {
         NotPrepared();
     }
-    file.Pages.reserve(std::min<qint64>(count, Remaining() / kShortRecord));
-    for (int i = 0; i < count; ++i) {
-        try {
-            TrpPreparedFilePage page = ReadPage(i, version, compressed != 0, 1);
-            const int streamVersion = page.Data.isEmpty() ? 0 : uint8_t(page.Data[0]);
-            if (streamVersion < kFirstObjectStreamVersion || streamVersion > kCurrentTemplateVersion)
-                Damaged(i);
-            file.Pages.push_back(std::move(page));
-        } catch (const EReadError&) {
-            Damaged(i);
-        }
-    }
+    ReadPages(file, count, version, compressed != 0, 1, [](const QByteArray& data) {
+        const int streamVersion = data.isEmpty() ? 0 : uint8_t(data[0]);
+        return streamVersion >= kFirstObjectStreamVersion && streamVersion <= kCurrentTemplateVersion;
+    });
     file.Generator = ReadFrByte(stream_);
     return file;
 }
@@ -176,17 +188,7 @@ TrpPreparedFile TFileReader::ReadOldest()
     } catch (const EReadError&) {
         NotPrepared();
     }
-    file.Pages.reserve(std::min<qint64>(count, Remaining() / kShortRecord));
-    for (int i = 0; i < count; ++i) {
-        try {
-            TrpPreparedFilePage page = ReadPage(i, 0, false, 0);
-            if (!InspectMetafile(page.Data).Valid)
-                Damaged(i);
-            file.Pages.push_back(std::move(page));
-        } catch (const EReadError&) {
-            Damaged(i);
-        }
-    }
+    ReadPages(file, count, 0, false, 0, [](const QByteArray& data) { return InspectMetafile(data).Valid; });
     return file;
 }
 

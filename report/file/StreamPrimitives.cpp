@@ -1,5 +1,7 @@
 #include "report/file/StreamPrimitives.h"
 
+#include <algorithm>
+
 #include "report/file/Cp1251Text.h"
 #include "report/runtime/ReportErrors.h"
 
@@ -27,6 +29,20 @@ QByteArray CheckedLength(const QString& text, const char* what)
     return octets;
 }
 
+// Small numbers go through these without a QByteArray each.
+void ReadOctets(QIODevice& stream, uint8_t* into, qint64 count)
+{
+    const qint64 got = stream.read(reinterpret_cast<char*>(into), count);
+    if (got != count)
+        ShortRead(stream, count, std::max<qint64>(got, 0));
+}
+
+void WriteOctets(QIODevice& stream, const char* octets, qint64 count)
+{
+    if (count > 0 && stream.write(octets, count) != count)
+        throw EWriteError(QStringLiteral("Stream write error: %1").arg(stream.errorString()));
+}
+
 }  // namespace
 
 QByteArray ReadFrBytes(QIODevice& stream, qint64 count)
@@ -41,48 +57,47 @@ QByteArray ReadFrBytes(QIODevice& stream, qint64 count)
 
 void WriteFrBytes(QIODevice& stream, const QByteArray& octets)
 {
-    if (octets.isEmpty())
-        return;
-    if (stream.write(octets) != octets.size())
-        throw EWriteError(QStringLiteral("Stream write error: %1").arg(stream.errorString()));
+    WriteOctets(stream, octets.constData(), octets.size());
 }
 
 uint8_t ReadFrByte(QIODevice& stream)
 {
-    return uint8_t(ReadFrBytes(stream, 1)[0]);
+    uint8_t b[1];
+    ReadOctets(stream, b, 1);
+    return b[0];
 }
 
 void WriteFrByte(QIODevice& stream, uint8_t value)
 {
-    WriteFrBytes(stream, QByteArray(1, char(value)));
+    const char b = char(value);
+    WriteOctets(stream, &b, 1);
 }
 
 uint16_t ReadFrWord(QIODevice& stream)
 {
-    const QByteArray b = ReadFrBytes(stream, 2);
-    return uint16_t(uint8_t(b[0]) | (uint8_t(b[1]) << 8));
+    uint8_t b[2];
+    ReadOctets(stream, b, 2);
+    return uint16_t(b[0] | (b[1] << 8));
 }
 
 void WriteFrWord(QIODevice& stream, int value)
 {
     const char b[2] = {char(value & 0xFF), char((value >> 8) & 0xFF)};
-    WriteFrBytes(stream, QByteArray(b, 2));
+    WriteOctets(stream, b, 2);
 }
 
 int32_t ReadFrInt(QIODevice& stream)
 {
-    const QByteArray b = ReadFrBytes(stream, 4);
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | uint8_t(b[i]);
-    return int32_t(v);
+    uint8_t b[4];
+    ReadOctets(stream, b, 4);
+    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
 }
 
 void WriteFrInt(QIODevice& stream, int32_t value)
 {
     const auto v = uint32_t(value);
     const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
-    WriteFrBytes(stream, QByteArray(b, 4));
+    WriteOctets(stream, b, 4);
 }
 
 void WriteFrString(QIODevice& stream, const QString& text)

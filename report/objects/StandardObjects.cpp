@@ -3,8 +3,11 @@
 // made. They are listed here (not registered from their own units) so that the linker keeps them.
 #include "report/expr/FunctionLibrary.h"
 #include "report/objects/BandView.h"
+#include "report/objects/LineView.h"
 #include "report/objects/MemoView.h"
 #include "report/objects/ObjectRegistry.h"
+#include "report/objects/PictureView.h"
+#include "report/objects/SubReportView.h"
 
 namespace {
 
@@ -21,6 +24,9 @@ void RegisterStandardObjectClasses()
     // Type codes: 0 memo, 1 picture, 2 band, 3 sub-report, 4 line.
     RegisterStandardObjectClass(otMemo, ClassOf<TrpMemoView>());
     RegisterStandardObjectClass(otBand, ClassOf<TrpBandView>());
+    RegisterStandardObjectClass(otPicture, ClassOf<TrpPictureView>());
+    RegisterStandardObjectClass(otSubReport, ClassOf<TrpSubReportView>());
+    RegisterStandardObjectClass(otLine, ClassOf<TrpLineView>());
 }
 
 std::vector<TrpFunctionLibraryClass> StandardFunctionLibraries()
