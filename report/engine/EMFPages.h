@@ -9,6 +9,10 @@
 // entries into Page(PageNo).ObjectStream through TrpView::PrintToStream.
 // Drawing: the preview and printing set Visible and call Draw; Draw of a page whose Visible is
 // clear releases its live objects, so only what is on screen stays unpacked.
+// Files: the report's LoadReportPages and SaveReportPages go through LoadFromFile and SaveToFile,
+// which refuse a damaged file whole and never leave a half-written one.
+// The list belongs to its report (TrpReport::EMFPages): the preview may hold it for a while, but
+// it must not outlive the report.
 #include <functional>
 #include <memory>
 #include <vector>
