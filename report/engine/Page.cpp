@@ -65,8 +65,8 @@ int TrpPage::BottomLimit() const
     if (MarginsOn)
         limit = BottomMargin != 0 ? g.PageHeight - BottomMargin : g.OffsetY + g.PrintHeight;
     const TrpBand* footer = Bands[btPageFooter];
-    if (footer && footer->View && Context().PrintModeFlag)
-        limit -= footer->View->Height;
+    if (footer && Context().PrintModeFlag)
+        limit -= footer->Height;
     return limit;
 }
 

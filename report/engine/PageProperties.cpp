@@ -6,6 +6,7 @@
 #include "base/Rounding.h"
 #include "report/expr/ReportVariant.h"
 #include "report/runtime/RunContext.h"
+#include "report/runtime/TextRoutines.h"
 
 namespace {
 
@@ -18,22 +19,6 @@ int TenthsToScriptUnits(int tenths)
 int ScriptUnitsToTenths(const QVariant& value)
 {
     return int(Round(VarToReal(value) * 10 * 5 / 18));
-}
-
-QString ScriptText(const QStringList& lines)
-{
-    QString text;
-    for (const QString& line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
-}
-
-QStringList ScriptLines(const QString& text)
-{
-    QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }
 
 }  // namespace
@@ -114,7 +99,7 @@ void TrpPage::SetPropertyValue(const QString& name, const QVariant& value)
     else if (n == QLatin1String("COLUMNGAP"))
         ColumnGap = integer();
     else if (n == QLatin1String("ONBEFOREPRINT") || n == QLatin1String("ONACTIVATE"))
-        Script = ScriptLines(VarToStr(value));
+        Script = TextToLines(VarToStr(value));
     else if (n == QLatin1String("BORDERSTYLE"))
         BorderStyle = uint8_t(integer());
     else if (n == QLatin1String("CAPTION"))
@@ -164,7 +149,7 @@ QVariant TrpPage::GetPropertyValue(const QString& name)
     if (n == QLatin1String("COLUMNGAP"))
         return ColumnGap;
     if (n == QLatin1String("ONBEFOREPRINT") || n == QLatin1String("ONACTIVATE"))
-        return ScriptText(Script);
+        return LinesToText(Script);
     if (n == QLatin1String("BORDERSTYLE"))
         return int(BorderStyle);
     if (n == QLatin1String("CAPTION"))

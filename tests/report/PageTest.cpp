@@ -100,10 +100,8 @@ TEST_F(DesignPage, PaperComesBackFromThePrinter)
 
 TEST_F(DesignPage, PrintLimits)
 {
-    TrpView footerView;
-    footerView.Height = 40;
     TrpBand footer(btPageFooter, page);
-    footer.View = &footerView;
+    footer.Height = 40;
 
     struct Case {
         const char* what;
