@@ -24,9 +24,9 @@ QString UnknownControllerKindText(int kind)
     return QStringLiteral("Неизвестный тип контроллера (%1) в настройках: опрос не выполняется").arg(kind);
 }
 
-TExchangeControl::TExchangeControl(TMonitor& monitor, const TExchangePage& page,
+TExchangeControl::TExchangeControl(TMonitor& monitor, const TExchangePage& page, TTaskbarList& taskbar,
                                    std::function<void(bool on)> enableMainMenu, QObject* parent)
-    : QObject(parent), monitor_(monitor), page_(page), enableMainMenu_(std::move(enableMainMenu))
+    : QObject(parent), monitor_(monitor), page_(page), taskbar_(taskbar), enableMainMenu_(std::move(enableMainMenu))
 {
     ConnectRunner();
     connect(page_.Pages, &QTabWidget::currentChanged, this, [this](int index) {
@@ -51,9 +51,9 @@ TExchangeControl::~TExchangeControl()
 void TExchangeControl::ConnectRunner()
 {
     TPassRunner& runner = monitor_.Passes;
-    connect(&runner, &TPassRunner::Started, this, [] {
-        SetOverlayState(kNoOverlay);
-        TaskbarProgressBusy();
+    connect(&runner, &TPassRunner::Started, this, [this] {
+        taskbar_.SetOverlayState(kNoOverlay);
+        taskbar_.TaskbarProgressBusy();
     }, Qt::QueuedConnection);
     connect(&runner, &TPassRunner::Title, this, [this](const QString& text) { page_.Title->setText(text); },
             Qt::QueuedConnection);
@@ -61,14 +61,15 @@ void TExchangeControl::ConnectRunner()
         page_.Progress->setMaximum(std::max(maximum, 1));
         page_.Progress->setValue(std::min(position, page_.Progress->maximum()));
     }, Qt::QueuedConnection);
-    connect(&runner, &TPassRunner::StepDone, this, [](int position, int maximum) {
-        TaskbarProgressValue(position, maximum);
+    connect(&runner, &TPassRunner::StepDone, this, [this](int position, int maximum) {
+        taskbar_.TaskbarProgressValue(position, maximum);
     }, Qt::QueuedConnection);
-    connect(&runner, &TPassRunner::PollingEnded, this, [] { TaskbarProgressOff(); }, Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::PollingEnded, this, [this] { taskbar_.TaskbarProgressOff(); },
+            Qt::QueuedConnection);
     connect(&runner, &TPassRunner::AlarmNote, this, [](const QString& text) { WriteOverlayLog(text); },
             Qt::QueuedConnection);
-    connect(&runner, &TPassRunner::AlarmLevel, this, [](int level) { SetOverlayState(static_cast<uint8_t>(level)); },
-            Qt::QueuedConnection);
+    connect(&runner, &TPassRunner::AlarmLevel, this,
+            [this](int level) { taskbar_.SetOverlayState(static_cast<uint8_t>(level)); }, Qt::QueuedConnection);
     connect(&runner, &TPassRunner::Finished, this, [this] { RunGuarded([this] { WMExchangeDone(); }); },
             Qt::QueuedConnection);
 }
@@ -86,7 +87,7 @@ bool TExchangeControl::StartPass(const std::vector<TSilos*>& silos)
         return false;
     }
     // No overlay while a pass runs, from its making on.
-    SetOverlayState(kNoOverlay);
+    taskbar_.SetOverlayState(kNoOverlay);
     page_.Progress->setValue(0);
     page_.Pages->setCurrentWidget(page_.ExchangePage);
     return true;

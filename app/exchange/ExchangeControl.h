@@ -18,6 +18,7 @@ class QTabWidget;
 class QWidget;
 class TMonitor;
 class TSilos;
+class TTaskbarList;
 
 // The pages of the main window that a pass shows and leaves, and the exchange page's controls.
 struct TExchangePage {
@@ -31,10 +32,11 @@ struct TExchangePage {
 
 class TExchangeControl : public QObject {
 public:
-    // Passes of the context's runner on the context's line, shown on the page; enableMainMenu
-    // switches the main menu off while the exchange page is shown. Owned by parent.
-    TExchangeControl(TMonitor& monitor, const TExchangePage& page, std::function<void(bool on)> enableMainMenu,
-                     QObject* parent);
+    // Passes of the context's runner on the context's line, shown on the page and the taskbar
+    // button; enableMainMenu switches the main menu off while the exchange page is shown. Owned
+    // by parent.
+    TExchangeControl(TMonitor& monitor, const TExchangePage& page, TTaskbarList& taskbar,
+                     std::function<void(bool on)> enableMainMenu, QObject* parent);
     ~TExchangeControl() override;
 
     // A pass may start: none runs, and the port is open or the program works without one.
@@ -60,6 +62,7 @@ private:
 
     TMonitor& monitor_;
     const TExchangePage page_;
+    TTaskbarList& taskbar_;
     const std::function<void(bool on)> enableMainMenu_;
     bool exchangePageShown_ = false;
 };

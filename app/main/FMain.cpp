@@ -76,7 +76,7 @@ void TfmMain::FormCreate(const QStringList& arguments)
     AutoSave = FCommandLine.AutoSave;
     Settings.NoCom = FCommandLine.NoCom;
     Users.clear();
-    AttachTaskbarWindow(this);
+    Taskbar = MakeTaskbarList(*this);
     InstallPasswordDlgMemory();
     PortControl = new TPortControl(*Port, {this, sBar, sBarPanels[0], sBarPanels[1], ac485, acEcho, acParamCom, mnPort,
                                            pmPort, [this] { return SendTH() != nullptr; },

@@ -32,6 +32,7 @@ class TBoardHost;
 class TDataFileActions;
 class TExchangeControl;
 class TPortControl;
+class TTaskbarList;
 class TMessageLog;
 class TSilos;
 class TfmMBDrive;
@@ -119,6 +120,7 @@ public:
     TBoardHost* Board = nullptr;
     TExchangeControl* Exchange = nullptr;
     TPortControl* PortControl = nullptr;
+    std::unique_ptr<TTaskbarList> Taskbar;   // the window's taskbar button
     std::unique_ptr<TDataFileActions> DataFileActions;
     std::unique_ptr<TMessageLog> MessageLog;
     // Reads the data file at Settings.DataFile into the tree.

@@ -56,7 +56,7 @@ void TfmMain::InstallBoard()
     Board->OnSelectSilo = [this](TSilos* silos) { ShowSiloGraph(silos); };
     Board->ExchangeOneBlock = [this](int index) { ExchangeOneBlock(index); };
 
-    Exchange = new TExchangeControl(Monitor, {pcMain, tsMain, tsExchg, lblTitle, pbExchg, btn1},
+    Exchange = new TExchangeControl(Monitor, {pcMain, tsMain, tsExchg, lblTitle, pbExchg, btn1}, *Taskbar,
                                     [this](bool on) { EnableMainMenu(on); }, this);
     Exchange->ExchangeFinished = [this] { ExchangeFinished(); };
     DataFileActions = std::make_unique<TDataFileActions>(

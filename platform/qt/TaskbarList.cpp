@@ -3,72 +3,36 @@
 #include "platform/qt/OverlayIcon.h"
 
 #include <QColor>
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QThread>
 
 #include <array>
-#include <deque>
-#include <functional>
-#include <mutex>
 #include <utility>
 
-namespace {
+TTaskbarList::TTaskbarList(std::unique_ptr<TaskbarButton> button) : CachedTaskbarList(std::move(button)) {}
 
-using Command = std::function<void()>;
-
-// Touched on the GUI thread only.
-std::unique_ptr<TaskbarButton> CachedTaskbarList;
-QString OverlayText;   // the description shown now; empty: no overlay
-
-// Calls waiting for the GUI thread, in the order they were made.
-std::mutex queueLock;
-std::deque<Command> queue;
-
-bool OnGuiThread(const QCoreApplication* app)
+void TTaskbarList::TaskbarProgressBusy()
 {
-    return QThread::currentThread() == app->thread();
+    if (CachedTaskbarList)
+        CachedTaskbarList->SetProgressState(TaskbarProgressState::Indeterminate);
 }
 
-// Carries out the waiting calls one at a time, so that a call made while one is being carried
-// out still waits its turn.
-void RunQueued()
+void TTaskbarList::TaskbarProgressOff()
 {
-    for (;;) {
-        Command command;
-        {
-            std::lock_guard lock(queueLock);
-            if (queue.empty())
-                return;
-            command = std::move(queue.front());
-            queue.pop_front();
-        }
-        command();
-    }
+    if (CachedTaskbarList)
+        CachedTaskbarList->SetProgressState(TaskbarProgressState::None);
 }
 
-void Call(Command command)
+void TTaskbarList::TaskbarProgressValue(int32_t done, int32_t total)
 {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app)
-        return;   // no GUI thread yet, so no window either
-    {
-        std::lock_guard lock(queueLock);
-        queue.push_back(std::move(command));
-    }
-    if (OnGuiThread(app))
-        RunQueued();
-    else
-        QMetaObject::invokeMethod(app, &RunQueued, Qt::QueuedConnection);
+    if (CachedTaskbarList)
+        CachedTaskbarList->SetProgressValue(done, total);
 }
 
-void ShowOverlay(uint8_t level)
+void TTaskbarList::SetOverlayState(uint8_t level)
 {
     if (!CachedTaskbarList)
         return;
     const QString text = OverlayStateText(level);
     if (!text.isEmpty()) {
-        // Set again even when the level has not changed since the last pass.
         OverlayText = text;
         CachedTaskbarList->SetOverlayIcon(OverlayStateIcon(level), OverlayText);
         CachedTaskbarList->SetUrgent(level == 2);
@@ -77,37 +41,6 @@ void ShowOverlay(uint8_t level)
         CachedTaskbarList->SetOverlayIcon(QIcon(), QString());
         CachedTaskbarList->SetUrgent(false);
     }
-}
-
-} // namespace
-
-void TaskbarProgressBusy()
-{
-    Call([] {
-        if (CachedTaskbarList)
-            CachedTaskbarList->SetProgressState(TaskbarProgressState::Indeterminate);
-    });
-}
-
-void TaskbarProgressOff()
-{
-    Call([] {
-        if (CachedTaskbarList)
-            CachedTaskbarList->SetProgressState(TaskbarProgressState::None);
-    });
-}
-
-void TaskbarProgressValue(int32_t done, int32_t total)
-{
-    Call([done, total] {
-        if (CachedTaskbarList)
-            CachedTaskbarList->SetProgressValue(done, total);
-    });
-}
-
-void SetOverlayState(uint8_t level)
-{
-    Call([level] { ShowOverlay(level); });
 }
 
 QIcon OverlayStateIcon(int level)
@@ -125,18 +58,4 @@ QString OverlayStateText(int level)
     case 2: return QStringLiteral("Error");
     default: return {};
     }
-}
-
-void AttachTaskbarButton(std::unique_ptr<TaskbarButton> button)
-{
-    RunQueued();   // calls made before belong to the button they were made for
-    CachedTaskbarList = std::move(button);
-    OverlayText.clear();
-}
-
-void DetachTaskbarButton()
-{
-    RunQueued();
-    CachedTaskbarList.reset();
-    OverlayText.clear();
 }

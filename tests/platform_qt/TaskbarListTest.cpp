@@ -7,7 +7,6 @@
 #include <QPixmap>
 
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -40,18 +39,15 @@ protected:
     {
         QPixmap blue(32, 32);
         blue.fill(Qt::blue);
-        AttachTaskbarButton(std::make_unique<TaskbarButton>(
+        taskbar = std::make_unique<TTaskbarList>(std::make_unique<TaskbarButton>(
             QIcon(blue),
             [this](const QIcon& icon, const QString& text) { got.icons.push_back({icon, text}); },
             [this](const QDBusMessage& m) { got.launcher.push_back(StateOf(m)); },
             QStringLiteral("Tavik_zuzid")));
     }
-    void TearDown() override { DetachTaskbarButton(); }
-
-    // Lets the GUI thread carry out what other threads queued.
-    static void Deliver() { QCoreApplication::sendPostedEvents(); }
 
     Recorded got;
+    std::unique_ptr<TTaskbarList> taskbar;
 };
 
 } // namespace
@@ -71,7 +67,7 @@ TEST_F(TaskbarListTest, EachLevelShowsItsMarkAndDescription)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         got = {};
-        SetOverlayState(c.level);
+        taskbar->SetOverlayState(c.level);
         ASSERT_EQ(got.icons.size(), 1u);
         EXPECT_EQ(CornerColour(got.icons[0].icon), c.colour);
         EXPECT_EQ(got.icons[0].icon.pixmap(32, 32).toImage().pixelColor(2, 2), QColor(Qt::blue));
@@ -85,33 +81,33 @@ TEST_F(TaskbarListTest, EachLevelShowsItsMarkAndDescription)
 // Two passes ending at the same level set the overlay both times.
 TEST_F(TaskbarListTest, SameLevelTwiceSetsTheOverlayTwice)
 {
-    SetOverlayState(1);
-    SetOverlayState(1);
+    taskbar->SetOverlayState(1);
+    taskbar->SetOverlayState(1);
     EXPECT_EQ(got.icons.size(), 2u);
 }
 
 // A new pass removes the previous pass's red mark once; removing again does nothing at all.
 TEST_F(TaskbarListTest, RemovalHappensOnceAndClearsUrgency)
 {
-    SetOverlayState(2);
+    taskbar->SetOverlayState(2);
     ASSERT_TRUE(got.launcher.back().Urgent);
     const size_t sent = got.launcher.size();
-    SetOverlayState(3);
+    taskbar->SetOverlayState(3);
     ASSERT_EQ(got.icons.size(), 2u);
     EXPECT_EQ(CornerColour(got.icons[1].icon), QColor(Qt::blue));
     EXPECT_TRUE(got.icons[1].description.isEmpty());
     ASSERT_EQ(got.launcher.size(), sent + 1);
     EXPECT_FALSE(got.launcher.back().Urgent);
 
-    SetOverlayState(3);
-    SetOverlayState(255);
+    taskbar->SetOverlayState(3);
+    taskbar->SetOverlayState(255);
     EXPECT_EQ(got.icons.size(), 2u);
     EXPECT_EQ(got.launcher.size(), sent + 1);
 }
 
 TEST_F(TaskbarListTest, NoOverlayAtStartSoTheFirstRemovalDoesNothing)
 {
-    SetOverlayState(3);
+    taskbar->SetOverlayState(3);
     EXPECT_TRUE(got.icons.empty());
     EXPECT_TRUE(got.launcher.empty());
 }
@@ -119,10 +115,10 @@ TEST_F(TaskbarListTest, NoOverlayAtStartSoTheFirstRemovalDoesNothing)
 // A pass as the poll thread drives it: busy, measured steps, off, then the level.
 TEST_F(TaskbarListTest, PassGoesFromBusyThroughStepsToOff)
 {
-    TaskbarProgressBusy();
-    TaskbarProgressValue(1, 4);
-    TaskbarProgressValue(4, 4);
-    TaskbarProgressOff();
+    taskbar->TaskbarProgressBusy();
+    taskbar->TaskbarProgressValue(1, 4);
+    taskbar->TaskbarProgressValue(4, 4);
+    taskbar->TaskbarProgressOff();
     ASSERT_EQ(got.launcher.size(), 4u);
     EXPECT_TRUE(got.launcher[0].ProgressVisible);
     EXPECT_DOUBLE_EQ(got.launcher[0].Progress, 0.0);
@@ -143,97 +139,19 @@ TEST_F(TaskbarListTest, ProgressValueWithOddCounts)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.done << " of " << c.total);
         got = {};
-        TaskbarProgressValue(c.done, c.total);
+        taskbar->TaskbarProgressValue(c.done, c.total);
         ASSERT_EQ(got.launcher.size(), 1u);
         EXPECT_TRUE(got.launcher[0].ProgressVisible);
         EXPECT_DOUBLE_EQ(got.launcher[0].Progress, c.progress);
     }
 }
 
-TEST(TaskbarListWithoutWindow, CallsDoNothingBeforeAWindowIsAttached)
+TEST(TaskbarListWithoutWindow, CallsDoNothingWithoutAButton)
 {
-    DetachTaskbarButton();
-    TaskbarProgressBusy();
-    TaskbarProgressValue(1, 2);
-    TaskbarProgressOff();
-    SetOverlayState(2);
-    std::thread worker([] {
-        SetOverlayState(1);
-        TaskbarProgressValue(1, 2);
-    });
-    worker.join();
-    QCoreApplication::sendPostedEvents();
-
-    // Nothing of that reaches a window attached afterwards.
-    int icons = 0, messages = 0;
-    AttachTaskbarButton(std::make_unique<TaskbarButton>(QIcon(),
-        [&](const QIcon&, const QString&) { ++icons; }, [&](const QDBusMessage&) { ++messages; }));
-    QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(icons, 0);
-    EXPECT_EQ(messages, 0);
-    SetOverlayState(3);   // and no overlay was left behind to remove
-    EXPECT_EQ(icons, 0);
-    DetachTaskbarButton();
-}
-
-// Calls from a worker thread take effect on the GUI thread, all of them, in the order made.
-TEST_F(TaskbarListTest, WorkerThreadCallsArriveOnTheGuiThreadInOrder)
-{
-    constexpr int kSteps = 500;
-    std::thread worker([] {
-        SetOverlayState(3);
-        TaskbarProgressBusy();
-        for (int i = 1; i <= kSteps; ++i)
-            TaskbarProgressValue(i, kSteps);
-        TaskbarProgressOff();
-        SetOverlayState(2);
-    });
-    worker.join();
-    EXPECT_TRUE(got.launcher.empty());   // nothing ran on the worker thread
-    Deliver();
-
-    ASSERT_EQ(got.launcher.size(), size_t(kSteps + 3));
-    EXPECT_DOUBLE_EQ(got.launcher[0].Progress, 0.0);
-    for (int i = 1; i <= kSteps; ++i)
-        ASSERT_DOUBLE_EQ(got.launcher[i].Progress, double(i) / kSteps) << i;
-    EXPECT_FALSE(got.launcher[kSteps + 1].ProgressVisible);
-    EXPECT_TRUE(got.launcher[kSteps + 2].Urgent);
-    ASSERT_EQ(got.icons.size(), 1u);
-    EXPECT_EQ(got.icons[0].description, QStringLiteral("Error"));
-}
-
-// A call on the GUI thread first carries out what a worker queued before it, so the main
-// thread's and the poll thread's calls keep one order.
-TEST_F(TaskbarListTest, GuiThreadCallWaitsForEarlierWorkerCalls)
-{
-    std::thread worker([] { SetOverlayState(2); });
-    worker.join();
-    SetOverlayState(0);
-    ASSERT_EQ(got.icons.size(), 2u);
-    EXPECT_EQ(got.icons[0].description, QStringLiteral("Error"));
-    EXPECT_EQ(got.icons[1].description, QStringLiteral("OK"));
-    Deliver();   // the posted delivery finds nothing left
-    EXPECT_EQ(got.icons.size(), 2u);
-}
-
-// Calls from several threads at once are all carried out, each thread's in its order.
-TEST_F(TaskbarListTest, ManyThreadsAtOnceLoseNothing)
-{
-    constexpr int kThreads = 4, kSteps = 200;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([t] {
-            for (int i = 0; i < kSteps; ++i)
-                TaskbarProgressValue(t * kSteps + i, kThreads * kSteps);
-        });
-    for (auto& thread : threads)
-        thread.join();
-    Deliver();
-    ASSERT_EQ(got.launcher.size(), size_t(kThreads * kSteps));
-    std::vector<double> last(kThreads, -1);
-    for (const auto& state : got.launcher) {
-        const int t = std::min(kThreads - 1, int(state.Progress * kThreads));
-        EXPECT_GT(state.Progress, last[t]);
-        last[t] = state.Progress;
-    }
+    TTaskbarList none;
+    none.TaskbarProgressBusy();
+    none.TaskbarProgressValue(1, 2);
+    none.TaskbarProgressOff();
+    none.SetOverlayState(2);
+    none.SetOverlayState(3);
 }
