@@ -7,6 +7,9 @@
 #include <memory>
 
 #include <QString>
+#include <QVariant>
+
+#include "report/expr/Variables.h"
 
 class TrpDataset;
 class TrpPage;
@@ -38,7 +41,7 @@ public:
     int BandType;
     TrpPage* Page;
     TrpView* View = nullptr;   // the band object; none for an empty slot
-    QString Name;
+    QString Name;   // the band object's name: aggregate calls name their data band by it
     // Geometry in page units: Top is where the band prints on the page being built, Height its
     // current height; Left and Width place cross bands.
     int Left = 0;
@@ -73,6 +76,21 @@ public:
     // Ends the walk of the data source and frees it when the band made it (a band being
     // destroyed frees what it made, without ending any walk).
     void ReleaseDataSource();
+
+    // Aggregates (Aggregates.h). A data band: the values it accumulates, by aggregate name, and
+    // the records accumulated since they were last reset.
+    TrpVariables AggregateValues;
+    int AggregateCount = 0;
+    // A band that prints aggregate values (a footer): the data band that accumulates them.
+    TrpBand* AggregateBand = nullptr;
+    // A header or footer: the data band it belongs to; none means the first data band of its
+    // level.
+    TrpBand* DataBand = nullptr;
+
+    void SetAggregateValue(const QString& name, const QVariant& value);
+    // The value registered under the name (null when there is none); an average is divided by
+    // AggregateCount, and is 0 while the count is 0.
+    QVariant AggregateValue(const QString& name) const;
 
     // The band whose counters LINE# and LINETHROUGH# read: this one when it has a data source
     // of its own, else the first band of its chain.

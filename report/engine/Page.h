@@ -110,6 +110,9 @@ public:
     int ColumnNo = 1;    // COLUMN#: cross column number
     // The first band of each type's chain while the page is built (the build owns them).
     std::array<TrpBand*, kBandTypeCount> Bands{};
+    // While preparation collects aggregate calls (PrepareScanFlag): the data band they are
+    // collected for. A call registers its value with this band only when it names it.
+    TrpBand* AggregateSource = nullptr;
     // The modal result a dialog page's script gives its form (MODALRESULT).
     int ModalResult = 0;
 

@@ -1,6 +1,51 @@
 #include "report/expr/FunctionLibrary.h"
 
+#include "report/expr/ReportVariant.h"
+#include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
+
+bool IsBlankParameter(const QVariant& parameter)
+{
+    return parameter.toString().trimmed().isEmpty();
+}
+
+int ParameterCount(const QVariant& p1, const QVariant& p2, const QVariant& p3)
+{
+    if (!IsBlankParameter(p3)) {
+        // The third parameter alone, scanned as a call's parameters: a comma cuts it short.
+        const QString third = p3.toString();
+        const QString call = QLatin1Char('(') + third + QLatin1Char(')');
+        int position = 0;
+        QString first, second, rest;
+        TrpParser::ScanParameters(call, position, first, second, rest);
+        return first.size() < third.size() ? 4 : 3;
+    }
+    if (!IsBlankParameter(p2))
+        return 2;
+    return IsBlankParameter(p1) ? 0 : 1;
+}
+
+QVariant TrpFunctionLibrary::Evaluate(const QVariant& parameter) const
+{
+    return context_.ReportParser.Evaluate(parameter.toString());
+}
+
+QString TrpFunctionLibrary::EvaluateText(const QVariant& parameter) const
+{
+    return VarToStr(Evaluate(parameter));
+}
+
+void TrpFunctionLibrary::CheckParameters(int functionNo, const QVariant& p1, const QVariant& p2, const QVariant& p3,
+                                         int least, int most) const
+{
+    const QVariant* parameters[] = {&p1, &p2, &p3};
+    const int count = ParameterCount(p1, p2, p3);
+    bool fits = count >= least && count <= most;
+    for (int i = 0; fits && i < least; ++i)
+        fits = !IsBlankParameter(*parameters[i]);
+    if (!fits)
+        throw EParserError(QStringLiteral("Неверное число параметров функции %1").arg(List.value(functionNo)));
+}
 
 bool TrpFunctionLibrary::TryCallFunction(const QString& name, const QVariant& p1, const QVariant& p2,
                                          const QVariant& p3, QVariant& value)

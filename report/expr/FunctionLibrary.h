@@ -36,9 +36,24 @@ public:
 
     QStringList List;   // the function names, in function number order
 
+protected:
+    // A parameter text evaluated by the context's parser.
+    QVariant Evaluate(const QVariant& parameter) const;
+    QString EvaluateText(const QVariant& parameter) const;
+    // Raises EParserError unless the call has from least to most parameters, none of the first
+    // least of them blank.
+    void CheckParameters(int functionNo, const QVariant& p1, const QVariant& p2, const QVariant& p3, int least,
+                         int most) const;
+
 private:
     TrpRunContext& context_;
 };
+
+// Blank: a parameter left out (the parser hands "" for a missing one).
+bool IsBlankParameter(const QVariant& parameter);
+// The number of parameters a call was written with: the last one that is not blank counts,
+// and as the parser leaves a fourth and later ones in the third, more than three count as 4.
+int ParameterCount(const QVariant& p1, const QVariant& p2, const QVariant& p3);
 
 struct TrpFunctionDesc {
     QString LibraryClass;

@@ -33,8 +33,6 @@ void TrpFunctionSplitter::SplitNested(const QString& expression, int depth)
         throw EParserError(QStringLiteral("Expression error: variables nested more than %1 deep (a variable that refers to itself?)")
                                .arg(kMaxNesting));
     const QString s = expression.trimmed();
-    if (s.startsWith(QLatin1Char('\'')))
-        return;
     const int n = int(s.size());
     int i = 0;
     while (i < n) {
@@ -44,6 +42,11 @@ void TrpFunctionSplitter::SplitNested(const QString& expression, int depth)
         if (i >= n)
             break;
         const int before = i;
+        if (s[i] == QLatin1Char('\'')) {
+            // A quoted text holds no calls, whatever it reads like.
+            TrpParser::ScanQuotedString(s, i);
+            continue;
+        }
         if (s[i] == QLatin1Char('[')) {
             int start = i, end = i;
             QString inner = ScanBracketedExpression(s, start, end);

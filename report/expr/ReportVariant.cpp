@@ -260,6 +260,12 @@ QChar ReportDecimalSeparator()
     return point.isEmpty() ? QLatin1Char('.') : point[0];
 }
 
+QChar ReportThousandSeparator()
+{
+    const QString group = QLocale().groupSeparator();
+    return group.isEmpty() ? QLatin1Char(' ') : group[0];
+}
+
 QString FloatToStrGeneral(double value, QChar decimalSeparator)
 {
     if (value == 0)

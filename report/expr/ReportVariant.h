@@ -44,6 +44,9 @@ QString VarToStr(const QVariant& value);
 
 // The decimal separator of the engine's texts: that of the default locale.
 QChar ReportDecimalSeparator();
+// The thousands separator of the engine's number layouts: that of the default locale, else a
+// blank.
+QChar ReportThousandSeparator();
 QString FloatToStrGeneral(double value, QChar decimalSeparator);
 QString DateTimeToStr(TDateTime value);
 // A date (or a time) written in the locale's short date order (hours, minutes, seconds);

@@ -1,7 +1,5 @@
 #include "report/expr/ValueFormat.h"
 
-#include <QLocale>
-
 #include "base/FormatDateTime.h"
 #include "report/file/Cp1251Text.h"
 #include "report/expr/NumberFormat.h"
@@ -9,12 +7,6 @@
 #include "report/runtime/RunContext.h"
 
 namespace {
-
-QChar ThousandSeparator()
-{
-    const QString group = QLocale().groupSeparator();
-    return group.isEmpty() ? QLatin1Char(' ') : group[0];
-}
 
 QChar SeparatorOf(uint32_t format)
 {
@@ -42,11 +34,11 @@ QString NumberText(const QVariant& value, uint32_t format, const QString& format
     const int decimals = int(FormatDecimals(format));
     const QString hashes(decimals, QLatin1Char('#'));
     switch (FormatIndex(format)) {
-    case 0: return FormatFloat(QStringLiteral("##0.") + hashes, number, separator, ThousandSeparator());
+    case 0: return FormatFloat(QStringLiteral("##0.") + hashes, number, separator, ReportThousandSeparator());
     case 1: return FloatToStrFixed(number, decimals, separator);
-    case 2: return FormatFloat(QStringLiteral("#,##0.") + hashes, number, separator, ThousandSeparator());
-    case 3: return FloatToStrNumber(number, decimals, separator, ThousandSeparator());
-    case kCustomFormatIndex: return FormatFloat(formatText, number, separator, ThousandSeparator());
+    case 2: return FormatFloat(QStringLiteral("#,##0.") + hashes, number, separator, ReportThousandSeparator());
+    case 3: return FloatToStrNumber(number, decimals, separator, ReportThousandSeparator());
+    case kCustomFormatIndex: return FormatFloat(formatText, number, separator, ReportThousandSeparator());
     default: return VarToStr(value);
     }
 }

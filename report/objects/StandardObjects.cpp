@@ -1,7 +1,9 @@
 // The engine's built-in classes: the report object classes by type code, registered once before
 // the first object is made, and the function libraries every run context installs when it is
 // made. They are listed here (not registered from their own units) so that the linker keeps them.
+#include "report/expr/DatabaseFunctionLibrary.h"
 #include "report/expr/FunctionLibrary.h"
+#include "report/expr/StdFunctionLibrary.h"
 #include "report/objects/BandView.h"
 #include "report/objects/LineView.h"
 #include "report/objects/MemoView.h"
@@ -31,6 +33,10 @@ void RegisterStandardObjectClasses()
 
 std::vector<TrpFunctionLibraryClass> StandardFunctionLibraries()
 {
-    // The standard library, then the database library, as they arrive.
-    return {};
+    return {
+        {QStringLiteral("TrpStdFunctionLibrary"),
+         [](TrpRunContext& context) { return std::make_unique<TrpStdFunctionLibrary>(context); }},
+        {QStringLiteral("TDatabaseFunctionLibrary"),
+         [](TrpRunContext& context) { return std::make_unique<TDatabaseFunctionLibrary>(context); }},
+    };
 }

@@ -141,5 +141,6 @@ bool FieldIsNullByName(const TrpRunContext& context, const QString& reference)
     ResolveFieldReference(context, reference, dataSet, fieldName);
     if (!dataSet)
         return true;
-    return dataSet->FieldByName(fieldName)->IsNull();
+    // A field the data set lacks comes back unnamed: the error names the reference instead.
+    return dataSet->FieldByName(fieldName.isEmpty() ? reference : fieldName)->IsNull();
 }

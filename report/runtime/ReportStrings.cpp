@@ -155,6 +155,10 @@ constexpr TResourceString kStrings[] = {
     {55337, "1"},   // the default font character set
     {55345, "Unsupported template format"},
     {55439, "Undefined symbol"},
+    // Function list: the categories that are listed, and the description of FIELDISNULL.
+    {55577, "Report info"},
+    {55579, "Database"},
+    {55580, "FIELDISNULL(<FieldName>)/Returns 'true' if DB-field is null"},
     // Descriptions of the report information names.
     {55623, "REPORTCOMMENT/Returns report comment"},
     {55624, "REPORTNAME/Returns report name"},

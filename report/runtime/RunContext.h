@@ -95,6 +95,11 @@ public:
     int DefaultPaperSize = -1;
     // The report printer has started; template reading waits for it.
     bool PrinterReady = false;
+    // The dialogs of the report functions INPUT and MESSAGEBOX, set by the window library
+    // (FunctionDialogs.h). Without them (no display) INPUT gives its default text and MESSAGEBOX
+    // gives 0, as if no button had been pressed.
+    std::function<QString(const QString& prompt, const QString& defaultText)> InputBox;
+    std::function<int(const QString& text, const QString& title, int flags)> MessageBox;
 
     // ---- The run-time variables: the driver sets them, the rest of the engine reads them.
 

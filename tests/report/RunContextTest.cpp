@@ -196,13 +196,14 @@ TEST_F(RunContextTest, FunctionLibrariesAndTheirDescriptions)
     const TrpFunctionLibraryClass libraryClass{
         QStringLiteral("TestLibrary"), [](TrpRunContext& c) { return std::make_unique<TestLibrary>(c); }};
     const size_t before = context.FunctionLibraries.size();
+    const TrpInstalledFunctions& installed = context.InstalledFunctions;
+    const size_t describedBefore = installed.Items().size();   // the standard libraries'
     RegisterFunctionLibrary(context, libraryClass);
     RegisterFunctionLibrary(context, libraryClass);
     ASSERT_EQ(context.FunctionLibraries.size(), before + 1);
-    const TrpInstalledFunctions& installed = context.InstalledFunctions;
-    ASSERT_EQ(installed.Items().size(), 1u);
-    EXPECT_EQ(installed.Items()[0].Description, QStringLiteral("DOUBLE(<X>)/Twice X"));
-    EXPECT_EQ(installed.Items()[0].LibraryClass, QStringLiteral("TestLibrary"));
+    ASSERT_EQ(installed.Items().size(), describedBefore + 1);
+    EXPECT_EQ(installed.Items().back().Description, QStringLiteral("DOUBLE(<X>)/Twice X"));
+    EXPECT_EQ(installed.Items().back().LibraryClass, QStringLiteral("TestLibrary"));
 
     TrpFunctionLibrary& library = *context.FunctionLibraries.back();
     QVariant value;
@@ -212,11 +213,11 @@ TEST_F(RunContextTest, FunctionLibrariesAndTheirDescriptions)
 
     const TrpRunContext other;   // libraries are installed per context
     EXPECT_EQ(other.FunctionLibraries.size(), before);
-    EXPECT_TRUE(other.InstalledFunctions.Items().empty());
+    EXPECT_EQ(other.InstalledFunctions.Items().size(), describedBefore);
 
     UnregisterFunctionLibrary(context, QStringLiteral("TestLibrary"));
     EXPECT_EQ(context.FunctionLibraries.size(), before);
-    EXPECT_TRUE(installed.Items().empty());
+    EXPECT_EQ(installed.Items().size(), describedBefore);
 }
 
 // A view with one script property, "Left".
