@@ -49,7 +49,6 @@ TfmMain::TfmMain(TMonitor& monitor, const QStringList& arguments, QWidget* paren
 TfmMain::~TfmMain()
 {
     RunGuarded([this] { FormDestroy(); });
-    TfmPasswordDlg::SetMemory({});
     SetUnhandledExceptionSink(std::move(FOuterExceptionSink));
 }
 

@@ -9,6 +9,7 @@
 #include "app/main/MainMenus.h"
 #include "app/main/MainPages.h"
 #include "app/main/UnhandledException.h"
+#include "app/users/FPasswordDlg.h"
 #include "app/settings/SettingsSections.h"
 #include "base/Colour.h"
 #include "base/DateTime.h"
@@ -232,6 +233,7 @@ private:
 
     TCommandLine FCommandLine;
     TExceptionSink FOuterExceptionSink;   // put back when the window goes
+    TfmPasswordDlg::TMemory FPasswordDlgMemory;   // the login's last choice
     int FLoadedStages = 0;             // how many groups of settings the last load read whole
     bool FFirstShowingDone = false;
     bool FClosing = false;

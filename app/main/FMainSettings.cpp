@@ -161,10 +161,10 @@ void TfmMain::FormStorage1SavePlacement()
 // The login dialog preselects the user chosen last time, kept in its placement section.
 void TfmMain::InstallPasswordDlgMemory()
 {
-    TfmPasswordDlg::SetMemory({
+    FPasswordDlgMemory = {
         [this] { return static_cast<int>(FormStorage1->ReadInteger(kPasswordDlgPlacement, "ItemIndex", -1)); },
         [this](int index) { FormStorage1->WriteInteger(kPasswordDlgPlacement, "ItemIndex", index); },
-    });
+    };
 }
 
 // The calculation procedure editor: the text is used from the next conversion on and written

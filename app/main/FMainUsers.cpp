@@ -20,7 +20,7 @@ void TfmMain::acSelUserExecute()
         CurrentUser = Users.front().get();
         return;
     }
-    TfmPasswordDlg dialog(this);
+    TfmPasswordDlg dialog(FPasswordDlgMemory, this);
     dialog.SetUsers(Users);
     if (ExecModal(dialog) != QDialog::Accepted)
         throw Exception("Пароль отказались вводить");
@@ -33,7 +33,7 @@ void TfmMain::acSelUserExecute()
 // "Изменить...": pick a user (the password typed there is not checked), then edit it.
 void TfmMain::N55Click()
 {
-    TfmPasswordDlg picker(this);
+    TfmPasswordDlg picker(FPasswordDlgMemory, this);
     picker.SetUsers(Users);
     if (ExecModal(picker) != QDialog::Accepted)
         return;
@@ -61,7 +61,7 @@ void TfmMain::N56Click()
 // "Удалить...": removing the logged-in user asks for a login at once.
 void TfmMain::N57Click()
 {
-    TfmPasswordDlg picker(this);
+    TfmPasswordDlg picker(FPasswordDlgMemory, this);
     picker.SetUsers(Users);
     if (ExecModal(picker) != QDialog::Accepted)
         return;

@@ -12,29 +12,7 @@
 
 #include <functional>
 
-namespace {
-
-int lastChosenInMemory = -1;
-
-TfmPasswordDlg::TMemory& Memory()
-{
-    static TfmPasswordDlg::TMemory memory{
-        [] { return lastChosenInMemory; },
-        [](int index) { lastChosenInMemory = index; },
-    };
-    return memory;
-}
-
-} // namespace
-
-void TfmPasswordDlg::SetMemory(TMemory memory)
-{
-    if (!memory.Load || !memory.Store)
-        memory = {[] { return lastChosenInMemory; }, [](int index) { lastChosenInMemory = index; }};
-    Memory() = std::move(memory);
-}
-
-TfmPasswordDlg::TfmPasswordDlg(QWidget* parent) : QDialog(parent)
+TfmPasswordDlg::TfmPasswordDlg(TMemory memory, QWidget* parent) : QDialog(parent), FMemory(std::move(memory))
 {
     setObjectName(QStringLiteral("TfmPasswordDlg"));
     setWindowTitle(QStringLiteral("Пользователь"));
@@ -67,7 +45,7 @@ void TfmPasswordDlg::SetUsers(const std::vector<std::unique_ptr<TUser>>& users)
     cbName->clear();
     for (const auto& user : users)
         cbName->addItem(user->UserName, QVariant::fromValue(static_cast<void*>(user.get())));
-    const int remembered = Memory().Load ? Memory().Load() : -1;
+    const int remembered = FMemory.Load ? FMemory.Load() : -1;
     cbName->setCurrentIndex(remembered >= 0 && remembered < cbName->count() ? remembered : -1);
 }
 
@@ -81,8 +59,8 @@ void TfmPasswordDlg::done(int result)
     if (result == QDialog::Accepted) {
         if (cbName->currentIndex() < 0)
             return;   // no user chosen: OK is refused
-        if (Memory().Store)
-            Memory().Store(cbName->currentIndex());
+        if (FMemory.Store)
+            FMemory.Store(cbName->currentIndex());
     }
     QDialog::done(result);
 }

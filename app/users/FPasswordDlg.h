@@ -14,7 +14,14 @@ struct TUser;
 
 class TfmPasswordDlg : public QDialog {
 public:
-    explicit TfmPasswordDlg(QWidget* parent = nullptr);
+    // Where the index of the last chosen user is kept between showings (the dialog's placement
+    // section of the settings file); without it nothing is preselected.
+    struct TMemory {
+        std::function<int()> Load;
+        std::function<void(int)> Store;
+    };
+
+    explicit TfmPasswordDlg(TMemory memory = {}, QWidget* parent = nullptr);
 
     QComboBox* cbName = nullptr;
     QLineEdit* edPassword = nullptr;
@@ -28,12 +35,7 @@ public:
 
     void done(int result) override;
 
-    // Where the index of the last chosen user is kept between showings (the dialog's
-    // placement section of the settings file); by default (and after SetMemory({})) only in
-    // memory.
-    struct TMemory {
-        std::function<int()> Load;
-        std::function<void(int)> Store;
-    };
-    static void SetMemory(TMemory memory);
+private:
+    TMemory FMemory;
+
 };

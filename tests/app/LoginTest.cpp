@@ -108,15 +108,17 @@ TEST_F(LoginTest, RefusingAndAnsweringNoClosesTheProgram)
 TEST_F(LoginTest, ThePickerRefusesOkWithoutAUserAndRemembersTheLastChoice)
 {
     SetUsers({{"Admin", "1"}, {"Оператор", "0"}});
+    int remembered = -1;
+    const TfmPasswordDlg::TMemory memory{[&] { return remembered; }, [&](int index) { remembered = index; }};
     {
-        TfmPasswordDlg dialog;
+        TfmPasswordDlg dialog(memory);
         dialog.SetUsers(window.Users);
         dialog.cbName->setCurrentIndex(-1);
         EXPECT_EQ(TScriptedModal::Press(dialog, dialog.btnOK), QDialog::Rejected);
         dialog.cbName->setCurrentIndex(1);
         EXPECT_EQ(TScriptedModal::Press(dialog, dialog.btnOK), QDialog::Accepted);
     }
-    TfmPasswordDlg again;
+    TfmPasswordDlg again(memory);
     again.SetUsers(window.Users);
     EXPECT_EQ(again.cbName->currentIndex(), 1);
     EXPECT_EQ(again.windowTitle(), "Пользователь");
