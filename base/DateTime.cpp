@@ -96,7 +96,7 @@ TDateTime EncodeDate(int year, int month, int day)
 {
     TDateTime result = 0;
     if (!TryEncodeDate(year, month, day, result))
-        throw EConvertError("Invalid argument to date encode");
+        throw EConvertError("Неверный аргумент при кодировании даты");
     return result;
 }
 
@@ -104,7 +104,7 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec)
 {
     TDateTime result = 0;
     if (!TryEncodeTime(hour, minute, second, msec, result))
-        throw EConvertError("Invalid argument to time encode");
+        throw EConvertError("Неверный аргумент при кодировании времени");
     return result;
 }
 
@@ -116,6 +116,11 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 TDateTime EncodeDateTime(const DateTimeParts& p)
 {
     return EncodeDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second, p.msec);
+}
+
+bool IsDateTimeInRange(TDateTime value)
+{
+    return value > -693594.0 && value < 2958466.0;   // after 0000-12-31, before 10000-01-01
 }
 
 DateTimeParts DecodeDateTime(TDateTime value)

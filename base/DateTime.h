@@ -28,10 +28,14 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec);
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec);
 TDateTime EncodeDateTime(const DateTimeParts& parts);
 
-// Splits a value into its parts, rounding to the nearest millisecond.
+// Whether a value lies in the years 1 to 9999, the dates the program encodes.
+bool IsDateTimeInRange(TDateTime value);
+
+// Splits a value into its parts, rounding to the nearest millisecond. Beyond about 290 million
+// years, and for NaN, it raises EInvalidOp.
 DateTimeParts DecodeDateTime(TDateTime value);
 
-// Unix time as the program computes it: Round((T - 25569) * 86400).
+// Unix time as the program computes it: Round((T - 25569) * 86400); EInvalidOp beyond 64 bits.
 int64_t DateTimeToUnix(TDateTime value);
 TDateTime UnixToDateTime(int64_t seconds);
 

@@ -15,6 +15,13 @@ public:
     using Exception::Exception;
 };
 
+// Arithmetic without a result: rounding a value that is not a number, or taking one beyond the
+// integers as an integer.
+class EInvalidOp : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A silent stop that the operator asked for (a cancelled long operation): whoever runs the work
 // ends it without a message.
 class EAbort : public Exception {

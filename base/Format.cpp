@@ -1,9 +1,41 @@
 #include "base/Format.h"
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Gives the pattern with every %x conversion turned into %X; false when it has none.
+bool CapitalizeHex(const char* pattern, std::string& out)
+{
+    if (!std::strchr(pattern, 'x'))
+        return false;
+    out = pattern;
+    bool changed = false;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (out[i] != '%')
+            continue;
+        ++i;
+        if (i < out.size() && out[i] == '%')
+            continue;
+        i = out.find_first_not_of("-+ #0'123456789.*hlLqjzt", i);
+        if (i == std::string::npos)
+            break;
+        if (out[i] == 'x') {
+            out[i] = 'X';
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+} // namespace
 
 std::string FormatV(const char* pattern, va_list args)
 {
+    std::string capitalized;
+    if (CapitalizeHex(pattern, capitalized))
+        pattern = capitalized.c_str();
     va_list copy;
     va_copy(copy, args);
     char small[256];

@@ -42,6 +42,7 @@ public:
         if (depth > 2)
             return;
         const bool twelveHour = UsesTwelveHourClock(format);
+        const bool genitive = HasDayNumber(format);
         bool afterHour = false;
         size_t i = 0;
         while (i < format.size()) {
@@ -77,7 +78,7 @@ public:
                 if (afterHour)
                     Number(parts_.minute, count >= 2 ? 2 : 1);
                 else
-                    WriteMonth(count);
+                    WriteMonth(count, genitive);
                 break;
             case 'y': Number(count <= 2 ? parts_.year % 100 : parts_.year, count <= 2 ? 2 : 4); break;
             case 'h': {
@@ -116,6 +117,29 @@ private:
                && std::tolower(static_cast<unsigned char>(format[i + n])) == lower)
             ++n;
         return n;
+    }
+
+    // A run of one or two d's outside quoted text.
+    static bool HasDayNumber(const std::string& format)
+    {
+        size_t i = 0;
+        while (i < format.size()) {
+            const char c = format[i];
+            if (c == '\'' || c == '"') {
+                const size_t end = format.find(c, i + 1);
+                i = end == std::string::npos ? format.size() : end + 1;
+                continue;
+            }
+            if (c != 'd' && c != 'D') {
+                ++i;
+                continue;
+            }
+            const size_t count = RunLength(format, i, 'd');
+            if (count <= 2)
+                return true;
+            i += count;
+        }
+        return false;
     }
 
     static bool UsesTwelveHourClock(const std::string& format)
@@ -171,14 +195,15 @@ private:
             Write(s_.LongDateFormat, depth + 1);
     }
 
-    void WriteMonth(size_t count)
+    void WriteMonth(size_t count, bool genitive)
     {
+        const size_t month = static_cast<size_t>(parts_.month - 1);
         if (count <= 2)
             Number(parts_.month, static_cast<int>(count));
         else if (count == 3)
-            out_ += s_.ShortMonthNames[parts_.month - 1];
+            out_ += genitive ? s_.ShortMonthGenitiveNames[month] : s_.ShortMonthNames[month];
         else
-            out_ += s_.LongMonthNames[parts_.month - 1];
+            out_ += genitive ? s_.LongMonthGenitiveNames[month] : s_.LongMonthNames[month];
     }
 
     void Number(int value, int digits)

@@ -65,8 +65,7 @@ void FnStr(Value* a, Value& out)
 void FnFormatDateTime(Value* a, Value& out)
 {
     const double t = script::ToReal(a[1]);
-    // The days of years 1 to 9999; anything else is no date.
-    if (!(t >= -693593.0 && t < 2958466.0))
+    if (!IsDateTimeInRange(t))
         throw script::Fault("недопустимое значение даты и времени: " + script::FloatToStr(t));
     out = Value::String(FormatDateTime(a[0].s, t));
 }

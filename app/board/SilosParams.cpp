@@ -32,8 +32,11 @@ TDateTime ReadLoadDate(const QDomElement& element)
         return *date;
     if (!element.hasAttribute(QStringLiteral("LoadDataUnix")))
         return 0;
-    // Plain arithmetic, as the value was written: no time-zone conversion.
-    return ParseLayoutFloat(element.attribute(QStringLiteral("LoadDataUnix"))) / kSecsPerDay + kUnixDateDelta;
+    // Plain arithmetic, as the value was written: no time-zone conversion. Seconds beyond the
+    // years 1 to 9999 are no date, as if absent.
+    const TDateTime date =
+        ParseLayoutFloat(element.attribute(QStringLiteral("LoadDataUnix"))) / kSecsPerDay + kUnixDateDelta;
+    return IsDateTimeInRange(date) ? date : 0;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/schedule/SchedulePlanFile.h"
 
+#include "base/DateTime.h"
 #include "platform/posix/IniFile.h"
 
 #include <QString>
@@ -69,7 +70,9 @@ std::vector<TPlanItem> ReadPlanSection(const IniFile& ini)
     std::vector<TPlanItem> items;
     for (const std::string& key : ini.ReadSection(kScheduleSection)) {
         const int64_t value = ReadValue(ini.ReadString(kScheduleSection, key, "-1"));
-        if (value == -1)
+        // Beyond the seconds of the years 1 to 9999 a value is no time the schedule can show
+        // or count with; it is as unreadable as one that is no number.
+        if (value == -1 || !IsDateTimeInRange(UnixToDateTime(value)))
             continue;
         items.push_back({value, KindOfKey(key)});
     }

@@ -108,17 +108,19 @@ private:
     std::vector<char16_t> stack_;
 };
 
+// A value within 1e-10 of a whole number counts as that number. NaN raises; values beyond the
+// integers (infinities too) are whole already.
 double IntPart(double x)
 {
-    const double r = double(Round(x));
+    const double r = RoundToWhole(x);
     return std::fabs(r - x) < 1e-10 ? r : std::trunc(x);
 }
 
 double FracPart(double x)
 {
-    const double r = double(Round(x));
-    if (std::fabs(r - x) < 1e-10)
-        x = r;
+    const double r = RoundToWhole(x);
+    if (std::isinf(r) || std::fabs(r - x) < 1e-10)
+        return 0.0;
     return x - std::trunc(x);
 }
 
@@ -385,7 +387,7 @@ private:
             switch (c) {
         case ParserOp::Int: Top() = IntPart(VarToReal(Top())); return true;
         case ParserOp::Frac: Top() = FracPart(VarToReal(Top())); return true;
-        case ParserOp::Round: Top() = double(::Round(VarToReal(Top()))); return true;
+        case ParserOp::Round: Top() = RoundToWhole(VarToReal(Top())); return true;
         case ParserOp::Negate: Top() = VarNeg(Top()); return true;
         case ParserOp::Str: Top() = VarToStr(Top()); return true;
         case ParserOp::Not: Top() = VarEqualsZero(Top()) ? 1 : 0; return true;

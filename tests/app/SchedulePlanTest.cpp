@@ -212,6 +212,8 @@ TEST_F(SchedulePlanFileTest, EntriesAreReadInFileOrderAndBadValuesSkipped)
               "nokind=43\n"
               "4_period= 900 \n"
               "6_once=99999999999999999999\n"
+              "8_once=9223372036854775000\n"     // no date: nothing could show or count it
+              "9_period=9000000000000000000\n"
               "[Tree]\nx=1\n");
     const IniFile ini(Path());
     const std::vector<TPlanItem> expected = {

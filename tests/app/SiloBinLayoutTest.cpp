@@ -203,15 +203,18 @@ TEST_F(SiloBinLayoutTest, MissingAttributesTakeTheirDefaults)
 TEST_F(SiloBinLayoutTest, AnUnreadableLoadDateFallsBackOnTheUnixSeconds)
 {
     const QString path = Write(
-        "<silobins><silobin No=\"1\" Row=\"1\" Col=\"2\">"
+        "<silobins><silobin No=\"1\" Row=\"1\" Col=\"3\">"
         "<silos Row=\"0\" Col=\"0\" Addr=\"0\" No=\"0\" LoadData=\"вчера\" LoadDataUnix=\"86400\"/>"
         "<silos Row=\"0\" Col=\"1\" Addr=\"0\" No=\"1\" LoadData=\"вчера\"/>"
+        "<silos Row=\"0\" Col=\"2\" Addr=\"0\" No=\"2\" LoadData=\"вчера\" LoadDataUnix=\"1e300\"/>"
         "</silobin></silobins>");
     board.Silos(0, 1)->LoadData = 45000;
+    board.Silos(0, 2)->LoadData = 45000;
     std::vector<TfrSiLoBin*> frames = Frames(1);
     EXPECT_EQ(LoadSiloBinLayout(frames, path).State, TLayoutLoadResult::Loaded);
     EXPECT_DOUBLE_EQ(board.Silos(0, 0)->LoadData, EncodeDate(1970, 1, 2));
     EXPECT_EQ(board.Silos(0, 1)->LoadData, 0);
+    EXPECT_EQ(board.Silos(0, 2)->LoadData, 0);   // no date: one that could never be written back
 }
 
 TEST_F(SiloBinLayoutTest, UnknownSuspensionsAndCellsOutsideTheTableAreSkipped)

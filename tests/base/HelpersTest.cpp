@@ -1,10 +1,13 @@
 #include "base/CodePage.h"
+#include "base/Exception.h"
 #include "base/Format.h"
 #include "base/HexText.h"
 #include "base/Rounding.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -16,6 +19,36 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour)
     };
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(Round(value), expected) << value;
+}
+
+// Every double has a whole neighbour except NaN: from 2^52 on a double is whole already.
+TEST(Rounding, TotalOverTheDoubles)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<double, double> cases[] = {
+        {2.5, 2.0}, {-3.5, -4.0}, {4503599627370495.5, 4503599627370496.0}, {4503599627370497.0, 4503599627370497.0},
+        {2.2222222222222222e31, 2.2222222222222222e31}, {-1e300, -1e300}, {inf, inf}, {-inf, -inf},
+        {std::numeric_limits<double>::max(), std::numeric_limits<double>::max()},
+    };
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(RoundToWhole(value), expected) << value;
+    EXPECT_FALSE(std::signbit(RoundToWhole(-0.5)));   // 0, not -0
+    EXPECT_THROW(RoundToWhole(std::nan("")), EInvalidOp);
+}
+
+TEST(Rounding, IntegersOnlyWithinSixtyFourBits)
+{
+    EXPECT_EQ(Round(-9223372036854775808.0), std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(Round(9223372036854774784.0), 9223372036854774784);   // the largest double below 2^63
+    for (const double beyond : {9223372036854775808.0, -9223372036854777856.0, 1e300, 2.2e31,
+             std::numeric_limits<double>::infinity(), std::nan("")}) {
+        try {
+            Round(beyond);
+            ADD_FAILURE() << beyond;
+        } catch (const EInvalidOp& e) {
+            EXPECT_FALSE(e.Message().empty());
+        }
+    }
 }
 
 TEST(HexText, ABlankAndTwoCapitalDigitsPerOctet)
@@ -38,6 +71,15 @@ TEST(Format, FormatsShortAndLongTexts)
     const std::string longText(1000, 'x');
     EXPECT_EQ(Format("%s!", longText.c_str()), longText + "!");
     EXPECT_EQ(Format("%4.4X", 0xc2b7), "C2B7");
+}
+
+TEST(Format, HexadecimalInCapitalsForEitherLetter)
+{
+    const unsigned id = 0x1a2b3cfdu;
+    EXPECT_EQ(Format("DT.No[%d]=0x%8.8x (%u)", 2, id, 7u), "DT.No[2]=0x1A2B3CFD (7)");
+    EXPECT_EQ(Format("%x %X %lx %zx", 0xabu, 0xcdu, 0xeful, size_t{0xfe}), "AB CD EF FE");
+    // Only conversions change: literal x's, "%%x" and strings stay as they are.
+    EXPECT_EQ(Format("x=%%x %s %-4x|", "0xab", 0xau), "x=%x 0xab A   |");
 }
 
 TEST(CodePage, RoundTripsCyrillicThroughBothPages)

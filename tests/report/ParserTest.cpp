@@ -3,7 +3,11 @@
 
 #include <QLocale>
 
+#include <cmath>
+#include <limits>
+
 #include "QtPrinters.h"
+#include "base/Exception.h"
 #include "report/expr/FunctionSplitter.h"
 #include "report/expr/Parser.h"
 #include "report/runtime/ReportErrors.h"
@@ -158,6 +162,31 @@ TEST_F(ParserFixture, Errors)
     } catch (const EParserError& e) {
         EXPECT_EQ(e.Message(), "");
     }
+}
+
+// Numbers beyond the 64-bit integers are whole already; infinities too. NaN is refused.
+TEST_F(ParserFixture, IntFracAndRoundOfAnyDouble)
+{
+    const double huge = 22222222222222222222222222222222.0;
+    values[QStringLiteral("INF")] = std::numeric_limits<double>::infinity();
+    values[QStringLiteral("NAN")] = std::nan("");
+    const struct {
+        const char* expression;
+        double value;
+    } cases[] = {
+        {"INT(22222222222222222222222222222222)", huge},
+        {"INT(-22222222222222222222222222222222)", -huge},
+        {"FRAC(22222222222222222222222222222222)", 0.0},
+        {"ROUND(22222222222222222222222222222222)", huge},
+        {"INT(9223372036854775808)", 9223372036854775808.0},
+        {"ROUND 4503599627370495,5", 4503599627370496.0},
+        {"INT [INF]", std::numeric_limits<double>::infinity()},
+        {"FRAC [INF]", 0.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VarToReal(parser.Evaluate(QString::fromLatin1(c.expression))), c.value) << c.expression;
+    for (const char* bad : {"INT [NAN]", "FRAC [NAN]", "ROUND [NAN]"})
+        EXPECT_THROW(parser.Evaluate(QString::fromLatin1(bad)), EInvalidOp) << bad;
 }
 
 TEST_F(ParserFixture, StackAndNestingLimits)

@@ -97,7 +97,7 @@ TEST_F(DisplayFormats, ValuesByFormatWord)
         {when, MakeFormat(fcDate, 0), "", QStringLiteral("11.15.98")},
         {when, MakeFormat(fcDate, 1), "", QStringLiteral("11.15.1998")},
         {when, MakeFormat(fcDate, 2), "", QStringLiteral("15 ноя 1998")},
-        {when, MakeFormat(fcDate, 3), "", QStringLiteral("15 Ноябрь 1998 г.")},
+        {when, MakeFormat(fcDate, 3), "", QStringLiteral("15 ноября 1998 г.")},
         {when, MakeFormat(fcDate, 4), "dd.mm.yyyy hh:mm", QStringLiteral("15.11.1998 02:43")},
         {when, MakeFormat(fcTime, 0), "", QStringLiteral("02:43:35")},
         {when, MakeFormat(fcTime, 1), "", QStringLiteral("2:43:35")},
