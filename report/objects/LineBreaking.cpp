@@ -15,15 +15,28 @@ bool IsWordEnd(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char(',') || c == QLatin1Char('-') || c == QLatin1Char('.');
 }
 
-bool IsVowel(QChar c)
+// A Russian letter in upper case; other characters as they are.
+char16_t Upper(QChar c)
 {
-    static const QString vowels = QStringLiteral("ЁАЕИОУЫЭЮЯ");
-    return vowels.contains(c);
+    const char16_t u = c.unicode();
+    if (u >= u'а' && u <= u'я')
+        return char16_t(u - (u'а' - u'А'));
+    return u == u'ё' ? u'Ё' : u;
 }
 
-bool IsSign(QChar c)
+bool IsVowel(char16_t c)
 {
-    return c == QChar(u'Ъ') || c == QChar(u'Ь');
+    switch (c) {
+    case u'Ё': case u'А': case u'Е': case u'И': case u'О': case u'У': case u'Ы': case u'Э': case u'Ю': case u'Я':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsSign(char16_t c)
+{
+    return c == u'Ъ' || c == u'Ь';
 }
 
 // The text with 1-based positions, and the widths of its runs from prefix sums.
@@ -38,7 +51,20 @@ public:
     int Length() const { return int(text_.size()); }
     QChar At(int k) const { return text_[k - 1]; }
     // Characters a to b (clipped to the text); empty when b < a.
-    QString Sub(int a, int b) const { return b < a ? QString() : text_.mid(a - 1, b - a + 1); }
+    // Characters a to b followed by the suffix, as one new line.
+    QString Line(int a, int b, QChar suffix) const
+    {
+        const QStringView part = View(a, b);
+        QString line;
+        line.reserve(part.size() + 1);
+        return line.append(part).append(suffix);
+    }
+    QString Line(int a, int b) const { return View(a, b).toString(); }
+    QStringView View(int a, int b) const
+    {
+        b = std::min(b, Length());
+        return b < a ? QStringView() : QStringView(text_).mid(a - 1, b - a + 1);
+    }
     int Width(int a, int b) const
     {
         b = std::min(b, Length());
@@ -52,21 +78,20 @@ private:
 
 }  // namespace
 
-QList<int> BreakWord(const QString& word)
+QList<int> BreakWord(QStringView word)
 {
     QList<int> positions;
-    const QString w = word.toUpper();
-    const int n = int(w.size());
+    const int n = int(word.size());
     if (n < 4)
         return positions;
     for (int p = 2; p <= n - 2; ++p) {
-        const QChar a = w[p - 1];
-        const QChar b = w[p];
-        const QChar c = w[p + 1];
+        const char16_t a = Upper(word[p - 1]);
+        const char16_t b = Upper(word[p]);
+        const char16_t c = Upper(word[p + 1]);
         bool allowed = false;
         if (IsVowel(a))
             allowed = IsVowel(b) || IsVowel(c);
-        else if (IsSign(a) && !IsWordEnd(c))
+        else if (IsSign(a) && !IsWordEnd(QChar(c)))
             allowed = true;
         else
             allowed = !IsVowel(b) && !IsSign(b) && IsVowel(c);
@@ -93,7 +118,7 @@ void WrapLine(const QString& text, const TrpTextMeasure& measure, int availableW
     int i = 1;
     while (i <= n) {
         if (IsLineBreak(s.At(i))) {
-            lines.append(s.Sub(start, i - 1) + kParagraphEnd);
+            lines.append(s.Line(start, i - 1, kParagraphEnd));
             while (i < n && IsLineBreak(s.At(i)))
                 ++i;
             start = brk = i;
@@ -107,7 +132,7 @@ void WrapLine(const QString& text, const TrpTextMeasure& measure, int availableW
                 int j = i;
                 while (j <= n && !IsWordEnd(s.At(j)))
                     ++j;
-                const QList<int> positions = BreakWord(s.Sub(brk + 1, j - 1));
+                const QList<int> positions = BreakWord(s.View(brk + 1, j - 1));
                 int cut = brk;
                 for (const int k : positions) {
                     if (s.Width(start, brk + k) + hyphenWidth > w)
@@ -125,13 +150,13 @@ void WrapLine(const QString& text, const TrpTextMeasure& measure, int availableW
                 brk = i;
             }
             if (hyphen) {
-                lines.append(s.Sub(start, brk) + QLatin1Char('-'));
+                lines.append(s.Line(start, brk, QLatin1Char('-')));
             } else if (s.At(brk) == QLatin1Char(' ')) {
-                lines.append(s.Sub(start, brk - 1));   // the blank is dropped
+                lines.append(s.Line(start, brk - 1));   // the blank is dropped
             } else {
                 if (brk == start)
                     brk = i;
-                lines.append(s.Sub(start, brk - 1));
+                lines.append(s.Line(start, brk - 1));
                 brk = brk - 1;
             }
             start = brk + 1;
@@ -142,5 +167,5 @@ void WrapLine(const QString& text, const TrpTextMeasure& measure, int availableW
         i += s.At(i).isHighSurrogate() ? 2 : 1;
     }
     if (i != start)
-        lines.append(s.Sub(start, i) + kParagraphEnd);
+        lines.append(s.Line(start, i, kParagraphEnd));
 }

@@ -4,6 +4,7 @@
 // their end; lines cut inside a paragraph do not (justified text widens those).
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 
 #include "report/objects/TextMeasure.h"
@@ -19,5 +20,5 @@ void WrapLine(const QString& text, const TrpTextMeasure& measure, int availableW
               QStringList& lines);
 
 // The positions after which a hyphen may break the word (1-based, increasing), by the Russian
-// syllable rules; none for words shorter than 4 characters.
-QList<int> BreakWord(const QString& word);
+// syllable rules; none for words shorter than 4 characters. Letters count in either case.
+QList<int> BreakWord(QStringView word);

@@ -61,16 +61,18 @@ int TrpMemoView::CanvasFontPixels() const
     return FontPixelHeight(Font.Size, ZoomY);
 }
 
-const QPaintDevice* TrpMemoView::MeasuringDevice() const
+TrpTextMeasure TrpMemoView::CanvasMeasure(int pixels) const
 {
-    return Canvas ? Canvas->device() : &Context().ScratchBitmap;
+    TrpRunContext& c = Context();
+    const QPaintDevice* device = Canvas ? Canvas->device() : &c.ScratchBitmap;
+    return c.TextMeasures.Measure(Font, pixels, device, int(Round(CharSpacing * ZoomX)));
 }
 
 QStringList TrpMemoView::WrapMemo()
 {
-    const TrpRunContext& c = Context();
+    TrpRunContext& c = Context();
     const int pixels = FontPixelHeight(Font.Size);
-    const TrpTextMeasure measure(ReportQFont(Font, pixels), &c.ScratchBitmap, CharSpacing);
+    const TrpTextMeasure measure = c.TextMeasures.Measure(Font, pixels, &c.ScratchBitmap, CharSpacing);
     const bool turned = Alignment & taVertical;
     LineHeight = LineSpacing + pixels;
     const int available = turned ? Height - 2 * GapY : Width - 2 * GapX;
@@ -97,7 +99,7 @@ QStringList TrpMemoView::WrapMemo()
 void TrpMemoView::ShowMemo()
 {
     const int pixels = CanvasFontPixels();
-    const TrpTextMeasure measure(ReportQFont(Font, pixels), MeasuringDevice(), int(Round(CharSpacing * ZoomX)));
+    const TrpTextMeasure measure = CanvasMeasure(pixels);
     TextHeight = int(Round(TextHeight * ZoomY));
     const int savedLeft = Left;
     const int savedTop = Top;
@@ -294,8 +296,7 @@ int TrpMemoView::CalcWidth(const QStringList& lines)
 {
     QString text = LinesToText(lines);
     text.remove(kParagraphEnd);
-    const TrpTextMeasure measure(ReportQFont(Font, CanvasFontPixels()), MeasuringDevice(),
-                                 int(Round(CharSpacing * ZoomX)));
+    const TrpTextMeasure measure = CanvasMeasure(CanvasFontPixels());
     int widest = 0;
     for (const QString& line : TextToLines(text))
         widest = std::max(widest, measure.Width(line));

@@ -81,11 +81,11 @@ void TrpMemoView::PrintToStream(QIODevice& stream)
         BandAlign = baNone;   // the band engine places such memos at the band's bottom
     else if (AlignToCurrentBand(false))
         BandAlign = baNone;
-    const QString text = LinesToText(WorkText);
-    if (!(Flags & mfSuppress) || text != LastValue) {
+    if (!(Flags & mfSuppress)) {
         WriteEntry(stream);
-        if (Flags & mfSuppress)
-            LastValue = text;
+    } else if (const QString text = LinesToText(WorkText); text != LastValue) {
+        WriteEntry(stream);
+        LastValue = text;
     }
     if (PassMode == pmPartFits) {
         allLines.erase(allLines.begin(), allLines.begin() + std::min<qsizetype>(LinesShown, allLines.size()));
@@ -118,8 +118,8 @@ int TrpMemoView::CalcHeight()
     if (!WorkText.isEmpty()) {
         WorkText = WrapMemo();
         height = TextHeight;
-        const QString text = LinesToText(WorkText);
         if (Flags & mfSuppress) {
+            const QString text = LinesToText(WorkText);
             if (text == LastValue)
                 height = 0;
             if (c.FirstPassFlag)

@@ -17,8 +17,8 @@
 #include "report/objects/LineBreaking.h"
 #include "report/objects/ReportFont.h"
 #include "report/objects/Stretcheable.h"
+#include "report/objects/TextMeasure.h"
 
-class QPaintDevice;
 
 // Memo flag bits (bit 1 is the view's stretched bit, bit 64 its hide-zeros bit).
 enum TrpMemoFlag : uint16_t {
@@ -98,9 +98,10 @@ public:
     int CharSpacing = 0;
 
 private:
-    // The font height the canvas gets (SetCanvasFont), and the device that measures.
+    // The font height the canvas gets (SetCanvasFont), and the text measure of the canvas (the
+    // measuring image when there is none) at that height and the zoomed character extra.
     int CanvasFontPixels() const;
-    const QPaintDevice* MeasuringDevice() const;
+    TrpTextMeasure CanvasMeasure(int pixels) const;
     void ApplyHighlight();
     void ShowHorizontal(const TrpTextMeasure& measure);
     void ShowTurned(const TrpTextMeasure& measure);

@@ -2,18 +2,31 @@
 
 #include <QPaintDevice>
 
-TrpTextMeasure::TrpTextMeasure(const QFont& font, const QPaintDevice* device, int charExtra)
-    : metrics_(font, device), charExtra_(charExtra)
+#include "report/objects/ReportFont.h"
+
+namespace {
+
+std::shared_ptr<TrpTextMeasure::TAdvances> NewAdvances()
 {
-    advances_.fill(-1);
+    auto advances = std::make_shared<TrpTextMeasure::TAdvances>();
+    advances->fill(-1);
+    return advances;
+}
+
+}  // namespace
+
+TrpTextMeasure::TrpTextMeasure(const QFont& font, const QPaintDevice* device, int charExtra,
+                               std::shared_ptr<TAdvances> advances)
+    : metrics_(font, device), charExtra_(charExtra), advances_(advances ? std::move(advances) : NewAdvances())
+{
 }
 
 int TrpTextMeasure::CharWidth(QChar c) const
 {
     const char16_t code = c.unicode();
-    if (code >= advances_.size())
+    if (code >= advances_->size())
         return metrics_.horizontalAdvance(c) + charExtra_;
-    int16_t& advance = advances_[code];
+    int16_t& advance = (*advances_)[code];
     if (advance < 0)
         advance = int16_t(metrics_.horizontalAdvance(c));
     return advance + charExtra_;
@@ -25,4 +38,20 @@ int TrpTextMeasure::Width(QStringView text) const
     for (const QChar c : text)
         width += CharWidth(c);
     return width;
+}
+
+TrpTextMeasure TrpTextMeasures::Measure(const TrpFont& font, int pixelHeight, const QPaintDevice* device,
+                                        int charExtra)
+{
+    // Advances depend on the device's resolution and kind too (printers measure unhinted).
+    const TKey key{font.Name, pixelHeight, font.Style, device->logicalDpiY(), device->devType()};
+    std::shared_ptr<TrpTextMeasure::TAdvances>& table = tables_[key];
+    if (!table)
+        table = NewAdvances();
+    return TrpTextMeasure(ReportQFont(font, pixelHeight), device, charExtra, table);
+}
+
+size_t qHash(const TrpTextMeasures::TKey& key, size_t seed)
+{
+    return qHashMulti(seed, key.family, key.pixelHeight, key.style, key.dpi, key.deviceType);
 }

@@ -4,16 +4,24 @@
 // hinted and unkerned (ReportFont.h), so this is also the width the text is drawn with.
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
+#include <QString>
 #include <QStringView>
 
 class QPaintDevice;
 
 class TrpTextMeasure {
 public:
-    TrpTextMeasure(const QFont& font, const QPaintDevice* device, int charExtra = 0);
+    // Advances of the Latin and Cyrillic characters, measured on first use (-1: not yet).
+    using TAdvances = std::array<int16_t, 0x500>;
+
+    // Measures with a table of its own, or with one shared by every measure of that font.
+    TrpTextMeasure(const QFont& font, const QPaintDevice* device, int charExtra = 0,
+                   std::shared_ptr<TAdvances> advances = nullptr);
 
     int Width(QStringView text) const;
     int CharWidth(QChar c) const;
@@ -23,6 +31,26 @@ public:
 private:
     QFontMetrics metrics_;
     int charExtra_;
-    // Advances of the Latin and Cyrillic characters, measured once each (-1: not yet).
-    mutable std::array<int16_t, 0x500> advances_;
+    std::shared_ptr<TAdvances> advances_;
 };
+
+struct TrpFont;
+
+// The advance tables of the report fonts measured so far, kept by the run context, so that a
+// character of a font is measured once in a run however many objects measure it.
+class TrpTextMeasures {
+public:
+    // The report font at a character height in pixels of the device.
+    TrpTextMeasure Measure(const TrpFont& font, int pixelHeight, const QPaintDevice* device, int charExtra);
+
+    struct TKey {
+        QString family;
+        int pixelHeight, style, dpi, deviceType;
+        bool operator==(const TKey&) const = default;
+    };
+
+private:
+    QHash<TKey, std::shared_ptr<TrpTextMeasure::TAdvances>> tables_;
+};
+
+size_t qHash(const TrpTextMeasures::TKey& key, size_t seed = 0);

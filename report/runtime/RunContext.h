@@ -30,6 +30,7 @@
 #include "report/expr/ReportInterpreter.h"
 #include "report/expr/Variables.h"
 #include "report/file/StreamPrimitives.h"
+#include "report/objects/TextMeasure.h"
 #include "report/paper/PlatformPrinter.h"
 #include "report/paper/ReportPrinter.h"
 #include "report/runtime/Compressor.h"
@@ -62,6 +63,7 @@ public:
     QImage PatternBitmap;   // 8 x 8 checkerboard of white and silver, behind bands at design time
     // 8 x 8 at 96 DPI: the device on which report text is measured and laid out.
     QImage ScratchBitmap;
+    TrpTextMeasures TextMeasures;   // the character advances of the fonts measured so far
     TrpInstalledFunctions InstalledFunctions;
     // The installed libraries in registration order (RegisterFunctionLibrary): the standard
     // libraries from the start. After InstalledFunctions, so that they go before it.

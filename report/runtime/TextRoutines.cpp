@@ -97,9 +97,13 @@ QStringList TextToLines(const QString& text)
 
 QString LinesToText(const QStringList& lines)
 {
-    QString text;
+    qsizetype length = 0;
     for (const QString& line : lines)
-        text += line + QStringLiteral("\r\n");
+        length += line.size() + 2;
+    QString text;
+    text.reserve(length);
+    for (const QString& line : lines)
+        text.append(line).append(QLatin1String("\r\n"));
     return text;
 }
 
