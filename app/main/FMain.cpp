@@ -76,7 +76,6 @@ void TfmMain::FormCreate(const QStringList& arguments)
     Settings.NoCom = FCommandLine.NoCom;
     Users.clear();
     Taskbar = MakeTaskbarList(*this);
-    InstallPasswordDlgMemory();
     PortControl = new TPortControl(*Port, {this, sBar, sBarPanels[0], sBarPanels[1], ac485, acEcho, acParamCom, mnPort,
                                            pmPort, [this] { return SendTH() != nullptr; },
                                            [this](QAction* action) { Execute(action); }});

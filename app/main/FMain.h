@@ -34,6 +34,7 @@ class TDataFileActions;
 class TExchangeControl;
 class TPortControl;
 class TTaskbarList;
+class TUserControl;
 class TMessageLog;
 class TSilos;
 class TfmMBDrive;
@@ -121,6 +122,7 @@ public:
     TBoardHost* Board = nullptr;
     TExchangeControl* Exchange = nullptr;
     TPortControl* PortControl = nullptr;
+    TUserControl* UserControl = nullptr;
     std::unique_ptr<TTaskbarList> Taskbar;   // the window's taskbar button
     std::unique_ptr<TDataFileActions> DataFileActions;
     std::unique_ptr<TMessageLog> MessageLog;
@@ -158,11 +160,6 @@ private:
     void InstallActions();
     bool ExchangeReady() const;
 
-    // FMainUsers.cpp: the login and the user menu.
-    void acSelUserExecute();
-    void N55Click();
-    void N56Click();
-    void N57Click();
     void InstallUserMenu();
 
     // FMainStartup.cpp
@@ -181,7 +178,7 @@ private:
     void LoadSettings();
     void FormStorage1SavePlacement();
     void acExecProcExecute();
-    void InstallPasswordDlgMemory();
+    TfmPasswordDlg::TMemory PasswordDlgMemory();
 
     // FMainIdle.cpp
     void AppEvents1Activate();
@@ -233,7 +230,6 @@ private:
 
     TCommandLine FCommandLine;
     TExceptionSink FOuterExceptionSink;   // put back when the window goes
-    TfmPasswordDlg::TMemory FPasswordDlgMemory;   // the login's last choice
     int FLoadedStages = 0;             // how many groups of settings the last load read whole
     bool FFirstShowingDone = false;
     bool FClosing = false;

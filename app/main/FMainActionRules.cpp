@@ -3,6 +3,7 @@
 #include "app/main/FMain.h"
 
 #include "app/exchange/PortControl.h"
+#include "app/users/UserControl.h"
 #include "core/Parameters.h"
 
 #include <QAction>
@@ -79,4 +80,12 @@ void TfmMain::InstallActions()
     aList.SetWork(acEcho, [this] { PortControl->acEchoExecute(); });
     InstallUserMenu();
     ConnectLaterActions();
+}
+
+// The login and the user menu; the login's last choice is kept in the settings file.
+void TfmMain::InstallUserMenu()
+{
+    UserControl = new TUserControl({this, &Users, &CurrentUser, PasswordDlgMemory(), [this] { return LoginLoop(); }},
+                                   N55, N56, N57);
+    aList.SetWork(acSelUser, [this] { UserControl->acSelUserExecute(); });
 }

@@ -159,9 +159,9 @@ void TfmMain::FormStorage1SavePlacement()
 }
 
 // The login dialog preselects the user chosen last time, kept in its placement section.
-void TfmMain::InstallPasswordDlgMemory()
+TfmPasswordDlg::TMemory TfmMain::PasswordDlgMemory()
 {
-    FPasswordDlgMemory = {
+    return {
         [this] { return static_cast<int>(FormStorage1->ReadInteger(kPasswordDlgPlacement, "ItemIndex", -1)); },
         [this](int index) { FormStorage1->WriteInteger(kPasswordDlgPlacement, "ItemIndex", index); },
     };

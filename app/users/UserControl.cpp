@@ -1,10 +1,8 @@
-// The login and the user menu of the main window.
-#include "app/main/FMain.h"
+#include "app/users/UserControl.h"
 
-#include "app/users/FPasswordDlg.h"
-#include "app/users/FUser.h"
 #include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
+#include "app/users/FUser.h"
 #include "app/users/User.h"
 #include "base/Exception.h"
 
@@ -14,13 +12,21 @@
 
 #include <algorithm>
 
-void TfmMain::acSelUserExecute()
+TUserControl::TUserControl(const TUserWindow& window, QAction* change, QAction* add, QAction* remove)
+    : QObject(window.Window), window_(window), Users(*window.Users), CurrentUser(*window.CurrentUser)
+{
+    connect(change, &QAction::triggered, this, [this] { RunGuarded([this] { N55Click(); }); });
+    connect(add, &QAction::triggered, this, [this] { RunGuarded([this] { N56Click(); }); });
+    connect(remove, &QAction::triggered, this, [this] { RunGuarded([this] { N57Click(); }); });
+}
+
+void TUserControl::acSelUserExecute()
 {
     if (Users.size() == 1 && Users.front()->Password.isEmpty()) {
         CurrentUser = Users.front().get();
         return;
     }
-    TfmPasswordDlg dialog(FPasswordDlgMemory, this);
+    TfmPasswordDlg dialog(window_.LastChoice, window_.Window);
     dialog.SetUsers(Users);
     if (ExecModal(dialog) != QDialog::Accepted)
         throw Exception("Пароль отказались вводить");
@@ -31,14 +37,14 @@ void TfmMain::acSelUserExecute()
 }
 
 // "Изменить...": pick a user (the password typed there is not checked), then edit it.
-void TfmMain::N55Click()
+void TUserControl::N55Click()
 {
-    TfmPasswordDlg picker(FPasswordDlgMemory, this);
+    TfmPasswordDlg picker(window_.LastChoice, window_.Window);
     picker.SetUsers(Users);
     if (ExecModal(picker) != QDialog::Accepted)
         return;
     TUser* user = picker.ChosenUser();
-    TfmUser editor(this);
+    TfmUser editor(window_.Window);
     editor.edUser->setText(user->UserName);
     editor.chAdmin->setChecked(user->IsAdmin);
     if (ExecModal(editor) != QDialog::Accepted)
@@ -49,9 +55,9 @@ void TfmMain::N55Click()
 }
 
 // "Добавить...": a new user at the end of the list (names are not checked for repeats here).
-void TfmMain::N56Click()
+void TUserControl::N56Click()
 {
-    TfmUser editor(this);
+    TfmUser editor(window_.Window);
     if (ExecModal(editor) != QDialog::Accepted)
         return;
     const QString flag = editor.chAdmin->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
@@ -59,9 +65,9 @@ void TfmMain::N56Click()
 }
 
 // "Удалить...": removing the logged-in user asks for a login at once.
-void TfmMain::N57Click()
+void TUserControl::N57Click()
 {
-    TfmPasswordDlg picker(FPasswordDlgMemory, this);
+    TfmPasswordDlg picker(window_.LastChoice, window_.Window);
     picker.SetUsers(Users);
     if (ExecModal(picker) != QDialog::Accepted)
         return;
@@ -70,14 +76,6 @@ void TfmMain::N57Click()
     std::erase_if(Users, [user](const std::unique_ptr<TUser>& item) { return item.get() == user; });
     if (wasCurrent) {
         CurrentUser = nullptr;
-        LoginLoop();
+        window_.LoginLoop();
     }
-}
-
-void TfmMain::InstallUserMenu()
-{
-    aList.SetWork(acSelUser, [this] { acSelUserExecute(); });
-    connect(N55, &QAction::triggered, this, [this] { RunGuarded([this] { N55Click(); }); });
-    connect(N56, &QAction::triggered, this, [this] { RunGuarded([this] { N56Click(); }); });
-    connect(N57, &QAction::triggered, this, [this] { RunGuarded([this] { N57Click(); }); });
 }
