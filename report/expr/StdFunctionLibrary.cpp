@@ -44,11 +44,6 @@ QString NameCase(const QString& text)
     return result;
 }
 
-bool IsDateTimeInRange(TDateTime value)
-{
-    return value > -693594.0 && value < 2958466.0;   // after 0000-12-31, before 10000-01-01
-}
-
 int Pos(const QString& part, const QString& text)
 {
     return part.isEmpty() ? 0 : int(text.indexOf(part)) + 1;
