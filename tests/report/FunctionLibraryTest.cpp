@@ -113,6 +113,7 @@ TEST_F(FunctionLibraries, StandardFunctions)
         {"YEAROF(0)", 1899},
         {"FORMATDATETIME('dd.mm.yyyy hh:nn', DATE)", QStringLiteral("08.03.2024 14:05")},
         {"FORMATDATETIME('mmmm yyyy', DATE)", QStringLiteral("Март 2024")},
+        {"FORMATDATETIME('d mmmm yyyy', DATE)", QStringLiteral("8 марта 2024")},
         {"FORMATFLOAT('0.00', 2.5)", QStringLiteral("2,50")},
         {"FORMATFLOAT('0.00', dmReport.\"TD1\")", QStringLiteral("0,00")},   // a null field reads as 0
         {"FORMATFLOAT('', 1e30)", QStringLiteral("1E30")},
