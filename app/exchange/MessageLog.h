@@ -1,5 +1,6 @@
 #pragma once
-// The main window's message log: every line posted with PostExchangeLog arrives here. The line
+// The main window's message log: every line of the program's log stream and of the passes
+// arrives here (WM_EXCHANGE_LOG). The line
 // names the devices the operator knows (the line commutator at address 0, the local block at
 // address 1) instead of their addresses, goes to the "debug" log file, and shows on the debug
 // page when that is in use; red lines also go to the error list when it is switched on.

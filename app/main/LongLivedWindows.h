@@ -1,6 +1,6 @@
 #pragma once
-// The windows the main block creates after the main window, living for the whole run: the
-// silo card, the local-block window and the notification settings.
+// The windows the main block creates after the main window, living for the whole run; the main
+// window keeps them (the local-block window as TfmMain::MBDrive).
 class TfmMain;
 
 void CreateLongLivedWindows(TfmMain& mainWindow);

@@ -3,7 +3,7 @@
 // commutator, requests every installed sensor of the block's listed suspensions the configured
 // number of times, stores each sensor's robust mean as one history point stamped with the pass's
 // start, and switches the block off; then it judges the notification conditions, switches the
-// alarm relay when they call for it and posts WM_EXCHANGE_DONE.
+// alarm relay when they call for it and reports its end (WM_EXCHANGE_DONE) through its runner.
 //
 // A suspension whose display name is "0" and a sensor whose offset is 0 are never requested. A
 // block that cannot be switched on leaves its suspensions' sensors marked as not replied.
