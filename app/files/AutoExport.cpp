@@ -1,5 +1,6 @@
 #include "app/files/AutoExport.h"
 
+#include "app/files/DatabaseTransfer.h"
 #include "base/Exception.h"
 #include "core/DB/DBConnection.h"
 #include "core/DB/ReadingsTable.h"
@@ -11,7 +12,6 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <set>
 #include <tuple>
 
 namespace {
@@ -38,14 +38,13 @@ std::map<TSensorKey, double> NewestExported(const QString& connectionString, con
 } // namespace
 
 long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QString& connectionString,
-    const QString& table, const ExchangeLogSink& log)
+    const QString& table, IRowProgress* progress, const std::function<void(qint64)>& onMaximum,
+    const ExchangeLogSink& log)
 {
     const std::map<TSensorKey, double> newest = NewestExported(connectionString, table);
-    TReadingsTable rows(connectionString, table, nullptr, log);
-    std::set<const TSilos*> done;
-    for (const TSilos* silos : suspensions) {
-        if (!silos || !done.insert(silos).second)
-            continue;
+    // Each sensor's rows still to write, gathered first so that the progress knows their number.
+    std::vector<TReadingRow> pending;
+    for (const TSilos* silos : UniqueSuspensions(suspensions)) {
         TReadingRow row;
         row.SilosName = silos->GetName();
         row.DevAddr = silos->GetMBAddr() + 1;
@@ -58,12 +57,20 @@ long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QStri
                     continue;
                 row.FixTime = point.Time;
                 row.Val = point.Value;
-                try {
-                    rows.Append(row);
-                } catch (const Exception& e) {
-                    PostExchangeLog(log, e.what(), kLogError);
-                }
+                pending.push_back(row);
             }
+        }
+    }
+    if (onMaximum)
+        onMaximum(qint64(pending.size()));
+    TReadingsTable rows(connectionString, table, progress, log);
+    for (const TReadingRow& row : pending) {
+        try {
+            rows.Append(row);
+        } catch (const EAbort&) {
+            throw;
+        } catch (const Exception& e) {
+            PostExchangeLog(log, e.what(), kLogError);
         }
     }
     rows.Commit();

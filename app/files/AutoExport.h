@@ -9,12 +9,17 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
+class IRowProgress;
 class TSilos;
 
 // Appends the new points of the suspensions' sensors; returns how many rows were appended.
-// Raises Exception when the table cannot be read or opened; a row that fails is reported in red
-// to the log and the export goes on.
+// onMaximum is told their number before the first is written; the progress is advanced for
+// each, and a cancellation stops the export at the next row (EAbort). Raises Exception when the
+// table cannot be read or opened; a row that fails is reported in red to the log and the export
+// goes on.
 long long ExportNewReadings(const std::vector<TSilos*>& suspensions, const QString& connectionString,
-    const QString& table, const ExchangeLogSink& log = {});
+    const QString& table, IRowProgress* progress = nullptr, const std::function<void(qint64)>& onMaximum = {},
+    const ExchangeLogSink& log = {});

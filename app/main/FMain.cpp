@@ -1,6 +1,7 @@
 #include "app/main/FMain.h"
 
 #include "app/files/DataFileActions.h"
+#include "app/files/DatabaseActions.h"
 #include "app/exchange/MessageLog.h"
 #include "app/exchange/PortControl.h"
 #include "app/users/FPasswordDlg.h"

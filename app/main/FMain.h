@@ -31,6 +31,7 @@ class THistoryTree;
 class TBinPanel;
 class TBoardHost;
 class TDataFileActions;
+class TDatabaseActions;
 class TExchangeControl;
 class TPortControl;
 class TTaskbarList;
@@ -125,6 +126,7 @@ public:
     TUserControl* UserControl = nullptr;
     std::unique_ptr<TTaskbarList> Taskbar;   // the window's taskbar button
     std::unique_ptr<TDataFileActions> DataFileActions;
+    std::unique_ptr<TDatabaseActions> DatabaseActions;
     std::unique_ptr<TMessageLog> MessageLog;
     // Reads the data file at Settings.DataFile into the tree.
     void LoadDataFile();

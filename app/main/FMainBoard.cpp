@@ -3,7 +3,7 @@
 // message log.
 #include "app/main/FMain.h"
 
-#include "app/files/AutoExport.h"
+#include "app/files/DatabaseActions.h"
 #include "app/board/BoardHost.h"
 #include "app/files/DataFileActions.h"
 #include "app/detail/DetailTree.h"
@@ -62,6 +62,8 @@ void TfmMain::InstallBoard()
     DataFileActions = std::make_unique<TDataFileActions>(
         Monitor, TDataFileWindow{this, sBarPanels[3], &Modified, [this] { RebuildHistory(); },
                                  [this] { ExportAfterSave(); }, [this] { return Board->Suspensions(); }});
+    DatabaseActions = std::make_unique<TDatabaseActions>(
+        Monitor, TDatabaseWindow{this, &Modified, FormStorage1.get(), [this] { return Board->Suspensions(); }});
     MessageLog = std::make_unique<TMessageLog>(*lbMsg, *lbErr);
 
     aList.SetWork(acFullExchg, [this] { Exchange->StartPass(Board->Suspensions()); });
@@ -74,6 +76,9 @@ void TfmMain::InstallBoard()
     aList.SetWork(acSaveAsDAT, [this] { DataFileActions->acSaveAsDATExecute(); });
     aList.SetWork(acClearRetro, [this] { DataFileActions->acClearRetroExecute(); });
     aList.SetWork(acParamCom, [this] { PortControl->acParamComExecute(); });
+    aList.SetWork(acExport, [this] { DatabaseActions->acExportExecute(); });
+    aList.SetWork(acImport, [this] { DatabaseActions->acImportExecute(); });
+    aList.SetWork(acSelExportDB, [this] { DatabaseActions->acSelExportDBExecute(); });
 }
 
 // Menu items have no enabling of their own: the rule is applied here.
@@ -128,12 +133,9 @@ std::vector<TSilos*> TfmMain::BoardSuspensions() const
     return Board->Suspensions();
 }
 
-// The database export after a save: only the points the table does not hold yet (AutoExport.h).
 void TfmMain::ExportAfterSave()
 {
-    const long long rows =
-        ExportNewReadings(Board->Suspensions(), Settings.DBConnection, Settings.DBTable, Monitor.Log.Sink());
-    Monitor.Log.Post(QStringLiteral("В базу данных выгружено показаний: %1").arg(rows), kLogSent);
+    DatabaseActions->ExportAfterSave();
 }
 
 void TfmMain::acOpenCnfExecute()

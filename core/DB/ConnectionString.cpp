@@ -180,3 +180,42 @@ TDBConnectionParams ParseConnectionString(const QString& text)
     }
     return params;
 }
+
+namespace {
+
+// A value the parser would read otherwise (";", a leading quote, blanks at its ends) is quoted,
+// its quotes doubled.
+QString ConnectionValue(const QString& value)
+{
+    const bool plain = !value.contains(u';') && !value.startsWith(u'"') && !value.startsWith(u'\'') &&
+                       value.trimmed() == value;
+    if (plain)
+        return value;
+    QString quoted = value;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+} // namespace
+
+QString MakeConnectionString(const TDBConnectionParams& params)
+{
+    QStringList pairs;
+    const auto add = [&pairs](const char* key, const QString& value) {
+        if (!value.isEmpty())
+            pairs << QString::fromLatin1(key) + u'=' + ConnectionValue(value);
+    };
+    if (params.Driver == u"QPSQL") {
+        add("Provider", QStringLiteral("PostgreSQL"));
+        add("Data Source", params.HostName);
+        if (params.Port >= 0)
+            add("Port", QString::number(params.Port));
+        add("Initial Catalog", params.DatabaseName);
+        add("User ID", params.UserName);
+        add("Password", params.Password);
+    } else {
+        add("Provider", QStringLiteral("SQLite"));
+        add("Data Source", params.DatabaseName);
+    }
+    return pairs.join(u';');
+}

@@ -22,3 +22,6 @@ struct TDBConnectionParams {
 
 // Raises Exception for a string that is no list of pairs or names no database.
 TDBConnectionParams ParseConnectionString(const QString& text);
+// The connection string of a SQLite or PostgreSQL connection, which ParseConnectionString reads
+// back to the same parameters; values that need it are quoted.
+QString MakeConnectionString(const TDBConnectionParams& params);

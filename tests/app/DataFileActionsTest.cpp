@@ -124,12 +124,19 @@ TEST_F(DataFileActionsTest, TheExportAfterASaveAppendsOnlyNewReadings)
     window->Settings.DBConnection = connection;
     window->Settings.DBTable = "Readings";
     window->Settings.DBAutoExport = true;
+    // Each export runs under the progress dialog, which closes when its worker is done.
+    for (int save = 0; save < 3; ++save)
+        modal.ThenDialog([](QDialog& progress) {
+            EXPECT_EQ(progress.windowTitle(), QStringLiteral("Экспорт архивных данных"));
+            return progress.exec();
+        });
     NewPoint(45000.25, 11);
     NewPoint(45000.5, 12);
     ASSERT_TRUE(main.Execute(main.acSaveDAT));
     NewPoint(45001.5, 13);
     ASSERT_TRUE(main.Execute(main.acSaveDAT));
     ASSERT_TRUE(main.Execute(main.acSaveDAT));
+    EXPECT_TRUE(modal.dialogs.empty());
     TDBConnection db(connection);
     EXPECT_EQ(CountReadings(db, "Readings"), 3);
 

@@ -62,3 +62,19 @@ TEST(ConnectionString, RefusesWhatNamesNoDatabase)
     for (const char* text : bad)
         EXPECT_THROW(ParseConnectionString(QString::fromUtf8(text)), Exception) << text;
 }
+
+// What the connection dialog composes, the parser reads back unchanged, awkward values included.
+TEST(ConnectionString, MadeStringsReadBackToTheSameParameters)
+{
+    const TDBConnectionParams cases[] = {
+        Params("QSQLITE", "/var/lib/tz/readings.db"),
+        Params("QSQLITE", " /tmp/with;semicolon \"and quotes\".db"),
+        Params("QPSQL", "grain", "/run/postgresql", 5433, "op", "p;w\"d"),
+        Params("QPSQL", "", "db.example"),
+        Params("QPSQL", "grain", "", -1, "", "'quoted'"),
+    };
+    for (const TDBConnectionParams& params : cases) {
+        const QString text = MakeConnectionString(params);
+        EXPECT_EQ(ParseConnectionString(text), params) << text.toStdString();
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The main window's database commands: "Экспорт данных...", "Импорт данных...", "Параметры
+// экспорта/импорта ..." and the automatic export after a save. Each export and import runs on
+// the progress dialog's worker, off the main thread, with the operator able to stop it.
+#include <functional>
+#include <vector>
+
+class IniFile;
+class QWidget;
+class TExchangeLog;
+class TMonitor;
+class TSilos;
+struct Parameters;
+
+// What the commands need of the main window.
+struct TDatabaseWindow {
+    QWidget* Parent = nullptr;                            // of the dialogs
+    bool* Modified = nullptr;                             // readings changed since the last save
+    IniFile* Placement = nullptr;                         // where the table dialog keeps its place
+    std::function<std::vector<TSilos*>()> Suspensions;    // the board's, in board order
+};
+
+class TDatabaseActions {
+public:
+    TDatabaseActions(TMonitor& monitor, TDatabaseWindow window);
+
+    // Appends every reading of the board to the table.
+    void acExportExecute();
+    // Reads the table's rows back into the sensors; the readings count as changed afterwards.
+    // A table whose rows cannot be counted shows no dialog: the error reaches the caller.
+    void acImportExecute();
+    void acSelExportDBExecute();
+    // Appends the readings the table does not hold yet (see AutoExport.h).
+    void ExportAfterSave();
+
+private:
+    const TDatabaseWindow window_;
+    Parameters& Settings;
+    TExchangeLog& Log;
+};
