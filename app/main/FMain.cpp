@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QWheelEvent>
@@ -66,7 +67,8 @@ TBaseSendTH* TfmMain::SendTH() const
 void TfmMain::FormCreate(const QStringList& arguments)
 {
     setWindowTitle(ProductName());
-    resize(1024, 700);
+    // Room for the status bars' texts, the next scheduled poll included, on any screen that has it.
+    resize(QSize(1280, 800).boundedTo(screen()->availableSize()));
     FormStorage1 = std::make_unique<IniFile>(SettingsFileName());
     AutoSave = false;
     Settings.NoCom = false;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSizeGrip>
 #include <QToolTip>
 #include <qdrawutil.h>
 
@@ -32,6 +33,11 @@ void TVStatusPanelPro::Redraw()
     FBar->RedrawPanel(*this);
 }
 
+void TVStatusPanelPro::ContentChanged()
+{
+    FBar->PanelContentChanged(*this);
+}
+
 void TVStatusPanelPro::Relayout()
 {
     FBar->LayoutPanels();
@@ -42,7 +48,7 @@ void TVStatusPanelPro::SetText(const QString& text)
     if (FText == text)
         return;
     FText = text;
-    Redraw();
+    ContentChanged();
 }
 
 void TVStatusPanelPro::SetAlignment(TAlignment alignment)
@@ -60,7 +66,7 @@ void TVStatusPanelPro::SetBevel(TStatusPanelBevel bevel)
 void TVStatusPanelPro::SetStyle(TStatusPanelStyle style)
 {
     FStyle = style;
-    Redraw();
+    ContentChanged();
 }
 
 void TVStatusPanelPro::SetHint(const QString& hint)
@@ -75,7 +81,7 @@ void TVStatusPanelPro::SetImageIndex(int index)
     // An image moves the panel's control aside.
     if (FControl)
         FBar->PlaceControls();
-    Redraw();
+    ContentChanged();
 }
 
 void TVStatusPanelPro::SetPopupMenu(QMenu* menu)
@@ -93,7 +99,7 @@ void TVStatusPanelPro::SetControl(QWidget* control)
     if (control)
         control->setParent(FBar);
     FBar->PlaceControls();
-    Redraw();
+    ContentChanged();
 }
 
 void TVStatusPanelPro::SetWidth(int width)
@@ -231,11 +237,28 @@ std::vector<int> TVStatusBarPro::PartEdges() const
     std::vector<int> edges;
     int edge = 0;
     for (int i = 0; i < shown - 1; ++i) {
-        edge += FPanels[i]->Width();
+        edge += PartWidth(i);
         edges.push_back(edge);
     }
     edges.push_back(-1);
     return edges;
+}
+
+int TVStatusBarPro::ContentWidth(const TVStatusPanelPro& panel) const
+{
+    const bool hasImage = ValidImage(panel.ImageIndex());
+    if (panel.Style() == psOwnerDraw || panel.Control() || (panel.Text().isEmpty() && !hasImage))
+        return 0;
+    // The border and the inset before the image or text on either side, and a little room.
+    constexpr int kPadding = 8;
+    const int image = hasImage ? FImages[static_cast<size_t>(panel.ImageIndex())].width() + 2 : 0;
+    return kPadding + image + fontMetrics().horizontalAdvance(panel.Text());
+}
+
+int TVStatusBarPro::PartWidth(int index) const
+{
+    const TVStatusPanelPro* panel = FPanels[index];
+    return panel ? std::max(panel->Width(), ContentWidth(*panel)) : 0;
 }
 
 QRect TVStatusBarPro::PanelRect(int index) const
@@ -319,8 +342,18 @@ void TVStatusBarPro::LayoutPanels()
 {
     if (FHotPanel && FPanels.IndexOf(FHotPanel) >= ShownCount())
         FHotPanel = nullptr;
+    FShownEdges = PartEdges();
     PlaceControls();
+    updateGeometry();   // the bar's preferred width follows its panels
     update();
+}
+
+void TVStatusBarPro::PanelContentChanged(const TVStatusPanelPro& panel)
+{
+    if (PartEdges() != FShownEdges)
+        LayoutPanels();
+    else
+        RedrawPanel(panel);
 }
 
 void TVStatusBarPro::PlaceControls()
@@ -413,7 +446,15 @@ void TVStatusBarPro::resizeEvent(QResizeEvent* event)
 QSize TVStatusBarPro::sizeHint() const
 {
     const QSize base = QStatusBar::sizeHint();
-    return {base.width(), std::max({kDefaultHeight, fontMetrics().height() + 6, base.height()})};
+    // Wide enough for every panel, the last one's text included, beside the size grip.
+    int width = base.width();
+    if (const int shown = ShownCount(); shown > 0 && !FSimplePanel) {
+        const std::vector<int> edges = PartEdges();
+        const int before = shown > 1 ? edges[static_cast<size_t>(shown) - 2] : 0;
+        const QSizeGrip* grip = isSizeGripEnabled() ? findChild<QSizeGrip*>() : nullptr;
+        width = std::max(width, before + PartWidth(shown - 1) + (grip ? grip->sizeHint().width() : 0));
+    }
+    return {width, std::max({kDefaultHeight, fontMetrics().height() + 6, base.height()})};
 }
 
 QSize TVStatusBarPro::minimumSizeHint() const

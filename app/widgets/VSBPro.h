@@ -4,7 +4,9 @@
 // handlers, and may hold a control that the bar keeps inside the panel. The bar remembers the
 // panel under the mouse (the hot panel) and routes hints, popup menus, clicks and double
 // clicks to it; without a hot panel (or its handler) they go to the bar's own. In single-panel
-// mode the bar shows one text across its width and hides the panels' controls.
+// mode the bar shows one text across its width and hides the panels' controls. A panel is never
+// narrower than its image and text need, so no text is clipped; the last panel stretches to
+// the bar's right edge.
 #include <QColor>
 #include <QMenu>
 #include <QPixmap>
@@ -33,7 +35,8 @@ public:
     int Index() const;
     TVStatusBarPro* Bar() const { return FBar; }
 
-    // Changing these redraws the panel only.
+    // Changing these redraws the panel only, or lays out every panel when the panel's text and
+    // image no longer fit it.
     QString Text() const { return FText; }
     void SetText(const QString& text);
     TAlignment Alignment() const { return FAlignment; }
@@ -53,7 +56,9 @@ public:
     void SetControl(QWidget* control);
 
     // Changing these lays out every panel anew.
-    int Width() const { return FWidth; }   // ignored for the last panel, which fills the bar
+    // Ignored for the last panel, which fills the bar; a panel is drawn wider when its image
+    // and text need it.
+    int Width() const { return FWidth; }
     void SetWidth(int width);
     // An invalid colour (the default) stands for the button face of the bar's palette.
     QColor Color() const { return FColor; }
@@ -71,6 +76,7 @@ private:
     friend class TVStatusPanelsPro;
     explicit TVStatusPanelPro(TVStatusBarPro* bar);
     void Redraw();
+    void ContentChanged();
     void Relayout();
 
     TVStatusBarPro* FBar;
@@ -157,6 +163,10 @@ public:
     // The right edge of each shown part, the last one -1 (to the bar's right edge); one part
     // at -1 without panels.
     std::vector<int> PartEdges() const;
+    // The width a text panel's image and text need (0 for owner-drawn panels and panels with
+    // a control), and the width a shown panel takes: its Width, or that when larger.
+    int ContentWidth(const TVStatusPanelPro& panel) const;
+    int PartWidth(int index) const;
     // The rectangle of a shown panel inside the bar (its border included); empty when the
     // panel is not shown.
     QRect PanelRect(int index) const;
@@ -199,6 +209,9 @@ private:
     void LayoutPanels();
     void PlaceControls();
     void RedrawPanel(const TVStatusPanelPro& panel);
+    // After a change of a panel's text or image: lays out every panel when the part widths
+    // change, else redraws the panel.
+    void PanelContentChanged(const TVStatusPanelPro& panel);
     void ReleaseControl(QWidget* control, const TVStatusPanelPro* keeper);
     void PanelRemoved(const TVStatusPanelPro* panel);
     void DrawPanel(QPainter& painter, int index);
@@ -214,5 +227,6 @@ private:
     bool FUseSystemFont = true;
     QColor FColor;
     TVStatusPanelPro* FHotPanel = nullptr;
+    std::vector<int> FShownEdges;   // the part edges at the last layout
     bool FSwallowRelease = false;   // the release that ends a double click is no click
 };

@@ -98,7 +98,8 @@ TEST_F(MainStatusBarTest, IdleShowsTheNextScheduledPollAndWidensItsPanel)
     EXPECT_TRUE(next.Text().startsWith("Очередной автоматический опрос: Периодический ")) << next.Text().toStdString();
     EXPECT_EQ(window->sbAirTempPanels[3]->Text(), "35°C");
     // The panel grew to hold its text; panels never shrink.
-    const int wide = window->sbAirTemp->fontMetrics().horizontalAdvance(next.Text()) + 10;
+    const int wide = window->sbAirTemp->ContentWidth(next);
+    EXPECT_GT(wide, window->sbAirTemp->fontMetrics().horizontalAdvance(next.Text()));
     EXPECT_EQ(next.Width(), wide);
     window->ScheduleWindow()->StopTimer();
     RunIdle();

@@ -93,6 +93,32 @@ TEST_F(StatusBarTest, PartEdges)
     EXPECT_EQ(bar.PanelRect(4), QRect(0, 1, 250, 21));
 }
 
+// No text is clipped: a panel is as wide as its image and text need, whatever its width, and
+// the bar asks for room for the last panel's text too.
+TEST_F(StatusBarTest, PanelsAreWideEnoughForTheirTexts)
+{
+    bar.SetImages({Solid(Qt::red, 16)});
+    AddMainPanels();
+    bar.Panels()[0]->SetImageIndex(0);
+    bar.Panels()[0]->SetText(QStringLiteral("COM1 - порт занят другой программой"));
+    bar.Panels()[3]->SetText(QStringLiteral("/home/operator/.local/share/Tavik_zuzid/demo.dxml"));
+    bar.resize(bar.sizeHint());
+    for (int i = 0; i < bar.Panels().Count(); ++i) {
+        SCOPED_TRACE(i);
+        const TVStatusBarPro::TPanelDrawing d = bar.PanelDrawing(i);
+        const int textWidth = bar.fontMetrics().horizontalAdvance(bar.Panels()[i]->Text());
+        EXPECT_GE(d.TextX, d.Rect.left());
+        EXPECT_LE(d.TextX + textWidth, d.Rect.left() + d.Rect.width());
+    }
+    const std::vector<int> edges = bar.PartEdges();
+    EXPECT_EQ(edges[1] - edges[0], 120);   // "Speed" fits the width it has
+    EXPECT_GT(edges[2] - edges[1], 80);    // "Файл данных" does not
+    // A shorter text gives the panel its own width back.
+    bar.Panels()[0]->SetText(QStringLiteral("COM1"));
+    EXPECT_EQ(bar.PartEdges()[0], 150);
+    EXPECT_LT(bar.sizeHint().width(), bar.width());
+}
+
 TEST_F(StatusBarTest, NoMoreThan128PanelsAreShown)
 {
     for (int i = 0; i < 129; ++i)
@@ -355,12 +381,13 @@ TEST_F(StatusBarTest, PanelsCanBeReorderedAndRemoved)
     bar.Panels().Move(0, 3);
     EXPECT_EQ(bar.Panels()[3]->Text(), "Port");
     EXPECT_EQ(bar.Panels()[3]->Index(), 3);
-    EXPECT_EQ(bar.PartEdges(), (std::vector<int>{120, 200, 250, -1}));
+    const int dataFile = bar.PartWidth(1);   // as wide as "Файл данных" needs
+    EXPECT_EQ(bar.PartEdges(), (std::vector<int>{120, 120 + dataFile, 170 + dataFile, -1}));
     Mouse(QEvent::MouseMove, 10);
     EXPECT_EQ(bar.HotPanel(), bar.Panels()[0]);
     bar.Panels().Delete(0);
     EXPECT_EQ(bar.HotPanel(), nullptr);
-    EXPECT_EQ(bar.PartEdges(), (std::vector<int>{80, 130, -1}));
+    EXPECT_EQ(bar.PartEdges(), (std::vector<int>{dataFile, dataFile + 50, -1}));
     bar.Panels().Clear();
     EXPECT_EQ(bar.PartEdges(), std::vector<int>{-1});
 }
