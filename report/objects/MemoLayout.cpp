@@ -300,7 +300,8 @@ int TrpMemoView::CalcWidth(const QStringList& lines)
     int widest = 0;
     for (const QString& line : TextToLines(text))
         widest = std::max(widest, measure.Width(line));
-    return int(Round(widest / ZoomX + FrameWidth + 2 * GapX + 1));
+    const double zoom = ZoomX > 0 ? ZoomX : 1.0;   // a page drawn into no room at all
+    return int(Round(widest / zoom + FrameWidth + 2 * GapX + 1));
 }
 
 void TrpMemoView::DrawUnderlines()

@@ -9,6 +9,11 @@
 // alike in the preview at any zoom and on the printer; only the final layout is scaled.
 // Wrapped lines that end a paragraph carry kParagraphEnd (LineBreaking.h); a lone line of that
 // character after the lines marks text that was wrapped already.
+//
+// In a build the band engine measures a memo with CalcHeight (which expands and wraps it,
+// PassMode 1) and prints it with PrintToStream. To split it across pages it sets Height to the
+// room left and PassMode 2: the lines that fit print, and WorkText keeps the rest for the next
+// part.
 #include <cstdint>
 
 #include <QString>
@@ -18,7 +23,6 @@
 #include "report/objects/ReportFont.h"
 #include "report/objects/Stretcheable.h"
 #include "report/objects/TextMeasure.h"
-
 
 // Memo flag bits (bit 1 is the view's stretched bit, bit 64 its hide-zeros bit).
 enum TrpMemoFlag : uint16_t {

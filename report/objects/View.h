@@ -9,7 +9,8 @@
 // WorkText, the text as printed, in place of Memo.
 //
 // Printing into a prepared page: PrintToStream(stream) writes the type byte, the class name of
-// an add-in object, and the record in the printed form. Drawing a prepared page: read the
+// an add-in object, and the record in the printed form (the page set-up sets PrintedForm on
+// every object before a build). Drawing a prepared page: read the
 // object back with PrintedForm set, set ZoomX, ZoomY, ShiftX, ShiftY and OnPrinter, and call
 // Draw(painter). Both start with BeginDraw, which makes the object the context's CurrentView.
 // An object reaches its run context through its Report, so it must be held by a report's page

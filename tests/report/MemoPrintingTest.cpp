@@ -239,6 +239,9 @@ TEST_F(MemoPrinting, AutoWidthFollowsThePrintedText)
         EXPECT_EQ(drawn->Width, expected);
         EXPECT_EQ(drawn->Left, alignment == taRight ? 400 - expected : 100);
     }
+    TrpMemoView* unseen = Printed(Print());
+    unseen->ZoomX = unseen->ZoomY = 0;   // a page drawn into no room at all
+    EXPECT_NO_THROW(unseen->Draw(nullptr));
 }
 
 }  // namespace

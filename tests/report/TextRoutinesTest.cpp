@@ -43,6 +43,26 @@ TEST(TextRoutines, XmlEscapeHexAndShift)
     EXPECT_EQ(ShiftTextDown10(QStringLiteral("kl")), QStringLiteral("ab"));
 }
 
+TEST(TextRoutines, TextAsLines)
+{
+    const struct {
+        const char* text;
+        QStringList lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},                 // a break at the end starts no line
+        {"a\r\n\r\n", {"a", ""}},
+        {"\n", {""}},
+        {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextToLines(QString::fromLatin1(c.text)), c.lines) << c.text;
+        EXPECT_EQ(TextToLines(LinesToText(c.lines)), c.lines) << "back from " << c.text;
+    }
+    EXPECT_EQ(LinesToText({QStringLiteral("a"), QString()}), QStringLiteral("a\r\n\r\n"));
+}
+
 TEST(TextRoutines, ResourceStringsComeFromTheLocale)
 {
     TrpRunContext context;
