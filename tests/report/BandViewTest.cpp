@@ -77,4 +77,43 @@ TEST_F(BandViews, ScriptPropertiesReachTheRunTimeBandWhilePrinting)
     EXPECT_EQ(band.DataSet, nullptr) << "a text holding \";\" names no source";
 }
 
+// The data source a band's text names: a component, a number of repetitions, or for a master
+// data band of a simple report that names none, the report's own source.
+TEST(BandDataSource, TextNamesTheSource)
+{
+    TrpRunContext context;
+    QObject window;
+    auto* dsSilBin = new TrpUserDataset(&window);
+    dsSilBin->setObjectName(QStringLiteral("dsSilBin"));
+    auto* dsReport = new TrpUserDataset(&window);
+    TrpReport* report = new TrpReport(context, &window);
+    report->Dataset = dsReport;
+    context.CurrentReport = report;
+    TrpPage* page = report->AddPage();
+    const struct {
+        int type;
+        const char* text;
+        TrpDataset* source;   // none: a counting source the band made
+        bool counting;
+    } cases[] = {
+        {btMasterData, "dsSilBin", dsSilBin, false}, {btMasterData, "3", nullptr, true},
+        {btMasterData, "", dsReport, false},         {btMasterData, "a;b", dsReport, false},
+        {btDetailData, "", nullptr, false},
+    };
+    for (const auto& c : cases) {
+        TrpBand band(c.type, page);
+        band.SetupDataSource(context, QString::fromLatin1(c.text));
+        if (c.counting) {
+            ASSERT_NE(band.DataSet, nullptr);
+            EXPECT_EQ(band.DataSet->RangeEndCount, 3);
+        } else {
+            EXPECT_EQ(band.DataSet, c.source) << c.type << " " << c.text;
+        }
+    }
+    report->ReportType = rtMultiple;
+    TrpBand band(btMasterData, page);
+    band.SetupDataSource(context, QString());
+    EXPECT_EQ(band.DataSet, nullptr) << "a report built once per record lends its source to no band";
+}
+
 }  // namespace

@@ -161,6 +161,18 @@ TEST_F(ObjectRecords, MemoRoundTripsInBothForms)
     EXPECT_EQ(design->HighlightCondition, source->HighlightCondition);
     EXPECT_EQ(std::tie(design->LineSpacing, design->CharSpacing), std::tie(source->LineSpacing, source->CharSpacing));
 
+    // Assigning copies through a design record of the current layout, whatever is being read.
+    context.TemplateVersion = 22;
+    source->Selected = true;
+    source->PrintedForm = true;
+    TrpMemoView* assigned = Add<TrpMemoView>();
+    assigned->Assign(*source);
+    EXPECT_EQ(context.TemplateVersion, kCurrentTemplateVersion);
+    EXPECT_FALSE(source->PrintedForm);
+    EXPECT_TRUE(assigned->Selected);
+    EXPECT_EQ(assigned->Memo, source->Memo);
+    EXPECT_EQ(assigned->HighlightCondition, source->HighlightCondition);
+
     // The printed form carries the printed lines and none of the design-only fields.
     source->PrintedForm = true;
     const TrpMemoView* printed = Read<TrpMemoView>(Record(*source), true);
