@@ -3,6 +3,9 @@
 #include "report/engine/Band.h"
 #include "report/engine/Page.h"
 #include "report/expr/ReportVariant.h"
+#include "report/expr/VariantOps.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/runtime/RunContext.h"
 
 namespace {
 
@@ -70,4 +73,72 @@ QVariant TrpBand::AggregateValue(const QString& name) const
     if (!TAggregateName::Parse(name, parsed) || parsed.Operation != aoAvg || VarIsNull(value))
         return value;
     return AggregateCount == 0 ? QVariant(0) : QVariant(VarToReal(value) / AggregateCount);
+}
+
+void TrpBand::ResetAggregates()
+{
+    TrpRunContext& c = Page->Context();
+    if (BandType == btGroupHeader) {
+        // The values a group started with: this header's and those of the groups inside it.
+        try {
+            for (TrpBand* header = this; header; header = header->Next)
+                header->GroupValue = c.ReportParser.EvaluatePostfix(header->Condition);
+        } catch (const std::exception& error) {
+            SetCalculationError(c, error);
+        }
+        return;
+    }
+    if (!AggregateBand)
+        return;
+    TrpVariables& values = AggregateBand->AggregateValues;
+    for (int i = 0; i < values.Count(); ++i) {
+        TAggregateName name;
+        if (TAggregateName::Parse(values.NameAt(i), name) && name.BandName.compare(Name, Qt::CaseInsensitive) == 0)
+            values.SetValueAt(i, AggregateStartValue(name.Operation));
+    }
+    AggregateBand->AggregateCount = 0;
+}
+
+void TrpBand::Accumulate()
+{
+    TrpRunContext& c = Page->Context();
+    TrpBand* const savedBand = c.CurrentBand;
+    c.CurrentBand = this;
+    QString lastExpression;
+    QVariant lastResult;
+    bool haveLast = false;
+    try {
+        for (int i = 0; i < AggregateValues.Count(); ++i) {
+            TAggregateName name;
+            if (!TAggregateName::Parse(AggregateValues.NameAt(i), name))
+                continue;
+            if (!Visible && !name.CountsWhileInvisible())
+                continue;
+            QVariant result = 0;
+            if (name.Operation != aoCount) {
+                // Several aggregates of one expression evaluate it once.
+                if (!haveLast || name.Expression != lastExpression) {
+                    lastResult = c.ReportParser.Evaluate(name.Expression);
+                    lastExpression = name.Expression;
+                    haveLast = true;
+                }
+                result = VarIsNull(lastResult) || VarIsEmpty(lastResult) ? QVariant(0) : lastResult;
+            }
+            QVariant value = AggregateValues.ValueAt(i);
+            if (VarIsNull(value) || VarIsEmpty(value))
+                value = 0;
+            switch (name.Operation) {
+            case aoSum: case aoAvg: value = VarAdd(value, result); break;
+            case aoMin: if (VarCompare(result, value) < 0) value = result; break;
+            case aoMax: if (VarCompare(result, value) > 0) value = result; break;
+            case aoCount: value = VarAdd(value, 1); break;
+            default: break;
+            }
+            AggregateValues.SetValueAt(i, value);
+        }
+    } catch (const std::exception& error) {
+        SetCalculationError(c, error);
+    }
+    ++AggregateCount;
+    c.CurrentBand = savedBand;
 }

@@ -2,6 +2,7 @@
 
 #include "report/data/Dataset.h"
 #include "report/engine/Report.h"
+#include "report/objects/MemoView.h"
 #include "report/runtime/EngineRoutines.h"
 #include "report/runtime/RunContext.h"
 
@@ -25,10 +26,34 @@ void TrpBand::SetupDataSource(TrpRunContext& context, const QString& text)
         DataSet = report->Dataset;
 }
 
+void TrpBand::SetupCrossDataSource(TrpRunContext& context, const QString& text)
+{
+    TFoundDataSet found = FindDataSetByName(context, text);
+    CrossDataSet = found.DataSet;
+    ownedCrossDataSet_ = std::move(found.Owned);
+}
+
 void TrpBand::ReleaseDataSource()
 {
     if (DataSet)
         DataSet->Exit();
     DataSet = nullptr;
     ownedDataSet_.reset();
+    if (CrossDataSet)
+        CrossDataSet->Exit();
+    CrossDataSet = nullptr;
+    ownedCrossDataSet_.reset();
+}
+
+bool TrpBand::Exists() const
+{
+    return View || (BandType == btNone && !Objects.empty());
+}
+
+void TrpBand::SetLineNo(int lineNo)
+{
+    LineNo = lineNo;
+    for (TrpView* view : Objects)
+        if (auto* memo = dynamic_cast<TrpMemoView*>(view))
+            memo->LastValue.clear();
 }

@@ -125,10 +125,3 @@ void TrpPage::PrintBandByName(const QString& name)
 {
     PrintBand(FindBandByName(name));
 }
-
-void TrpPage::PrintBand(TrpBand* band)
-{
-    // Printing a band at the current position is the page build's work; a page that is not
-    // being built has no bands to print.
-    (void)band;
-}

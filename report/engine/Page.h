@@ -20,6 +20,16 @@
 #include "report/paper/ReportPrinter.h"
 
 enum TrpPageType : uint8_t { ptReport = 0, ptDialog = 1 };
+// How a page build prints: bands straight into the prepared pages, or recorded for playback
+// (the page of a sub-report).
+enum TrpBuildMode : uint8_t { bmDirect, bmDeferred };
+// One recorded step of a deferred build: print the band, or move its data source to the first
+// or the next record.
+enum TrpDeferredKind : uint8_t { dkPrint, dkFirst, dkNext };
+struct TrpDeferredEntry {
+    TrpBand* Band;
+    TrpDeferredKind Kind;
+};
 // A dialog page's form: its border and where it shows.
 enum TrpFormBorderStyle : uint8_t { bsSizeable = 2, bsDialog = 3 };
 enum TrpFormPosition : uint8_t { poDesigned = 0, poScreenCenter = 4 };
@@ -67,7 +77,34 @@ public:
     TrpBand* FindBandByName(const QString& name) const;
     // SHOWBAND: prints that band at the current position.
     void PrintBandByName(const QString& name);
+    // Prints one band at the current position (deferred: records it); none does nothing.
     void PrintBand(TrpBand* band);
+
+    // ---- The build, in the order the driver calls it: StartReport for every page (dialog
+    // pages first), PrepareObjects for every report page, BuildPage for every visible report
+    // page that is no sub-report's page, EndReport for every page. A second pass of a two-pass
+    // build keeps the bands of the first.
+
+    // Report page: turns the band objects into run-time bands with their objects, chains and
+    // links. Dialog page: runs its script; a modal result of 2 cancels the build.
+    void StartReport();
+    // Binds objects to blob fields and registers the aggregate calls of the footers with their
+    // data bands.
+    void PrepareObjects();
+    // Prints the page: title, page header, the data loop over every level, summary, page footers.
+    void BuildPage();
+    // Frees the bands.
+    void EndReport();
+    // Page and column breaks; the band that asked for a column break repeats its header.
+    void NewPage();
+    void NewColumn(TrpBand* band);
+    // Prints the Page footer on every prepared page from PageNo on.
+    void FinishPage();
+    // Compiles the lines and runs them (the page's script), with no current object.
+    void RunScript(const QStringList& lines);
+    // Plays the recorded steps of a deferred build from PlayPos on; true when the band drawn
+    // needs a new page (the same step is taken again next time), false at the end.
+    bool Playback();
 
     // The paper: a Windows paper id (256 a custom size) and the size in tenths of a millimetre
     // as the printer reports it for that id and orientation.
@@ -110,6 +147,18 @@ public:
     int ColumnNo = 1;    // COLUMN#: cross column number
     // The first band of each type's chain while the page is built (the build owns them).
     std::array<TrpBand*, kBandTypeCount> Bands{};
+    bool BandsReady = false;
+    bool IsSubTarget = false;   // placed by a sub-report object, never built on its own
+    TrpBuildMode BuildMode = bmDirect;
+    std::vector<TrpDeferredEntry> DeferredList;
+    size_t PlayPos = 0;
+    // A band of this (sub-report) page that holds sub-reports and stopped at a page end.
+    TrpBand* PendingBand = nullptr;
+    int ColumnIndex = 0;     // the page column being filled, from 0
+    int ColumnTopY = 0;      // where columns start: below the Column header
+    int ColumnOffsetX = 0;   // x of the current column
+    TrpBand* PrevBand = nullptr;   // the band printed last
+    bool NoRepeatHeaders = false;
     // While preparation collects aggregate calls (PrepareScanFlag): the data band they are
     // collected for. A call registers its value with this band only when it names it.
     TrpBand* AggregateSource = nullptr;
@@ -119,4 +168,39 @@ public:
 private:
     // "Page" and the first number from 1 that no other page of the report is named by.
     QString DefaultName() const;
+
+    void SetupBands();
+    TrpBand* AddBand(int bandType);
+    void FillBand(TrpBand& band, TrpView& bandObject);
+    void SetupCrossBands();
+    void LinkLevels();
+    void LinkGroups();
+    void CollectAggregates();
+    void StartDialogPage();
+    // After the data loop: column footer, summary, the page footers.
+    void EndPageBuild();
+    void RunDataLoop(int level, int deepest);
+    // After a record: the footers of the groups that end and the headers of those that start.
+    void CheckGroups(TrpBand& band);
+    void Queue(TrpBand* band);
+    void FlushQueue();
+    void Record(TrpBand* band, TrpDeferredKind kind);
+    // Stops a build whose page breaks print nothing: one band that can never fit.
+    void CheckProgress();
+    // An object was printed; page furniture (headers and footers a break prints) does not count.
+    void NoteContent()
+    {
+        if (furniture_ == 0)
+            emptyBreaks_ = 0;
+    }
+
+    std::vector<std::unique_ptr<TrpBand>> ownedBands_;
+    // The bands of one record waiting to print: headers and data bands whose detail may be
+    // empty. It grows as deep as the template nests.
+    std::vector<TrpBand*> queue_;
+    // Page breaks in a row with nothing printed between them, and a break under way.
+    int emptyBreaks_ = 0;
+    bool inNewPage_ = false;
+    int furniture_ = 0;   // nesting of the prints a break makes
+    friend class TrpBand;
 };

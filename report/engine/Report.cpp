@@ -73,3 +73,21 @@ void TrpReport::SelectPrinter(const QString& name)
         }
     PrinterName = name;
 }
+
+void TrpReport::ShowProgressPage(int pageNo)
+{
+    if (OnProgress)
+        OnProgress(pageNo);
+}
+
+void TrpReport::BeginColumnHook(TrpBand* band)
+{
+    if (OnBeginColumn)
+        OnBeginColumn(band);
+}
+
+void TrpReport::PrintColumnHook(int columnNo, int& width)
+{
+    if (OnPrintColumn)
+        OnPrintColumn(columnNo, width);
+}

@@ -49,6 +49,12 @@ using TPageEvent = std::function<void(int pageNo)>;
 // change the cursor).
 using TObjectClickEvent = std::function<void(TrpView* view)>;
 using TMouseOverObjectEvent = std::function<void(TrpView* view, Qt::CursorShape& cursor)>;
+// A band begins or ends printing.
+using TBandEvent = std::function<void(TrpBand* band)>;
+// A cross column is about to print (COLUMN# from 1); the handler may change its width.
+using TPrintColumnEvent = std::function<void(int columnNo, int& width)>;
+// Builds a page by hand, printing its bands through TrpPage::PrintBand and its breaks.
+using TManualBuildEvent = std::function<void(TrpPage* page)>;
 // A function nobody else knows, asked last.
 using TUserFunctionEvent = std::function<void(const QString& name, const QVariant& p1, const QVariant& p2,
                                               const QVariant& p3, QVariant& value)>;
@@ -97,6 +103,12 @@ public:
     // from the field, then OnBeforePrint.
     void BeforePrintHook(QStringList& memo, TrpView* view);
 
+    // A step of a build's progress: the page number being built.
+    void ShowProgressPage(int pageNo);
+    // Before a cross column prints; OnBeginColumn and OnPrintColumn when assigned.
+    void BeginColumnHook(TrpBand* band);
+    void PrintColumnHook(int columnNo, int& width);
+
     // Makes the report printer's printer of that name (compared without regard to case) current
     // unless PrintToDefault is set; the name is kept as PrinterName in any case.
     void SelectPrinter(const QString& name);
@@ -113,6 +125,8 @@ public:
     // master-data band without a source of its own walks it. Cleared when it is destroyed.
     QPointer<TrpDataset> Dataset;
     TrpReportType ReportType = rtSimple;
+    // Pages print also when the first Master data band's source has no records.
+    bool PrintIfEmpty = true;
     bool UseDefaultDataSetName = false;
     TrpReportInfo ReportInfo;
 
@@ -129,6 +143,12 @@ public:
     TUserFunctionEvent OnUserFunction;
     TPageEvent OnBeginPage;
     TPageEvent OnEndPage;
+    TPageEvent OnProgress;
+    TBandEvent OnBeginBand;
+    TBandEvent OnEndBand;
+    TBandEvent OnBeginColumn;
+    TPrintColumnEvent OnPrintColumn;
+    TManualBuildEvent OnManualBuild;
     TObjectClickEvent OnObjectClick;
     TMouseOverObjectEvent OnMouseOverObject;
 

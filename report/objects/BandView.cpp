@@ -36,11 +36,6 @@ const TBandOption* FindOption(const QString& upperName)
     return nullptr;
 }
 
-bool IsDataBand(int type)
-{
-    return type == btMasterData || type == btDetailData || type == btSubDetailData;
-}
-
 bool TypeIn(int type, std::initializer_list<int> types)
 {
     return std::find(types.begin(), types.end(), type) != types.end();

@@ -41,7 +41,6 @@ class TrpPage;
 class TrpBand;
 class TrpView;
 class TrpProgressWindow;
-class TrpExportFilter;
 
 class TrpRunContext {
 public:
@@ -87,9 +86,6 @@ public:
     // The progress window long work runs under, made by the program's window library for this
     // context (it sets itself here while it lives); none without a display.
     TrpProgressWindow* ProgressWindow = nullptr;
-    // Shows an export filter's options dialog and gives its modal result; set by the program's
-    // window library (InstallExportDialogs). None: filters export with the options they hold.
-    std::function<int(TrpExportFilter& filter)> ExportOptionsDialog;
     // The platform's printers, given by the program's print library before StartReportPrinter;
     // none: the report printer offers only its virtual printer.
     std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;
@@ -144,6 +140,15 @@ public:
     int TemplateVersion = kCurrentTemplateVersion;
     // The object number the next object made gets (CreateReportObject); it only grows.
     int NextObjectNumber = 0;
+    // Objects told of every memo printed (object flag 0x8000), gathered when pages set up.
+    std::vector<TrpView*> CrossPassList;
+    // A page that prints on the previous page continues there: the position and limit where
+    // the previous page build stopped, and whether it printed that page's footer already.
+    bool AppendMode = false;
+    int SavedPosY = 0;
+    int SavedLimitY = 0;
+    bool FooterDone = false;
+
     // The report whose name resolution and functions the parser's callbacks reach (BindParser).
     const TrpReport* ParserReport = nullptr;
 

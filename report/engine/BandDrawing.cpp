@@ -1,0 +1,307 @@
+// A band printing itself at the page's current position: its script and the breaks it asks
+// for, the page-break check, stretching, its objects, its child band and band columns.
+#include <algorithm>
+
+#include "report/engine/EMFPages.h"
+#include "report/engine/Page.h"
+#include "report/engine/Report.h"
+#include "report/objects/BandView.h"
+#include "report/objects/MemoView.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/runtime/RunContext.h"
+
+namespace {
+
+// Bands with a place of their own: no page check, and PosY stays where it is.
+bool HasFixedPlace(int bandType)
+{
+    return bandType == btPageFooter || bandType == btOverlay || bandType == btNone;
+}
+
+}  // namespace
+
+bool TrpBand::Draw()
+{
+    TrpPage& page = *Page;
+    TrpRunContext& c = page.Context();
+    TrpReport& root = *c.RootReport;
+    const bool savedBreaked = Breaked;
+    c.CurrentBand = this;
+    c.CurrentView = View;
+    NeededHeight = -1;
+    PendingPageBreaks = PendingColumnBreaks = 0;
+    CurYAssigned = false;
+    if (c.CurrentReport && c.CurrentReport->OnBeginBand)
+        c.CurrentReport->OnBeginBand(this);
+
+    // A run of band columns of another band ends: the next band goes below it.
+    if (TrpBand* prev = page.PrevBand; prev && prev != this && prev->Exists() && prev->BandColumn > 1) {
+        page.ColumnOffsetX = prev->BandColumnX;
+        page.PosY += prev->NeededHeight;
+    }
+    if (!SkipScript && !Script.isEmpty()) {
+        try {
+            c.ReportInterpreter.RunScript(Script);
+        } catch (const std::exception& error) {
+            SetCalculationError(c, error);
+        }
+    }
+    SkipScript = false;
+    if (root.Terminated) {
+        Breaked = savedBreaked;
+        return false;
+    }
+    const int scriptPosY = page.PosY;
+    const bool breaksPending = PendingPageBreaks > 0 || PendingColumnBreaks > 0;
+    for (int i = 0; i < PendingPageBreaks; ++i) {
+        page.ColumnIndex = page.Columns - 1;
+        page.NewColumn(this);
+    }
+    for (int i = 0; i < PendingColumnBreaks; ++i)
+        page.NewColumn(this);
+    if (breaksPending && CurYAssigned)
+        page.PosY = scriptPosY;
+    c.CurrentBand = this;
+
+    bool result = false;
+    if (Visible) {
+        if (BandType == btColumnHeader)
+            page.ColumnTopY = page.PosY;
+        else if (BandType == btPageFooter)
+            Top = page.LimitY;
+        if (Exists()) {
+            NeededHeight = std::max(NeededHeight, Height);
+            if (!HasFixedPlace(BandType) && BandType != btColumnFooter) {
+                const int h = CalcHeight();
+                if (page.LimitY < page.PosY + h && !Breaked) {
+                    const bool atTop = page.PosY == page.TopLimit();
+                    if (page.IsSubTarget) {
+                        // The parent band breaks the page and plays this band again.
+                        Breaked = savedBreaked;
+                        return true;
+                    }
+                    if (page.LimitY - page.TopLimit() >= h || !atTop) {
+                        page.NewColumn(this);
+                        c.CurrentBand = this;
+                        result = true;
+                    }
+                    // Taller than the room a fresh page leaves: split it rather than overflow.
+                    if (page.LimitY < page.PosY + h)
+                        Breaked = true;
+                }
+            }
+            if (IsDataBand(BandType) && DataSet && Next && !Next->DataSet) {
+                // One record's bands: this one and the bands of its chain without a source.
+                for (TrpBand* band = this; band && (band == this || !band->DataSet); band = band->Next)
+                    if (band->Visible && band->DrawItself())
+                        result = true;
+            } else {
+                if (DrawItself())
+                    result = true;
+                if (Child && Child->Draw())
+                    result = true;
+                if (!IsDataBand(BandType) && BandType != btGroupHeader && FormNewPage && Visible)
+                    page.NewPage();
+            }
+        }
+    } else {
+        if (PrintChildIfInvisible && Child)
+            Child->Draw();
+        if (IsDataBand(BandType))
+            Accumulate();
+    }
+    if (!KeepValues && (BandType != btPageFooter || root.EMFPages->Count() == c.PageNo + 1))
+        ResetAggregates();
+    if (c.CurrentReport && c.CurrentReport->OnEndBand)
+        c.CurrentReport->OnEndBand(this);
+    Breaked = savedBreaked;
+    return result;
+}
+
+bool TrpBand::DrawItself()
+{
+    TrpPage& page = *Page;
+    TrpRunContext& c = page.Context();
+    c.CurrentBand = this;
+    const int designTop = Top;
+    const bool fixedPlace = HasFixedPlace(BandType);
+    if (!fixedPlace)
+        Top = page.PosY;
+    bool subReports = false;
+    SaveObjectHeights();
+    if (Stretched) {
+        const int h = std::max(NeededHeight, Height);
+        for (TrpView* view : Objects)
+            if (dynamic_cast<TrpStretcheable*>(view) && (view->Flags & kFlagStretched) && view->Height > 0)
+                view->Height = h - view->Top;
+        PrintedHeight = h;
+        if (!Breaked)
+            CheckPageBreak(Top, h);
+        Top = page.PosY;
+        c.CurrentBand = this;
+        if (Breaked) {
+            DrawPageBreak();
+        } else {
+            subReports = DrawObjects();
+            if (crossObjects_)
+                DrawCrossCells();
+            if (!subReports)
+                page.PosY += h;
+        }
+    } else {
+        if (!fixedPlace) {
+            if (!Breaked)
+                CheckPageBreak(Top, Height);
+            Top = page.PosY;
+            c.CurrentBand = this;
+        }
+        if (Breaked) {
+            PrintedHeight = std::max(NeededHeight, Height);
+            DrawPageBreak();
+        } else {
+            subReports = DrawObjects();
+            if (crossObjects_)
+                DrawCrossCells();
+            if (!fixedPlace && !subReports)
+                page.PosY += Height;
+        }
+    }
+    RestoreObjectHeights();
+    if (page.PrevBand != this)
+        BandColumn = 1;
+    page.PrevBand = this;
+    NextBandColumn();
+    if (IsDataBand(BandType))
+        Accumulate();
+    Top = designTop;
+    return subReports && !SubReportsAllDone;
+}
+
+void TrpBand::NextBandColumn()
+{
+    const auto* bandObject = dynamic_cast<const TrpBandView*>(View);
+    if (!bandObject || bandObject->Columns <= 1 || bandObject->NewColumnAfter != 1)
+        return;
+    TrpPage& page = *Page;
+    const int k = BandColumn;
+    if (k == 1)
+        BandColumnX = page.ColumnOffsetX;
+    BandColumn = k + 1;
+    if (bandObject->Columns < k + 1) {
+        page.ColumnOffsetX = BandColumnX;
+        BandColumn = 1;
+    } else {
+        page.ColumnOffsetX = (bandObject->ColumnWidth + bandObject->ColumnGap) * k + BandColumnX;
+        page.PosY -= NeededHeight;
+    }
+}
+
+int TrpBand::CalcHeight()
+{
+    int result = 0;
+    if (IsDataBand(BandType) && DataSet && Next && !Next->DataSet) {
+        // The page check covers the whole record: this band and the bands printed with it.
+        for (TrpBand* band = this; band && (band == this || !band->DataSet); band = band->Next) {
+            if (band != this)
+                band->NeededHeight = -1;
+            const int own = band->Stretched ? band->ContentHeight() : band->Height;
+            band->NeededHeight = std::max(band->NeededHeight, own);
+            result += own;
+        }
+        return result;
+    }
+    result = Stretched ? ContentHeight() : Height;
+    NeededHeight = std::max(NeededHeight, result);
+    return result;
+}
+
+int TrpBand::ContentHeight()
+{
+    TrpRunContext& c = Page->Context();
+    c.CurrentPage = Page;
+    c.CurrentBand = this;
+    if (crossObjects_ && BandType != btPageFooter)
+        return CrossContentHeight();
+    return ObjectsHeight();
+}
+
+int TrpBand::ObjectsHeight()
+{
+    int height = Height;
+    for (TrpView* view : Objects)
+        if (auto* stretchable = dynamic_cast<TrpStretcheable*>(view); stretchable && view->OwnerBand == this)
+            height = std::max(height, view->Top + stretchable->CalcHeight());
+    return height;
+}
+
+void TrpBand::SaveObjectHeights()
+{
+    savedHeights_.resize(Objects.size());
+    for (size_t i = 0; i < Objects.size(); ++i)
+        savedHeights_[i] = Objects[i]->Height;
+}
+
+void TrpBand::RestoreObjectHeights()
+{
+    for (size_t i = 0; i < Objects.size() && i < savedHeights_.size(); ++i)
+        Objects[i]->Height = savedHeights_[i];
+}
+
+bool TrpBand::CheckPageBreak(int y, int dy, bool breakPage)
+{
+    if (BandType == btColumnFooter)
+        return false;
+    if (Page->LimitY >= y + dy + Page->Bands[btColumnFooter]->Height)
+        return false;
+    if (breakPage && !Page->IsSubTarget)
+        Page->NewColumn(this);
+    return true;
+}
+
+bool TrpBand::DrawObjects()
+{
+    const TrpReport& root = *Page->Context().RootReport;
+    for (size_t i = 0; i < Objects.size(); ++i) {
+        if (root.Terminated)
+            return false;
+        TrpView* view = Objects[i];
+        if (view->TypeCode == otSubReport && view->Visible && view->OwnerBand == this) {
+            DrawSubReports(i);
+            return true;
+        }
+        DrawObject(view);
+    }
+    return false;
+}
+
+void TrpBand::DrawObject(TrpView* view)
+{
+    if (view->OwnerBand != this)
+        return;   // a cross band's object prints in the cross cells
+    PrintObject(view, Page->ColumnOffsetX - Page->LeftLimit(), Top);
+}
+
+void TrpBand::PrintObject(TrpView* view, int dx, int dy)
+{
+    TrpPage& page = *Page;
+    TrpRunContext& c = page.Context();
+    c.CurrentPage = &page;
+    c.CurrentBand = this;
+    auto* stretchable = dynamic_cast<TrpStretcheable*>(view);
+    try {
+        if (Breaked || !c.FirstPassFlag) {
+            const int left = view->Left;
+            const int top = view->Top;
+            view->Left += dx;
+            view->Top += dy;
+            view->PrintToStream(c.RootReport->EMFPages->Page(c.PageNo).ObjectStream);
+            view->Left = left;
+            view->Top = top;
+            page.NoteContent();
+        } else if (!(stretchable && view->TypeCode == otMemo && stretchable->PassMode != pmNormal)) {
+            view->RunScript();
+        }
+    } catch (const std::exception& error) {
+        SetCalculationError(c, error);
+    }
+}

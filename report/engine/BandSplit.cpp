@@ -1,0 +1,122 @@
+// A band split across pages: what fits above the page's limit prints on this page, stretchable
+// objects print the part that fits and continue on the next page, the rest moves there.
+#include <algorithm>
+
+#include "report/engine/Page.h"
+#include "report/engine/Report.h"
+#include "report/objects/Stretcheable.h"
+#include "report/runtime/RunContext.h"
+
+namespace {
+
+struct TSavedGeometry {
+    TrpView* View;
+    int Top, Height;
+};
+
+}  // namespace
+
+void TrpBand::ShiftObjectsBelow(const TrpView* view, int dy)
+{
+    const int bottom = view->Top + view->Height;
+    for (TrpView* other : Objects)
+        if (other != view && other->Selected && other->Top >= bottom && view->Left <= other->Left &&
+            other->Left <= view->Left + view->Width)
+            other->Top += dy;
+}
+
+void TrpBand::DrawPageBreak()
+{
+    TrpPage& page = *Page;
+    const TrpReport& root = *page.Context().RootReport;
+    std::vector<TSavedGeometry> saved;
+    saved.reserve(Objects.size());
+    for (TrpView* view : Objects) {
+        view->Selected = true;   // still to print
+        saved.push_back({view, view->Top, view->Height});
+        if (view->BandAlign == baBottom)
+            view->Top = NeededHeight - view->Height;
+    }
+    std::vector<TrpView*> drawnAtEnd;   // continued parts that reach the band's final bottom
+    if (!CheckPageBreak(Top, PrintedHeight, false)) {
+        DrawObjects();
+    } else {
+        int lowest = 0;
+        for (;;) {
+            const int avail = page.LimitY - page.Bands[btColumnFooter]->Height - Top - 2;
+            lowest = 0;
+            for (TrpView* view : Objects) {
+                if (!view->Selected)
+                    continue;
+                auto* stretchable = dynamic_cast<TrpStretcheable*>(view);
+                if (view->Top >= 0 && view->Top < avail) {
+                    if (view->Top + view->Height < avail) {
+                        DrawObject(view);
+                        view->Selected = false;
+                        lowest = std::max(lowest, view->Top + view->Height);
+                    } else if (stretchable) {
+                        const int height = view->Height;
+                        view->Height = avail - view->Top + 1;
+                        const int rest = stretchable->RestHeight();
+                        if (stretchable->MinHeight() < view->Height) {
+                            stretchable->PassMode = pmPartFits;
+                            DrawObject(view);
+                        }
+                        view->Height = height;
+                        ShiftObjectsBelow(view, rest);
+                        view->Height += rest;
+                    } else {
+                        view->Top = avail;   // starts the next page
+                    }
+                } else if (view->Top < 0 && stretchable) {
+                    const int end = view->Top + view->Height;
+                    if (end >= 0 && end < avail) {
+                        view->Top = 0;
+                        view->Height = end;
+                        stretchable->PassMode = pmPartFits;
+                        view->Selected = false;
+                        lowest = std::max(lowest, end);
+                        if (view->Flags & kFlagStretched)
+                            drawnAtEnd.push_back(view);
+                        else
+                            DrawObject(view);
+                    } else if (end >= avail) {
+                        const int rest = stretchable->RestHeight();
+                        const int top = view->Top;
+                        const int height = view->Height;
+                        view->Top = 0;
+                        view->Height = avail;
+                        stretchable->PassMode = pmPartFits;
+                        DrawObject(view);
+                        view->Top = top;
+                        view->Height = height;
+                        ShiftObjectsBelow(view, rest);
+                        view->Height += rest;
+                    }
+                }
+            }
+            bool left = false;
+            for (TrpView* view : Objects)
+                if (view->Selected) {
+                    view->Top -= avail;
+                    left = true;
+                }
+            if (!left || root.Terminated || page.IsSubTarget)
+                break;
+            CheckPageBreak(Top, 10000);
+            Top = page.PosY;
+            page.Context().CurrentBand = this;
+        }
+        PrintedHeight = lowest;
+    }
+    for (TrpView* view : drawnAtEnd) {
+        view->Height = PrintedHeight;
+        DrawObject(view);
+    }
+    for (const TSavedGeometry& geometry : saved) {
+        geometry.View->Top = geometry.Top;
+        geometry.View->Height = geometry.Height;
+        geometry.View->Selected = false;
+    }
+    page.PosY += PrintedHeight;
+}

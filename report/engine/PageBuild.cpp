@@ -1,0 +1,257 @@
+// The build of one report page: title, page header, the data loop, summary and the page
+// footers; page and column breaks; a page that continues on the previous one.
+#include "report/data/Dataset.h"
+#include "report/engine/EMFPages.h"
+#include "report/engine/Page.h"
+#include "report/engine/Report.h"
+#include "report/objects/BandView.h"
+#include "report/runtime/EngineRoutines.h"
+#include "report/runtime/RunContext.h"
+
+namespace {
+
+// Page breaks in a row that print nothing but the page's own headers and footers: more than
+// this means a band that can never fit, and the build stops instead of filling pages for ever.
+constexpr int kMaxEmptyBreaks = 100;
+
+void FireEndPage(const TrpRunContext& c)
+{
+    if (c.CurrentReport && c.CurrentReport->OnEndPage)
+        c.CurrentReport->OnEndPage(c.PageNo);
+    if (c.RootReport && c.RootReport != c.CurrentReport && c.RootReport->OnEndPage)
+        c.RootReport->OnEndPage(c.PageNo);
+}
+
+// Counts the prints a page break makes, which are no progress of the build.
+class TFurnitureScope {
+public:
+    explicit TFurnitureScope(int& depth) : depth_(depth) { ++depth_; }
+    ~TFurnitureScope() { --depth_; }
+    TFurnitureScope(const TFurnitureScope&) = delete;
+    TFurnitureScope& operator=(const TFurnitureScope&) = delete;
+
+private:
+    int& depth_;
+};
+
+}  // namespace
+
+void TrpPage::RunScript(const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return;
+    TrpRunContext& c = Context();
+    QStringList compiled;
+    QStringList errors;
+    c.ReportInterpreter.CompileScript(lines, compiled, errors);
+    TrpView* const view = c.CurrentView;
+    c.CurrentView = nullptr;
+    try {
+        c.ReportInterpreter.RunScript(compiled);
+    } catch (...) {
+        c.CurrentView = view;
+        throw;
+    }
+    c.CurrentView = view;
+}
+
+void TrpPage::PrintBand(TrpBand* band)
+{
+    if (!band)
+        return;
+    if (BuildMode == bmDeferred)
+        Record(band, dkPrint);
+    else
+        band->Draw();
+}
+
+void TrpPage::BuildPage()
+{
+    TrpRunContext& c = Context();
+    TrpReport& report = *Report;
+    TrpEMFPages& prepared = *c.RootReport->EMFPages;
+    c.CurrentPage = this;
+    emptyBreaks_ = 0;
+    if (!report.PrintIfEmpty) {
+        bool empty = true;
+        try {
+            if (TrpDataset* source = Bands[btMasterData]->DataSet) {
+                source->First();
+                empty = source->Eof();
+            }
+        } catch (const std::exception&) {
+            empty = true;   // a source that fails has nothing to print
+        }
+        if (empty) {
+            if (c.AppendMode)
+                ++c.PageNo;
+            return;
+        }
+    }
+    NoRepeatHeaders = false;
+    const bool direct = BuildMode == bmDirect;
+    if (direct) {
+        try {
+            RunScript(Script);
+        } catch (const std::exception& error) {
+            SetCalculationError(c, error);
+        }
+        if (c.AppendMode && c.SavedPosY == c.SavedLimitY) {
+            c.AppendMode = c.FooterDone = false;
+            c.PageNo = prepared.Count();
+        }
+        LimitY = c.AppendMode && c.FooterDone ? c.SavedLimitY : BottomLimit();
+        ColumnIndex = 0;
+        ColumnOffsetX = LeftLimit();
+        if (c.AppendMode) {
+            PosY = c.SavedPosY;
+        } else {
+            prepared.AddPage(*this);
+            PosY = TopLimit();
+            TFurnitureScope furniture(furniture_);
+            PrintBand(Bands[btOverlay]);
+            PrintBand(Bands[btNone]);
+        }
+        const int pageNo = c.PageNo;
+        if (!report.OnManualBuild)
+            PrintBand(Bands[btReportTitle]);
+        if (c.PageNo == pageNo) {
+            TFurnitureScope furniture(furniture_);
+            if (Bands[btPageHeader]->Exists() && (Bands[btPageHeader]->Flags & bfOnFirstPage))
+                PrintBand(Bands[btPageHeader]);
+            PrintBand(Bands[btColumnHeader]);
+        }
+    }
+    if (!report.OnManualBuild) {
+        int deepest = 1;
+        if (Bands[btDetailData]->View)
+            deepest = 2;
+        if (Bands[btSubDetailData]->View)
+            deepest = 3;
+        RunDataLoop(1, deepest);
+    }
+    if (direct)
+        EndPageBuild();
+    PrevBand = nullptr;
+}
+
+void TrpPage::EndPageBuild()
+{
+    TrpRunContext& c = Context();
+    TrpReport& report = *Report;
+    if (report.OnManualBuild) {
+        report.OnManualBuild(this);
+    } else {
+        NoRepeatHeaders = true;
+        PrintBand(Bands[btColumnFooter]);
+        TrpBand& columnFooter = *Bands[btColumnFooter];
+        const int columnFooterHeight = columnFooter.Height;
+        columnFooter.Height = 0;   // the summary may use the column footer's room
+        PrintBand(Bands[btReportSummary]);
+        columnFooter.Height = columnFooterHeight;
+        NoRepeatHeaders = false;
+    }
+    c.SavedPosY = PosY;
+    c.SavedLimitY = LimitY;
+    if (ColumnIndex > 0)
+        c.SavedPosY = BottomLimit();   // a page that went past its first column counts as full
+    ColumnIndex = 0;
+    ColumnOffsetX = LeftLimit();
+    const int pageNo = c.PageNo;
+    c.FooterDone = false;
+    TrpBand& footer = *Bands[btPageFooter];
+    if (!report.OnManualBuild && ((pageNo == 0 && (footer.Flags & bfOnFirstPage)) || (footer.Flags & bfOnLastPage)) &&
+        footer.Exists()) {
+        c.FooterDone = true;
+        const uint16_t flags = footer.Flags;
+        footer.Flags |= bfOnFirstPage;
+        FinishPage();
+        footer.Flags = flags;
+    }
+    FireEndPage(c);
+    c.PageNo = pageNo + 1;
+}
+
+void TrpPage::FinishPage()
+{
+    TrpRunContext& c = Context();
+    const TrpEMFPages& prepared = *c.RootReport->EMFPages;
+    ColumnIndex = 0;
+    ColumnOffsetX = LeftLimit();
+    TrpBand* footer = Bands[btPageFooter];
+    if (c.PageNo != 0 || (footer->Flags & bfOnFirstPage)) {
+        TFurnitureScope furniture(furniture_);
+        for (; c.PageNo < prepared.Count(); ++c.PageNo)
+            if (!(c.AppendMode && c.FooterDone)) {
+                FireEndPage(c);
+                PrintBand(footer);
+            }
+    }
+    c.PageNo = prepared.Count();
+}
+
+void TrpPage::NewPage()
+{
+    if (IsSubTarget)
+        return;   // the parent band breaks its own page
+    TrpRunContext& c = Context();
+    TrpReport& root = *c.RootReport;
+    if (inNewPage_) {
+        SetCalculationError(c, QStringLiteral("Полоса «%1» не помещается на пустой странице")
+                                   .arg(c.CurrentBand ? c.CurrentBand->Name : QString()));
+        return;
+    }
+    CheckProgress();
+    if (root.Terminated)
+        return;
+    inNewPage_ = true;
+    TFurnitureScope furniture(furniture_);
+    root.ShowProgressPage(c.PageNo + 1);
+    if (!NoRepeatHeaders)
+        PrintBand(Bands[btColumnFooter]);
+    FinishPage();
+    LimitY = BottomLimit();
+    root.EMFPages->AddPage(*this);
+    c.AppendMode = false;
+    PrintBand(Bands[btOverlay]);
+    PosY = TopLimit();
+    PrintBand(Bands[btPageHeader]);
+    PrintBand(Bands[btColumnHeader]);
+    inNewPage_ = false;
+}
+
+void TrpPage::CheckProgress()
+{
+    if (++emptyBreaks_ <= kMaxEmptyBreaks)
+        return;
+    TrpRunContext& c = Context();
+    SetCalculationError(c, QStringLiteral("Полоса «%1» не помещается на странице: за %2 разрывов страницы ничего не "
+                                          "напечатано")
+                               .arg(c.CurrentBand ? c.CurrentBand->Name : QString())
+                               .arg(kMaxEmptyBreaks));
+}
+
+void TrpPage::NewColumn(TrpBand* band)
+{
+    if (IsSubTarget)
+        return;
+    TFurnitureScope furniture(furniture_);
+    if (ColumnIndex < Columns - 1) {
+        PrintBand(Bands[btColumnFooter]);
+        ++ColumnIndex;
+        ColumnOffsetX += ColumnWidth + ColumnGap;
+        PosY = ColumnTopY;
+        PrintBand(Bands[btColumnHeader]);
+    } else {
+        NewPage();
+    }
+    // The headers of the groups that go on, and the data band's header, again on the new column.
+    for (TrpBand* header = Bands[btGroupHeader]; header && header->View && header != band; header = header->Next) {
+        header->KeepValues = true;
+        if ((header->Flags & bfRepeatHeader) && !NoRepeatHeaders)
+            PrintBand(header);
+        header->KeepValues = false;
+    }
+    if (band && IsDataBand(band->BandType) && band->HeaderBand && (band->HeaderBand->Flags & bfRepeatHeader))
+        PrintBand(band->HeaderBand);
+}

@@ -1,0 +1,137 @@
+// Sub-reports laid out inside the band that holds them: each target page is built once in
+// deferred mode, which records its bands, and the recordings are played back side by side on
+// the parent page, continuing together on new pages until every one is done.
+#include <algorithm>
+
+#include "report/engine/Page.h"
+#include "report/engine/Report.h"
+#include "report/objects/SubReportView.h"
+#include "report/runtime/RunContext.h"
+
+namespace {
+
+TrpPage* TargetOf(const TrpView* view)
+{
+    const auto* sub = dynamic_cast<const TrpSubReportView*>(view);
+    return sub && sub->Visible ? sub->SubPage() : nullptr;
+}
+
+}  // namespace
+
+void TrpBand::DrawSubReports(size_t first)
+{
+    TrpPage& parent = *Page;
+    TrpRunContext& c = parent.Context();
+    subPageNoBefore_ = c.PageNo;
+    subPosBefore_ = parent.PosY;
+    FirstSubReport = int(first);
+    SubReportDone.assign(Objects.size() - first, true);
+    for (size_t i = first; i < Objects.size(); ++i) {
+        TrpView* view = Objects[i];
+        TrpPage* target = TargetOf(view);
+        if (!target)
+            continue;
+        target->BuildMode = bmDeferred;
+        target->DeferredList.clear();
+        target->BuildPage();
+        c.CurrentPage = &parent;
+        c.CurrentBand = this;
+        target->MarginsOn = parent.MarginsOn;
+        target->LeftMargin = parent.LeftMargin;
+        target->TopMargin = parent.TopMargin;
+        target->RightMargin = parent.RightMargin;
+        target->BottomMargin = parent.BottomMargin;
+        target->PosY = view->Top + Top;
+        target->LimitY = parent.LimitY;
+        target->ColumnOffsetX = parent.ColumnOffsetX + view->Left;
+        target->Columns = 1;
+        target->ColumnIndex = 0;
+        target->PlayPos = 0;
+        SubReportDone[i - first] = false;
+    }
+    parent.PendingBand = nullptr;
+    SubReportsAllDone = true;   // the first round starts where the preparation placed them
+    LayOutSubReports();
+}
+
+void TrpBand::LayOutSubReports()
+{
+    TrpPage& parent = *Page;
+    TrpRunContext& c = parent.Context();
+    const TrpReport& root = *c.RootReport;
+    const size_t first = size_t(FirstSubReport);
+    while (!root.Terminated) {
+        if (!SubReportsAllDone)
+            for (size_t i = first; i < Objects.size(); ++i)
+                if (TrpPage* target = TargetOf(Objects[i])) {
+                    target->PosY = parent.PosY;
+                    target->LimitY = parent.LimitY;
+                }
+        SubReportsAllDone = true;
+        SubReportsEnd = parent.PosY;
+        for (size_t i = first; i < Objects.size(); ++i) {
+            TrpPage* target = TargetOf(Objects[i]);
+            if (!target || SubReportDone[i - first])
+                continue;
+            if (target->Playback()) {
+                SubReportsAllDone = false;
+            } else {
+                SubReportDone[i - first] = true;
+                SubReportsEnd = std::max(SubReportsEnd, target->PosY);
+            }
+        }
+        if (SubReportsAllDone)
+            break;
+        if (parent.IsSubTarget) {
+            parent.PendingBand = this;   // the outer level breaks its page and resumes
+            return;
+        }
+        if (c.CurrentBand)
+            c.CurrentBand->SkipScript = true;   // the band that did not fit prints again
+        parent.NewPage();
+    }
+    c.CurrentPage = &parent;
+    c.CurrentBand = this;
+    for (size_t i = first; i < Objects.size(); ++i)
+        if (TrpPage* target = TargetOf(Objects[i])) {
+            target->DeferredList.clear();
+            target->PlayPos = 0;
+        }
+    parent.PosY += std::max(NeededHeight, SubReportsEnd - parent.PosY);
+    parent.PendingBand = nullptr;
+    if (c.PageNo == subPageNoBefore_ && parent.PosY < subPosBefore_ + Height)
+        parent.PosY = subPosBefore_ + Height;
+}
+
+bool TrpPage::Playback()
+{
+    TrpRunContext& c = Context();
+    while (PlayPos < DeferredList.size()) {
+        const TrpDeferredEntry entry = DeferredList[PlayPos];
+        TrpBand& band = *entry.Band;
+        c.CurrentPage = this;
+        switch (entry.Kind) {
+        case dkFirst:
+            band.DataSet->First();
+            band.SetLineNo(1);
+            break;
+        case dkNext:
+            band.DataSet->Next();
+            ++CurrentNo;
+            ++band.LineThroughNo;
+            band.SetLineNo(band.LineNo + 1);
+            break;
+        case dkPrint:
+            if (TrpBand* pending = PendingBand) {
+                pending->LayOutSubReports();
+                if (PendingBand)
+                    return true;
+            } else if (band.Draw() || PendingBand) {
+                return true;
+            }
+            break;
+        }
+        ++PlayPos;
+    }
+    return false;
+}

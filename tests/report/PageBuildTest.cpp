@@ -1,0 +1,401 @@
+// Page builds of templates made in code, checked on their prepared pages: bands on every page,
+// page breaks, levels, groups, stretching and splitting, columns, and builds that cannot end.
+#include "PageBuildFixture.h"
+
+#include <QtGlobal>
+
+#include "report/data/Dataset.h"
+#include "report/objects/PictureView.h"
+#include "report/objects/SubReportView.h"
+
+namespace {
+
+// Title 40, page header 20 and page footer 20 around master rows of 25: 39 rows fit on the
+// first page (60 + 39 x 25 = 1035 <= 1051), 41 on the next.
+struct ListTemplate : ReportBuild {
+    ListTemplate()
+    {
+        AddBand(btReportTitle, 0, 40);
+        AddMemo(10, 0, 300, 40, QStringLiteral("Отчёт"), QStringLiteral("Title"));
+        AddBand(btPageHeader, 50, 20);
+        AddMemo(10, 50, 300, 20, QStringLiteral("Стр. [PAGE#]"), QStringLiteral("Header"));
+        AddBand(btMasterData, 80, 25, QStringLiteral("Row"));
+        AddMemo(10, 80, 300, 25, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+        AddBand(btPageFooter, 200, 20);
+        AddMemo(10, 200, 300, 20, QStringLiteral("Подвал [PAGE#]"), QStringLiteral("Footer"));
+    }
+    void AddRows(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            AddRow(QStringLiteral("С%1").arg(i), i);
+    }
+};
+
+class ListReport : public ::testing::Test, public ListTemplate {};
+
+const TPrinted* Find(const std::vector<TPrinted>& objects, const QString& name)
+{
+    for (const TPrinted& object : objects)
+        if (object.Name == name)
+            return &object;
+    return nullptr;
+}
+
+// Every object printed, over all pages, as "name:text".
+QStringList Sequence(ReportBuild& build, const QStringList& names)
+{
+    QStringList sequence;
+    for (int i = 0; i < build.report->EMFPages->Count(); ++i)
+        for (const TPrinted& object : build.Printed(i))
+            if (names.contains(object.Name))
+                sequence << object.Name + QLatin1Char(':') + object.Text;
+    return sequence;
+}
+
+}  // namespace
+
+TEST_F(ListReport, PrintsHeaderAndFooterOnEveryPageAndRowsBelowEachOther)
+{
+    struct Case {
+        int records;
+        int pages;
+    } const cases[] = {{0, 1}, {1, 1}, {39, 1}, {40, 2}, {80, 2}, {81, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.records);
+        // A build changes its template (the driver reloads it afterwards): one template a case.
+        ListTemplate fresh;
+        fresh.AddRows(c.records);
+        fresh.Build();
+        ASSERT_FALSE(fresh.context.ErrorFlag) << fresh.context.ErrorText.toStdString();
+        ASSERT_EQ(fresh.PageCount(), c.pages);
+        int row = 0;
+        for (int p = 0; p < c.pages; ++p) {
+            const std::vector<TPrinted> objects = fresh.Printed(p);
+            const TPrinted* header = Find(objects, QStringLiteral("Header"));
+            const TPrinted* footer = Find(objects, QStringLiteral("Footer"));
+            ASSERT_TRUE(header && footer) << "page " << p;
+            EXPECT_EQ(header->Top, p == 0 ? 40 : 0);
+            EXPECT_EQ(header->Text, QStringLiteral("Стр. %1").arg(p + 1));
+            EXPECT_EQ(footer->Top, kPageHeight - 20) << "the footer stands at the bottom limit";
+            EXPECT_EQ(footer->Text, QStringLiteral("Подвал %1").arg(p + 1));
+            EXPECT_EQ(Find(objects, QStringLiteral("Title")) != nullptr, p == 0);
+            int top = p == 0 ? 60 : 20;
+            for (const TPrinted& object : objects)
+                if (object.Name == QLatin1String("Cell")) {
+                    EXPECT_EQ(object.Text, QStringLiteral("С%1").arg(++row));
+                    EXPECT_EQ(object.Top, top);
+                    EXPECT_EQ(object.Left, 10);
+                    EXPECT_LE(object.Top + object.Height, kPageHeight - 20);
+                    top += 25;
+                }
+        }
+        EXPECT_EQ(row, c.records);
+    }
+}
+
+TEST_F(ListReport, PageHeaderAndFooterFollowTheirFirstAndLastPageOptions)
+{
+    struct Case {
+        uint16_t headerFlags, footerFlags;
+        int records;
+        QStringList headers, footers;
+    } const cases[] = {
+        // Without the header the first page holds 40 rows.
+        {0, bfOnFirstPage | bfOnLastPage, 41, {"Стр. 2"}, {"Подвал 1", "Подвал 2"}},
+        {bfOnFirstPage, bfOnLastPage, 40, {"Стр. 1", "Стр. 2"}, {"Подвал 2"}},
+        {bfOnFirstPage, bfOnFirstPage, 40, {"Стр. 1", "Стр. 2"}, {"Подвал 1"}},
+        {bfOnFirstPage, bfOnLastPage, 5, {"Стр. 1"}, {"Подвал 1"}},
+        {bfOnFirstPage, 0, 5, {"Стр. 1"}, {}},
+    };
+    for (const Case& c : cases) {
+        ListTemplate build;
+        build.AddRows(c.records);
+        build.page->Objects[2]->Flags = c.headerFlags;
+        build.page->Objects[6]->Flags = c.footerFlags;
+        build.Build();
+        EXPECT_EQ(build.Texts(QStringLiteral("Header")), c.headers) << c.headerFlags << " " << c.footerFlags;
+        EXPECT_EQ(build.Texts(QStringLiteral("Footer")), c.footers) << c.headerFlags << " " << c.footerFlags;
+    }
+}
+
+TEST_F(ListReport, EmptySourceBuildsNoPageUnlessPrintIfEmpty)
+{
+    report->PrintIfEmpty = false;
+    Build();
+    EXPECT_EQ(PageCount(), 0);
+}
+
+TEST_F(ListReport, ScriptBreaksPagesBeforeTheBandPrints)
+{
+    AddRows(2);
+    page->Objects[4]->ScriptLines = QStringList{QStringLiteral("if [LINE#] = 2 then begin NEWPAGE; NEWPAGE end")};
+    Build();
+    ASSERT_EQ(PageCount(), 3) << "two new pages before the second record";
+    EXPECT_EQ(Printed(2).size(), 3u) << "header, row and footer";
+    EXPECT_EQ(Find(Printed(2), QStringLiteral("Cell"))->Text, QStringLiteral("С2"));
+    EXPECT_EQ(Find(Printed(2), QStringLiteral("Cell"))->Top, 20);
+    EXPECT_EQ(Texts(QStringLiteral("Footer")).size(), 3);
+}
+
+// A master footer's aggregates over temperatures below and above zero.
+TEST_F(PageBuild, MasterFooterAggregatesCoverEveryRecord)
+{
+    struct Case {
+        std::vector<double> temps;
+        QString sum, min, max, avg, count;
+    } const cases[] = {
+        {{-5, -12, 3, -1}, "-15", "-12", "3", "-3.75", "4"},
+        {{-7, -3}, "-10", "-7", "-3", "-5", "2"},   // a cold silo: the maximum is below zero
+        {{4}, "4", "4", "4", "4", "1"},
+    };
+    for (const Case& c : cases) {
+        ReportBuild build;
+        for (double temp : c.temps)
+            build.AddRow(QStringLiteral("С"), temp);
+        build.AddBand(btMasterData, 0, 20, QStringLiteral("Row"));
+        build.AddMemo(0, 0, 100, 20, QStringLiteral("[tbSilo.Temp]"));
+        build.AddBand(btMasterFooter, 40, 20);
+        const char* names[] = {"Sum", "Min", "Max", "Avg", "Count"};
+        const char* calls[] = {"SUM([tbSilo.Temp])", "MIN([tbSilo.Temp])", "MAX([tbSilo.Temp])",
+                               "AVG([tbSilo.Temp])", "COUNT()"};
+        for (int i = 0; i < 5; ++i)
+            build.AddMemo(i * 100, 40, 100, 20, QStringLiteral("[%1]").arg(QLatin1String(calls[i])),
+                          QLatin1String(names[i]));
+        build.Build();
+        ASSERT_FALSE(build.context.ErrorFlag) << build.context.ErrorText.toStdString();
+        const QString expected[] = {c.sum, c.min, c.max, c.avg, c.count};
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(build.Texts(QLatin1String(names[i])), QStringList{expected[i]}) << names[i];
+    }
+}
+
+TEST_F(PageBuild, GroupsPrintTheirHeaderAndFooterWithTheGroupsOwnAggregates)
+{
+    for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{
+             {"А", -2}, {"А", -4}, {"Б", 5}, {"Б", 1}, {"Б", -3}, {"В", 7}})
+        AddRow(QString::fromUtf8(silo), temp);
+    TrpBandView* header = AddBand(btGroupHeader, 0, 20);
+    header->FormatText = QStringLiteral("[tbSilo.Silo]");
+    AddMemo(0, 0, 100, 20, QStringLiteral("Силос [tbSilo.Silo]"), QStringLiteral("Group"));
+    AddBand(btMasterData, 30, 20, QStringLiteral("Row"));
+    AddMemo(0, 30, 100, 20, QStringLiteral("[tbSilo.Temp]"), QStringLiteral("Row"));
+    AddBand(btGroupFooter, 60, 20);
+    AddMemo(0, 60, 300, 20, QStringLiteral("[tbSilo.Silo]: [COUNT()] по [SUM([tbSilo.Temp])], макс. [MAX([tbSilo.Temp])]"),
+            QStringLiteral("Total"));
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    EXPECT_EQ(Sequence(*this, {"Group", "Row", "Total"}),
+              (QStringList{"Group:Силос А", "Row:-2", "Row:-4", "Total:А: 2 по -6, макс. -2",
+                           "Group:Силос Б", "Row:5", "Row:1", "Row:-3", "Total:Б: 3 по 3, макс. 5",
+                           "Group:Силос В", "Row:7", "Total:В: 1 по 7, макс. 7"}));
+}
+
+TEST_F(PageBuild, InvisibleDataBandAccumulatesOnlyValuesFlaggedToCount)
+{
+    AddRow(QStringLiteral("А"), 2);
+    AddRow(QStringLiteral("Б"), 3);
+    TrpBandView* rows = AddBand(btMasterData, 0, 20, QStringLiteral("Row"));
+    rows->Visible = false;
+    AddMemo(0, 0, 100, 20, QStringLiteral("[tbSilo.Temp]"), QStringLiteral("Row"));
+    AddBand(btMasterFooter, 40, 20);
+    AddMemo(0, 40, 100, 20, QStringLiteral("[SUM([tbSilo.Temp],Row,1)]"), QStringLiteral("Counted"));
+    AddMemo(100, 40, 100, 20, QStringLiteral("[SUM([tbSilo.Temp])]"), QStringLiteral("Skipped"));
+    Build();
+    EXPECT_TRUE(Texts(QStringLiteral("Row")).isEmpty());
+    EXPECT_EQ(Texts(QStringLiteral("Counted")), QStringList{"5"});
+    EXPECT_EQ(Texts(QStringLiteral("Skipped")), QStringList{"0"});
+}
+
+// Three master records with 2, 0 and 1 detail records.
+TEST_F(PageBuild, MasterWithEmptyDetailPrintsOnlyWhenAskedTo)
+{
+    for (bool printIfSubsetEmpty : {false, true}) {
+        ReportBuild build;
+        build.AddRow(QStringLiteral("А"), 0);
+        build.AddRow(QStringLiteral("Б"), 0);
+        build.AddRow(QStringLiteral("В"), 0);
+        TrpUserDataset detail;
+        detail.setObjectName(QStringLiteral("dsDetail"));
+        detail.setParent(&build.owner);
+        detail.RangeEnd = reCount;
+        const int counts[] = {2, 0, 1};
+        detail.OnFirst = [&](QObject*) { detail.RangeEndCount = counts[build.table.RecNo()]; };
+        TrpBandView* master = build.AddBand(btMasterData, 0, 20);
+        if (printIfSubsetEmpty)
+            master->Flags |= bfPrintIfSubsetEmpty;
+        build.AddMemo(0, 0, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Master"));
+        build.AddBand(btDetailData, 30, 20)->FormatText = QStringLiteral("dsDetail");
+        build.AddMemo(20, 30, 100, 20, QStringLiteral("[LINE#]"), QStringLiteral("Detail"));
+        build.Build();
+        ASSERT_FALSE(build.context.ErrorFlag) << build.context.ErrorText.toStdString();
+        const QStringList expected =
+            printIfSubsetEmpty
+                ? QStringList{"Master:А", "Detail:1", "Detail:2", "Master:Б", "Master:В", "Detail:1"}
+                : QStringList{"Master:А", "Detail:1", "Detail:2", "Master:В", "Detail:1"};
+        EXPECT_EQ(Sequence(build, {"Master", "Detail"}), expected);
+        detail.setParent(nullptr);
+    }
+}
+
+TEST_F(PageBuild, StretchedBandMovesWholeToTheNextPageOrSplitsWhenTallerThanAPage)
+{
+    struct Case {
+        int lines;
+        int pagesAtLeast;
+    } const cases[] = {{5, 2}, {150, 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        ReportBuild build;
+        build.AddRow(QStringLiteral("А"), 0);
+        // A spacer band pushes the stretched band near the bottom of the first page.
+        build.AddBand(btReportTitle, 0, 1000);
+        TrpBandView* band = build.AddBand(btMasterData, 1010, 20);
+        band->Flags |= kFlagStretched;
+        QStringList lines;
+        for (int i = 1; i <= c.lines; ++i)
+            lines << QStringLiteral("Строка %1").arg(i);
+        TrpMemoView* memo = build.AddMemo(10, 1010, 300, 20, lines.join(QLatin1Char('\n')), QStringLiteral("Long"));
+        memo->Flags = kFlagStretched;
+        build.Build();
+        ASSERT_FALSE(build.context.ErrorFlag) << build.context.ErrorText.toStdString();
+        EXPECT_GE(build.PageCount(), c.pagesAtLeast);
+        QStringList printed;
+        for (int p = 0; p < build.PageCount(); ++p)
+            for (const TPrinted& object : build.Printed(p))
+                if (object.Name == QLatin1String("Long")) {
+                    EXPECT_GE(object.Top, 0);
+                    EXPECT_LE(object.Top + object.Height, kPageHeight) << "page " << p;
+                    EXPECT_NE(p, 0) << "nothing of it fits beside the spacer";
+                    printed << object.Text.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+                }
+        EXPECT_EQ(printed, lines) << "every line once, in order";
+    }
+}
+
+TEST_F(PageBuild, PageColumnsFillOneAfterTheOther)
+{
+    page->Columns = 2;
+    page->ColumnGap = 20;   // column width (758 - 20) / 2 = 369
+    for (int i = 1; i <= 60; ++i)
+        AddRow(QString::number(i), i);
+    AddBand(btPageHeader, 0, 20);
+    AddBand(btColumnHeader, 30, 20);
+    AddMemo(10, 30, 100, 20, QStringLiteral("Колонка"), QStringLiteral("Column"));
+    AddBand(btMasterData, 60, 25);
+    AddMemo(10, 60, 100, 25, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+    Build();
+    ASSERT_EQ(PageCount(), 1);
+    const std::vector<TPrinted> objects = Printed(0);
+    std::vector<TPrinted> columns, cells;
+    for (const TPrinted& object : objects)
+        (object.Name == QLatin1String("Column") ? columns : cells).push_back(object);
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_EQ(columns[1].Left, 10 + 369 + 20);
+    EXPECT_EQ(columns[1].Top, columns[0].Top);
+    ASSERT_EQ(cells.size(), 60u);
+    // (1071 - 40) / 25: 41 rows in the first column, below the page and column headers.
+    EXPECT_EQ(cells[40].Left, 10);
+    EXPECT_EQ(cells[40].Top, 40 + 40 * 25);
+    EXPECT_EQ(cells[41].Text, QStringLiteral("42"));
+    EXPECT_EQ(cells[41].Left, 10 + 369 + 20);
+    EXPECT_EQ(cells[41].Top, 40);
+}
+
+TEST_F(PageBuild, BandThatCanNeverFitEndsTheBuildWithAnError)
+{
+    AddRow(QStringLiteral("А"), 0);
+    AddBand(btPageHeader, 0, 20);
+    AddBand(btMasterData, 30, 1500, QStringLiteral("Huge"));
+    page->AddObject(std::make_unique<TrpPictureView>())->SetBounds(0, 30, 100, 1500);
+    Build();
+    EXPECT_TRUE(report->Terminated);
+    EXPECT_TRUE(context.ErrorFlag);
+    EXPECT_TRUE(context.ErrorText.contains(QStringLiteral("Huge"))) << context.ErrorText.toStdString();
+    EXPECT_LT(PageCount(), 200);
+}
+
+TEST_F(PageBuild, PageHeaderTallerThanThePageEndsTheBuildWithAnError)
+{
+    for (int i = 0; i < 100; ++i)
+        AddRow(QStringLiteral("А"), 0);
+    AddBand(btPageHeader, 0, 1100, QStringLiteral("TallHeader"));
+    AddMemo(0, 0, 100, 1100, QStringLiteral("Шапка"));
+    AddBand(btMasterData, 1200, 25);
+    AddMemo(0, 1200, 100, 25, QStringLiteral("[tbSilo.Silo]"));
+    Build();
+    EXPECT_TRUE(context.ErrorFlag);
+    EXPECT_TRUE(context.ErrorText.contains(QStringLiteral("TallHeader"))) << context.ErrorText.toStdString();
+}
+
+TEST_F(PageBuild, GroupHeadersNestDeeperThanAHundredBands)
+{
+    constexpr int kGroups = 150;
+    AddRow(QStringLiteral("А"), 1);
+    AddRow(QStringLiteral("Б"), 2);
+    for (int g = 0; g < kGroups; ++g) {
+        AddBand(btGroupHeader, g * 10, 5)->FormatText = QStringLiteral("[tbSilo.Silo]");
+        AddMemo(0, g * 10, 50, 5, QStringLiteral("G"), QStringLiteral("Group"));
+    }
+    AddBand(btMasterData, kGroups * 10, 5);
+    AddMemo(0, kGroups * 10, 50, 5, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Row"));
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    EXPECT_EQ(Texts(QStringLiteral("Group")).size(), 2 * kGroups);
+    EXPECT_EQ(Texts(QStringLiteral("Row")), (QStringList{"А", "Б"}));
+}
+
+// One band holds two sub-reports side by side: 60 rows of 25 on the left need two pages, 10 on
+// the right fit on the first; the summary follows the longer one.
+TEST_F(PageBuild, SideBySideSubReportsContinueTogetherAndTheBandEndsBelowTheLonger)
+{
+    AddBand(btPageHeader, 0, 20);
+    AddMemo(0, 0, 100, 20, QStringLiteral("Стр. [PAGE#]"), QStringLiteral("Header"));
+    AddBand(btMasterData, 30, 30)->FormatText = QStringLiteral("1");
+    for (int i = 0; i < 2; ++i) {
+        auto* sub = static_cast<TrpSubReportView*>(page->AddObject(std::make_unique<TrpSubReportView>()));
+        sub->SetBounds(i * 400, 30, 300, 30);
+        sub->SubPageIndex = i + 1;
+    }
+    AddBand(btReportSummary, 100, 20);
+    AddMemo(0, 100, 100, 20, QStringLiteral("Итог"), QStringLiteral("Summary"));
+    const struct {
+        int rows;
+        QString prefix;
+    } targets[] = {{60, "Л"}, {10, "П"}};
+    for (const auto& target : targets) {
+        TrpPage* sub = NewPage();
+        AddBand(sub, btMasterData, 0, 25)->FormatText = QString::number(target.rows);
+        AddMemo(sub, 10, 0, 100, 25, target.prefix + QStringLiteral("[LINE#]"), target.prefix);
+    }
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    ASSERT_EQ(PageCount(), 2) << "the sub-reports' pages are built only inside the band";
+    QStringList left, right;
+    int lastLeftBottom = 0;
+    for (int p = 0; p < PageCount(); ++p)
+        for (const TPrinted& object : Printed(p)) {
+            if (object.Name == QStringLiteral("Л")) {
+                left << object.Text;
+                EXPECT_EQ(object.Left, 10);
+                EXPECT_LE(object.Top + object.Height, kPageHeight);
+                EXPECT_GE(object.Top, 20) << "below the page header";
+                lastLeftBottom = object.Top + object.Height;
+            } else if (object.Name == QStringLiteral("П")) {
+                right << object.Text;
+                EXPECT_EQ(p, 0);
+                EXPECT_EQ(object.Left, 410);
+            } else if (object.Name == QLatin1String("Summary")) {
+                EXPECT_EQ(p, 1);
+                EXPECT_EQ(object.Top, lastLeftBottom) << "the band ends below the longer sub-report";
+            }
+        }
+    QStringList expectedLeft, expectedRight;
+    for (int i = 1; i <= 60; ++i)
+        expectedLeft << QStringLiteral("Л%1").arg(i);
+    for (int i = 1; i <= 10; ++i)
+        expectedRight << QStringLiteral("П%1").arg(i);
+    EXPECT_EQ(left, expectedLeft);
+    EXPECT_EQ(right, expectedRight);
+    EXPECT_EQ(Texts(QStringLiteral("Header")), (QStringList{"Стр. 1", "Стр. 2"}));
+    EXPECT_EQ(Texts(QStringLiteral("Summary")).size(), 1);
+}
