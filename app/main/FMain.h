@@ -207,6 +207,11 @@ private:
     void ChartMouseMove(QPointF pos);
     void acPrintGraphExecute();
 
+    // FMainConfiguration.cpp: the configuration dialogs.
+    void ConnectConfigurationDialogs();
+    void acHardCnfgExecute();
+    void acTITParamExecute();
+
     // FMainSchedule.cpp: the schedule window, its plan and the next scheduled poll.
     void CreateScheduleWindow();
     void ReleaseScheduleWindow();

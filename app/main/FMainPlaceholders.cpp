@@ -20,6 +20,7 @@ void TfmMain::RebuildStateReport() {}
 void TfmMain::ConnectLaterActions()
 {
     ConnectGraph();
+    ConnectConfigurationDialogs();
     aList.SetWork(acOverlay, [this] { ShowOverlaySettings(Settings, this); });
     aList.SetWork(acControllers, [this] { ShowControllers(this, Settings, Port); });
     aList.SetWork(acAutoRun, [this] { ToggleAutoRun(*acAutoRun, QCoreApplication::applicationFilePath()); });
