@@ -4,11 +4,11 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRegion>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 #include "base/Rounding.h"
 #include "report/engine/Report.h"
+#include "report/file/AtomicFile.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/MemoView.h"
 #include "report/objects/ObjectRegistry.h"
@@ -384,18 +384,5 @@ void TrpEMFPages::LoadFromFile(const QString& fileName)
 
 void TrpEMFPages::SaveToFile(const QString& fileName)
 {
-    QSaveFile file(fileName);
-    const auto failed = [&](const QString& why) {
-        file.cancelWriting();
-        return EWriteError(QStringLiteral("Не удалось записать файл \"%1\": %2").arg(fileName, why));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw failed(file.errorString());
-    try {
-        SaveToStream(&file);
-    } catch (const EWriteError& error) {
-        throw failed(QString::fromUtf8(error.what()));
-    }
-    if (!file.commit())
-        throw EWriteError(QStringLiteral("Не удалось записать файл \"%1\": %2").arg(fileName, file.errorString()));
+    WriteFileAtomically(fileName, [this](QIODevice& file) { SaveToStream(&file); });
 }

@@ -41,6 +41,7 @@ class TrpPage;
 class TrpBand;
 class TrpView;
 class TrpProgressWindow;
+class TrpExportFilter;
 
 class TrpRunContext {
 public:
@@ -86,6 +87,9 @@ public:
     // The progress window long work runs under, made by the program's window library for this
     // context (it sets itself here while it lives); none without a display.
     TrpProgressWindow* ProgressWindow = nullptr;
+    // Shows an export filter's options dialog and gives its modal result; set by the program's
+    // window library (InstallExportDialogs). None: filters export with the options they hold.
+    std::function<int(TrpExportFilter& filter)> ExportOptionsDialog;
     // The platform's printers, given by the program's print library before StartReportPrinter;
     // none: the report printer offers only its virtual printer.
     std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;

@@ -1,9 +1,15 @@
 #include "report/ui/FormRoutines.h"
 
+#include <QDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
+#include <QPushButton>
 #include <QWidget>
+
+#include "report/runtime/ModalResult.h"
+#include "report/runtime/TextRoutines.h"
 
 void SetControlsEnabled(const QList<QWidget*>& controls, bool enabled)
 {
@@ -50,4 +56,20 @@ QWidget* FindControlAt(QWidget* parent, QPoint point)
             return inner;
     }
     return nullptr;
+}
+
+QHBoxLayout* MakeOkCancel(QDialog& dialog, const TrpRunContext& context, QPushButton*& ok, QPushButton*& cancel)
+{
+    ok = new QPushButton(LoadFrResString(context, 55000), &dialog);
+    ok->setObjectName(QStringLiteral("OK"));
+    ok->setDefault(true);
+    cancel = new QPushButton(LoadFrResString(context, 55001), &dialog);
+    cancel->setObjectName(QStringLiteral("Cancel"));
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(mrOk); });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(mrCancel); });
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }

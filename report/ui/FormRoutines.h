@@ -1,10 +1,14 @@
 #pragma once
-// Two routines the engine's windows share: greying a set of dialog controls, and finding the
-// control under a point.
+// Routines the engine's windows share: greying a set of dialog controls, finding the control
+// under a point, and a dialog's OK and Cancel buttons.
 #include <QList>
 #include <QPoint>
 
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
+class TrpRunContext;
 
 // Enables or disables each control. A label also takes the text colour of its state (grey
 // text when disabled, window text when enabled); any other control takes the background of
@@ -16,3 +20,7 @@ void SetControlsEnabled(const QList<QWidget*>& controls, bool enabled);
 // that holds controls of its own is searched in turn, and when none of them is under the point
 // the search goes on with the parent's next child, so a container is never the answer itself.
 QWidget* FindControlAt(QWidget* parent, QPoint point);
+
+// The engine's "OK" (the default button) and "Cancel" for the dialog, ending it with mrOk and
+// mrCancel; the row returned holds them at its right end.
+QHBoxLayout* MakeOkCancel(QDialog& dialog, const TrpRunContext& context, QPushButton*& ok, QPushButton*& cancel);

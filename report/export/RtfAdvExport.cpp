@@ -1,0 +1,367 @@
+#include "report/export/RtfAdvExport.h"
+
+#include <algorithm>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
+#include "base/Rounding.h"
+#include "report/engine/EMFPages.h"
+#include "report/file/RtfEscape.h"
+#include "report/objects/MemoView.h"
+#include "report/objects/ObjectRegistry.h"
+#include "report/paper/ReportPrinter.h"
+#include "report/runtime/ReportErrors.h"
+#include "report/runtime/RunContext.h"
+#include "report/runtime/TextRoutines.h"
+
+namespace {
+
+constexpr double kTwipsPerUnit = 15.05;          // page units
+constexpr double kTwipsPerTenthMm = 5.67;        // paper sizes
+constexpr double kHundredthsMmPerUnit = 26.46875;   // picture extents
+constexpr int kFontTableLine = 255;
+constexpr int kHexOctetsPerLine = 64;
+constexpr int kBmpFileHeader = 14;
+// A4, for a document without pages.
+constexpr int kDefaultPaperWidth = 2100;
+constexpr int kDefaultPaperHeight = 2970;
+
+int Twips(double units)
+{
+    return int(Round(units * kTwipsPerUnit));
+}
+
+void AppendNumber(QByteArray& rtf, const char* word, int64_t value)
+{
+    rtf.append(word);
+    rtf.append(QByteArray::number(value));
+}
+
+// Least significant octet first, upper-case digits.
+void AppendHexLE(QByteArray& rtf, uint32_t value, int octets)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    for (int i = 0; i < octets; ++i, value >>= 8) {
+        rtf.append(kDigits[(value >> 4) & 0xF]);
+        rtf.append(kDigits[value & 0xF]);
+    }
+}
+
+// The colour as red, green and blue in 0x00BBGGRR; system colours take their usual values.
+uint32_t PlainColour(TColor colour)
+{
+    if ((colour & 0xFF000000u) != 0xFF000000u)
+        return colour & 0xFFFFFFu;
+    const QColor q = ReportQColor(colour);
+    return uint32_t(q.red()) | uint32_t(q.green()) << 8 | uint32_t(q.blue()) << 16;
+}
+
+// Cells without background: white and no fill; a system colour always has one.
+bool HasBackground(TColor fill)
+{
+    return (fill & 0xFF000000u) == 0xFF000000u || (fill & 0xFFFFFFu) != 0xFFFFFFu;
+}
+
+QByteArray StyleWords(TFontStyles style)
+{
+    QByteArray words;
+    if (style & fsBold)
+        words.append("\\b");
+    if (style & fsItalic)
+        words.append("\\i");
+    if (style & fsUnderline)
+        words.append("\\ul");
+    if (style & fsStrikeOut)
+        words.append("\\strike");
+    return words;
+}
+
+QByteArray AlignmentWords(int32_t alignment)
+{
+    QByteArray words;
+    if ((alignment & 3) == taJustify)
+        words.append("\\qj");
+    else if (alignment & taRight)
+        words.append("\\qr");
+    else if (alignment & taCenter)
+        words.append("\\qc");
+    if (alignment & taVertical)
+        words.append("\\clvertalt");
+    if (alignment & taMiddle)
+        words.append("\\clvertalc");
+    if (alignment & taDown)
+        words.append("\\clvertalb");
+    return words.isEmpty() ? QByteArrayLiteral("\\ql") : words;
+}
+
+// The lines of a memo as one cell text; the paragraph-end marks of wrapped text go.
+QString CellText(const QStringList& lines)
+{
+    QString text = lines.join(QLatin1Char('\n'));
+    text.remove(kParagraphEnd);
+    return text;
+}
+
+// The object drawn at (0, 0) into a bitmap one unit larger than itself each way; drawing may
+// change its geometry (a line object becomes its line), which is put back.
+bool DrawPicture(TrpView& view, int x, int y, TrpRtfAdvExport::TPicture& picture)
+{
+    const QRect bounds(view.Left, view.Top, view.Width, view.Height);
+    if (bounds.width() < 0 || bounds.height() < 0)
+        return false;
+    QImage image(bounds.width() + 1, bounds.height() + 1, QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    image.fill(Qt::white);
+    view.Left = view.Top = 0;
+    view.ZoomX = view.ZoomY = 1;
+    view.ShiftX = view.ShiftY = 0;
+    view.OnPrinter = false;
+    {
+        QPainter painter(&image);
+        view.Draw(&painter);
+    }
+    view.SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
+    QBuffer bmp(&picture.Bmp);
+    bmp.open(QIODevice::WriteOnly);
+    if (!image.save(&bmp, "BMP"))
+        return false;
+    picture.X = x;
+    picture.Y = y;
+    picture.Width = bounds.width();
+    picture.Height = bounds.height();
+    picture.BitmapWidth = image.width();
+    picture.BitmapHeight = image.height();
+    return true;
+}
+
+} // namespace
+
+TrpRtfAdvExport::TrpRtfAdvExport(TrpRunContext& context, QObject* owner) : TrpExportFilter(owner), context_(context)
+{
+    RegisterExportFilter(this, LoadFrResString(context_, 54870), QStringLiteral("*.rtf"));
+}
+
+TrpRtfAdvExport::~TrpRtfAdvExport()
+{
+    UnregisterExportFilter(this);
+}
+
+int TrpRtfAdvExport::ShowModal()
+{
+    PageRange.clear();
+    int result = mrOk;
+    if (ShowDialog && context_.ExportOptionsDialog)
+        result = context_.ExportOptionsDialog(*this);
+    range_ = TrpPageRange(PageRange);
+    return result;
+}
+
+void TrpRtfAdvExport::OnBeginDoc()
+{
+    const int pageCount = Pages ? Pages->Count() : 0;
+    if (!range_.AllPages() && !range_.SelectsAny(pageCount))
+        throw ConvertError(QStringLiteral("В отчёте %1 стр.: диапазон \"%2\" не выбирает ни одной").arg(pageCount).arg(PageRange));
+    int paperWidth = kDefaultPaperWidth;
+    int paperHeight = kDefaultPaperHeight;
+    if (pageCount > 0) {
+        paperWidth = Pages->Page(0).PaperWidth;
+        paperHeight = Pages->Page(0).PaperHeight;
+    }
+    QByteArray head("{\\rtf1\\ansi\\ansicpg1251\r\n");
+    AppendNumber(head, "\\paperw", Round(paperWidth * kTwipsPerTenthMm));
+    AppendNumber(head, "\\paperh", Round(paperHeight * kTwipsPerTenthMm));
+    head.append("\\margl0\\margr0\\margt600\\margb600\r\n");
+    Write(head);
+    pageNo_ = 0;
+    pageWritten_ = false;
+    cells_.clear();
+    pictures_.clear();
+    fonts_.clear();
+    colours_.clear();
+    body_.clear();
+}
+
+void TrpRtfAdvExport::OnBeginPage()
+{
+    ++pageNo_;
+}
+
+void TrpRtfAdvExport::OnData(int x, int y, TrpView* view)
+{
+    if (!view || !range_.Contains(pageNo_))
+        return;
+    if (const auto* memo = dynamic_cast<const TrpMemoView*>(view)) {
+        if (memo->Memo.isEmpty() && memo->FrameTyp == 0)
+            return;
+        cells_.push_back(TCell{memo->Left, memo->Top, memo->Width, memo->Height, CellText(memo->Memo), memo->Font,
+                               memo->FillColor, memo->FrameTyp, memo->Alignment});
+    } else if (ExportPictures) {
+        TPicture picture;
+        if (DrawPicture(*view, x, y, picture))
+            pictures_.push_back(std::move(picture));
+    }
+}
+
+void TrpRtfAdvExport::OnEndPage()
+{
+    std::stable_sort(cells_.begin(), cells_.end(), [](const TCell& a, const TCell& b) {
+        if (a.Top != b.Top)
+            return a.Top < b.Top;
+        if (a.Left != b.Left)
+            return a.Left < b.Left;
+        return a.Text.size() < b.Text.size();
+    });
+    if (range_.Contains(pageNo_))
+        WritePage();
+    cells_.clear();
+    pictures_.clear();
+}
+
+void TrpRtfAdvExport::WritePage()
+{
+    if (pageWritten_ && PageBreaks)
+        body_.append("\\page\r\n");
+    if (Pages && PageIndex >= 0 && PageIndex < Pages->Count() && Pages->Page(PageIndex).Orientation == poLandscape)
+        body_.append("\\lndscpsxn \r\n");
+    if (ExportPictures)
+        for (const TPicture& picture : pictures_)
+            WritePicture(picture);
+    body_.append("\\margtsxn0 \r\n\\par ");
+    for (const TCell& cell : cells_)
+        WriteCell(cell);
+    body_.append("\\pard\r\n");
+    pageWritten_ = true;
+}
+
+void TrpRtfAdvExport::WritePicture(const TPicture& picture)
+{
+    QByteArray& rtf = body_;
+    AppendNumber(rtf, "\\pard\\phmrg\\posx", Twips(picture.X * ScaleX));
+    AppendNumber(rtf, "\\posy", Twips(picture.Y));
+    AppendNumber(rtf, "\\absh", Twips(picture.Height));
+    AppendNumber(rtf, "\\absw", Twips(picture.Width));
+    AppendNumber(rtf, "{\\pict\\wmetafile8\\picw", Round(picture.Width * kHundredthsMmPerUnit));
+    AppendNumber(rtf, "\\pich", Round(picture.Height * kHundredthsMmPerUnit));
+    rtf.append(" \\picbmp\\picbpp4\r\n");
+
+    // A metafile of one stretch-DIB record drawing the bitmap; sizes count 16-bit words.
+    const auto stretch = uint32_t(picture.Bmp.size() / 2 + 7);
+    const auto w = uint32_t(picture.BitmapWidth);
+    const auto h = uint32_t(picture.BitmapHeight);
+    rtf.append("010009000003");
+    AppendHexLE(rtf, stretch + 36, 4);
+    rtf.append("0000");
+    AppendHexLE(rtf, stretch, 4);
+    rtf.append("0000050000000b0200000000050000000c02");
+    AppendHexLE(rtf, h, 2);
+    AppendHexLE(rtf, w, 2);
+    rtf.append("05000000090200000000050000000102ffffff000400000007010300");
+    AppendHexLE(rtf, stretch, 4);
+    rtf.append("430f2000cc000000");
+    AppendHexLE(rtf, h, 2);
+    AppendHexLE(rtf, w, 2);
+    rtf.append("00000000");
+    AppendHexLE(rtf, h, 2);
+    AppendHexLE(rtf, w, 2);
+    rtf.append("00000000\r\n");
+
+    const QByteArray dib = picture.Bmp.mid(kBmpFileHeader);
+    for (qsizetype at = 0; at < dib.size(); at += kHexOctetsPerLine) {
+        const QByteArray part = dib.mid(at, kHexOctetsPerLine);
+        rtf.append(part.toHex().toUpper());
+        if (part.size() == kHexOctetsPerLine)
+            rtf.append("\r\n");
+    }
+    rtf.append("030000000000}\\par\r\n");
+}
+
+void TrpRtfAdvExport::WriteCell(const TCell& cell)
+{
+    QByteArray& rtf = body_;
+    const int width = Twips(cell.Width * ScaleX);
+    const int height = Twips(cell.Height * ScaleY);
+    AppendNumber(rtf, "\\trowd\\posx", Twips(cell.Left * ScaleX));
+    AppendNumber(rtf, "\\posy", Twips(cell.Top * ScaleY));
+    AppendNumber(rtf, "\\absw", width);
+    AppendNumber(rtf, "\\absh", height);
+    AppendNumber(rtf, "\\trgaph5\\trrh", height);
+    if (HasBackground(cell.FillColor))
+        AppendNumber(rtf, "\\clcbpat", ColourIndex(cell.FillColor));
+    if (cell.FrameTyp & frLeft)
+        rtf.append("\\clbrdrl\\brdrw15\\brdrs");
+    if (cell.FrameTyp & frRight)
+        rtf.append("\\clbrdrr\\brdrw15\\brdrs");
+    if (cell.FrameTyp & frTop)
+        rtf.append("\\clbrdrt\\brdrw15\\brdrs");
+    if (cell.FrameTyp & frBottom)
+        rtf.append("\\clbrdrb\\brdrw15\\brdrs");
+    AppendNumber(rtf, "\\cellx", width);
+    rtf.append(AlignmentWords(cell.Alignment));
+    // White text would vanish on the word processor's white page.
+    const TColor textColour = PlainColour(cell.Font.Color) == clWhite ? clBlack : cell.Font.Color;
+    AppendNumber(rtf, "{\\f", FontIndex(cell.Font.Name));
+    AppendNumber(rtf, "\\fs", cell.Font.Size * 2);
+    rtf.append(StyleWords(cell.Font.Style));
+    AppendNumber(rtf, "\\cf", ColourIndex(textColour));
+    rtf.append(' ');
+    AppendEscapedRtf(rtf, cell.Text);
+    rtf.append("}\\cell\\pard\\intbl\\intbl\\row\\pard");
+}
+
+int TrpRtfAdvExport::FontIndex(const QString& name)
+{
+    qsizetype index = fonts_.indexOf(name);
+    if (index < 0) {
+        fonts_.append(name);
+        index = fonts_.size() - 1;
+    }
+    return int(index);
+}
+
+int TrpRtfAdvExport::ColourIndex(TColor colour)
+{
+    const uint32_t plain = PlainColour(colour);
+    auto found = std::find(colours_.begin(), colours_.end(), plain);
+    if (found == colours_.end())
+        found = colours_.insert(colours_.end(), plain);
+    return int(found - colours_.begin()) + 1;   // 0 is the automatic colour
+}
+
+void TrpRtfAdvExport::OnEndDoc()
+{
+    body_.append("\\par}");
+    QByteArray tables;
+    // Tables go in lines shorter than 255 characters.
+    const auto appendTable = [&tables](const char* start, const QList<QByteArray>& entries) {
+        QByteArray line(start);
+        for (const QByteArray& entry : entries) {
+            if (line.size() + entry.size() >= kFontTableLine) {
+                tables.append(line).append("\r\n");
+                line.clear();
+            }
+            line.append(entry);
+        }
+        tables.append(line).append("}\r\n");
+    };
+    QList<QByteArray> fontEntries;
+    for (qsizetype i = 0; i < fonts_.size(); ++i) {
+        QByteArray entry = "{\\f" + QByteArray::number(i) + "\\fcharset204 ";
+        QString name = fonts_[i];
+        name.remove(QLatin1Char(';'));   // a semicolon ends the name
+        AppendEscapedRtf(entry, name);
+        fontEntries.append(entry + ";}");
+    }
+    appendTable("{\\fonttbl", fontEntries);
+    QList<QByteArray> colourEntries;
+    for (const uint32_t colour : colours_)
+        colourEntries.append("\\red" + QByteArray::number(colour & 0xFF) + "\\green" +
+                             QByteArray::number((colour >> 8) & 0xFF) + "\\blue" +
+                             QByteArray::number((colour >> 16) & 0xFF) + ";");
+    appendTable("{\\colortbl;", colourEntries);
+    Write(tables);
+    Write(body_);
+    body_.clear();
+}

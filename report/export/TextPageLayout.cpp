@@ -1,0 +1,176 @@
+#include "report/export/TextPageLayout.h"
+
+#include <algorithm>
+
+#include "base/Rounding.h"
+#include "report/objects/MemoView.h"
+#include "report/objects/View.h"
+
+namespace {
+
+constexpr double kUnitsPerCharacter = 6.5;
+
+constexpr uint8_t kVertical = fdUp | fdDown;
+constexpr uint8_t kHorizontal = fdLeft | fdRight;
+
+struct TEdgeCorners {
+    uint8_t Left;
+    uint8_t Right;
+};
+constexpr TEdgeCorners kTopCorners{fdRight | fdDown, fdLeft | fdDown};
+constexpr TEdgeCorners kBottomCorners{fdRight | fdUp, fdLeft | fdUp};
+
+void PadTo(TTextLine& line, qsizetype length)
+{
+    if (line.Text.size() < length)
+        line.Text.append(QString(length - line.Text.size(), QLatin1Char(' ')));
+}
+
+// Frame pieces on count cells from a column counted from 1; pieces meeting a piece join it,
+// anything else under them is overwritten. Cells left of the line's start are dropped.
+void PutPieces(TTextLine& line, int column, int count, uint8_t mask)
+{
+    if (count <= 0)
+        return;
+    PadTo(line, column + count);
+    for (int cell = std::max(column - 1, 0); cell < column - 1 + count; ++cell) {
+        if (line.Frame.size() <= size_t(cell))
+            line.Frame.resize(size_t(cell) + 1, 0);
+        line.Frame[size_t(cell)] |= mask;
+        line.Text[cell] = QLatin1Char(' ');
+    }
+}
+
+// A horizontal edge of width cells from column, with its corners where the frame has sides.
+void PutEdge(TTextLine& line, int column, int width, bool left, bool right, TEdgeCorners corners)
+{
+    int first = column;
+    int count = width;
+    if (left) {
+        PutPieces(line, column, 1, corners.Left);
+        ++first;
+        --count;
+    }
+    if (right) {
+        PutPieces(line, column + width - 1, 1, corners.Right);
+        --count;
+    }
+    PutPieces(line, first, count, kHorizontal);
+}
+
+// The text goes into the blanks of the line; frame pieces and earlier text stay.
+void MergeInto(TTextLine& line, const QString& text)
+{
+    PadTo(line, text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (line.Text[i] == QLatin1Char(' ') && !line.FrameAt(i))
+            line.Text[i] = text[i];
+}
+
+int TextColumn(const TrpTextRec& record, double unitsPerCharacter, bool framesDrawn)
+{
+    const int length = int(record.Text.size());
+    if (record.Alignment & taVertical)
+        return int(Round(record.X / unitsPerCharacter));
+    switch (record.Alignment & 3) {
+    case taRight: {
+        // The right frame takes the column of the rectangle's edge: the text ends before it.
+        const int beforeFrame = framesDrawn && (record.FrameTyp & frRight) ? 1 : 0;
+        return int(Round(record.X / unitsPerCharacter)) - length - beforeFrame;
+    }
+    case taCenter:
+        return int(Round((record.DrawRect.Left + record.DrawRect.Right) / 2.0 / unitsPerCharacter)) - length / 2;
+    default:
+        return int(Round(record.X / unitsPerCharacter));
+    }
+}
+
+class TPageBuilder {
+public:
+    TPageBuilder(const TTextLayoutOptions& options) : options_(options), k_(kUnitsPerCharacter / options.ScaleX) {}
+
+    void AddGridLine(const std::vector<TrpTextRec>& records)
+    {
+        QString text;
+        int used = 0;
+        current_ = int(lines_.size());
+        for (const TrpTextRec& record : records) {
+            const int column = TextColumn(record, k_, options_.ExportFrames);
+            if (column > used)
+                text.append(QString(column - used, QLatin1Char(' ')));
+            text.append(record.Text);
+            used = column + int(record.Text.size());
+            if (options_.ExportFrames && record.FrameTyp)
+                AddFrame(record);
+        }
+        if (options_.KillEmptyLines && records.empty())
+            return;
+        if (current_ >= int(lines_.size()))
+            lines_.push_back(TTextLine{text, {}, false});
+        else
+            MergeInto(lines_[size_t(current_)], text);
+    }
+
+    std::vector<TTextLine> Take() { return std::move(lines_); }
+
+private:
+    void AddFrame(const TrpTextRec& record)
+    {
+        const int left = int(Round(record.DrawRect.Left / k_));
+        const int width = int(Round(record.DrawRect.Right / k_)) - left + 1;
+        const bool leftSide = record.FrameTyp & frLeft;
+        const bool rightSide = record.FrameTyp & frRight;
+        if (record.FrameTyp & frTop) {
+            if (current_ == 0) {
+                // Nothing above the text yet: the edge gets a line of its own before it.
+                lines_.insert(lines_.begin(), TTextLine{});
+                current_ = 1;
+            } else if (lines_[size_t(current_ - 1)].HasText()) {
+                lines_.push_back(TTextLine{});
+                current_ = int(lines_.size());
+            }
+            PutEdge(lines_[size_t(current_ - 1)], left, width, leftSide, rightSide, kTopCorners);
+        }
+        if (record.FrameTyp & frBottom) {
+            while (int(lines_.size()) < current_ + 2)
+                lines_.push_back(TTextLine{});
+            PutEdge(lines_[size_t(current_ + 1)], left, width, leftSide, rightSide, kBottomCorners);
+        }
+        if (leftSide || rightSide) {
+            if (current_ >= int(lines_.size())) {
+                lines_.push_back(TTextLine{});
+                current_ = int(lines_.size()) - 1;
+            }
+            TTextLine& line = lines_[size_t(current_)];
+            if (leftSide)
+                PutPieces(line, left, 1, kVertical);
+            if (rightSide)
+                PutPieces(line, left + width - 1, 1, kVertical);
+        }
+    }
+
+    const TTextLayoutOptions& options_;
+    const double k_;
+    std::vector<TTextLine> lines_;
+    int current_ = 0;   // the output line the grid line's text goes to
+};
+
+} // namespace
+
+bool TTextLine::HasText() const
+{
+    for (qsizetype i = 0; i < Text.size(); ++i)
+        if (Text[i] != QLatin1Char(' ') && !FrameAt(i))
+            return true;
+    return false;
+}
+
+std::vector<TTextLine> LayOutTextPage(const std::vector<std::vector<TrpTextRec>>& grid,
+                                      const TTextLayoutOptions& options)
+{
+    const auto last = std::find_if(grid.rbegin(), grid.rend(), [](const auto& line) { return !line.empty(); });
+    TPageBuilder builder(options);
+    for (auto line = grid.begin(); line != last.base(); ++line)
+        builder.AddGridLine(*line);
+    return builder.Take();
+}
