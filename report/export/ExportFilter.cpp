@@ -33,13 +33,16 @@ bool TrpExportFilter::BeginExport(const QString& fileName)
 void TrpExportFilter::WriteExport(TrpEMFPages& pages, const std::function<void(int pageNo)>& pageDone)
 {
     TrpReport& report = pages.Report();
-    if (Stream || report.CurrentFilter)
+    // The report's RunExport may have made this filter current already; any other export running
+    // is refused.
+    TrpExportFilter* const previous = report.CurrentFilter;
+    if (Stream || (previous && previous != this))
         throw EWriteError(QStringLiteral("Экспорт уже выполняется"));
     report.Context().PrintModeFlag = true;
     report.CurrentFilter = this;
     Pages = &pages;
     const auto done = qScopeGuard([&] {
-        report.CurrentFilter = nullptr;
+        report.CurrentFilter = previous;
         Stream = nullptr;
         Pages = nullptr;
         PageIndex = -1;

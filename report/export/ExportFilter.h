@@ -80,7 +80,8 @@ public:
     // OnBeginPage, its objects, pageDone(page number from 1), OnEndPage; then OnEndDoc. The
     // file replaces FileName only when all of it is written; then OnAfterExport. Raises
     // EWriteError telling why when the file cannot be made or written, and whatever the filter
-    // raises; FileName is untouched then.
+    // raises; FileName is untouched then. The report's CurrentFilter is this filter meanwhile;
+    // an export of another filter running on the report is refused.
     void WriteExport(TrpEMFPages& pages, const std::function<void(int pageNo)>& pageDone = {});
     // Writes into Stream; raises EWriteError with the device's reason when it refuses.
     void Write(const QByteArray& octets);

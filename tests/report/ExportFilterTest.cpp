@@ -136,6 +136,20 @@ TEST_F(ExportFilter, AFailedExportLeavesTheOldFileAndSaysWhy)
     }
 }
 
+TEST_F(ExportFilter, RunsUnderTheReportsExportButRefusesASecondOne)
+{
+    // The report's export makes its filter current before the file is written.
+    report.CurrentFilter = &filter;
+    ASSERT_TRUE(Export(filter, Path()));
+    EXPECT_EQ(report.CurrentFilter, &filter);
+
+    RecordingFilter other;
+    EXPECT_THROW(Export(other, Path(QStringLiteral("second"))), EWriteError);
+    EXPECT_EQ(other.calls, QStringList{QStringLiteral("ShowModal")});
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("second"))));
+    report.CurrentFilter = nullptr;
+}
+
 TEST_F(ExportFilter, OneEntryPerFilterClass)
 {
     const auto rtfEntries = [] {

@@ -195,6 +195,19 @@ TEST_F(RtfExport, OtherObjectsBecomePictures)
     EXPECT_LT(picture, rtf.indexOf("\\margtsxn0", picture));
     EXPECT_GT(rtf.indexOf("030000000000}\\par\r\n", picture), picture);
 
+    // Half the width and twice the height: cells follow both scales, pictures only move across.
+    filter.ShowDialog = true;
+    context.ExportOptionsDialog = [](TrpExportFilter& f) {
+        auto& rtf = static_cast<TrpRtfAdvExport&>(f);
+        rtf.ScaleX = 0.5;
+        rtf.ScaleY = 2;
+        return int(mrOk);
+    };
+    ASSERT_TRUE(Export(filter, Path()));
+    rtf = Contents(Path());
+    EXPECT_TRUE(rtf.contains("\\pard\\phmrg\\posx150\\posy602\\absh0\\absw903{")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\trowd\\posx75\\posy602\\absw752\\absh903\\trgaph5\\trrh903\\cellx752")) << rtf.constData();
+
     filter.ExportPictures = false;
     ASSERT_TRUE(Export(filter, Path()));
     EXPECT_FALSE(Contents(Path()).contains("\\pict"));
