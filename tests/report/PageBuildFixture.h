@@ -87,7 +87,8 @@ public:
         return AddMemo(page, left, top, width, height, text, name);
     }
 
-    // The page build as the driver runs one pass of it.
+    // The page build as the driver runs one pass of it, a page that prints on the previous
+    // one continuing there.
     void Build()
     {
         TrpRunContext& c = context;
@@ -103,13 +104,20 @@ public:
             p->StartReport();
         for (const auto& p : report->Pages)
             p->PrepareObjects();
-        for (const auto& p : report->Pages) {
+        for (size_t i = 0; i < report->Pages.size(); ++i) {
+            TrpPage* p = report->Pages[i].get();
             if (p->IsSubTarget || !p->Visible || report->Terminated)
                 continue;
-            c.CurrentPage = p.get();
+            c.CurrentPage = p;
             p->BuildMode = bmDirect;
             p->BuildPage();
-            c.PageNo = report->EMFPages->Count();
+            c.AppendMode = false;
+            if (i + 1 < report->Pages.size() && report->Pages[i + 1]->PrintToPrevPage) {
+                --c.PageNo;
+                c.AppendMode = true;
+            } else {
+                c.PageNo = report->EMFPages->Count();
+            }
         }
         for (const auto& p : report->Pages)
             p->EndReport();

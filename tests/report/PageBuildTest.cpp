@@ -399,3 +399,96 @@ TEST_F(PageBuild, SideBySideSubReportsContinueTogetherAndTheBandEndsBelowTheLong
     EXPECT_EQ(Texts(QStringLiteral("Header")), (QStringList{"Стр. 1", "Стр. 2"}));
     EXPECT_EQ(Texts(QStringLiteral("Summary")).size(), 1);
 }
+
+TEST_F(PageBuild, ObjectsBelongToTheBandTheyLieInAndHeadersAndFootersToTheDataBandTheyFrame)
+{
+    AddRow(QStringLiteral("А"), 0);
+    AddRow(QStringLiteral("Б"), 0);
+    // A master header below its data band heads nothing; a footer above the data band's bottom
+    // closes nothing; equal tops keep the objects' order.
+    AddBand(btMasterHeader, 300, 20);
+    AddMemo(0, 300, 100, 20, QStringLiteral("Не шапка"), QStringLiteral("LateHeader"));
+    AddBand(btMasterHeader, 0, 20);
+    AddMemo(0, 0, 100, 20, QStringLiteral("Шапка"), QStringLiteral("Header"));
+    AddBand(btMasterData, 40, 20);
+    AddMemo(0, 40, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Row"));
+    AddMemo(200, 60, 100, 10, QStringLiteral("край"), QStringLiteral("Edge"));   // on the lower edge
+    AddBand(btMasterFooter, 55, 20);
+    AddMemo(0, 65, 100, 10, QStringLiteral("Не подвал"), QStringLiteral("EarlyFooter"));
+    AddMemo(500, 900, 100, 20, QStringLiteral("Вне полос"), QStringLiteral("Loose"));
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    EXPECT_EQ(Sequence(*this, {"Header", "LateHeader", "Row", "Edge", "EarlyFooter"}),
+              (QStringList{"Header:Шапка", "Row:А", "Edge:край", "Row:Б", "Edge:край"}));
+    const std::vector<TPrinted> objects = Printed(0);
+    const TPrinted* loose = Find(objects, QStringLiteral("Loose"));
+    ASSERT_NE(loose, nullptr) << "an object in no band prints at its page position";
+    EXPECT_EQ(loose->Left, 500);
+    EXPECT_EQ(loose->Top, 900);
+    EXPECT_EQ(Find(objects, QStringLiteral("Edge"))->Top, 20 + 20) << "the edge object moves with its band";
+}
+
+TEST_F(PageBuild, PageThatPrintsOnThePreviousPageContinuesBelowIt)
+{
+    for (int i = 0; i < 3; ++i)
+        AddRow(QStringLiteral("С%1").arg(i + 1), 0);
+    AddBand(btMasterData, 0, 20);
+    AddMemo(0, 0, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("First"));
+    AddBand(btPageFooter, 100, 20);
+    AddMemo(0, 100, 100, 20, QStringLiteral("Подвал [PAGE#]"), QStringLiteral("Footer"));
+    TrpPage* second = NewPage();
+    second->PrintToPrevPage = true;
+    AddBand(second, btMasterData, 0, 20)->FormatText = QStringLiteral("2");
+    AddMemo(second, 0, 0, 100, 20, QStringLiteral("Второй [LINE#]"), QStringLiteral("Second"));
+    Build();
+    ASSERT_EQ(PageCount(), 1);
+    EXPECT_EQ(Sequence(*this, {"First", "Second", "Footer"}),
+              (QStringList{"First:С1", "First:С2", "First:С3", "Footer:Подвал 1", "Second:Второй 1",
+                           "Second:Второй 2"}));
+    const std::vector<TPrinted> objects = Printed(0);
+    EXPECT_EQ(Find(objects, QStringLiteral("Second"))->Top, 60) << "below the first page's rows";
+}
+
+// A cross table: each master row repeats its cross data cell once per record of the cross
+// source between the header and the footer cell; a row wider than the page goes on on the next.
+TEST_F(PageBuild, CrossBandsRepeatTheirCellsAcrossTheRow)
+{
+    struct Case {
+        int columns;
+        int pages;
+        QStringList firstPage, secondPage;
+    } const cases[] = {
+        {3, 1, {"H:10", "D1:110", "D2:260", "D3:410", "F:560"}, {}},
+        {6, 2, {"H:10", "D1:110", "D2:260", "D3:410", "D4:560"}, {"D5:10", "D6:160", "F:310"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.columns);
+        ReportBuild build;
+        build.AddRow(QStringLiteral("А"), 0);
+        build.AddBand(btMasterData, 0, 20);
+        const struct {
+            int type, left, width;
+            const char* text;
+            const char* name;
+        } crosses[] = {{btCrossHeader, 0, 100, "H", "H"}, {btCrossData, 100, 150, "D[COLUMN#]", "D"},
+                       {btCrossFooter, 250, 100, "F", "F"}};
+        for (const auto& cross : crosses) {
+            TrpBandView* band = build.AddBand(cross.type, 0, 20);
+            band->SetBounds(cross.left, 0, cross.width, 20);
+            if (cross.type == btCrossData)
+                band->FormatText = QString::number(c.columns);
+            build.AddMemo(cross.left + 10, 0, 80, 20, QString::fromUtf8(cross.text), QString::fromUtf8(cross.name));
+        }
+        build.Build();
+        ASSERT_FALSE(build.context.ErrorFlag) << build.context.ErrorText.toStdString();
+        ASSERT_EQ(build.PageCount(), c.pages);
+        for (int p = 0; p < c.pages; ++p) {
+            QStringList cells;
+            for (const TPrinted& object : build.Printed(p)) {
+                EXPECT_EQ(object.Top, 0);
+                cells << object.Text + QLatin1Char(':') + QString::number(object.Left);
+            }
+            EXPECT_EQ(cells, p == 0 ? c.firstPage : c.secondPage);
+        }
+    }
+}
