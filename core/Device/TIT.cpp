@@ -191,7 +191,8 @@ uint8_t TTIT::Flags() const
 
 bool TTIT::IsValidLocked() const
 {
-    return !((flags_ & kTITNoReply) && IsInRange(ValueLocked()));
+    const double value = ValueLocked();
+    return !((flags_ & kTITNoReply) && (IsInRange(value) || value == kNoData));
 }
 
 bool TTIT::IsValid() const

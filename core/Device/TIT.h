@@ -69,7 +69,8 @@ public:
     TDateTime LastTime() const;
 
     uint8_t Flags() const;
-    // False only when the sensor did not reply and its value lies within -36..70.
+    // False when the sensor did not reply and its value lies within -36..70, or it has no value
+    // at all: a sensor asked and never answering shows as not replied, not as one without data.
     bool IsValid() const;
     void SetValid(bool valid);
     bool SpeedAlarm() const;

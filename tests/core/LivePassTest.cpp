@@ -246,6 +246,26 @@ TEST_F(LivePassTest, ALaterReplyClearsTheMarkOfAnEarlierFailedRepeat)
     EXPECT_EQ(LinesIn(kLogError).size(), 2u);
 }
 
+// A sensor asked three times and never answering stores no value and shows as not replied
+// (black), not as a sensor without data.
+TEST_F(LivePassTest, ASensorThatNeverAnsweredShowsAsNotReplied)
+{
+    MakeTree(1, 1, 2);
+    Settings.PollRepeats = 3;
+    sim.localBlock().SetDefaultReadings(WordsForTemperature(20));
+    sim.AddFault({.address = 1, .channel = 1, .times = 3, .faults = {.brokenCrc = true}});
+    TSendTH pass(runner, Settings);
+    pass.SetClock(clock.Clock());
+    pass.AddSilos(Silos(0, 0));
+    Run(pass);
+
+    EXPECT_TRUE(Tit(0, 0, 1)->Values().empty());
+    EXPECT_EQ(Tit(0, 0, 1)->GetPoint(0)->Value, kNoData);
+    EXPECT_FALSE(Tit(0, 0, 1)->IsValid());
+    EXPECT_EQ(Tit(0, 0, 1)->GetColor(Settings), clBlack);
+    EXPECT_EQ(Tit(0, 0, 0)->GetColor(Settings), clLime);
+}
+
 TEST_F(LivePassTest, TheBlockWhoseAddressIsTheRelaysIsNeverSwitched)
 {
     MakeTree(226, 1, 1);

@@ -62,7 +62,7 @@ TEST_F(TITColour, FirstRuleThatAppliesWins)
         {"not installed beats everything", 99.0, false, 0.0, kSilver},
         {"no reply in range is black", 25.0, false, kR0Ohm50, clBlack},
         {"no reply at -36 is still black", -36.0, false, kR0Ohm50, clBlack},
-        {"no reply without a value counts as valid", std::nullopt, false, kR0Ohm50, clGreen},
+        {"no reply without any value is black, not no data", std::nullopt, false, kR0Ohm50, clBlack},
         {"no data is dark green", std::nullopt, true, kR0Ohm50, clGreen},
         {"no reply beyond the range shows the line fault", 75.0, false, kR0Ohm50, kOpen},
         {"short circuit", -36.5, true, kR0Ohm50, kShort},
@@ -119,7 +119,7 @@ TEST_F(TITColour, ValidityNeedsANoReplyMarkAndAValueInRange)
         bool replied;
         bool valid;
     } cases[] = {
-        {std::nullopt, false, true}, {25.0, false, false}, {70.0, false, false}, {-36.0, false, false},
+        {std::nullopt, false, false}, {std::nullopt, true, true}, {25.0, false, false}, {70.0, false, false}, {-36.0, false, false},
         {70.5, false, true},         {-37.0, false, true}, {25.0, true, true},
     };
     for (const auto& c : cases) {
