@@ -4,9 +4,20 @@
 
 QByteArray ToCp1251(const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    const std::string octets = Utf8ToCp1251(std::string_view(utf8.constData(), size_t(utf8.size())));
-    return QByteArray(octets.data(), qsizetype(octets.size()));
+    // Straight from UTF-16: every printed object's texts pass here.
+    QByteArray octets(text.size(), Qt::Uninitialized);
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        int octet = unit < 0x80 ? int(unit) : -1;
+        if (octet < 0 && QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;   // no character beyond the basic plane is in the code page
+        else if (octet < 0 && !QChar::isSurrogate(unit))
+            octet = UnicodeToOctet(unit, CodePage::Cp1251);
+        octets[n++] = octet >= 0 ? char(octet) : '?';
+    }
+    octets.truncate(n);
+    return octets;
 }
 
 QString FromCp1251(const QByteArray& octets)

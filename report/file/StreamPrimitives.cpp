@@ -102,11 +102,11 @@ void WriteFrInt(QIODevice& stream, int32_t value)
 
 void WriteFrString(QIODevice& stream, const QString& text)
 {
-    QByteArray record = CheckedLength(text, "a text");
-    const qsizetype length = record.size();
-    record.prepend(char((length >> 8) & 0xFF));
-    record.prepend(char(length & 0xFF));
-    record.append(char(0));
+    const QByteArray octets = CheckedLength(text, "a text");
+    const qsizetype length = octets.size();
+    QByteArray record;
+    record.reserve(length + 3);
+    record.append(char(length & 0xFF)).append(char((length >> 8) & 0xFF)).append(octets).append(char(0));
     WriteFrBytes(stream, record);
 }
 

@@ -77,6 +77,15 @@ TEST(FrStringLayout, LengthTextAndClosingZero)
     EXPECT_EQ(r.buffer.pos(), 5);
 }
 
+TEST(FrStringLayout, CharacterOutsideTheCodePageIsOneQuestionMark)
+{
+    EXPECT_EQ(Written([](QIODevice& s) { WriteFrString(s, QStringLiteral("a中😀№")); }),
+              Bytes({4, 0, 'a', '?', '?', 0xB9, 0}));
+    QString loneSurrogate = QStringLiteral("x");
+    loneSurrogate.append(QChar(0xD800));
+    EXPECT_EQ(Written([&](QIODevice& s) { WriteFrString(s, loneSurrogate); }), Bytes({2, 0, 'x', '?', 0}));
+}
+
 TEST(FrStringLayout, LongestTextRoundTripsAndLongerIsRefused)
 {
     const QString longest(kMaxFrLength, QLatin1Char('x'));
