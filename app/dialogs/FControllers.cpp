@@ -3,6 +3,7 @@
 #include "app/dialogs/FControllers.h"
 
 #include "app/widgets/FlatPageControl.h"
+#include "app/widgets/SpinEdit.h"
 #include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
 
@@ -26,14 +27,6 @@
 namespace {
 
 constexpr int kWordMax = 65535;
-
-QSpinBox* SpinBox(const char* name, int minimum, int maximum)
-{
-    auto* box = new QSpinBox;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setRange(minimum, maximum);
-    return box;
-}
 
 QPushButton* Button(const char* name, const char* caption)
 {
@@ -102,12 +95,12 @@ QWidget* TfmControllers::BuildSilosPage()
 {
     tsSilosControllers = new QWidget;
     tsSilosControllers->setObjectName(QStringLiteral("tsSilosControllers"));
-    edCount = SpinBox("edCount", 1, 999);
-    edPauseOn = SpinBox("edPauseOn", 0, kWordMax);
-    edPauseOff = SpinBox("edPauseOff", 0, kWordMax);
-    edPauseGetData = SpinBox("edPauseGetData", 0, kWordMax);
-    edTOSelect = SpinBox("edTOSelect", 0, kWordMax);
-    edTOGetData = SpinBox("edTOGetData", 0, kWordMax);
+    edCount = MakeSpinEdit("edCount", 1, 999);
+    edPauseOn = MakeSpinEdit("edPauseOn", 0, kWordMax);
+    edPauseOff = MakeSpinEdit("edPauseOff", 0, kWordMax);
+    edPauseGetData = MakeSpinEdit("edPauseGetData", 0, kWordMax);
+    edTOSelect = MakeSpinEdit("edTOSelect", 0, kWordMax);
+    edTOGetData = MakeSpinEdit("edTOGetData", 0, kWordMax);
 
     auto* grid = new QGridLayout;
     AddRow(grid, "Число опросов каждого датчика", edCount);
@@ -171,7 +164,7 @@ QWidget* TfmControllers::BuildAddressGroup()
     auto* group = new QGroupBox(QStringLiteral("Адрес контроллера"));
     // The whole octet, so that an address kept in the settings file is never changed by
     // opening the dialog; only addresses a controller may take can be given to one.
-    edAddr = SpinBox("edAddr", 0, 255);
+    edAddr = MakeSpinEdit("edAddr", 0, 255);
     btGetAddr = Button("btGetAddr", "Запрос адреса");
     btSetAddr = Button("btSetAddr", "Установить адрес");
     connect(btGetAddr, &QPushButton::clicked, this, [this] { RunGuarded([this] { btGetAddrClick(); }); });
@@ -191,8 +184,8 @@ QWidget* TfmControllers::BuildArchiveGroup()
     auto* group = new QGroupBox(QStringLiteral("Архив измерений"));
     btClearArchive = Button("btClearArchive", "Очистить архив");
     connect(btClearArchive, &QPushButton::clicked, this, [this] { RunGuarded([this] { btClearArchiveClick(); }); });
-    edClrTO = SpinBox("edClrTO", 0, kWordMax);
-    edMaxGet = SpinBox("edMaxGet", 1, 5);
+    edClrTO = MakeSpinEdit("edClrTO", 0, kWordMax);
+    edMaxGet = MakeSpinEdit("edMaxGet", 1, 5);
 
     auto* layout = new QGridLayout(group);
     layout->addWidget(btClearArchive, 0, 0, 1, 3);
@@ -206,17 +199,17 @@ QWidget* TfmControllers::BuildParamGroup()
     auto* group = new QGroupBox(QStringLiteral("Параметры контроллера"));
 
     auto* port = new QGroupBox(QStringLiteral("Адрес порта"));
-    ed332_1 = SpinBox("ed332_1", 0, 7);
-    ed332_2 = SpinBox("ed332_2", 0, 255);
+    ed332_1 = MakeSpinEdit("ed332_1", 0, 7);
+    ed332_2 = MakeSpinEdit("ed332_2", 0, 255);
     auto* portGrid = new QGridLayout(port);
     AddRow(portGrid, "Номер порта", ed332_1);
     AddRow(portGrid, "Адрес", ed332_2);
 
     auto* resistors = new QGroupBox(QStringLiteral("Резисторы"));
-    ed300 = SpinBox("ed300", 0, 255);
-    ed301 = SpinBox("ed301", 0, kWordMax);
-    ed302 = SpinBox("ed302", 0, kWordMax);
-    ed303 = SpinBox("ed303", 0, kWordMax);
+    ed300 = MakeSpinEdit("ed300", 0, 255);
+    ed301 = MakeSpinEdit("ed301", 0, kWordMax);
+    ed302 = MakeSpinEdit("ed302", 0, kWordMax);
+    ed303 = MakeSpinEdit("ed303", 0, kWordMax);
     auto* resistorGrid = new QGridLayout(resistors);
     AddRow(resistorGrid, "Терморезистор", ed300, "Ом");
     AddRow(resistorGrid, "Делитель R1", ed301, "Ом");
@@ -227,7 +220,7 @@ QWidget* TfmControllers::BuildParamGroup()
     auto* correctionGrid = new QGridLayout(corrections);
     for (int channel = 1; channel <= 6; ++channel) {
         QSpinBox*& box = ed305[channel - 1];
-        box = SpinBox("", -99, 99);
+        box = MakeSpinEdit("", -99, 99);
         box->setObjectName(QStringLiteral("ed305_%1").arg(channel));
         const QByteArray caption = QStringLiteral("Канал №%1").arg(channel).toUtf8();
         AddRow(correctionGrid, caption.constData(), box);
@@ -280,8 +273,8 @@ QWidget* TfmControllers::BuildParamGroup()
 QWidget* TfmControllers::BuildCoefficientGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("Коэффициент преобразования"));
-    ed304_1 = SpinBox("ed304_1", 0, kWordMax);
-    ed304_2 = SpinBox("ed304_2", 1, kWordMax);
+    ed304_1 = MakeSpinEdit("ed304_1", 0, kWordMax);
+    ed304_2 = MakeSpinEdit("ed304_2", 1, kWordMax);
     edK = new QDoubleSpinBox;
     edK->setObjectName(QStringLiteral("edK"));
     edK->setDecimals(4);

@@ -2,6 +2,7 @@
 
 #include "app/settings/KeptPlacement.h"
 #include "app/widgets/DialogButtons.h"
+#include "app/widgets/SpinEdit.h"
 #include "core/Device/HardConfig.h"
 #include "core/Parameters.h"
 
@@ -15,14 +16,6 @@
 namespace {
 
 constexpr int kMaxSiloBins = 32;
-
-QSpinBox* CountEdit(const char* name, int low, int high)
-{
-    auto* edit = new QSpinBox;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(low, high);
-    return edit;
-}
 
 QComboBox* PositionList(const char* name)
 {
@@ -51,10 +44,10 @@ TfmHardCfg::TfmHardCfg(Parameters& settings, std::unique_ptr<THardConfig>& hardC
     setObjectName(QStringLiteral("TfmHardCfg"));
     setWindowTitle(QStringLiteral("Конфигурация"));
 
-    edSilBinCount = CountEdit("edSilBinCount", 1, kMaxSiloBins);
-    edBinCount = CountEdit("edBinCount", kMinMBCount, kMaxMBCount);
-    edDevCount = CountEdit("edDevCount", kMinSilosPerMB, kMaxSilosPerMB);
-    edTITCount = CountEdit("edTITCount", kMinTITPerSilos, kMaxTITPerSilos);
+    edSilBinCount = MakeSpinEdit("edSilBinCount", 1, kMaxSiloBins);
+    edBinCount = MakeSpinEdit("edBinCount", kMinMBCount, kMaxMBCount);
+    edDevCount = MakeSpinEdit("edDevCount", kMinSilosPerMB, kMaxSilosPerMB);
+    edTITCount = MakeSpinEdit("edTITCount", kMinTITPerSilos, kMaxTITPerSilos);
     auto* equipment = new QWidget;
     auto* counts = new QFormLayout(equipment);
     counts->addRow(QStringLiteral("Число силкорпусов"), edSilBinCount);

@@ -2,6 +2,7 @@
 
 #include "app/widgets/ColorPickerButton.h"
 #include "app/widgets/DialogButtons.h"
+#include "app/widgets/SpinEdit.h"
 #include "core/Parameters.h"
 
 #include <QCheckBox>
@@ -17,10 +18,7 @@ namespace {
 // Set-points are whole degrees; 0 switches one off.
 QSpinBox* SetPointEdit(const char* name, int value)
 {
-    auto* edit = new QSpinBox;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(-99, 200);
-    edit->setValue(value);
+    QSpinBox* edit = MakeSpinEdit(name, -99, 200, value);
     edit->setToolTip(QStringLiteral("0 - уставка не используется"));
     return edit;
 }

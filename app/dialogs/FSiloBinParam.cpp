@@ -2,6 +2,7 @@
 
 #include "app/board/FrameSiloBin.h"
 #include "app/widgets/DialogButtons.h"
+#include "app/widgets/SpinEdit.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -11,31 +12,18 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace {
-
-QSpinBox* SpinEdit(const char* name, int low, int high, int value)
-{
-    auto* edit = new QSpinBox;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setRange(low, high);
-    edit->setValue(value);
-    return edit;
-}
-
-} // namespace
-
 TfmSiloBinParam::TfmSiloBinParam(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("TfmSiloBinParam"));
     setWindowTitle(QStringLiteral("Параметры силкорпуса"));
 
-    edBinNo = SpinEdit("edBinNo", 1, 255, 1);
+    edBinNo = MakeSpinEdit("edBinNo", 1, 255, 1);
     edName = new QLineEdit;
     edName->setObjectName(QStringLiteral("edName"));
-    edRow = SpinEdit("edRow", 1, kMaxGridRows, 1);
-    edCol = SpinEdit("edCol", 1, kMaxGridCols, 8);
-    edColWidth = SpinEdit("edColWidth", kMinColWidth, kMaxColWidth, kDefaultColWidth);
-    edHeigthTD = SpinEdit("edHeigthTD", kMinBandHeight, kMaxBandHeight, kDefaultBandHeight);
+    edRow = MakeSpinEdit("edRow", 1, kMaxGridRows, 1);
+    edCol = MakeSpinEdit("edCol", 1, kMaxGridCols, 8);
+    edColWidth = MakeSpinEdit("edColWidth", kMinColWidth, kMaxColWidth, kDefaultColWidth);
+    edHeigthTD = MakeSpinEdit("edHeigthTD", kMinBandHeight, kMaxBandHeight, kDefaultBandHeight);
 
     auto* size = new QHBoxLayout;
     size->addWidget(edRow);

@@ -77,3 +77,19 @@ TEST_F(ServiceDialogsOpeningTest, LocalBlockDialogLivesAsLongAsTheMainWindow)
     window.reset();
     EXPECT_EQ(drive, nullptr);
 }
+
+// The table dialog is for administrators; it says so when it cannot connect.
+TEST_F(ServiceDialogsOpeningTest, DatabaseTableDialogIsForAdministrators)
+{
+    window->Settings.DBConnection = "Provider=SQLite;Data Source=" + folders.HomeFile("missing/readings.db");
+    EXPECT_FALSE(window->Execute(window->acSelExportDB));
+    window->CurrentUser = &admin;
+    modal.ThenAnswer(QMessageBox::Ok);
+    modal.ThenDialog([](QDialog& shown) {
+        EXPECT_EQ(shown.windowTitle(), QStringLiteral("Выбор таблицы"));
+        return int(QDialog::Rejected);
+    });
+    EXPECT_TRUE(window->Execute(window->acSelExportDB));
+    EXPECT_EQ(modal.questions, std::vector<QString>{QStringLiteral("Не установлена связь с БД")});
+    EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmSelectTable"});
+}
