@@ -113,6 +113,20 @@ void BuildPages(TrpRunContext& context, TrpReport& report)
         page->EndReport();
 }
 
+// Templates are freed outside the time measured.
+void FreeUntimed(benchmark::State& state, std::unique_ptr<TrpReport>& report)
+{
+    state.PauseTiming();
+    report.reset();
+    state.ResumeTiming();
+}
+
+void CountPages(benchmark::State& state, int pages)
+{
+    state.counters["pages"] = pages;
+    state.counters["pages/s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 void BM_BuildListPages(benchmark::State& state)
 {
     TrpRunContext context;
@@ -123,12 +137,9 @@ void BM_BuildListPages(benchmark::State& state)
         state.ResumeTiming();
         BuildPages(context, *report);
         pages = report->EMFPages->Count();
-        state.PauseTiming();
-        report.reset();
-        state.ResumeTiming();
+        FreeUntimed(state, report);
     }
-    state.counters["pages"] = pages;
-    state.counters["pages/s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
+    CountPages(state, pages);
 }
 BENCHMARK(BM_BuildListPages)->Unit(benchmark::kMillisecond);
 
@@ -180,12 +191,9 @@ void BM_BareListPages(benchmark::State& state)
         cells.back()->Top = footerTop;
         cells.back()->PrintToStream(prepared.Page(page).ObjectStream);
         pages = prepared.Count();
-        state.PauseTiming();
-        report.reset();
-        state.ResumeTiming();
+        FreeUntimed(state, report);
     }
-    state.counters["pages"] = pages;
-    state.counters["pages/s"] = benchmark::Counter(double(pages) * double(state.iterations()), benchmark::Counter::kIsRate);
+    CountPages(state, pages);
 }
 BENCHMARK(BM_BareListPages)->Unit(benchmark::kMillisecond);
 

@@ -102,8 +102,10 @@ void TrpPage::EndReport()
         return;
     for (const auto& band : ownedBands_)
         band->ReleaseDataSource();
-    for (const auto& object : Objects)
+    for (const auto& object : Objects) {
         object->OwnerBand = nullptr;
+        std::erase(c.CrossPassList, object.get());
+    }
     if (c.CurrentBand && c.CurrentBand->Page == this)
         c.CurrentBand = nullptr;
     Bands.fill(nullptr);

@@ -492,3 +492,23 @@ TEST_F(PageBuild, CrossBandsRepeatTheirCellsAcrossTheRow)
         }
     }
 }
+
+TEST_F(PageBuild, BandColumnsPrintRecordsSideBySide)
+{
+    for (int i = 1; i <= 7; ++i)
+        AddRow(QString::number(i), i);
+    TrpBandView* rows = AddBand(btMasterData, 0, 25);
+    rows->Columns = 3;
+    rows->ColumnWidth = 200;
+    rows->ColumnGap = 20;
+    AddMemo(10, 0, 100, 25, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+    AddBand(btMasterFooter, 40, 20);
+    AddMemo(10, 40, 100, 20, QStringLiteral("Итог"), QStringLiteral("Total"));
+    Build();
+    QStringList placed;
+    for (const TPrinted& object : Printed(0))
+        placed << QStringLiteral("%1@%2,%3").arg(object.Text).arg(object.Left).arg(object.Top);
+    EXPECT_EQ(placed, (QStringList{"1@10,0", "2@230,0", "3@450,0", "4@10,25", "5@230,25", "6@450,25", "7@10,50",
+                                   "Итог@10,75"}))
+        << "the run of columns ends below the last row";
+}
