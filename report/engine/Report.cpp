@@ -3,10 +3,13 @@
 #include "report/data/DataSetRelations.h"
 #include "report/engine/EMFPages.h"
 #include "report/runtime/RunContext.h"
+#include "report/runtime/TextRoutines.h"
 
 TrpReport::TrpReport(TrpRunContext& context, QObject* owner)
     : QObject(owner), context_(context), EMFPages(std::make_unique<TrpEMFPages>(*this))
 {
+    FileName = LoadFrResString(context_, 55209);   // "Untitled"
+    ResetReportInfo();
 }
 
 TrpReport::~TrpReport()
@@ -18,12 +21,24 @@ TrpReport::~TrpReport()
         c.CurrentReport = nullptr;
     if (c.RootReport == this)
         c.RootReport = nullptr;
+    ForgetPages();
+}
+
+void TrpReport::ForgetPages()
+{
+    TrpRunContext& c = context_;
     if (Holds(c.CurrentPage))
         c.CurrentPage = nullptr;
     if (c.CurrentBand && Holds(c.CurrentBand->Page))
         c.CurrentBand = nullptr;
     if (Holds(c.CurrentView))
         c.CurrentView = nullptr;
+}
+
+void TrpReport::ClearPages()
+{
+    ForgetPages();
+    Pages.clear();
 }
 
 bool TrpReport::Holds(const TrpPage* page) const

@@ -75,6 +75,25 @@ public:
     // report.
     TrpPage* AddPage();
 
+    // ---- The template (TemplateFile.cpp).
+
+    // Reads a template stream from the stream's position to its end. Whatever goes wrong is
+    // shown in the engine's error box and goes no further: a newer version leaves the pages as
+    // they were; missing add-in classes are listed, the other objects stay; a damaged stream
+    // leaves one empty page. False when the template was not read whole.
+    bool LoadFromStream(QIODevice& stream);
+    // Writes the template as a version-25 stream at the stream's position.
+    void SaveToStream(QIODevice& stream);
+    // The window property "ReportForm": the i32 version, then (with StoreInDFM) the i32 size and
+    // the template stream, kept until Loaded reads it.
+    void ReadReportForm(QIODevice& stream);
+    void WriteReportForm(QIODevice& stream);
+    void Loaded();
+    // Empties the pages, the dictionary, TwoPass and the report information.
+    void ClearTemplate();
+    // Empty texts and password, created and last change now, generator 88, not protected.
+    void ResetReportInfo();
+
     // Name resolution and value formatting (ReportValues.cpp).
     // Binds the context's parser to this report: names go to ResolveVariable, calls nobody
     // else knows to CallParserFunction.
@@ -129,6 +148,9 @@ public:
     bool PrintIfEmpty = true;
     bool UseDefaultDataSetName = false;
     TrpReportInfo ReportInfo;
+    // The template is kept in the window's definition ("ReportForm").
+    bool StoreInDFM = false;
+    QString FileName;   // "Untitled" until a file is named
 
     // The export filter of the running export, else none.
     TrpExportFilter* CurrentFilter = nullptr;
@@ -153,6 +175,20 @@ public:
     TMouseOverObjectEvent OnMouseOverObject;
 
 private:
+    // The pages section of a template: flags, printer name, the page and object records, the
+    // dictionary.
+    void LoadPagesSection(QIODevice& stream);
+    void SavePagesSection(QIODevice& stream);
+    void LoadObjectRecord(QIODevice& stream, uint8_t type);
+    void ReadTemplate(QIODevice& stream);
+
+    // Frees the design pages; no run variable is left pointing into them.
+    void ClearPages();
+    void ForgetPages();
+
+    // The template read from "ReportForm", until Loaded.
+    std::unique_ptr<QByteArray> pendingTemplate_;
+
     bool Holds(const TrpPage* page) const;
     bool Holds(const TrpView* view) const;
 };
