@@ -27,8 +27,8 @@ void TDatabaseActions::acExportExecute()
     const QString connection = Settings.DBConnection;
     const QString table = Settings.DBTable;
     const ExchangeLogSink log = Log.Sink();
-    RunUnderProgress(window_.Parent, kExportCaption, CountPoints(suspensions),
-        [&](TProgressThread& worker) { ExportArchiveToDB(suspensions, connection, table, &worker, log); }, Log);
+    Run(kExportCaption, CountPoints(suspensions),
+        [&](TProgressThread& worker) { ExportArchiveToDB(suspensions, connection, table, &worker, log); });
 }
 
 void TDatabaseActions::acImportExecute()
@@ -42,12 +42,20 @@ void TDatabaseActions::acImportExecute()
     const QString connection = Settings.DBConnection;
     const QString table = Settings.DBTable;
     const int averagePeriod = Settings.AveragePeriod;
-    RunUnderProgress(window_.Parent, kImportCaption, rows,
-        [&](TProgressThread& worker) {
-            ImportArchiveFromDB(suspensions, connection, table, averagePeriod, &worker);
-        },
-        Log);
+    Run(kImportCaption, rows, [&](TProgressThread& worker) {
+        ImportArchiveFromDB(suspensions, connection, table, averagePeriod, &worker);
+    });
     *window_.Modified = true;
+}
+
+bool TDatabaseActions::Run(const QString& caption, qint64 maximum, const std::function<void(TProgressThread&)>& work)
+{
+    busy_ = true;
+    struct TIdleAfter {
+        bool& busy;
+        ~TIdleAfter() { busy = false; }
+    } idleAfter{busy_};
+    return RunUnderProgress(window_.Parent, caption, maximum, work, Log);
 }
 
 void TDatabaseActions::acSelExportDBExecute()
@@ -62,12 +70,10 @@ void TDatabaseActions::ExportAfterSave()
     const QString table = Settings.DBTable;
     const ExchangeLogSink log = Log.Sink();
     long long written = 0;
-    const bool completed = RunUnderProgress(window_.Parent, kExportCaption, 0,
-        [&](TProgressThread& worker) {
-            written = ExportNewReadings(suspensions, connection, table, &worker,
-                [&worker](qint64 rows) { worker.SetMaximum(rows); }, log);
-        },
-        Log);
+    const bool completed = Run(kExportCaption, 0, [&](TProgressThread& worker) {
+        written = ExportNewReadings(suspensions, connection, table, &worker,
+            [&worker](qint64 rows) { worker.SetMaximum(rows); }, log);
+    });
     if (completed)
         Log.Post(QStringLiteral("В базу данных выгружено показаний: %1").arg(written), kLogSent);
 }

@@ -2,6 +2,8 @@
 // The main window's database commands: "Экспорт данных...", "Импорт данных...", "Параметры
 // экспорта/импорта ..." and the automatic export after a save. Each export and import runs on
 // the progress dialog's worker, off the main thread, with the operator able to stop it.
+#include <QString>
+
 #include <functional>
 #include <vector>
 
@@ -9,6 +11,7 @@ class IniFile;
 class QWidget;
 class TExchangeLog;
 class TMonitor;
+class TProgressThread;
 class TSilos;
 struct Parameters;
 
@@ -33,8 +36,15 @@ public:
     // Appends the readings the table does not hold yet (see AutoExport.h).
     void ExportAfterSave();
 
+    // An export or import is running: the sensors are the worker's, so no pass may start (a
+    // scheduled poll comes while the progress dialog is shown).
+    bool Busy() const { return busy_; }
+
 private:
+    bool Run(const QString& caption, qint64 maximum, const std::function<void(TProgressThread&)>& work);
+
     const TDatabaseWindow window_;
     Parameters& Settings;
     TExchangeLog& Log;
+    bool busy_ = false;
 };

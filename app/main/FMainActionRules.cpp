@@ -3,6 +3,7 @@
 #include "app/main/FMain.h"
 
 #include "app/exchange/PortControl.h"
+#include "app/files/DatabaseActions.h"
 #include "app/users/UserControl.h"
 #include "core/Parameters.h"
 
@@ -30,7 +31,7 @@ QActionGroup* ExclusiveGroup(QObject* owner, std::initializer_list<QAction*> act
 // Live polling needs the open port, unless the program works without one.
 bool TfmMain::ExchangeReady() const
 {
-    return SendTH() == nullptr && (Settings.NoCom || PortIsOpen());
+    return SendTH() == nullptr && !(DatabaseActions && DatabaseActions->Busy()) && (Settings.NoCom || PortIsOpen());
 }
 
 void TfmMain::InstallActions()

@@ -187,8 +187,13 @@ TEST_P(DatabaseTest, ExportThenImportBringsEveryReadingBack)
         for (int t = 0; t < kSensors; ++t)
             exported.push_back(HistoryOf(*Silos(s)->GetTIT(t)));
     TDatabaseActions actions = Actions();
-    ThenRunToTheEnd(QStringLiteral("Экспорт архивных данных"), kAllPoints);
+    // While the worker has the sensors, no pass may start.
+    modal.ThenDialog([&actions](QDialog& dialog) {
+        EXPECT_TRUE(actions.Busy());
+        return dialog.exec();
+    });
     actions.acExportExecute();
+    EXPECT_FALSE(actions.Busy());
     EXPECT_EQ(Rows(), kAllPoints);
 
     SetFormerPoints();
