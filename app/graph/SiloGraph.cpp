@@ -2,6 +2,7 @@
 
 #include "app/graph/GraphMarks.h"
 #include "app/graph/GraphPoints.h"
+#include "app/graph/TimeAxisFormat.h"
 #include "platform/qt/QtColour.h"
 #include "base/Format.h"
 #include "base/FormatDateTime.h"
@@ -67,8 +68,10 @@ TSiloGraph::TSiloGraph(QWidget* parent) : QChartView(parent)
     chart->legend()->setAlignment(Qt::AlignRight);
 
     axisTime_ = new QDateTimeAxis;
-    axisTime_->setFormat(QStringLiteral("dd.MM.yy hh:mm"));
     axisTime_->setTickCount(7);
+    connect(axisTime_, &QDateTimeAxis::rangeChanged, this, [this](const QDateTime& min, const QDateTime& max) {
+        axisTime_->setFormat(TimeAxisFormat(min, max, axisTime_->tickCount()));
+    });
     axisT_ = new QValueAxis;
     axisT_->setTitleText(QStringLiteral("T°"));
     chart->addAxis(axisTime_, Qt::AlignBottom);
@@ -139,17 +142,22 @@ void TSiloGraph::ApplySettings(const Parameters& settings)
 
 void TSiloGraph::SetMarks(int k, int style, int size, bool shown)
 {
-    const TPointStyle pointStyle = PointStyleOf(style);
+    markStyles_[k] = PointStyleOf(style);
     markSizes_[k] = size;
-    marksShown_[k] = shown && pointStyle != psNothing;
-    marks_[k]->setLightMarker(PointMarkImage(pointStyle, lines_[k]->color()));
+    marksShown_[k] = shown && markStyles_[k] != psNothing;
     marks_[k]->setMarkerSize(2 * size + 1);
 }
 
-// The marks follow their line; the legend lists the lines only.
+// The marks follow their line; the legend lists the lines only. A reading alone draws no line,
+// so its mark shows it even where marks are off (in the series' own style when that is none).
 void TSiloGraph::ShowMarks(int k)
 {
-    marks_[k]->setVisible(lines_[k]->isVisible() && marksShown_[k]);
+    const bool alone = marks_[k]->count() == 1;
+    const QImage image =
+        PointMarkImage(markStyles_[k] == psNothing ? kDefaultStyles[k] : markStyles_[k], lines_[k]->color());
+    if (marks_[k]->lightMarker() != image)
+        marks_[k]->setLightMarker(image);
+    marks_[k]->setVisible(lines_[k]->isVisible() && (marksShown_[k] || alone));
     for (QLegendMarker* marker : chart()->legend()->markers(marks_[k]))
         marker->setVisible(false);
 }

@@ -2,6 +2,8 @@
 // The temperature chart of the main window's page "График": one stair-step line per sensor of
 // the chosen suspension over a date-time axis, with a legend, the temperature axis "T°" and the
 // point marks, whose look and scale come from the settings.
+#include "app/graph/GraphMarks.h"
+
 #include <QChartView>
 
 #include <array>
@@ -59,6 +61,7 @@ private:
     std::array<QLineSeries*, kSeriesCount> lines_{};
     std::array<QLineSeries*, kSeriesCount> marks_{};
     std::array<int, kSeriesCount> markSizes_{};
+    std::array<TPointStyle, kSeriesCount> markStyles_{};
     std::array<bool, kSeriesCount> marksShown_{};
     QValueAxis* axisT_ = nullptr;
     QDateTimeAxis* axisTime_ = nullptr;

@@ -101,6 +101,9 @@ void TfmTimerParam::BuildControls()
     edTime = TimePicker("edTime");
 
     pcTime = Named(new QTabWidget, "pcTime");
+    // Without scroll buttons the tabs ask for their whole width, so the window opens with all
+    // three in view.
+    pcTime->setUsesScrollButtons(false);
     tsDateTime = Page("tsDateTime", {new QLabel(QStringLiteral("В")), edEveryDay});
     tsPeriod = Page("tsPeriod", {new QLabel(QStringLiteral("Каждые ")), edPeriod, new QLabel(QStringLiteral("мин."))});
     TabSheet1 = Page("TabSheet1", {edDay, new QLabel(QStringLiteral("В")), edTime});

@@ -225,11 +225,20 @@ void IniDocument::SetValue(std::string_view sectionName, std::string_view keyNam
 {
     const std::string_view section = Trim(sectionName);
     const std::string_view key = Trim(keyName);
+    // Octets that are not UTF-8 would make the whole file read back as code page 1251, changing
+    // every Cyrillic name in it; whose text they are cannot be told, so they are refused.
+    if (!IsValidUtf8(section))
+        throw EIniFileError("Имя раздела настроек не является текстом в UTF-8 и не может быть записано");
     if (HasLineBreakOrNul(section) || section.find(']') != std::string_view::npos)
         throw EIniFileError("Имя раздела настроек \"" + std::string(section) + "\" не может быть записано");
+    if (!IsValidUtf8(key))
+        throw EIniFileError("Имя ключа настроек в разделе \"" + std::string(section) +
+                            "\" не является текстом в UTF-8 и не может быть записано");
     if (key.empty() || HasLineBreakOrNul(key) || key.find('=') != std::string_view::npos ||
         key.front() == '[' || key.front() == ';' || key.front() == '#')
         throw EIniFileError("Имя ключа настроек \"" + std::string(key) + "\" не может быть записано");
+    if (!IsValidUtf8(value))
+        throw EIniFileError("Значение ключа настроек \"" + std::string(key) + "\" не является текстом в UTF-8");
     if (HasLineBreakOrNul(value))
         throw EIniFileError("Значение ключа настроек \"" + std::string(key) + "\" содержит перевод строки");
 

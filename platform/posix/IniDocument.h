@@ -49,7 +49,8 @@ public:
 
     // Sets the key's value where the key stands; a new key goes after the section's last line
     // that is not blank, a new section at the end. Throws EIniFileError for a name or value that
-    // an INI line cannot hold (line breaks, NUL, '=' in a key, ']' in a section, empty key).
+    // an INI line cannot hold (line breaks, NUL, '=' in a key, ']' in a section, empty key) or
+    // that is not UTF-8 (the file would then read back as code page 1251).
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
     // Removes every line of the key in its section; false when it was not there.
     bool DeleteKey(std::string_view section, std::string_view key);

@@ -21,6 +21,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
 #include <QTimeEdit>
@@ -178,6 +179,17 @@ protected:
     TExchangeCounter mainWindow;
     TTestClock clock{Dec9(7, 30, 0)};
 };
+
+// The window opens wide enough for the tabs of all three kinds of entry.
+TEST_F(ScheduleWindowTest, EveryKindOfEntryHasItsTabInView)
+{
+    TfmTimerParam window(Path(), &mainWindow, clock.Clock());
+    window.show();
+    const QTabBar* tabs = window.pcTime->tabBar();
+    ASSERT_EQ(tabs->count(), 3);
+    for (int i = 0; i < tabs->count(); ++i)
+        EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i))) << tabs->tabText(i).toStdString() << " " << window.width();
+}
 
 TEST_F(ScheduleWindowTest, TheLoadedPlanRunsAndNamesTheNextPoll)
 {

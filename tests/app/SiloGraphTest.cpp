@@ -9,6 +9,7 @@
 #include "app/graph/GraphMarks.h"
 #include "app/graph/GraphPoints.h"
 #include "app/graph/SiloGraph.h"
+#include "app/graph/TimeAxisFormat.h"
 #include "base/DateTime.h"
 #include "core/Parameters.h"
 
@@ -219,6 +220,7 @@ TEST_F(SiloGraphTest, SeriesLookFromTheSettings)
         settings.Lines[static_cast<size_t>(k)] = TLineStyle{k + 1, TColor(0x10203 * (k + 1)), k % 2 == 0, k + 4};
     settings.Lines[2].PointStyle = psNothing;
     settings.Lines[4].PointStyle = 42;   // no such style
+    silos->GetTIT(1)->AssignPoints({Point(kDay + 11 * kHour, -40), Point(kDay + 12 * kHour, -41)});
     graph.ApplySettings(settings);
     graph.ShowSilo(silos);
 
@@ -237,6 +239,66 @@ TEST_F(SiloGraphTest, SeriesLookFromTheSettings)
     EXPECT_FALSE(graph.Marks(4)->isVisible());   // sensor 5 is missing
     EXPECT_EQ(graph.Marks(4)->lightMarker(), PointMarkImage(psRectangle, graph.Line(4)->color()));
     EXPECT_EQ(graph.Marks(0)->lightMarker(), PointMarkImage(psCross, graph.Line(0)->color()));
+}
+
+// A sensor read once has no line to draw: its reading shows as a mark, even with marks off.
+TEST_F(SiloGraphTest, AReadingAloneShowsItsMark)
+{
+    Parameters settings;   // no marks
+    settings.Lines[1].PointStyle = psNothing;
+    graph.ApplySettings(settings);
+    graph.ShowSilo(silos);
+    EXPECT_FALSE(graph.Marks(0)->isVisible());
+    ASSERT_TRUE(graph.Marks(1)->isVisible());
+
+    const QPointF at = graph.chart()->mapToPosition(QPointF(QtX(kDay + 11 * kHour), -40), graph.Line(1));
+    const QPoint centre = graph.mapFromScene(graph.chart()->mapToScene(at));
+    const QImage shot = graph.viewport()->grab().toImage();
+    const QColor colour = graph.Line(1)->color();
+    int marked = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QColor seen = shot.pixelColor(centre + QPoint(dx, dy));
+            marked += std::abs(seen.red() - colour.red()) + std::abs(seen.green() - colour.green())
+                    + std::abs(seen.blue() - colour.blue()) < 60;
+        }
+    EXPECT_GE(marked, 4);
+}
+
+// The time axis labels every tick differently, as briefly as the range allows.
+TEST(TimeAxisFormatTest, ShortestFormatThatTellsTheTicksApart)
+{
+    const QDate day(2026, 3, 10);
+    const struct {
+        QDateTime min, max;
+        const char* format;
+    } cases[] = {
+        {QDateTime(day, QTime(10, 0)), QDateTime(day, QTime(13, 0)), "hh:mm"},
+        {QDateTime(day, QTime(16, 4)), QDateTime(day, QTime(16, 6)), "hh:mm:ss"},
+        {QDateTime(day, QTime(16, 4)), QDateTime(day, QTime(16, 4, 3)), "hh:mm:ss.zzz"},
+        {QDateTime(day, QTime(23, 0)), QDateTime(day.addDays(1), QTime(2, 0)), "dd.MM hh:mm"},
+        {QDateTime(day, QTime(0, 0)), QDateTime(day.addDays(3), QTime(0, 0)), "dd.MM hh:mm"},
+        {QDateTime(day, QTime(0, 0)), QDateTime(day.addMonths(1), QTime(0, 0)), "dd.MM.yy"},
+    };
+    constexpr int kTicks = 7;
+    for (const auto& c : cases) {
+        const QString format = TimeAxisFormat(c.min, c.max, kTicks);
+        EXPECT_EQ(format, QString::fromLatin1(c.format)) << c.max.toString().toStdString();
+        QStringList labels;
+        for (int i = 0; i < kTicks; ++i)
+            labels << c.min.addMSecs(c.min.msecsTo(c.max) * i / (kTicks - 1)).toString(format);
+        labels.removeDuplicates();
+        EXPECT_EQ(labels.size(), kTicks) << format.toStdString();
+    }
+}
+
+TEST_F(SiloGraphTest, TimeAxisLabelsFollowTheShownRange)
+{
+    graph.ShowSilo(silos);   // 10:00 to 13:00
+    EXPECT_EQ(graph.AxisTime()->format(), QStringLiteral("hh:mm"));
+    silos->GetTIT(0)->AssignPoints({Point(kDay + 10 * kHour, 5.0), Point(kDay + 40 * kHour, 6.0)});
+    graph.ShowSilo(silos);
+    EXPECT_EQ(graph.AxisTime()->format(), QStringLiteral("dd.MM hh:mm"));
 }
 
 TEST(PointMarkTest, EveryStyleDrawsItsOwnMark)

@@ -135,6 +135,27 @@ TEST(IniDocument, NamesAndValuesAnIniLineCannotHoldAreRefused)
     EXPECT_EQ(doc.ToUtf8(), "");
 }
 
+// Stray octets that are not UTF-8 (here code page 1251 "Тмах") would turn the whole file into
+// code page 1251 for its next reader; they are refused and the text stays as it was.
+TEST(IniDocument, TextThatIsNotUtf8IsRefused)
+{
+    IniDocument doc = IniDocument::FromOctets("[Общие]\nТмах=30\n");
+    const std::string cp1251 = "\xD2\xEC\xE0\xF5";
+    const std::string broken[] = {cp1251, "\xD0", "a\xC0\x80", "\xED\xA0\x80"};   // cut, overlong, surrogate
+    for (const std::string& bad : broken) {
+        EXPECT_THROW(doc.SetValue("Общие", "Имя", bad), EIniFileError);
+        EXPECT_THROW(doc.SetValue("Общие", bad, "1"), EIniFileError);
+        EXPECT_THROW(doc.SetValue(bad, "k", "1"), EIniFileError);
+    }
+    try {
+        doc.SetValue("Общие", "Имя", cp1251);
+    } catch (const EIniFileError& e) {
+        EXPECT_TRUE(IsValidUtf8(e.Message()));   // the message itself stays readable
+    }
+    EXPECT_EQ(doc.ToUtf8(), "[Общие]\nТмах=30\n");
+    EXPECT_EQ(IniDocument::FromOctets(doc.ToUtf8()).Value("общие", "тмах"), "30");
+}
+
 TEST(IniDocument, DeletingAKeyOrSectionRemovesItsDuplicatesToo)
 {
     IniDocument doc = IniDocument::FromOctets("[A]\nk=1\nj=2\nK=3\n[B]\nb=1\n[a]\nk=4\n");

@@ -171,6 +171,7 @@ TEST_F(IniFileTest, BadNamesAndValuesFailAtTheirOwnWrite)
     ini.WriteString("S", "good", "1");
     EXPECT_THROW(ini.WriteString("S", "bad", "line\nbreak"), EIniFileError);
     EXPECT_THROW(ini.WriteString("S", "a=b", "1"), EIniFileError);
+    EXPECT_THROW(ini.WriteString("S", "name", "\xD2\xEC\xE0\xF5"), EIniFileError);   // code page 1251
     ini.EndUpdate();
     EXPECT_EQ(Contents(), "[S]\ngood=1\n");
 }
