@@ -39,6 +39,7 @@ TfmGraphParam::TfmGraphParam(Parameters& settings, IniFile* placement, QWidget* 
 
     tcSeries = new QTabBar;
     tcSeries->setObjectName(QStringLiteral("tcSeries"));
+    tcSeries->setUsesScrollButtons(false);   // the dialog is as wide as the six tabs
     for (int k = 1; k <= 6; ++k)
         tcSeries->addTab(QStringLiteral("Датчик №%1").arg(k));
     edLine = new QSpinBox;
