@@ -77,7 +77,7 @@ void TCreditsPanel::paintEvent(QPaintEvent* event)
 TAboutForm::TAboutForm(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("AboutForm"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(QStringLiteral("О программе"));
     // A fixed dialog border without title-bar buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(240, 146);
@@ -91,7 +91,7 @@ TAboutForm::TAboutForm(QWidget* owner) : QDialog(owner)
     SecretPanel1->installEventFilter(this);
 
     AppIcon = new QLabel;
-    AppIcon->setToolTip(QStringLiteral("Click twice here!"));
+    AppIcon->setToolTip(QStringLiteral("Щёлкните здесь дважды!"));
     AppIcon->setCursor(Qt::PointingHandCursor);
     AppIcon->installEventFilter(this);
     ProductName = new QLabel;

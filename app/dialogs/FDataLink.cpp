@@ -71,7 +71,7 @@ TfmDataLink::TfmDataLink(const QString& connectionString, QWidget* parent) : QDi
     pages->addWidget(postgresPage);
     connect(rbPostgres, &QRadioButton::toggled, pages, [this](bool on) { pages->setCurrentIndex(on ? 1 : 0); });
 
-    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("OK"), "btnOk", QStringLiteral("Отмена"));
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("ОК"), "btnOk", QStringLiteral("Отмена"));
     btnOk = buttons.Accept;
     btnCancel = buttons.Cancel;
 

@@ -27,7 +27,7 @@ TfmExecProc::TfmExecProc(IniFile& settings, QWidget* parent) : QDialog(parent), 
     Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     Highlighter = new TPascalHighlighter(Memo->document());
 
-    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("OK"), "btnOK", QStringLiteral("Cancel"));
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("ОК"), "btnOK", QStringLiteral("Отмена"));
     btnOK = buttons.Accept;
     btnCancel = buttons.Cancel;
 

@@ -54,7 +54,7 @@ TfmSelectTable::TfmSelectTable(Parameters& settings, TExchangeLog& log, IniFile*
     chAutoExport = new QCheckBox(QStringLiteral("Выполнять автоматический экспорт при сохранении архива"));
     chAutoExport->setObjectName(QStringLiteral("chAutoExport"));
 
-    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("OK"), "btnOk", QStringLiteral("Отмена"));
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("ОК"), "btnOk", QStringLiteral("Отмена"));
     btnOk = buttons.Accept;
     btnCancel = buttons.Cancel;
 

@@ -29,7 +29,7 @@ TfmPasswordDlg::TfmPasswordDlg(TMemory memory, QWidget* parent) : QDialog(parent
     form->addRow(QStringLiteral("Пользователь"), cbName);
     form->addRow(QStringLiteral("Пароль:"), edPassword);
 
-    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("OK"), "btnOK", QStringLiteral("Cancel"));
+    const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("ОК"), "btnOK", QStringLiteral("Отмена"));
     btnOK = buttons.Accept;
     btnCancel = buttons.Cancel;
     btnOK->setDefault(true);

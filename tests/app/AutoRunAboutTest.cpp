@@ -91,7 +91,7 @@ TEST_F(AutoRunTest, AnEntryThatCannotBeRemovedRaisesAndTheCheckStaysSet)
 TEST(AboutBox, ShowsNameAndVersionAndRollsCreditsOnDoubleClicks)
 {
     TAboutForm about;
-    EXPECT_EQ(about.windowTitle(), "About");
+    EXPECT_EQ(about.windowTitle(), "О программе");
     EXPECT_EQ(about.size(), QSize(240, 146));
     EXPECT_FALSE(about.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(about.ProductName->text(), "Tavik_zuzid");
