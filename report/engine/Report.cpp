@@ -2,6 +2,7 @@
 
 #include "report/data/DataSetRelations.h"
 #include "report/engine/EMFPages.h"
+#include "report/engine/ProgressWindow.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -91,8 +92,16 @@ void TrpReport::SelectPrinter(const QString& name)
 
 void TrpReport::ShowProgressPage(int pageNo)
 {
-    if (OnProgress)
+    if (OnProgress) {
         OnProgress(pageNo);
+        return;
+    }
+    TrpRunContext& c = context_;
+    if (!ShowProgress || !c.ProgressWindow)
+        return;
+    // The final pass of a two-pass build and an export know how many pages there are.
+    const bool withTotal = CurrentFilter || (TwoPass && FinalPass);
+    c.ProgressWindow->ShowPage(pageNo, withTotal ? std::optional<int>(c.TotalPages) : std::nullopt);
 }
 
 void TrpReport::BeginColumnHook(TrpBand* band)

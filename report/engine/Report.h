@@ -21,9 +21,14 @@
 
 class TrpEMFPages;
 class TrpExportFilter;
+class TrpPageRange;
+class TrpPrintJob;
 class TrpRunContext;
 
 enum TrpReportType { rtSimple, rtMultiple };
+
+// Which pages of a print's page list print (numbered from 1).
+enum TrpPrintPages : uint8_t { ppAll = 0, ppOdd = 1, ppEven = 2 };
 
 // The report information block of a template.
 struct TrpReportInfo {
@@ -55,6 +60,8 @@ using TBandEvent = std::function<void(TrpBand* band)>;
 using TPrintColumnEvent = std::function<void(int columnNo, int& width)>;
 // Builds a page by hand, printing its bands through TrpPage::PrintBand and its breaks.
 using TManualBuildEvent = std::function<void(TrpPage* page)>;
+// Just before a print job starts.
+using TPrintReportEvent = std::function<void()>;
 // A function nobody else knows, asked last.
 using TUserFunctionEvent = std::function<void(const QString& name, const QVariant& p1, const QVariant& p2,
                                               const QVariant& p3, QVariant& value)>;
@@ -122,7 +129,8 @@ public:
     // from the field, then OnBeforePrint.
     void BeforePrintHook(QStringList& memo, TrpView* view);
 
-    // A step of a build's progress: the page number being built.
+    // A step of a build's, print's or export's progress: the page number being done, to
+    // OnProgress, else to the progress window (which lets Cancel through).
     void ShowProgressPage(int pageNo);
     // Before a cross column prints; OnBeginColumn and OnPrintColumn when assigned.
     void BeginColumnHook(TrpBand* band);
@@ -131,6 +139,24 @@ public:
     // Makes the report printer's printer of that name (compared without regard to case) current
     // unless PrintToDefault is set; the name is kept as PrinterName in any case.
     void SelectPrinter(const QString& name);
+
+    // ---- Printing of the prepared pages (ReportPrinting.cpp).
+
+    // Prints the prepared pages on the report printer: those of the page list ("1,3,5-12", "5-"
+    // up to the last page, "" every page) that printPages lets through, copies times, collated
+    // (the whole list again for each copy) or each page's copies together. The virtual printer
+    // writes a PDF file that the context's PdfFileDialog names. The pages go under the progress
+    // window, whose Cancel stops the job after the page being printed. A list that is no page
+    // list or names no page of the report, and a printer that fails, are told in the engine's
+    // error box, and no job is left open. True when every page was sent.
+    bool PrintReportPages(const QString& pageNumbers, int copies, bool collate, uint8_t printPages);
+    // The print dialog's printer change: the report printer's printer newIndex becomes current
+    // and the design pages take their paper on it again. A printer that cannot be chosen is
+    // told ("Printer selected is not valid"), oldIndex becomes current again and the result is
+    // false.
+    bool SwitchPrinter(int oldIndex, int newIndex);
+    // Every design page applies its own paper again.
+    void ApplyPagesPaper();
 
     std::vector<std::unique_ptr<TrpPage>> Pages;
     // The prepared pages: what the last build printed, or what a prepared-report file held. The
@@ -151,6 +177,14 @@ public:
     // The template is kept in the window's definition ("ReportForm").
     bool StoreInDFM = false;
     QString FileName;   // "Untitled" until a file is named
+
+    // Shown in the preview and progress captions; the print job's name.
+    QString Title;
+    // The print dialog starts with these.
+    int DefaultCopies = 1;
+    bool DefaultCollate = true;
+    // Builds, prints and exports run under the context's progress window (when it has one).
+    bool ShowProgress = true;
 
     // The export filter of the running export, else none.
     TrpExportFilter* CurrentFilter = nullptr;
@@ -173,6 +207,7 @@ public:
     TManualBuildEvent OnManualBuild;
     TObjectClickEvent OnObjectClick;
     TMouseOverObjectEvent OnMouseOverObject;
+    TPrintReportEvent OnPrintReport;
 
 private:
     // The pages section of a template: flags, printer name, the page and object records, the
@@ -188,6 +223,10 @@ private:
 
     // The template read from "ReportForm", until Loaded.
     std::unique_ptr<QByteArray> pendingTemplate_;
+
+    void PrintAllPages(const TrpPageRange& pageList, int copies, bool collate, uint8_t printPages,
+                       const QString& fileName);
+    void PrintPage(TrpPrintJob& job, int index);
 
     bool Holds(const TrpPage* page) const;
     bool Holds(const TrpView* view) const;

@@ -29,8 +29,8 @@ struct TrpDeviceSettings {
 };
 
 // The paper the report printer asks for. A custom size gives its width and height as the sheet
-// lies; other sizes are known by their id alone. A bin whose low 16 bits are 0xFFFF leaves the
-// printer's source alone. One copy.
+// lies; a printer knows other sizes by their id alone, a file takes the width and height. A bin
+// whose low 16 bits are 0xFFFF leaves the printer's source alone. One copy.
 struct TrpDeviceMode {
     int PaperSize = 0;
     int PaperWidth = 0;
@@ -63,10 +63,19 @@ public:
     virtual TrpDeviceMetrics Metrics() = 0;
 
     // The print job: pages are drawn on the painter between BeginDoc and EndDoc (EPrinter when
-    // the job cannot start).
+    // the job cannot start, a sheet cannot begin or the output cannot be completed).
     virtual bool Printing() = 0;
-    virtual void SetCopies(int copies) = 0;
+    // How many copies of each sheet the next job is to make; gives how many the printer makes
+    // itself (1 when it makes none, as a file does).
+    virtual int SetCopies(int copies) = 0;
     virtual QPainter& BeginDoc(const QString& title) = 0;
+    // The virtual printer's job: a PDF file on that paper with a 5 mm border unprinted, written
+    // beside the file and put in its place by EndDoc once whole; Abort, or a failure, leaves the
+    // file as it was. While the job runs, WriteSettings, Metrics and NewPage act on the file.
+    virtual QPainter& BeginFileDoc(const QString& title, const QString& fileName, const TrpDeviceMode& paper) = 0;
+    // The job writes a file (the virtual printer's, or a printer that prints into one): its
+    // sheets may change paper between them, as a file cannot be split into jobs.
+    virtual bool PrintsToFile() = 0;
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
     virtual void Abort() = 0;

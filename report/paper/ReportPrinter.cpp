@@ -150,14 +150,19 @@ void TrpPrinter::ApplyDeviceMode()
         ApplyVirtualPaper();
         return;
     }
+    platform_->WriteSettings(DeviceMode());
+    ReadSettings();
+}
+
+TrpDeviceMode TrpPrinter::DeviceMode() const
+{
     TrpDeviceMode mode;
     mode.PaperSize = PaperSize;
     mode.PaperWidth = PaperWidth;
     mode.PaperHeight = PaperHeight;
     mode.Orientation = Orientation;
     mode.PaperBin = PaperBin;
-    platform_->WriteSettings(mode);
-    ReadSettings();
+    return mode;
 }
 
 void TrpPrinter::ApplyVirtualPaper()
@@ -192,6 +197,21 @@ void TrpPrinter::SetPaper(int paperSize, int paperWidth, int paperHeight, int bi
         return;
     if (!force && IsEqualPaper(paperSize, paperWidth, paperHeight, bin, orientation))
         return;
+    StorePaper(paperSize, paperWidth, paperHeight, bin, orientation);
+    ApplyDeviceMode();
+}
+
+void TrpPrinter::SetJobPaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation)
+{
+    StorePaper(paperSize, paperWidth, paperHeight, bin, orientation);
+    ApplyDeviceMode();
+    // The virtual printer's file is the platform's while its job runs.
+    if (IsVirtual() && platform_)
+        platform_->WriteSettings(DeviceMode());
+}
+
+void TrpPrinter::StorePaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation)
+{
     PaperSize = paperSize;
     // A paper asked for by id alone keeps the sheet's size until the printer gives its own:
     // a new page on a paper the virtual printer does not know is not a sheet of nothing.
@@ -201,12 +221,12 @@ void TrpPrinter::SetPaper(int paperSize, int paperWidth, int paperHeight, int bi
     }
     PaperBin = bin;
     Orientation = orientation == poPortrait ? poPortrait : poLandscape;
-    ApplyDeviceMode();
 }
 
 void TrpPrinter::FillPaperGeometry(TPaperGeometry& g) const
 {
-    if (IsVirtual() || !platform_) {
+    // While the virtual printer prints, its file is a device with metrics of its own.
+    if (!platform_ || (IsVirtual() && !platform_->Printing())) {
         g.PageWidth = TenthsToPageUnits(PaperWidth);
         g.PageHeight = TenthsToPageUnits(PaperHeight);
         g.OffsetX = g.OffsetY = TenthsToPageUnits(kVirtualBorder);

@@ -15,6 +15,7 @@
 
 class TrpLocale;
 class TrpPlatformPrinter;
+struct TrpDeviceMode;
 struct TrpDeviceSettings;
 class TrpRunContext;
 
@@ -54,7 +55,13 @@ public:
     // current one and force is off; otherwise the paper is stored and applied. EPrinter when the
     // printer refuses it.
     void SetPaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation, bool force);
-    // The page geometry of the current printer and paper.
+    // A paper change between two sheets of a running job that writes a file (PrintsToFile),
+    // which SetPaper leaves alone: the next sheet takes it.
+    void SetJobPaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation);
+    // The current paper as the platform printer takes it.
+    TrpDeviceMode DeviceMode() const;
+    // The page geometry of the current printer and paper; for the virtual printer, its own
+    // unless its job runs, which prints on a file of the platform's.
     void FillPaperGeometry(TPaperGeometry& geometry) const;
 
     bool IsVirtual() const { return CurrentIndex == VirtualIndex; }
@@ -81,6 +88,7 @@ public:
 
 private:
     void ApplyVirtualPaper();
+    void StorePaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation);
     void TakeSettings(const TrpDeviceSettings& settings);
 
     TrpPlatformPrinter* platform_ = nullptr;

@@ -1,8 +1,16 @@
 #include "report/print/QtPrinter.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 
 #include "base/Rounding.h"
 #include "report/paper/PaperTable.h"
@@ -69,6 +77,35 @@ QPageSize PageSizeFor(const TrpDeviceMode& mode)
     if (const TPaperInfo* paper = FindPaper(mode.PaperSize); paper && paper->Width > 0)
         return MillimetreSize(paper->Width / 10.0, paper->Height / 10.0, QString::fromUtf8(paper->Name));
     return {};
+}
+
+// A file's sheet: the size as it lies, else the paper's id.
+QPageSize FilePageSize(const TrpDeviceMode& mode)
+{
+    if (mode.PaperWidth <= 0 || mode.PaperHeight <= 0)
+        return PageSizeFor(mode);
+    const double w = mode.PaperWidth / 10.0, h = mode.PaperHeight / 10.0;
+    return mode.Orientation == poLandscape ? MillimetreSize(h, w) : MillimetreSize(w, h);
+}
+
+QPageLayout::Orientation OrientationOf(const TrpDeviceMode& mode)
+{
+    return mode.Orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+QString WriteFailure(const QString& fileName, const QString& why)
+{
+    return QStringLiteral("Не удалось записать файл \"%1\": %2").arg(fileName, why);
+}
+
+// Qt's PDF writer ends a file it has written whole with this mark.
+bool EndsLikeWholePdf(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    file.seek(file.size() - 16);
+    return file.read(16).trimmed().endsWith("%%EOF");
 }
 
 void AddPaper(std::vector<TrpDeviceItem>& papers, const QPageSize& size)
@@ -150,12 +187,22 @@ std::optional<TrpDeviceSettings> TrpQtPrinter::ReadSettings()
 
 void TrpQtPrinter::WriteSettings(const TrpDeviceMode& mode)
 {
+    if (file_) {
+        const QPageSize size = FilePageSize(mode);
+        if (!size.isValid() || !file_->setPageSize(size))
+            throw EPrinter(QStringLiteral("Файл PDF не принимает бумагу %1").arg(mode.PaperSize));
+        file_->setPageOrientation(OrientationOf(mode));
+        return;
+    }
     if (!CurrentIsListed())
         return;
     const QPageSize size = PageSizeFor(mode);
     if (!size.isValid() || !printer_.setPageSize(size))
         throw EPrinter(QStringLiteral("Принтер «%1» не принимает бумагу %2").arg(current_).arg(mode.PaperSize));
-    printer_.setPageOrientation(mode.Orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer_.setPageOrientation(OrientationOf(mode));
+    // A running job (into a file) keeps its copies and source.
+    if (Printing())
+        return;
     printer_.setCopyCount(1);
     if (!IsDefaultBin(mode.PaperBin))
         if (const auto source = SourceOf(mode.PaperBin))
@@ -164,11 +211,12 @@ void TrpQtPrinter::WriteSettings(const TrpDeviceMode& mode)
 
 TrpDeviceMetrics TrpQtPrinter::Metrics()
 {
-    const QRectF sheet = printer_.paperRect(QPrinter::DevicePixel);
-    const QRectF page = printer_.pageRect(QPrinter::DevicePixel);
+    QPrinter& device = Job();
+    const QRectF sheet = device.paperRect(QPrinter::DevicePixel);
+    const QRectF page = device.pageRect(QPrinter::DevicePixel);
     const auto pixels = [](double value) { return int(Round(value)); };
     TrpDeviceMetrics m;
-    m.DpiX = m.DpiY = printer_.resolution();
+    m.DpiX = m.DpiY = device.resolution();
     m.PhysicalWidth = pixels(sheet.width());
     m.PhysicalHeight = pixels(sheet.height());
     m.OffsetX = pixels(page.left() - sheet.left());
@@ -180,12 +228,13 @@ TrpDeviceMetrics TrpQtPrinter::Metrics()
 
 bool TrpQtPrinter::Printing()
 {
-    return printer_.printerState() == QPrinter::Active;
+    return painter_.isActive();
 }
 
-void TrpQtPrinter::SetCopies(int copies)
+int TrpQtPrinter::SetCopies(int copies)
 {
     printer_.setCopyCount(copies);
+    return printer_.supportsMultipleCopies() ? copies : 1;
 }
 
 QPainter& TrpQtPrinter::BeginDoc(const QString& title)
@@ -196,23 +245,83 @@ QPainter& TrpQtPrinter::BeginDoc(const QString& title)
     return painter_;
 }
 
+QPainter& TrpQtPrinter::BeginFileDoc(const QString& title, const QString& fileName, const TrpDeviceMode& paper)
+{
+    if (Printing())
+        throw EPrinter(QStringLiteral("Печать уже идёт"));
+    // The file is written beside its place, so that a failure leaves the one there as it was.
+    const QFileInfo target(fileName);
+    QTemporaryFile part(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!part.open())
+        throw EPrinter(WriteFailure(fileName, part.errorString()));
+    part.setAutoRemove(false);
+    partFileName_ = part.fileName();
+    fileName_ = fileName;
+    part.close();
+    file_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    file_->setOutputFormat(QPrinter::PdfFormat);
+    file_->setOutputFileName(partFileName_);
+    file_->setDocName(title);
+    try {
+        WriteSettings(paper);
+        // The virtual printer leaves 5 mm unprinted on every side.
+        file_->setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+        if (!painter_.begin(file_.get()))
+            throw EPrinter(WriteFailure(fileName, QStringLiteral("файл не открылся для записи")));
+    } catch (...) {
+        FinishFile(false);
+        throw;
+    }
+    return painter_;
+}
+
+bool TrpQtPrinter::PrintsToFile()
+{
+    return file_ || printer_.outputFormat() == QPrinter::PdfFormat;
+}
+
 void TrpQtPrinter::NewPage()
 {
-    if (!printer_.newPage())
-        throw EPrinter(QStringLiteral("Принтер «%1» не начал новый лист").arg(current_));
+    if (!Job().newPage())
+        throw EPrinter(QStringLiteral("Принтер «%1» не начал новый лист").arg(file_ ? fileName_ : current_));
 }
 
 void TrpQtPrinter::EndDoc()
 {
     if (painter_.isActive())
         painter_.end();
+    if (file_)
+        FinishFile(true);
 }
 
 void TrpQtPrinter::Abort()
 {
-    printer_.abort();
+    Job().abort();
     if (painter_.isActive())
         painter_.end();
+    if (file_)
+        FinishFile(false);
+}
+
+void TrpQtPrinter::FinishFile(bool complete)
+{
+    file_.reset();
+    const QString part = std::exchange(partFileName_, QString());
+    const QString target = std::exchange(fileName_, QString());
+    if (!complete) {
+        QFile::remove(part);
+        return;
+    }
+    if (!EndsLikeWholePdf(part)) {
+        QFile::remove(part);
+        throw EPrinter(WriteFailure(target, QStringLiteral("файл записан не полностью")));
+    }
+    // rename() puts the whole file in place of the old one at once.
+    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(part);
+        throw EPrinter(WriteFailure(target, why));
+    }
 }
 
 void AttachInstalledPrinters(TrpRunContext& context)

@@ -90,6 +90,10 @@ public:
     // Shows an export filter's options dialog and gives its modal result; set by the program's
     // window library (InstallExportDialogs). None: filters export with the options they hold.
     std::function<int(TrpExportFilter& filter)> ExportOptionsDialog;
+    // Asks where the virtual printer writes its PDF file, suggesting a name (the report's
+    // title); "" when the user cancels. Set by the program's window library
+    // (InstallPdfFileDialog); without it the virtual printer cannot print.
+    std::function<QString(const QString& suggestedName)> PdfFileDialog;
     // The platform's printers, given by the program's print library before StartReportPrinter;
     // none: the report printer offers only its virtual printer.
     std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;
