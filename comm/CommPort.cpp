@@ -35,12 +35,6 @@ const char* OctetsEnding(int n)
     return (last >= 2 && last <= 4 && (n / 10) % 10 != 1) ? "а" : "";
 }
 
-void RaiseOnError(int error)
-{
-    if (error != 0)
-        throw EPortException(SystemErrorText(error));
-}
-
 milliseconds Ms(uint64_t value)
 {
     return milliseconds(static_cast<milliseconds::rep>(value));
@@ -131,6 +125,35 @@ void TCommPort::SetStatus(const std::string& status)
     status_ = status;
 }
 
+void TCommPort::RaiseOnError(int error)
+{
+    if (error != 0)
+        RaiseSystemError(error);
+}
+
+// While the program holds the port open, the status tells what happened to the device.
+void TCommPort::RaiseSystemError(int error)
+{
+    if (enable_) {
+        SetStatus(SystemErrorText(error));
+        faulty_ = true;
+    }
+    throw EPortSystemError(Format("COM%d: %s", static_cast<int>(number_), SystemErrorText(error).c_str()), error);
+}
+
+// The line worked again after a failure: the status says so.
+void TCommPort::MarkReady()
+{
+    if (faulty_.exchange(false) && tty_.IsOpen())
+        SetStatus(StatusReady);
+}
+
+// Why an open port has no line: the last open failed (the device vanished, say).
+int TCommPort::ClosedLineError() const
+{
+    return openError_ != 0 ? openError_ : EBADF;
+}
+
 bool TCommPort::Open()
 {
     std::lock_guard hold(PortLock());
@@ -138,6 +161,7 @@ bool TCommPort::Open()
     int error = tty_.Open(SerialDevicePath(number_));
     if (error == 0)
         error = settings ? tty_.Apply(*settings) : EINVAL;
+    openError_ = error;
     if (error != 0) {
         // A line we could not set up as asked is not reported as ready.
         tty_.Close();
@@ -152,6 +176,7 @@ bool TCommPort::Open()
         throw EPortException("Error PurgeComm");
     }
     handle_ = tty_.Fd();
+    faulty_ = false;
     SetStatus(StatusReady);
     return true;
 }
@@ -187,10 +212,13 @@ void TCommPort::Send(const uint8_t* data, size_t count)
     std::lock_guard hold(PortLock());
     // A port the program has closed (or handed to another instance) is never reopened here.
     if (!enable_)
-        throw EPortException(SystemErrorText(EBADF));
+        RaiseSystemError(EBADF);
     RaisedPriority priority(priorityPermission_);
     writeTimeoutCounted_ = false;
     try {
+        // A line whose reopening failed fails for that reason, and the recovery below tries again.
+        if (!tty_.IsOpen())
+            RaiseSystemError(ClosedLineError());
         ScopedBusyCursor cursor(busyCursor_, changeCursor_);
         if (rsvClear_) {
             readAhead_.clear();
@@ -202,6 +230,7 @@ void TCommPort::Send(const uint8_t* data, size_t count)
             WriteData(data, count);
         if (echo_)
             ReadEcho(data, count);
+        MarkReady();
     } catch (...) {
         if (!writeTimeoutCounted_)
             ++failures_;
@@ -237,7 +266,7 @@ PortWriteLock& TCommPort::TakeWriteRight()
     if (right.Acquire(WriteRightWait))
         return right;
     if (right.Error() != 0)
-        throw EPortException(SystemErrorText(right.Error()));
+        RaiseSystemError(right.Error());
     throw EPortException("Тайм-аут ожидания освобождения порта");
 }
 
@@ -335,12 +364,15 @@ uint16_t TCommPort::ReadData(uint8_t* buffer, uint16_t count)
     if (early == count)
         return count;
     const auto rest = static_cast<uint16_t>(count - early);
+    if (!tty_.IsOpen())
+        RaiseSystemError(ClosedLineError());
     const SerialTty::ReadResult result = tty_.Read(buffer + early, rest, ReadLimitsFor(rest));
     RaiseOnError(result.error);
     if (result.guardExpired)
         throw EPortException("Тайм-аут при приёме");
     if (result.got != rest)
         throw EPortException(ReceivedCountMessage(static_cast<int>(early + result.got), count));
+    MarkReady();
     return count;
 }
 
@@ -351,12 +383,15 @@ uint16_t TCommPort::ReadSome(uint8_t* buffer, uint16_t most)
         return 0;
     if (const uint16_t early = TakeReadAhead(buffer, most))
         return early;
+    if (!tty_.IsOpen())
+        RaiseSystemError(ClosedLineError());
     const SerialTty::ReadResult result = tty_.ReadSome(buffer, most, ReadLimitsFor(1));
     RaiseOnError(result.error);
     if (result.guardExpired)
         throw EPortException("Тайм-аут при приёме");
     if (result.got == 0)
         throw EPortException(ReceivedCountMessage(0, 1));
+    MarkReady();
     return static_cast<uint16_t>(result.got);
 }
 

@@ -2,7 +2,9 @@
 // The serial port of the program: opens a port by number, applies the line settings and
 // time-outs, sends a frame over RS-232 or over RS-485 with the direction switched by RTS,
 // reads an exact number of octets within its time-outs, and recovers from repeated failures
-// by closing and reopening the port. Every failure raises EPortException.
+// by closing and reopening the port. Every failure raises EPortException; a failure of the
+// device itself raises EPortSystemError, naming the port and the system's reason, and shows in
+// Status() while the port is meant to be open.
 //
 // Thread use: Send and ReadData may come from the poll thread and the main thread; an exchange
 // holds PortLock() around its send and reply read (see comm/PortLock.h). Open and close take
@@ -75,8 +77,9 @@ public:
     TPortTimeOut TimeOut() const;
     void SetTimeOut(const TPortTimeOut& timeOut);
 
-    // "отсутствует" before the first open, "готов" while open, "неактивен" after a close, or the
-    // system's text of a failed open.
+    // "отсутствует" before the first open, "готов" while open and working, "неактивен" after a
+    // close, or the system's text of what went wrong: a failed open (the device is gone), or a
+    // failure of the open line (an I/O error) until the line works again.
     std::string Status() const;
 
     // Consecutive failures of sends; a write that completes in time sets it back to 0.
@@ -107,6 +110,10 @@ private:
     SerialTty::ReadLimits ReadLimitsFor(uint16_t count) const;
     uint16_t TakeReadAhead(uint8_t* buffer, uint16_t most);
     void SetStatus(const std::string& status);
+    void RaiseOnError(int error);
+    [[noreturn]] void RaiseSystemError(int error);
+    void MarkReady();
+    int ClosedLineError() const;
 
     SerialTty tty_;
     std::atomic<uint8_t> number_ {0};
@@ -117,6 +124,8 @@ private:
     std::atomic<bool> rsvClear_ {false};
     std::atomic<bool> changeCursor_ {true};
     std::atomic<int> failures_ {0};
+    std::atomic<bool> faulty_ {false}; // the status shows a failure of the open line
+    int openError_ = 0; // errno of the last failed open, under PortLock()
     bool writeTimeoutCounted_ = false; // under PortLock()
     TPortParametrs param_; // under PortLock()
     TPortTimeOut timeOut_; // under PortLock()

@@ -92,6 +92,9 @@ void FindMessageFT3(TCommPort& port, uint8_t address, DynByteArray& buffer, uint
         uint16_t got = 0;
         try {
             got = port.ReadSome(chunk, static_cast<uint16_t>(left));
+        } catch (const EPortSystemError& e) {
+            // A failing device is no silent controller: its reason goes with the text.
+            throw ENoReply(Format("Нет ответа от контроллера с адресом %d - %s", address, e.what()));
         } catch (const Exception&) {
             throw ENoReply(Format("Нет ответа от контроллера с адресом %d", address));
         }

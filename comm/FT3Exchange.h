@@ -12,8 +12,9 @@
 #include <cstdint>
 
 // Reads the reply's leader A0 26 and its length octet L, skipping at most maxSkip octets before
-// them; what it read past L the port returns to the next read. On return the buffer is A0 26 L. Raises ENoReply when a read
-// fails ("Нет ответа ...") or no leader comes ("Нет лидера ...").
+// them; what it read past L the port returns to the next read. On return the buffer is A0 26 L.
+// Raises ENoReply when a read fails ("Нет ответа ...", followed by the port's message when the
+// device itself failed) or no leader comes ("Нет лидера ...").
 void FindMessageFT3(TCommPort& port, uint8_t address, DynByteArray& buffer, uint8_t maxSkip);
 
 // The exchange the program uses: the leader search is tried again until timeoutMs have passed

@@ -6,3 +6,14 @@ class EPortException : public Exception {
 public:
     using Exception::Exception;
 };
+
+// The system refused an operation on the port's device (it vanished, an I/O error, no right to
+// it): the message names the port and the system's reason; SystemError() is the errno value.
+class EPortSystemError : public EPortException {
+public:
+    EPortSystemError(const std::string& message, int error) : EPortException(message), error_(error) {}
+    int SystemError() const { return error_; }
+
+private:
+    int error_;
+};

@@ -87,8 +87,9 @@ void ApplyPoll(const THardConfig& config, int64_t unixTime, const Parameters& se
 {
     ForEachSensor(config, [&](TTIT& sensor) {
         sensor.ClearValues();
+        // A point without a value was stored for a sensor that was asked and never answered.
         if (const auto point = FindAverage(sensor, unixTime))
-            sensor.AddValue(true, point->Time, point->Value, settings);
+            sensor.AddValue(point->Value != kNoData, point->Time, point->Value, settings);
     });
 }
 

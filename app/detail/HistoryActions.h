@@ -18,8 +18,10 @@ struct Parameters;
 std::optional<TTITPoint> FindAverage(const TTIT& sensor, int64_t unixTime);
 
 // Every sensor of the tree forgets its current values and, when it has an averaged point at that
-// Unix second, takes that point's value as its only one. A sensor without a point there shows
-// no data. The rate check follows the settings.
+// Unix second, takes that point's value as its only one; a point without a value (a sensor that
+// never answered that poll) marks the sensor as not replied. A sensor without a point there
+// shows no data, unless the last pass found it not replying. The rate check follows the
+// settings.
 void ApplyPoll(const THardConfig& config, int64_t unixTime, const Parameters& settings);
 
 // The Unix seconds [First, Last) that deleting the poll at a time removes: that second alone

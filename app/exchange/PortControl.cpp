@@ -78,10 +78,22 @@ void TPortControl::SetPortEnabled(bool on)
     ShowPortStatus();
 }
 
+QString TPortControl::PortStatusText() const
+{
+    return QStringLiteral("COM%1 - %2").arg(Port.Number()).arg(QString::fromStdString(Port.Status()));
+}
+
+void TPortControl::RefreshPortStatus()
+{
+    // Until the port is first opened or closed the panel shows nothing.
+    if (!window_.PortPanel->Text().isEmpty() && window_.PortPanel->Text() != PortStatusText())
+        ShowPortStatus();
+}
+
 void TPortControl::ShowPortStatus()
 {
     TVStatusPanelPro& portPanel = *window_.PortPanel;
-    portPanel.SetText(QStringLiteral("COM%1 - %2").arg(Port.Number()).arg(QString::fromStdString(Port.Status())));
+    portPanel.SetText(PortStatusText());
     portPanel.SetWidth(window_.StatusBar->fontMetrics().horizontalAdvance(portPanel.Text()) + 30);
     window_.SpeedPanel->SetText(QStringLiteral("Скорость - %1").arg(Port.Param().BaudRate));
 }

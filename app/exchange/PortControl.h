@@ -41,6 +41,9 @@ public:
     // Opens or closes the port (nothing when it is so already); opening first asks every other
     // instance to let it go. The panels show the outcome.
     void SetPortEnabled(bool on);
+    // The port panel follows what happened to the port meanwhile (its device failed, vanished or
+    // was opened again by the port's own recovery, on whichever thread).
+    void RefreshPortStatus();
     // The submenu of ports and the panels' double-clicks, at the first showing.
     void BuildPortMenu();
 
@@ -49,6 +52,7 @@ public:
     void acParamComExecute();
 
 private:
+    QString PortStatusText() const;
     void ShowPortStatus();
     void OnInstanceMessage(const QByteArray& message, const QString& senderId);
     void FillPortMenu(QMenu& menu);

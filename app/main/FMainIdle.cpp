@@ -2,6 +2,7 @@
 // does when the program is activated.
 #include "app/main/FMain.h"
 
+#include "app/exchange/PortControl.h"
 #include "app/widgets/StatusPanelText.h"
 #include "app/widgets/VSBPro.h"
 #include "core/Parameters.h"
@@ -16,6 +17,7 @@ void TfmMain::AppEvents1Idle()
     if (lbErr->isVisibleTo(this) != errorsPresent)
         lbErr->setVisible(errorsPresent);
     RefreshAirTempPanels();
+    PortControl->RefreshPortStatus();
 }
 
 void TfmMain::RefreshAirTempPanels()

@@ -189,6 +189,8 @@ uint8_t TTIT::Flags() const
     return flags_;
 }
 
+// A sensor that was asked and never answered has no value: it shows as not replied rather than
+// as one without data. A line fault read in an earlier repeat still shows as the fault.
 bool TTIT::IsValidLocked() const
 {
     const double value = ValueLocked();

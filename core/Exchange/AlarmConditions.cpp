@@ -61,6 +61,11 @@ QString AlarmOverlayText(const Parameters& settings, TAlarmCondition condition, 
     return {};
 }
 
+QString CommutatorNoReplyText()
+{
+    return QStringLiteral("Нет ответа от коммутатора КС-4");
+}
+
 QString AlarmRelayText(const Parameters& settings, TAlarmCondition condition, const TSilos& silos, int index,
                        double value)
 {

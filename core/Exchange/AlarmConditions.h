@@ -21,3 +21,6 @@ QString AlarmOverlayText(const Parameters& settings, TAlarmCondition condition, 
 // line also names the sensor.
 QString AlarmRelayText(const Parameters& settings, TAlarmCondition condition, const TSilos& silos, int index,
                        double value);
+
+// The line condition 1 writes to the notification log when the live pass raises it.
+QString CommutatorNoReplyText();

@@ -119,6 +119,12 @@ bool TBaseSendTH::RaiseAlarmLevel(size_t condition)
     return true;
 }
 
+void TBaseSendTH::RaiseCommutatorNoReply()
+{
+    if (RaiseAlarmLevel(CommutatorNoReply))
+        emit Runner.AlarmNote(CommutatorNoReplyText());
+}
+
 void TBaseSendTH::TryAlarm(size_t condition, const TSilos& silos, int index, double value, bool& raised)
 {
     const TTIT& tit = *silos.GetTIT(index);

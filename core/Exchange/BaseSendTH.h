@@ -85,6 +85,9 @@ protected:
     // Raises AlarmLevel to the condition's level when the condition is switched on and its level
     // is higher; true exactly then.
     bool RaiseAlarmLevel(size_t condition);
+    // The commutator did not answer (condition 1): raises the level and, when it rose, writes
+    // the condition's line to the notification log.
+    void RaiseCommutatorNoReply();
 
     void SetStatus(const QString& text);
     void SetProgress(int position, int maximum);

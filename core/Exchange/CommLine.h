@@ -12,6 +12,9 @@ class TCommLine {
 public:
     // One FT3 exchange on the port: sends the request frame in the buffer and leaves the reply's
     // user data there, waiting up to timeoutMs for the reply; raises what the exchange raises.
+    // Every failure names the controller before the exchange's address tail, which the log
+    // leaves out: a failed send or a reply cut short reads "Нет ответа от контроллера с адресом N
+    // - " and the port's message.
     void Exchange(DynByteArray& buffer, uint16_t timeoutMs);
 
     TCommPort Port;

@@ -86,7 +86,7 @@ void TSendTH::Execute()
                 ++SiloIndex;
         } catch (const std::exception& e) {
             PostLog(e.what(), kLogError);
-            RaiseAlarmLevel(CommutatorNoReply);
+            RaiseCommutatorNoReply();
             break;
         }
     }
@@ -132,7 +132,10 @@ bool TSendTH::SwitchMB(int address, bool on)
             return false;
     } catch (const std::exception& e) {
         PostLog(e.what(), kLogError);
-        RaiseAlarmLevel(CommutatorNoReply);
+        // The operator learns what the failure cost: the block's sensors go without readings.
+        if (on && address != kRelayModule)
+            PostLog(Text(Format("Местный блок №%d не включен: его термоподвески не опрошены", address + 1)), kLogError);
+        RaiseCommutatorNoReply();
         return false;
     }
     Pause(on ? Settings.PauseMBOn : Settings.PauseMBOff);

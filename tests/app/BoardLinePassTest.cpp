@@ -1,6 +1,8 @@
 // A full pass from the main window over a pseudo-terminal against the simulated line: the
 // board shows the new temperatures, the data file is saved, and the log names the local block
-// that failed to answer by its device name.
+// that failed to answer by its device name. A line that dies in the middle of a pass shows: in
+// red lines, in the port panel, on the board and in the window's icon; it is used again once it
+// is back.
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
@@ -11,6 +13,7 @@
 #include "platform/qt/QtColour.h"
 #include "app/board/SiloBinGrid.h"
 #include "app/board/SiloCellGeometry.h"
+#include "app/widgets/VSBPro.h"
 #include "core/Device/Device.h"
 #include "core/ExchangeLog.h"
 #include "core/Parameters.h"
@@ -18,11 +21,13 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QListWidget>
 #include <QThread>
 
 #include <chrono>
+#include <tuple>
 #include <filesystem>
 
 using namespace std::chrono_literals;
@@ -48,6 +53,30 @@ QColor BandColour(TfrSiLoBin& frame, int col, int tit)
     const int n = frame.GetSilo(0, col)->TITCount();
     const QRect band = SensorBandRect(CellContentRect(frame.vtTree->CellRect(0, col)), n, n - 1 - tit);
     return QColor(image.pixel(band.right() - 1, band.center().y()));
+}
+
+// Runs a full pass from the window and handles what it posts until it has ended.
+void RunFullPass(TfmMain& window)
+{
+    window.aList.UpdateAll();
+    ASSERT_TRUE(window.Execute(window.acFullExchg));
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (window.SendTH() && std::chrono::steady_clock::now() < deadline) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    ASSERT_EQ(window.SendTH(), nullptr);
+    QCoreApplication::processEvents();
+    window.AppEvents1Idle();
+}
+
+// The error list's texts, oldest first, without their time stamps.
+QStringList ErrorLines(const TfmMain& window)
+{
+    QStringList lines;
+    for (int row = window.lbErr->count() - 1; row >= 0; --row)
+        lines << window.lbErr->item(row)->text().section(QStringLiteral(" : "), 1);
+    return lines;
 }
 
 } // namespace
@@ -85,16 +114,7 @@ TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
     window->show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(window->Port->Enable()) << window->Port->Status();
-    window->aList.UpdateAll();
-    ASSERT_TRUE(window->Execute(window->acFullExchg));
-
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (window->SendTH() && std::chrono::steady_clock::now() < deadline) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    ASSERT_EQ(window->SendTH(), nullptr);
-    QCoreApplication::processEvents();
+    RunFullPass(*window);
 
     TfrSiLoBin& frame = *window->Board->GetSiloBin(0);
     EXPECT_EQ(BandColour(frame, 0, 0), ToQColor(clLime));
@@ -103,12 +123,81 @@ TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
     EXPECT_NEAR(window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(1)->GetValue(), 20.0, 0.15);
     EXPECT_FALSE(window->Modified);
     const QByteArray file = ReadAll(dataFile);
-    // One point per polled sensor, the silent one's standing for "no data".
+    // One point per polled sensor; the silent one's, without a value, shows it as not replied.
     EXPECT_EQ(file.count("<point "), 4) << file.toStdString();
-    EXPECT_EQ(BandColour(frame, 1, 1), ToQColor(clGreen));
+    EXPECT_EQ(BandColour(frame, 1, 1), ToQColor(clBlack));
     const QString debug = QString::fromUtf8(ReadAll(folders.HomeFile("debug.log")));
     EXPECT_TRUE(debug.contains(QStringLiteral("местного блока Р5-22К"))) << debug.toStdString();
     EXPECT_FALSE(debug.contains(QStringLiteral("контроллера с адресом 1")));
+
+    window->close();
+    window.reset();
+    line.Stop();
+}
+
+TEST(BoardLinePassTest, ALineThatDiesMidPassShowsEverywhereAndIsUsedAgainWhenBack)
+{
+    TAppFolders folders;
+    TScriptedModal modal;
+    ft3sim::Simulator line;
+    line.localBlock().SetDefaultReadings(ft3sim::WordsForTemperature(20.0));
+    line.KeepLink(folders.HomeFile("COM3").toStdString());
+    // Block 0 is switched on and the first suspension read; the line goes at the next request.
+    line.VanishAfter(3);
+    line.Start();
+
+    WriteText(folders.SettingsFile(),
+        "[TfmMain]\nPort.Number=3\nacShowErr.Checked=1\n"
+        "[Общие]\nДанные=" + folders.HomeFile("line.dxml").toUtf8() + "\n"
+        "[Конфигурация]\nСилкорпусов=1\nБлоков=2\nТУРов=2\nТД в ТУР=2\n"
+        "Пауза включения модуля=5\nПауза отключения модуля=5\nПауза между командами запроса=5\n"
+        "Время ожидания ответа на команду \"Запрос данных\"=150\n");
+    // Suspensions 1 and 2 of block 0, and suspension 1 of block 1.
+    QByteArray layout = "<?xml version=\"1.0\"?><silobins><silobin No=\"1\" Row=\"1\" Col=\"3\">";
+    for (auto [col, block, silos] : {std::tuple{0, 0, 0}, {1, 0, 1}, {2, 1, 0}})
+        layout += "<silos Row=\"0\" Col=\"" + QByteArray::number(col) + "\" Addr=\"" + QByteArray::number(block)
+            + "\" No=\"" + QByteArray::number(silos)
+            + "\"><tit No=\"0\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/><tit No=\"1\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/></silos>";
+    WriteText(folders.HomeFile("SiloBins.xml"), layout + "</silobin></silobins>");
+
+    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+    window->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->Port->Enable()) << window->Port->Status();
+    ASSERT_TRUE(window->acShowErr->isChecked());
+    window->Settings.Alarms[CommutatorNoReply] = {true, 1};
+    window->Settings.Alarms[BlockNoReply] = {true, 2};
+    RunFullPass(*window);
+
+    const QStringList errors = ErrorLines(*window);
+    const QStringList expected{
+        QStringLiteral("Нет ответа от местного блока Р5-22К - COM3: Ошибка ввода/вывода "),
+        QStringLiteral("Нет ответа от местного блока Р5-22К - COM3: Ошибка ввода/вывода "),
+        QStringLiteral("Нет ответа от коммутатора КС-4 - COM3: Нет такого файла или каталога "),
+        QStringLiteral("Нет ответа от коммутатора КС-4 - COM3: Нет такого файла или каталога "),
+        QStringLiteral("Местный блок №2 не включен: его термоподвески не опрошены"),
+    };
+    EXPECT_EQ(errors, expected) << errors.join('\n').toStdString();
+    EXPECT_EQ(window->sBarPanels[0]->Text(), QStringLiteral("COM3 - Нет такого файла или каталога"));
+    TfrSiLoBin& frame = *window->Board->GetSiloBin(0);
+    EXPECT_EQ(BandColour(frame, 0, 0), ToQColor(clLime));
+    for (int col : {1, 2})
+        for (int tit : {0, 1})
+            EXPECT_EQ(BandColour(frame, col, tit), ToQColor(clBlack)) << col << "." << tit << " shows no reply";
+    EXPECT_EQ(window->accessibleDescription(), QStringLiteral("Error"));
+    EXPECT_NE(QString::fromUtf8(ReadAll(folders.HomeFile("overlay.log"))).indexOf(QStringLiteral("Нет ответа от коммутатора КС-4")), -1);
+
+    line.Return();
+    window->lbErr->clear();
+    // The poll history tells polls apart by the second: the next pass starts in a later one.
+    QThread::msleep(static_cast<unsigned long>(1000 - QDateTime::currentMSecsSinceEpoch() % 1000 + 10));
+    RunFullPass(*window);
+    EXPECT_TRUE(ErrorLines(*window).isEmpty()) << ErrorLines(*window).join('\n').toStdString();
+    EXPECT_EQ(window->sBarPanels[0]->Text(), QStringLiteral("COM3 - готов"));
+    for (int col : {0, 1, 2})
+        for (int tit : {0, 1})
+            EXPECT_EQ(BandColour(frame, col, tit), ToQColor(clLime)) << col << "." << tit;
+    EXPECT_EQ(window->accessibleDescription(), QStringLiteral("OK"));
 
     window->close();
     window.reset();

@@ -135,7 +135,7 @@ TEST_F(BoardWindowTest, APassInTheNoPortModeColoursTheBoardAndSavesTheDataFile)
     EXPECT_EQ(BandColour(first, 0, 2, 5), ToQColor(window->Settings.ColorMaxT));   // block 0, suspension 2
     EXPECT_EQ(BandColour(second, 0, 1, 5), ToQColor(window->Settings.ColorX));     // open line
     EXPECT_EQ(BandColour(second, 1, 2, 0), ToQColor(window->Settings.ColorKz));    // short circuit
-    EXPECT_EQ(BandColour(second, 1, 1, 3), ToQColor(clGreen));             // no reply: no data
+    EXPECT_EQ(BandColour(second, 1, 1, 3), ToQColor(clBlack));             // asked, never answered
     EXPECT_NEAR(window->HardConfig->GetMB(0)->GetSilos(1)->GetTIT(2)->GetValue(), DemoTemperature(0, 1, 2), 0.15);
 
     // The sensor that did not answer is named by its device, in the log file and the lists.

@@ -4,10 +4,12 @@
 #include "platform/posix/SystemError.h"
 
 #include "support/PtyLine.h"
+#include "tools/ft3sim/Simulator.h"
 #include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <future>
 #include <sys/ioctl.h>
 
@@ -179,8 +181,7 @@ TEST_F(CommPortTest, APortThatCannotBeOpenedStaysClosedWithTheSystemsReason)
     port.SetEnable(true);
     EXPECT_FALSE(port.Enable());
     EXPECT_EQ(port.Handle(), -1);
-    EXPECT_EQ(port.Status(), "No such file or directory");
-    EXPECT_EQ(port.Status(), SystemErrorText(ENOENT));
+    EXPECT_EQ(port.Status(), "Нет такого файла или каталога");
 
     // Settings the line cannot take are refused rather than reported as ready.
     port.SetNumber(PortNumber);
@@ -414,12 +415,13 @@ TEST_F(CommPortTest, APortThatFailedToReopenIsTriedAgainAfterMoreFailures)
     EXPECT_EQ(port.Status(), SystemErrorText(ENOENT));
 
     home.Link(PortNumber, line.SlavePath()); // and plugged in again
-    EXPECT_EQ(MessageOf([&] { Send(frame); }), SystemErrorText(EBADF));
-    EXPECT_EQ(MessageOf([&] { Send(frame); }), SystemErrorText(EBADF));
+    // Until it is reopened the port fails for the reason its reopening failed.
+    EXPECT_EQ(MessageOf([&] { Send(frame); }), "COM7: Нет такого файла или каталога");
+    EXPECT_EQ(MessageOf([&] { Send(frame); }), "COM7: Нет такого файла или каталога");
     EXPECT_EQ(port.Handle(), -1);
     EXPECT_EQ(port.FailureCount(), 5);
     // The sixth failure in a row reopens the port.
-    EXPECT_EQ(MessageOf([&] { Send(frame); }), SystemErrorText(EBADF));
+    EXPECT_EQ(MessageOf([&] { Send(frame); }), "COM7: Нет такого файла или каталога");
     EXPECT_EQ(port.FailureCount(), 6);
     EXPECT_GE(port.Handle(), 0);
     EXPECT_EQ(port.Status(), "готов");
@@ -433,12 +435,58 @@ TEST_F(CommPortTest, APortThatFailedToReopenIsTriedAgainAfterMoreFailures)
 TEST_F(CommPortTest, ASendOnAClosedPortFailsAndNeverReopensIt)
 {
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(MessageOf([&] { Send(frame); }), SystemErrorText(EBADF));
-    EXPECT_EQ(MessageOf([&] { Read(1); }), SystemErrorText(EBADF));
+        EXPECT_EQ(MessageOf([&] { Send(frame); }), "COM7: " + SystemErrorText(EBADF));
+    EXPECT_EQ(MessageOf([&] { Read(1); }), "COM7: " + SystemErrorText(EBADF));
     EXPECT_FALSE(port.Enable());
     EXPECT_EQ(port.Handle(), -1);
     EXPECT_EQ(port.Status(), "отсутствует");
     EXPECT_EQ(port.FailureCount(), 0);
+}
+
+// The device behind the port vanishes (an adaptor pulled out) and comes back.
+TEST(CommPortDevice, TheStatusFollowsWhatHappensToTheDevice)
+{
+    PortHome home;
+    ft3sim::Simulator sim;
+    sim.KeepLink(home.LinkPath(PortNumber).string());
+    sim.Start();
+    TCommPort port;
+    port.SetTimeOut(QuickTimeOuts());
+    port.SetNumber(PortNumber);
+    port.SetEnable(true);
+    ASSERT_TRUE(port.Enable()) << port.Status();
+    const Octets frame(20, 0x55);
+    const auto send = [&] { port.Send(frame.data(), frame.size()); };
+
+    // A failure that is not the line's (the right to write cannot be had) shows while it lasts.
+    const std::string lock = PortWriteLock::LockFilePath(PortNumber);
+    std::filesystem::create_directory(lock);
+    EXPECT_EQ(MessageOf(send), "COM7: Это каталог");
+    EXPECT_EQ(port.Status(), "Это каталог");
+    std::filesystem::remove(lock);
+    send();
+    EXPECT_EQ(port.Status(), "готов");
+
+    sim.Vanish();
+    EXPECT_EQ(MessageOf(send), "COM7: Ошибка ввода/вывода");
+    EXPECT_EQ(port.Status(), "Ошибка ввода/вывода");
+    uint8_t octet = 0;
+    EXPECT_EQ(MessageOf([&] { port.ReadData(&octet, 1); }), "COM7: Ошибка ввода/вывода");
+    // The sixth failure in a row reopens the port, and the device is not there.
+    while (port.FailureCount() <= 5)
+        EXPECT_EQ(MessageOf(send), "COM7: Ошибка ввода/вывода");
+    EXPECT_EQ(port.Handle(), -1);
+    EXPECT_TRUE(port.Enable());
+    EXPECT_EQ(port.Status(), "Нет такого файла или каталога");
+    EXPECT_EQ(MessageOf(send), "COM7: Нет такого файла или каталога");
+
+    sim.Return();
+    // The failure that finds the device back reopens it; the next send goes out.
+    EXPECT_EQ(MessageOf(send), "COM7: Нет такого файла или каталога");
+    EXPECT_EQ(port.Status(), "готов");
+    send();
+    EXPECT_EQ(port.FailureCount(), 0);
+    EXPECT_EQ(port.Status(), "готов");
 }
 
 TEST_F(CommPortTest, ClosingWaitsForTheExchangeInProgress)

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <filesystem>
+#include <thread>
 #include <poll.h>
 #include <unistd.h>
 
@@ -368,4 +371,75 @@ TEST(SimulatorReadings, WordsGiveTheTemperatureThroughTheBuiltInProcedure)
         const double ohms = (int16_t(w[3]) - 2 * int16_t(w[2])) / current;
         EXPECT_NEAR((ohms - 50.0) * 4.6729, celsius, 0.25) << celsius;
     }
+}
+
+namespace {
+
+// Reads once from a line that may have hung up: the octets' count, 0 at a hang-up, or -errno.
+ssize_t ReadOnce(int fd)
+{
+    pollfd in{fd, POLLIN, 0};
+    poll(&in, 1, 500);
+    uint8_t octet;
+    const ssize_t got = read(fd, &octet, 1);
+    return got >= 0 ? got : -errno;
+}
+
+std::string LinkTarget(const std::filesystem::path& link)
+{
+    return std::filesystem::read_symlink(link).string();
+}
+
+} // namespace
+
+TEST_F(SimulatorTest, AVanishedLineHangsUpAndReturnsOnANewDeviceBehindTheLink)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("ft3sim_link_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const auto link = folder / "COM3";
+    sim.KeepLink(link.string());
+    const std::string before = sim.SlavePath();
+    EXPECT_EQ(LinkTarget(link), before);
+
+    sim.Vanish();
+    EXPECT_FALSE(sim.Present());
+    const ssize_t got = ReadOnce(fd);
+    EXPECT_TRUE(got == 0 || got == -EIO) << "the open line hangs up, read gave " << got;
+    EXPECT_EQ(write(fd, "x", 1), -1);
+    EXPECT_EQ(errno, EIO);
+    EXPECT_FALSE(std::filesystem::exists(link)) << "the link points where nothing is";
+    EXPECT_EQ(open(link.c_str(), O_RDWR | O_NOCTTY), -1);
+    EXPECT_EQ(errno, ENOENT);
+
+    sim.Return();
+    EXPECT_TRUE(sim.Present());
+    EXPECT_EQ(LinkTarget(link), sim.SlavePath());
+    close(fd);
+    fd = open(link.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    SwitchOn(4);
+    EXPECT_EQ(sim.commutator().BlockOn(), 4) << "the controllers answer on the new line";
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(SimulatorTest, TheLineVanishesAtTheRequestAfterTheAnsweredOnesAndComesBackByItself)
+{
+    sim.VanishAfter(1, 300ms);
+    SwitchOn(1);
+    Send(SwitchRequest(2, true));
+    EXPECT_TRUE(Silent()) << "the request that meets the vanishing line gets no reply";
+    EXPECT_FALSE(sim.Present());
+    ASSERT_EQ(sim.Exchanges().size(), 2u);
+    EXPECT_TRUE(sim.Exchanges()[1].reply.empty());
+    EXPECT_EQ(sim.commutator().BlockOn(), 1);
+
+    const auto deadline = Clock::now() + 5s;
+    while (!sim.Present() && Clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(sim.Present());
+    close(fd);
+    fd = open(sim.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    SwitchOn(3);
+    EXPECT_EQ(sim.commutator().BlockOn(), 3);
 }

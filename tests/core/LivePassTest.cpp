@@ -159,9 +159,10 @@ TEST_F(LivePassTest, FailuresAreLoggedInRedAndThePassGoesOn)
     EXPECT_NEAR(Tit(1, 1, 0)->GetValue(), Expected(12), 1e-9);
 
     const auto red = LinesIn(kLogError);
-    ASSERT_EQ(red.size(), 6u) << "one block switch, one bad CRC, two error codes, two silences";
+    ASSERT_EQ(red.size(), 7u) << "one block switch and what it cost, one bad CRC, two error codes, two silences";
     EXPECT_NE(red[0].find("адресом 0"), std::string::npos) << red[0];
-    EXPECT_NE(red[2].find("отсутствует в конфигурации"), std::string::npos) << red[2];
+    EXPECT_EQ(red[1], "Местный блок №1 не включен: его термоподвески не опрошены");
+    EXPECT_NE(red[3].find("отсутствует в конфигурации"), std::string::npos) << red[3];
     const QStringList errors = LogFileLines(QStringLiteral("Error.log"));
     ASSERT_EQ(errors.size(), 10);
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("<-:  A0 26 0A DB 01 FA 00 00 14 10 00 00 02"))) << errors[0].toStdString();
@@ -187,7 +188,7 @@ TEST_F(LivePassTest, ACommutatorThatNeverAnswersCostsFifteenAttemptsPerBlock)
     ASSERT_EQ(switches.size(), 30u);
     for (size_t i = 0; i < switches.size(); ++i)
         EXPECT_EQ(switches[i], (Commutator::Switch{static_cast<uint8_t>(i / 15), true, static_cast<uint8_t>(i % 15)}));
-    EXPECT_EQ(LinesIn(kLogError).size(), 2u);
+    EXPECT_EQ(LinesIn(kLogError).size(), 4u) << "per block the commutator's silence and what it cost";
     for (int b = 0; b < 2; ++b)
         for (int t = 0; t < 2; ++t)
             EXPECT_TRUE(Tit(b, 0, t)->Flags() & kTITNoReply);

@@ -74,6 +74,8 @@ Simulator::Simulator()
     : commutator_(std::make_shared<Commutator>()),
       localBlock_(std::make_shared<LocalBlock>(*commutator_))
 {
+    pty_ = std::make_unique<PtyPair>();
+    slavePath_ = pty_->SlavePath();
     wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wakeFd_ < 0)
         throw std::system_error(errno, std::generic_category(), "eventfd");
@@ -110,6 +112,101 @@ void Simulator::Stop()
     std::lock_guard lock(mutex_);
     stopping_ = false;
     thread_ = std::thread();
+}
+
+std::string Simulator::SlavePath() const
+{
+    std::lock_guard lock(mutex_);
+    return slavePath_;
+}
+
+void Simulator::KeepLink(const std::string& path)
+{
+    std::lock_guard lock(mutex_);
+    link_ = path;
+    PointLink();
+}
+
+void Simulator::Vanish(std::chrono::milliseconds absence)
+{
+    std::unique_lock lock(mutex_);
+    wantPresent_ = false;
+    returnAt_.reset();
+    if (absence.count() > 0)
+        returnAt_ = std::chrono::steady_clock::now() + absence;
+    AwaitPresence(lock);
+}
+
+void Simulator::Return()
+{
+    std::unique_lock lock(mutex_);
+    wantPresent_ = true;
+    returnAt_.reset();
+    AwaitPresence(lock);
+}
+
+void Simulator::VanishAfter(size_t answered, std::chrono::milliseconds absence)
+{
+    std::lock_guard lock(mutex_);
+    vanishAfter_ = answered;
+    vanishAbsence_ = absence;
+}
+
+bool Simulator::Present() const
+{
+    std::lock_guard lock(mutex_);
+    return pty_ != nullptr;
+}
+
+// The serving thread owns the line while it serves: it is woken to follow the change, and the
+// caller returns once it has.
+void Simulator::AwaitPresence(std::unique_lock<std::mutex>& lock)
+{
+    if (!thread_.joinable()) {
+        FollowPresence();
+        return;
+    }
+    const uint64_t one = 1;
+    [[maybe_unused]] auto written = write(wakeFd_, &one, sizeof one);
+    changed_.wait(lock, [this] { return (pty_ != nullptr) == wantPresent_ || stopping_; });
+}
+
+void Simulator::FollowPresence()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (returnAt_ && now >= *returnAt_) {
+        wantPresent_ = true;
+        returnAt_.reset();
+    }
+    if (wantPresent_ == (pty_ != nullptr))
+        return;
+    if (wantPresent_) {
+        try {
+            pty_ = std::make_unique<PtyPair>();
+            slavePath_ = pty_->SlavePath();
+        } catch (const std::system_error&) {
+            // No pseudo-terminal to be had just now: the line stays away a little longer.
+            returnAt_ = now + std::chrono::milliseconds(100);
+            wantPresent_ = false;
+            return;
+        }
+    } else {
+        pty_.reset();
+        partial_.clear();
+    }
+    PointLink();
+    changed_.notify_all();
+}
+
+void Simulator::PointLink()
+{
+    if (link_.empty())
+        return;
+    unlink(link_.c_str());
+    // While the line is away the link names a device that is not there.
+    const std::string target = pty_ ? slavePath_ : link_ + ".away";
+    if (symlink(target.c_str(), link_.c_str()) != 0)
+        throw std::system_error(errno, std::generic_category(), link_);
 }
 
 void Simulator::AddDevice(std::shared_ptr<Device> device)
@@ -168,29 +265,46 @@ bool Simulator::WaitForExchanges(size_t count, std::chrono::milliseconds timeout
 
 void Simulator::Serve()
 {
+    using namespace std::chrono;
     // Paced octets leave on time: the default slack would let each wait run late by tens of
     // microseconds.
     prctl(PR_SET_TIMERSLACK, 1UL);
-    pollfd fds[2] = {{pty_.MasterFd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
     uint8_t octets[512];
     for (;;) {
         int timeout = -1;
+        int master = -1;
         {
             std::lock_guard lock(mutex_);
+            if (stopping_)
+                return;
+            FollowPresence();
+            master = pty_ ? pty_->MasterFd() : -1;
             if (!partial_.empty())
                 timeout = static_cast<int>(frameGap_.count());
+            if (returnAt_) {
+                const auto left = duration_cast<milliseconds>(*returnAt_ - steady_clock::now()).count() + 1;
+                timeout = static_cast<int>(std::max<long long>(0, left));
+            }
         }
+        // A negative descriptor is left out by poll(): an absent line waits for its return.
+        pollfd fds[2] = {{master, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         const int ready = poll(fds, 2, timeout);
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready < 0 || fds[1].revents)
+        if (ready < 0)
             return;
+        if (fds[1].revents) {
+            uint64_t drained;
+            [[maybe_unused]] auto read_ = read(wakeFd_, &drained, sizeof drained);
+            continue;
+        }
         if (ready == 0) {
-            DropPartialFrame();
+            if (!partial_.empty())
+                DropPartialFrame();
             continue;
         }
         if (fds[0].revents & POLLIN) {
-            const ssize_t count = read(pty_.MasterFd(), octets, sizeof octets);
+            const ssize_t count = read(master, octets, sizeof octets);
             if (count > 0) {
                 bool echo;
                 {
@@ -211,7 +325,7 @@ void Simulator::Serve()
 
 void Simulator::Feed(const uint8_t* octets, size_t count)
 {
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count && !Leaving(); ++i) {
         const uint8_t octet = octets[i];
         switch (partial_.size()) {
         case 0:
@@ -265,6 +379,11 @@ void Simulator::HandleFrame(const DynByteArray& frame)
         return;
     }
     exchange.userData = userData;
+    if (VanishesNow()) {
+        // The request was heard as the line went: nothing comes back.
+        Record(std::move(exchange));
+        return;
+    }
     const Request request{std::move(userData)};
     const std::optional<ReplyFaults> faults = TakeFaults(request);
     std::chrono::milliseconds deviceDelay{0};
@@ -303,6 +422,29 @@ std::optional<DynByteArray> Simulator::Answer(const Request& request, std::chron
             return answer;
         }
     return std::nullopt;
+}
+
+bool Simulator::VanishesNow()
+{
+    std::lock_guard lock(mutex_);
+    if (!vanishAfter_)
+        return false;
+    if (*vanishAfter_ > 0) {
+        --*vanishAfter_;
+        return false;
+    }
+    vanishAfter_.reset();
+    wantPresent_ = false;
+    returnAt_.reset();
+    if (vanishAbsence_.count() > 0)
+        returnAt_ = std::chrono::steady_clock::now() + vanishAbsence_;
+    return true;
+}
+
+bool Simulator::Leaving() const
+{
+    std::lock_guard lock(mutex_);
+    return !wantPresent_;
 }
 
 std::optional<ReplyFaults> Simulator::TakeFaults(const Request& request)
@@ -359,13 +501,14 @@ void Simulator::WriteReply(const DynByteArray& octets, const ReplyFaults& faults
 
 void Simulator::WriteAll(const uint8_t* octets, size_t count)
 {
-    while (count > 0) {
-        const ssize_t written = write(pty_.MasterFd(), octets, count);
+    const int master = pty_ ? pty_->MasterFd() : -1;
+    while (count > 0 && master >= 0) {
+        const ssize_t written = write(master, octets, count);
         if (written > 0) {
             octets += written;
             count -= static_cast<size_t>(written);
         } else if (written < 0 && errno == EAGAIN) {
-            pollfd out{pty_.MasterFd(), POLLOUT, 0};
+            pollfd out{master, POLLOUT, 0};
             if (poll(&out, 1, 100) <= 0)
                 return;   // nobody reads the line: the rest is lost, as on a real one
         } else if (written < 0 && errno == EINTR) {

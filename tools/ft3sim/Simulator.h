@@ -1,8 +1,9 @@
 #pragma once
 // A simulated FT3 line on a pseudo-terminal: the commutator at address 0 and the local block at
-// address 1, plus any device added (the data-collecting controller of DataCollector.h, say). It serves request frames on a thread of its own, records
-// every exchange and puts faults into replies on request. Everything here may be called from
-// any thread while it serves.
+// address 1, plus any device added (the data-collecting controller of DataCollector.h, say). It
+// serves request frames on a thread of its own, records every exchange and puts faults into
+// replies on request. The whole line can vanish, as an adaptor pulled out, and come back.
+// Everything here may be called from any thread while it serves.
 #include "tools/ft3sim/Commutator.h"
 #include "tools/ft3sim/Faults.h"
 #include "tools/ft3sim/LocalBlock.h"
@@ -13,6 +14,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,8 +36,11 @@ public:
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
-    // The controlled side of the line, for the program's port.
-    const std::string& SlavePath() const { return pty_.SlavePath(); }
+    // The controlled side of the line, for the program's port; a new one after each return.
+    std::string SlavePath() const;
+    // Keeps a link at `path` to the controlled side, made now and pointed anew after each return;
+    // while the line is away it points where nothing is, as a link to a pulled-out adaptor does.
+    void KeepLink(const std::string& path);
 
     void Start();
     void Stop();
@@ -55,6 +61,17 @@ public:
     // is handed on when the line would have carried it.
     void SetLineRate(int baud);
 
+    // The line vanishes: the pseudo-terminal is closed, so the program's open line hangs up and
+    // its device is gone. Return() brings a new one; `absence`, when not zero, brings it back
+    // after that long by itself.
+    void Vanish(std::chrono::milliseconds absence = std::chrono::milliseconds(0));
+    void Return();
+    // The line answers `answered` more request frames, then vanishes as the next one comes,
+    // leaving that one unanswered (for as long as Vanish's `absence`).
+    void VanishAfter(size_t answered, std::chrono::milliseconds absence = std::chrono::milliseconds(0));
+    // The line is there (not vanished).
+    bool Present() const;
+
     std::vector<Exchange> Exchanges() const;
     void ClearExchanges();
     // Waits until at least `count` exchanges have been recorded; false on time-out.
@@ -62,6 +79,14 @@ public:
 
 private:
     void Serve();
+    // On the serving thread: makes the line's presence what was asked (under mutex_).
+    void FollowPresence();
+    void AwaitPresence(std::unique_lock<std::mutex>& lock);
+    void PointLink();
+    // Counts a request frame towards VanishAfter; true when the line goes with this one.
+    bool VanishesNow();
+    // The line is going away: what is left of the octets read is not served.
+    bool Leaving() const;
     void Feed(const uint8_t* octets, size_t count);
     void HandleFrame(const DynByteArray& frame);
     void DropPartialFrame();
@@ -74,7 +99,8 @@ private:
     // Sleeps, or returns false at once when the simulator stops.
     bool Pause(std::chrono::steady_clock::duration duration);
 
-    PtyPair pty_;
+    // The line, absent while vanished; made and closed on the serving thread once it serves.
+    std::unique_ptr<PtyPair> pty_;
     int wakeFd_ = -1;
     std::shared_ptr<Commutator> commutator_;
     std::shared_ptr<LocalBlock> localBlock_;
@@ -88,6 +114,12 @@ private:
     std::chrono::milliseconds frameGap_{200};
     int lineRate_ = 0;
     bool stopping_ = false;
+    bool wantPresent_ = true;
+    std::optional<std::chrono::steady_clock::time_point> returnAt_;
+    std::optional<size_t> vanishAfter_;
+    std::chrono::milliseconds vanishAbsence_{0};
+    std::string slavePath_;
+    std::string link_;
 
     // Owned by the serving thread.
     DynByteArray partial_;

@@ -2,6 +2,8 @@
 //   ft3sim --link "$TAVIK_ZUZID_HOME/COM3"     then choose port 3 in the program.
 // Every sensor of blocks 1 to 12 answers with a plausible temperature. With --collector ADDR a
 // data-collecting controller answers at that address with an archive of 12 suspensions.
+// The line can vanish, as an adaptor pulled out, and come back: after N requests with
+// --vanish-after N (for --away MS, or until the signal), or at SIGUSR1, which also brings it back.
 #include "tools/ft3sim/DataCollector.h"
 #include "tools/ft3sim/Simulator.h"
 
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -43,11 +46,24 @@ std::vector<ft3sim::ArchiveRecordOctets> DemoArchive()
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: ft3sim [--link PATH] [--echo] [--collector ADDR]\n"
+    std::fprintf(stderr, "usage: ft3sim [--link PATH] [--echo] [--collector ADDR] [--vanish-after N [--away MS]]\n"
                          "  --link PATH       make PATH a link to the line (e.g. <program folder>/COM3)\n"
                          "  --echo            send every received octet back, as a two-wire RS-485 line\n"
-                         "  --collector ADDR  a data-collecting controller at ADDR (0..249) with an archive\n");
+                         "  --collector ADDR  a data-collecting controller at ADDR (0..249) with an archive\n"
+                         "  --vanish-after N  the line vanishes at the request after the N-th\n"
+                         "  --away MS         ... and comes back after MS milliseconds (else at SIGUSR1)\n"
+                         "SIGUSR1 makes the line vanish, or come back when it is away.\n");
     return 2;
+}
+
+// A whole number from `low` to `high`, or nothing.
+std::optional<long> Number(const char* text, long low, long high)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (*end != '\0' || value < low || value > high)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -57,19 +73,28 @@ int main(int argc, char** argv)
     std::string link;
     bool echo = false;
     int collector = -1;
+    std::optional<long> vanishAfter;
+    long away = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--link") == 0 && i + 1 < argc)
             link = argv[++i];
         else if (std::strcmp(argv[i], "--echo") == 0)
             echo = true;
         else if (std::strcmp(argv[i], "--collector") == 0 && i + 1 < argc) {
-            char* end = nullptr;
-            const long address = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || address < 0 || address > 249)
+            const std::optional<long> address = Number(argv[++i], 0, 249);
+            if (!address)
                 return Usage();
-            collector = static_cast<int>(address);
-        }
-        else
+            collector = static_cast<int>(*address);
+        } else if (std::strcmp(argv[i], "--vanish-after") == 0 && i + 1 < argc) {
+            vanishAfter = Number(argv[++i], 0, 1000000000);
+            if (!vanishAfter)
+                return Usage();
+        } else if (std::strcmp(argv[i], "--away") == 0 && i + 1 < argc) {
+            const std::optional<long> ms = Number(argv[++i], 1, 86400000);
+            if (!ms)
+                return Usage();
+            away = *ms;
+        } else
             return Usage();
     }
 
@@ -78,6 +103,7 @@ int main(int argc, char** argv)
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     try {
@@ -89,19 +115,25 @@ int main(int argc, char** argv)
             device->SetArchive(DemoArchive());
             simulator.AddDevice(device);
         }
-        if (!link.empty()) {
-            unlink(link.c_str());
-            if (symlink(simulator.SlavePath().c_str(), link.c_str()) != 0) {
-                std::perror(link.c_str());
-                return 1;
-            }
-        }
+        if (!link.empty())
+            simulator.KeepLink(link);
+        if (vanishAfter)
+            simulator.VanishAfter(static_cast<size_t>(*vanishAfter), std::chrono::milliseconds(away));
         simulator.Start();
         std::printf("FT3 line on %s%s%s\n", simulator.SlavePath().c_str(),
                     link.empty() ? "" : ", linked as ", link.c_str());
         std::fflush(stdout);
         int signal = 0;
-        sigwait(&stopSignals, &signal);
+        while (sigwait(&stopSignals, &signal) == 0 && signal == SIGUSR1) {
+            if (simulator.Present()) {
+                simulator.Vanish();
+                std::printf("the line has vanished\n");
+            } else {
+                simulator.Return();
+                std::printf("the line is back on %s\n", simulator.SlavePath().c_str());
+            }
+            std::fflush(stdout);
+        }
         simulator.Stop();
         if (!link.empty())
             unlink(link.c_str());

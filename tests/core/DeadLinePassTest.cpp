@@ -1,0 +1,126 @@
+// A live pass on a line that vanishes in the middle (an adaptor pulled out) and comes back: every
+// failure shows in red naming the controller and the port, the sensors asked in vain are marked
+// as not replied, the block that could not be switched on is named, the alarms fire, and the
+// next pass after the line's return reads every sensor again.
+#include "PassTestSupport.h"
+
+#include "core/Exchange/SendTH.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class DeadLinePassTest : public PassTest {
+protected:
+    void SetUp() override
+    {
+        // The simulator keeps the port's link pointed at its line, and nowhere while it is away.
+        sim.KeepLink(home.LinkPath(kPortNumber).string());
+        sim.Start();
+        port.SetTimeOut({60, 4, 80, 1, 50});
+        port.SetRsvClear(true);
+        port.SetChangeCursor(false);
+        port.SetNumber(kPortNumber);
+        port.SetEnable(true);
+        ASSERT_TRUE(port.Enable()) << port.Status();
+
+        // Two blocks of two suspensions of three sensors.
+        MakeTree(2, 2, 3);
+        Settings.TimeoutData = 100;
+        sim.localBlock().SetDefaultReadings(ft3sim::WordsForTemperature(12));
+    }
+
+    int RunPass()
+    {
+        TSendTH pass(runner, Settings);
+        for (int b = 0; b < 2; ++b)
+            for (int s = 0; s < 2; ++s)
+                pass.AddSilos(Silos(b, s));
+        Run(pass);
+        return pass.AlarmLevel();
+    }
+
+    QStringList OverlayLog() const
+    {
+        QStringList texts;
+        for (const QString& line : LogFileLinesIn(QStringLiteral("overlay.log")))
+            texts << line.section(QStringLiteral(": "), 1);
+        return texts;
+    }
+    QStringList LogFileLinesIn(const QString& name) const
+    {
+        QFile file(FolderPath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+};
+
+TEST_F(DeadLinePassTest, ALineThatVanishesMidPassShowsWhatFailedWhereAndWhy)
+{
+    Settings.Alarms[CommutatorNoReply] = {true, 1};
+    Settings.Alarms[BlockNoReply] = {true, 2};
+    // Block 0 is switched on and its first suspension read; the line goes at the next request.
+    sim.VanishAfter(4);
+    EXPECT_EQ(RunPass(), 2);
+
+    for (int t = 0; t < 3; ++t) {
+        EXPECT_TRUE(Tit(0, 0, t)->IsValid());
+        EXPECT_NEAR(Tit(0, 0, t)->GetValue(), TemperatureOf(ft3sim::WordsForTemperature(12)), 1e-9);
+    }
+    // Asked and never answered: a point without a value, and the sensor shows as not replied.
+    for (int t = 0; t < 3; ++t) {
+        const TTIT& asked = *Tit(0, 1, t);
+        ASSERT_EQ(asked.PointCount(), 1);
+        EXPECT_EQ(asked.GetPoint(0)->Value, kNoData);
+        EXPECT_FALSE(asked.IsValid());
+        EXPECT_EQ(asked.GetColor(Settings), clBlack);
+    }
+    // Block 1 could not be switched on: its sensors keep their (empty) history, not replied.
+    for (int s = 0; s < 2; ++s)
+        for (int t = 0; t < 3; ++t) {
+            EXPECT_EQ(Tit(1, s, t)->PointCount(), 0);
+            EXPECT_EQ(Tit(1, s, t)->GetColor(Settings), clBlack);
+        }
+
+    EXPECT_EQ(LinesIn(kLogError), (std::vector<std::string>{
+        // The request the line vanished under: the read failed.
+        "Нет ответа от контроллера с адресом 1 - COM7: Ошибка ввода/вывода для контроллера с адресом 1\r",
+        // The next two: the send failed.
+        "Нет ответа от контроллера с адресом 1 - COM7: Ошибка ввода/вывода для контроллера с адресом 1\r",
+        "Нет ответа от контроллера с адресом 1 - COM7: Ошибка ввода/вывода для контроллера с адресом 1\r",
+        // Block 0 cannot be switched off, block 1 not on: the port was reopened meanwhile and
+        // the device was gone.
+        "Нет ответа от контроллера с адресом 0 - COM7: Нет такого файла или каталога для контроллера с адресом 0\r",
+        "Нет ответа от контроллера с адресом 0 - COM7: Нет такого файла или каталога для контроллера с адресом 0\r",
+        "Местный блок №2 не включен: его термоподвески не опрошены",
+    }));
+    EXPECT_EQ(port.Status(), "Нет такого файла или каталога");
+    EXPECT_EQ(OverlayLog(), (QStringList{QStringLiteral("Нет ответа от коммутатора КС-4"),
+                                         QStringLiteral("Нет ответа от местного блока Р5-22К")}));
+}
+
+TEST_F(DeadLinePassTest, ThePassAfterTheLineCameBackReadsEverySensor)
+{
+    sim.VanishAfter(4);
+    RunPass();
+    // A pass on the dead line says so again, however quickly it ends.
+    const size_t red = LinesIn(kLogError).size();
+    RunPass();
+    EXPECT_EQ(LinesIn(kLogError).size(), red + 4) << "two blocks not switched on, each with its reason";
+
+    sim.Return();
+    const size_t before = LinesIn(kLogError).size();
+    RunPass();
+    EXPECT_EQ(LinesIn(kLogError).size(), before) << "the first failed attempt reopens the port quietly";
+    EXPECT_EQ(port.Status(), "готов");
+    for (int b = 0; b < 2; ++b)
+        for (int s = 0; s < 2; ++s)
+            for (int t = 0; t < 3; ++t) {
+                const TTIT& tit = *Tit(b, s, t);
+                EXPECT_TRUE(tit.IsValid());
+                EXPECT_NEAR(tit.GetValue(), TemperatureOf(ft3sim::WordsForTemperature(12)), 1e-9);
+            }
+}
+
+} // namespace
