@@ -70,6 +70,8 @@ bool TrpReport::PrintReportPages(const QString& pageNumbers, int copies, bool co
     TrpRunContext& c = context_;
     c.CurrentReport = c.RootReport = this;
     Terminated = false;
+    if (EMFPages->Count() == 0)
+        return false;
     try {
         const TrpPageRange pageList = PageListOf(pageNumbers, EMFPages->Count());
         QString fileName;

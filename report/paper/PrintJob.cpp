@@ -5,11 +5,17 @@
 #include "report/runtime/ReportErrors.h"
 
 TrpPrintJob::TrpPrintJob(TrpPrinter& printer, const QString& title, const QString& fileName, int copies)
-    : printer_(printer), platform_(printer.Platform()), title_(title), fileName_(fileName), copies_(copies)
+    : printer_(printer),
+      platform_(printer.Platform()),
+      printerName_(printer.Printers.value(printer.CurrentIndex)),
+      virtual_(printer.IsVirtual()),
+      title_(title),
+      fileName_(fileName),
+      copies_(copies)
 {
     if (!platform_)
         throw EPrinter(QStringLiteral("Печать недоступна: принтеры не подключены"));
-    if (printer_.IsVirtual()) {
+    if (virtual_) {
         if (fileName_.isEmpty())
             throw EPrinter(QStringLiteral("Виртуальный принтер печатает в файл PDF, а файл не назван"));
         copiesMade_ = 1;
@@ -50,7 +56,9 @@ QPainter& TrpPrintJob::NewSheet(const TrpPreparedPaper& paper)
 void TrpPrintJob::Begin(const TrpPreparedPaper& paper)
 {
     printer_.SetPaper(paper.Size, paper.PaperWidth, paper.PaperHeight, paper.PaperBin, paper.Orientation, true);
-    if (printer_.IsVirtual()) {
+    if (printer_.IsVirtual() != virtual_)
+        throw EPrinter(QStringLiteral("Принтер «%1» недоступен").arg(printerName_));
+    if (virtual_) {
         canvas_ = &platform_->BeginFileDoc(title_, fileName_, printer_.DeviceMode());
     } else {
         // The paper has set the printer's copies back to one.

@@ -37,6 +37,10 @@ private:
 
     TrpPrinter& printer_;
     TrpPlatformPrinter* platform_;
+    // The printer the job was made for: one that hands over to the virtual printer on the way
+    // (it is gone) ends the job.
+    QString printerName_;
+    bool virtual_;
     QString title_;
     QString fileName_;
     int copies_ = 1;

@@ -447,4 +447,12 @@ TEST_F(PrinterSwitch, ChosenPrinterOrThePreviousOneBack)
     }
 }
 
+TEST_F(PrinterSwitch, APrinterGoneBeforeThePrintIsTold)
+{
+    installed = QStringList{QStringLiteral("PDF B")};
+    EXPECT_FALSE(report.PrintReportPages(QString(), 1, true, ppAll));
+    EXPECT_EQ(messages, QStringList{"Error: Принтер «PDF A» недоступен"});
+    EXPECT_FALSE(context.PlatformPrinter->Printing());
+}
+
 } // namespace
