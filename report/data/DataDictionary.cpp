@@ -106,19 +106,19 @@ QString TrpDataDictionary::RealDataSetName(const QString& alias) const
 
 void TrpDataDictionary::AddCacheItem(const QString& name, TDataSet* dataSet, const QString& fieldName)
 {
-    cache_[name] = TrpCacheItem{dataSet, fieldName};
+    cache_.insert(TrpCacheKey{name}, TrpCacheItem{dataSet, fieldName});
 }
 
 const TrpDataDictionary::TrpCacheItem* TrpDataDictionary::CachedItem(const QString& name)
 {
-    const auto it = cache_.find(name);
+    const auto it = cache_.find(TrpCacheKey{name});
     if (it == cache_.end())
         return nullptr;
-    if (!it->second.DataSet) {   // the table is gone: the binding with it
+    if (!it->DataSet) {   // the table is gone: the binding with it
         cache_.erase(it);
         return nullptr;
     }
-    return &it->second;
+    return &*it;
 }
 
 bool TrpDataDictionary::CacheIfField(const QString& name, const QString& reference)

@@ -4,8 +4,8 @@
 // expression to a table and field. It is the first place the report looks when an expression
 // names something: a field reference such as dmReport."TD1" resolves through it even when the
 // dictionary is empty. It resolves and evaluates in the run context of its report.
-#include <map>
 
+#include <QHash>
 #include <QIODevice>
 #include <QPointer>
 #include <QSet>
@@ -59,10 +59,6 @@ private:
         QPointer<TDataSet> DataSet;
         QString FieldName;
     };
-    struct CaseInsensitiveLess {
-        bool operator()(const QString& a, const QString& b) const { return a.compare(b, Qt::CaseInsensitive) < 0; }
-    };
-
     const TrpCacheItem* CachedItem(const QString& name);
     // The name a lookup in the tables uses: aliases replaced by actual names.
     QString ActualFieldName(const QString& name) const;
@@ -72,6 +68,22 @@ private:
     void CleanUp();
 
     TrpRunContext& context_;
-    std::map<QString, TrpCacheItem, CaseInsensitiveLess> cache_;
+    // A name compared without regard to case; every field name an expression expands is
+    // looked up by one, twice, so it hashes without copying and compares exactly first.
+    struct TrpCacheKey {
+        QString Name;
+        bool operator==(const TrpCacheKey& other) const
+        {
+            return Name == other.Name || Name.compare(other.Name, Qt::CaseInsensitive) == 0;
+        }
+        friend size_t qHash(const TrpCacheKey& key, size_t seed = 0)
+        {
+            size_t hash = seed;
+            for (const QChar c : key.Name)
+                hash = hash * 31 + QChar::toCaseFolded(c.unicode());
+            return hash;
+        }
+    };
+    QHash<TrpCacheKey, TrpCacheItem> cache_;
     QSet<QString> evaluating_;   // upper-cased names of variables being evaluated
 };

@@ -81,7 +81,7 @@ void TrpView::ExpandText(QString& text)
     int p = 0;
     int e = 0;
     do {
-        while (p < text.size() - 1 && text[p] != QLatin1Char('['))
+        while (p < text.size() - 1 && text.at(p) != QLatin1Char('['))
             ++p;
         const QString inner = ScanBracketedExpression(text, p, e);
         if (p != e) {
