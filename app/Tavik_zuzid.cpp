@@ -1,5 +1,6 @@
 // The program's main block: the application, its icon, the measurement context, the windows
-// that live for the whole run, and the event loop.
+// that live for the whole run, and the event loop. The system's requests to end (a shutdown or
+// logout, an interrupt) close the main window in order and end the program with 0.
 #include "app/main/AppIcon.h"
 #include "app/main/Application.h"
 #include "app/main/FMain.h"
@@ -7,6 +8,7 @@
 #include "app/main/ProductInfo.h"
 #include "app/main/RussianInterface.h"
 #include "core/Monitor.h"
+#include "platform/qt/CloseSignals.h"
 
 #include <memory>
 
@@ -18,10 +20,20 @@ int main(int argc, char* argv[])
     TApplication::setWindowIcon(LoadApplicationIcon());
 
     TMonitor monitor;
+    // Taken before the window is made: a request during the start-up waits in its pipe.
+    TCloseSignals closeSignals;
     auto mainWindow = std::make_unique<TfmMain>(monitor, TApplication::arguments());
+    bool closedFromOutside = false;
+    QObject::connect(&closeSignals, &TCloseSignals::CloseRequested, mainWindow.get(), [&] {
+        if (mainWindow->CloseFromOutside()) {
+            closedFromOutside = true;
+            TApplication::exit(0);   // also out of any dialog open meanwhile
+        }
+    });
     CreateLongLivedWindows(*mainWindow);
     mainWindow->show();
-    const int result = TApplication::exec();
+    // A request served by the start-up's own dialogs has closed the window before the loop.
+    const int result = closedFromOutside ? 0 : TApplication::exec();
     mainWindow.reset();   // destroyed after the event loop, while every facility still works
     return result;
 }

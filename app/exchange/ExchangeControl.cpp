@@ -123,11 +123,14 @@ void TExchangeControl::tsExchgHide()
 
 void TExchangeControl::btn1Click()
 {
-    TBaseSendTH* pass = monitor_.Passes.SendTH();
-    if (!pass)
+    if (!monitor_.Passes.SendTH())
         return;
     monitor_.Log.Post(QStringLiteral("Выполняется принудительная остановка процесса опроса"), kLogError);
     QCoreApplication::processEvents();
+    // The pass may have ended and been freed while the events were handled.
+    TBaseSendTH* pass = monitor_.Passes.SendTH();
+    if (!pass)
+        return;
     pass->Terminate();
     // The pass's signals reach this thread queued, so waiting here cannot hold the pass up.
     pass->WaitFor();

@@ -102,6 +102,10 @@ public:
 
     // The window is closing because the login was refused or the window was closed.
     bool IsClosing() const { return FClosing; }
+    // Closes the window as asked from outside (the system ends the session): without any
+    // question, a pass under way stopped and ended first, unsaved readings saved to the data
+    // file, every setting written. True when the window closed (false for a repeated request).
+    bool CloseFromOutside();
 
     // FMainDetail.cpp: the sensor detail `vtDetal` and the poll history `vtHistory`.
     THistoryTree* History = nullptr;
@@ -171,6 +175,7 @@ private:
 
     // FMainClosing.cpp
     bool FormCloseQuery();
+    void CloseWithoutQuestions();
     void SaveUnsavedReadings();
     void CloseFromLogin();
 
@@ -240,5 +245,6 @@ private:
     int FLoadedStages = 0;             // how many groups of settings the last load read whole
     bool FFirstShowingDone = false;
     bool FClosing = false;
+    bool FClosingFromOutside = false;
     TfmTimerParam* FTimerParam = nullptr;   // this window's schedule window (fmTimerParam)
 };

@@ -166,6 +166,24 @@ TEST_F(BoardWindowTest, APassStoppedHalfWayEndsCleanlyAndSavesWhatItRead)
     Close(window);
 }
 
+TEST_F(BoardWindowTest, AClosingFromOutsideStopsThePassAndSavesItsReadingsAndTheSettings)
+{
+    auto window = StartDemo();
+    window->Settings.PauseRequest = 30;
+    window->Settings.MaxT = 33;   // a setting changed since the start: written at the close
+    ASSERT_TRUE(window->Execute(window->acFullExchg));
+    ASSERT_TRUE(WaitFor([&] { return window->pbExchg->value() >= 3; }));
+
+    ASSERT_TRUE(window->CloseFromOutside());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->SendTH(), nullptr);
+    EXPECT_TRUE(modal.questions.empty());
+    EXPECT_FALSE(window->Modified);
+    EXPECT_TRUE(ReadAll(folders.HomeFile("demo.dxml")).contains("<point "));
+    EXPECT_TRUE(QString::fromUtf8(ReadAll(folders.SettingsFile())).contains(QStringLiteral("Тмах=33")));
+    window.reset();
+}
+
 TEST_F(BoardWindowTest, ALayoutFileThatCouldNotBeReadIsKeptAtClosing)
 {
     const QByteArray broken = "<silobins><silobin No=\"1\"";

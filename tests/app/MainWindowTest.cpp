@@ -312,6 +312,31 @@ TEST_F(MainWindowTest, UnsavedReadingsWithoutADataFileAreOfferedAFile)
     }
 }
 
+// Asked to close from outside (the session ends), the window asks nothing; readings without a
+// data file to go to are named as lost.
+TEST_F(MainWindowTest, AClosingFromOutsideAsksNothing)
+{
+    auto window = MakeWindow();
+    window->show();
+    std::vector<std::pair<QString, TColor>> log;
+    QObject::connect(&window->Monitor.Log, &TExchangeLog::Line,
+                     [&](const QString& text, TColor colour) { log.emplace_back(text, colour); });
+    int saves = 0;
+    window->aList.SetWork(window->acSaveAsDAT, [&] { ++saves; });
+    window->aList.SetWork(window->acSaveDAT, [&] { ++saves; });
+    window->Modified = true;
+    ASSERT_TRUE(window->Settings.DataFile.isEmpty());
+
+    EXPECT_TRUE(window->CloseFromOutside());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(modal.questions.empty());
+    EXPECT_EQ(saves, 0);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].first, QStringLiteral("Результаты измерений не сохранены: файл данных не задан"));
+    EXPECT_EQ(log[0].second, kLogError);
+    EXPECT_FALSE(window->CloseFromOutside()) << "a second request while closing changes nothing";
+}
+
 TEST_F(MainWindowTest, LogLinesShowOnTheDebugPageAndRedOnesInTheErrorList)
 {
     auto quiet = MakeWindow();
