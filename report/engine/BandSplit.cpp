@@ -34,6 +34,13 @@ void TrpBand::DrawPageBreak()
     for (TrpView* view : Objects) {
         view->Selected = true;   // still to print
         saved.push_back({view, view->Top, view->Height});
+        // The parts that fit print the measured content, so a band that did not stretch
+        // measures its objects now.
+        if (auto* stretchable = dynamic_cast<TrpStretcheable*>(view);
+            stretchable && stretchable->PassMode == pmNormal && view->OwnerBand == this) {
+            Page->Context().CurrentBand = this;
+            stretchable->CalcHeight();
+        }
         if (view->BandAlign == baBottom)
             view->Top = NeededHeight - view->Height;
     }

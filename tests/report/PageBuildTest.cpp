@@ -512,3 +512,36 @@ TEST_F(PageBuild, BandColumnsPrintRecordsSideBySide)
                                    "Итог@10,75"}))
         << "the run of columns ends below the last row";
 }
+
+// A band that fits an empty page but not below the page header moves to a new page, where it
+// still does not fit below the header: it is split there instead of printing past the footer.
+TEST_F(PageBuild, BandTallerThanTheRoomBelowThePageHeaderIsSplitNotOverflowed)
+{
+    AddRow(QStringLiteral("А"), 0);
+    AddRow(QStringLiteral("Б"), 0);
+    AddBand(btPageHeader, 0, 300);
+    AddMemo(0, 0, 100, 20, QStringLiteral("Шапка"), QStringLiteral("Header"));
+    AddBand(btMasterData, 400, 1000, QStringLiteral("Tall"));
+    QStringList lines;
+    // 60 lines fill 900 of the memo's 1000: more than the 750 below the header.
+    for (int i = 1; i <= 60; ++i)
+        lines << QStringLiteral("[tbSilo.Silo] %1").arg(i);
+    AddMemo(0, 400, 300, 1000, lines.join(QLatin1Char('\n')), QStringLiteral("Text"));
+    AddBand(btPageFooter, 1500, 20);
+    AddMemo(0, 1500, 100, 20, QStringLiteral("Подвал"), QStringLiteral("Footer"));
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    QStringList printed;
+    for (int p = 0; p < PageCount(); ++p)
+        for (const TPrinted& object : Printed(p))
+            if (object.Name == QLatin1String("Text")) {
+                EXPECT_LE(object.Top + object.Height, kPageHeight - 20) << "page " << p;
+                printed << object.Text.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+            }
+    QStringList expected;
+    for (const QString& silo : {QStringLiteral("А"), QStringLiteral("Б")})
+        for (int i = 1; i <= 60; ++i)
+            expected << silo + QLatin1Char(' ') + QString::number(i);
+    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(Texts(QStringLiteral("Footer")).size(), PageCount());
+}
