@@ -1,6 +1,7 @@
 #include "app/dialogs/FSilosParam.h"
 
 #include "app/widgets/DialogButtons.h"
+#include "app/widgets/QtDateTime.h"
 #include "core/Device/Silos.h"
 
 #include <QDateEdit>
@@ -55,26 +56,6 @@ QWidget* WithUnit(QWidget* edit, const char* unit)
     row->addWidget(edit, 1);
     row->addWidget(new QLabel(QString::fromUtf8(unit)));
     return box;
-}
-
-QDateTime ToQDateTime(TDateTime value)
-{
-    const DateTimeParts p = DecodeDateTime(value);
-    return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second));
-}
-
-TDateTime FromQDateTime(const QDate& date, const QTime& time)
-{
-    TDateTime result = 0;
-    DateTimeParts p;
-    p.year = date.year();
-    p.month = date.month();
-    p.day = date.day();
-    p.hour = time.hour();
-    p.minute = time.minute();
-    p.second = time.second();
-    TryEncodeDateTime(p, result);
-    return result;
 }
 
 } // namespace

@@ -1,0 +1,15 @@
+#pragma once
+// The page setup of the one-column protocol, kept in the settings: the paper, source and
+// orientation of the report printer and the margins of the report's pages.
+class TrpReport;
+struct Parameters;
+
+// Puts the stored orientation, and the stored source and paper where set (> 0), into the report
+// printer, then gives every report page of the report that paper and the stored margins that are
+// set (a margin stored as 0 leaves the template's). A paper the printer refuses is told in the
+// engine's log and the printer's own stays.
+void ApplyPrinterSettings(TrpReport& report, const Parameters& settings);
+
+// Keeps the report printer's orientation, source and paper, and the margins of the report's first
+// page when it is a report page, in the settings.
+void StorePrinterSettings(const TrpReport& report, Parameters& settings);

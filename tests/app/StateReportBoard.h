@@ -1,0 +1,59 @@
+#pragma once
+// A small board for the state-report tests: one local block of suspensions with six sensors in
+// one silo block, the poll they are reported for, and the readings of that poll. The program's
+// folder is a temporary one (the rate check writes the "speed" log there).
+#include "app/reports/BoardSuspension.h"
+#include "base/DateTime.h"
+#include "core/Device/HardConfig.h"
+#include "core/Device/Silos.h"
+#include "core/Parameters.h"
+#include "core/TITPoint.h"
+#include "tests/app/AppTestEnvironment.h"
+
+#include <map>
+#include <utility>
+#include <vector>
+
+class TStateReportBoard : public TAppFolders {
+public:
+    explicit TStateReportBoard(int suspensions = 4) : Config(1, suspensions, 6)
+    {
+        Poll.SetTime(EncodeDateTime(2024, 3, 10, 14, 30, 0, 0));
+        Settings.MaxT = 30;
+        Settings.CheckT1 = Settings.CheckT2 = Settings.CheckT3 = 0;
+        Settings.Precision = 1;
+    }
+
+    TSilos& Silos(int index) const { return *Config.GetMB(0)->GetSilos(index); }
+
+    // Sensor k (from 0) of the suspension reads the value at the time (the poll's by default).
+    void Reading(int silos, int k, double value) { Reading(silos, k, value, Poll.Time); }
+    void Reading(int silos, int k, double value, TDateTime time)
+    {
+        TTITPoint point;
+        point.SetTime(time);
+        point.Value = value;
+        points_[{silos, k}].push_back(point);
+        Silos(silos).GetTIT(k)->AssignPoints(points_[{silos, k}]);
+    }
+
+    // Every suspension of the block in one silo block "Силкорпус 1", number 1, in order; the
+    // names given replace the default ones.
+    TBoardSuspensions Board(const std::vector<QString>& names = {}) const
+    {
+        TBoardSuspensions board;
+        for (int s = 0; s < Config.GetMB(0)->SilosCount(); ++s) {
+            if (s < int(names.size()))
+                Silos(s).SetSilosName(names[size_t(s)]);
+            board.push_back({QStringLiteral("Силкорпус 1"), 1, &Silos(s)});
+        }
+        return board;
+    }
+
+    THardConfig Config;
+    Parameters Settings;
+    TTITPoint Poll;
+
+private:
+    std::map<std::pair<int, int>, std::vector<TTITPoint>> points_;
+};
