@@ -3,6 +3,7 @@
 #include "report/data/DataSetRelations.h"
 #include "report/engine/EMFPages.h"
 #include "report/engine/ProgressWindow.h"
+#include "report/engine/PreviewHost.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -16,6 +17,9 @@ TrpReport::TrpReport(TrpRunContext& context, QObject* owner)
 TrpReport::~TrpReport()
 {
     UnbindParser();
+    // A preview holding this report's pages gives them back: they are freed with the report.
+    if (TrpPreviewHost* preview = Preview(); preview && preview->ShownReport() == this)
+        preview->ReleasePages();
     EMFPages.reset();   // its live pages leave no run variable behind either
     TrpRunContext& c = context_;
     if (c.CurrentReport == this)

@@ -23,9 +23,25 @@ class TrpEMFPages;
 class TrpExportFilter;
 class TrpPageRange;
 class TrpPrintJob;
+class TrpPreviewHost;
+class TrpProgressWindow;
 class TrpRunContext;
 
 enum TrpReportType { rtSimple, rtMultiple };
+// The first zoom of a preview: the one last used, the page width, one page, two pages.
+enum TrpPreviewZoom { pzDefault, pzPageWidth, pzOnePage, pzTwoPages };
+// The buttons of the preview's tool bar.
+enum TrpPreviewButton : uint16_t {
+    pbZoom = 1,
+    pbLoad = 2,
+    pbSave = 4,
+    pbPrint = 8,
+    pbFind = 16,
+    pbHelp = 32,
+    pbExit = 64,
+    pbPageSetup = 128,
+};
+using TrpPreviewButtons = uint16_t;
 
 // Which pages of a print's page list print (numbered from 1).
 enum TrpPrintPages : uint8_t { ppAll = 0, ppOdd = 1, ppEven = 2 };
@@ -62,6 +78,9 @@ using TPrintColumnEvent = std::function<void(int columnNo, int& width)>;
 using TManualBuildEvent = std::function<void(TrpPage* page)>;
 // Just before a print job starts.
 using TPrintReportEvent = std::function<void()>;
+// The document begins or ends: just before and just after a build.
+using TBeginDocEvent = std::function<void()>;
+using TEndDocEvent = std::function<void()>;
 // A function nobody else knows, asked last.
 using TUserFunctionEvent = std::function<void(const QString& name, const QVariant& p1, const QVariant& p2,
                                               const QVariant& p3, QVariant& value)>;
@@ -100,6 +119,38 @@ public:
     void ClearTemplate();
     // Empty texts and password, created and last change now, generator 88, not protected.
     void ResetReportInfo();
+
+    // ---- The driver (ReportBuild.cpp, ReportOutput.cpp).
+
+    // Builds the prepared pages from the template, in two passes when TwoPass is set (the first
+    // pass only counts the pages, TOTALPAGES), under the context's progress window when
+    // ShowProgress is set, and restores the template afterwards: whatever the build changed in
+    // it is gone. True when the pages were built. An error is shown in the engine's error box
+    // and leaves the prepared pages as they were before; Cancel keeps the pages built so far.
+    // Refused (false) while another build, print or export runs in the context.
+    bool BuildReportPages();
+    // BuildReportPages, then ShowReportPages unless the build failed.
+    void ShowReport();
+    // Shows the prepared pages, if there are any: in the embedded preview when there is one,
+    // else in a preview window of their own.
+    void ShowReportPages();
+    // Writes the prepared pages into a new file through the filter: the filter's OnBeforeExport
+    // may change the name or cancel, its options may be refused; the file replaces an existing
+    // one only once complete. The pages exported are those the user sees: with an empty list
+    // and an embedded preview, the pages the preview shows, given back to the preview after.
+    // True when the file was written; failures to write raise.
+    bool RunExport(TrpExportFilter& filter, const QString& fileName);
+    // Prepared-report files (.rpp): a damaged file raises and leaves the pages as they were.
+    void LoadReportPages(const QString& fileName);
+    void SaveReportPages(const QString& fileName);
+    // One build pass over every page (once per record of Dataset with rtMultiple).
+    virtual void BuildAllPages();
+    // Draws every band-aligned object once, so that each takes its place before the build.
+    void PreDrawAligned();
+
+    // The embedded preview that shows this report's pages; none: a preview window of its own.
+    TrpPreviewHost* Preview() const { return preview_ && *preview_ ? *preview_ : nullptr; }
+    void SetPreview(TrpPreviewHost* preview);
 
     // Name resolution and value formatting (ReportValues.cpp).
     // Binds the context's parser to this report: names go to ResolveVariable, calls nobody
@@ -190,10 +241,23 @@ public:
     TrpExportFilter* CurrentFilter = nullptr;
 
     // Run-time state of a build.
-    bool Terminated = false;
-    bool FinalPass = false;
-    bool TwoPass = false;
+    bool Terminated = false;   // the running build, print or export is to stop
+    bool FinalPass = false;    // the pass being built is the final one
+    bool TwoPass = false;      // the template asks for two passes
+    bool Rebuildable = false;  // the prepared pages came from this template
 
+    // How the preview shows the pages and what it offers.
+    bool ModalPreview = true;
+    bool MDIPreview = false;
+    bool ModifyPrepared = true;
+    bool GrayedButtons = false;
+    bool ShowPrintDialog = true;
+    bool RebuildPrinter = false;
+    TrpPreviewZoom InitialZoom = pzDefault;
+    TrpPreviewButtons PreviewButtons = pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbHelp | pbExit;
+
+    TBeginDocEvent OnBeginDoc;
+    TEndDocEvent OnEndDoc;
     TDetailEvent OnGetValue;
     TEnterRectEvent OnBeforePrint;
     TUserFunctionEvent OnUserFunction;
@@ -220,6 +284,19 @@ private:
     // Frees the design pages; no run variable is left pointing into them.
     void ClearPages();
     void ForgetPages();
+
+    // How the last build ended: the pages built, stopped with the pages built so far, or failed
+    // with the previous pages back.
+    enum class TBuildOutcome { Built, Stopped, Failed };
+    bool BuildWithProgress();
+    // The progress window the report's work runs under: none without ShowProgress, with an
+    // OnProgress handler, or without windows.
+    TrpProgressWindow* ProgressWindow() const;
+    void RunPasses();
+    void BuildPass();
+    bool ExportOwnPages(TrpExportFilter& filter, const QString& fileName);
+    TBuildOutcome lastBuild_ = TBuildOutcome::Built;
+    std::shared_ptr<TrpPreviewHost* const> preview_;
 
     // The template read from "ReportForm", until Loaded.
     std::unique_ptr<QByteArray> pendingTemplate_;

@@ -97,7 +97,16 @@ void TrpInterpretator::RunScript(const QStringList& compiled)
 {
     const int count = int(compiled.size());
     int index = 0;
+    int64_t steps = 0;
     while (index < count) {
+        if (++steps % kStepsPerCheck == 0) {
+            if (!KeepRunning())
+                return;
+            if (steps > MaxSteps)
+                throw EScriptError(QStringLiteral("Сценарий остановлен: выполнено более %1 шагов, он, похоже, "
+                                                  "зациклился")
+                                       .arg(MaxSteps));
+        }
         const QString& line = compiled[index];
         switch (Code(line)) {
         case kConditionalJump:

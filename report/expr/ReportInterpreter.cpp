@@ -63,3 +63,10 @@ void TInterpretator::CallFunction(const QString& name, const QVariant& p1, const
     if (context_.ReportParser.OnFunction)
         context_.ReportParser.OnFunction(name, p1, p2, p3, value);
 }
+
+bool TInterpretator::KeepRunning()
+{
+    if (TrpProgressWindow* window = context_.ProgressWindow)
+        window->ProcessEvents();
+    return !(context_.RootReport && context_.RootReport->Terminated);
+}

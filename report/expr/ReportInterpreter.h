@@ -15,6 +15,8 @@ public:
     void SetVariable(const QString& name, const QVariant& value) override;
     void CallFunction(const QString& name, const QVariant& p1, const QVariant& p2, const QVariant& p3,
                       QVariant& value) override;
+    // Lets the progress window repaint and see Cancel; false once the root report is to stop.
+    bool KeepRunning() override;
 
 private:
     TrpRunContext& context_;

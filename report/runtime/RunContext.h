@@ -94,6 +94,10 @@ public:
     // title); "" when the user cancels. Set by the program's window library
     // (InstallPdfFileDialog); without it the virtual printer cannot print.
     std::function<QString(const QString& suggestedName)> PdfFileDialog;
+    // Shows a report's prepared pages in a preview window of their own (a report without an
+    // embedded preview), with that caption; set by the window library. None: nothing is shown
+    // and the pages stay with the report.
+    std::function<void(TrpReport& report, const QString& caption)> ShowPreviewWindow;
     // The platform's printers, given by the program's print library before StartReportPrinter;
     // none: the report printer offers only its virtual printer.
     std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;
@@ -112,6 +116,9 @@ public:
     std::function<int(const QString& text, const QString& title, int flags)> MessageBox;
 
     // ---- The run-time variables: the driver sets them, the rest of the engine reads them.
+
+    // A build, print or export runs (TrpWorkClaim): a second one is refused.
+    bool WorkRunning = false;
 
     // The report being loaded, built, shown, printed or exported.
     TrpReport* CurrentReport = nullptr;
