@@ -15,6 +15,7 @@
 #include "report/runtime/ErrorBox.h"
 #include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
+#include "report/runtime/WorkClaim.h"
 #include "report/runtime/TextRoutines.h"
 
 namespace {
@@ -68,6 +69,12 @@ QRect PrintRect(const TrpEMFPage& page)
 bool TrpReport::PrintReportPages(const QString& pageNumbers, int copies, bool collate, uint8_t printPages)
 {
     TrpRunContext& c = context_;
+    const TrpWorkClaim claim(c);
+    if (!claim.Taken()) {
+        c.Log(QStringLiteral("Печать отчёта «%1» не начата: другой отчёт ещё строится, печатается или экспортируется")
+                  .arg(objectName()));
+        return false;
+    }
     c.CurrentReport = c.RootReport = this;
     Terminated = false;
     if (EMFPages->Count() == 0)

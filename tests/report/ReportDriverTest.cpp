@@ -189,13 +189,20 @@ TEST_F(ReportDriver, ASecondWorkStartedDuringABuildIsRefused)
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("inner.txt"));
     std::vector<bool> inner;
+    bool printAsked = false;
+    context.PdfFileDialog = [&](const QString&) {
+        printAsked = true;
+        return QString();
+    };
     report->OnBeginPage = [&](int) {
         inner.push_back(report->BuildReportPages());
         inner.push_back(report->RunExport(filter, target));
+        inner.push_back(report->PrintReportPages(QString(), 1, true, ppAll));
     };
     ASSERT_TRUE(report->BuildReportPages());
     EXPECT_EQ(PageCount(), 3);
-    EXPECT_EQ(inner, std::vector<bool>(6, false));
+    EXPECT_EQ(inner, std::vector<bool>(9, false));
+    EXPECT_FALSE(printAsked);
     EXPECT_EQ(filter.beginDoc, 0);
     EXPECT_FALSE(QFile::exists(target));
 }
