@@ -76,6 +76,12 @@ int TCommPort::Handle() const
     return handle_;
 }
 
+std::string TCommPort::Device() const
+{
+    std::lock_guard hold(statusMutex_);
+    return device_;
+}
+
 void TCommPort::SetEnable(bool enable)
 {
     std::lock_guard hold(PortLock());
@@ -148,17 +154,25 @@ void TCommPort::MarkReady()
         SetStatus(StatusReady);
 }
 
-// Why an open port has no line: the last open failed (the device vanished, say).
-int TCommPort::ClosedLineError() const
+// Why the port has no line: the program closed it (or handed it to another instance), or its
+// last opening failed (the device vanished, say).
+void TCommPort::RaiseNoLine()
 {
-    return openError_ != 0 ? openError_ : EBADF;
+    if (!enable_)
+        throw EPortException(Format("COM%d: порт %s", static_cast<int>(number_), Status().c_str()));
+    RaiseSystemError(openError_ != 0 ? openError_ : EBADF);
 }
 
 bool TCommPort::Open()
 {
     std::lock_guard hold(PortLock());
     const std::optional<TtySettings> settings = ToTtySettings(param_);
-    int error = tty_.Open(SerialDevicePath(number_));
+    const std::string path = SerialDevicePath(number_);
+    {
+        std::lock_guard status(statusMutex_);
+        device_ = CanonicalDevicePath(path);
+    }
+    int error = tty_.Open(path);
     if (error == 0)
         error = settings ? tty_.Apply(*settings) : EINVAL;
     openError_ = error;
@@ -212,13 +226,13 @@ void TCommPort::Send(const uint8_t* data, size_t count)
     std::lock_guard hold(PortLock());
     // A port the program has closed (or handed to another instance) is never reopened here.
     if (!enable_)
-        RaiseSystemError(EBADF);
+        RaiseNoLine();
     RaisedPriority priority(priorityPermission_);
     writeTimeoutCounted_ = false;
     try {
         // A line whose reopening failed fails for that reason, and the recovery below tries again.
         if (!tty_.IsOpen())
-            RaiseSystemError(ClosedLineError());
+            RaiseNoLine();
         ScopedBusyCursor cursor(busyCursor_, changeCursor_);
         if (rsvClear_) {
             readAhead_.clear();
@@ -365,7 +379,7 @@ uint16_t TCommPort::ReadData(uint8_t* buffer, uint16_t count)
         return count;
     const auto rest = static_cast<uint16_t>(count - early);
     if (!tty_.IsOpen())
-        RaiseSystemError(ClosedLineError());
+        RaiseNoLine();
     const SerialTty::ReadResult result = tty_.Read(buffer + early, rest, ReadLimitsFor(rest));
     RaiseOnError(result.error);
     if (result.guardExpired)
@@ -384,7 +398,7 @@ uint16_t TCommPort::ReadSome(uint8_t* buffer, uint16_t most)
     if (const uint16_t early = TakeReadAhead(buffer, most))
         return early;
     if (!tty_.IsOpen())
-        RaiseSystemError(ClosedLineError());
+        RaiseNoLine();
     const SerialTty::ReadResult result = tty_.ReadSome(buffer, most, ReadLimitsFor(1));
     RaiseOnError(result.error);
     if (result.guardExpired)

@@ -46,6 +46,9 @@ public:
 
     // The open tty's descriptor, -1 when closed.
     int Handle() const;
+    // The device the port was last opened on, every link followed (see CanonicalDevicePath);
+    // empty before the first open. Instances hand the port over by it.
+    std::string Device() const;
 
     // True opens the port (staying false when that fails, with the reason in Status());
     // false closes it. This is how the program hands the port to another instance.
@@ -112,8 +115,8 @@ private:
     void SetStatus(const std::string& status);
     void RaiseOnError(int error);
     [[noreturn]] void RaiseSystemError(int error);
+    [[noreturn]] void RaiseNoLine();
     void MarkReady();
-    int ClosedLineError() const;
 
     SerialTty tty_;
     std::atomic<uint8_t> number_ {0};
@@ -137,4 +140,5 @@ private:
     ExchangeLogSink logSink_;
     mutable std::mutex statusMutex_;
     std::string status_;
+    std::string device_; // under statusMutex_
 };

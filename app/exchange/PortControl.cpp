@@ -7,6 +7,7 @@
 #include "comm/CommPort.h"
 #include "platform/posix/ComPorts.h"
 #include "platform/posix/ProgramFolder.h"
+#include "platform/posix/SerialDevicePath.h"
 #include "platform/qt/InstanceChannel.h"
 
 #include <QAction>
@@ -72,8 +73,10 @@ void TPortControl::SetPortEnabled(bool on)
 {
     if (Port.Enable() == on)
         return;
-    if (on)
-        FPortChannel->Broadcast(MakePortReleaseMessage(Port.Number()), kReleaseWaitMs);
+    if (on) {
+        const std::string device = CanonicalDevicePath(SerialDevicePath(Port.Number()));
+        FPortChannel->Broadcast(MakePortReleaseMessage(Port.Number(), QString::fromStdString(device)), kReleaseWaitMs);
+    }
     Port.SetEnable(on);
     ShowPortStatus();
 }
@@ -98,13 +101,13 @@ void TPortControl::ShowPortStatus()
     window_.SpeedPanel->SetText(QStringLiteral("Скорость - %1").arg(Port.Param().BaudRate));
 }
 
-// Another instance is opening a port: ours is let go when it is that one.
+// Another instance is opening a port: ours is let go when it is that one's device.
 void TPortControl::OnInstanceMessage(const QByteArray& message, const QString& senderId)
 {
-    const std::optional<int> number = ReadPortReleaseMessage(message);
-    if (!number || senderId == FPortChannel->Id())
+    const std::optional<TPortRelease> release = ReadPortReleaseMessage(message);
+    if (!release || senderId == FPortChannel->Id())
         return;
-    if (*number == Port.Number())
+    if (release->Names(Port.Number(), QString::fromStdString(Port.Device())))
         SetPortEnabled(false);
 }
 

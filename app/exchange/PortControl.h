@@ -1,11 +1,11 @@
 #pragma once
 // The program's serial port as the main window shows it: its start values, its hand-over
 // between running instances (an instance that opens a port first asks the others to let it go,
-// and lets its own port go when another asks for that number), the port and speed panels, the
-// RS-485 and echo switches, the port parameters, and the lists of ports to choose from (the
-// submenu "Порт обмена", filled at the first showing, and the pop-up menu of the port panel,
-// filled each time it opens). Choosing a port checks it, takes its number (which closes the
-// port that was open) and opens it.
+// and lets its own port go when another asks for the device it has open), the port and speed
+// panels, the RS-485 and echo switches, the port parameters, and the lists of ports to choose
+// from (the submenu "Порт обмена", filled at the first showing, and the pop-up menu of the port
+// panel, filled each time it opens). Choosing a port checks it, takes its number (which closes
+// the port that was open) and opens it.
 #include <QObject>
 
 #include <functional>

@@ -2,17 +2,29 @@
 
 const QByteArray PortReleaseMsg = QByteArrayLiteral("Перевести COM порт в неактивное состояние");
 
-QByteArray MakePortReleaseMessage(int portNumber)
+bool TPortRelease::Names(int number, const QString& device) const
 {
-    return PortReleaseMsg + '\n' + QByteArray::number(portNumber);
+    return Device.isEmpty() ? number == Number : device == Device;
 }
 
-std::optional<int> ReadPortReleaseMessage(const QByteArray& message)
+QByteArray MakePortReleaseMessage(int portNumber, const QString& device)
 {
-    const qsizetype newline = message.lastIndexOf('\n');
-    if (newline < 0 || message.left(newline) != PortReleaseMsg)
+    return PortReleaseMsg + '\n' + QByteArray::number(portNumber) + '\n' + device.toUtf8();
+}
+
+std::optional<TPortRelease> ReadPortReleaseMessage(const QByteArray& message)
+{
+    const qsizetype nameEnd = message.indexOf('\n');
+    if (nameEnd < 0 || message.left(nameEnd) != PortReleaseMsg)
         return std::nullopt;
+    const QByteArray rest = message.mid(nameEnd + 1);
+    const qsizetype numberEnd = rest.indexOf('\n');
     bool ok = false;
-    const int number = message.mid(newline + 1).toInt(&ok);
-    return ok ? std::optional<int>(number) : std::nullopt;
+    TPortRelease release;
+    release.Number = (numberEnd < 0 ? rest : rest.left(numberEnd)).toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    if (numberEnd >= 0)
+        release.Device = QString::fromUtf8(rest.mid(numberEnd + 1));
+    return release;
 }

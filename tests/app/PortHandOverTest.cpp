@@ -2,6 +2,7 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 #include "support/PtyLine.h"
+#include "support/ScopedEnv.h"
 
 #include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
@@ -14,6 +15,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+
+#include <QDir>
+#include <QFile>
 
 #include <filesystem>
 
@@ -61,20 +65,73 @@ TEST_F(PortHandOverTest, ActivatingTheProgramReopensAClosedPort)
     EXPECT_TRUE(window->Port->Enable());
 }
 
-TEST_F(PortHandOverTest, ReleaseMessagesForAnotherPortOrFromItselfLeaveThePortOpen)
+TEST_F(PortHandOverTest, ReleaseMessagesForAnotherDeviceOrFromItselfLeaveThePortOpen)
 {
     auto window = Start();
     ASSERT_TRUE(window->Port->Enable());
+    const QString device = QString::fromStdString(window->Port->Device());
+    ASSERT_EQ(device.toStdString(), std::filesystem::canonical(line.SlavePath()).string());
     TInstanceChannel other(QString::fromStdString(RuntimeFolder()), QStringLiteral("Tavik_zuzid"));
-    other.Broadcast(MakePortReleaseMessage(2));
-    other.Broadcast("some other message\n1");
-    EXPECT_TRUE(window->Port->Enable());
-    other.Broadcast(MakePortReleaseMessage(1));
-    EXPECT_FALSE(window->Port->Enable());
-
+    const struct {
+        QByteArray message;
+        bool released;
+    } cases[] = {
+        {MakePortReleaseMessage(1, QStringLiteral("/dev/ttyUSB9")), false},   // its COM1 is another device
+        {MakePortReleaseMessage(2, QStringLiteral("/dev/ttyS1")), false},
+        {"some other message\n1", false},
+        {MakePortReleaseMessage(4, device), true},                            // ours under another number
+        // An instance that names the number alone is heard by the number.
+        {PortReleaseMsg + "\n2", false},
+        {PortReleaseMsg + "\n1", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        window->SetPortEnabled(true);
+        ASSERT_TRUE(window->Port->Enable());
+        other.Broadcast(c.message);
+        EXPECT_EQ(window->Port->Enable(), !c.released);
+    }
     // Opening again broadcasts to others only, never to itself.
     window->SetPortEnabled(true);
     EXPECT_TRUE(window->Port->Enable());
+}
+
+// Two instances started from different program folders, each with its own link COM<N>.
+TEST_F(PortHandOverTest, InstancesHandOverTheDeviceNotTheNumber)
+{
+    PtyLine otherLine;
+    const struct {
+        const char* name;
+        int number;              // the second instance's port
+        std::string device;      // and what it links it to
+        bool firstKeepsItsLine;
+    } cases[] = {
+        {"COM1 linked to another device", 1, otherLine.SlavePath(), true},
+        {"the same device as COM5", 5, line.SlavePath(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto first = Start();
+        ASSERT_TRUE(first->Port->Enable()) << first->Port->Status();
+
+        const QString secondHome = QDir(folders.Home()).filePath(QStringLiteral("second"));
+        QDir().mkpath(secondHome);
+        QFile::remove(QDir(secondHome).filePath(QStringLiteral("COM%1").arg(c.number)));
+        std::filesystem::create_symlink(c.device, QDir(secondHome).filePath(QStringLiteral("COM%1").arg(c.number)).toStdString());
+        QFile settings(QDir(secondHome).filePath(QStringLiteral("Tavik_zuzid.INI")));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[TfmMain]\nPort.Number=" + QByteArray::number(c.number) + "\n");
+        settings.close();
+        std::unique_ptr<TfmMain> second;
+        {
+            const ScopedEnv home("TAVIK_ZUZID_HOME", secondHome.toStdString());
+            second = Start();
+        }
+        EXPECT_TRUE(second->Port->Enable()) << second->Port->Status();
+        EXPECT_EQ(second->Port->Number(), c.number);
+        EXPECT_EQ(first->Port->Enable(), c.firstKeepsItsLine);
+        EXPECT_EQ(first->sBarPanels[0]->Text(), c.firstKeepsItsLine ? "COM1 - готов" : "COM1 - неактивен");
+    }
 }
 
 TEST_F(PortHandOverTest, AnExceptionFromAMenuCommandBecomesARedLogLine)

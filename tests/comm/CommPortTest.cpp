@@ -435,12 +435,18 @@ TEST_F(CommPortTest, APortThatFailedToReopenIsTriedAgainAfterMoreFailures)
 TEST_F(CommPortTest, ASendOnAClosedPortFailsAndNeverReopensIt)
 {
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(MessageOf([&] { Send(frame); }), "COM7: " + SystemErrorText(EBADF));
-    EXPECT_EQ(MessageOf([&] { Read(1); }), "COM7: " + SystemErrorText(EBADF));
+        EXPECT_EQ(MessageOf([&] { Send(frame); }), "COM7: порт отсутствует");
+    EXPECT_EQ(MessageOf([&] { Read(1); }), "COM7: порт отсутствует");
     EXPECT_FALSE(port.Enable());
     EXPECT_EQ(port.Handle(), -1);
     EXPECT_EQ(port.Status(), "отсутствует");
     EXPECT_EQ(port.FailureCount(), 0);
+
+    // Opened on the device its link names, then handed over to another instance.
+    Open();
+    EXPECT_EQ(port.Device(), std::filesystem::canonical(line.SlavePath()).string());
+    port.SetEnable(false);
+    EXPECT_EQ(MessageOf([&] { Send(frame); }), "COM7: порт неактивен");
 }
 
 // The device behind the port vanishes (an adaptor pulled out) and comes back.
