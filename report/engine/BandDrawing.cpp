@@ -297,10 +297,11 @@ void TrpBand::PrintObject(TrpView* view, int dx, int dy)
             view->PrintToStream(c.RootReport->EMFPages->Page(c.PageNo).ObjectStream);
             view->Left = left;
             view->Top = top;
-            page.NoteContent();
         } else if (!(stretchable && view->TypeCode == otMemo && stretchable->PassMode != pmNormal)) {
             view->RunScript();
         }
+        // A first pass places objects without writing them; the page still has content.
+        page.NoteContent();
     } catch (const std::exception& error) {
         SetCalculationError(c, error);
     }

@@ -296,3 +296,15 @@ TEST_F(ReportDriver, AScriptThatNeverEndsIsStopped)
     EXPECT_TRUE(report->Terminated);
     EXPECT_TRUE(boxes.isEmpty());
 }
+
+TEST_F(ReportDriver, AFirstPassOfManyPagesIsNoBandThatNeverFits)
+{
+    // The first pass writes no objects: its page breaks still follow printed bands.
+    for (int i = 6; i <= 240; ++i)
+        AddRow(QStringLiteral("С%1").arg(i), i);
+    report->TwoPass = true;
+    report->ShowProgress = false;
+    ASSERT_TRUE(report->BuildReportPages()) << boxes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(context.TotalPages, 120);
+    EXPECT_EQ(PageCount(), 120);
+}
