@@ -57,8 +57,11 @@ bool TrpReport::BuildReportPages()
     const bool failed = c.ErrorFlag;
     const QString errorText = c.ErrorText;
     if (saved) {
+        // The snapshot names the printer that was current; the template's own choice stays.
+        const QString printerName = PrinterName;
         snapshot.seek(0);
         LoadFromStream(snapshot);
+        PrinterName = printerName;
     }
     c.PrintModeFlag = true;
     FinalPass = false;

@@ -130,7 +130,9 @@ TEST_F(ReportDriver, AChangeBeforeTheBuildStaysAndOneDuringItIsGone)
     Memo(QStringLiteral("fSilo"))->Memo = QStringList{QStringLiteral("Силос [tbSilo.Silo]")};
     Memo(QStringLiteral("fPage"))->ScriptLines = QStringList{QStringLiteral("Left := 300")};
     report->OnBeginDoc = [this] { Memo(QStringLiteral("fSilo"))->Width = 50; };
+    report->PrinterName = QStringLiteral("TASKalfa 3050ci");   // not installed here
     ASSERT_TRUE(report->BuildReportPages());
+    EXPECT_EQ(report->PrinterName, QStringLiteral("TASKalfa 3050ci"));
     EXPECT_EQ(Texts(QStringLiteral("fSilo")).first(), QStringLiteral("Силос С1"));
     EXPECT_EQ(Printed(0).back().Left, 300) << "the script moved the printed memo";
     EXPECT_EQ(Memo(QStringLiteral("fSilo"))->Memo.first(), QStringLiteral("Силос [tbSilo.Silo]"));
