@@ -208,7 +208,7 @@ private:
     void ShiftObjectsBelow(const TrpView* view, int dy);
     void DrawCrossCells();
     // The data source whose records give the cross columns, or none.
-    TrpDataset* CrossSource() const;
+    TrpDataset* CrossSource();
 
     std::unique_ptr<TrpDataset> ownedDataSet_;   // a counting source the band made
     std::unique_ptr<TrpDataset> ownedCrossDataSet_;

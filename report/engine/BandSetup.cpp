@@ -73,6 +73,7 @@ void TrpPage::StartReport()
         SetupBands();
         CurrentNo = 1;
         ColumnNo = 1;
+        widestCrossRow_ = 0;
     }
     BandsReady = true;
 }

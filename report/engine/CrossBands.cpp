@@ -12,10 +12,18 @@
 #include "report/objects/Stretcheable.h"
 #include "report/runtime/RunContext.h"
 
-TrpDataset* TrpBand::CrossSource() const
+TrpDataset* TrpBand::CrossSource()
 {
     if (CrossDataSet)
         return CrossDataSet;
+    // A Master footer after the last record: as many columns as the widest row had.
+    if (BandType == btMasterFooter && DataBand && DataBand->DataSet && DataBand->DataSet->Eof()) {
+        if (!ownedCrossDataSet_)
+            ownedCrossDataSet_ = std::make_unique<TrpUserDataset>();
+        ownedCrossDataSet_->RangeEnd = reCount;
+        ownedCrossDataSet_->RangeEndCount = Page->widestCrossRow_;
+        return ownedCrossDataSet_.get();
+    }
     const TrpBand* crossData = Page->Bands[btCrossData];
     return crossData ? crossData->DataSet : nullptr;
 }
@@ -101,6 +109,7 @@ void TrpBand::DrawCrossCells()
             data->Accumulate();
             ++page.ColumnNo;
         }
+        page.widestCrossRow_ = std::max(page.widestCrossRow_, page.ColumnNo - 1);
     }
     makeRoom(footer->Width);
     printCell(footer, footer->Width);

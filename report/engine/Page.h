@@ -202,5 +202,6 @@ private:
     int emptyBreaks_ = 0;
     bool inNewPage_ = false;
     int furniture_ = 0;   // nesting of the prints a break makes
+    int widestCrossRow_ = 0;   // the most cross data cells a row had
     friend class TrpBand;
 };

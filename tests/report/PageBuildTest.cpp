@@ -451,6 +451,7 @@ TEST_F(PageBuild, PageThatPrintsOnThePreviousPageContinuesBelowIt)
 
 // A cross table: each master row repeats its cross data cell once per record of the cross
 // source between the header and the footer cell; a row wider than the page goes on on the next.
+// The master footer below has as many cells as the widest row.
 TEST_F(PageBuild, CrossBandsRepeatTheirCellsAcrossTheRow)
 {
     struct Case {
@@ -458,8 +459,9 @@ TEST_F(PageBuild, CrossBandsRepeatTheirCellsAcrossTheRow)
         int pages;
         QStringList firstPage, secondPage;
     } const cases[] = {
-        {3, 1, {"H:10", "D1:110", "D2:260", "D3:410", "F:560"}, {}},
-        {6, 2, {"H:10", "D1:110", "D2:260", "D3:410", "D4:560"}, {"D5:10", "D6:160", "F:310"}},
+        {3, 1, {"H:10", "D1:110", "D2:260", "D3:410", "F:560", "T1:110", "T2:260", "T3:410"}, {}},
+        {6, 2, {"H:10", "D1:110", "D2:260", "D3:410", "D4:560", "T1:110", "T2:260", "T3:410", "T4:560"},
+         {"D5:10", "D6:160", "F:310", "T5:10", "T6:160"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.columns);
@@ -479,13 +481,15 @@ TEST_F(PageBuild, CrossBandsRepeatTheirCellsAcrossTheRow)
                 band->FormatText = QString::number(c.columns);
             build.AddMemo(cross.left + 10, 0, 80, 20, QString::fromUtf8(cross.text), QString::fromUtf8(cross.name));
         }
+        build.AddBand(btMasterFooter, 40, 20);
+        build.AddMemo(110, 40, 80, 20, QStringLiteral("T[COLUMN#]"), QStringLiteral("T"));
         build.Build();
         ASSERT_FALSE(build.context.ErrorFlag) << build.context.ErrorText.toStdString();
         ASSERT_EQ(build.PageCount(), c.pages);
         for (int p = 0; p < c.pages; ++p) {
             QStringList cells;
             for (const TPrinted& object : build.Printed(p)) {
-                EXPECT_EQ(object.Top, 0);
+                EXPECT_EQ(object.Top, object.Name == QLatin1String("T") ? 20 : 0);
                 cells << object.Text + QLatin1Char(':') + QString::number(object.Left);
             }
             EXPECT_EQ(cells, p == 0 ? c.firstPage : c.secondPage);
