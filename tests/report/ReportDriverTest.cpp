@@ -255,6 +255,11 @@ TEST_F(ReportDriver, ExportsThePagesThePreviewShowsThroughTheFilter)
     EXPECT_EQ(preview.shown, other.report.get());
     EXPECT_EQ(preview.HeldCount(), 1);
 
+    // A file that cannot be written raises, and the preview shows its pages again.
+    EXPECT_THROW(report->RunExport(filter, dir.filePath(QStringLiteral("no/such/folder/x.txt"))), std::exception);
+    EXPECT_EQ(preview.HeldCount(), 1);
+    EXPECT_EQ(preview.shown, other.report.get());
+
     // A cancelled export makes no file.
     filter.OnBeforeExport = [](QString&, bool& go) { go = false; };
     EXPECT_FALSE(report->RunExport(filter, dir.filePath(QStringLiteral("none.txt"))));
@@ -309,4 +314,19 @@ TEST_F(ReportDriver, AFirstPassOfManyPagesIsNoBandThatNeverFits)
     ASSERT_TRUE(report->BuildReportPages()) << boxes.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(context.TotalPages, 120);
     EXPECT_EQ(PageCount(), 120);
+}
+
+TEST_F(ReportDriver, WithoutAnEmbeddedPreviewThePagesGoToAWindowOfTheirOwn)
+{
+    QStringList captions;
+    context.ShowPreviewWindow = [&](TrpReport& shown, const QString& caption) {
+        EXPECT_EQ(&shown, report.get());
+        captions << caption;
+    };
+    report->ShowReportPages();
+    EXPECT_TRUE(captions.isEmpty()) << "no pages, nothing shown";
+    report->ShowProgress = false;
+    report->ShowReport();
+    EXPECT_EQ(captions, QStringList{QStringLiteral("Preview - Протокол")});
+    EXPECT_EQ(PageCount(), 3);
 }
