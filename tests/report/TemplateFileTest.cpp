@@ -369,6 +369,13 @@ TEST_F(TemplateFile, ANewerVersionLeavesThePagesAsTheyWere)
     EXPECT_EQ(report->Pages.size(), 2u);
     EXPECT_NE(report->FindObject(QStringLiteral("fSilName")), nullptr);
 
+    // Without windows the box's text goes to the log.
+    QStringList logged;
+    context.MessageBox = nullptr;
+    context.OnLog = [&](const QString& text) { logged << text; };
+    EXPECT_FALSE(Load(*report, bytes));
+    EXPECT_EQ(logged, QStringList{QStringLiteral("Unsupported template format")});
+
     boxes.clear();
     EXPECT_TRUE(Load(*report, QByteArray()));
     EXPECT_EQ(report->Pages.size(), 2u) << "an empty stream reads nothing";
