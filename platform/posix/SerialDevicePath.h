@@ -7,5 +7,5 @@ std::string SerialDevicePath(int number);
 
 // The device itself behind a port's path, every link followed: the one name under which
 // instances with different program folders (and so different COM<N> links) know the same
-// device. A link whose device is gone keeps the part that cannot be followed.
+// device. A link to a device that is gone ends at that device's name all the same.
 std::string CanonicalDevicePath(const std::string& path);

@@ -27,7 +27,8 @@
 #include <QThread>
 
 #include <chrono>
-#include <tuple>
+#include <utility>
+#include <vector>
 #include <filesystem>
 
 using namespace std::chrono_literals;
@@ -53,6 +54,30 @@ QColor BandColour(TfrSiLoBin& frame, int col, int tit)
     const int n = frame.GetSilo(0, col)->TITCount();
     const QRect band = SensorBandRect(CellContentRect(frame.vtTree->CellRect(0, col)), n, n - 1 - tit);
     return QColor(image.pixel(band.right() - 1, band.center().y()));
+}
+
+// The program's folder for a line on port 3: a silo block of one row whose cells hold the
+// suspensions (block address, suspension number), each of two installed sensors, out of `blocks`
+// local blocks of two suspensions; short pauses; the readings go to "line.dxml", whose path is
+// returned. `window` adds keys of the main window's own section.
+QString WriteLineFolder(const TAppFolders& folders, int blocks, const std::vector<std::pair<int, int>>& cells,
+                        const QByteArray& window = {})
+{
+    const QString dataFile = folders.HomeFile("line.dxml");
+    WriteText(folders.SettingsFile(),
+        "[TfmMain]\nPort.Number=3\n" + window +
+        "[Общие]\nДанные=" + dataFile.toUtf8() + "\n"
+        "[Конфигурация]\nСилкорпусов=1\nБлоков=" + QByteArray::number(blocks) + "\nТУРов=2\nТД в ТУР=2\n"
+        "Пауза включения модуля=5\nПауза отключения модуля=5\nПауза между командами запроса=5\n"
+        "Время ожидания ответа на команду \"Запрос данных\"=150\n");
+    QByteArray layout = "<?xml version=\"1.0\"?><silobins><silobin No=\"1\" Row=\"1\" Col=\""
+        + QByteArray::number(cells.size()) + "\">";
+    for (size_t col = 0; col < cells.size(); ++col)
+        layout += "<silos Row=\"0\" Col=\"" + QByteArray::number(col) + "\" Addr=\"" + QByteArray::number(cells[col].first)
+            + "\" No=\"" + QByteArray::number(cells[col].second)
+            + "\"><tit No=\"0\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/><tit No=\"1\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/></silos>";
+    WriteText(folders.HomeFile("SiloBins.xml"), layout + "</silobin></silobins>");
+    return dataFile;
 }
 
 // Runs a full pass from the window and handles what it posts until it has ended.
@@ -97,18 +122,7 @@ TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
     line.Start();
     std::filesystem::create_symlink(line.SlavePath(), folders.HomeFile("COM3").toStdString());
 
-    const QString dataFile = folders.HomeFile("line.dxml");
-    WriteText(folders.SettingsFile(),
-        "[TfmMain]\nPort.Number=3\n"
-        "[Общие]\nДанные=" + dataFile.toUtf8() + "\n"
-        "[Конфигурация]\nСилкорпусов=1\nБлоков=1\nТУРов=2\nТД в ТУР=2\n"
-        "Пауза включения модуля=5\nПауза отключения модуля=5\nПауза между командами запроса=5\n"
-        "Время ожидания ответа на команду \"Запрос данных\"=150\n");
-    QByteArray layout = "<?xml version=\"1.0\"?><silobins><silobin No=\"1\" Row=\"1\" Col=\"2\">";
-    for (int silos = 0; silos < 2; ++silos)
-        layout += "<silos Row=\"0\" Col=\"" + QByteArray::number(silos) + "\" Addr=\"0\" No=\"" + QByteArray::number(silos)
-            + "\"><tit No=\"0\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/><tit No=\"1\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/></silos>";
-    WriteText(folders.HomeFile("SiloBins.xml"), layout + "</silobin></silobins>");
+    const QString dataFile = WriteLineFolder(folders, 1, {{0, 0}, {0, 1}});
 
     auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
     window->show();
@@ -146,19 +160,8 @@ TEST(BoardLinePassTest, ALineThatDiesMidPassShowsEverywhereAndIsUsedAgainWhenBac
     line.VanishAfter(3);
     line.Start();
 
-    WriteText(folders.SettingsFile(),
-        "[TfmMain]\nPort.Number=3\nacShowErr.Checked=1\n"
-        "[Общие]\nДанные=" + folders.HomeFile("line.dxml").toUtf8() + "\n"
-        "[Конфигурация]\nСилкорпусов=1\nБлоков=2\nТУРов=2\nТД в ТУР=2\n"
-        "Пауза включения модуля=5\nПауза отключения модуля=5\nПауза между командами запроса=5\n"
-        "Время ожидания ответа на команду \"Запрос данных\"=150\n");
-    // Suspensions 1 and 2 of block 0, and suspension 1 of block 1.
-    QByteArray layout = "<?xml version=\"1.0\"?><silobins><silobin No=\"1\" Row=\"1\" Col=\"3\">";
-    for (auto [col, block, silos] : {std::tuple{0, 0, 0}, {1, 0, 1}, {2, 1, 0}})
-        layout += "<silos Row=\"0\" Col=\"" + QByteArray::number(col) + "\" Addr=\"" + QByteArray::number(block)
-            + "\" No=\"" + QByteArray::number(silos)
-            + "\"><tit No=\"0\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/><tit No=\"1\" Tk=\"0\" Mult=\"4.6729\" Off=\"50\"/></silos>";
-    WriteText(folders.HomeFile("SiloBins.xml"), layout + "</silobin></silobins>");
+    // Suspensions 1 and 2 of block 0, and suspension 1 of block 1; the error list is shown.
+    WriteLineFolder(folders, 2, {{0, 0}, {0, 1}, {1, 0}}, "acShowErr.Checked=1\n");
 
     auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
     window->show();

@@ -17,12 +17,7 @@ protected:
         // The simulator keeps the port's link pointed at its line, and nowhere while it is away.
         sim.KeepLink(home.LinkPath(kPortNumber).string());
         sim.Start();
-        port.SetTimeOut({60, 4, 80, 1, 50});
-        port.SetRsvClear(true);
-        port.SetChangeCursor(false);
-        port.SetNumber(kPortNumber);
-        port.SetEnable(true);
-        ASSERT_TRUE(port.Enable()) << port.Status();
+        OpenPort();
 
         // Two blocks of two suspensions of three sensors.
         MakeTree(2, 2, 3);

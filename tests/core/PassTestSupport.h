@@ -120,6 +120,12 @@ protected:
     {
         home.Link(kPortNumber, sim.SlavePath());
         sim.Start();
+        OpenPort();
+    }
+
+    // Opens the program's port on whatever its link names.
+    void OpenPort()
+    {
         // Long enough for the simulator to answer on a loaded machine, short enough that the
         // fifteen attempts at a silent block stay quick.
         port.SetTimeOut({60, 4, 80, 1, 50});
