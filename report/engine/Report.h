@@ -294,6 +294,10 @@ private:
     TrpProgressWindow* ProgressWindow() const;
     void RunPasses();
     void BuildPass();
+    // Runs the work on the pages the user sees: this report's own, or, with an empty list and
+    // an embedded preview, those the preview shows (of this report or of another one shown
+    // there since), lent back by the preview for the work and shown again afterwards.
+    bool WithVisiblePages(const std::function<bool(TrpReport& owner)>& work);
     bool ExportOwnPages(TrpExportFilter& filter, const QString& fileName);
     TBuildOutcome lastBuild_ = TBuildOutcome::Built;
     std::shared_ptr<TrpPreviewHost* const> preview_;
@@ -301,6 +305,7 @@ private:
     // The template read from "ReportForm", until Loaded.
     std::unique_ptr<QByteArray> pendingTemplate_;
 
+    bool PrintOwnPages(const QString& pageNumbers, int copies, bool collate, uint8_t printPages);
     void PrintAllPages(const TrpPageRange& pageList, int copies, bool collate, uint8_t printPages,
                        const QString& fileName);
     void PrintPage(TrpPrintJob& job, int index);

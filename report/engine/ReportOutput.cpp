@@ -45,17 +45,21 @@ void TrpReport::ShowReportPages()
         c.ShowPreviewWindow(*this, caption);
 }
 
-bool TrpReport::RunExport(TrpExportFilter& filter, const QString& fileName)
+bool TrpReport::WithVisiblePages(const std::function<bool(TrpReport& owner)>& work)
 {
-    // The embedded preview holds the pages the user sees, of this report or of another one
-    // shown there since: those are exported as they are, and shown again afterwards.
     TrpPreviewHost* preview = Preview();
     TrpReport* shown = preview ? preview->ShownReport() : nullptr;
     if (EMFPages->Count() > 0 || !shown)
-        return ExportOwnPages(filter, fileName);
+        return work(*this);
     preview->ReleasePages();
     const auto reconnect = qScopeGuard([preview, shown] { preview->Connect(*shown); });
-    return shown->ExportOwnPages(filter, fileName);
+    return work(*shown);
+}
+
+bool TrpReport::RunExport(TrpExportFilter& filter, const QString& fileName)
+{
+    // The pages are exported as the user sees them, never built anew.
+    return WithVisiblePages([&](TrpReport& owner) { return owner.ExportOwnPages(filter, fileName); });
 }
 
 bool TrpReport::ExportOwnPages(TrpExportFilter& filter, const QString& fileName)

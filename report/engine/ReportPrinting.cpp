@@ -37,6 +37,12 @@ TrpPageRange PageListOf(const QString& text, int pageCount)
     return range;
 }
 
+// The report's title, or "Untitled".
+QString JobTitle(const TrpReport& report)
+{
+    return report.Title.isEmpty() ? LoadFrResString(report.Context(), kUntitledText) : report.Title;
+}
+
 bool PrintsPage(uint8_t printPages, int pageNo)
 {
     switch (printPages) {
@@ -68,6 +74,12 @@ QRect PrintRect(const TrpEMFPage& page)
 
 bool TrpReport::PrintReportPages(const QString& pageNumbers, int copies, bool collate, uint8_t printPages)
 {
+    return WithVisiblePages(
+        [&](TrpReport& owner) { return owner.PrintOwnPages(pageNumbers, copies, collate, printPages); });
+}
+
+bool TrpReport::PrintOwnPages(const QString& pageNumbers, int copies, bool collate, uint8_t printPages)
+{
     TrpRunContext& c = context_;
     const TrpWorkClaim claim(c);
     if (!claim.Taken()) {
@@ -85,13 +97,12 @@ bool TrpReport::PrintReportPages(const QString& pageNumbers, int copies, bool co
         if (c.ReportPrinter.IsVirtual()) {
             if (!c.PdfFileDialog)
                 throw EPrinter(QStringLiteral("Виртуальный принтер печатает в файл PDF, а выбрать файл негде"));
-            fileName = c.PdfFileDialog(Title.isEmpty() ? LoadFrResString(c, kUntitledText) : Title);
+            fileName = c.PdfFileDialog(JobTitle(*this));
             if (fileName.isEmpty())
                 return false;
         }
         const auto work = [&] { PrintAllPages(pageList, copies, collate, printPages, fileName); };
-        TrpProgressWindow* window = c.ProgressWindow;
-        if (!OnProgress && ShowProgress && window) {
+        if (TrpProgressWindow* window = ProgressWindow()) {
             window->BeginWork(TProgressWork::Print, Title);
             window->OnWork = [&] {
                 work();
@@ -121,10 +132,9 @@ void TrpReport::PrintAllPages(const TrpPageRange& pageList, int copies, bool col
                               const QString& fileName)
 {
     copies = std::max(copies, 1);
-    const QString title = Title.isEmpty() ? LoadFrResString(context_, kUntitledText) : Title;
     if (OnPrintReport)
         OnPrintReport();
-    TrpPrintJob job(context_.ReportPrinter, title, fileName, collate ? 1 : copies);
+    TrpPrintJob job(context_.ReportPrinter, JobTitle(*this), fileName, collate ? 1 : copies);
     // Collated: the whole list once per copy. Otherwise each page's copies together, made by
     // the printer where it can.
     const int passes = collate ? copies : 1;

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "HoldingPreview.h"
 #include "QtPrinters.h"
 #include "report/engine/EMFPages.h"
 #include "report/engine/Report.h"
@@ -206,6 +207,26 @@ TEST_F(VirtualPrinting, CancelAndUnwritableFilesLeaveNoHalfFile)
     fileName.clear();
     EXPECT_FALSE(report.PrintReportPages(QString(), 1, true, ppAll));
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(VirtualPrinting, TheEmbeddedPreviewsPagesPrintAndStayShown)
+{
+    HoldingPreview preview;
+    report.SetPreview(&preview);
+    preview.Connect(report);
+    EXPECT_TRUE(report.PrintReportPages(QStringLiteral("2-"), 1, true, ppAll));
+    EXPECT_EQ(printed, (std::vector<int>{2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(preview.HeldCount(), 7);
+    EXPECT_EQ(report.EMFPages->Count(), 0);
+
+    // Another report shown there since: the pages shown are the ones printed.
+    TrpReport other(context);
+    other.SetPreview(&preview);
+    printed.clear();
+    EXPECT_TRUE(other.PrintReportPages(QStringLiteral("7"), 1, true, ppAll));
+    EXPECT_EQ(printed, std::vector<int>{7});
+    EXPECT_EQ(preview.shown, &report);
+    EXPECT_EQ(preview.HeldCount(), 7);
 }
 
 TEST_F(VirtualPrinting, PagesGoUnderTheProgressWindow)

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "HoldingPreview.h"
 #include "PageBuildFixture.h"
 #include "report/engine/PreviewHost.h"
 #include "report/export/ExportFilter.h"
@@ -31,28 +32,6 @@ public:
     }
     QStringList Lines;
     QString CancelAt;
-};
-
-// The embedded preview: it holds the pages of the report it shows.
-class HoldingPreview : public TrpPreviewHost {
-public:
-    void Connect(TrpReport& report) override
-    {
-        held = std::exchange(report.EMFPages, std::make_unique<TrpEMFPages>(report));
-        shown = &report;
-        ++connects;
-    }
-    void ReleasePages() override
-    {
-        if (shown && held)
-            shown->EMFPages = std::move(held);
-    }
-    TrpReport* ShownReport() const override { return shown; }
-    int HeldCount() const { return held ? held->Count() : -1; }
-
-    std::unique_ptr<TrpEMFPages> held;
-    TrpReport* shown = nullptr;
-    int connects = 0;
 };
 
 // Counts the calls of one export and writes a line per page.
