@@ -145,9 +145,11 @@ TrpPrintForm::TrpPrintForm(TrpRunContext& context, QWidget* parent)
     QHBoxLayout* bottom = MakeOkCancel(*this, context_, Button1, Button2);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2->setObjectName(QStringLiteral("Button2"));
-    bottom->insertWidget(0, Label5);
-    bottom->insertSpacing(1, 11);
-    bottom->insertWidget(2, CB2);
+    auto* pages = new QHBoxLayout;
+    pages->setSpacing(11);
+    pages->addWidget(Label5);
+    pages->addWidget(CB2);
+    bottom->insertLayout(0, pages);
 
     auto* ranges = new QHBoxLayout;
     ranges->addWidget(GroupBox2, 1);

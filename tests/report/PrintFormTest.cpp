@@ -82,6 +82,8 @@ TEST_F(PrintFormTest, OffersThePrintersAndItsChoices)
     EXPECT_EQ(form.E1->text(), QStringLiteral("1"));
     EXPECT_EQ(form.CB2->count(), 3);
     EXPECT_EQ(form.CB2->itemText(1), QStringLiteral("Odd pages"));
+    form.show();
+    EXPECT_EQ(form.CB2->x() - form.Label5->geometry().right() - 1, 11);
     for (const char* name : {"CB1", "PropButton", "RB3", "E2", "E1", "rpSpeedButton1", "rpSpeedButton2", "CollateCB",
                              "Label3", "PB1", "CollateImg", "NonCollateImg", "Image1", "CB2", "Button1", "Button2"})
         EXPECT_NE(form.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
