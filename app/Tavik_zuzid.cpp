@@ -1,5 +1,6 @@
-// The program's main block: the application, its icon, the measurement context, the windows
-// that live for the whole run, and the event loop. The system's requests to end (a shutdown or
+// The program's main block: the application, its icon, the measurement context, the report
+// engine's run context on the installed printers, the windows that live for the whole run, and
+// the event loop. The system's requests to end (a shutdown or
 // logout, an interrupt) close the main window in order and end the program with 0.
 #include "app/main/AppIcon.h"
 #include "app/main/Application.h"
@@ -7,7 +8,10 @@
 #include "app/main/LongLivedWindows.h"
 #include "app/main/ProductInfo.h"
 #include "app/main/RussianInterface.h"
+#include "app/reports/ReportWindows.h"
 #include "core/Monitor.h"
+#include "report/print/QtPrinter.h"
+#include "report/runtime/RunContext.h"
 #include "platform/qt/CloseSignals.h"
 
 #include <memory>
@@ -22,7 +26,11 @@ int main(int argc, char* argv[])
     TMonitor monitor;
     // Taken before the window is made: a request during the start-up waits in its pipe.
     TCloseSignals closeSignals;
-    auto mainWindow = std::make_unique<TfmMain>(monitor, TApplication::arguments());
+    // The printers first: the window's report templates take their paper on them.
+    TrpRunContext reportContext;
+    AttachInstalledPrinters(reportContext);
+    auto mainWindow = std::make_unique<TfmMain>(monitor, reportContext, TApplication::arguments());
+    InstallReportWindows(reportContext, *mainWindow);
     bool closedFromOutside = false;
     QObject::connect(&closeSignals, &TCloseSignals::CloseRequested, mainWindow.get(), [&] {
         if (mainWindow->CloseFromOutside()) {

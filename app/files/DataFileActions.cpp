@@ -1,6 +1,7 @@
 #include "app/files/DataFileActions.h"
 
 #include "app/main/ModalRunner.h"
+#include "app/widgets/FileDialog.h"
 #include "app/widgets/VSBPro.h"
 #include "core/DataFile/DataFile.h"
 #include "core/Device/Silos.h"
@@ -21,16 +22,9 @@ bool SamePath(const QString& a, const QString& b)
 
 QString AskDataFile(QWidget* parent, bool forSaving)
 {
-    QFileDialog dialog(parent);
-    dialog.setObjectName(forSaving ? QStringLiteral("SaveDataDialog") : QStringLiteral("OpenDataDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("Файлы данных (*.dxml)"), QStringLiteral("Все файлы (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("dxml"));
-    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return AskFileName(parent, forSaving ? QStringLiteral("SaveDataDialog") : QStringLiteral("OpenDataDialog"),
+                       forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
+                       {QStringLiteral("Файлы данных (*.dxml)"), QStringLiteral("Все файлы (*)")}, QStringLiteral("dxml"));
 }
 
 TDataFileActions::TDataFileActions(TMonitor& monitor, TDataFileWindow window)

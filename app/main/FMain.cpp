@@ -12,6 +12,7 @@
 #include "app/users/User.h"
 #include "app/widgets/VSBPro.h"
 #include "core/Monitor.h"
+#include "report/runtime/RunContext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,12 +24,13 @@
 #include <QTabWidget>
 #include <QWheelEvent>
 
-TfmMain::TfmMain(TMonitor& monitor, const QStringList& arguments, QWidget* parent)
+TfmMain::TfmMain(TMonitor& monitor, TrpRunContext& reportContext, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent),
       Monitor(monitor),
       Settings(monitor.Settings),
       HardConfig(monitor.HardConfig),
       Port(&monitor.SharedCommPort.Port),
+      ReportContext(reportContext),
       aList(this)
 {
     setObjectName(QStringLiteral("fmMain"));
@@ -85,6 +87,7 @@ void TfmMain::FormCreate(const QStringList& arguments)
     CreateScheduleWindow();
 
     InstallBoard();
+    InstallReports();
 
     connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
         RunGuarded([&] { pcMainChange(index); });
@@ -94,6 +97,8 @@ void TfmMain::FormCreate(const QStringList& arguments)
 
 void TfmMain::FormDestroy()
 {
+    // The report context outlives the window: its log no longer reaches it.
+    ReportContext.OnLog = nullptr;
     ClearBoard();
     CurrentUser = nullptr;
     Users.clear();

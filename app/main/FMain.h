@@ -37,16 +37,19 @@ class TPortControl;
 class TTaskbarList;
 class TUserControl;
 class TMessageLog;
+class TrpRunContext;
 class TSilos;
+class TStateReports;
 class TfmMBDrive;
 class TfmTimerParam;
 struct TUser;
 
 class TfmMain : public QMainWindow, public TMainActions, public TMainMenus, public TMainPages {
 public:
-    // monitor: the context the window works in (it must outlive the window); arguments: the
-    // command line (the program path first).
-    TfmMain(TMonitor& monitor, const QStringList& arguments, QWidget* parent = nullptr);
+    // monitor: the context the window works in, reportContext the one its reports build in
+    // (both must outlive the window); arguments: the command line (the program path first).
+    TfmMain(TMonitor& monitor, TrpRunContext& reportContext, const QStringList& arguments,
+            QWidget* parent = nullptr);
     ~TfmMain() override;
 
     // The context and the parts of it the window's code reads under their own names.
@@ -54,6 +57,7 @@ public:
     Parameters& Settings;
     std::unique_ptr<THardConfig>& HardConfig;
     TCommPort* const Port;             // the program's serial port, on the context's line
+    TrpRunContext& ReportContext;      // where the state reports are built
 
     // What the window holds besides its controls.
     bool AutoSave = false;             // "autosave" was given
@@ -132,6 +136,7 @@ public:
     std::unique_ptr<TDataFileActions> DataFileActions;
     std::unique_ptr<TDatabaseActions> DatabaseActions;
     std::unique_ptr<TMessageLog> MessageLog;
+    TStateReports* Reports = nullptr;   // the state reports (FMainReports.cpp)
     // Reads the data file at Settings.DataFile into the tree.
     void LoadDataFile();
     // Writes the readings to path (the automatic database export follows); false when a partly
@@ -232,10 +237,13 @@ private:
     void acOpenCnfExecute();
     void acSaveCnfExecute();
 
+    // FMainReports.cpp: the state reports and their preview.
+    void InstallReports();
+    void RebuildStateReport();
+
     // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
     void ReadAutoRunState();
     void OfferBackup();
-    void RebuildStateReport();
     bool HistoryNodeFocused() const;
     bool DetailRowShowsSensor() const;
     void ConnectLaterActions();

@@ -12,9 +12,9 @@
 #include "app/detail/HistoryTree.h"
 #include "app/exchange/MessageLog.h"
 #include "app/exchange/PortControl.h"
-#include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
 #include "app/board/BinPanel.h"
+#include "app/widgets/FileDialog.h"
 #include "core/Monitor.h"
 
 #include <QAction>
@@ -28,16 +28,9 @@ namespace {
 // The layout file's dialogs: "*.xml" files first, then every file.
 QString AskLayoutFile(QWidget* parent, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent);
-    dialog.setObjectName(mode == QFileDialog::AcceptOpen ? QStringLiteral("OpenCnfDialog") : QStringLiteral("SaveCnfDialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("*.xml (*.xml)"), QStringLiteral("Все файлы (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("xml"));
-    if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return AskFileName(parent,
+                       mode == QFileDialog::AcceptOpen ? QStringLiteral("OpenCnfDialog") : QStringLiteral("SaveCnfDialog"),
+                       mode, {QStringLiteral("*.xml (*.xml)"), QStringLiteral("Все файлы (*)")}, QStringLiteral("xml"));
 }
 
 } // namespace

@@ -12,9 +12,6 @@
 #include <QAction>
 #include <QCoreApplication>
 
-// The state report for the focused poll, built when the preview page is shown.
-void TfmMain::RebuildStateReport() {}
-
 // Actions whose work belongs to other parts of the window: they are in their menus with their
 // enabling rules; those not connected here do nothing yet.
 void TfmMain::ConnectLaterActions()

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+class TfrSiLoBin;
 class TSilos;
 
 struct TBoardSuspension {
@@ -17,3 +18,7 @@ using TBoardSuspensions = std::vector<TBoardSuspension>;
 // The technological address "silo block-local block-suspension": the silo block's number, the
 // local block's address + 1 and the suspension's number + 1, as the record card shows it.
 QString TechAddress(int binNo, const TSilos& silos);
+
+// The suspensions of the frames, frame by frame, row by row, column by column, empty cells
+// skipped.
+TBoardSuspensions BoardSuspensionsOf(const std::vector<TfrSiLoBin*>& frames);

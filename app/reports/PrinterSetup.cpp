@@ -10,7 +10,10 @@ void ApplyPrinterSettings(TrpReport& report, const Parameters& settings)
 {
     TrpPrinter& printer = report.Context().ReportPrinter;
     const int bin = settings.PrinterBin > 0 ? settings.PrinterBin : printer.PaperBin;
-    const int size = settings.PrinterPaperSize > 0 ? settings.PrinterPaperSize : printer.PaperSize;
+    // Without a stored paper the template's own: the printer's current one is whatever the report
+    // built last left there.
+    const int templatePaper = report.Pages.empty() ? printer.PaperSize : report.Pages.front()->Size;
+    const int size = settings.PrinterPaperSize > 0 ? settings.PrinterPaperSize : templatePaper;
     // A paper named by its id takes the printer's size for it.
     const bool custom = size == kCustomPaper;
     try {

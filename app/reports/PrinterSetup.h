@@ -4,8 +4,8 @@
 class TrpReport;
 struct Parameters;
 
-// Puts the stored orientation, and the stored source and paper where set (> 0), into the report
-// printer, then gives every report page of the report that paper and the stored margins that are
+// Puts the stored orientation, and the stored source and paper where set (> 0; else the source
+// the printer has and the template's paper), into the report printer, then gives every report page of the report that paper and the stored margins that are
 // set (a margin stored as 0 leaves the template's). A paper the printer refuses is told in the
 // engine's log and the printer's own stays.
 void ApplyPrinterSettings(TrpReport& report, const Parameters& settings);

@@ -1,17 +1,19 @@
 #pragma once
-// The main window as the program makes it, with a context of its own that outlives it.
+// The main window as the program makes it, with contexts of its own that outlive it.
 #include "app/main/FMain.h"
 #include "core/Monitor.h"
+#include "report/runtime/RunContext.h"
 
 #include <QStringList>
 
 class TOwnMonitor {
 protected:
     TMonitor OwnMonitor;
+    TrpRunContext OwnReportContext;
 };
 
 // The context base comes first, so it is made before the window and goes after it.
 class TMainWindowUnderTest : private TOwnMonitor, public TfmMain {
 public:
-    explicit TMainWindowUnderTest(const QStringList& arguments) : TfmMain(OwnMonitor, arguments) {}
+    explicit TMainWindowUnderTest(const QStringList& arguments) : TfmMain(OwnMonitor, OwnReportContext, arguments) {}
 };

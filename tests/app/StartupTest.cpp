@@ -14,6 +14,7 @@
 #include "comm/ExchangeLog.h"
 #include "core/Device/HardConfig.h"
 #include "core/Monitor.h"
+#include "report/runtime/RunContext.h"
 #include "core/Device/TIT.h"
 #include "core/Parameters.h"
 #include "platform/posix/IniFile.h"
@@ -186,10 +187,11 @@ TEST_F(StartupTest, ALoadThatFailsPartWayOverwritesNothingItDidNotRead)
                   "[Контроль уставок]\nУставка 3=1\n");
     std::vector<std::pair<std::string, TColor>> log;
     TMonitor monitor;
+    TrpRunContext reportContext;
     QObject::connect(&monitor.Log, &TExchangeLog::Line,
                      [&](const QString& text, TColor colour) { log.emplace_back(text.toStdString(), colour); });
 
-    TBrokenTreeWindow window(monitor, QStringList{"Tavik_zuzid"});
+    TBrokenTreeWindow window(monitor, reportContext, QStringList{"Tavik_zuzid"});
     window.show();
     // The failure is a red log line, no box; the login did not run; the window is shown.
     ASSERT_EQ(log.size(), 1u);

@@ -77,13 +77,14 @@ QString FieldText(const QString& table, const QString& field)
     return QStringLiteral("[%1.\"%2\"]").arg(table, field);
 }
 
-// The temperature columns ТД №1 .. ТД №6, their fields named by the pattern ("TD%1", "TD%12").
-std::vector<TColumn> SensorColumns(const QString& fieldPattern, int width, int firstX, int step, int labelGapY = 1)
+// The temperature columns ТД №1 .. ТД №6, their fields TD1 .. TD6 followed by the half's suffix.
+std::vector<TColumn> SensorColumns(const QString& suffix, int width, int firstX, int step, int labelGapY = 1)
 {
     std::vector<TColumn> columns;
     for (int k = 1; k <= 6; ++k) {
         const int x = firstX + (k - 1) * step;
-        columns.push_back({fieldPattern.arg(k), QStringLiteral("ТД №%1").arg(k), width, x, x, labelGapY, {}});
+        columns.push_back({QStringLiteral("TD") + QString::number(k) + suffix, QStringLiteral("ТД №%1").arg(k), width,
+                           x, x, labelGapY, {}});
     }
     return columns;
 }
@@ -200,7 +201,7 @@ void Protocol(TTemplateBuilder& b)
     b.Memo(kErrorRow);
     ProtocolHeader(b, 172);
     std::vector<TColumn> columns = {{"SilName", "Силос", 89, 16, 16, 1, {}}, {"HardAddr", "Тех.№", 77, 108, 107, 1, {}}};
-    const std::vector<TColumn> sensors = SensorColumns(QStringLiteral("TD%1"), 80, 188, 80);
+    const std::vector<TColumn> sensors = SensorColumns({}, 80, 188, 80);
     columns.insert(columns.end(), sensors.begin(), sensors.end());
     const QStringList starts = {QStringLiteral("SilName")};
     b.Labels(columns, kProtocolLabelsDy, 20, 10, fsBold, starts);
@@ -222,7 +223,7 @@ void Protocol2Col(TTemplateBuilder& b)
     for (const QString& suffix : {QString(), QStringLiteral("2")}) {
         columns.push_back({"SilName" + suffix, QStringLiteral("Силос"), kCell, 0, 0, 1, {}});
         columns.push_back({"HardAddr" + suffix, QStringLiteral("Тех.№"), kCell, 0, 0, 1, {}});
-        const std::vector<TColumn> sensors = SensorColumns(QStringLiteral("TD%1") + suffix, kCell, 0, 0);
+        const std::vector<TColumn> sensors = SensorColumns(suffix, kCell, 0, 0);
         columns.insert(columns.end(), sensors.begin(), sensors.end());
     }
     const auto half = columns.begin() + 8;
@@ -245,7 +246,7 @@ void SiloCard(TTemplateBuilder& b)
     b.Memo(kSiloCardAirRow);
     b.Band(btPageHeader, "PageHeader1", 140, 37);
     std::vector<TColumn> columns = {{"SilName", "Силос", 60, 0, 0, 8, {}}, {"HardNo", "тех.№", 50, 0, 0, 8, {}}};
-    const std::vector<TColumn> sensors = SensorColumns(QStringLiteral("TD%1"), 50, 0, 0, 8);
+    const std::vector<TColumn> sensors = SensorColumns({}, 50, 0, 0, 8);
     columns.insert(columns.end(), sensors.begin(), sensors.end());
     columns.insert(columns.end(), {
                                       {"TypeCorn", "Наименование культуры", 100, 0, 0, 1, {}},

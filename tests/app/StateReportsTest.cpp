@@ -1,0 +1,390 @@
+// The state reports built by the engine from the program's templates over a small board and
+// shown in an embedded preview: the protocol's cells, header and pages, the two columns, the
+// silo card, the export of the pages shown, reopening a saved report and printing to PDF.
+#include "ScriptedModal.h"
+
+#include "app/main/ActionList.h"
+#include "app/reports/CellTexts.h"
+#include "app/reports/PrinterSetup.h"
+#include "app/reports/StateReports.h"
+#include "base/Exception.h"
+#include "report/engine/EMFPages.h"
+#include "report/engine/PreviewHost.h"
+#include "report/engine/Report.h"
+#include "report/objects/MemoView.h"
+#include "report/print/QtPrinter.h"
+#include "report/runtime/RunContext.h"
+#include "tests/app/StateReportBoard.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+// The embedded preview: it holds the pages of the report it shows.
+class HoldingPreview : public TrpPreviewHost {
+public:
+    void Connect(TrpReport& report) override
+    {
+        held = std::exchange(report.EMFPages, std::make_unique<TrpEMFPages>(report));
+        shown = &report;
+    }
+    void ReleasePages() override
+    {
+        if (shown && held)
+            shown->EMFPages = std::move(held);
+    }
+    TrpReport* ShownReport() const override { return shown; }
+
+    std::unique_ptr<TrpEMFPages> held;
+    TrpReport* shown = nullptr;
+};
+
+// One memo as a prepared page holds it.
+struct TPrinted {
+    QString Name;
+    QString Text;   // its lines joined by "|"
+    int Left = 0, Width = 0;
+    TColor Fill = 0;
+};
+
+class StateReports : public ::testing::Test, public TStateReportBoard {
+protected:
+    explicit StateReports(int suspensions = 4) : TStateReportBoard(suspensions)
+    {
+        for (QAction** action : {&a.acPreview, &a.acPevewErr, &a.acPrevewSelTemp, &a.acPreviwSilBin, &a.acReport2Col,
+                                 &a.acReportColor, &a.acColorPrint, &a.acSortBySilos, &a.acReportExportRTF,
+                                 &a.acReportExportTXT, &a.acPrint, &a.miReportTimeManual}) {
+            *action = new QAction(&owner);
+            (*action)->setCheckable(true);
+        }
+        a.acSortBySilos->setChecked(true);
+        TStateReportsWindow window;
+        window.Settings = &Settings;
+        window.Actions = a;
+        window.Board = [this] { return Board(); };
+        window.ChosenPoll = [this] { return chosen; };
+        window.AirSensor = [] { return nullptr; };
+        window.ShowPreviewPage = [this] { ++pagesShown; };
+        reports = std::make_unique<TStateReports>(context, window);
+        reports->SetPreview(&preview);
+        reports->InstallActions(actions);
+        chosen = Poll;
+    }
+
+    int PageCount() const { return preview.held ? preview.held->Count() : 0; }
+
+    std::vector<TPrinted> Printed(int page) const
+    {
+        std::vector<TPrinted> objects;
+        TrpEMFPages& pages = *preview.held;
+        pages.RestoreObjects(page);
+        for (const auto& view : pages.Page(page).LivePage->Objects) {
+            QString text = view->Memo.join(QLatin1Char('|'));
+            text.remove(kParagraphEnd);
+            objects.push_back({view->Name, text.trimmed(), view->Left, view->Width, view->FillColor});
+        }
+        pages.ReleaseObjects(page);
+        return objects;
+    }
+
+    // The memos of that name over every page, in order.
+    std::vector<TPrinted> Memos(const QString& name) const
+    {
+        std::vector<TPrinted> found;
+        for (int page = 0; page < PageCount(); ++page)
+            for (const TPrinted& object : Printed(page))
+                if (object.Name == name)
+                    found.push_back(object);
+        return found;
+    }
+    QStringList Texts(const QString& name) const
+    {
+        QStringList texts;
+        for (const TPrinted& memo : Memos(name))
+            texts << memo.Text;
+        return texts;
+    }
+
+    TrpRunContext context;
+    QObject owner;
+    TStateReportActions a;
+    TActionList actions;
+    HoldingPreview preview;
+    std::unique_ptr<TStateReports> reports;
+    std::optional<TTITPoint> chosen;
+    int pagesShown = 0;
+    TScriptedModal modal;
+};
+
+TEST_F(StateReports, ProtocolCellsShowTheirTextsAndColours)
+{
+    Settings.CheckT1 = 30;
+    Settings.CheckT2 = 40;
+    Settings.MaxT = 50;
+    Settings.Precision = 1;
+    Settings.PrintColorCheckT1 = 0x000011;
+    Settings.PrintColorCheckT2 = 0x000022;
+    Settings.PrintColorMaxT = 0x000033;
+    Settings.PrintColorKz = 0x000044;
+    Settings.PrintColorX = 0x000055;
+    const double row1[] = {-999, -36, -36.5, 70, 70.5, 45};
+    for (int k = 0; k < 6; ++k)
+        Reading(0, k, row1[k]);
+    Reading(1, 0, 55);   // row 2: over the maximum, the other cells empty
+    a.acColorPrint->setChecked(true);
+    actions.Execute(a.acPreview);
+    EXPECT_TRUE(a.acPreview->isChecked());
+    EXPECT_EQ(pagesShown, 1);
+    struct Cell {
+        QString text;
+        TColor fill;
+    };
+    const Cell expected[2][6] = {
+        {{"", kNoReadingColour}, {"-36.0", kPlainCellColour}, {"КЗ", 0x000044}, {"70.0", 0x000033},
+         {"X", 0x000055}, {"45.0", 0x000022}},
+        // Empty cells are white, not the colour of the cell above them.
+        {{"55.0", 0x000033}, {"", kPlainCellColour}, {"", kPlainCellColour}, {"", kPlainCellColour},
+         {"", kPlainCellColour}, {"", kPlainCellColour}},
+    };
+    for (int k = 0; k < 6; ++k) {
+        const std::vector<TPrinted> cells = Memos(QStringLiteral("fTD%1").arg(k + 1));
+        ASSERT_EQ(cells.size(), 2u);
+        for (int row = 0; row < 2; ++row) {
+            SCOPED_TRACE(testing::Message() << "row " << row + 1 << " sensor " << k + 1);
+            EXPECT_EQ(cells[size_t(row)].Text, expected[row][k].text);
+            EXPECT_EQ(cells[size_t(row)].Fill, expected[row][k].fill);
+        }
+    }
+    // Without colour printing the cells keep the template's fill.
+    a.acColorPrint->setChecked(false);
+    actions.Execute(a.acPreview);
+    EXPECT_EQ(Memos(QStringLiteral("fTD6")).front().Fill, clTransparent);
+}
+
+TEST_F(StateReports, ProtocolHeaderTellsThePollTheRangeAndErrors)
+{
+    Reading(0, 0, 15);
+    Reading(1, 0, 25);
+    reports->ShowReport({});
+    EXPECT_EQ(Texts("meTime"), QStringList({"Протокол температур на 10.03.24 14:30:00"}));
+    EXPECT_EQ(Texts("meTemp"), QStringList());
+    EXPECT_EQ(Texts("meError"), QStringList());
+    EXPECT_EQ(Texts("fSilName"), QStringList({"1-1", "1-2"}));
+    reports->ShowReport({false, 20, 30});
+    EXPECT_EQ(Texts("meTemp"), QStringList({"Диапазон температур от 20° до 30°"}));
+    EXPECT_EQ(Texts("fSilName"), QStringList({"1-2"}));
+    // Errors only with nothing over the maximum: a page without rows under the errors title.
+    reports->ShowReport({true, 0, 0});
+    EXPECT_EQ(PageCount(), 1);
+    EXPECT_EQ(Texts("meError"), QStringList({"Аварийные измерения"}));
+    EXPECT_EQ(Texts("fSilName"), QStringList());
+}
+
+TEST_F(StateReports, WithoutAChosenPollNothingIsBuilt)
+{
+    Reading(0, 0, 15);
+    chosen.reset();
+    EXPECT_THROW(actions.Execute(a.acPreview), Exception);
+    EXPECT_EQ(PageCount(), 0);
+    EXPECT_EQ(pagesShown, 0);
+}
+
+TEST_F(StateReports, TwoColumnsPairSuspensionsInsideThePage)
+{
+    for (int s = 0; s < 3; ++s)
+        for (int k = 0; k < 6; ++k)
+            Reading(s, k, 10 + s + k / 10.0);
+    actions.Execute(a.acPreview);
+    actions.Execute(a.acReport2Col);   // builds the protocol again, in two columns
+    EXPECT_TRUE(Settings.Print2Column);
+    EXPECT_EQ(preview.shown, reports->rpReport2Col);
+    EXPECT_EQ(Texts("fSilName"), QStringList({"1-1", "1-3"}));
+    EXPECT_EQ(Texts("fSilName2"), QStringList({"1-2", ""}));
+    EXPECT_EQ(Texts("fTD62"), QStringList({"11.5", ""}));
+    // Every column of both halves is on the paper.
+    const TrpEMFPage& page = preview.held->Page(0);
+    for (const TPrinted& object : Printed(0))
+        EXPECT_LE(object.Left + object.Width, page.PaperGeometry.PageWidth) << object.Name.toStdString();
+    EXPECT_EQ(Memos("fTD12").front().Left, Memos("lTD12").front().Left);
+}
+
+TEST_F(StateReports, SiloCardShowsMoistureAndWeightUnderTheirHeadings)
+{
+    TSilos& silos = Silos(0);
+    silos.Weight = 13.5;   // moisture, as the record card stores it
+    silos.Wet = 1250.25;   // weight
+    silos.GetTIT(2)->AddValue(true, Poll.Time, 17.26, Settings);
+    chosen.reset();   // the silo card needs no chosen poll
+    actions.Execute(a.acPreviwSilBin);
+    EXPECT_EQ(preview.shown, reports->rpSilBin);
+    const auto under = [this](const QString& heading) {
+        const int left = Memos(heading).front().Left;
+        for (const TPrinted& memo : Printed(0))
+            if (memo.Name.startsWith('f') && memo.Left == left)
+                return memo.Text;
+        return QStringLiteral("(none)");
+    };
+    EXPECT_EQ(Texts("lWet"), QStringList({"Влажность, %"}));
+    EXPECT_EQ(under("lWet"), "13.50");
+    EXPECT_EQ(under("lWegth"), "1250.25");
+    EXPECT_EQ(under("lTD3"), "17.3");
+    EXPECT_EQ(under("lTD1"), "");
+}
+
+TEST_F(StateReports, ExportWritesThePagesThePreviewShows)
+{
+    QTemporaryDir dir;
+    TSilos& silos = Silos(0);
+    silos.TypeCorn = QStringLiteral("Ячмень");
+    actions.Execute(a.acPreviwSilBin);
+    // The name typed, and the file written (a name without a suffix gets the filter's).
+    const auto exportTo = [&](QAction* action, const QString& typed, const QString& written) {
+        modal.ThenDialog([path = dir.filePath(typed)](QDialog& dialog) {
+            static_cast<QFileDialog&>(dialog).selectFile(path);
+            dialog.accept();
+            return int(QDialog::Accepted);
+        });
+        actions.Execute(action);
+        QFile file(dir.filePath(written));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << written.toStdString();
+        return file.readAll();
+    };
+    const QByteArray text = exportTo(a.acReportExportTXT, QStringLiteral("card"), QStringLiteral("card.txt"));
+    EXPECT_TRUE(QString::fromUtf8(text).contains(QStringLiteral("Ячмень")));
+    const QByteArray rtf = exportTo(a.acReportExportRTF, QStringLiteral("card.rtf"), QStringLiteral("card.rtf"));
+    EXPECT_TRUE(rtf.startsWith("{\\rtf"));
+    // The preview still shows the silo card.
+    EXPECT_EQ(preview.shown, reports->rpSilBin);
+    EXPECT_EQ(PageCount(), 1);
+}
+
+TEST_F(StateReports, SavedReportReopensInAWindowOfItsOwn)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("protocol.rpp"));
+    Reading(0, 0, 15);
+    actions.Execute(a.acPreview);
+    preview.ReleasePages();
+    preview.shown->SaveReportPages(path);
+    preview.Connect(*preview.shown);
+
+    int shownPages = -1;
+    context.ShowPreviewWindow = [&](TrpReport& report, const QString&) {
+        shownPages = report.EMFPages->Count();
+        EXPECT_EQ(report.Preview(), nullptr);
+    };
+    modal.ThenDialog([path](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(path);
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
+    actions.Execute(a.acPrint);
+    EXPECT_EQ(shownPages, 1);
+    EXPECT_EQ(reports->rpReport->Preview(), &preview);
+
+    // A damaged file is refused and the embedded preview stays attached.
+    QFile damaged(dir.filePath(QStringLiteral("damaged.rpp")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a report");
+    damaged.close();
+    EXPECT_ANY_THROW(reports->ShowSavedReport(damaged.fileName()));
+    EXPECT_EQ(reports->rpReport->Preview(), &preview);
+}
+
+TEST_F(StateReports, StoredPageSetupIsUsedByTheNextProtocol)
+{
+    Reading(0, 0, 15);
+    Settings.PrinterOrientation = poLandscape;
+    Settings.rtMarginLeft = 100;
+    Settings.rtMarginRight = 0;   // the template's 72 stays
+    actions.Execute(a.acPreview);
+    const TrpEMFPage& page = preview.held->Page(0);
+    EXPECT_GT(page.PaperWidth, page.PaperHeight);
+    EXPECT_EQ(page.LeftMargin, 100);
+    EXPECT_EQ(page.RightMargin, 72);
+    // What the page setup leaves in the printer and the report is what the settings keep.
+    Parameters stored;
+    StorePrinterSettings(*reports->rpReport, stored);
+    EXPECT_EQ(stored.PrinterOrientation, poLandscape);
+    EXPECT_EQ(stored.rtMarginLeft, 100);
+    EXPECT_EQ(stored.rtMarginRight, 72);
+    EXPECT_EQ(stored.PrinterPaperSize, 9);
+}
+
+// Enough suspensions for several pages of the one-column protocol.
+class StateReportPages : public StateReports {
+protected:
+    StateReportPages() : StateReports(96) {}
+
+    // Rows that fit on the first page (under the title) and on the next ones, from the
+    // template's bands and the virtual printer's A4 page.
+    std::pair<int, int> RowsPerPage() const
+    {
+        const TrpPage& page = *reports->rpReport->Pages.front();
+        const TPaperGeometry& g = page.PaperGeometry;
+        const int top = page.TopMargin != 0 ? page.TopMargin : g.OffsetY;
+        const int bottom = page.BottomMargin != 0 ? g.PageHeight - page.BottomMargin : g.OffsetY + g.PrintHeight;
+        constexpr int kTitle = 92, kHeader = 89, kRow = 22, kFooter = 20;
+        const int room = bottom - kFooter - top - kHeader;
+        return {(room - kTitle) / kRow, room / kRow};
+    }
+
+    void ReadingsFor(int rows)
+    {
+        for (int s = 0; s < rows; ++s)
+            Reading(s, 0, 10);
+    }
+};
+
+TEST_F(StateReportPages, OneColumnProtocolFillsA4PagesAsTheTemplateGives)
+{
+    const auto [first, next] = RowsPerPage();
+    ASSERT_GT(first, 10);
+    ASSERT_LE(first + next + 1, 96);
+    for (const int rows : {first - 1, first, first + 1, first + next, first + next + 1}) {
+        SCOPED_TRACE(testing::Message() << rows << " rows");
+        ReadingsFor(rows);
+        reports->ShowReport({});
+        std::vector<int> perPage;
+        for (int page = 0; page < PageCount(); ++page) {
+            int count = 0;
+            for (const TPrinted& object : Printed(page))
+                count += object.Name == "fSilName";
+            perPage.push_back(count);
+        }
+        std::vector<int> expected = {std::min(rows, first)};
+        for (int left = rows - first; left > 0; left -= next)
+            expected.push_back(std::min(left, next));
+        EXPECT_EQ(perPage, expected);
+    }
+}
+
+TEST_F(StateReportPages, ProtocolPrintsToAPdfFileOfItsPages)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("protocol.pdf"));
+    context.PlatformPrinter = std::make_unique<TrpQtPrinter>([] { return QStringList(); });
+    StartReportPrinter(context);
+    context.PdfFileDialog = [&](const QString&) { return path; };
+    QStringList log;
+    context.OnLog = [&](const QString& line) { log << line; };
+    const auto [first, next] = RowsPerPage();
+    ReadingsFor(first + next + 1);
+    reports->ShowReport({});
+    ASSERT_EQ(PageCount(), 3);
+    // The preview gives the pages back for the print, as its print button does.
+    preview.ReleasePages();
+    EXPECT_TRUE(reports->rpReport->PrintReportPages(QString(), 1, true, ppAll)) << log.join('\n').toStdString();
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray content = pdf.readAll();
+    EXPECT_EQ(content.count("/Type /Page\n") + content.count("/Type /Page\r") + content.count("/Type /Page "), 3)
+        << content.left(200).toStdString();
+}
+
+}  // namespace
