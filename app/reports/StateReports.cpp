@@ -6,6 +6,7 @@
 #include "app/reports/FPrintColor.h"
 #include "app/reports/FReportTime.h"
 #include "app/reports/FSelTemperature.h"
+#include "app/reports/PreviewButtons.h"
 #include "app/reports/PrinterSetup.h"
 #include "app/reports/ReportLayout.h"
 #include "app/reports/ReportTables.h"
@@ -19,6 +20,7 @@
 #include "report/engine/Report.h"
 #include "report/export/RtfAdvExport.h"
 #include "report/export/TextExport.h"
+#include "report/ui/SpeedButton.h"
 
 #include <QAction>
 #include <QScopeGuard>
@@ -91,6 +93,39 @@ void TStateReports::SetPreview(TrpPreviewHost* preview)
         report->SetPreview(preview);
 }
 
+void TStateReports::SetPreviewToolbar(QWidget* strip, TrpTBButton* pageSetup)
+{
+    toolbar_ = strip;
+    pageSetup_ = pageSetup;
+}
+
+void TStateReports::SetPreviewButtons(bool twoColumns)
+{
+    if (!toolbar_)
+        return;
+    const TStateReportActions& a = window_.Actions;
+    SetPreviewButton(*toolbar_, a.acReportExportRTF, ReportButtonGlyph(TReportButtonGlyph::ExportRtf), true);
+    SetPreviewButton(*toolbar_, a.acReportExportTXT, ReportButtonGlyph(TReportButtonGlyph::ExportTxt), true);
+    SetPreviewButton(*toolbar_, a.acReportColor, ReportButtonGlyph(TReportButtonGlyph::PrintColours), true);
+    SetPreviewButton(*toolbar_, a.acReport2Col, ReportButtonGlyph(TReportButtonGlyph::TwoColumns), twoColumns);
+}
+
+void TStateReports::HookPageSetup()
+{
+    if (pageSetupHooked_ || !pageSetup_)
+        return;
+    pageSetupHooked_ = true;
+    SavedPageSetupClick = pageSetup_->OnClick;
+    pageSetup_->OnClick = [this](QObject* sender) { PageSetupClickHook(sender); };
+}
+
+void TStateReports::PageSetupClickHook(QObject* sender)
+{
+    if (SavedPageSetupClick)
+        SavedPageSetupClick(sender);
+    StorePrinterSettings(*rpReport, *window_.Settings);
+}
+
 TrpReport* TStateReports::ProtocolReport() const
 {
     return window_.Settings->Print2Column ? rpReport2Col : rpReport;
@@ -137,6 +172,9 @@ void TStateReports::PrepareReportLayout(TrpReport& report, const TTITPoint& poll
     SetSiteTexts(report, window_.Settings->Elevator, window_.AirSensor ? window_.AirSensor() : nullptr,
                  *window_.Settings);
     PlaceReportColumns(report, &report == rpReport2Col);
+    SetPreviewButtons(true);
+    if (&report == rpReport)
+        HookPageSetup();
 }
 
 void TStateReports::ShowSiloCard()
@@ -146,6 +184,7 @@ void TStateReports::ShowSiloCard()
         SetSiteTexts(*rpSilBin, window_.Settings->Elevator, window_.AirSensor ? window_.AirSensor() : nullptr,
                      *window_.Settings);
         PlaceSilBinColumns(*rpSilBin);
+        SetPreviewButtons(false);
     });
 }
 

@@ -28,6 +28,7 @@ class TrpPreviewHost;
 class TrpReport;
 class TrpRtfAdvExport;
 class TrpRunContext;
+class TrpTBButton;
 class TrpTextExport;
 class TTIT;
 struct Parameters;
@@ -71,6 +72,9 @@ public:
 
     // The embedded preview every report shows in (none: a preview window of its own).
     void SetPreview(TrpPreviewHost* preview);
+    // The preview's tool bar strip, which gets buttons of the report actions, and its page-setup
+    // button, after whose work the one-column protocol's page setup is kept in the settings.
+    void SetPreviewToolbar(QWidget* strip, TrpTBButton* pageSetup);
 
     // Builds the protocol of the chosen poll and shows it: two columns when the settings say so,
     // else one column on the paper and margins kept in the settings. Raises "Не выбрано время
@@ -108,6 +112,11 @@ private:
     void PrepareReportLayout(TrpReport& report, const TTITPoint& poll, const TProtocolFilter& filter);
     // Runs the build with the preview panel hidden, shown again whatever happens.
     void BuildAndShow(TrpReport& report, const std::function<void()>& before = {});
+    // The export and colour buttons on the preview's tool bar, and the two-column one or not.
+    void SetPreviewButtons(bool twoColumns);
+    // The page-setup button runs its own work and then keeps the page setup (installed once).
+    void HookPageSetup();
+    void PageSetupClickHook(QObject* sender);
 
     // The actions' work.
     void ShowProtocolPage(QAction* action, const TProtocolFilter& filter);
@@ -122,5 +131,9 @@ private:
     TrpRunContext& context_;
     TStateReportsWindow window_;
     TActionList* actions_ = nullptr;
+    QWidget* toolbar_ = nullptr;
+    TrpTBButton* pageSetup_ = nullptr;
+    std::function<void(QObject*)> SavedPageSetupClick;   // the page-setup button's own work
+    bool pageSetupHooked_ = false;
     bool showingPage_ = false;   // a report action is bringing the preview page up
 };

@@ -5,6 +5,7 @@
 
 #include "app/main/ActionList.h"
 #include "app/reports/CellTexts.h"
+#include "app/reports/PreviewButtons.h"
 #include "app/reports/PrinterSetup.h"
 #include "app/reports/StateReports.h"
 #include "base/Exception.h"
@@ -14,11 +15,13 @@
 #include "report/objects/MemoView.h"
 #include "report/print/QtPrinter.h"
 #include "report/runtime/RunContext.h"
+#include "report/ui/SpeedButton.h"
 #include "tests/app/StateReportBoard.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -314,6 +317,47 @@ TEST_F(StateReports, StoredPageSetupIsUsedByTheNextProtocol)
     EXPECT_EQ(stored.rtMarginLeft, 100);
     EXPECT_EQ(stored.rtMarginRight, 72);
     EXPECT_EQ(stored.PrinterPaperSize, 9);
+}
+
+TEST_F(StateReports, PreviewToolbarGetsTheReportButtonsAndKeepsThePageSetup)
+{
+    QWidget strip;
+    new QHBoxLayout(&strip);
+    TrpTBButton pageSetup;
+    int ownWork = 0;
+    pageSetup.OnClick = [&](QObject*) {
+        // The preview's own page setup: new margins and paper on the protocol's page.
+        ++ownWork;
+        TrpPage& page = *reports->rpReport->Pages.front();
+        page.LeftMargin = 40;
+        page.TopMargin = 30;
+        page.ApplyPaper(9, 0, 0, -1, poLandscape);
+    };
+    reports->SetPreviewToolbar(&strip, &pageSetup);
+    Reading(0, 0, 15);
+    Reading(1, 0, 16);
+    actions.Execute(a.acPreview);
+    for (QAction* action : {a.acReportExportRTF, a.acReportExportTXT, a.acReportColor, a.acReport2Col})
+        EXPECT_NE(PreviewButton(strip, action), nullptr);
+    // The silo card has no two columns.
+    actions.Execute(a.acPreviwSilBin);
+    EXPECT_EQ(PreviewButton(strip, a.acReport2Col), nullptr);
+    EXPECT_NE(PreviewButton(strip, a.acReportColor), nullptr);
+    EXPECT_EQ(strip.findChildren<TrpTBButton*>().size(), 3);
+    // A button runs its action.
+    actions.Execute(a.acPreview);
+    actions.Execute(a.acPreview);
+    PreviewButton(strip, a.acReport2Col)->Click();
+    EXPECT_TRUE(Settings.Print2Column);
+    EXPECT_EQ(preview.shown, reports->rpReport2Col);
+
+    // The page setup runs its own work once, then is kept.
+    pageSetup.Click();
+    EXPECT_EQ(ownWork, 1);
+    EXPECT_EQ(Settings.rtMarginLeft, 40);
+    EXPECT_EQ(Settings.rtMarginTop, 30);
+    EXPECT_EQ(Settings.rtMarginRight, 72);
+    EXPECT_EQ(Settings.PrinterOrientation, poLandscape);
 }
 
 // Enough suspensions for several pages of the one-column protocol.
