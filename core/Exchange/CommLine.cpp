@@ -18,12 +18,15 @@ bool NamesController(std::string_view text)
     return text.substr(0, text.find(kTailPhrase)).find(kAddressPhrase) != std::string_view::npos;
 }
 
-std::string Named(const Exception& e, uint8_t address)
-{
-    return Format("Нет ответа от контроллера с адресом %d - %s", address, e.what());
-}
-
 } // namespace
+
+std::string ExchangeFailureText(const std::exception& failure, uint8_t address)
+{
+    const bool exchange = dynamic_cast<const ENoReply*>(&failure) || dynamic_cast<const EPortException*>(&failure);
+    if (!exchange || NamesController(failure.what()))
+        return failure.what();
+    return Format("Нет ответа от контроллера с адресом %d - %s", address, failure.what());
+}
 
 void TCommLine::Exchange(DynByteArray& buffer, uint16_t timeoutMs)
 {
@@ -33,10 +36,10 @@ void TCommLine::Exchange(DynByteArray& buffer, uint16_t timeoutMs)
     } catch (const ENoReply& e) {
         if (NamesController(e.what()))
             throw;
-        throw ENoReply(Named(e, address));
+        throw ENoReply(ExchangeFailureText(e, address));
     } catch (const EPortException& e) {
         if (NamesController(e.what()))
             throw;
-        throw EPortException(Named(e, address));
+        throw EPortException(ExchangeFailureText(e, address));
     }
 }

@@ -7,14 +7,19 @@
 #include "core/Exchange/NoComReply.h"
 
 #include <cstdint>
+#include <exception>
+#include <string>
+
+// The text of a failed exchange with the controller at `address`, naming it before the address
+// tail that the log leaves out: a failed send or a reply cut short reads "Нет ответа от
+// контроллера с адресом N - " and the port's message. Other failures keep their own text.
+std::string ExchangeFailureText(const std::exception& failure, uint8_t address);
 
 class TCommLine {
 public:
     // One FT3 exchange on the port: sends the request frame in the buffer and leaves the reply's
     // user data there, waiting up to timeoutMs for the reply; raises what the exchange raises.
-    // Every failure names the controller before the exchange's address tail, which the log
-    // leaves out: a failed send or a reply cut short reads "Нет ответа от контроллера с адресом N
-    // - " and the port's message.
+    // Every failure names the controller (ExchangeFailureText).
     void Exchange(DynByteArray& buffer, uint16_t timeoutMs);
 
     TCommPort Port;

@@ -68,7 +68,7 @@ void TSendTHArc::Execute()
                 break;
         }
     } catch (const std::exception& e) {
-        PostLog(e.what(), kLogError);
+        PostLog(ExchangeFailureText(e, Settings.ArchiveAddr), kLogError);
     }
     CheckAlarms();
     emit Runner.PollingEnded();

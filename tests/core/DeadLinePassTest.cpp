@@ -1,10 +1,11 @@
-// A live pass on a line that vanishes in the middle (an adaptor pulled out) and comes back: every
+// Passes on a line that vanishes (an adaptor pulled out) and comes back: every
 // failure shows in red naming the controller and the port, the sensors asked in vain are marked
 // as not replied, the block that could not be switched on is named, the alarms fire, and the
 // next pass after the line's return reads every sensor again.
 #include "PassTestSupport.h"
 
 #include "core/Exchange/SendTH.h"
+#include "core/Exchange/SendTHArc.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,18 @@ TEST_F(DeadLinePassTest, ThePassAfterTheLineCameBackReadsEverySensor)
                 EXPECT_TRUE(tit.IsValid());
                 EXPECT_NEAR(tit.GetValue(), TemperatureOf(ft3sim::WordsForTemperature(12)), 1e-9);
             }
+}
+
+TEST_F(DeadLinePassTest, AnArchivePassOnAVanishedLineNamesTheCollectorAndThePort)
+{
+    Settings.ControllerKind = 1;
+    Settings.ArchiveAddr = 3;
+    sim.Vanish();
+    TSendTHArc pass(runner, Settings);
+    pass.AddSilos(Silos(0, 0));
+    Run(pass);
+    EXPECT_EQ(LinesIn(kLogError), std::vector<std::string>{
+        "Нет ответа от контроллера с адресом 3 - COM7: Ошибка ввода/вывода для контроллера с адресом 3\r"});
 }
 
 } // namespace
