@@ -1,5 +1,8 @@
 #include "core/TemperatureText.h"
 
+#include "core/Device/SensorLimits.h"
+#include "core/Parameters.h"
+
 #include <QLocale>
 
 #include <charconv>
@@ -37,4 +40,15 @@ QString FormatTemperature(int precision, double value)
     QString shown = QString::fromLatin1(text);
     shown.replace(QLatin1Char('.'), QLocale().decimalPoint());
     return shown;
+}
+
+QString SensorValueText(double value, const Parameters& settings)
+{
+    if (value == kNoData)
+        return {};
+    if (IsShortCircuit(value))
+        return settings.TextShort;
+    if (IsOpenLine(value))
+        return settings.TextBreak;
+    return FormatTemperature(settings.Precision, value);
 }

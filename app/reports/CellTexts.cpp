@@ -42,16 +42,7 @@ bool RateAlarm(const TMemoryField& field)
 
 QString TemperatureCellText(const QVariant& value, const Parameters& settings)
 {
-    if (IsEmptyCell(value))
-        return {};
-    const double v = value.toDouble();
-    if (v == kNoData)
-        return {};
-    if (IsShortCircuit(v))
-        return settings.TextShort;
-    if (IsOpenLine(v))
-        return settings.TextBreak;
-    return FormatTemperature(settings.Precision, v);
+    return IsEmptyCell(value) ? QString() : SensorValueText(value.toDouble(), settings);
 }
 
 TColor TemperatureCellColour(const QVariant& value, bool rateAlarm, const Parameters& settings)

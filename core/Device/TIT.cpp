@@ -254,14 +254,7 @@ TColor TTIT::GetColor(const Parameters& settings) const
 
 QString TTIT::GetValueText(const Parameters& settings) const
 {
-    const double value = GetValue();
-    if (value == kNoData)
-        return {};
-    if (IsShortCircuit(value))
-        return settings.TextShort;
-    if (IsOpenLine(value))
-        return settings.TextBreak;
-    return FormatTemperature(settings.Precision, value);
+    return SensorValueText(GetValue(), settings);
 }
 
 void TTIT::StorePoint(TDateTime time, const TReadingRules& rules)
