@@ -10,26 +10,48 @@
 
 namespace {
 
+constexpr int kSensorFields = 6;
+
+// The fields of dmReport, looked up once for all the rows.
+struct TProtocolFields {
+    explicit TProtocolFields(const TMemoryTable& table)
+        : BinName(table.Field(QStringLiteral("BinName"))),
+          SilName(table.Field(QStringLiteral("SilName"))),
+          HardAddr(table.Field(QStringLiteral("HardAddr")))
+    {
+        for (int k = 0; k < kSensorFields; ++k) {
+            TD[k] = table.Field(QStringLiteral("TD%1").arg(k + 1));
+            Alarm[k] = table.Field(QStringLiteral("Alarm%1").arg(k + 1));
+        }
+    }
+
+    TMemoryField* BinName;
+    TMemoryField* SilName;
+    TMemoryField* HardAddr;
+    TMemoryField* TD[kSensorFields];
+    TMemoryField* Alarm[kSensorFields];
+};
+
 // Fills the appended row from the suspension's readings; true when the row is to be kept.
-bool FillRow(TMemoryTable& table, const TBoardSuspension& cell, const TTITPoint& poll, const Parameters& settings,
-             const TProtocolFilter& filter)
+bool FillRow(const TProtocolFields& fields, const TBoardSuspension& cell, const TTITPoint& poll,
+             const Parameters& settings, const TProtocolFilter& filter)
 {
     const TSilos& silos = *cell.Silos;
-    table.Field(QStringLiteral("BinName"))->SetValue(cell.BinName);
-    table.Field(QStringLiteral("SilName"))->SetValue(silos.GetName());
-    table.Field(QStringLiteral("HardAddr"))->SetValue(TechAddress(cell.BinNo, silos));
+    fields.BinName->SetValue(cell.BinName);
+    fields.SilName->SetValue(silos.GetName());
+    fields.HardAddr->SetValue(TechAddress(cell.BinNo, silos));
     bool hasValue = false;
     bool overMaximum = false;
-    for (int k = 0; k < silos.TITCount() && k < 6; ++k) {
+    for (int k = 0; k < silos.TITCount() && k < kSensorFields; ++k) {
         const TTIT& sensor = *silos.GetTIT(k);
         const auto point = FindAverage(sensor, poll.UnixTime);
         if (!point)
             continue;
         const double v = point->Value;
         if (!filter.HasRange() || (filter.Minimum <= v && v <= filter.Maximum)) {
-            table.Field(QStringLiteral("TD%1").arg(k + 1))->SetValue(v);
+            fields.TD[k]->SetValue(v);
             const bool alarm = settings.UseCheckSpeed && std::fabs(sensor.CalcSpeed(poll.Time)) > settings.CheckSpeed;
-            table.Field(QStringLiteral("Alarm%1").arg(k + 1))->SetValue(alarm);
+            fields.Alarm[k]->SetValue(alarm);
             hasValue = true;
         }
         if (v > settings.MaxT)
@@ -52,10 +74,11 @@ void FillReportData(TMemoryTable& dmReport, const TBoardSuspensions& board, cons
                     const Parameters& settings, const TProtocolFilter& filter, bool sortBySilos)
 {
     OpenEmpty(dmReport);
+    const TProtocolFields fields(dmReport);
     for (const TBoardSuspension& cell : board) {
         dmReport.Append();
         try {
-            if (FillRow(dmReport, cell, poll, settings, filter))
+            if (FillRow(fields, cell, poll, settings, filter))
                 dmReport.Post();
             else
                 dmReport.Cancel();
