@@ -88,11 +88,12 @@ void TrpBand::DrawPageBreak()
                         else
                             DrawObject(view);
                     } else if (end >= avail) {
-                        const int rest = stretchable->RestHeight();
                         const int top = view->Top;
                         const int height = view->Height;
                         view->Top = 0;
                         view->Height = avail;
+                        // Measured at the height this part prints with, as on the first page.
+                        const int rest = stretchable->RestHeight();
                         stretchable->PassMode = pmPartFits;
                         DrawObject(view);
                         view->Top = top;

@@ -467,9 +467,9 @@ void ReadRtf(QByteArrayView rtf, QTextDocument& document)
         throw EReadError(QStringLiteral("Текст RTF слишком велик: %1 байт, допустимо не более %2")
                              .arg(rtf.size())
                              .arg(kMaxRtfSize));
-    const qsizetype start = StartOfDocument(rtf);
-    if (!rtf.sliced(start).startsWith("{\\rtf"))
+    if (!IsRtf(rtf))
         throw EReadError(QStringLiteral("Текст не в формате RTF"));
+    const qsizetype start = StartOfDocument(rtf);
 
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);   // a load is not an edit to undo, nor memory to keep
@@ -479,4 +479,9 @@ void ReadRtf(QByteArrayView rtf, QTextDocument& document)
         reader.Read();
     }
     document.setUndoRedoEnabled(undo);
+}
+
+bool IsRtf(QByteArrayView octets)
+{
+    return octets.sliced(StartOfDocument(octets)).startsWith("{\\rtf");
 }

@@ -41,3 +41,5 @@ constexpr int kMaxRtfGroupDepth = 256;
 
 // Replaces the document's content by what the RTF describes; throws EReadError on refusal.
 void ReadRtf(QByteArrayView rtf, QTextDocument& document);
+// Whether the octets start as RTF ("{\rtf", blanks aside), as ReadRtf asks of its input.
+bool IsRtf(QByteArrayView octets);

@@ -43,6 +43,7 @@ QString ClassNameOf(const QObject* object)
 
 std::unique_ptr<TrpView> CreateAddIn(TrpRunContext& context, const QString& className)
 {
+    EnsureStandardClasses();
     for (const TrpAddInObjectInfo& info : AddInTable())
         if (info.ClassRef.ClassName == className && info.ClassRef.Create) {
             std::unique_ptr<TrpView> view = info.ClassRef.Create();
@@ -58,6 +59,7 @@ std::unique_ptr<TrpView> CreateAddIn(TrpRunContext& context, const QString& clas
 
 void RegisterReportObject(const TrpViewClass& classRef, const QImage& buttonBitmap, const QString& buttonHint)
 {
+    EnsureStandardClasses();
     for (const TrpAddInObjectInfo& info : AddInTable())
         if (info.ClassRef.ClassName == classRef.ClassName)
             return;
@@ -66,6 +68,7 @@ void RegisterReportObject(const TrpViewClass& classRef, const QImage& buttonBitm
 
 const std::vector<TrpAddInObjectInfo>& AddInObjects()
 {
+    EnsureStandardClasses();
     return AddInTable();
 }
 

@@ -37,7 +37,8 @@ struct TrpExportFilterInfo {
 };
 
 // Add-in object classes (type code 10 in templates): appended unless a class of the same name is
-// registered already.
+// registered already. The engine's own add-in, the rich-text object, is registered with the
+// built-in classes, before any other.
 void RegisterReportObject(const TrpViewClass& classRef, const QImage& buttonBitmap = {}, const QString& buttonHint = {});
 const std::vector<TrpAddInObjectInfo>& AddInObjects();
 
@@ -45,7 +46,7 @@ const std::vector<TrpAddInObjectInfo>& AddInObjects();
 // when the engine starts (RegisterStandardObjectClasses); a slot left empty gives none.
 void RegisterStandardObjectClass(uint8_t typeCode, const TrpViewClass& classRef);
 const TrpViewClass& StandardObjectClass(uint8_t typeCode);
-void RegisterStandardObjectClasses();   // StandardObjects.cpp
+void RegisterStandardObjectClasses();   // StandardObjects.cpp; the rich-text add-in too
 
 // Export filters register themselves when made and unregister when destroyed; a filter class
 // is listed once, whichever instance registered it.

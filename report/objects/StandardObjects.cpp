@@ -1,5 +1,5 @@
-// The engine's built-in classes: the report object classes by type code, registered once before
-// the first object is made, and the function libraries every run context installs when it is
+// The engine's built-in classes: the report object classes by type code and the rich-text
+// add-in, registered once before the first object is made, and the function libraries every run context installs when it is
 // made. They are listed here (not registered from their own units) so that the linker keeps them.
 #include "report/expr/DatabaseFunctionLibrary.h"
 #include "report/expr/FunctionLibrary.h"
@@ -9,6 +9,7 @@
 #include "report/objects/MemoView.h"
 #include "report/objects/ObjectRegistry.h"
 #include "report/objects/PictureView.h"
+#include "report/objects/RichView.h"
 #include "report/objects/SubReportView.h"
 
 namespace {
@@ -29,6 +30,8 @@ void RegisterStandardObjectClasses()
     RegisterStandardObjectClass(otPicture, ClassOf<TrpPictureView>());
     RegisterStandardObjectClass(otSubReport, ClassOf<TrpSubReportView>());
     RegisterStandardObjectClass(otLine, ClassOf<TrpLineView>());
+    // The engine's own add-in: its hint is the number of its hint text.
+    RegisterReportObject(ClassOf<TrpRichView>(), RichButtonImage(), QString::number(kRichObjectHint));
 }
 
 std::vector<TrpFunctionLibraryClass> StandardFunctionLibraries()

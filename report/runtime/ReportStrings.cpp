@@ -151,6 +151,7 @@ constexpr TResourceString kStrings[] = {
     {55212, "ASCII Text file"},
     {55213, "Файл не является сохранённым отчётом"},
     {55214, "Сохранённый отчёт повреждён на странице %1"},
+    {55223, "Форматированный текст"},   // the rich-text object's tool bar hint
     {55228, "Нет картинки"},   // an empty picture at design time
     {55337, "1"},   // the default font character set
     {55345, "Unsupported template format"},

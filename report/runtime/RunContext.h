@@ -42,6 +42,7 @@ class TrpBand;
 class TrpView;
 class TrpProgressWindow;
 class TrpExportFilter;
+class QTextDocument;
 
 class TrpRunContext {
 public:
@@ -98,6 +99,10 @@ public:
     // embedded preview), with that caption; set by the window library. None: nothing is shown
     // and the pages stay with the report.
     std::function<void(TrpReport& report, const QString& caption)> ShowPreviewWindow;
+    // Edits a rich-text object's text in the editor window, set by the window library
+    // (InstallRichEditor); true when closed with OK, the text then holding the edit. None: rich
+    // texts are not edited.
+    std::function<bool(QTextDocument& text)> RichEditor;
     // The platform's printers, given by the program's print library before StartReportPrinter;
     // none: the report printer offers only its virtual printer.
     std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;
