@@ -196,11 +196,8 @@ void TrpEMFPages::StoreObjects(int index)
     WriteFrByte(page.ObjectStream, kCurrentTemplateVersion);
     for (const auto& object : page.LivePage->Objects) {
         object->PrintedForm = true;
-        WriteFrByte(page.ObjectStream, object->TypeCode);
-        if (object->TypeCode == otAddIn)
-            WriteFrString(page.ObjectStream, object->ClassName());
         object->WorkText = object->Memo;
-        object->SaveToStream(page.ObjectStream);
+        object->WriteEntry(page.ObjectStream);
         object->PrintedForm = false;
     }
 }

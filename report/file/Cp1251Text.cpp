@@ -2,10 +2,9 @@
 
 #include "base/CodePage.h"
 
-QByteArray ToCp1251(const QString& text)
+qsizetype ToCp1251(QStringView text, char* octets)
 {
     // Straight from UTF-16: every printed object's texts pass here.
-    QByteArray octets(text.size(), Qt::Uninitialized);
     qsizetype n = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
@@ -16,7 +15,13 @@ QByteArray ToCp1251(const QString& text)
             octet = UnicodeToOctet(unit, CodePage::Cp1251);
         octets[n++] = octet >= 0 ? char(octet) : '?';
     }
-    octets.truncate(n);
+    return n;
+}
+
+QByteArray ToCp1251(const QString& text)
+{
+    QByteArray octets(text.size(), Qt::Uninitialized);
+    octets.truncate(ToCp1251(QStringView(text), octets.data()));
     return octets;
 }
 

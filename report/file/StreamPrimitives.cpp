@@ -3,12 +3,10 @@
 #include <algorithm>
 
 #include "report/file/Cp1251Text.h"
+#include "report/file/RecordWriter.h"
 #include "report/runtime/ReportErrors.h"
 
 namespace {
-
-constexpr char kLineSeparator = 13;
-constexpr char kEndOfList = 0;
 
 [[noreturn]] void ShortRead(QIODevice& stream, qint64 wanted, qint64 got)
 {
@@ -18,29 +16,12 @@ constexpr char kEndOfList = 0;
                          .arg(got));
 }
 
-QByteArray CheckedLength(const QString& text, const char* what)
-{
-    QByteArray octets = ToCp1251(text);
-    if (octets.size() > kMaxFrLength)
-        throw EWriteError(QStringLiteral("Stream write error: %1 of %2 octets is longer than %3")
-                              .arg(QLatin1String(what))
-                              .arg(octets.size())
-                              .arg(kMaxFrLength));
-    return octets;
-}
-
 // Small numbers go through these without a QByteArray each.
 void ReadOctets(QIODevice& stream, uint8_t* into, qint64 count)
 {
     const qint64 got = stream.read(reinterpret_cast<char*>(into), count);
     if (got != count)
         ShortRead(stream, count, std::max<qint64>(got, 0));
-}
-
-void WriteOctets(QIODevice& stream, const char* octets, qint64 count)
-{
-    if (count > 0 && stream.write(octets, count) != count)
-        throw EWriteError(QStringLiteral("Stream write error: %1").arg(stream.errorString()));
 }
 
 }  // namespace
@@ -55,9 +36,15 @@ QByteArray ReadFrBytes(QIODevice& stream, qint64 count)
     return octets;
 }
 
+void WriteFrBytes(QIODevice& stream, const char* octets, qint64 count)
+{
+    if (count > 0 && stream.write(octets, count) != count)
+        throw EWriteError(QStringLiteral("Stream write error: %1").arg(stream.errorString()));
+}
+
 void WriteFrBytes(QIODevice& stream, const QByteArray& octets)
 {
-    WriteOctets(stream, octets.constData(), octets.size());
+    WriteFrBytes(stream, octets.constData(), octets.size());
 }
 
 uint8_t ReadFrByte(QIODevice& stream)
@@ -69,8 +56,9 @@ uint8_t ReadFrByte(QIODevice& stream)
 
 void WriteFrByte(QIODevice& stream, uint8_t value)
 {
-    const char b = char(value);
-    WriteOctets(stream, &b, 1);
+    TrpRecordWriter record;
+    record.Byte(value);
+    record.WriteTo(stream);
 }
 
 uint16_t ReadFrWord(QIODevice& stream)
@@ -82,8 +70,9 @@ uint16_t ReadFrWord(QIODevice& stream)
 
 void WriteFrWord(QIODevice& stream, int value)
 {
-    const char b[2] = {char(value & 0xFF), char((value >> 8) & 0xFF)};
-    WriteOctets(stream, b, 2);
+    TrpRecordWriter record;
+    record.Word(value);
+    record.WriteTo(stream);
 }
 
 int32_t ReadFrInt(QIODevice& stream)
@@ -95,19 +84,16 @@ int32_t ReadFrInt(QIODevice& stream)
 
 void WriteFrInt(QIODevice& stream, int32_t value)
 {
-    const auto v = uint32_t(value);
-    const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
-    WriteOctets(stream, b, 4);
+    TrpRecordWriter record;
+    record.Int(value);
+    record.WriteTo(stream);
 }
 
 void WriteFrString(QIODevice& stream, const QString& text)
 {
-    const QByteArray octets = CheckedLength(text, "a text");
-    const qsizetype length = octets.size();
-    QByteArray record;
-    record.reserve(length + 3);
-    record.append(char(length & 0xFF)).append(char((length >> 8) & 0xFF)).append(octets).append(char(0));
-    WriteFrBytes(stream, record);
+    TrpRecordWriter record;
+    record.String(text);
+    record.WriteTo(stream);
 }
 
 QString ReadFrString(QIODevice& stream)
@@ -120,22 +106,9 @@ QString ReadFrString(QIODevice& stream)
 
 void WriteFrMemo(QIODevice& stream, const QStringList& lines)
 {
-    if (lines.size() > kMaxFrLength)
-        throw EWriteError(QStringLiteral("Stream write error: a list of %1 lines is longer than %2")
-                              .arg(lines.size())
-                              .arg(kMaxFrLength));
-    // The whole record is built first, so a line that is too long leaves the stream untouched.
-    QByteArray record;
-    record.append(char(lines.size() & 0xFF)).append(char((lines.size() >> 8) & 0xFF));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray octets = CheckedLength(lines[i], "a line");
-        record.append(char(octets.size() & 0xFF)).append(char((octets.size() >> 8) & 0xFF));
-        record.append(octets);
-        if (i + 1 < lines.size())
-            record.append(kLineSeparator);
-    }
-    record.append(kEndOfList);
-    WriteFrBytes(stream, record);
+    TrpRecordWriter record;
+    record.Memo(lines);
+    record.WriteTo(stream);
 }
 
 void ReadFrMemo(QIODevice& stream, QStringList& lines)
@@ -149,7 +122,7 @@ void ReadFrMemo(QIODevice& stream, QStringList& lines)
     for (;;) {
         const uint16_t length = ReadFrWord(stream);
         lines.append(FromCp1251(ReadFrBytes(stream, length)));
-        if (ReadFrByte(stream) == kEndOfList)
+        if (ReadFrByte(stream) == kFrEndOfList)
             return;
     }
 }
@@ -168,12 +141,12 @@ void ReadFrMemo22(QIODevice& stream, QStringList& lines)
     QByteArray line;
     for (;;) {
         const char c = char(ReadFrByte(stream));
-        if (c == kEndOfList) {
+        if (c == kFrEndOfList) {
             if (!line.isEmpty())
                 lines.append(FromCp1251(line));
             return;
         }
-        if (c == kLineSeparator) {
+        if (c == kFrLineSeparator) {
             lines.append(FromCp1251(line));
             line.clear();
         } else {

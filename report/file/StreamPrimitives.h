@@ -15,6 +15,8 @@
 #include <QStringList>
 
 constexpr int kMaxFrLength = 65535;   // the largest length or count a 16-bit field holds
+constexpr char kFrLineSeparator = 13;   // after each line of a list but the last
+constexpr char kFrEndOfList = 0;
 
 // The layout version of a template (or object stream): strings and string lists of versions up
 // to 22 have the older zero-terminated forms.
@@ -53,6 +55,7 @@ void WriteFrByte(QIODevice& stream, uint8_t value);
 QByteArray ReadFrBytes(QIODevice& stream, qint64 count);
 // All the octets, or EWriteError.
 void WriteFrBytes(QIODevice& stream, const QByteArray& octets);
+void WriteFrBytes(QIODevice& stream, const char* octets, qint64 count);
 
 // Font style as the engine's records store it (bit 0 italic, bit 1 bold, bit 2 underline,
 // bit 3 strike-out) and as the rest of the program keeps it (bold first, italic second).

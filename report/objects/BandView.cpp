@@ -6,6 +6,7 @@
 #include "report/engine/Band.h"
 #include "report/engine/Page.h"
 #include "report/expr/ReportVariant.h"
+#include "report/file/RecordWriter.h"
 #include "report/objects/ViewXml.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
@@ -209,14 +210,14 @@ void TrpBandView::CallMethod(const QString& name, const QVariant& p1, const QVar
         source->First();
 }
 
-void TrpBandView::SaveToStream(QIODevice& stream)
+void TrpBandView::SaveRecord(TrpRecordWriter& record)
 {
     RecordMinor = 1;   // the record carries Master
-    TrpView::SaveToStream(stream);
-    WriteFrString(stream, ChildBand);
+    TrpView::SaveRecord(record);
+    record.String(ChildBand);
     for (const int value : {Columns, ColumnWidth, ColumnGap, NewColumnAfter})
-        WriteFrInt(stream, value);
-    WriteFrString(stream, Master);
+        record.Int(value);
+    record.String(Master);
 }
 
 void TrpBandView::LoadFromStream(QIODevice& stream)

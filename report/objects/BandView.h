@@ -34,7 +34,7 @@ public:
                     QVariant& result) override;
     void DeclareProperties() override;
     void LoadFromStream(QIODevice& stream) override;
-    void SaveToStream(QIODevice& stream) override;
+    void SaveRecord(TrpRecordWriter& record) override;
     void SaveToXml(QIODevice& stream) override;
 
     QString ChildBand;   // the band printed after this one ("" none)

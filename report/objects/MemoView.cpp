@@ -3,6 +3,7 @@
 
 #include "report/data/DataSetRelations.h"
 #include "report/expr/ReportVariant.h"
+#include "report/file/RecordWriter.h"
 #include "report/objects/ViewXml.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
@@ -105,23 +106,23 @@ void TrpMemoView::LoadFromBlob(TField* field)
     AssignBlobTo(field, WorkText);
 }
 
-void TrpMemoView::SaveToStream(QIODevice& stream)
+void TrpMemoView::SaveRecord(TrpRecordWriter& record)
 {
-    TrpView::SaveToStream(stream);
-    WriteFrString(stream, Font.Name);
-    WriteFrInt(stream, Font.Size);
-    WriteFrWord(stream, FontStyleToFr(Font.Style));
-    WriteFrInt(stream, int32_t(Font.Color));
-    WriteFrInt(stream, Alignment);
-    WriteFrWord(stream, Font.Charset);
+    TrpView::SaveRecord(record);
+    record.String(Font.Name);
+    record.Int(Font.Size);
+    record.Word(FontStyleToFr(Font.Style));
+    record.Int(int32_t(Font.Color));
+    record.Int(Alignment);
+    record.Word(Font.Charset);
     if (!PrintedForm) {
-        WriteFrWord(stream, HighlightFontStyle);
-        WriteFrInt(stream, int32_t(HighlightFontColor));
-        WriteFrInt(stream, int32_t(HighlightFillColor));
-        WriteFrString(stream, HighlightCondition);
+        record.Word(HighlightFontStyle);
+        record.Int(int32_t(HighlightFontColor));
+        record.Int(int32_t(HighlightFillColor));
+        record.String(HighlightCondition);
     }
-    WriteFrInt(stream, LineSpacing);
-    WriteFrInt(stream, CharSpacing);
+    record.Int(LineSpacing);
+    record.Int(CharSpacing);
 }
 
 void TrpMemoView::LoadFromStream(QIODevice& stream)

@@ -65,7 +65,7 @@ public:
     void PrintToStream(QIODevice& stream) override;
     void ExportData() override;
     void LoadFromStream(QIODevice& stream) override;
-    void SaveToStream(QIODevice& stream) override;
+    void SaveRecord(TrpRecordWriter& record) override;
     void SaveToXml(QIODevice& stream) override;
     int CalcHeight() override;
     int MinHeight() override;

@@ -7,6 +7,7 @@
 #include "report/data/DataAccess.h"
 #include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
+#include "report/file/RecordWriter.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/ReportFont.h"
 #include "report/objects/ViewXml.h"
@@ -212,16 +213,16 @@ void TrpPictureView::Draw(QPainter* canvas)
     RestoreCoords();
 }
 
-void TrpPictureView::SaveToStream(QIODevice& stream)
+void TrpPictureView::SaveRecord(TrpRecordWriter& record)
 {
-    TrpView::SaveToStream(stream);
-    WriteFrByte(stream, Picture.Kind());
-    WriteFrByte(stream, BlobType);
-    const qint64 end = stream.pos() + 4 + Picture.Data().size();
+    TrpView::SaveRecord(record);
+    record.Byte(Picture.Kind());
+    record.Byte(BlobType);
+    const qint64 end = record.Position() + 4 + Picture.Data().size();
     if (end > INT32_MAX)
         throw EWriteError(QStringLiteral("Stream write error: a picture ends beyond 2 GB"));
-    WriteFrInt(stream, int32_t(end));
-    WriteFrBytes(stream, Picture.Data());
+    record.Int(int32_t(end));
+    record.Bytes(Picture.Data());
 }
 
 void TrpPictureView::LoadFromStream(QIODevice& stream)

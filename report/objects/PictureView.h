@@ -35,7 +35,7 @@ public:
     void LoadFromBlob(TField* field) override;
     void Draw(QPainter* canvas) override;
     void LoadFromStream(QIODevice& stream) override;
-    void SaveToStream(QIODevice& stream) override;
+    void SaveRecord(TrpRecordWriter& record) override;
     void SaveToXml(QIODevice& stream) override;
 
     // The graphic from a file, its kind by the file's extension; a file that is not there, of

@@ -8,6 +8,7 @@
 #include "report/data/DataSetRelations.h"
 #include "report/expr/ReportVariant.h"
 #include "report/file/Cp1251Text.h"
+#include "report/file/RecordWriter.h"
 #include "report/file/RtfReader.h"
 #include "report/file/RtfWriter.h"
 #include "report/file/StreamPrimitives.h"
@@ -134,17 +135,17 @@ void TrpRichView::LoadFromBlob(TField* field)
     LoadRichEdit(octets.data());
 }
 
-void TrpRichView::SaveToStream(QIODevice& stream)
+void TrpRichView::SaveRecord(TrpRecordWriter& record)
 {
-    TrpView::SaveToStream(stream);
+    TrpView::SaveRecord(record);
     const QTextDocument& text = SaveFromWork ? *WorkRich : *RichEdit;
     const QByteArray rtf = text.isEmpty() ? QByteArray() : WriteRtf(text);
-    WriteFrByte(stream, rtf.isEmpty() ? 0 : 1);
-    const qint64 end = stream.pos() + 4 + rtf.size();
+    record.Byte(rtf.isEmpty() ? 0 : 1);
+    const qint64 end = record.Position() + 4 + rtf.size();
     if (end > INT32_MAX)
         throw EWriteError(QStringLiteral("Ошибка записи потока: форматированный текст кончается за 2 ГБ"));
-    WriteFrInt(stream, int32_t(end));
-    WriteFrBytes(stream, rtf);
+    record.Int(int32_t(end));
+    record.Bytes(rtf);
 }
 
 void TrpRichView::LoadFromStream(QIODevice& stream)

@@ -49,7 +49,7 @@ public:
     void Draw(QPainter* canvas) override;
     void PrintToStream(QIODevice& stream) override;
     void LoadFromStream(QIODevice& stream) override;
-    void SaveToStream(QIODevice& stream) override;
+    void SaveRecord(TrpRecordWriter& record) override;
     void SaveToXml(QIODevice& stream) override;
     int CalcHeight() override;
     int MinHeight() override { return 8; }

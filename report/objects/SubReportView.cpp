@@ -4,6 +4,7 @@
 
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
+#include "report/file/RecordWriter.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/ReportFont.h"
 #include "report/objects/ViewXml.h"
@@ -49,10 +50,10 @@ void TrpSubReportView::Draw(QPainter* canvas)
     RestoreCoords();
 }
 
-void TrpSubReportView::SaveToStream(QIODevice& stream)
+void TrpSubReportView::SaveRecord(TrpRecordWriter& record)
 {
-    TrpView::SaveToStream(stream);
-    WriteFrInt(stream, SubPageIndex);
+    TrpView::SaveRecord(record);
+    record.Int(SubPageIndex);
 }
 
 void TrpSubReportView::LoadFromStream(QIODevice& stream)

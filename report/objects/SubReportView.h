@@ -18,7 +18,7 @@ public:
 
     void Draw(QPainter* canvas) override;
     void LoadFromStream(QIODevice& stream) override;
-    void SaveToStream(QIODevice& stream) override;
+    void SaveRecord(TrpRecordWriter& record) override;
     void SaveToXml(QIODevice& stream) override;
 
     // The design page this object places, or none when the index names no page of the report or

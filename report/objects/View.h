@@ -30,6 +30,7 @@ class QPainter;
 class TDataSet;
 class TField;
 class TrpBand;
+class TrpRecordWriter;
 
 // Type codes of report objects in templates and prepared pages.
 enum TrpObjectType : uint8_t {
@@ -95,9 +96,11 @@ public:
     // Hands the object to the running export's filter.
     virtual void ExportData();
     // The record in the form PrintedForm chooses; the reader follows the context's
-    // TemplateVersion and raises EReadError for a record that ends early.
+    // TemplateVersion and raises EReadError for a record that ends early. The record is
+    // written in one piece: classes add their fields in SaveRecord.
     virtual void LoadFromStream(QIODevice& stream);
-    virtual void SaveToStream(QIODevice& stream);
+    void SaveToStream(QIODevice& stream);
+    virtual void SaveRecord(TrpRecordWriter& record);
     // The object's XML element text, without its closing "/>".
     virtual void SaveToXml(QIODevice& stream);
     // The object's rectangle with its frame lines, widened by 10 on every side when extended.
@@ -105,6 +108,9 @@ public:
 
     // ---- Operations.
 
+    // Writes the type byte, for an add-in object its class name, and the record, in one piece:
+    // the object's entry in a prepared page.
+    void WriteEntry(QIODevice& stream);
     // Copies Name, TypeCode, Selected and, through a design-form record, everything else.
     void Assign(TrpView& source);
     void SetBounds(int left, int top, int width, int height);
@@ -172,8 +178,6 @@ protected:
     // The scaled far edges, computed from the unscaled ones so that neighbouring cells meet.
     int ScaledRight() const;
     int ScaledBottom() const;
-    // Writes the type byte, for an add-in object its class name, and the record.
-    void WriteEntry(QIODevice& stream);
     // The band-alignment changes of printing: "baBottom" at the band's bottom, "baTop" at its
     // top, "baWidth" across a cross band; true when the object was placed across a cross band.
     bool AlignToCurrentBand(bool bottom);

@@ -110,14 +110,6 @@ bool TrpView::AlignToCurrentBand(bool bottom)
     return false;
 }
 
-void TrpView::WriteEntry(QIODevice& stream)
-{
-    WriteFrByte(stream, TypeCode);
-    if (TypeCode == otAddIn)
-        WriteFrString(stream, ClassName());
-    SaveToStream(stream);
-}
-
 void TrpView::PrintToStream(QIODevice& stream)
 {
     BeginDraw(Canvas);

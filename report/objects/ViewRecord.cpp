@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "base/Rounding.h"
+#include "report/file/RecordWriter.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/View.h"
 #include "report/runtime/RunContext.h"
@@ -28,31 +29,48 @@ float FrameWidthFromCode(int32_t code)
 
 void TrpView::SaveToStream(QIODevice& stream)
 {
-    WriteFrString(stream, Name);
-    WriteFrByte(stream, 2);
-    WriteFrByte(stream, RecordMinor);
+    TrpRecordWriter record(stream.pos());
+    SaveRecord(record);
+    record.WriteTo(stream);
+}
+
+void TrpView::WriteEntry(QIODevice& stream)
+{
+    TrpRecordWriter record(stream.pos());
+    record.Byte(TypeCode);
+    if (TypeCode == otAddIn)
+        record.String(ClassName());
+    SaveRecord(record);
+    record.WriteTo(stream);
+}
+
+void TrpView::SaveRecord(TrpRecordWriter& record)
+{
+    record.String(Name);
+    record.Byte(2);
+    record.Byte(RecordMinor);
     for (const int value : {Left, Top, Width, Height})
-        WriteFrInt(stream, value);
-    WriteFrWord(stream, Flags);
-    WriteFrWord(stream, FrameTyp);
-    WriteFrInt(stream, FrameWidthToCode(FrameWidth));
-    WriteFrInt(stream, int32_t(FrameColor));
-    WriteFrWord(stream, FrameStyle);
-    WriteFrInt(stream, int32_t(FillColor));
+        record.Int(value);
+    record.Word(Flags);
+    record.Word(FrameTyp);
+    record.Int(FrameWidthToCode(FrameWidth));
+    record.Int(int32_t(FrameColor));
+    record.Word(FrameStyle);
+    record.Int(int32_t(FillColor));
     if (!PrintedForm) {
-        WriteFrInt(stream, int32_t(FormatCode));
-        WriteFrString(stream, FormatText);
+        record.Int(int32_t(FormatCode));
+        record.String(FormatText);
     }
-    WriteFrMemo(stream, PrintedForm ? WorkText : Memo);
+    record.Memo(PrintedForm ? WorkText : Memo);
     if (!PrintedForm) {
-        WriteFrMemo(stream, ScriptLines);
-        WriteFrWord(stream, Visible ? 0xFFFF : 0);
+        record.Memo(ScriptLines);
+        record.Word(Visible ? 0xFFFF : 0);
     }
-    WriteFrWord(stream, Restrictions);
-    WriteFrString(stream, Tag);
-    WriteFrInt(stream, GapX);
-    WriteFrInt(stream, GapY);
-    WriteFrByte(stream, BandAlign);
+    record.Word(Restrictions);
+    record.String(Tag);
+    record.Int(GapX);
+    record.Int(GapY);
+    record.Byte(BandAlign);
 }
 
 void TrpView::LoadFromStream(QIODevice& stream)
