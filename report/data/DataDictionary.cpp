@@ -106,10 +106,10 @@ QString TrpDataDictionary::RealDataSetName(const QString& alias) const
 
 void TrpDataDictionary::AddCacheItem(const QString& name, TDataSet* dataSet, const QString& fieldName)
 {
-    cache_.insert(TrpCacheKey{name}, TrpCacheItem{dataSet, fieldName});
+    cache_.insert(TrpCacheKey{name}, TrpCacheItem{dataSet, fieldName, -1, QString()});
 }
 
-const TrpDataDictionary::TrpCacheItem* TrpDataDictionary::CachedItem(const QString& name)
+TrpDataDictionary::TrpCacheItem* TrpDataDictionary::CachedItem(const QString& name)
 {
     const auto it = cache_.find(TrpCacheKey{name});
     if (it == cache_.end())
@@ -119,6 +119,20 @@ const TrpDataDictionary::TrpCacheItem* TrpDataDictionary::CachedItem(const QStri
         return nullptr;
     }
     return &*it;
+}
+
+TField* TrpDataDictionary::CachedField(TrpCacheItem& item)
+{
+    const TDataSet& dataSet = *item.DataSet;
+    if (item.FieldIndex >= 0 && item.FieldIndex < dataSet.FieldCount())
+        if (TField* field = dataSet.FieldAt(item.FieldIndex); field && field->FieldName() == item.FoundName)
+            return field;
+    TField* field = dataSet.FieldByName(item.FieldName);
+    for (int i = 0; i < dataSet.FieldCount(); ++i)
+        if (dataSet.FieldAt(i) == field)
+            item.FieldIndex = i;
+    item.FoundName = field->FieldName();
+    return field;
 }
 
 bool TrpDataDictionary::CacheIfField(const QString& name, const QString& reference)
@@ -166,11 +180,11 @@ bool TrpDataDictionary::IsVariable(const QString& name)
 
 QVariant TrpDataDictionary::GetValue(const QString& name)
 {
-    if (const TrpCacheItem* item = CachedItem(name)) {
+    if (TrpCacheItem* item = CachedItem(name)) {
         TDataSet* dataSet = item->DataSet;
         if (!dataSet->Active())
             dataSet->Open();
-        return GetReportFieldValue(dataSet->FieldByName(item->FieldName));
+        return GetReportFieldValue(CachedField(*item));
     }
     if (Variables.IndexOf(name) < 0)
         return VarNull();

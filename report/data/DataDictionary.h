@@ -58,8 +58,14 @@ private:
     struct TrpCacheItem {
         QPointer<TDataSet> DataSet;
         QString FieldName;
+        // Where the field was found last, and its name there: every value of a build reads
+        // it again, and the data set's fields rarely change meanwhile.
+        int FieldIndex = -1;
+        QString FoundName;
     };
-    const TrpCacheItem* CachedItem(const QString& name);
+    TrpCacheItem* CachedItem(const QString& name);
+    // The item's field, looked up by name only when it is no longer where it was found.
+    static TField* CachedField(TrpCacheItem& item);
     // The name a lookup in the tables uses: aliases replaced by actual names.
     QString ActualFieldName(const QString& name) const;
     bool CacheIfField(const QString& name, const QString& reference);
@@ -79,8 +85,11 @@ private:
         friend size_t qHash(const TrpCacheKey& key, size_t seed = 0)
         {
             size_t hash = seed;
-            for (const QChar c : key.Name)
-                hash = hash * 31 + QChar::toCaseFolded(c.unicode());
+            for (const QChar c : key.Name) {
+                const char16_t u = c.unicode();
+                const char32_t folded = u < 0x80 ? (u >= 'A' && u <= 'Z' ? u + 0x20 : u) : QChar::toCaseFolded(u);
+                hash = hash * 31 + folded;
+            }
             return hash;
         }
     };

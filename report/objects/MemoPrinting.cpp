@@ -15,11 +15,15 @@
 void TrpMemoView::ExpandMemo()
 {
     WorkText.clear();
+    WorkText.reserve(Memo.size());
     for (QString line : Memo) {
         if (!line.isEmpty() && !(Flags & mfTextOnly))
             ExpandText(line);
         // A value holding line breaks becomes several lines; an empty one stays one line.
-        WorkText.append(TextToLines(line + QStringLiteral("\r\n")));
+        if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')))
+            WorkText.append(TextToLines(line + QStringLiteral("\r\n")));
+        else
+            WorkText.append(line);
     }
 }
 

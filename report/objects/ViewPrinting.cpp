@@ -77,21 +77,27 @@ const TrpView* TrpView::Neighbour(bool leftSide) const
 
 void TrpView::ExpandText(QString& text)
 {
+    if (!text.contains(QLatin1Char('[')))
+        return;
     TrpReport& report = OwnerReport();
+    const QString source = text;
+    QString expanded;
+    qsizetype copied = 0;   // source up to here is in expanded
     int p = 0;
     int e = 0;
     do {
-        while (p < text.size() - 1 && text.at(p) != QLatin1Char('['))
+        while (p < source.size() - 1 && source.at(p) != QLatin1Char('['))
             ++p;
-        const QString inner = ScanBracketedExpression(text, p, e);
+        const QString inner = ScanBracketedExpression(source, p, e);
         if (p != e) {
-            text.remove(p, e - p + 1);
-            const QString value = report.ExpandExpression(inner);
-            text.insert(p, value);
-            p += int(value.size());
+            expanded.append(QStringView(source).mid(copied, p - copied));
+            expanded.append(report.ExpandExpression(inner));
+            copied = p = e + 1;
             e = -1;
         }
     } while (p != e);
+    expanded.append(QStringView(source).mid(copied));
+    text = expanded;
 }
 
 bool TrpView::AlignToCurrentBand(bool bottom)
