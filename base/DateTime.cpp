@@ -3,6 +3,7 @@
 #include "base/Exception.h"
 #include "base/Rounding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <sys/time.h>
@@ -35,6 +36,9 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day)
 }
 
 constexpr int64_t kEpochOffsetDays = 25569;   // 1899-12-30 -> 1970-01-01
+// The whole days just outside the encoded years: 0000-12-31 (negated) and 10000-01-01.
+constexpr int64_t kFirstDayBeyondRange = 693594;
+constexpr int64_t kLastDayBeyondRange = 2958466;
 
 // Joins a whole-day number and a time fraction the way negative values keep their time positive.
 TDateTime Compose(TDateTime date, TDateTime time)
@@ -120,15 +124,19 @@ TDateTime EncodeDateTime(const DateTimeParts& p)
 
 bool IsDateTimeInRange(TDateTime value)
 {
-    return value > -693594.0 && value < 2958466.0;   // after 0000-12-31, before 10000-01-01
+    return value > -double(kFirstDayBeyondRange) && value < double(kLastDayBeyondRange);
 }
 
 DateTimeParts DecodeDateTime(TDateTime value)
 {
     // Whole milliseconds first, then split: the integer part counts days toward zero and the
     // time of day is the magnitude of what is left.
-    const int64_t total = Round(value * kMSecsPerDay);
     const int64_t msPerDay = 86400000;
+    int64_t total = Round(value * kMSecsPerDay);
+    // A value in the range stays there: its last millisecond of 9999-12-31 (or, before the
+    // epoch, of 0001-01-01) must not round into a year the program cannot encode.
+    if (IsDateTimeInRange(value))
+        total = std::clamp(total, -kFirstDayBeyondRange * msPerDay + 1, kLastDayBeyondRange * msPerDay - 1);
     const int64_t days = total / msPerDay;
     int64_t ms = total % msPerDay;
     if (ms < 0)

@@ -67,6 +67,30 @@ bool StartsNumber(QStringView text)
     return c.isDigit() || c == QLatin1Char(',') || c == QLatin1Char('.');
 }
 
+bool IsDigit(char16_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether the sign at text[sign] belongs to a number's exponent ("1e-300"): the operand so far,
+// from start, is digits and separators closed by E, and a digit follows the sign.
+bool IsExponentSign(const QString& text, int start, int sign)
+{
+    if (sign - start < 2 || sign + 1 >= text.size() || !IsDigit(text[sign + 1].unicode()))
+        return false;
+    const char16_t e = text[sign - 1].unicode();
+    if (e != 'e' && e != 'E')
+        return false;
+    bool hasDigit = false;
+    for (int i = start; i < sign - 1; ++i) {
+        const char16_t c = text[i].unicode();
+        if (!IsDigit(c) && c != ',' && c != '.')
+            return false;
+        hasDigit = hasDigit || IsDigit(c);
+    }
+    return hasDigit;
+}
+
 // The operator stack of the conversion; its top is the back.
 class OperatorStack {
 public:
@@ -187,7 +211,8 @@ QStringView TrpParser::ScanOperandView(const QString& text, int& position)
         const char16_t c = text[position].unicode();
         if (c == '"')
             ++quotes;
-        else if (quotes % 2 == 0 && IsOperandDelimiter(c))
+        else if (quotes % 2 == 0 && IsOperandDelimiter(c)
+                 && !((c == '-' || c == '+') && IsExponentSign(text, start, position)))
             break;
         ++position;
     }

@@ -25,7 +25,9 @@ bool TryStrToFloatAnySep(QStringView text, double& value)
         const char16_t c = t[i].unicode();
         if (c == '+' && i == 0)
             continue;
-        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == 'e' || c == 'E';
+        const bool exponentSign = c == '+' && (t[i - 1] == QLatin1Char('e') || t[i - 1] == QLatin1Char('E'));
+        const bool allowed = (c >= '0' && c <= '9') || c == '.' || c == ',' || c == '-' || c == 'e' || c == 'E'
+                             || exponentSign;
         if (!allowed)
             return false;
         hasDigit = hasDigit || (c >= '0' && c <= '9');

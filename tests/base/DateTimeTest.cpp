@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 
 TEST(DateTime, EncodesKnownDays)
 {
@@ -35,6 +36,24 @@ TEST(DateTime, RoundTripsTimeOfDayIncludingBeforeTheEpoch)
     }
     // Before 1899-12-30 the time of day stays a positive fraction of a negative whole day.
     EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0, 0), -1.25);
+}
+
+// The last instant of either end of the range rounds to its last millisecond, never out of the
+// range; a value already outside is decoded as it is.
+TEST(DateTime, DecodingKeepsTheRangeEnds)
+{
+    const struct {
+        TDateTime value;
+        DateTimeParts parts;
+    } cases[] = {
+        {std::nextafter(2958466.0, 0.0), {9999, 12, 31, 23, 59, 59, 999}},
+        {2958466.0 - 0.4 / kMSecsPerDay, {9999, 12, 31, 23, 59, 59, 999}},
+        {2958466.0 - 1.6 / kMSecsPerDay, {9999, 12, 31, 23, 59, 59, 998}},
+        {std::nextafter(-693594.0, 0.0), {1, 1, 1, 23, 59, 59, 999}},
+        {2958466.0, {10000, 1, 1, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeDateTime(c.value), c.parts) << std::setprecision(17) << c.value;
 }
 
 TEST(DateTime, RejectsInvalidParts)

@@ -59,6 +59,8 @@ TEST_F(ParserFixture, PostfixFormAndValue)
 {
     values[QStringLiteral("A")] = 0;
     values[QStringLiteral("B")] = 3;
+    values[QStringLiteral("E")] = 3;
+    values[QStringLiteral("B1E")] = 0;
     const ExpressionCase cases[] = {
         {"2+3*4", QStringLiteral("2 3 4 *+"), 14.0},
         {"(2 + 3) * 4", QStringLiteral("2 3 +4 *"), 20.0},
@@ -80,6 +82,12 @@ TEST_F(ParserFixture, PostfixFormAndValue)
         {"ROUND 2.5", QStringLiteral("2.5 ") + Op(14), 2.0},
         {"ROUND 3.5", QStringLiteral("3.5 ") + Op(14), 4.0},
         {"1,5 + 1", QStringLiteral("1,5 1 +"), 2.5},
+        // An exponent's sign belongs to its number; elsewhere a sign after E is an operator.
+        {"1e-300", QStringLiteral("1e-300 "), 1e-300},
+        {"1,5E+2-1", QStringLiteral("1,5E+2 1 -"), 149.0},
+        {".5e-2*2", QStringLiteral(".5e-2 2 *"), 0.01},
+        {"e-1", QStringLiteral("e 1 -"), 2.0},
+        {"b1e-1", QStringLiteral("b1e 1 -"), -1.0},
         {"-1 + 2", QStringLiteral("1 ") + Op(9) + QStringLiteral("2 +"), 1.0},
         {"+2", QStringLiteral("2 ") + Op(10), 2.0},
         {"not 0", QStringLiteral("0 ") + Op(12), 1},

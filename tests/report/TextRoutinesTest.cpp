@@ -11,7 +11,9 @@ TEST(TextRoutines, NumbersWithEitherSeparator)
 {
     EXPECT_DOUBLE_EQ(StrToFloatAnySep(QStringLiteral(" 1,5 ")), 1.5);
     EXPECT_DOUBLE_EQ(StrToFloatAnySep(QStringLiteral("-2.25")), -2.25);
-    for (const char* bad : {"", "abc", "1.2.3", "1,2.3", "inf"})
+    EXPECT_DOUBLE_EQ(StrToFloatAnySep(QStringLiteral("1,5E+2")), 150.0);
+    EXPECT_DOUBLE_EQ(StrToFloatAnySep(QStringLiteral("1e-300")), 1e-300);
+    for (const char* bad : {"", "abc", "1.2.3", "1,2.3", "inf", "1+2", "1e++2"})
         EXPECT_THROW(StrToFloatAnySep(QString::fromLatin1(bad)), EConvertError) << bad;
 }
 
