@@ -22,16 +22,6 @@ void Sheet(QPainter& p)
     p.drawRect(2, 1, 10, 13);
 }
 
-void Label(QPainter& p, const QString& text, const QColor& colour)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(6);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(colour);
-    p.drawText(QRect(3, 8, 13, 7), Qt::AlignLeft | Qt::AlignVCenter, text);
-}
-
 }  // namespace
 
 QImage ReportButtonGlyph(TReportButtonGlyph glyph)
@@ -40,10 +30,17 @@ QImage ReportButtonGlyph(TReportButtonGlyph glyph)
     image.fill(kKey);
     QPainter p(&image);
     switch (glyph) {
-    case TReportButtonGlyph::ExportRtf:
+    case TReportButtonGlyph::ExportRtf: {
+        // Rich text: lines of several colours and lengths, the first a heading.
         Sheet(p);
-        Label(p, QStringLiteral("RTF"), QColor(0, 0, 160));
+        p.fillRect(4, 3, 7, 2, QColor(0, 0, 160));
+        const QColor colours[] = {Qt::red, kInk, QColor(0, 128, 0), kInk};
+        for (int i = 0; i < 4; ++i) {
+            p.setPen(colours[i]);
+            p.drawLine(4, 6 + 2 * i, i % 2 ? 8 : 10, 6 + 2 * i);
+        }
         break;
+    }
     case TReportButtonGlyph::ExportTxt:
         Sheet(p);
         p.setPen(kInk);

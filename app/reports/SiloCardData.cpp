@@ -5,7 +5,15 @@
 #include "core/Device/Silos.h"
 #include "report/data/MemoryTable.h"
 
+#include <QLocale>
+
 namespace {
+
+// Two decimals with the system's decimal separator, as the record card shows them.
+QString CardNumberText(double value)
+{
+    return QString::number(value, 'f', 2).replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
 
 QString LoadDateText(TDateTime loaded)
 {
@@ -26,8 +34,8 @@ void FillRow(TMemoryTable& table, const TBoardSuspension& cell)
     set("ClassCorn", silos.ClassCorn);
     set("Oper", silos.OperName);
     set("TMLoad", LoadDateText(silos.LoadData));
-    set("Weight", QString::asprintf("%.2f", silos.Weight));
-    set("Wet", QString::asprintf("%.2f", silos.Wet));
+    set("Weight", CardNumberText(silos.Weight));
+    set("Wet", CardNumberText(silos.Wet));
     for (int k = 0; k < silos.TITCount() && k < 6; ++k)
         table.Field(QStringLiteral("TD%1").arg(k + 1))->SetValue(silos.GetTIT(k)->GetValue());
 }

@@ -7,6 +7,8 @@
 #include "report/expr/ReportVariant.h"
 #include "tests/app/StateReportBoard.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -153,11 +155,15 @@ TEST_F(StateReportData, SiloCardShowsTheRecordCardAndCurrentValues)
     silos.LoadData = EncodeDateTime(2024, 9, 1, 8, 0, 0, 0);
     Silos(1).LoadData = 0;
     silos.GetTIT(0)->AddValue(true, Poll.Time, 17.25, Settings);
+    // Numbers with the system's decimal separator, as the record card shows them.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     FillSiloCardData(dmReportSiloBin, Board());
+    QLocale::setDefault(saved);
     EXPECT_EQ(Column(dmReportSiloBin, "HardNo").first(), "1-1-1");
     EXPECT_EQ(Column(dmReportSiloBin, "TypeCorn").first(), silos.TypeCorn);   // kept whole
-    EXPECT_EQ(Column(dmReportSiloBin, "Weight").first(), "13.50");
-    EXPECT_EQ(Column(dmReportSiloBin, "Wet").first(), "1250.25");
+    EXPECT_EQ(Column(dmReportSiloBin, "Weight").first(), "13,50");
+    EXPECT_EQ(Column(dmReportSiloBin, "Wet").first(), "1250,25");
     EXPECT_EQ(Column(dmReportSiloBin, "TMLoad").mid(0, 2), QStringList({"01:09:24", ""}));
     EXPECT_EQ(Column(dmReportSiloBin, "TD1").mid(0, 2), QStringList({"17.25", "-999"}));
 }
