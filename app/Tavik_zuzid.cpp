@@ -1,6 +1,6 @@
-// The program's main block: the application, its icon, the measurement context, the report
-// engine's run context on the installed printers, the windows that live for the whole run, and
-// the event loop. The system's requests to end (a shutdown or
+// The program's main block: the application (owning the interaction), its icon, the
+// measurement context, the report engine's run context on the installed printers, the windows
+// that live for the whole run, and the event loop. The system's requests to end (a shutdown or
 // logout, an interrupt) close the main window in order and end the program with 0.
 #include "app/main/AppIcon.h"
 #include "app/main/Application.h"
@@ -29,7 +29,8 @@ int main(int argc, char* argv[])
     // The printers first: the window's report templates take their paper on them.
     TrpRunContext reportContext;
     AttachInstalledPrinters(reportContext);
-    auto mainWindow = std::make_unique<TfmMain>(monitor, reportContext, TApplication::arguments());
+    auto mainWindow = std::make_unique<TfmMain>(monitor, reportContext, application.Interaction(),
+                                                TApplication::arguments());
     InstallReportWindows(reportContext, *mainWindow);
     bool closedFromOutside = false;
     QObject::connect(&closeSignals, &TCloseSignals::CloseRequested, mainWindow.get(), [&] {

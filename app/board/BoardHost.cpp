@@ -85,7 +85,7 @@ void TBoardHost::FillBlockMenu()
         item->setData(i);
         connect(item, &QAction::triggered, this, [this, i] {
             if (ExchangeOneBlock)
-                RunGuarded([&] { ExchangeOneBlock(i); });
+                RunGuarded(this, [&] { ExchangeOneBlock(i); });
         });
     }
 }
@@ -98,7 +98,7 @@ void TBoardHost::ClearBoard()
                                 .arg(unreadLayout_),
                 kLogError);
         else
-            RunGuarded([this] { SaveSiloBinLayout(); });
+            RunGuarded(this, [this] { SaveSiloBinLayout(); });
     }
     std::vector<TfrSiLoBin*> frames;
     frames.swap(siloBins_);
@@ -219,10 +219,10 @@ void TBoardHost::ShowSilosDetail(const QString& caption, TSilos* silos)
 bool TBoardHost::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == window_.Window && event->type() == WM_ARRANGE_SILOBINS) {
-        RunGuarded([this] { WMArrangeSiloBins(); });
+        RunGuarded(this, [this] { WMArrangeSiloBins(); });
         return true;
     }
     if (watched == &panel_ && event->type() == QEvent::Enter)
-        RunGuarded([this] { BoardMouseEnter(); });
+        RunGuarded(this, [this] { BoardMouseEnter(); });
     return QObject::eventFilter(watched, event);
 }

@@ -327,7 +327,7 @@ void TfrSiLoBin::acSilosParamExecute()
     TSilos* silos = FocusedSilos();
     if (!silos)
         return;
-    auto card = std::make_unique<TfmSilosParam>(silos, BinNo);
+    auto card = std::make_unique<TfmSilosParam>(silos, BinNo, this);
     card->edSilosName->setEnabled(EditMode());
     ExecModal(*card);
     vtTree->RepaintRow(FocusedRow());
@@ -337,7 +337,7 @@ void TfrSiLoBin::acConnectExecute()
 {
     if (FocusedRow() < 0)
         return;
-    TfmSelectSilos picker(Monitor, BoardFrames(*this));
+    TfmSelectSilos picker(Monitor, BoardFrames(*this), this);
     if (ExecModal(picker) != QDialog::Accepted)
         return;
     SetSilo(FocusedRow(), FocusedCol(), picker.GetSelectedSilos());

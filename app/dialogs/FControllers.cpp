@@ -148,8 +148,8 @@ QWidget* TfmControllers::BuildClockGroup()
     edTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     btGetTime = Button("btGetTime", "Запрос времени");
     btSetTime = Button("btSetTime", "Установить время");
-    connect(btGetTime, &QPushButton::clicked, this, [this] { RunGuarded([this] { btGetTimeClick(); }); });
-    connect(btSetTime, &QPushButton::clicked, this, [this] { RunGuarded([this] { btSetTimeClick(); }); });
+    connect(btGetTime, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btGetTimeClick(); }); });
+    connect(btSetTime, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btSetTimeClick(); }); });
 
     auto* layout = new QGridLayout(group);
     layout->addWidget(edDate, 0, 0);
@@ -167,8 +167,8 @@ QWidget* TfmControllers::BuildAddressGroup()
     edAddr = MakeSpinEdit("edAddr", 0, 255);
     btGetAddr = Button("btGetAddr", "Запрос адреса");
     btSetAddr = Button("btSetAddr", "Установить адрес");
-    connect(btGetAddr, &QPushButton::clicked, this, [this] { RunGuarded([this] { btGetAddrClick(); }); });
-    connect(btSetAddr, &QPushButton::clicked, this, [this] { RunGuarded([this] { btSetAddrClick(); }); });
+    connect(btGetAddr, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btGetAddrClick(); }); });
+    connect(btSetAddr, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btSetAddrClick(); }); });
 
     auto* layout = new QGridLayout(group);
     layout->addWidget(Label("Адрес"), 0, 0);
@@ -183,7 +183,7 @@ QWidget* TfmControllers::BuildArchiveGroup()
 {
     auto* group = new QGroupBox(QStringLiteral("Архив измерений"));
     btClearArchive = Button("btClearArchive", "Очистить архив");
-    connect(btClearArchive, &QPushButton::clicked, this, [this] { RunGuarded([this] { btClearArchiveClick(); }); });
+    connect(btClearArchive, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btClearArchiveClick(); }); });
     edClrTO = MakeSpinEdit("edClrTO", 0, kWordMax);
     edMaxGet = MakeSpinEdit("edMaxGet", 1, 5);
 
@@ -238,8 +238,8 @@ QWidget* TfmControllers::BuildParamGroup()
     }
     btWriteAll = Button("btWriteAll", "Записать все параметры");
     btReadAll = Button("btReadAll", "Считать все параметры");
-    connect(btWriteAll, &QPushButton::clicked, this, [this] { RunGuarded([this] { WriteAllParams(); }); });
-    connect(btReadAll, &QPushButton::clicked, this, [this] { RunGuarded([this] { ReadAllParams(); }); });
+    connect(btWriteAll, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { WriteAllParams(); }); });
+    connect(btReadAll, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { ReadAllParams(); }); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(port);
@@ -343,7 +343,7 @@ bool TfmControllers::eventFilter(QObject* watched, QEvent* event)
         // program) leaves the fraction alone.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            RunGuarded([this] { edKExit(); });
+            RunGuarded(this, [this] { edKExit(); });
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -39,7 +39,7 @@ TfmExecProc::TfmExecProc(IniFile& settings, QWidget* parent) : QDialog(parent), 
 
 TfmExecProc::~TfmExecProc()
 {
-    RunGuarded([this] {
+    RunGuarded(this, [this] {
         FSettings.BeginUpdate();
         SaveFormPlacement(FSettings, *this, kPlacement);
         FSettings.EndUpdate();

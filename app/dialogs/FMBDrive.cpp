@@ -61,8 +61,8 @@ TfmMBDrive::TfmMBDrive(TMonitor& monitor, QWidget* owner) : QDialog(owner), FMon
     FFormWidth = std::max(kMinFormWidth, x - kRowGap + kResultMargin);
     for (QPushButton* button : {btOn, btOff})
         button->setAutoDefault(false);
-    connect(btOn, &QPushButton::clicked, this, [this] { RunGuarded([this] { SwitchLocalBlock(1); }); });
-    connect(btOff, &QPushButton::clicked, this, [this] { RunGuarded([this] { SwitchLocalBlock(0); }); });
+    connect(btOn, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { SwitchLocalBlock(1); }); });
+    connect(btOff, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { SwitchLocalBlock(0); }); });
 
     lbResult = new QLabel(this);
     lbResult->setObjectName(QStringLiteral("lbResult"));

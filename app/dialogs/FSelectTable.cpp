@@ -45,7 +45,7 @@ TfmSelectTable::TfmSelectTable(Parameters& settings, TExchangeLog& log, IniFile*
 
     acCreateTable = new QAction(QStringLiteral("Создать новую"), this);
     acCreateTable->setObjectName(QStringLiteral("acCreateTable"));
-    connect(acCreateTable, &QAction::triggered, this, [this] { RunGuarded([this] { acCreateTableExecute(); }); });
+    connect(acCreateTable, &QAction::triggered, this, [this] { RunGuarded(this, [this] { acCreateTableExecute(); }); });
     btCreateTable = new QToolButton;
     btCreateTable->setObjectName(QStringLiteral("btCreateTable"));
     btCreateTable->setDefaultAction(acCreateTable);

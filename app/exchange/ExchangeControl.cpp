@@ -30,13 +30,13 @@ TExchangeControl::TExchangeControl(TMonitor& monitor, const TExchangePage& page,
 {
     ConnectRunner();
     connect(page_.Pages, &QTabWidget::currentChanged, this, [this](int index) {
-        RunGuarded([&] { PageChanged(index); });
+        RunGuarded(this, [&] { PageChanged(index); });
     });
-    connect(page_.Stop, &QPushButton::clicked, this, [this] { RunGuarded([this] { btn1Click(); }); });
+    connect(page_.Stop, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { btn1Click(); }); });
     // The stop button is the exchange page's cancel button.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), page_.ExchangePage);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, [this] { RunGuarded([this] { btn1Click(); }); });
+    connect(escape, &QShortcut::activated, this, [this] { RunGuarded(this, [this] { btn1Click(); }); });
 }
 
 // A pass still running when the window goes is stopped and waited for: its readings are not
@@ -70,7 +70,7 @@ void TExchangeControl::ConnectRunner()
             Qt::QueuedConnection);
     connect(&runner, &TPassRunner::AlarmLevel, this,
             [this](int level) { taskbar_.SetOverlayState(static_cast<uint8_t>(level)); }, Qt::QueuedConnection);
-    connect(&runner, &TPassRunner::Finished, this, [this] { RunGuarded([this] { WMExchangeDone(); }); },
+    connect(&runner, &TPassRunner::Finished, this, [this] { RunGuarded(this, [this] { WMExchangeDone(); }); },
             Qt::QueuedConnection);
 }
 

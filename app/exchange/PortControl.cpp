@@ -62,11 +62,11 @@ TPortControl::TPortControl(TCommPort& port, const TPortWindow& window)
 
     FPortChannel = new TInstanceChannel(QString::fromStdString(RuntimeFolder()), QStringLiteral("Tavik_zuzid"), this);
     connect(FPortChannel, &TInstanceChannel::MessageReceived, this, [this](const QByteArray& message, const QString& sender) {
-        RunGuarded([&] { OnInstanceMessage(message, sender); });
+        RunGuarded(this, [&] { OnInstanceMessage(message, sender); });
     });
     FPortChannel->Listen();
     connect(window_.PortPopup, &QMenu::aboutToShow, this,
-            [this] { RunGuarded([this] { FillPortMenu(*window_.PortPopup); }); });
+            [this] { RunGuarded(this, [this] { FillPortMenu(*window_.PortPopup); }); });
 }
 
 void TPortControl::SetPortEnabled(bool on)
@@ -136,7 +136,7 @@ void TPortControl::FillPortMenu(QMenu& menu)
         item->setChecked(number == Port.Number());
         item->setData(number);
         group->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item] { RunGuarded([&] { SelectPortClick(*item); }); });
+        connect(item, &QAction::triggered, this, [this, item] { RunGuarded(this, [&] { SelectPortClick(*item); }); });
     }
 }
 
@@ -147,7 +147,7 @@ void TPortControl::BuildPortMenu()
         if (!window_.PassRunning())
             window_.PortPopup->popup(window_.Window->mapToGlobal(QPoint(10, window_.StatusBar->y() + 10)));
     };
-    window_.SpeedPanel->OnDblClick = [this](QObject*) { RunGuarded([this] { window_.Execute(window_.Parameters); }); };
+    window_.SpeedPanel->OnDblClick = [this](QObject*) { RunGuarded(this, [this] { window_.Execute(window_.Parameters); }); };
 }
 
 // The port's line settings; the speed panel shows the new rate.

@@ -26,7 +26,7 @@ void TActionList::Run(const TWork& work)
         if (caller)
             *caller = std::current_exception();
         else
-            ReportUnhandledException(std::current_exception());
+            ReportUnhandledException(this, std::current_exception());
     }
 }
 
@@ -79,7 +79,7 @@ void TActionList::RunOnIdle(std::function<void()> idleWork)
     if (!dispatcher)
         return;
     connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this, idleWork = std::move(idleWork)] {
-        RunGuarded([&] {
+        RunGuarded(this, [&] {
             UpdateAll();
             if (idleWork)
                 idleWork();

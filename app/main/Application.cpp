@@ -11,9 +11,14 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     std::setlocale(LC_NUMERIC, "C");
 }
 
+// Events of objects outside every window (timers, sockets, the line's runner) reach the
+// program's own sink too.
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
-    bool handled = false;
-    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
-    return handled;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        FInteraction.ReportUnhandled(ExceptionMessage(std::current_exception()));
+        return false;
+    }
 }

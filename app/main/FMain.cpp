@@ -24,16 +24,19 @@
 #include <QTabWidget>
 #include <QWheelEvent>
 
-TfmMain::TfmMain(TMonitor& monitor, TrpRunContext& reportContext, const QStringList& arguments, QWidget* parent)
+TfmMain::TfmMain(TMonitor& monitor, TrpRunContext& reportContext, TInteraction& interaction,
+                 const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent),
       Monitor(monitor),
       Settings(monitor.Settings),
       HardConfig(monitor.HardConfig),
       Port(&monitor.SharedCommPort.Port),
       ReportContext(reportContext),
+      Interaction(interaction),
       aList(this)
 {
     setObjectName(QStringLiteral("fmMain"));
+    Interaction.Serve(*this);
     ConnectLog();
     CreateActions(this);
     addActions(AllActions());   // shortcuts work whichever menu holds the action
@@ -46,14 +49,14 @@ TfmMain::TfmMain(TMonitor& monitor, TrpRunContext& reportContext, const QStringL
     connect(sBar, &QStatusBar::messageChanged, this, [this](const QString& hint) { AppEvents1Hint(hint); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
-            RunGuarded([this] { AppEvents1Activate(); });
+            RunGuarded(this, [this] { AppEvents1Activate(); });
     });
 }
 
 TfmMain::~TfmMain()
 {
-    RunGuarded([this] { FormDestroy(); });
-    SetUnhandledExceptionSink(std::move(FOuterExceptionSink));
+    RunGuarded(this, [this] { FormDestroy(); });
+    Interaction.SetExceptionSink(std::move(FOuterExceptionSink));
 }
 
 void TfmMain::SetPortEnabled(bool on)
@@ -90,7 +93,7 @@ void TfmMain::FormCreate(const QStringList& arguments)
     InstallReports();
 
     connect(pcMain, &QTabWidget::currentChanged, this, [this](int index) {
-        RunGuarded([&] { pcMainChange(index); });
+        RunGuarded(this, [&] { pcMainChange(index); });
     });
     pcMain->setCurrentWidget(tsMain);
 }
@@ -126,14 +129,14 @@ void TfmMain::showEvent(QShowEvent* event)
 void TfmMain::closeEvent(QCloseEvent* event)
 {
     bool allowed = false;
-    RunGuarded([&] { allowed = FormCloseQuery(); });
+    RunGuarded(this, [&] { allowed = FormCloseQuery(); });
     if (!allowed) {
         FClosing = false;
         event->ignore();
         return;
     }
     FClosing = true;
-    RunGuarded([this] { FormStorage1SavePlacement(); });
+    RunGuarded(this, [this] { FormStorage1SavePlacement(); });
     event->accept();
 }
 

@@ -8,7 +8,7 @@
 #include "app/main/MainActions.h"
 #include "app/main/MainMenus.h"
 #include "app/main/MainPages.h"
-#include "app/main/UnhandledException.h"
+#include "app/main/Interaction.h"
 #include "app/users/FPasswordDlg.h"
 #include "app/settings/SettingsSections.h"
 #include "base/Colour.h"
@@ -46,10 +46,12 @@ struct TUser;
 
 class TfmMain : public QMainWindow, public TMainActions, public TMainMenus, public TMainPages {
 public:
-    // monitor: the context the window works in, reportContext the one its reports build in
-    // (both must outlive the window); arguments: the command line (the program path first).
-    TfmMain(TMonitor& monitor, TrpRunContext& reportContext, const QStringList& arguments,
-            QWidget* parent = nullptr);
+    // monitor: the context the window works in, reportContext the one its reports build in,
+    // interaction how the window and everything in it run dialogs and report unhandled
+    // exceptions (all must outlive the window); arguments: the command line (the program path
+    // first).
+    TfmMain(TMonitor& monitor, TrpRunContext& reportContext, TInteraction& interaction,
+            const QStringList& arguments, QWidget* parent = nullptr);
     ~TfmMain() override;
 
     // The context and the parts of it the window's code reads under their own names.
@@ -58,6 +60,7 @@ public:
     std::unique_ptr<THardConfig>& HardConfig;
     TCommPort* const Port;             // the program's serial port, on the context's line
     TrpRunContext& ReportContext;      // where the state reports are built
+    TInteraction& Interaction;         // the dialogs' runner and the unhandled exceptions' sink
 
     // What the window holds besides its controls.
     bool AutoSave = false;             // "autosave" was given

@@ -5,6 +5,7 @@
 
 #include "app/exchange/ExchangeControl.h"
 #include "app/main/ModalRunner.h"
+#include "app/main/UnhandledException.h"
 #include "core/Monitor.h"
 #include "core/Parameters.h"
 
@@ -24,7 +25,7 @@ bool TfmMain::FormCloseQuery()
     if (FClosingFromOutside) {
         // Whatever fails on the way (a data file that cannot be written) is logged; the program
         // still ends, as the system asked.
-        RunGuarded([this] { CloseWithoutQuestions(); });
+        RunGuarded(this, [this] { CloseWithoutQuestions(); });
         return true;
     }
     if (SendTH()) {

@@ -53,7 +53,7 @@ void TfmMain::acTITParamExecute()
     const TDetalModel* rows = DetalModelOf(*vtDetal);
     if (!rows)
         return;
-    TfmDetalTIT dialog(FormStorage1.get());
+    TfmDetalTIT dialog(FormStorage1.get(), this);
     dialog.Setup(*rows);
     if (ExecModal(dialog) != QDialog::Accepted)
         return;

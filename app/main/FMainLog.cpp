@@ -14,12 +14,12 @@
 void TfmMain::ConnectLog()
 {
     const auto line = [this](const QString& text, TColor colour) {
-        RunGuarded([&] { WMExchangeLog(text, colour); });
+        RunGuarded(this, [&] { WMExchangeLog(text, colour); });
     };
     connect(&Monitor.Log, &TExchangeLog::Line, this, line, Qt::QueuedConnection);
     connect(&Monitor.Passes, &TPassRunner::LogLine, this, line, Qt::QueuedConnection);
     // What no handler caught becomes a red line too.
-    FOuterExceptionSink = SetUnhandledExceptionSink(
+    FOuterExceptionSink = Interaction.SetExceptionSink(
         [this](const std::string& message) { Monitor.Log.Post(QString::fromStdString(message), kLogError); });
 }
 

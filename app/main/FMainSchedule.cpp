@@ -30,7 +30,7 @@ protected:
     {
         if (watched != &FWindow || event->type() != WM_SCHEDULED_EXCHANGE)
             return false;
-        RunGuarded([this] { FWindow.Execute(FWindow.acFullExchg); });
+        RunGuarded(this, [this] { FWindow.Execute(FWindow.acFullExchg); });
         return true;
     }
 

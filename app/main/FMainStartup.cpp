@@ -13,12 +13,12 @@ void TfmMain::FirstShowing()
     FFirstShowingDone = true;
     // A failure while restoring ends the restore (and the login with it) with a red log line;
     // the window is still shown.
-    RunGuarded([this] {
+    RunGuarded(this, [this] {
         RestoreMainPlacement();
         FormStorage1RestorePlacement();
     });
     if (!FClosing)
-        RunGuarded([this] { FormShow(); });
+        RunGuarded(this, [this] { FormShow(); });
 }
 
 void TfmMain::FormStorage1RestorePlacement()

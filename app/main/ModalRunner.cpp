@@ -1,13 +1,17 @@
 #include "app/main/ModalRunner.h"
 
+#include "app/main/Interaction.h"
 #include "app/main/ProductInfo.h"
 
 #include <QDialog>
 
 namespace {
 
-TModalRunner realRunner;
-TModalRunner* current = &realRunner;
+TModalRunner& RunnerFor(const QObject* object, TModalRunner& real)
+{
+    const TInteraction* interaction = InteractionOf(object);
+    return interaction ? interaction->Modal() : real;
+}
 
 } // namespace
 
@@ -23,23 +27,15 @@ QMessageBox::StandardButton TModalRunner::Ask(QWidget* parent, QMessageBox::Icon
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-TModalRunner& Modal()
-{
-    return *current;
-}
-
-void SetModalRunner(TModalRunner* runner)
-{
-    current = runner ? runner : &realRunner;
-}
-
 int ExecModal(QDialog& dialog)
 {
-    return Modal().Exec(dialog);
+    TModalRunner real;
+    return RunnerFor(&dialog, real).Exec(dialog);
 }
 
 QMessageBox::StandardButton AskUser(QWidget* parent, QMessageBox::Icon icon, const QString& text,
     QMessageBox::StandardButtons buttons)
 {
-    return Modal().Ask(parent, icon, text, buttons);
+    TModalRunner real;
+    return RunnerFor(parent, real).Ask(parent, icon, text, buttons);
 }

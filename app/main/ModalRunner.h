@@ -1,6 +1,7 @@
 #pragma once
-// Every modal dialog and message box of the program is run through here, so that tests can
-// answer them without a person (and without blocking) by putting their own runner in place.
+// Every modal dialog and message box of the program is run through the modal runner of the
+// interaction serving it (Interaction.h), so that tests can answer them without a person (and
+// without blocking) by putting their own runner in place.
 #include <QMessageBox>
 
 class QDialog;
@@ -16,12 +17,8 @@ public:
         QMessageBox::StandardButtons buttons);
 };
 
-// The runner in use.
-TModalRunner& Modal();
-// Puts a runner in place (not owned); nullptr brings back the one that shows real windows.
-void SetModalRunner(TModalRunner* runner);
-
-// Shorthands.
+// Shows the dialog through the runner serving it (real windows when no interaction serves it).
 int ExecModal(QDialog& dialog);
+// Asks through the runner serving parent.
 QMessageBox::StandardButton AskUser(QWidget* parent, QMessageBox::Icon icon, const QString& text,
     QMessageBox::StandardButtons buttons = QMessageBox::Ok);

@@ -1,17 +1,12 @@
 #include "app/main/UnhandledException.h"
 
-#include <mutex>
+#include "app/main/Interaction.h"
+
+#include <QtGlobal>
 
 namespace {
 
 constexpr const char* kUnknownError = "Неизвестная ошибка";
-
-std::mutex sinkMutex;
-TExceptionSink& Sink()
-{
-    static TExceptionSink sink;
-    return sink;
-}
 
 } // namespace
 
@@ -26,24 +21,11 @@ std::string ExceptionMessage(std::exception_ptr error)
     }
 }
 
-void ReportUnhandledException(std::exception_ptr error)
+void ReportUnhandledException(const QObject* context, std::exception_ptr error)
 {
     const std::string message = ExceptionMessage(error);
-    TExceptionSink sink;
-    {
-        std::lock_guard lock(sinkMutex);
-        sink = Sink();
-    }
-    try {
-        if (sink)
-            sink(message);
-    } catch (...) {
-        // The log itself failed; there is nowhere left to tell.
-    }
-}
-
-TExceptionSink SetUnhandledExceptionSink(TExceptionSink sink)
-{
-    std::lock_guard lock(sinkMutex);
-    return std::exchange(Sink(), std::move(sink));
+    if (const TInteraction* interaction = InteractionOf(context))
+        interaction->ReportUnhandled(message);
+    else
+        qWarning("%s", message.c_str());
 }

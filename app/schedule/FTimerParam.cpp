@@ -1,6 +1,7 @@
 #include "app/schedule/FTimerParam.h"
 
 #include "app/settings/FormPlacement.h"
+#include "app/main/Interaction.h"
 #include "app/main/ModalRunner.h"
 #include "app/schedule/SchedulePlanFile.h"
 #include "core/ExchangeLog.h"
@@ -65,6 +66,10 @@ TfmTimerParam::TfmTimerParam(std::string settingsFile, QObject* mainWindow, TTim
 {
     setObjectName(QStringLiteral("TfmTimerParam"));
     setWindowTitle(QStringLiteral("Установка расписания"));
+    // A window of its own, not the main window's child, yet it runs its dialogs and reports its
+    // failures as the main window does.
+    if (TInteraction* interaction = InteractionOf(mainWindow))
+        interaction->Serve(*this);
     BuildControls();
 }
 

@@ -4,6 +4,8 @@
 #include "app/main/UnhandledException.h"
 #include "platform/posix/IniFile.h"
 
+#include <QWidget>
+
 TKeptPlacement::TKeptPlacement(IniFile* settings, QWidget& window, const char* section)
     : FSettings(settings), FWindow(window), FSection(section)
 {
@@ -16,7 +18,7 @@ TKeptPlacement::~TKeptPlacement()
 {
     if (!FSettings)
         return;
-    RunGuarded([this] {
+    RunGuarded(&FWindow, [this] {
         FSettings->BeginUpdate();
         SaveFormPlacement(*FSettings, FWindow, FSection);
         FSettings->EndUpdate();

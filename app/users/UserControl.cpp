@@ -15,9 +15,9 @@
 TUserControl::TUserControl(const TUserWindow& window, QAction* change, QAction* add, QAction* remove)
     : QObject(window.Window), window_(window), Users(*window.Users), CurrentUser(*window.CurrentUser)
 {
-    connect(change, &QAction::triggered, this, [this] { RunGuarded([this] { N55Click(); }); });
-    connect(add, &QAction::triggered, this, [this] { RunGuarded([this] { N56Click(); }); });
-    connect(remove, &QAction::triggered, this, [this] { RunGuarded([this] { N57Click(); }); });
+    connect(change, &QAction::triggered, this, [this] { RunGuarded(this, [this] { N55Click(); }); });
+    connect(add, &QAction::triggered, this, [this] { RunGuarded(this, [this] { N56Click(); }); });
+    connect(remove, &QAction::triggered, this, [this] { RunGuarded(this, [this] { N57Click(); }); });
 }
 
 void TUserControl::acSelUserExecute()

@@ -1,4 +1,5 @@
 #include "app/main/ActionList.h"
+#include "app/main/Interaction.h"
 #include "app/main/UnhandledException.h"
 #include "base/Exception.h"
 
@@ -10,13 +11,16 @@
 
 namespace {
 
-// Collects what the application-wide handler would log in red.
+// Collects what the exception handler would log in red for the objects it serves.
 class CollectUnhandled {
 public:
-    CollectUnhandled() { saved = SetUnhandledExceptionSink([this](const std::string& m) { messages.push_back(m); }); }
-    ~CollectUnhandled() { SetUnhandledExceptionSink(saved); }
+    explicit CollectUnhandled(QObject& served)
+    {
+        interaction.SetExceptionSink([this](const std::string& m) { messages.push_back(m); });
+        interaction.Serve(served);
+    }
+    TInteraction interaction;
     std::vector<std::string> messages;
-    TExceptionSink saved;
 };
 
 } // namespace
@@ -42,8 +46,8 @@ TEST(ActionList, RunningADisabledActionDoesNothing)
 
 TEST(ActionList, ExecuteHandsTheWorksExceptionToItsCallerButAMenuClickLogsIt)
 {
-    CollectUnhandled log;
     TActionList list;
+    CollectUnhandled log(list);
     QAction action;
     list.SetWork(&action, [] { throw Exception("Пароль не верен"); });
 
@@ -57,8 +61,8 @@ TEST(ActionList, ExecuteHandsTheWorksExceptionToItsCallerButAMenuClickLogsIt)
 
 TEST(ActionList, AnActionRunFromInsideAnotherKeepsItsOwnCaller)
 {
-    CollectUnhandled log;
     TActionList list;
+    CollectUnhandled log(list);
     QAction outer, inner;
     bool innerFailed = false;
     list.SetWork(&inner, [] { throw Exception("inner"); });
@@ -96,10 +100,37 @@ TEST(ActionList, UpdatesRunWhenTheEventQueueRunsDry)
 
 TEST(UnhandledException, MessagesOfEveryKind)
 {
-    CollectUnhandled log;
-    EXPECT_FALSE(RunGuarded([] { throw Exception("Тайм-аут при приёме"); }));
-    EXPECT_FALSE(RunGuarded([] { throw std::runtime_error("plain"); }));
-    EXPECT_FALSE(RunGuarded([] { throw 42; }));
-    EXPECT_TRUE(RunGuarded([] {}));
+    QObject owner;
+    CollectUnhandled log(owner);
+    EXPECT_FALSE(RunGuarded(&owner, [] { throw Exception("Тайм-аут при приёме"); }));
+    EXPECT_FALSE(RunGuarded(&owner, [] { throw std::runtime_error("plain"); }));
+    EXPECT_FALSE(RunGuarded(&owner, [] { throw 42; }));
+    EXPECT_TRUE(RunGuarded(&owner, [] {}));
     EXPECT_EQ(log.messages, (std::vector<std::string>{"Тайм-аут при приёме", "plain", "Неизвестная ошибка"}));
+}
+
+// Each object tree reaches the interaction served to it or to its nearest ancestor, so two
+// windows (or two tests) never take each other's messages; a tree served anew forgets the old.
+TEST(UnhandledException, ReachesTheSinkOfTheNearestServedAncestor)
+{
+    QObject outer;
+    auto* middle = new QObject(&outer);
+    auto* inner = new QObject(middle);
+    auto* leaf = new QObject(inner);
+    CollectUnhandled outerLog(outer), innerLog(*inner);
+
+    RunGuarded(middle, [] { throw Exception("middle"); });
+    RunGuarded(leaf, [] { throw Exception("leaf"); });
+    EXPECT_EQ(outerLog.messages, std::vector<std::string>{"middle"});
+    EXPECT_EQ(innerLog.messages, std::vector<std::string>{"leaf"});
+    EXPECT_EQ(InteractionOf(leaf), &innerLog.interaction);
+
+    outerLog.interaction.Serve(*inner);
+    RunGuarded(leaf, [] { throw Exception("again"); });
+    EXPECT_EQ(outerLog.messages, (std::vector<std::string>{"middle", "again"}));
+    EXPECT_EQ(innerLog.messages.size(), 1u);
+
+    QObject stray;
+    EXPECT_EQ(InteractionOf(&stray), nullptr);
+    EXPECT_FALSE(RunGuarded(&stray, [] { throw Exception("stray"); }));   // a warning, no crash
 }

@@ -23,7 +23,7 @@ class AutoRunTest : public ::testing::Test {
 protected:
     std::unique_ptr<TfmMain> Start()
     {
-        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"});
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"}, modal);
         window->show();
         return window;
     }

@@ -170,7 +170,7 @@ TEST_F(BackupCopyTest, AnUnreadableFileIsAFailureNotAMissingOne)
 TEST(BackupDialog, StartsEmptyAndTakesTheFolderFromTheChooser)
 {
     TScriptedModal modal;
-    TfmBackup dialog;
+    TfmBackup dialog(&modal.Window);
     EXPECT_EQ(dialog.windowTitle(), "Сохранение конфигурации");
     EXPECT_TRUE(dialog.BackupDir().isEmpty());
     EXPECT_EQ(dialog.btSave->text(), "Сохранить");
@@ -199,7 +199,7 @@ protected:
 
     std::unique_ptr<TfmMain> Start()
     {
-        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"});
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"}, modal);
         window->show();
         return window;
     }

@@ -124,7 +124,7 @@ TEST(BoardLinePassTest, AFullPassOverTheLineRepaintsTheBoardAndSavesTheDataFile)
 
     const QString dataFile = WriteLineFolder(folders, 1, {{0, 0}, {0, 1}});
 
-    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"}, modal);
     window->show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(window->Port->Enable()) << window->Port->Status();
@@ -163,7 +163,7 @@ TEST(BoardLinePassTest, ALineThatDiesMidPassShowsEverywhereAndIsUsedAgainWhenBac
     // Suspensions 1 and 2 of block 0, and suspension 1 of block 1; the error list is shown.
     WriteLineFolder(folders, 2, {{0, 0}, {0, 1}, {1, 0}}, "acShowErr.Checked=1\n");
 
-    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"}, modal);
     window->show();
     QCoreApplication::processEvents();
     ASSERT_TRUE(window->Port->Enable()) << window->Port->Status();

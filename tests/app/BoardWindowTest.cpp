@@ -70,7 +70,7 @@ protected:
     // The demonstration start: no port, no settings file yet.
     std::unique_ptr<TfmMain> StartDemo()
     {
-        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com", "debug"});
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com", "debug"}, modal);
         window->show();
         QCoreApplication::processEvents();
         window->aList.UpdateAll();

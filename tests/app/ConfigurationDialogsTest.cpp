@@ -39,7 +39,7 @@ class ConfigurationDialogsTest : public ::testing::Test {
 protected:
     ConfigurationDialogsTest()
     {
-        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"});
+        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"}, modal);
         window->show();
         QCoreApplication::processEvents();
         window->aList.UpdateAll();

@@ -7,7 +7,6 @@
 #include "app/dialogs/CoefficientFraction.h"
 #include "comm/FT3Exceptions.h"
 #include "app/dialogs/FControllers.h"
-#include "app/main/UnhandledException.h"
 #include "app/widgets/FlatPageControl.h"
 #include "core/Parameters.h"
 
@@ -172,7 +171,7 @@ TEST_F(ControllersSettingsTest, SettingsAreCopiedInAndWrittenBackOnlyOnSave)
         edit(static_cast<TfmControllers&>(shown));
         return int(QDialog::Rejected);
     });
-    ShowControllers(nullptr, Settings, nullptr);
+    ShowControllers(&modal.Window, Settings, nullptr);
     EXPECT_EQ(Settings.PollRepeats, 4);
     EXPECT_EQ(Settings.PauseMBOff, 120);
     EXPECT_EQ(Settings.ArchiveAddr, 17);
@@ -182,7 +181,7 @@ TEST_F(ControllersSettingsTest, SettingsAreCopiedInAndWrittenBackOnlyOnSave)
         edit(d);
         return TScriptedModal::Press(d, d.btSave);
     });
-    ShowControllers(nullptr, Settings, nullptr);
+    ShowControllers(&modal.Window, Settings, nullptr);
     EXPECT_EQ(modal.shownDialogs.back(), QStringLiteral("TfmControllers"));
     EXPECT_EQ(Settings.ControllerKind, 0);
     EXPECT_EQ(Settings.PollRepeats, 999);
@@ -212,7 +211,7 @@ TEST_F(ControllersSettingsTest, AnAddressOutsideTheControllersRangeIsKeptAsItIs)
         EXPECT_EQ(d.edAddr->value(), 254);
         return TScriptedModal::Press(d, d.btSave);
     });
-    ShowControllers(nullptr, Settings, nullptr);
+    ShowControllers(&modal.Window, Settings, nullptr);
     EXPECT_EQ(Settings.ArchiveAddr, 254);
 }
 
@@ -236,7 +235,7 @@ TEST_F(ControllersSettingsTest, ArchiveReadingIsReachedOnlyFromTheSettings)
         EXPECT_FALSE(d.tsDataCollector->isVisible());
         return TScriptedModal::Press(d, d.btSave);
     });
-    ShowControllers(nullptr, Settings, nullptr);
+    ShowControllers(&modal.Window, Settings, nullptr);
     EXPECT_EQ(Settings.ControllerKind, 0);
 
     // Opened on live polling (or on a kind it does not know), it stays there.
@@ -250,7 +249,7 @@ TEST_F(ControllersSettingsTest, ArchiveReadingIsReachedOnlyFromTheSettings)
             EXPECT_FALSE(d.tsDataCollector->isVisible());
             return TScriptedModal::Press(d, d.btSave);
         });
-        ShowControllers(nullptr, Settings, nullptr);
+        ShowControllers(&modal.Window, Settings, nullptr);
         EXPECT_EQ(Settings.ControllerKind, 0);
     }
 }
@@ -262,13 +261,13 @@ class ControllersLineTest : public ControllerLine {
 protected:
     // What a command raises inside the dialog is logged in red, as the main window has it.
     ControllersLineTest()
-        : savedSink(SetUnhandledExceptionSink([this](const std::string& message) {
-              std::lock_guard hold(logMutex);
-              log.push_back({message, kLogError});
-          }))
     {
+        modal.Interaction.SetExceptionSink([this](const std::string& message) {
+            std::lock_guard hold(logMutex);
+            log.push_back({message, kLogError});
+        });
+        modal.Serve(dialog);
     }
-    ~ControllersLineTest() override { SetUnhandledExceptionSink(std::move(savedSink)); }
 
     void SetUp() override
     {
@@ -298,7 +297,6 @@ protected:
         return blocks;
     }
 
-    TExceptionSink savedSink;
     Parameters Settings;
     TScriptedModal modal;
     TfmControllers dialog;

@@ -41,7 +41,7 @@ protected:
     }
     TfmMain& StartDemo()
     {
-        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"});
+        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"}, modal);
         window->show();
         QCoreApplication::processEvents();
         window->aList.UpdateAll();

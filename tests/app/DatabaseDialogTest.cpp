@@ -111,7 +111,7 @@ protected:
         TDBConnection db(connection);
         return CountReadings(db, table);
     }
-    TDatabaseActions Actions() { return TDatabaseActions(monitor, {nullptr, &modified, nullptr, [this] { return Board(); }}); }
+    TDatabaseActions Actions() { return TDatabaseActions(monitor, {&modal.Window, &modified, nullptr, [this] { return Board(); }}); }
 
     // Runs the progress dialog for real; once the worker has counted `rows`, presses its cancel
     // button and holds the worker until the dialog has told it to stop, so that the cancellation
@@ -301,7 +301,7 @@ TEST_P(DatabaseTest, ExportAfterSaveAppendsOnlyNewerPoints)
 TEST_P(DatabaseTest, TableDialogListsCreatesAndChoosesTables)
 {
     monitor.Settings.DBAutoExport = true;
-    TfmSelectTable dialog(monitor.Settings, monitor.Log, nullptr);
+    TfmSelectTable dialog(monitor.Settings, monitor.Log, nullptr, &modal.Window);
     dialog.FormShow();
     ASSERT_TRUE(dialog.Connected());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Выбор таблицы"));
@@ -347,7 +347,7 @@ TEST_P(DatabaseTest, TableDialogListsCreatesAndChoosesTables)
 TEST_P(DatabaseTest, ConnectionChooserGivesTheRightConnection)
 {
     const TDBConnectionParams before = ParseConnectionString(connection);
-    TfmSelectTable dialog(monitor.Settings, monitor.Log, nullptr);
+    TfmSelectTable dialog(monitor.Settings, monitor.Log, nullptr, &modal.Window);
     dialog.FormShow();
     modal.ThenDialog([this](QDialog& shown) {
         auto& link = static_cast<TfmDataLink&>(shown);
@@ -414,7 +414,7 @@ TEST(ProgressDialog, CancelStopsTheWorkAtTheNextRowAndTheFinishedWorkClosesTheDi
         QMetaObject::invokeMethod(&dialog, "reject", Qt::QueuedConnection);
         return dialog.exec();
     });
-    EXPECT_FALSE(RunUnderProgress(nullptr, "work", 10,
+    EXPECT_FALSE(RunUnderProgress(&modal.Window, "work", 10,
         [&](TProgressThread& worker) {
             while (!worker.IsCancelled())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -428,14 +428,14 @@ TEST(ProgressDialog, CancelStopsTheWorkAtTheNextRowAndTheFinishedWorkClosesTheDi
     QStringList red;
     QObject::connect(&log, &TExchangeLog::Line, &log, [&](const QString& text, TColor) { red << text; });
     modal.ThenDialog([](QDialog& dialog) { return dialog.exec(); });
-    EXPECT_TRUE(RunUnderProgress(nullptr, "work", 3,
+    EXPECT_TRUE(RunUnderProgress(&modal.Window, "work", 3,
         [](TProgressThread& worker) {
             for (int i = 0; i < 3; ++i)
                 worker.AdvanceRow();
         },
         log));
     modal.ThenDialog([](QDialog& dialog) { return dialog.exec(); });
-    EXPECT_FALSE(RunUnderProgress(nullptr, "work", 3, [](TProgressThread&) { throw Exception("нет связи"); }, log));
+    EXPECT_FALSE(RunUnderProgress(&modal.Window, "work", 3, [](TProgressThread&) { throw Exception("нет связи"); }, log));
     QCoreApplication::processEvents();
     EXPECT_EQ(red, QStringList{"нет связи"});
 }

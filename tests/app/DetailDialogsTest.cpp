@@ -69,7 +69,7 @@ TEST_F(DetailDialogsTest, PrecisionRoundTrip)
             EXPECT_EQ(Settings.Precision, c.stored);   // nothing written before closing
             return Press(dialog, precision.Buttons, c.button);
         });
-        EXPECT_EQ(ShowPrecisionDialog(Settings, nullptr, nullptr), c.button == QDialogButtonBox::Ok);
+        EXPECT_EQ(ShowPrecisionDialog(Settings, nullptr, &modal.Window), c.button == QDialogButtonBox::Ok);
         EXPECT_EQ(Settings.Precision, c.storedAfter);
     }
     EXPECT_EQ(modal.shownDialogs.front(), "TfmPrecision");
@@ -100,7 +100,7 @@ TEST_F(DetailDialogsTest, AveragingPeriodRoundTrip)
         period.edAvarage->setValue(60);
         return Press(dialog, period.Buttons, QDialogButtonBox::Cancel);
     });
-    EXPECT_FALSE(ShowTimePeriodDialog(Settings, nullptr, nullptr));
+    EXPECT_FALSE(ShowTimePeriodDialog(Settings, nullptr, &modal.Window));
     EXPECT_EQ(Settings.AveragePeriod, 15);
 
     modal.ThenDialog([](QDialog& dialog) {
@@ -108,7 +108,7 @@ TEST_F(DetailDialogsTest, AveragingPeriodRoundTrip)
         period.edAvarage->setValue(60);
         return Press(dialog, period.Buttons, QDialogButtonBox::Ok);
     });
-    EXPECT_TRUE(ShowTimePeriodDialog(Settings, nullptr, nullptr));
+    EXPECT_TRUE(ShowTimePeriodDialog(Settings, nullptr, &modal.Window));
     EXPECT_EQ(Settings.AveragePeriod, 60);
     EXPECT_EQ(modal.shownDialogs, (std::vector<QString>{"TfmTimePeriod", "TfmTimePeriod"}));
 }

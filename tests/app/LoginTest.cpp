@@ -35,7 +35,7 @@ int Cancel(QDialog& dialog)
 
 class LoginTest : public ::testing::Test {
 protected:
-    LoginTest() : window(QStringList{"Tavik_zuzid"}) {}
+    LoginTest() : window(QStringList{"Tavik_zuzid"}, modal) {}
     void SetUsers(std::initializer_list<std::pair<const char*, const char*>> users)
     {
         window.Users.clear();

@@ -65,7 +65,7 @@ protected:
     Parameters& Settings = monitor.Settings;
     std::unique_ptr<THardConfig>& HardConfig = monitor.HardConfig;
     TScriptedModal modal;
-    TfmMBDrive dialog{monitor};
+    TfmMBDrive dialog{monitor, &modal.Window};
 };
 
 } // namespace

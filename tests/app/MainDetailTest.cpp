@@ -33,7 +33,7 @@ protected:
 
     void MakeWindow()
     {
-        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"}, modal);
         window->show();
         RunIdle();
         // The tree the test looks at, made after the window's own start-up.

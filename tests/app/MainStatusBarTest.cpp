@@ -19,7 +19,7 @@ class MainStatusBarTest : public ::testing::Test {
 protected:
     std::unique_ptr<TfmMain> MakeWindow()
     {
-        return std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"});
+        return std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid", "no_com"}, modal);
     }
     static void RunIdle()
     {

@@ -36,7 +36,7 @@ protected:
     std::unique_ptr<TfmMain> MakeWindow(QStringList words = {})
     {
         words.prepend("/opt/Tavik_zuzid/Tavik_zuzid");
-        return std::make_unique<TMainWindowUnderTest>(words);
+        return std::make_unique<TMainWindowUnderTest>(words, modal);
     }
     static QAction* Find(TfmMain& window, const char* name)
     {

@@ -1,8 +1,10 @@
 #pragma once
-// The main window as the program makes it, with contexts of its own that outlive it.
+// The main window as the program makes it, with contexts of its own that outlive it; its
+// dialogs are answered by a test's script.
 #include "app/main/FMain.h"
 #include "core/Monitor.h"
 #include "report/runtime/RunContext.h"
+#include "ScriptedModal.h"
 
 #include <QStringList>
 
@@ -15,5 +17,8 @@ protected:
 // The context base comes first, so it is made before the window and goes after it.
 class TMainWindowUnderTest : private TOwnMonitor, public TfmMain {
 public:
-    explicit TMainWindowUnderTest(const QStringList& arguments) : TfmMain(OwnMonitor, OwnReportContext, arguments) {}
+    TMainWindowUnderTest(const QStringList& arguments, TScriptedModal& modal)
+        : TfmMain(OwnMonitor, OwnReportContext, modal.Interaction, arguments)
+    {
+    }
 };

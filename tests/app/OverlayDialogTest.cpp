@@ -231,6 +231,7 @@ TEST_F(OverlayDialogTest, ActionShowsTheDialogModally)
 {
     TScriptedModal modal;
     QWidget owner;
+    modal.Serve(owner);
     modal.ThenDialog([&](QDialog& shown) {
         auto& dialog = static_cast<TfmOverlay&>(shown);
         EXPECT_EQ(shown.parentWidget(), &owner);

@@ -28,7 +28,7 @@ protected:
     PortHandOverTest() { std::filesystem::create_symlink(line.SlavePath(), folders.HomeFile("COM1").toStdString()); }
     std::unique_ptr<TfmMain> Start()
     {
-        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"});
+        auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"Tavik_zuzid"}, modal);
         window->show();
         return window;
     }

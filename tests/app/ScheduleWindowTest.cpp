@@ -150,6 +150,7 @@ TEST(TimerThTest, StopsAtOnce)
 
 class ScheduleWindowTest : public ::testing::Test {
 protected:
+    ScheduleWindowTest() { modal.Serve(mainWindow); }
     std::string Path() const { return folders.SettingsFile().toStdString(); }
     void WriteFile(const QByteArray& text)
     {
@@ -326,7 +327,7 @@ protected:
     std::unique_ptr<TfmMain> MakeWindow(QStringList words = {})
     {
         words.prepend("/opt/Tavik_zuzid/Tavik_zuzid");
-        auto window = std::make_unique<TMainWindowUnderTest>(words);
+        auto window = std::make_unique<TMainWindowUnderTest>(words, modal);
         QObject::connect(window->acFullExchg, &QAction::triggered, [this] { ++fullExchanges; });
         return window;
     }

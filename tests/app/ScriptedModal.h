@@ -1,6 +1,8 @@
 #pragma once
 // Answers the program's modal dialogs and message boxes from a script, so that no test waits
-// for a person. A dialog or question the script did not expect fails the test.
+// for a person. A dialog or question the script did not expect fails the test. It answers for
+// the widgets its interaction serves: the main window made with it, or those served to it.
+#include "app/main/Interaction.h"
 #include "app/main/ModalRunner.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QString>
+#include <QWidget>
 
 #include <deque>
 #include <functional>
@@ -18,8 +21,14 @@ class TScriptedModal : public TModalRunner {
 public:
     using TDialogScript = std::function<int(QDialog&)>;
 
-    TScriptedModal() { SetModalRunner(this); }
-    ~TScriptedModal() override { SetModalRunner(nullptr); }
+    TScriptedModal()
+    {
+        Interaction.SetModalRunner(this);
+        Serve(Window);
+    }
+
+    // Makes the script answer the dialogs of object and of everything under it.
+    void Serve(QObject& object) { Interaction.Serve(object); }
 
     // The next dialog is handled by script, which returns the dialog's result.
     void ThenDialog(TDialogScript script) { dialogs.push_back(std::move(script)); }
@@ -77,4 +86,8 @@ public:
     std::vector<QString> shownDialogs;
     std::vector<QString> questions;
     std::vector<QMessageBox::Icon> icons;
+
+    TInteraction Interaction;
+    // A window the script serves: the parent of what a test shows without a window of its own.
+    QWidget Window;
 };

@@ -23,7 +23,7 @@ class ServiceDialogsOpeningTest : public ::testing::Test {
 protected:
     ServiceDialogsOpeningTest()
     {
-        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"});
+        window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"}, modal);
     }
     ~ServiceDialogsOpeningTest() override
     {

@@ -22,6 +22,7 @@ namespace {
 
 class SiloDialogsTest : public ::testing::Test {
 protected:
+    SiloDialogsTest() { modal.Serve(board.panel); }
     IniFile Settings() const { return IniFile(folders.SettingsFile().toStdString()); }
 
     TAppFolders folders;

@@ -367,7 +367,7 @@ TEST_F(SiloGraphTest, PrintsToPdf)
 
 class MainWindowGraphTest : public ::testing::Test {
 protected:
-    MainWindowGraphTest() : board(1, 1, 6), window(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"})
+    MainWindowGraphTest() : board(1, 1, 6), window(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"}, modal)
     {
         board.Silos(0, 0)->GetTIT(5)->AssignPoints({Point(kDay, 12.5), Point(kDay + kHour, 13)});
     }

@@ -37,7 +37,7 @@ protected:
     std::unique_ptr<TfmMain> Start(QStringList words = {})
     {
         words.prepend("Tavik_zuzid");
-        auto window = std::make_unique<TMainWindowUnderTest>(words);
+        auto window = std::make_unique<TMainWindowUnderTest>(words, modal);
         window->show();
         return window;
     }
@@ -191,7 +191,7 @@ TEST_F(StartupTest, ALoadThatFailsPartWayOverwritesNothingItDidNotRead)
     QObject::connect(&monitor.Log, &TExchangeLog::Line,
                      [&](const QString& text, TColor colour) { log.emplace_back(text.toStdString(), colour); });
 
-    TBrokenTreeWindow window(monitor, reportContext, QStringList{"Tavik_zuzid"});
+    TBrokenTreeWindow window(monitor, reportContext, modal.Interaction, QStringList{"Tavik_zuzid"});
     window.show();
     // The failure is a red log line, no box; the login did not run; the window is shown.
     ASSERT_EQ(log.size(), 1u);

@@ -27,7 +27,7 @@ TEST_F(StateReportDialogs, ReportTimeTakesTheDialogsDayAndTimeOnlyWithOk)
 {
     const TDateTime poll = EncodeDateTime(2024, 3, 10, 14, 30, 15, 0);
     // Without the manual time no dialog shows.
-    EXPECT_EQ(AskReportTime(poll, false, nullptr), poll);
+    EXPECT_EQ(AskReportTime(poll, false, &modal.Window), poll);
     modal.ThenDialog([](QDialog& dialog) {
         auto& form = static_cast<TfmReportTime&>(dialog);
         EXPECT_EQ(form.windowTitle(), "Протокол температур на");
@@ -37,13 +37,13 @@ TEST_F(StateReportDialogs, ReportTimeTakesTheDialogsDayAndTimeOnlyWithOk)
         form.edTime->setTime(QTime(0, 5, 0));
         return TScriptedModal::Press(form, form.btnOk);
     });
-    EXPECT_EQ(AskReportTime(poll, true, nullptr), EncodeDateTime(2024, 2, 29, 0, 5, 0, 0));
+    EXPECT_EQ(AskReportTime(poll, true, &modal.Window), EncodeDateTime(2024, 2, 29, 0, 5, 0, 0));
     modal.ThenDialog([](QDialog& dialog) {
         auto& form = static_cast<TfmReportTime&>(dialog);
         form.edDate->setDate(QDate(2020, 1, 1));
         return TScriptedModal::Press(form, form.btnCancel);
     });
-    EXPECT_EQ(AskReportTime(poll, true, nullptr), poll);
+    EXPECT_EQ(AskReportTime(poll, true, &modal.Window), poll);
 }
 
 TEST_F(StateReportDialogs, TemperatureRangeIsWholeDegreesFrom0To100AndKeepsItsPlace)
@@ -58,12 +58,12 @@ TEST_F(StateReportDialogs, TemperatureRangeIsWholeDegreesFrom0To100AndKeepsItsPl
         });
     };
     answer(-5, 150, true);
-    EXPECT_EQ(AskTemperatureRange(&settings, nullptr), std::make_pair(0, 100));
+    EXPECT_EQ(AskTemperatureRange(&settings, &modal.Window), std::make_pair(0, 100));
     // A minimum above the maximum is the operator's choice: the protocol then keeps no rows.
     answer(60, 20, true);
-    EXPECT_EQ(AskTemperatureRange(&settings, nullptr), std::make_pair(60, 20));
+    EXPECT_EQ(AskTemperatureRange(&settings, &modal.Window), std::make_pair(60, 20));
     answer(10, 20, false);
-    EXPECT_EQ(AskTemperatureRange(&settings, nullptr), std::nullopt);
+    EXPECT_EQ(AskTemperatureRange(&settings, &modal.Window), std::nullopt);
     EXPECT_TRUE(settings.SectionExists("TfmSelTemperature"));
 }
 

@@ -67,6 +67,7 @@ protected:
         }
         a.acSortBySilos->setChecked(true);
         TStateReportsWindow window;
+        window.Window = &modal.Window;
         window.Settings = &Settings;
         window.Actions = a;
         window.Board = [this] { return Board(); };
@@ -113,6 +114,7 @@ protected:
         return texts;
     }
 
+    TScriptedModal modal;
     TrpRunContext context;
     QObject owner;
     TStateReportActions a;
@@ -121,7 +123,6 @@ protected:
     std::unique_ptr<TStateReports> reports;
     std::optional<TTITPoint> chosen;
     int pagesShown = 0;
-    TScriptedModal modal;
 };
 
 TEST_F(StateReports, ProtocolCellsShowTheirTextsAndColours)
