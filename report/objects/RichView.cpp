@@ -110,19 +110,26 @@ QVariant TrpRichView::GetPropertyValue(const QString& name)
 void TrpRichView::ShowEditor()
 {
     if (const auto& editor = Context().RichEditor)
-        editor(*RichEdit);
+        if (std::unique_ptr<QTextDocument> edited = editor(*RichEdit))
+            CopyRich(RichEdit, *edited);
+}
+
+std::unique_ptr<QTextDocument> ReadRichText(QByteArrayView octets)
+{
+    std::unique_ptr<QTextDocument> text = NewRichText();
+    if (IsRtf(octets))
+        ReadRtf(octets, *text);
+    else
+        text->setPlainText(FromCp1251(octets.toByteArray()));
+    return text;
 }
 
 void TrpRichView::LoadRichEdit(QByteArrayView octets)
 {
-    RichEdit = NewRichText();
-    if (!IsRtf(octets)) {
-        RichEdit->setPlainText(FromCp1251(octets.toByteArray()));
-        return;
-    }
     try {
-        ReadRtf(octets, *RichEdit);
+        RichEdit = ReadRichText(octets);
     } catch (const EReadError& error) {
+        RichEdit = NewRichText();
         Context().Log(QStringLiteral("Текст \"%1\" не показан: %2").arg(Name, QString::fromUtf8(error.what())));
     }
 }

@@ -55,8 +55,8 @@ public:
     int MinHeight() override { return 8; }
     int RestHeight() override;
 
-    // Edits RichEdit in the program's rich-text editor (the context's RichEditor); without
-    // windows nothing happens.
+    // Edits RichEdit in the program's rich-text editor (the context's RichEditor), taking the
+    // edit on OK; without windows nothing happens.
     void ShowEditor();
     // Replaces every bracketed expression of the text by its value, formatted by the report,
     // in the character format of its "["; values are never scanned again. Nothing with
@@ -93,5 +93,8 @@ private:
 void CopyRich(std::unique_ptr<QTextDocument>& destination, const QTextDocument& source);
 // A new empty rich text: Arial 10 for characters without a font of their own, no undo.
 std::unique_ptr<QTextDocument> NewRichText();
+// Rich text from a file, a template, a prepared page or a data field: RTF, or else plain text
+// in code page 1251. Throws EReadError for RTF the reader refuses (too large, too deep).
+std::unique_ptr<QTextDocument> ReadRichText(QByteArrayView octets);
 // The 16 x 16 picture of the rich-text object on a tool bar.
 QImage RichButtonImage();

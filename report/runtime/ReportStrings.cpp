@@ -53,6 +53,22 @@ constexpr TResourceString kStrings[] = {
     {53422, "Decimal digits"},
     {53423, "Decimal separator"},
     {53424, "Format string"},
+    // Rich-text editor: its caption and the hints of its tool bar.
+    {53560, "Форматированный текст"},
+    {53561, "Открыть файл"},
+    {53562, "Сохранить в файл"},
+    {53563, "Отменить"},
+    {53564, "Полужирный"},
+    {53565, "Курсив"},
+    {53566, "По левому краю"},
+    {53567, "По центру"},
+    {53568, "По правому краю"},
+    {53569, "Подчёркнутый"},
+    {53571, "Шрифт"},
+    {53572, "Отмена"},
+    {53573, "ОК"},
+    {53576, "Имя шрифта"},
+    {53577, "Размер шрифта"},
     // Text export options.
     {54800, "TXT export options"},
     {54801, "&Kill empty lines"},
@@ -151,6 +167,7 @@ constexpr TResourceString kStrings[] = {
     {55212, "ASCII Text file"},
     {55213, "Файл не является сохранённым отчётом"},
     {55214, "Сохранённый отчёт повреждён на странице %1"},
+    {55218, "Rich text file"},
     {55223, "Форматированный текст"},   // the rich-text object's tool bar hint
     {55228, "Нет картинки"},   // an empty picture at design time
     {55337, "1"},   // the default font character set

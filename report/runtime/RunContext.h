@@ -100,9 +100,9 @@ public:
     // and the pages stay with the report.
     std::function<void(TrpReport& report, const QString& caption)> ShowPreviewWindow;
     // Edits a rich-text object's text in the editor window, set by the window library
-    // (InstallRichEditor); true when closed with OK, the text then holding the edit. None: rich
-    // texts are not edited.
-    std::function<bool(QTextDocument& text)> RichEditor;
+    // (InstallRichEditor): the edited text when closed with OK, else none. None: rich texts are
+    // not edited.
+    std::function<std::unique_ptr<QTextDocument>(const QTextDocument& text)> RichEditor;
     // The platform's printers, given by the program's print library before StartReportPrinter;
     // none: the report printer offers only its virtual printer.
     std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;
