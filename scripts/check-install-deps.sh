@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Fails when the build in <build folder> loaded a CMake package configuration file that a fresh
-# machine would lack: one that belongs to no Debian package installed by scripts/install-deps.sh,
-# named there or pulled in by a named package's dependencies (Depends and Pre-Depends, followed
-# to the end, as apt installs them without recommendations).
+# Fails when the build in <build folder> loaded a CMake package configuration file, or links a
+# library of the system, that a fresh machine would lack: one that belongs to no Debian package
+# installed by scripts/install-deps.sh, named there or pulled in by a named package's
+# dependencies (Depends and Pre-Depends, followed to the end, as apt installs them without
+# recommendations).
 # Usage: scripts/check-install-deps.sh <build folder>
 set -euo pipefail
-cache="${1:?usage: $0 <build folder>}/CMakeCache.txt"
-[ -f "$cache" ] || { echo "no $cache" >&2; exit 1; }
+build="${1:?usage: $0 <build folder>}"
+cache="$build/CMakeCache.txt"
+[ -f "$cache" ] && [ -f "$build/build.ninja" ] || { echo "no configured build in $build" >&2; exit 1; }
 command -v dpkg-query >/dev/null || { echo "dpkg-query not found: not a Debian system" >&2; exit 1; }
 
 # Installed packages: what each depends on, and the installed providers of each virtual name.
@@ -45,6 +47,8 @@ while IFS='=' read -r entry dir; do
     done
 done < <(grep -E '^[A-Za-z0-9_]+_DIR:PATH=' "$cache")
 [ ${#files[@]} -gt 0 ] || { echo "$cache names no package configuration" >&2; exit 1; }
+# The system's libraries on the link lines, found by configuration files and find modules alike.
+files+=($(grep -ohE '(^| )/(usr/)?lib/[^ ]+\.(so|a)(\.[0-9]+)*' "$build/build.ninja" | sort -u))
 
 # Each must belong to a package installed that way ("owner[:arch]: file").
 status=0
