@@ -133,12 +133,6 @@ std::map<std::string, std::vector<std::pair<int, std::string>>> IncludesOfTheTre
     return tree;
 }
 
-bool IsKnownViolation(const std::string& source, const std::string& header)
-{
-    return std::any_of(KnownViolations.begin(), KnownViolations.end(),
-        [&](const KnownViolation& known) { return known.source == source && known.header == header; });
-}
-
 } // namespace
 
 TEST(LayerTable, EveryUseNamesALayerOfTheTable)
@@ -208,23 +202,8 @@ TEST(LayerTable, EverySourceIncludesOnlyFromLayersItMayUse)
     for (const auto& [source, headers] : tree) {
         EXPECT_NE(LayerOf(source), "") << source << " lies in no folder of the table";
         for (const auto& [line, header] : headers)
-            EXPECT_TRUE(MayInclude(source, header) || IsKnownViolation(source, header))
+            EXPECT_TRUE(MayInclude(source, header))
                 << source << ":" << line << " includes " << header << ", but "
                 << LayerOf(source) << " may not use " << LayerOf(header);
-    }
-}
-
-TEST(LayerTable, KnownViolationsAreStillThere)
-{
-    const auto tree = IncludesOfTheTree();
-    for (const KnownViolation& known : KnownViolations) {
-        const auto source = tree.find(known.source);
-        const bool included = source != tree.end()
-            && std::any_of(source->second.begin(), source->second.end(),
-                [&](const auto& include) { return include.second == known.header; });
-        EXPECT_TRUE(included) << known.source << " no longer includes " << known.header
-                              << ": remove it from KnownViolations";
-        EXPECT_FALSE(MayInclude(known.source, known.header)) << known.source << " may include "
-                                                             << known.header << " now: remove it";
     }
 }

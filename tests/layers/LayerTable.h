@@ -34,17 +34,3 @@ inline const std::vector<LayerUses> LayerTable = {
     {"tests/app", {"app", "tests/comm"}},
     {"tests/ft3lib", {"ft3lib", "tools/ft3sim", "tests/support"}},
 };
-
-struct KnownViolation {
-    std::string source;
-    std::string header;
-};
-
-// Includes that break the table today and are on their way out: the passes still paint the
-// taskbar themselves. Each entry must still be true, so it goes as soon as its include does.
-inline const std::vector<KnownViolation> KnownViolations = {
-    {"core/Exchange/BaseSendTH.cpp", "platform/qt/TaskbarList.h"},
-    {"core/Exchange/SendTH.cpp", "platform/qt/TaskbarList.h"},
-    {"core/Exchange/SendTHArc.cpp", "platform/qt/TaskbarList.h"},
-    {"tests/core/PassAlarmTest.cpp", "platform/qt/TaskbarList.h"},
-};
