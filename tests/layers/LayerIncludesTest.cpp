@@ -91,15 +91,16 @@ std::vector<Include> IncludesIn(std::istream& in)
 }
 
 // Where the compiler finds an include of `source`, relative to the root: beside the source for
-// quotes, then the tests' own folder for tests, then the source root; nothing for system headers.
+// quotes, then from the source root, then, for tests, from the tests' folder; nothing for
+// system headers.
 std::optional<std::string> Resolve(const std::string& source, const Include& include)
 {
     std::vector<fs::path> candidates;
     if (include.quoted)
         candidates.push_back(fs::path(source).parent_path() / include.name);
+    candidates.push_back(include.name);
     if (source.starts_with("tests/"))
         candidates.push_back(fs::path("tests") / include.name);
-    candidates.push_back(include.name);
     for (const fs::path& candidate : candidates)
         if (fs::is_regular_file(Root / candidate))
             return candidate.lexically_normal().generic_string();

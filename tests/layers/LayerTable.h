@@ -22,6 +22,7 @@ inline const std::vector<LayerUses> LayerTable = {
     {"app", {"core", "report/ui"}},
     {"ft3lib", {"comm"}},
     {"tools/ft3sim", {"comm"}},
+    {"tools/report_templates", {"report/print"}},
     {"bench", {"app", "tools/ft3sim"}},
     {"tests/support", {}},
     {"tests/layers", {}},
@@ -31,6 +32,6 @@ inline const std::vector<LayerUses> LayerTable = {
     {"tests/comm", {"comm", "tools/ft3sim", "tests/support"}},
     {"tests/core", {"core", "tools/ft3sim", "tests/support"}},
     {"tests/report", {"report/ui", "tests/support"}},
-    {"tests/app", {"app", "tests/comm"}},
+    {"tests/app", {"app", "tests/comm", "tools/report_templates"}},
     {"tests/ft3lib", {"ft3lib", "tools/ft3sim", "tests/support"}},
 };
