@@ -11,6 +11,7 @@
 #include "report/file/RtfEscape.h"
 #include "report/objects/MemoView.h"
 #include "report/objects/ObjectRegistry.h"
+#include "report/objects/RichView.h"
 #include "report/paper/ReportPrinter.h"
 #include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
@@ -198,6 +199,10 @@ void TrpRtfAdvExport::OnData(int x, int y, TrpView* view)
             return;
         cells_.push_back(TCell{memo->Left, memo->Top, memo->Width, memo->Height, CellText(memo->Memo), memo->Font,
                                memo->FillColor, memo->FrameTyp, memo->Alignment});
+    } else if (const auto* rich = dynamic_cast<const TrpRichView*>(view)) {
+        // Its plain text, in a cell with its frame but neither fill nor alignment.
+        cells_.push_back(TCell{rich->Left, rich->Top, rich->Width, rich->Height, rich->RichEdit->toPlainText(),
+                               TrpFont(), clTransparent, rich->FrameTyp, 0, true});
     } else if (ExportPictures) {
         TPicture picture;
         if (DrawPicture(*view, x, y, picture))
@@ -288,7 +293,7 @@ void TrpRtfAdvExport::WriteCell(const TCell& cell)
     AppendNumber(rtf, "\\absw", width);
     AppendNumber(rtf, "\\absh", height);
     AppendNumber(rtf, "\\trgaph5\\trrh", height);
-    if (HasBackground(cell.FillColor))
+    if (!cell.Rich && HasBackground(cell.FillColor))
         AppendNumber(rtf, "\\clcbpat", ColourIndex(cell.FillColor));
     if (cell.FrameTyp & frLeft)
         rtf.append("\\clbrdrl\\brdrw15\\brdrs");
@@ -299,6 +304,12 @@ void TrpRtfAdvExport::WriteCell(const TCell& cell)
     if (cell.FrameTyp & frBottom)
         rtf.append("\\clbrdrb\\brdrw15\\brdrs");
     AppendNumber(rtf, "\\cellx", width);
+    if (cell.Rich) {
+        rtf.append('{');
+        AppendEscapedRtf(rtf, cell.Text);
+        rtf.append("}\\cell\\pard\\intbl\\intbl\\row\\pard");
+        return;
+    }
     rtf.append(AlignmentWords(cell.Alignment));
     // White text would vanish on the word processor's white page.
     const TColor textColour = PlainColour(cell.Font.Color) == clWhite ? clBlack : cell.Font.Color;

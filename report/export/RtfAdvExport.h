@@ -1,7 +1,8 @@
 #pragma once
-// The RTF export filter: every memo of a page becomes a one-cell table row at its absolute
-// position, so that the report's layout survives in a word processor; other objects can go in
-// as pictures. The document declares code page 1251; texts go through the shared RTF escaping.
+// The RTF export filter: every memo and rich-text object of a page becomes a one-cell table
+// row at its absolute position (a rich text as its plain text), so that the report's layout
+// survives in a word processor; other objects can go in as pictures. The document declares
+// code page 1251; texts go through the shared RTF escaping.
 //
 // The file is: the head (paper of the first page, fixed margins), the font table, the colour
 // table, the pages, "\par}". The pages are collected in memory while the tables fill, and
@@ -39,7 +40,7 @@ public:
     void OnEndDoc() override;
 
     bool PageBreaks = true;      // a page break between exported pages
-    bool ExportPictures = true;  // objects other than memos go in as pictures
+    bool ExportPictures = true;  // other objects go in as pictures
     double TopMargin = 0;        // kept from the dialog; the document's margins are fixed
     double LeftMargin = 0;
     double ScaleX = 1.0;         // 1.0 = 100 %
@@ -47,7 +48,7 @@ public:
     // The pages to export, "1,3,5-12"; the options dialog sets it, empty takes every page.
     QString PageRange;
 
-    // One memo of the page being exported.
+    // One memo or rich-text object of the page being exported.
     struct TCell {
         int Left = 0, Top = 0, Width = 0, Height = 0;
         QString Text;
@@ -55,6 +56,7 @@ public:
         TColor FillColor = clTransparent;
         int FrameTyp = 0;
         int32_t Alignment = 0;
+        bool Rich = false;   // a rich-text object's plain text: no font, fill or alignment
     };
     // One other object of the page, drawn into a bitmap.
     struct TPicture {

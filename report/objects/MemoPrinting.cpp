@@ -105,13 +105,8 @@ void TrpMemoView::PrintToStream(QIODevice& stream)
 int TrpMemoView::CalcHeight()
 {
     TrpRunContext& c = Context();
-    PassMode = pmMeasured;
-    BeginDraw(nullptr);
-    RunScript();
-    if (!Visible)
+    if (!BeginMeasure())
         return 0;
-    WorkText = Memo;
-    OwnerReport().BeforePrintHook(WorkText, this);
     if (WorkText == Memo)
         ExpandMemo();
     const TrpFont savedFont = Font;

@@ -105,13 +105,8 @@ int TrpRichView::CalcHeight()
 {
     EndPos = PrevEndPos = 0;
     partsPrinted_ = 0;
-    PassMode = pmMeasured;
-    BeginDraw(nullptr);
-    RunScript();
-    if (!Visible)
+    if (!BeginMeasure())
         return 0;
-    WorkText = Memo;
-    OwnerReport().BeforePrintHook(WorkText, this);
     PrepareWorkText();
     StartPos = 0;
     return MeasureRichHeight();

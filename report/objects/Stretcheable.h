@@ -29,4 +29,10 @@ public:
     virtual int RestHeight() = 0;
 
     uint8_t PassMode = pmNormal;
+
+protected:
+    // The start of CalcHeight: PassMode 1, the object's script run without a canvas and, when
+    // that leaves the object visible, its lines copied to WorkText and the report's
+    // before-print step run. False for an invisible object.
+    bool BeginMeasure();
 };

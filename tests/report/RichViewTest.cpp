@@ -7,9 +7,11 @@
 #include <QImage>
 #include <QtEndian>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "FakeTable.h"
 #include "PageBuildFixture.h"
 #include "ReportObjectsFixture.h"
 #include "report/data/MemoryTable.h"
@@ -227,6 +229,53 @@ TEST_F(RichView, UntrustedRichTextShowsWhatCanBeShown)
         buffer.open(QIODevice::ReadOnly);
         EXPECT_THROW(Add<TrpRichView>()->LoadFromStream(buffer), EReadError) << "an end outside the record: " << end;
     }
+}
+
+TEST(RichXml, AttributesHoldTheRichTextItsSwitchesAndItsField)
+{
+    TrpRunContext context;
+    QObject mainForm;
+    mainForm.setObjectName(QStringLiteral("fmMain"));
+    auto* table = new FakeTable(QStringLiteral("dmReport"), &mainForm);
+    table->AddField(QStringLiteral("Note"), ftMemo);
+    auto* report = new TrpReport(context, &mainForm);
+    context.CurrentReport = report;
+    TrpPage* page = report->AddPage();
+    auto* rich = static_cast<TrpRichView*>(page->AddObject(std::make_unique<TrpRichView>()));
+    ReadRtf(Rtf("{\\b \\'e6\\'e8\\'f0\\'ed\\'ee}"), *rich->RichEdit);
+    const auto xml = [rich] {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        rich->SaveToXml(buffer);
+        return QString::fromUtf8(buffer.data());
+    };
+    const auto attribute = [](const QString& text, const char* name) {
+        const QRegularExpression pattern(QStringLiteral(" %1=\"([^\"]*)\"").arg(QLatin1String(name)));
+        const QRegularExpressionMatch match = pattern.match(text);
+        return match.hasMatch() ? match.captured(1) : QStringLiteral("<none>");
+    };
+
+    rich->Flags = kFlagStretched | rfTextOnly;
+    rich->Memo = QStringList{QStringLiteral("[dmReport.\"Note\"]")};
+    QString text = xml();
+    // Propdata: the component block of the binary property "RichEdit" holding the RTF.
+    const QByteArray block = QByteArray::fromHex(attribute(text, "Propdata").toLatin1());
+    ASSERT_GT(block.size(), 14);
+    EXPECT_EQ(block.left(10), QByteArray("\x08RichEdit\x0a"));
+    EXPECT_EQ(qFromLittleEndian<int32_t>(block.constData() + 10), block.size() - 14);
+    QTextDocument stored;
+    ReadRtf(block.mid(14), stored);
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("жирно"));
+    EXPECT_EQ(attribute(text, "StretchMode"), QStringLiteral("smMaxHeight"));
+    EXPECT_EQ(attribute(text, "AllowExpressions"), QStringLiteral("False"));
+    EXPECT_EQ(attribute(text, "DataSet"), QStringLiteral("fmMain.dmReport"));
+    EXPECT_EQ(attribute(text, "DataField"), QStringLiteral("Note"));
+
+    rich->Flags = 0;
+    rich->Memo = QStringList{QStringLiteral("[dmReport.\"Missing\"]")};
+    text = xml();
+    for (const char* absent : {"StretchMode", "AllowExpressions", "DataSet", "DataField"})
+        EXPECT_EQ(attribute(text, absent), QStringLiteral("<none>")) << absent;
 }
 
 TEST_F(RichView, DataFieldHoldsRtfOrPlainText)

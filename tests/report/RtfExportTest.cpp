@@ -1,4 +1,4 @@
-// The RTF export: the document's head and tables, one table row per memo, escaping read back
+// The RTF export: the document's head and tables, one table row per memo and rich text, escaping
 // with the engine's RTF reader, page ranges with page breaks only between exported pages, and
 // pictures of other objects.
 #include "ExportFixture.h"
@@ -8,6 +8,7 @@
 #include "report/export/RtfAdvExport.h"
 #include "report/file/RtfReader.h"
 #include "report/objects/LineView.h"
+#include "report/objects/RichView.h"
 #include "report/runtime/ReportErrors.h"
 
 namespace {
@@ -174,6 +175,26 @@ TEST_F(RtfExport, RangesThatCannotBeExportedAreRefused)
         }
         EXPECT_FALSE(QFile::exists(Path(QStringLiteral("refused.rtf"))));
     }
+}
+
+TEST_F(RtfExport, RichTextsBecomeCellsOfTheirPlainText)
+{
+    AddPage();
+    auto* rich = static_cast<TrpRichView*>(design->AddObject(std::make_unique<TrpRichView>()));
+    rich->SetBounds(10, 20, 100, 30);
+    rich->FrameTyp = frLeft | frTop;
+    rich->FillColor = kRed;
+    ReadRtf("{\\rtf1\\ansi\\ansicpg1251 {\\b \\'d2\\'e5\\'ea\\'f1\\'f2} \\{x\\}\\par \\qc second}", *rich->RichEdit);
+    PrintView(0, *rich);
+
+    ASSERT_TRUE(Export(filter, Path()));
+    const QByteArray rtf = Contents(Path());
+    EXPECT_TRUE(rtf.contains("\\trowd\\posx150\\posy301\\absw1505\\absh452\\trgaph5\\trrh452"
+                             "\\clbrdrl\\brdrw15\\brdrs\\clbrdrt\\brdrw15\\brdrs\\cellx1505"
+                             "{\\'d2\\'e5\\'ea\\'f1\\'f2 \\{x\\}\\line second}\\cell\\pard\\intbl\\intbl\\row\\pard"))
+        << rtf.constData();
+    EXPECT_FALSE(rtf.contains("\\pict")) << "not a picture";
+    EXPECT_FALSE(rtf.contains("\\clcbpat")) << "no fill";
 }
 
 TEST_F(RtfExport, OtherObjectsBecomePictures)
