@@ -26,8 +26,6 @@ constexpr milliseconds ReopenPause {10};
 constexpr int WriteTimeoutsBeforeReopen = 3;
 constexpr int FailuresBeforeReopen = 5;
 
-std::atomic<double> charTime {11.0 / 9600};
-
 // The Russian plural ending of "байт" after a number: "байта" for 2, 3, 4, 22..., not 12-14.
 const char* OctetsEnding(int n)
 {
@@ -41,11 +39,6 @@ milliseconds Ms(uint64_t value)
 }
 
 } // namespace
-
-double CharTime()
-{
-    return charTime;
-}
 
 std::string ReceivedCountMessage(int received, int expected)
 {
@@ -182,7 +175,7 @@ bool TCommPort::Open()
         SetStatus(SystemErrorText(error));
         return false;
     }
-    charTime = 11.0 / param_.BaudRate;
+    charTime_ = 11.0 / param_.BaudRate;
     readAhead_.clear();
     if (tty_.FlushBoth() != 0) {
         tty_.Close();

@@ -26,9 +26,6 @@
 #include <string>
 #include <vector>
 
-// The duration of one character in seconds (11 bit times) at the rate of the last port opened.
-double CharTime();
-
 // "Принято %d байт%s ожидалось %d байт%s" with the plural endings filled in.
 std::string ReceivedCountMessage(int received, int expected);
 
@@ -85,6 +82,10 @@ public:
     // failure of the open line (an I/O error) until the line works again.
     std::string Status() const;
 
+    // The duration of one character in seconds (11 bit times) at the rate the port was last
+    // opened with (9600 before the first open).
+    double CharTime() const { return charTime_; }
+
     // Consecutive failures of sends; a write that completes in time sets it back to 0.
     int FailureCount() const { return failures_; }
 
@@ -127,6 +128,7 @@ private:
     std::atomic<bool> rsvClear_ {false};
     std::atomic<bool> changeCursor_ {true};
     std::atomic<int> failures_ {0};
+    std::atomic<double> charTime_ {11.0 / 9600};
     std::atomic<bool> faulty_ {false}; // the status shows a failure of the open line
     int openError_ = 0; // errno of the last failed open, under PortLock()
     bool writeTimeoutCounted_ = false; // under PortLock()

@@ -162,7 +162,7 @@ TEST_F(CommPortTest, OpensConfiguresAndClosesThePortItsNumberNames)
     const termios t = line.Settings();
     EXPECT_EQ(cfgetospeed(&t), B19200);
     EXPECT_NE(t.c_cflag & CSTOPB, 0u);
-    EXPECT_DOUBLE_EQ(CharTime(), 11.0 / 19200);
+    EXPECT_DOUBLE_EQ(port.CharTime(), 11.0 / 19200);
 
     port.SetEnable(false);
     EXPECT_FALSE(port.Enable());
