@@ -27,7 +27,7 @@ class TBaseSendTH;
 class THardConfig;
 class TMonitor;
 struct Parameters;
-class THistoryTree;
+class TDetailControl;
 class TBinPanel;
 class TBoardHost;
 class TDataFileActions;
@@ -71,7 +71,6 @@ public:
     TBinPanel* BinPanel = nullptr;     // the board panel inside spGrid
     TfmMBDrive* MBDrive = nullptr;     // the local-block window, living for the whole run
     int Tag = 1;                       // the widest log line drawn so far, in pixels
-    int HistorySortOrder = 0;          // the poll history: 0 newest first, 1 oldest first
     std::unique_ptr<IniFile> FormStorage1;   // the settings file
 
     TActionList aList;
@@ -114,16 +113,6 @@ public:
     // file, every setting written. True when the window closed (false for a repeated request).
     bool CloseFromOutside();
 
-    // FMainDetail.cpp: the sensor detail `vtDetal` and the poll history `vtHistory`.
-    THistoryTree* History = nullptr;
-    // Adds one suspension's poll times to the history tree (nothing for nullptr).
-    void AddSiloHistory(TSilos* silo);
-    // Refills the history from every suspension of the board and selects the newest poll.
-    void RebuildHistory();
-    // Warns of every sensor of the board whose temperature changed faster than the set rate
-    // over the five days ending on the time's day.
-    void CheckTempSpeed(double time);
-
     // The board's suspensions: frame by frame in board order, row by row, column by column,
     // empty cells skipped.
     std::vector<TSilos*> BoardSuspensions() const;
@@ -132,6 +121,7 @@ public:
 
     // FMainBoard.cpp: the silo-block frames, the passes, the data file and the message log.
     TBoardHost* Board = nullptr;
+    TDetailControl* Detail = nullptr;   // the sensor detail and the poll history
     TExchangeControl* Exchange = nullptr;
     TPortControl* PortControl = nullptr;
     TUserControl* UserControl = nullptr;
@@ -173,8 +163,9 @@ private:
     // FMainActionRules.cpp: what each action does and when it is enabled.
     void InstallActions();
     bool ExchangeReady() const;
-
     void InstallUserMenu();
+    void InstallDetail();
+    void ConnectDialogs();
 
     // FMainStartup.cpp
     void FormStorage1RestorePlacement();
@@ -207,13 +198,6 @@ private:
     THardwareCounts CurrentHardwareCounts() const;
     QString AirTemperatureText() const;
 
-    // FMainDetail.cpp
-    void InstallDetail();
-    void acDelTMExecute();
-    void acCheckSpeedExecute();
-    void acTimePeriodExecute();
-    void asPrecisionExecute();
-
     // FMainGraph.cpp: the temperature chart.
     void ConnectGraph();
     void ApplyGraphSettings();
@@ -244,12 +228,9 @@ private:
     void InstallReports();
     void RebuildStateReport();
 
-    // FMainPlaceholders.cpp: the work of later parts of the program, kept as empty seams.
+    // FMainBackup.cpp
     void ReadAutoRunState();
     void OfferBackup();
-    bool HistoryNodeFocused() const;
-    bool DetailRowShowsSensor() const;
-    void ConnectLaterActions();
 
     TCommandLine FCommandLine;
     TExceptionSink FOuterExceptionSink;   // put back when the window goes

@@ -1,7 +1,13 @@
-// What each of the main window's actions does and when it is enabled. Actions whose work
-// belongs to other parts of the window are connected in FMainPlaceholders.cpp.
+// What each of the main window's actions does and when it is enabled: the window's own, and
+// those whose work a helper or a dialog of its own does.
 #include "app/main/FMain.h"
 
+#include "app/detail/DetailControl.h"
+#include "app/dialogs/FAbout.h"
+#include "app/dialogs/FControllers.h"
+#include "app/dialogs/FMBDrive.h"
+#include "app/dialogs/FOverlay.h"
+#include "app/settings/AutoRun.h"
 #include "app/exchange/PortControl.h"
 #include "app/files/DatabaseActions.h"
 #include "app/users/UserControl.h"
@@ -9,6 +15,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTreeView>
@@ -58,19 +65,19 @@ void TfmMain::InstallActions()
     aList.SetEnabledRule(acSelectExchg, [this] { return ExchangeReady(); });
     aList.SetEnabledRule(acMB, [this] { return ExchangeReady(); });
     for (QAction* report : {acPreview, acPevewErr, acPrevewSelTemp, acCheckSpeed})
-        aList.SetEnabledRule(report, [this] { return HistoryNodeFocused(); });
+        aList.SetEnabledRule(report, [this] { return Detail->HistoryNodeFocused(); });
     aList.SetEnabledRule(acClearRetro, [this] { return !Settings.DataFile.isEmpty() && IsAdmin(); });
     aList.SetUpdate(acEdit, [this](QAction& action) {
         action.setEnabled(IsAdmin());
         miReportTimeManual->setVisible(action.isEnabled());
     });
-    aList.SetEnabledRule(acDelTM, [this] { return vtHistory->hasFocus() && IsAdmin() && HistoryNodeFocused(); });
+    aList.SetEnabledRule(acDelTM, [this] { return vtHistory->hasFocus() && IsAdmin() && Detail->HistoryNodeFocused(); });
     aList.SetUpdate(acTimePeriod, [this](QAction& action) {
         action.setEnabled(IsAdmin());
         action.setVisible(false);
     });
     aList.SetEnabledRule(acPrintGraph, [this] { return pcMain->currentWidget() == tsGraph; });
-    aList.SetEnabledRule(acTITParam, [this] { return DetailRowShowsSensor(); });
+    aList.SetEnabledRule(acTITParam, [this] { return Detail->DetailRowShowsSensor(); });
 
     aList.SetWork(acClose, [this] { acCloseExecute(); });
     aList.SetWork(acMainView, [this] { acMainViewExecute(); });
@@ -80,7 +87,33 @@ void TfmMain::InstallActions()
     aList.SetWork(ac485, [this] { PortControl->ac485Execute(); });
     aList.SetWork(acEcho, [this] { PortControl->acEchoExecute(); });
     InstallUserMenu();
-    ConnectLaterActions();
+    InstallDetail();
+    ConnectDialogs();
+}
+
+// The actions that show a dialog or a window of their own.
+void TfmMain::ConnectDialogs()
+{
+    ConnectGraph();
+    ConnectConfigurationDialogs();
+    aList.SetWork(acOverlay, [this] { ShowOverlaySettings(Settings, this); });
+    aList.SetWork(acControllers, [this] { ShowControllers(this, Settings, Port); });
+    aList.SetWork(acAutoRun, [this] { ToggleAutoRun(*acAutoRun, QCoreApplication::applicationFilePath()); });
+    aList.SetWork(acAbout, [this] { ShowAbout(this); });
+    aList.SetWork(acMB, [this] {
+        if (MBDrive)
+            MBDrive->ShowModal();
+    });
+}
+
+// The sensor detail and the poll history, with the work of their pop-up menus.
+void TfmMain::InstallDetail()
+{
+    Detail = new TDetailControl(HardConfig, Settings,
+                                {this, vtDetal, vtHistory, pmDetalTIT, pmArcTM, &Modified,
+                                 [this] { return FormStorage1.get(); }, [this] { return BoardSuspensions(); },
+                                 [this] { RepaintBoard(); }},
+                                aList, {acDelTM, acCheckSpeed, acTimePeriod, asPrecision});
 }
 
 // The login and the user menu; the login's last choice is kept in the settings file.

@@ -3,6 +3,7 @@
 // message log.
 #include "app/main/FMain.h"
 
+#include "app/detail/DetailControl.h"
 #include "app/files/DatabaseActions.h"
 #include "app/board/BoardHost.h"
 #include "app/files/DataFileActions.h"
@@ -53,7 +54,7 @@ void TfmMain::InstallBoard()
                                     [this](bool on) { EnableMainMenu(on); }, this);
     Exchange->ExchangeFinished = [this] { ExchangeFinished(); };
     DataFileActions = std::make_unique<TDataFileActions>(
-        Monitor, TDataFileWindow{this, sBarPanels[3], &Modified, [this] { RebuildHistory(); },
+        Monitor, TDataFileWindow{this, sBarPanels[3], &Modified, [this] { Detail->RebuildHistory(); },
                                  [this] { ExportAfterSave(); }, [this] { return Board->Suspensions(); }});
     DatabaseActions = std::make_unique<TDatabaseActions>(
         Monitor, TDatabaseWindow{this, &Modified, FormStorage1.get(), [this] { return Board->Suspensions(); }});
@@ -85,9 +86,9 @@ void TfmMain::ExchangeOneBlock(int index)
 void TfmMain::ExchangeFinished()
 {
     Modified = true;
-    RebuildHistory();
+    Detail->RebuildHistory();
     RepaintBoard();
-    History->ApplyFirstSelected();
+    Detail->History->ApplyFirstSelected();
     Execute(acMainView);
     if (!Settings.DataFile.isEmpty())
         SaveDataFile(Settings.DataFile);

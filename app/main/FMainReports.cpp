@@ -3,6 +3,7 @@
 #include "app/main/FMain.h"
 
 #include "app/board/BoardHost.h"
+#include "app/detail/DetailControl.h"
 #include "app/detail/HistoryTree.h"
 #include "app/reports/StateReports.h"
 #include "core/Device/HardConfig.h"
@@ -22,7 +23,7 @@ void TfmMain::InstallReports()
                       acReportExportTXT, acPrint,            miReportTimeManual};
     window.Placement = [this] { return FormStorage1.get(); };
     window.Board = [this] { return BoardSuspensionsOf(Board->SiloBins()); };
-    window.ChosenPoll = [this] { return History->FocusedPoint(); };
+    window.ChosenPoll = [this] { return Detail->History->FocusedPoint(); };
     window.AirSensor = [this]() -> const TTIT* { return HardConfig ? HardConfig->GetAirTIT() : nullptr; };
     window.ShowPreviewPage = [this] { pcMain->setCurrentWidget(tsPreView); };
     window.PreviewPanel = rpPreview1;

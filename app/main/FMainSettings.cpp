@@ -2,6 +2,7 @@
 // at closing, and every section of the settings (SettingsSections.h, UserStorage.h).
 #include "app/main/FMain.h"
 
+#include "app/detail/DetailControl.h"
 #include "app/settings/DemoConfiguration.h"
 #include "app/dialogs/FExecProc.h"
 #include "app/users/FPasswordDlg.h"
@@ -109,7 +110,7 @@ void TfmMain::LoadSettings()
     ApplyHardwareDetails(hardware);
     ReadConfigurationKeys(ini, Settings, window);
     acColorPrint->setChecked(window.ColorPrint);
-    HistorySortOrder = window.HistorySortOrder;
+    Detail->HistorySortOrder = window.HistorySortOrder;
     FLoadedStages = ConfigurationRead;
 
     CurrentUser = nullptr;
@@ -137,7 +138,7 @@ void TfmMain::FormStorage1SavePlacement()
         window.LastBackup = LastBackup;
         window.ColorPrint = acColorPrint->isChecked();
         window.SortBySilos = acSortBySilos->isChecked();
-        window.HistorySortOrder = HistorySortOrder;
+        window.HistorySortOrder = Detail->HistorySortOrder;
         window.Hardware = CurrentHardwareCounts();
         if (FLoadedStages >= GeneralRead)
             WriteGeneralSection(ini, Settings, window);

@@ -3,6 +3,7 @@
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
+#include "app/detail/DetailControl.h"
 #include "app/detail/DetailModel.h"
 #include "app/detail/DetailTree.h"
 #include "MainWindowUnderTest.h"
@@ -50,8 +51,8 @@ protected:
             }
             sensor.AssignPoints(points);
         }
-        window->History->Clear();
-        window->AddSiloHistory(window->HardConfig->GetMB(0)->GetSilos(0));
+        window->Detail->History->Clear();
+        window->Detail->AddSiloHistory(window->HardConfig->GetMB(0)->GetSilos(0));
     }
     static void RunIdle()
     {
@@ -62,7 +63,7 @@ protected:
     TTIT& Sensor(int k) const { return *window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(k); }
     QModelIndex Poll(int row) const
     {
-        const THistoryModel& model = window->History->Model();
+        const THistoryModel& model = window->Detail->History->Model();
         return model.index(row, 0, model.index(0, 0));
     }
 
@@ -95,7 +96,7 @@ TEST_F(MainDetailTest, DeletingTheChosenPollRemovesItFromEverySensor)
         EXPECT_EQ(DecodeDateTime(Sensor(k).GetPoint(1)->Time).hour, 11);
     }
     // The tree was rebuilt: no poll is chosen any more.
-    EXPECT_FALSE(window->History->FocusedPoint());
+    EXPECT_FALSE(window->Detail->History->FocusedPoint());
     RunIdle();
     EXPECT_FALSE(window->acDelTM->isEnabled());
     window->CurrentUser = nullptr;
@@ -126,12 +127,12 @@ TEST_F(MainDetailTest, PrecisionActionRepaintsTheDetail)
 TEST_F(MainDetailTest, SortOrderComesFromAndGoesToTheSettings)
 {
     MakeWindow();
-    window->HistorySortOrder = 1;
-    window->RebuildHistory();
-    EXPECT_EQ(window->History->SortDirection(), THistoryModel::kOldestFirst);
+    window->Detail->HistorySortOrder = 1;
+    window->Detail->RebuildHistory();
+    EXPECT_EQ(window->Detail->History->SortDirection(), THistoryModel::kOldestFirst);
     emit window->vtHistory->header()->sectionClicked(0);
-    EXPECT_EQ(window->HistorySortOrder, 0);
-    EXPECT_EQ(window->History->SortDirection(), THistoryModel::kNewestFirst);
+    EXPECT_EQ(window->Detail->HistorySortOrder, 0);
+    EXPECT_EQ(window->Detail->History->SortDirection(), THistoryModel::kNewestFirst);
 }
 
 TEST_F(MainDetailTest, TreesOpenTheirPopUpMenus)
