@@ -1,6 +1,7 @@
 #include "app/main/FMain.h"
 
 #include "app/files/DataFileActions.h"
+#include "app/graph/SiloGraph.h"
 #include "app/files/DatabaseActions.h"
 #include "app/exchange/MessageLog.h"
 #include "app/exchange/PortControl.h"
@@ -154,6 +155,17 @@ bool TfmMain::spGridMouseWheel(QEvent* event)
     QScrollBar* bar = spGrid->verticalScrollBar();
     bar->setValue(bar->value() - wheel->angleDelta().y());
     return true;
+}
+
+// The chart follows the chosen suspension whichever page is shown.
+void TfmMain::ShowSiloGraph(TSilos* silos)
+{
+    Chart->ShowSilo(silos);
+}
+
+void TfmMain::ApplyGraphSettings()
+{
+    Chart->ApplySettings(Settings);
 }
 
 void TfmMain::acCloseExecute()

@@ -193,16 +193,7 @@ private:
 
     bool PortIsOpen() const { return Port->Enable(); }
 
-    // FMainHardware.cpp
-    void ApplyHardwareDetails(const THardwareCounts& counts);
-    THardwareCounts CurrentHardwareCounts() const;
-    QString AirTemperatureText() const;
-
-    // FMainGraph.cpp: the temperature chart.
-    void ConnectGraph();
     void ApplyGraphSettings();
-    void ChartMouseMove(QPointF pos);
-    void acPrintGraphExecute();
 
     // FMainConfiguration.cpp: the configuration dialogs.
     void ConnectConfigurationDialogs();

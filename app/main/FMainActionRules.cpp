@@ -7,6 +7,7 @@
 #include "app/dialogs/FControllers.h"
 #include "app/dialogs/FMBDrive.h"
 #include "app/dialogs/FOverlay.h"
+#include "app/graph/GraphPage.h"
 #include "app/settings/AutoRun.h"
 #include "app/exchange/PortControl.h"
 #include "app/files/DatabaseActions.h"
@@ -94,7 +95,8 @@ void TfmMain::InstallActions()
 // The actions that show a dialog or a window of their own.
 void TfmMain::ConnectDialogs()
 {
-    ConnectGraph();
+    ConnectCursorReadOut(*Chart, *CursorLabel, Settings);
+    aList.SetWork(acPrintGraph, [this] { PreviewGraphPrint(*Chart, acPrintGraph->text(), this); });
     ConnectConfigurationDialogs();
     aList.SetWork(acOverlay, [this] { ShowOverlaySettings(Settings, this); });
     aList.SetWork(acControllers, [this] { ShowControllers(this, Settings, Port); });

@@ -7,7 +7,22 @@
 #include "app/widgets/VSBPro.h"
 #include "core/Parameters.h"
 
+#include "core/Device/HardConfig.h"
+#include "core/Device/TIT.h"
+
 #include <QListWidget>
+
+namespace {
+
+QString AirTemperatureText(const THardConfig* config)
+{
+    const TTIT* air = config ? config->GetAirTIT() : nullptr;
+    if (!air)
+        return QStringLiteral("не контроллируется");
+    return QString::asprintf("%.2f°C", air->GetValue());
+}
+
+} // namespace
 
 void TfmMain::AppEvents1Idle()
 {
@@ -22,7 +37,7 @@ void TfmMain::AppEvents1Idle()
 
 void TfmMain::RefreshAirTempPanels()
 {
-    SetStatusPanelText(*sbAirTempPanels[1], AirTemperatureText());
+    SetStatusPanelText(*sbAirTempPanels[1], AirTemperatureText(HardConfig.get()));
     SetStatusPanelText(*sbAirTempPanels[3], QStringLiteral("%1°C").arg(Settings.MaxT));
     SetStatusPanelText(*sbAirTempPanels[4], NextScheduledPollText());
 }

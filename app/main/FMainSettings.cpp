@@ -3,13 +3,16 @@
 #include "app/main/FMain.h"
 
 #include "app/detail/DetailControl.h"
+#include "app/exchange/PortPlacement.h"
 #include "app/settings/DemoConfiguration.h"
+#include "app/settings/HardConfigCounts.h"
 #include "app/dialogs/FExecProc.h"
 #include "app/users/FPasswordDlg.h"
 #include "app/settings/FormPlacement.h"
 #include "app/main/ModalRunner.h"
 #include "app/users/UserStorage.h"
 #include "app/users/User.h"
+#include "core/Device/HardConfig.h"
 #include "core/Parameters.h"
 
 #include <QAction>
@@ -25,11 +28,6 @@ constexpr const char* kPasswordDlgPlacement = "TfmPasswordDlg";
 // were read whole, so a load that failed part-way never overwrites the rest with defaults.
 enum TSettingsStage { GeneralRead = 1, SiteRead, ConfigurationRead, UsersRead, PrintingRead, AlarmsRead };
 
-std::string PortParamKey(const char* field)
-{
-    return std::string("Port.Param.") + field;
-}
-
 } // namespace
 
 // The window's position and the port's settings, restored before the settings are loaded.
@@ -37,24 +35,8 @@ void TfmMain::RestoreMainPlacement()
 {
     const IniFile& ini = *FormStorage1;
     RestoreFormPlacement(ini, *this, kMainPlacement);
+    ReadPortPlacement(ini, kMainPlacement, *Port);
     const char* s = kMainPlacement;
-    Port->SetNumber(static_cast<uint8_t>(ini.ReadInteger(s, "Port.Number", Port->Number())));
-    TPortParametrs param = Port->Param();
-    param.BaudRate = static_cast<uint32_t>(ini.ReadInteger(s, PortParamKey("BaudRate"), static_cast<int32_t>(param.BaudRate)));
-    param.Flags = static_cast<uint32_t>(ini.ReadInteger(s, PortParamKey("Flags"), static_cast<int32_t>(param.Flags)));
-    param.ByteSize = static_cast<uint8_t>(ini.ReadInteger(s, PortParamKey("ByteSize"), param.ByteSize));
-    param.Parity = static_cast<uint8_t>(ini.ReadInteger(s, PortParamKey("Parity"), param.Parity));
-    param.StopBits = static_cast<uint8_t>(ini.ReadInteger(s, PortParamKey("StopBits"), param.StopBits));
-    param.XonLim = static_cast<uint16_t>(ini.ReadInteger(s, PortParamKey("XonLim"), param.XonLim));
-    param.XoffLim = static_cast<uint16_t>(ini.ReadInteger(s, PortParamKey("XoffLim"), param.XoffLim));
-    param.XonChar = static_cast<char>(ini.ReadInteger(s, PortParamKey("XonChar"), param.XonChar));
-    param.XoffChar = static_cast<char>(ini.ReadInteger(s, PortParamKey("XoffChar"), param.XoffChar));
-    param.ErrorChar = static_cast<char>(ini.ReadInteger(s, PortParamKey("ErrorChar"), param.ErrorChar));
-    param.EofChar = static_cast<char>(ini.ReadInteger(s, PortParamKey("EofChar"), param.EofChar));
-    param.EvtChar = static_cast<char>(ini.ReadInteger(s, PortParamKey("EvtChar"), param.EvtChar));
-    Port->SetParam(param);
-    Port->SetIs485(ini.ReadBool(s, "Port.is485", Port->is485()));
-    Port->SetEcho(ini.ReadBool(s, "Port.Echo", Port->Echo()));
     acShowErr->setChecked(ini.ReadBool(s, "acShowErr.Checked", acShowErr->isChecked()));
     const int detailWidth = ini.ReadInteger(s, "gbDetal.Width", 0);
     if (detailWidth > 0 && detailWidth < width())
@@ -67,25 +49,16 @@ void TfmMain::SaveMainPlacement()
 {
     IniFile& ini = *FormStorage1;
     SaveFormPlacement(ini, *this, kMainPlacement);
+    WritePortPlacement(ini, kMainPlacement, *Port);
     const char* s = kMainPlacement;
-    ini.WriteInteger(s, "Port.Number", Port->Number());
-    const TPortParametrs param = Port->Param();
-    ini.WriteInteger(s, PortParamKey("BaudRate"), static_cast<int32_t>(param.BaudRate));
-    ini.WriteInteger(s, PortParamKey("Flags"), static_cast<int32_t>(param.Flags));
-    ini.WriteInteger(s, PortParamKey("ByteSize"), param.ByteSize);
-    ini.WriteInteger(s, PortParamKey("Parity"), param.Parity);
-    ini.WriteInteger(s, PortParamKey("StopBits"), param.StopBits);
-    ini.WriteInteger(s, PortParamKey("XonLim"), param.XonLim);
-    ini.WriteInteger(s, PortParamKey("XoffLim"), param.XoffLim);
-    ini.WriteInteger(s, PortParamKey("XonChar"), param.XonChar);
-    ini.WriteInteger(s, PortParamKey("XoffChar"), param.XoffChar);
-    ini.WriteInteger(s, PortParamKey("ErrorChar"), param.ErrorChar);
-    ini.WriteInteger(s, PortParamKey("EofChar"), param.EofChar);
-    ini.WriteInteger(s, PortParamKey("EvtChar"), param.EvtChar);
-    ini.WriteBool(s, "Port.is485", Port->is485());
-    ini.WriteBool(s, "Port.Echo", Port->Echo());
     ini.WriteBool(s, "acShowErr.Checked", acShowErr->isChecked());
     ini.WriteInteger(s, "gbDetal.Width", gbDetal->width());
+}
+
+void TfmMain::RebuildHardConfig(const THardwareCounts& counts)
+{
+    HardConfig.reset();
+    HardConfig = std::make_unique<THardConfig>(counts.Blocks, counts.Suspensions, counts.Sensors);
 }
 
 void TfmMain::LoadSettings()
@@ -107,7 +80,7 @@ void TfmMain::LoadSettings()
     THardwareCounts hardware = ReadHardwareCounts(ini, Settings);
     RebuildHardConfig(hardware);
     ReadHardwareDetails(ini, hardware);
-    ApplyHardwareDetails(hardware);
+    ApplyHardwareDetails(*HardConfig, hardware);
     ReadConfigurationKeys(ini, Settings, window);
     acColorPrint->setChecked(window.ColorPrint);
     Detail->HistorySortOrder = window.HistorySortOrder;
@@ -139,7 +112,7 @@ void TfmMain::FormStorage1SavePlacement()
         window.ColorPrint = acColorPrint->isChecked();
         window.SortBySilos = acSortBySilos->isChecked();
         window.HistorySortOrder = Detail->HistorySortOrder;
-        window.Hardware = CurrentHardwareCounts();
+        window.Hardware = HardwareCountsOf(HardConfig.get());
         if (FLoadedStages >= GeneralRead)
             WriteGeneralSection(ini, Settings, window);
         if (FLoadedStages >= SiteRead)
