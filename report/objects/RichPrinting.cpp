@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 
 #include "base/Rounding.h"
 #include "report/engine/Report.h"
@@ -19,22 +20,28 @@
 
 namespace {
 
-// Keeps the characters from..to of the text. A part that ends where a paragraph starts ends
-// with the paragraph before it, without an empty one after.
-void KeepRichPart(QTextDocument& text, int from, int to)
+// The characters from..to of the text as a text of their own, copied without the rest, which
+// may be long. A part that ends where a paragraph starts ends with the paragraph before it,
+// without an empty one after; its first paragraph keeps its format.
+std::unique_ptr<QTextDocument> RichPart(QTextDocument& text, int from, int to)
 {
-    QTextCursor cursor(&text);
-    if (to < text.characterCount() - 1) {
-        const bool paragraphStart = text.findBlock(to).position() == to;
-        cursor.setPosition(to > from && paragraphStart ? to - 1 : to);
-        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    if (from > 0) {
-        cursor.setPosition(0);
-        cursor.setPosition(std::min(from, text.characterCount() - 1), QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
+    const int end = text.characterCount() - 1;
+    to = std::min(to, end);
+    from = std::min(from, to);
+    if (to < end && to > from && text.findBlock(to).position() == to)
+        --to;
+    std::unique_ptr<QTextDocument> part = NewRichText();
+    part->setDefaultFont(text.defaultFont());
+    QTextCursor selection(&text);
+    selection.setPosition(from);
+    selection.setPosition(to, QTextCursor::KeepAnchor);
+    QTextCursor cursor(part.get());
+    cursor.insertFragment(QTextDocumentFragment(selection));
+    const QTextBlock first = text.findBlock(from);
+    cursor.setPosition(0);
+    cursor.setBlockFormat(first.blockFormat());
+    cursor.setBlockCharFormat(first.charFormat());
+    return part;
 }
 
 // A value's line breaks, each one character as the document counts it: a paragraph end.
@@ -58,43 +65,68 @@ int TrpRichView::TextHeight() const
     return Height - 2 * GapY;
 }
 
-void TrpRichView::ExpandRichTextExpressions(QTextDocument& text)
+std::vector<TrpRichView::TExpansion> TrpRichView::Expansions(const QString& plain)
 {
+    std::vector<TExpansion> expansions;
     if (Flags & rfTextOnly)
-        return;
+        return expansions;
     TrpReport& report = OwnerReport();
-    QString plain = text.toRawText();   // one character for each of the document's positions
-    QTextCursor cursor(&text);
-    cursor.beginEditBlock();
+    // Values are not scanned: the search goes on after the "]" in the text as it stands.
     for (int p = int(plain.indexOf(QLatin1Char('['))); p >= 0;) {
         int start = p;
         int end = p;
         const QString expression = ScanBracketedExpression(plain, start, end);
         if (start == end)
             break;   // a "[" that ends the text
-        const QString value = AsParagraphs(report.ExpandExpression(expression));
-        cursor.setPosition(start + 1);
+        expansions.push_back({start, end, AsParagraphs(report.ExpandExpression(expression))});
+        p = int(plain.indexOf(QLatin1Char('['), end + 1));
+    }
+    return expansions;
+}
+
+void TrpRichView::ExpandRichTextExpressions(QTextDocument& text)
+{
+    Expand(text, Expansions(text.toRawText()));
+}
+
+void TrpRichView::Expand(QTextDocument& text, const std::vector<TExpansion>& expansions)
+{
+    QTextCursor cursor(&text);
+    cursor.beginEditBlock();
+    // From the last on, so that the positions of those before stay.
+    for (auto it = expansions.rbegin(); it != expansions.rend(); ++it) {
+        cursor.setPosition(it->Start + 1);
         const QTextCharFormat format = cursor.charFormat();   // the "["'s
-        cursor.setPosition(start);
-        cursor.setPosition(end + 1, QTextCursor::KeepAnchor);
-        cursor.insertText(value, format);
-        plain.replace(start, end - start + 1, value);
-        p = int(plain.indexOf(QLatin1Char('['), start + value.size()));
+        cursor.setPosition(it->Start);
+        cursor.setPosition(it->End + 1, QTextCursor::KeepAnchor);
+        cursor.insertText(it->Value, format);
     }
     cursor.endEditBlock();
 }
 
-void TrpRichView::PrepareWorkText()
+const TrpRichView::TPrepared& TrpRichView::Prepared()
 {
-    CopyRich(WorkRich, *RichEdit);
-    ExpandRichTextExpressions(*WorkRich);
+    std::vector<TExpansion> expansions = Expansions(RichEdit->toRawText());
+    if (prepared_ && prepared_->Source == RichEdit.get() && prepared_->Width == TextWidth() &&
+        prepared_->Expanded == expansions)
+        return *prepared_;
+    auto prepared = std::make_unique<TPrepared>();
+    prepared->Source = RichEdit.get();
+    prepared->Width = TextWidth();
+    CopyRich(prepared->Text, *RichEdit);
+    // The values just found go in: evaluating them again could give others (a counter).
+    Expand(*prepared->Text, expansions);
+    prepared->Expanded = std::move(expansions);
+    prepared->Layout = std::make_unique<TrpRichLayout>(*prepared->Text, &Context().ScratchBitmap, prepared->Width);
+    prepared_ = std::move(prepared);
+    return *prepared_;
 }
 
 int TrpRichView::MeasureRichHeight()
 {
     // The laid-out lines give the height at once. Every line fits at its own height, so a text
     // whose first line is taller than a small height needs more, and no height is searched for.
-    const TrpRichLayout layout(*WorkRich, &Context().ScratchBitmap, TextWidth());
+    const TrpRichLayout& layout = *Prepared().Layout;
     int height = layout.Height(StartPos, layout.TextEnd());
     if (height < 2)
         height = 8;
@@ -105,9 +137,9 @@ int TrpRichView::CalcHeight()
 {
     EndPos = PrevEndPos = 0;
     partsPrinted_ = 0;
+    prepared_.reset();   // RichEdit may have changed since the last build
     if (!BeginMeasure())
         return 0;
-    PrepareWorkText();
     StartPos = 0;
     return MeasureRichHeight();
 }
@@ -121,8 +153,7 @@ int TrpRichView::PartEnd(const TrpRichLayout& layout) const
 
 int TrpRichView::RestHeight()
 {
-    PrepareWorkText();
-    const TrpRichLayout layout(*WorkRich, &Context().ScratchBitmap, TextWidth());
+    const TrpRichLayout& layout = *Prepared().Layout;
     if (PrevEndPos >= layout.TextEnd())
         return 0;   // all printed: the rest of the object is room enough
     int taken = layout.Height(PrevEndPos, PartEnd(layout));
@@ -150,15 +181,18 @@ void TrpRichView::PrintToStream(QIODevice& stream)
     const auto restoreTag = qScopeGuard([&] { Tag = savedTag; });
     if (Tag.contains(QLatin1Char('[')))
         ExpandText(Tag);
-    PrepareWorkText();
+    if (PassMode != pmPartFits)
+        prepared_.reset();   // a whole print ends any split
+    const TPrepared& prepared = Prepared();
     if (PassMode == pmPartFits) {
         StartPos = PrevEndPos;
-        EndPos = PartEnd(TrpRichLayout(*WorkRich, &Context().ScratchBitmap, TextWidth()));
-        KeepRichPart(*WorkRich, PrevEndPos, EndPos);
+        EndPos = PartEnd(*prepared.Layout);
+        WorkRich = RichPart(*prepared.Text, PrevEndPos, EndPos);
         PrevEndPos = EndPos;
         ++partsPrinted_;
     } else {
-        EndPos = PrevEndPos = 0;   // a whole print ends any split
+        CopyRich(WorkRich, *prepared.Text);
+        EndPos = PrevEndPos = 0;
         partsPrinted_ = 0;
     }
     AlignToCurrentBand(true);

@@ -110,8 +110,10 @@ QVariant TrpRichView::GetPropertyValue(const QString& name)
 void TrpRichView::ShowEditor()
 {
     if (const auto& editor = Context().RichEditor)
-        if (std::unique_ptr<QTextDocument> edited = editor(*RichEdit))
+        if (std::unique_ptr<QTextDocument> edited = editor(*RichEdit)) {
             CopyRich(RichEdit, *edited);
+            prepared_.reset();
+        }
 }
 
 std::unique_ptr<QTextDocument> ReadRichText(QByteArrayView octets)
@@ -126,6 +128,7 @@ std::unique_ptr<QTextDocument> ReadRichText(QByteArrayView octets)
 
 void TrpRichView::LoadRichEdit(QByteArrayView octets)
 {
+    prepared_.reset();
     try {
         RichEdit = ReadRichText(octets);
     } catch (const EReadError& error) {

@@ -19,14 +19,14 @@
 // its gaps, in page units.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <QByteArrayView>
 #include <QImage>
 #include <QTextDocument>
 
+#include "report/objects/RichLayout.h"
 #include "report/objects/Stretcheable.h"
-
-class TrpRichLayout;
 
 // The resource number of the object's tool bar hint.
 constexpr int kRichObjectHint = 55223;
@@ -62,8 +62,8 @@ public:
     // in the character format of its "["; values are never scanned again. Nothing with
     // TextOnly.
     void ExpandRichTextExpressions(QTextDocument& text);
-    // The height (page units, with the gaps) WorkRich needs from StartPos on: the height of
-    // its lines, 8 when that is below 2.
+    // The height (page units, with the gaps) the expanded text needs from StartPos on: the
+    // height of its lines, 8 when that is below 2.
     int MeasureRichHeight();
 
     std::unique_ptr<QTextDocument> RichEdit;
@@ -76,8 +76,28 @@ public:
     bool SaveFromWork = false;   // the record holds WorkRich (printing) instead of RichEdit
 
 private:
-    // WorkRich := RichEdit with its expressions expanded.
-    void PrepareWorkText();
+    // One bracketed expression of a text: its characters from Start to End (the "]") and its
+    // value.
+    struct TExpansion {
+        int Start, End;
+        QString Value;
+        bool operator==(const TExpansion&) const = default;
+    };
+    // The expressions of a text (its raw text) with their values, evaluated in order; none
+    // with TextOnly.
+    std::vector<TExpansion> Expansions(const QString& plain);
+    // Replaces each expression by its value, in the character format of its "[".
+    static void Expand(QTextDocument& text, const std::vector<TExpansion>& expansions);
+    // RichEdit expanded and laid out at the text width. Splitting a long text asks for it on
+    // every page: it is made again only when RichEdit, the width or the values change.
+    struct TPrepared {
+        const QTextDocument* Source;
+        int Width;
+        std::vector<TExpansion> Expanded;
+        std::unique_ptr<QTextDocument> Text;
+        std::unique_ptr<TrpRichLayout> Layout;
+    };
+    const TPrepared& Prepared();
     // The size of the text rectangle in page units: the object less its gaps.
     int TextWidth() const;
     int TextHeight() const;
@@ -87,6 +107,7 @@ private:
     void LoadRichEdit(QByteArrayView octets);
 
     int partsPrinted_ = 0;   // parts of the current split printed so far
+    std::unique_ptr<TPrepared> prepared_;
 };
 
 // Destination := a copy of source (text, formats, default font).

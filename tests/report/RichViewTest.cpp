@@ -369,6 +369,11 @@ QStringList PrintedParts(ReportBuild& build)
                 EXPECT_GE(printed->Top, 0);
                 EXPECT_LE(printed->Top + printed->Height, ReportBuild::kPageHeight) << "page " << p;
                 parts << Paragraphs(*printed->RichEdit);
+                if (!printed->RichEdit->isEmpty()) {
+                    EXPECT_EQ(printed->RichEdit->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                              Qt::AlignHCenter)
+                        << "a part keeps its paragraphs' format";
+                }
             }
         pages.ReleaseObjects(p);
     }
@@ -383,10 +388,11 @@ TEST(RichSplit, EveryLinePrintsOnceAcrossThePages)
         const char* size;
         int parts;
     } cases[] = {
-        {80, 900, "\\fs24 ", 2},
-        {150, 100, "\\fs24 ", 3},
+        {80, 900, "\\qc\\fs24 ", 2},
+        {150, 100, "\\qc\\fs24 ", 3},
+        {600, 100, "\\qc\\fs24 ", 11},
         // Lines taller than a page ("1 " and "x" of each paragraph) print clipped, one a page.
-        {2, 100, "\\fs1800 ", 4},
+        {2, 100, "\\qc\\fs1800 ", 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines);
