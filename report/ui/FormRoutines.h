@@ -1,14 +1,23 @@
 #pragma once
-// Routines the engine's windows share: greying a set of dialog controls, finding the control
-// under a point, and a dialog's OK and Cancel buttons.
+// Routines the engine's windows share: naming a control, greying a set of dialog controls,
+// finding the control under a point, and a dialog's OK and Cancel buttons.
 #include <QList>
 #include <QPoint>
+#include <QString>
 
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
 class QWidget;
 class TrpRunContext;
+
+// The control, named as the window's resource names it.
+template <typename TWidget>
+TWidget* Named(TWidget* control, const char* name)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
 
 // Enables or disables each control. A label also takes the text colour of its state (grey
 // text when disabled, window text when enabled); any other control takes the background of

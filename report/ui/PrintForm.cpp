@@ -118,13 +118,6 @@ QLabel* HiddenImage(QWidget* parent, const char* name, const QImage& image)
     return label;
 }
 
-template <class TWidget>
-TWidget* Named(TWidget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 } // namespace
 
 TrpPrintForm::TrpPrintForm(TrpRunContext& context, QWidget* parent)

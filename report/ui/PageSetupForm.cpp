@@ -1,0 +1,131 @@
+#include "report/ui/PageSetupForm.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "report/paper/ReportPrinter.h"
+#include "report/runtime/ModalResult.h"
+#include "report/ui/FormRoutines.h"
+
+namespace {
+
+constexpr int kHundredthsPer5Mm = 500;
+constexpr int kPageUnitsPer5Mm = 18;
+
+QDoubleSpinBox* MarginEdit(const char* name, QWidget* parent)
+{
+    auto* edit = Named(new QDoubleSpinBox(parent), name);
+    edit->setDecimals(2);
+    edit->setRange(0, 500);
+    edit->setSuffix(QStringLiteral(" мм"));
+    return edit;
+}
+
+// Fills the list with the items and chooses the one with the id (else the first).
+void FillChoice(QComboBox* box, const QStringList& names, const std::vector<int>& ids, int current)
+{
+    for (size_t i = 0; i < ids.size() && i < size_t(names.size()); ++i)
+        box->addItem(names[qsizetype(i)], ids[i]);
+    box->setCurrentIndex(std::max(box->findData(current), 0));
+}
+
+} // namespace
+
+int PageUnitsToHundredthsMm(int units)
+{
+    return units * kHundredthsPer5Mm / kPageUnitsPer5Mm;
+}
+
+int HundredthsMmToPageUnits(int hundredths)
+{
+    // Rounded, not truncated: the way there truncates, so margins shown and confirmed unchanged
+    // come back as they were instead of shrinking by a unit at each page setup.
+    const int doubled = 2 * hundredths * kPageUnitsPer5Mm / kHundredthsPer5Mm;
+    return (doubled + (doubled >= 0 ? 1 : -1)) / 2;
+}
+
+TrpPageSetupForm::TrpPageSetupForm(const TrpRunContext& context, const TrpPrinter& printer, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("rpPageSetupForm"));
+    setWindowTitle(QStringLiteral("Параметры страницы"));
+
+    auto* paper = Named(new QGroupBox(QStringLiteral("Бумага"), this), "GroupBox1");
+    CBPaper = Named(new QComboBox(paper), "CBPaper");
+    CBBin = Named(new QComboBox(paper), "CBBin");
+    FillChoice(CBPaper, printer.PaperNames, printer.PaperIds, printer.PaperSize);
+    FillChoice(CBBin, printer.BinNames, printer.BinIds, printer.PaperBin);
+    auto* paperRows = new QFormLayout(paper);
+    paperRows->addRow(QStringLiteral("Размер:"), CBPaper);
+    paperRows->addRow(QStringLiteral("Подача:"), CBBin);
+
+    auto* orientation = Named(new QGroupBox(QStringLiteral("Ориентация"), this), "GroupBox2");
+    RBPortrait = Named(new QRadioButton(QStringLiteral("Книжная"), orientation), "RBPortrait");
+    RBLandscape = Named(new QRadioButton(QStringLiteral("Альбомная"), orientation), "RBLandscape");
+    (printer.Orientation == poLandscape ? RBLandscape : RBPortrait)->setChecked(true);
+    auto* orientationColumn = new QVBoxLayout(orientation);
+    orientationColumn->addWidget(RBPortrait);
+    orientationColumn->addWidget(RBLandscape);
+
+    auto* margins = Named(new QGroupBox(QStringLiteral("Поля"), this), "GroupBox3");
+    ELeft = MarginEdit("ELeft", margins);
+    ERight = MarginEdit("ERight", margins);
+    ETop = MarginEdit("ETop", margins);
+    EBottom = MarginEdit("EBottom", margins);
+    auto* grid = new QGridLayout(margins);
+    grid->addWidget(new QLabel(QStringLiteral("Левое:"), margins), 0, 0);
+    grid->addWidget(ELeft, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Правое:"), margins), 0, 2);
+    grid->addWidget(ERight, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Верхнее:"), margins), 1, 0);
+    grid->addWidget(ETop, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Нижнее:"), margins), 1, 2);
+    grid->addWidget(EBottom, 1, 3);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(paper);
+    column->addWidget(orientation);
+    column->addWidget(margins);
+    column->addLayout(MakeOkCancel(*this, context, Button1, Button2));
+}
+
+void TrpPageSetupForm::SetMargins(const QMargins& hundredths)
+{
+    ELeft->setValue(hundredths.left() / 100.0);
+    ETop->setValue(hundredths.top() / 100.0);
+    ERight->setValue(hundredths.right() / 100.0);
+    EBottom->setValue(hundredths.bottom() / 100.0);
+}
+
+QMargins TrpPageSetupForm::Margins() const
+{
+    const auto hundredths = [](const QDoubleSpinBox* edit) { return int(std::lround(edit->value() * 100)); };
+    return QMargins(hundredths(ELeft), hundredths(ETop), hundredths(ERight), hundredths(EBottom));
+}
+
+int TrpPageSetupForm::PaperSize() const
+{
+    return CBPaper->currentData().toInt();
+}
+
+int TrpPageSetupForm::PaperBin() const
+{
+    return CBBin->count() > 0 ? CBBin->currentData().toInt() : -1;
+}
+
+uint8_t TrpPageSetupForm::Orientation() const
+{
+    return RBLandscape->isChecked() ? poLandscape : poPortrait;
+}
+
+void TrpPageSetupForm::reject()
+{
+    done(mrCancel);
+}
