@@ -103,6 +103,10 @@ public:
     // (InstallRichEditor): the edited text when closed with OK, else none. None: rich texts are
     // not edited.
     std::function<std::unique_ptr<QTextDocument>(const QTextDocument& text)> RichEditor;
+    // The zoom last chosen in a preview (scale and mode, TrpScaleMode): the next preview starts
+    // with it.
+    double LastScale = 1.0;
+    uint8_t LastScaleMode = 0;
     // The platform's printers, given by the program's print library before StartReportPrinter;
     // none: the report printer offers only its virtual printer.
     std::unique_ptr<TrpPlatformPrinter> PlatformPrinter;
