@@ -178,14 +178,22 @@ bool TrpDataDictionary::IsVariable(const QString& name)
     return CacheIfField(name, ActualFieldName(name));
 }
 
+bool TrpDataDictionary::CachedFieldValue(const QString& name, QVariant& value)
+{
+    TrpCacheItem* item = CachedItem(name);
+    if (!item)
+        return false;
+    TDataSet* dataSet = item->DataSet;
+    if (!dataSet->Active())
+        dataSet->Open();
+    value = GetReportFieldValue(CachedField(*item));
+    return true;
+}
+
 QVariant TrpDataDictionary::GetValue(const QString& name)
 {
-    if (TrpCacheItem* item = CachedItem(name)) {
-        TDataSet* dataSet = item->DataSet;
-        if (!dataSet->Active())
-            dataSet->Open();
-        return GetReportFieldValue(CachedField(*item));
-    }
+    if (QVariant value; CachedFieldValue(name, value))
+        return value;
     if (Variables.IndexOf(name) < 0)
         return VarNull();
     const TrpVariables& scriptVariables = context_.ScriptVariables;

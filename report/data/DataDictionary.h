@@ -46,6 +46,9 @@ public:
     // value (a script variable of the same name wins; a text is evaluated as an expression);
     // else null. A variable whose expression leads back to itself raises EParserError.
     QVariant GetValue(const QString& name);
+    // The value as GetValue gives it when the name is a cached field; false for any other name.
+    // One look-up where IsVariable and GetValue take two: every field a build prints asks.
+    bool CachedFieldValue(const QString& name, QVariant& value);
 
     // Splits at the last point outside double quotes; the field loses its quotes. Without a
     // point the data set is empty and the whole name is the field.

@@ -157,6 +157,8 @@ void TrpReport::ResolveVariable(const QString& name, QVariant& value)
         if (!VarIsEmpty(value))
             return;
     }
+    if (Dictionary.CachedFieldValue(name, value))
+        return;
     value = 0;
     if (Dictionary.IsVariable(name)) {
         value = Dictionary.GetValue(name);

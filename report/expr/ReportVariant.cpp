@@ -260,11 +260,93 @@ QChar ReportDecimalSeparator()
     return point.isEmpty() ? QLatin1Char('.') : point[0];
 }
 
+QChar TrpDecimalSeparator::Get() const
+{
+    const QLocale now;
+    if (!known_ || now != locale_) {
+        locale_ = now;
+        separator_ = ReportDecimalSeparator();
+        known_ = true;
+    }
+    return separator_;
+}
+
 QChar ReportThousandSeparator()
 {
     const QString group = QLocale().groupSeparator();
     return group.isEmpty() ? QLatin1Char(' ') : group[0];
 }
+
+namespace {
+
+// A finite non-zero value's significant digits, without trailing zeros, and the power of ten of
+// the first: 15 of them at most, rounded as "%.15g" rounds.
+struct SignificantDigits {
+    bool negative = false;
+    char digits[24] = {};
+    int count = 0;
+    int exponent = 0;
+};
+
+// The digits of to_chars' scientific form, from its text up to end.
+SignificantDigits ParseScientific(const char* text, const char* end)
+{
+    SignificantDigits d;
+    const char* p = text;
+    d.negative = *p == '-';
+    p += d.negative;
+    for (; *p != 'e'; ++p)
+        if (*p != '.' && d.count < int(sizeof d.digits))
+            d.digits[d.count++] = *p;
+    std::from_chars(p + 1 + (p[1] == '+'), end, d.exponent);
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
+    return d;
+}
+
+// The digits of a value that is a whole number of hundred-thousandths or coarser (readings,
+// sums of money) below 10^15, without to_chars' search; false for any other value. The whole
+// number's digits read back as the value, so they are its shortest form, and have 15 or fewer.
+bool FewDecimalDigits(double value, SignificantDigits& d)
+{
+    static constexpr double kScales[] = {1, 10, 100, 1e3, 1e4, 1e5};
+    for (int k = 0; k < int(std::size(kScales)); ++k) {
+        const double scaled = value * kScales[k];
+        if (!(std::fabs(scaled) < 1e15))
+            return false;
+        if (scaled != std::trunc(scaled) || scaled / kScales[k] != value)
+            continue;
+        char buffer[24];
+        const char* end = std::to_chars(buffer, buffer + sizeof buffer, int64_t(std::fabs(scaled))).ptr;
+        d.negative = value < 0;
+        d.count = int(end - buffer);
+        std::copy(static_cast<const char*>(buffer), end, d.digits);
+        d.exponent = d.count - 1 - k;
+        while (d.count > 1 && d.digits[d.count - 1] == '0')
+            --d.count;
+        return true;
+    }
+    return false;
+}
+
+SignificantDigits DecimalDigits(double value)
+{
+    if (SignificantDigits d; FewDecimalDigits(value, d))
+        return d;
+    // The shortest form that reads back is those digits whenever it has 15 or fewer: every such
+    // decimal survives the trip through a normal double. to_chars gives it several times quicker
+    // than the 15 digits of a precision, which only longer ones and subnormals need.
+    char buffer[40];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+    SignificantDigits d = ParseScientific(buffer, end);
+    if (d.count > 15 || std::fabs(value) < std::numeric_limits<double>::min()) {
+        end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+        d = ParseScientific(buffer, end);
+    }
+    return d;
+}
+
+}  // namespace
 
 QString FloatToStrGeneral(double value, QChar decimalSeparator)
 {
@@ -274,15 +356,45 @@ QString FloatToStrGeneral(double value, QChar decimalSeparator)
         return QStringLiteral("NAN");
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    // As "%.15g" prints it; to_chars is several times quicker than the printf family.
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
-    QString text = QString::fromLatin1(buffer, end - buffer);
-    const qsizetype e = text.indexOf(QLatin1Char('e'));
-    if (e >= 0)
-        text = text.left(e) + QLatin1Char('E') + QString::number(text.mid(e + 1).toInt());
-    text.replace(QLatin1Char('.'), decimalSeparator);
-    return text;
+    // As "%.15g" prints it, with "E" and a bare exponent ("1E20", "1,5E-7").
+    const SignificantDigits d = DecimalDigits(value);
+    QChar text[48];
+    int n = 0;
+    const auto put = [&](QChar c) { text[n++] = c; };
+    const auto putDigits = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            put(QLatin1Char(d.digits[i]));
+    };
+    if (d.negative)
+        put(QLatin1Char('-'));
+    if (d.exponent < -4 || d.exponent >= 15) {
+        putDigits(0, 1);
+        if (d.count > 1) {
+            put(decimalSeparator);
+            putDigits(1, d.count);
+        }
+        put(QLatin1Char('E'));
+        char exponent[8];
+        const char* e = std::to_chars(exponent, exponent + sizeof exponent, d.exponent).ptr;
+        for (const char* c = exponent; c < e; ++c)
+            put(QLatin1Char(*c));
+    } else if (d.exponent >= 0) {
+        const int whole = d.exponent + 1;
+        putDigits(0, std::min(whole, d.count));
+        for (int i = d.count; i < whole; ++i)
+            put(QLatin1Char('0'));
+        if (d.count > whole) {
+            put(decimalSeparator);
+            putDigits(whole, d.count);
+        }
+    } else {
+        put(QLatin1Char('0'));
+        put(decimalSeparator);
+        for (int i = -1; i > d.exponent; --i)
+            put(QLatin1Char('0'));
+        putDigits(0, d.count);
+    }
+    return QString(text, n);
 }
 
 QString DateTimeToStr(TDateTime value)

@@ -5,6 +5,7 @@
 // count as numbers.
 #include <cstdint>
 
+#include <QLocale>
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
@@ -44,6 +45,17 @@ QString VarToStr(const QVariant& value);
 
 // The decimal separator of the engine's texts: that of the default locale.
 QChar ReportDecimalSeparator();
+// The same, asked of the locale again only when the default locale has changed: the system
+// locale answers slowly, and a build writes tens of thousands of numbers.
+class TrpDecimalSeparator {
+public:
+    QChar Get() const;
+
+private:
+    mutable QLocale locale_;
+    mutable QChar separator_;
+    mutable bool known_ = false;
+};
 // The thousands separator of the engine's number layouts: that of the default locale, else a
 // blank.
 QChar ReportThousandSeparator();

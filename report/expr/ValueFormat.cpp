@@ -94,7 +94,10 @@ QString FormatReportValue(const TrpRunContext& context, const QVariant& value, u
         return QString();
     try {
         switch (FormatCategory(format)) {
-        case fcText: return VarToStr(value);
+        case fcText:
+            if (VarKind(value) == TVarKind::Real)
+                return FloatToStrGeneral(value.toDouble(), context.DecimalSeparator.Get());
+            return VarToStr(value);
         case fcNumber: return NumberText(value, format, formatText);
         case fcDate: return DateText(context.DateFormats, value, format, formatText);
         case fcTime: return TimeText(context.TimeFormats, value, format, formatText);
@@ -108,9 +111,13 @@ QString FormatReportValue(const TrpRunContext& context, const QVariant& value, u
 
 void ApplyFormatOverride(QString& expression, uint32_t& format, QString& formatText)
 {
-    const qsizetype at = expression.indexOf(QStringLiteral(" #"));
-    if (at < 0)
+    // The first " #"; found through its '#', which most expressions lack, for speed.
+    qsizetype hash = expression.indexOf(QLatin1Char('#'), 1);
+    while (hash > 0 && expression[hash - 1] != QLatin1Char(' '))
+        hash = expression.indexOf(QLatin1Char('#'), hash + 1);
+    if (hash < 0)
         return;
+    const qsizetype at = hash - 1;
     QString s = expression.mid(at + 2);
     expression.truncate(at);
     if (s.isEmpty())

@@ -28,6 +28,7 @@
 #include "report/expr/FunctionLibrary.h"
 #include "report/expr/Parser.h"
 #include "report/expr/ReportInterpreter.h"
+#include "report/expr/ReportVariant.h"
 #include "report/expr/Variables.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/TextMeasure.h"
@@ -74,6 +75,7 @@ public:
     TInterpretator ReportInterpreter{*this};
     TrpVariables ScriptVariables;   // sorted
     TrpVariables ReportConstants;   // sorted; colours, modal results, styles and the like
+    TrpDecimalSeparator DecimalSeparator;   // of the numbers a build writes as text
     TrpCompressor ReportCompressor;
     // Windows and data modules registered to be found by name (ComponentLookup.h).
     std::vector<QPointer<QObject>> GlobalComponents;

@@ -147,6 +147,8 @@ TEST(FormatOverrides, CutOffAndApplied)
         {"x #", "x", own, "own"},
         {"a #1 #2", "a", MakeFormat(fcNumber, 1, 0, 0), "own"},
         {"x#N2", "x#N2", own, "own"},
+        {"#a#b #N0,2", "#a#b", MakeFormat(fcNumber, 1, 2, ','), "own"},
+        {" #N0,2", "", MakeFormat(fcNumber, 1, 2, ','), "own"},
     };
     for (const auto& c : cases) {
         QString expression = QString::fromLatin1(c.expression);

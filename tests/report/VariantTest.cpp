@@ -3,6 +3,12 @@
 
 #include <QLocale>
 
+#include <cmath>
+#include <cstdio>
+#include <iomanip>
+#include <random>
+#include <vector>
+
 #include "QtPrinters.h"
 #include "report/runtime/ReportErrors.h"
 #include "report/expr/ReportVariant.h"
@@ -45,6 +51,47 @@ TEST_F(VariantValues, TextForms)
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(VarToStr(value), QString::fromUtf8(text)) << text;
+}
+
+// A number's text holds what "%.15g" prints, with the locale's separator and "E" before a bare
+// exponent: checked over values of every size, those with more than 15 digits among them.
+TEST_F(VariantValues, NumberTextsAreFifteenDigitsRounded)
+{
+    auto expected = [](double value) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.15g", value);
+        QString text = QString::fromLatin1(buffer).replace(QLatin1Char('.'), QLatin1Char(','));
+        const qsizetype e = text.indexOf(QLatin1Char('e'));
+        if (e >= 0)
+            text = text.left(e) + QLatin1Char('E') + QString::number(text.mid(e + 1).toInt());
+        return text;
+    };
+    std::vector<double> values = {0.1 + 0.2, 1e15, 999999999999999.0, 999999999999999.5, 1e-4, 9.99999999999999e-5,
+                                  0.00012345, 123456789012345678.0, 5e-324, 1.7976931348623157e308, -2.5, 100, 1e21,
+                                  0.5, 2.0 / 3, 1234.5678, 1e-5, 0.999999999999999944};
+    std::mt19937_64 random(12345);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> power(-30, 30);
+    for (int i = 0; i < 20000; ++i)
+        values.push_back(mantissa(random) * std::pow(10.0, power(random)));
+    std::uniform_int_distribution<int64_t> whole(-999999999999999, 999999999999999);
+    for (int i = 0; i < 7000; ++i)   // whole numbers of tenths, hundredths ... millionths
+        values.push_back(double(whole(random) >> (i % 50)) / std::pow(10.0, i % 7));
+    for (int i = 0; i < 2000; ++i)
+        values.push_back(mantissa(random) * std::pow(10.0, -310 - power(random) / 3));   // subnormals
+    for (const double value : values)
+        ASSERT_EQ(VarToStr(value), expected(value)) << std::setprecision(17) << value;
+}
+
+// The separator kept for a build follows the default locale when that changes.
+TEST_F(VariantValues, KeptDecimalSeparatorFollowsTheLocale)
+{
+    const TrpDecimalSeparator separator;
+    EXPECT_EQ(separator.Get(), QLatin1Char(','));
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(separator.Get(), QLatin1Char('.'));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Switzerland));
+    EXPECT_EQ(separator.Get(), ReportDecimalSeparator());
 }
 
 TEST_F(VariantValues, Arithmetic)
