@@ -4,6 +4,8 @@
 // The order matters to the program: the text is expanded (which runs the data fields' display
 // text handlers) before the font and fill are captured, and the captured values are put back
 // after printing, so a style a handler sets prints with that memo and stays on the object.
+#include <algorithm>
+
 #include "base/Rounding.h"
 #include "report/engine/Band.h"
 #include "report/engine/Report.h"
@@ -16,11 +18,14 @@ void TrpMemoView::ExpandMemo()
 {
     WorkText.clear();
     WorkText.reserve(Memo.size());
-    for (QString line : Memo) {
+    MemoSplits.resize(size_t(Memo.size()));
+    for (qsizetype i = 0; i < Memo.size(); ++i) {
+        QString line = Memo[i];
         if (!line.isEmpty() && !(Flags & mfTextOnly))
-            ExpandText(line);
+            ExpandText(line, MemoSplits[size_t(i)]);
         // A value holding line breaks becomes several lines; an empty one stays one line.
-        if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')))
+        const auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+        if (std::any_of(line.cbegin(), line.cend(), isBreak))
             WorkText.append(TextToLines(line + QStringLiteral("\r\n")));
         else
             WorkText.append(line);

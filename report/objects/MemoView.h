@@ -15,10 +15,12 @@
 // room left and PassMode 2: the lines that fit print, and WorkText keeps the rest for the next
 // part.
 #include <cstdint>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
 
+#include "report/objects/BracketedText.h"
 #include "report/objects/LineBreaking.h"
 #include "report/objects/ReportFont.h"
 #include "report/objects/Stretcheable.h"
@@ -85,6 +87,7 @@ public:
 
     TrpFont Font;
     QString LastValue;   // the text last printed, for suppressing repeats
+    std::vector<TrpBracketedText> MemoSplits;   // of the lines of Memo, kept between records
     bool AlreadyWrapped = false;
     int TextHeight = 0;
     bool StopAtBottom = false;   // output stops at the first line that would cross the bottom

@@ -31,6 +31,7 @@ class TDataSet;
 class TField;
 class TrpBand;
 class TrpRecordWriter;
+struct TrpBracketedText;
 
 // Type codes of report objects in templates and prepared pages.
 enum TrpObjectType : uint8_t {
@@ -120,6 +121,8 @@ public:
     // Replaces every bracketed expression by its value, formatted by the object's format (or
     // the one given after " #" inside the brackets). Inserted text is never scanned again.
     void ExpandText(QString& text);
+    // The same, with the text's split kept in split for the next time.
+    void ExpandText(QString& text, TrpBracketedText& split);
     // Name := BaseName and the smallest number from 1 that no object of the report carries;
     // empty after 10000 tries.
     void CreateUniqueName();

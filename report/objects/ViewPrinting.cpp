@@ -4,7 +4,7 @@
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
 #include "report/export/ExportFilter.h"
-#include "report/expr/Parser.h"
+#include "report/objects/BracketedText.h"
 #include "report/objects/View.h"
 #include "report/runtime/RunContext.h"
 
@@ -77,26 +77,19 @@ const TrpView* TrpView::Neighbour(bool leftSide) const
 
 void TrpView::ExpandText(QString& text)
 {
+    TrpBracketedText split;
+    ExpandText(text, split);
+}
+
+void TrpView::ExpandText(QString& text, TrpBracketedText& split)
+{
     if (!text.contains(QLatin1Char('[')))
         return;
+    split.Split(text);
     TrpReport& report = OwnerReport();
-    const QString source = text;
     QString expanded;
-    qsizetype copied = 0;   // source up to here is in expanded
-    int p = 0;
-    int e = 0;
-    do {
-        while (p < source.size() - 1 && source.at(p) != QLatin1Char('['))
-            ++p;
-        const QString inner = ScanBracketedExpression(source, p, e);
-        if (p != e) {
-            expanded.append(QStringView(source).mid(copied, p - copied));
-            expanded.append(report.ExpandExpression(inner));
-            copied = p = e + 1;
-            e = -1;
-        }
-    } while (p != e);
-    expanded.append(QStringView(source).mid(copied));
+    for (qsizetype i = 0; i < split.Pieces.size(); ++i)
+        expanded.append(i % 2 == 0 ? split.Pieces[i] : report.ExpandExpression(split.Pieces[i]));
     text = expanded;
 }
 

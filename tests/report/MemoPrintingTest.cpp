@@ -107,6 +107,32 @@ TEST_F(MemoPrinting, ExpansionSplitsValuesIntoLines)
     }
 }
 
+// The lines are split at their brackets once and expanded again for every record; a line
+// changed in between, even to one of the same length, is split anew.
+TEST_F(MemoPrinting, EveryRecordExpandsTheLinesAsTheyAreThen)
+{
+    memo->Flags = kFlagStretched;
+    memo->Memo = {QStringLiteral("<[FIELD]>"), QStringLiteral("[FIELD]")};
+    const struct {
+        const char* value;
+        QStringList memo;   // none: unchanged
+        QStringList printed;
+    } records[] = {
+        {"1", {}, {QStringLiteral("<1>"), QStringLiteral("1")}},
+        {"2", {}, {QStringLiteral("<2>"), QStringLiteral("2")}},
+        {"3", {QStringLiteral("[FIELD]<>"), QStringLiteral("[FIELD]")}, {QStringLiteral("3<>"), QStringLiteral("3")}},
+        {"4", {QStringLiteral("x")}, {QStringLiteral("x")}},
+        {"5", {QStringLiteral("x"), QStringLiteral("[[FIELD]]")}, {QStringLiteral("x"), QStringLiteral("5")}},
+    };
+    for (const auto& r : records) {
+        if (!r.memo.isEmpty())
+            memo->Memo = r.memo;
+        fieldValue = QString::fromLatin1(r.value);
+        EXPECT_EQ(Printed(Print())->Memo, r.printed) << r.value;
+    }
+    EXPECT_EQ(expansions, 7);
+}
+
 TEST_F(MemoPrinting, CalcHeightFromAScriptLeavesTheMemoMeasured)
 {
     memo->Memo = {QStringLiteral("[FIELD]")};
