@@ -69,7 +69,9 @@ QVariant TMemoryField::Value() const
 
 bool TMemoryField::IsNull() const
 {
-    return VarIsNull(Value());
+    // Without copying the value: every field a build prints is asked first.
+    const std::vector<QVariant>* values = table_->CurrentValues();
+    return !values || size_t(index_) >= values->size() || VarIsNull((*values)[size_t(index_)]);
 }
 
 QString TMemoryField::DisplayText() const

@@ -88,8 +88,13 @@ void TrpView::ExpandText(QString& text, TrpBracketedText& split)
     split.Split(text);
     TrpReport& report = OwnerReport();
     QString expanded;
-    for (qsizetype i = 0; i < split.Pieces.size(); ++i)
-        expanded.append(i % 2 == 0 ? split.Pieces[i] : report.ExpandExpression(split.Pieces[i]));
+    for (qsizetype i = 0; i < split.Pieces.size(); ++i) {
+        const QString piece = i % 2 == 0 ? split.Pieces[i] : report.ExpandExpression(split.Pieces[i]);
+        if (expanded.isEmpty())
+            expanded = piece;   // shared, not copied: a line of one expression is its value
+        else
+            expanded.append(piece);
+    }
     text = expanded;
 }
 
