@@ -1,5 +1,6 @@
 #include "app/files/FBackup.h"
 
+#include "app/files/BackupCopy.h"
 #include "app/main/ModalRunner.h"
 
 #include <QAction>
@@ -7,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -57,4 +59,20 @@ void TfmBackup::ChooseDir()
     chooser.setOption(QFileDialog::ShowDirsOnly);
     if (ExecModal(chooser) == QDialog::Accepted && !chooser.selectedFiles().isEmpty())
         edBackupDir->setText(chooser.selectedFiles().first());
+}
+
+void OfferBackup(QWidget* parent, const QStringList& files, TDateTime& lastBackup)
+{
+    if (!BackupDue(Now(), lastBackup))
+        return;
+    TfmBackup dialog(parent);
+    if (ExecModal(dialog) != QDialog::Accepted)
+        return;
+    const QString folder = BackupFolderName(dialog.BackupDir(), QDate::currentDate(), QLocale());
+    const TBackupResult result = MakeBackup(folder, files);
+    if (result.Complete())
+        lastBackup = Now();
+    const QString problems = result.Problems();
+    if (!problems.isEmpty())
+        AskUser(parent, QMessageBox::Warning, problems);
 }

@@ -2,7 +2,10 @@
 // The offer to back up the settings, layout and data files: the operator picks the folder that
 // receives the dated backup folder. "Сохранить" ends with Accepted, "Отмена" with Rejected.
 // The folder edit starts empty each time.
+#include "base/DateTime.h"
+
 #include <QDialog>
+#include <QStringList>
 
 class QAction;
 class QLineEdit;
@@ -23,3 +26,8 @@ public:
 private:
     void ChooseDir();
 };
+
+// Once the backup is due, offers it and copies the files into a dated folder in the folder
+// chosen; lastBackup becomes now only when every file was copied, so that an incomplete backup
+// is offered again at the next start. What could not be copied is shown.
+void OfferBackup(QWidget* parent, const QStringList& files, TDateTime& lastBackup);

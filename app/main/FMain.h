@@ -219,9 +219,6 @@ private:
     void InstallReports();
     void RebuildStateReport();
 
-    // FMainBackup.cpp
-    void ReadAutoRunState();
-    void OfferBackup();
 
     TCommandLine FCommandLine;
     TExceptionSink FOuterExceptionSink;   // put back when the window goes

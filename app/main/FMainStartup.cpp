@@ -2,9 +2,13 @@
 #include "app/main/FMain.h"
 
 #include "app/exchange/PortControl.h"
+#include "app/files/FBackup.h"
+#include "app/settings/AutoRun.h"
+#include "core/Parameters.h"
 #include "app/main/ModalRunner.h"
 #include "app/main/UnhandledException.h"
 
+#include <QAction>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -64,8 +68,9 @@ void TfmMain::CloseFromLogin()
 
 void TfmMain::FormShow()
 {
-    ReadAutoRunState();
+    acAutoRun->setChecked(AutoRunEnabled());
     Tag = 0;
-    OfferBackup();
+    OfferBackup(this, {QString::fromStdString(FormStorage1->FileName()), Settings.SiloBinsFile, Settings.DataFile},
+                LastBackup);
     PortControl->BuildPortMenu();
 }
