@@ -1,8 +1,13 @@
 #pragma once
 // The main window: the board of silo blocks, the sensor detail and poll history, the chart,
 // the report preview, the debug log and the exchange page, every menu and action, the serial
-// port and the users. This file holds its lifecycle; the other FMain*.cpp files hold its
-// concerns one each (actions, start-up, closing, idle refresh, port, users, settings).
+// port and the users. Its pages, menus and actions are built by MainPages, MainMenus and
+// MainActions; the work behind them is done by helpers of their own (the board host, the
+// detail control, the exchange and port controls, the user control, the data file and
+// database actions, the message log, the state reports, the schedule window), each given only
+// the controls and callbacks it needs. The window itself is its lifecycle (FMain.cpp, start-up,
+// closing, the settings file) and the wiring between those helpers (FMainActionRules.cpp,
+// FMainBoard.cpp and the other FMain*.cpp files, one concern each).
 #include "app/main/ActionList.h"
 #include "app/main/CommandLine.h"
 #include "app/main/MainActions.h"
@@ -63,45 +68,41 @@ public:
     TInteraction& Interaction;         // the dialogs' runner and the unhandled exceptions' sink
 
     // What the window holds besides its controls.
-    bool AutoSave = false;             // "autosave" was given
     TDateTime LastBackup = 0;          // when the last backup was made; 0: never
     bool Modified = false;             // readings changed since the data file was loaded or saved
     TUser* CurrentUser = nullptr;      // the logged-in user (not owned)
     std::vector<std::unique_ptr<TUser>> Users;
     TBinPanel* BinPanel = nullptr;     // the board panel inside spGrid
     TfmMBDrive* MBDrive = nullptr;     // the local-block window, living for the whole run
-    int Tag = 1;                       // the widest log line drawn so far, in pixels
-    std::unique_ptr<IniFile> FormStorage1;   // the settings file
 
     TActionList aList;
+    // Runs an action as a menu would, but an exception from its work reaches the caller.
+    bool Execute(QAction* action) { return aList.Execute(action); }
+
+    // The helpers the window's work is done by.
+    TBoardHost* Board = nullptr;                        // the silo-block frames
+    TDetailControl* Detail = nullptr;                   // the sensor detail and the poll history
+    std::unique_ptr<TDataFileActions> DataFileActions;  // the data file
 
     // The running poll pass (the runner's); at most one exists.
     TBaseSendTH* SendTH() const;
-
     // The current user is an administrator.
     bool IsAdmin() const;
     // Enables or disables every top-level item of the main menu.
     void EnableMainMenu(bool on);
-    // Runs an action as a menu would, but an exception from its work reaches the caller.
-    bool Execute(QAction* action) { return aList.Execute(action); }
     // The idle refresh: action states, the error list, the status panels.
     void AppEvents1Idle();
     // Opens or closes the serial port; opening first asks every other instance to let it go.
     void SetPortEnabled(bool on);
-
-    // One log line posted to the window (WM_EXCHANGE_LOG).
-    void WMExchangeLog(const QString& text, TColor colour);
-
-    // Start-up at the first showing (run by the first showEvent): settings, start-up sequence,
-    // login, then the rest of the first showing.
-    void FirstShowing();
     // Runs the login until a user is accepted; false when the user gave up (the window is
     // then being closed).
     bool LoginLoop();
-
     // The chart page shows the history of a suspension (nullptr: none); the page is not switched.
     // Every silo-block frame calls it when its focused cell changes.
     void ShowSiloGraph(TSilos* silos);
+    // Writes the readings to path (the automatic database export follows); false when a partly
+    // read file was left alone.
+    bool SaveDataFile(const QString& path);
 
     // The schedule window (fmTimerParam); it lives as long as this window.
     TfmTimerParam* ScheduleWindow() const { return FTimerParam; }
@@ -113,31 +114,6 @@ public:
     // file, every setting written. True when the window closed (false for a repeated request).
     bool CloseFromOutside();
 
-    // The board's suspensions: frame by frame in board order, row by row, column by column,
-    // empty cells skipped.
-    std::vector<TSilos*> BoardSuspensions() const;
-    // Repaints the detail tree and every frame of the board.
-    void RepaintBoard();
-
-    // FMainBoard.cpp: the silo-block frames, the passes, the data file and the message log.
-    TBoardHost* Board = nullptr;
-    TDetailControl* Detail = nullptr;   // the sensor detail and the poll history
-    TExchangeControl* Exchange = nullptr;
-    TPortControl* PortControl = nullptr;
-    TUserControl* UserControl = nullptr;
-    std::unique_ptr<TTaskbarList> Taskbar;   // the window's taskbar button
-    std::unique_ptr<TDataFileActions> DataFileActions;
-    std::unique_ptr<TDatabaseActions> DatabaseActions;
-    std::unique_ptr<TMessageLog> MessageLog;
-    TStateReports* Reports = nullptr;   // the state reports (FMainReports.cpp)
-    // Reads the data file at Settings.DataFile into the tree.
-    void LoadDataFile();
-    // Writes the readings to path (the automatic database export follows); false when a partly
-    // read file was left alone.
-    bool SaveDataFile(const QString& path);
-    // The database export that follows a save when "БД автоэкспорт" is set.
-    void ExportAfterSave();
-
 protected:
     // Makes the hardware tree anew with the counts read from the settings file.
     virtual void RebuildHardConfig(const THardwareCounts& counts);
@@ -147,7 +123,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // FMain.cpp
+    // FMain.cpp: making and destroying the window, its pages.
     void FormCreate(const QStringList& arguments);
     void FormDestroy();
     void acCloseExecute();
@@ -156,18 +132,23 @@ private:
     void acDebugExecute();
     void pcMainChange(int index);
     bool spGridMouseWheel(QEvent* event);
+    void ApplyGraphSettings();
 
     // FMainLog.cpp: the log lines and the unhandled exceptions reach the message log.
     void ConnectLog();
+    void WMExchangeLog(const QString& text, TColor colour);
 
     // FMainActionRules.cpp: what each action does and when it is enabled.
     void InstallActions();
     bool ExchangeReady() const;
+    bool PortIsOpen() const { return Port->Enable(); }
     void InstallUserMenu();
     void InstallDetail();
     void ConnectDialogs();
 
-    // FMainStartup.cpp
+    // FMainStartup.cpp: the first showing (run by the first showEvent): settings, start-up
+    // sequence, login, then the rest.
+    void FirstShowing();
     void FormStorage1RestorePlacement();
     void StartupSequence();
     void FormShow();
@@ -191,10 +172,6 @@ private:
     void AppEvents1Hint(const QString& hint);
     void RefreshAirTempPanels();
 
-    bool PortIsOpen() const { return Port->Enable(); }
-
-    void ApplyGraphSettings();
-
     // FMainConfiguration.cpp: the configuration dialogs.
     void ConnectConfigurationDialogs();
     void acHardCnfgExecute();
@@ -206,10 +183,11 @@ private:
     void LoadSchedule();
     QString NextScheduledPollText() const;
 
-    // FMainBoard.cpp
+    // FMainBoard.cpp: the board, the passes, the data file and the database.
     void InstallBoard();
     void ClearBoard();
     void RebuildConfiguration();
+    void RepaintBoard();   // the detail tree and every frame of the board
     void ExchangeOneBlock(int index);
     void ExchangeFinished();
     void acOpenCnfExecute();
@@ -219,12 +197,23 @@ private:
     void InstallReports();
     void RebuildStateReport();
 
+    // The other helpers.
+    TExchangeControl* Exchange = nullptr;
+    TPortControl* PortControl = nullptr;
+    TUserControl* UserControl = nullptr;
+    std::unique_ptr<TTaskbarList> Taskbar;   // the window's taskbar button
+    std::unique_ptr<TDatabaseActions> DatabaseActions;
+    std::unique_ptr<TMessageLog> MessageLog;
+    TStateReports* Reports = nullptr;
+    TfmTimerParam* FTimerParam = nullptr;   // this window's schedule window (fmTimerParam)
 
+    std::unique_ptr<IniFile> FormStorage1;   // the settings file
     TCommandLine FCommandLine;
+    bool AutoSave = false;             // "autosave" was given
+    int Tag = 1;                       // the widest log line drawn so far, in pixels
     TExceptionSink FOuterExceptionSink;   // put back when the window goes
     int FLoadedStages = 0;             // how many groups of settings the last load read whole
     bool FFirstShowingDone = false;
     bool FClosing = false;
     bool FClosingFromOutside = false;
-    TfmTimerParam* FTimerParam = nullptr;   // this window's schedule window (fmTimerParam)
 };

@@ -2,6 +2,7 @@
 // those whose work a helper or a dialog of its own does.
 #include "app/main/FMain.h"
 
+#include "app/board/BoardHost.h"
 #include "app/detail/DetailControl.h"
 #include "app/dialogs/FAbout.h"
 #include "app/dialogs/FControllers.h"
@@ -113,7 +114,7 @@ void TfmMain::InstallDetail()
 {
     Detail = new TDetailControl(HardConfig, Settings,
                                 {this, vtDetal, vtHistory, pmDetalTIT, pmArcTM, &Modified,
-                                 [this] { return FormStorage1.get(); }, [this] { return BoardSuspensions(); },
+                                 [this] { return FormStorage1.get(); }, [this] { return Board->Suspensions(); },
                                  [this] { RepaintBoard(); }},
                                 aList, {acDelTM, acCheckSpeed, acTimePeriod, asPrecision});
 }

@@ -55,7 +55,7 @@ void TfmMain::InstallBoard()
     Exchange->ExchangeFinished = [this] { ExchangeFinished(); };
     DataFileActions = std::make_unique<TDataFileActions>(
         Monitor, TDataFileWindow{this, sBarPanels[3], &Modified, [this] { Detail->RebuildHistory(); },
-                                 [this] { ExportAfterSave(); }, [this] { return Board->Suspensions(); }});
+                                 [this] { DatabaseActions->ExportAfterSave(); }, [this] { return Board->Suspensions(); }});
     DatabaseActions = std::make_unique<TDatabaseActions>(
         Monitor, TDatabaseWindow{this, &Modified, FormStorage1.get(), [this] { return Board->Suspensions(); }});
     MessageLog = std::make_unique<TMessageLog>(*lbMsg, *lbErr);
@@ -103,11 +103,6 @@ void TfmMain::RebuildConfiguration()
 {
     ResetDetalRows(*vtDetal, HardConfig ? HardConfig->TITPerSilos() : 0);
     Board->BuildBoard();
-    LoadDataFile();
-}
-
-void TfmMain::LoadDataFile()
-{
     DataFileActions->LoadDataFile();
 }
 
@@ -120,16 +115,6 @@ void TfmMain::RepaintBoard()
 {
     RepaintDetal(*vtDetal);
     Board->RepaintBoard();
-}
-
-std::vector<TSilos*> TfmMain::BoardSuspensions() const
-{
-    return Board->Suspensions();
-}
-
-void TfmMain::ExportAfterSave()
-{
-    DatabaseActions->ExportAfterSave();
 }
 
 void TfmMain::acOpenCnfExecute()
