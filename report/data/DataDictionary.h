@@ -78,7 +78,7 @@ private:
 
     TrpRunContext& context_;
     // A name compared without regard to case; every field name an expression expands is
-    // looked up by one, twice, so it hashes without copying and compares exactly first.
+    // looked up by one, so it hashes without copying and compares exactly first.
     struct TrpCacheKey {
         QString Name;
         bool operator==(const TrpCacheKey& other) const
