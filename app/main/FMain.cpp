@@ -41,7 +41,7 @@ TfmMain::TfmMain(TMonitor& monitor, TrpRunContext& reportContext, TInteraction& 
     ConnectLog();
     CreateActions(this);
     addActions(AllActions());   // shortcuts work whichever menu holds the action
-    BuildPages(*this);
+    BuildPages(*this, ReportContext);
     BuildMenus(*this, *this);
     InstallActions();
     FormCreate(arguments);

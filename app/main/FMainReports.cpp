@@ -9,6 +9,8 @@
 #include "core/Device/HardConfig.h"
 #include "core/Monitor.h"
 #include "report/runtime/RunContext.h"
+#include "report/ui/Preview.h"
+#include "report/ui/PreviewForm.h"
 
 #include <QTabWidget>
 
@@ -28,6 +30,8 @@ void TfmMain::InstallReports()
     window.ShowPreviewPage = [this] { pcMain->setCurrentWidget(tsPreView); };
     window.PreviewPanel = rpPreview1;
     Reports = new TStateReports(ReportContext, std::move(window), this);
+    Reports->SetPreview(rpPreview1);
+    Reports->SetPreviewToolbar(rpPreview1->Window->Panel1, rpPreview1->Window->PageSetupBtn);
     Reports->InstallActions(aList);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/graph/SiloGraph.h"
 #include "app/widgets/VSBPro.h"
+#include "report/ui/Preview.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -54,7 +55,7 @@ QListWidget* LogList(const char* name)
 
 } // namespace
 
-void TMainPages::BuildPages(QMainWindow& window)
+void TMainPages::BuildPages(QMainWindow& window, TrpRunContext& reportContext)
 {
     auto* central = Named(new QWidget, "paClient");
     auto* column = new QVBoxLayout(central);
@@ -113,7 +114,8 @@ void TMainPages::BuildPages(QMainWindow& window)
     graph->addLayout(cursor);
 
     tsPreView = AddPage(pcMain, "tsPreView", "Предпросмотр");
-    rpPreview1 = Named(new QWidget, "rpPreview1");
+    rpPreview1 = Named(new TrpPreview(reportContext), "rpPreview1");
+    rpPreview1->SetShowToolbar(true);   // the reports add their own buttons to it
     (new QVBoxLayout(tsPreView))->addWidget(rpPreview1);
 
     tsDebug = AddPage(pcMain, "tsDebug", "Отладка");

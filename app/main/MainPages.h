@@ -15,6 +15,8 @@ class QWidget;
 class TSiloGraph;
 class TVStatusBarPro;
 class TVStatusPanelPro;
+class TrpPreview;
+class TrpRunContext;
 
 struct TMainPages {
     QTabWidget* pcMain = nullptr;
@@ -34,7 +36,7 @@ struct TMainPages {
     QLabel* CursorLabel = nullptr;
 
     QWidget* tsPreView = nullptr;     // "Предпросмотр"
-    QWidget* rpPreview1 = nullptr;    // the report preview panel
+    TrpPreview* rpPreview1 = nullptr; // the report preview panel, with its tool bar
 
     QWidget* tsDebug = nullptr;       // "Отладка"
     QListWidget* lbMsg = nullptr;
@@ -48,5 +50,5 @@ struct TMainPages {
     TVStatusBarPro* sBar = nullptr;   // the bottom status bar: port, speed, data file
     TVStatusPanelPro* sBarPanels[4] = {};
 
-    void BuildPages(QMainWindow& window);
+    void BuildPages(QMainWindow& window, TrpRunContext& reportContext);
 };

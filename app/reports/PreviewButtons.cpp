@@ -3,6 +3,7 @@
 #include "report/ui/SpeedButton.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QPainter>
 #include <QPointer>
 
@@ -95,5 +96,8 @@ void SetPreviewButton(QWidget& strip, QAction* action, const QImage& glyph, bool
             target->trigger();
     };
     QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    // After the strip's own buttons, as a button placed far to their right and aligned left.
+    if (auto* row = qobject_cast<QBoxLayout*>(strip.layout()))
+        row->addWidget(button);
     button->show();
 }

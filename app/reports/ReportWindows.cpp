@@ -3,6 +3,7 @@
 #include "report/ui/ExportDialogs.h"
 #include "report/ui/FunctionDialogs.h"
 #include "report/ui/PdfFileDialog.h"
+#include "report/ui/PreviewForm.h"
 #include "report/ui/ProgressForm.h"
 #include "report/ui/RichForm.h"
 #include "platform/qt/KeyValueStore.h"
@@ -12,6 +13,8 @@ void InstallReportWindows(TrpRunContext& context, QWidget& mainWindow)
     InstallFunctionDialogs(context, &mainWindow);
     InstallExportDialogs(context);
     InstallPdfFileDialog(context, &mainWindow);
-    InstallRichEditor(context, &mainWindow, std::make_shared<KeyValueStore>());
+    const auto store = std::make_shared<KeyValueStore>();
+    InstallRichEditor(context, &mainWindow, store);
+    InstallPreviewWindow(context, store);
     new TrpProgressForm(context, &mainWindow);
 }

@@ -259,11 +259,11 @@ void TrpPreviewForm::done(int result)
     QDialog::done(result);
 }
 
-void InstallPreviewWindow(TrpRunContext& context, KeyValueStore* store)
+void InstallPreviewWindow(TrpRunContext& context, std::shared_ptr<KeyValueStore> store)
 {
     context.ShowPreviewWindow = [&context, store](TrpReport& report, const QString& caption) {
         // A child of the report's window, so that it stays above it; a window of its own still.
-        auto* form = new TrpPreviewForm(context, store, qobject_cast<QWidget*>(report.parent()));
+        auto* form = new TrpPreviewForm(context, store.get(), qobject_cast<QWidget*>(report.parent()));
         form->setAttribute(Qt::WA_DeleteOnClose);
         form->setWindowTitle(caption);
         form->ShowPreview(report);

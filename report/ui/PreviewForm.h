@@ -8,7 +8,7 @@
 // and every command that needs the report to work on them (print, save, export, rebuild) gives
 // them back (ReturnPages) for its duration and takes them again afterwards.
 //
-// The zoom last chosen is the run context's (PreviewScale, PreviewScaleMode): a window starts
+// The zoom last chosen is the run context's (LastScale, LastScaleMode): a window starts
 // with it and stores the user's choice back. Search, view and page state are the window's own.
 #include <functional>
 #include <memory>
@@ -225,4 +225,4 @@ private:
 // Sets the context's ShowPreviewWindow: a report without an embedded preview shows its pages in
 // a preview window of its own, which remembers its place in store (none: it does not) and frees
 // itself, with the pages it holds, once closed.
-void InstallPreviewWindow(TrpRunContext& context, KeyValueStore* store);
+void InstallPreviewWindow(TrpRunContext& context, std::shared_ptr<KeyValueStore> store = {});

@@ -1,6 +1,7 @@
 // The board in the main window: built from the settings and the layout file, a pass from the
 // menu in the no-port mode and one stopped half-way, the data file saved after them, and a
-// layout file that could not be read kept at closing.
+// layout file that could not be read kept at closing; the protocol of a pass in the embedded
+// preview.
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
@@ -16,12 +17,20 @@
 #include "core/Device/Device.h"
 #include "core/ExchangeLog.h"
 #include "core/Parameters.h"
+#include "app/detail/DetailControl.h"
+#include "app/detail/HistoryModel.h"
+#include "app/detail/HistoryTree.h"
+#include "report/engine/EMFPages.h"
+#include "report/ui/Preview.h"
+#include "report/ui/PreviewForm.h"
+#include "report/ui/SpeedButton.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLayout>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +38,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
+#include <QTreeView>
 
 #include <chrono>
 
@@ -144,6 +154,37 @@ TEST_F(BoardWindowTest, APassInTheNoPortModeColoursTheBoardAndSavesTheDataFile)
         << window->lbErr->item(0)->text().toStdString();
     EXPECT_TRUE(QString::fromUtf8(ReadAll(folders.HomeFile("debug.log"))).contains(QStringLiteral("местного блока Р5-22К")));
     EXPECT_GT(window->lbMsg->count(), 72);
+    Close(window);
+}
+
+TEST_F(BoardWindowTest, TheProtocolOfAPassShowsInTheEmbeddedPreviewWithTheReportButtons)
+{
+    auto window = StartDemo();
+    ASSERT_TRUE(window->Execute(window->acFullExchg));
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }));
+    const THistoryModel& polls = window->Detail->History->Model();
+    window->vtHistory->setCurrentIndex(polls.index(0, 0, polls.index(0, 0)));
+    window->aList.UpdateAll();
+    ASSERT_TRUE(window->Execute(window->acPreview));
+    EXPECT_EQ(window->pcMain->currentWidget(), window->tsPreView);
+
+    TrpPreview& preview = *window->rpPreview1;
+    const TrpPreviewForm& form = *preview.Window;
+    const TrpReport* shown = preview.ShownReport();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->objectName(), QStringLiteral("rpReport"));
+    EXPECT_GE(form.PageCount(), 1);
+    EXPECT_EQ(shown->EMFPages->Count(), 0) << "the preview holds the pages";
+    EXPECT_TRUE(form.PageSetupBtn->isVisible());
+    // The report's own buttons follow the preview's in its strip.
+    const QLayout& row = *form.Panel1->layout();
+    for (const char* name : {"btnacReportExportRTF", "btnacReportExportTXT", "btnacReportColor"}) {
+        const auto* button = form.Panel1->findChild<TrpTBButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_GT(row.indexOf(button), row.indexOf(form.FindBtn)) << name;
+    }
+    window->Modified = false;
     Close(window);
 }
 

@@ -317,8 +317,9 @@ TEST_F(PreviewCommands, TheEmbeddedPreviewHoldsThePagesAndLendsThemBack)
 TEST_F(PreviewCommands, AReportWithoutAnEmbeddedPreviewShowsAWindowOfItsOwn)
 {
     QTemporaryDir home;
-    KeyValueStore store(home.filePath(QStringLiteral("user.ini")));
-    InstallPreviewWindow(context, &store);
+    const auto shared = std::make_shared<KeyValueStore>(home.filePath(QStringLiteral("user.ini")));
+    KeyValueStore& store = *shared;
+    InstallPreviewWindow(context, shared);
     const QString key = QStringLiteral("Software\\ReportEngine\\Form\\TrpPreviewForm");
 
     report->InitialZoom = pzTwoPages;
