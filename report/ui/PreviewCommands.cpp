@@ -194,7 +194,7 @@ void TrpPreviewForm::PrintBtnClick()
     if (report_->ShowPrintDialog && dialog.exec() != mrOk)
         return;
     const TrpReport* current = context_.CurrentReport;
-    if (current && current->RebuildPrinter && printer.CurrentIndex != oldPrinter && report_->Rebuildable) {
+    if (current && current->RebuildPrinter && printer.CurrentIndex != oldPrinter && pagesRebuildable_) {
         if (!report_->SwitchPrinter(oldPrinter, printer.CurrentIndex))
             return;
         WithPagesReturned([](TrpReport& report) { report.BuildReportPages(); });
@@ -236,7 +236,7 @@ void TrpPreviewForm::PageSetupBtnClick()
     }
     // Pages read from a file are not the template's: they stay, and the new setup waits for the
     // next build.
-    if (!report_->Rebuildable)
+    if (!pagesRebuildable_)
         return;
     WithPagesReturned([](TrpReport& report) { report.BuildReportPages(); });
     ResetView(true);

@@ -266,6 +266,7 @@ void TrpPreviewForm::TakePages(TrpReport& report)
     report_ = &report;
     pages_.reset();
     pages_ = std::move(report.EMFPages);
+    pagesRebuildable_ = report.Rebuildable;
     report.EMFPages = std::make_unique<TrpEMFPages>(report);
 }
 
@@ -274,6 +275,7 @@ void TrpPreviewForm::ReturnPages()
     if (!report_ || !pages_)
         return;
     report_->EMFPages = std::move(pages_);
+    report_->Rebuildable = pagesRebuildable_;
 }
 
 void TrpPreviewForm::CheckZoomItem()

@@ -214,6 +214,9 @@ private:
     KeyValueStore* store_;
     QPointer<TrpReport> report_;
     std::unique_ptr<TrpEMFPages> pages_;
+    // Whether the pages held were built from the template (not read from a file): it goes with
+    // them, since the report may meanwhile read a file into its own list for another window.
+    bool pagesRebuildable_ = false;
     TrpPagesLayout layout_;
     QActionGroup* zoomItems_;
     QWidget* corner_;   // below the right strip, beside the horizontal bar

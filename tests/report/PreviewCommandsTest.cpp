@@ -277,6 +277,25 @@ TEST_F(PreviewCommands, PageSetupLeavesPagesOpenedFromAFile)
     EXPECT_EQ(ShownTexts(), opened) << "the pages opened are not replaced by a build of the template";
 }
 
+TEST_F(PreviewCommands, BuiltPagesAreRebuiltWhileTheReportShowsAFileInAnotherWindow)
+{
+    ShowBuilt();
+    ChooseFile(0, Path("saved.rpp"));
+    form.SaveBtnClick();
+    // The report reads a saved file into its own (empty) list for a window of its own.
+    report->LoadReportPages(Path("saved.rpp"));
+    {
+        TrpPreviewForm other(context);
+        other.TakePages(*report);
+    }
+    table.First();
+    table.Delete();
+    WhenShown<TrpPageSetupForm>([](TrpPageSetupForm& dialog) { dialog.Button1->click(); });
+    form.PageSetupBtnClick();
+    EXPECT_EQ(form.PageCount(), 2) << "built again without the record deleted";
+    EXPECT_EQ(report->EMFPages->Count(), 0);
+}
+
 TEST_F(PreviewCommands, TheEmbeddedPreviewHoldsThePagesAndLendsThemBack)
 {
     TrpPreview preview(context);
