@@ -26,6 +26,7 @@
 #include "report/runtime/TextRoutines.h"
 #include "report/ui/FlatComboBox.h"
 #include "report/ui/FontComboBox.h"
+#include "report/ui/PreviewGlyphs.h"
 #include "report/ui/RichFormGlyphs.h"
 #include "report/ui/RichRuler.h"
 #include "report/ui/SpeedButton.h"
@@ -121,8 +122,8 @@ QWidget* TrpRichForm::MakeToolBar(KeyValueStore* store)
     row->setSpacing(0);
     const auto separator = [bar] { new TrpTBSeparator(bar); };
 
-    OpenB = Button(bar, "OpenB", 53561, RichFormGlyph(TRichGlyph::Open));
-    SaveB = Button(bar, "SaveB", 53562, RichFormGlyph(TRichGlyph::Save));
+    OpenB = Button(bar, "OpenB", 53561, PreviewGlyph(TPreviewGlyph::Open));
+    SaveB = Button(bar, "SaveB", 53562, PreviewGlyph(TPreviewGlyph::Save));
     UndoB = Button(bar, "UndoB", 53563, RichFormGlyph(TRichGlyph::Undo));
     separator();
     FontB = Button(bar, "FontB", 53571, RichFormGlyph(TRichGlyph::Font));
@@ -146,7 +147,7 @@ QWidget* TrpRichForm::MakeToolBar(KeyValueStore* store)
     CenterAlignB = Button(bar, "CenterAlignB", 53567, RichFormGlyph(TRichGlyph::AlignCenter));
     RightAlignB = Button(bar, "RightAlignB", 53568, RichFormGlyph(TRichGlyph::AlignRight));
     separator();
-    CancelB = Button(bar, "CancelB", 53572, RichFormGlyph(TRichGlyph::Cancel));
+    CancelB = Button(bar, "CancelB", 53572, PreviewGlyph(TPreviewGlyph::Exit));
     OkB = Button(bar, "OkB", 53573, RichFormGlyph(TRichGlyph::Ok));
     row->addStretch();
 

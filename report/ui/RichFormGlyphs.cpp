@@ -37,20 +37,6 @@ QImage RichFormGlyph(TRichGlyph glyph)
     image.fill(kKey);
     QPainter p(&image);
     switch (glyph) {
-    case TRichGlyph::Open:
-        p.setPen(kInk);
-        p.setBrush(QColor(230, 200, 80));
-        p.drawRect(1, 4, 12, 9);
-        p.drawLine(1, 4, 4, 2);
-        p.drawLine(4, 2, 7, 4);
-        break;
-    case TRichGlyph::Save:
-        p.setPen(kInk);
-        p.setBrush(QColor(40, 60, 160));
-        p.drawRect(1, 1, 13, 13);
-        p.fillRect(4, 2, 8, 5, Qt::white);
-        p.fillRect(5, 10, 6, 4, Qt::lightGray);
-        break;
     case TRichGlyph::Undo: {
         QPainterPath arc;
         arc.moveTo(4, 7);
@@ -69,11 +55,6 @@ QImage RichFormGlyph(TRichGlyph glyph)
     case TRichGlyph::AlignLeft: TextLines(p, {2, 2, 2, 2}, {13, 9, 12, 7}); break;
     case TRichGlyph::AlignCenter: TextLines(p, {2, 4, 3, 5}, {13, 11, 12, 10}); break;
     case TRichGlyph::AlignRight: TextLines(p, {2, 6, 3, 8}, {13, 13, 13, 13}); break;
-    case TRichGlyph::Cancel:
-        p.setPen(QPen(QColor(200, 0, 0), 2));
-        p.drawLine(3, 3, 12, 12);
-        p.drawLine(12, 3, 3, 12);
-        break;
     case TRichGlyph::Ok:
         p.setPen(QPen(QColor(0, 130, 0), 2));
         p.drawLine(2, 8, 6, 12);
