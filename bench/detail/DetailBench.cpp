@@ -1,6 +1,7 @@
 // The poll history of a year of hourly polls for a board of 12 suspensions of 6 sensors:
 // building the tree's model, reading every row as a scrolling view does, choosing a poll for a
 // full hardware tree, and deleting a poll.
+#include "bench/common/YearOfPolls.h"
 #include "app/detail/HistoryActions.h"
 #include "app/detail/HistoryModel.h"
 #include "core/Device/Device.h"
@@ -11,19 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kHoursPerYear = 365 * 24;
-const TDateTime kStart = EncodeDate(2023, 1, 1);
-
-std::vector<TTITPoint> YearOfPolls(int sensor)
-{
-    std::vector<TTITPoint> points(kHoursPerYear);
-    for (int h = 0; h < kHoursPerYear; ++h) {
-        points[static_cast<size_t>(h)].SetTime(kStart + h / 24.0);
-        points[static_cast<size_t>(h)].Value = 10.0 + (h + sensor) % 7;
-    }
-    return points;
-}
 
 // A tree whose first silosCount suspensions hold a year of polls each; those are the board.
 struct TBoard {
@@ -86,7 +74,7 @@ BENCHMARK(BM_ReadEveryRow)->Unit(benchmark::kMillisecond);
 void BM_ChoosePollForFullTree(benchmark::State& state)
 {
     TBoard board(12, 12);
-    const int64_t poll = DateTimeToUnix(kStart + 4000 / 24.0);
+    const int64_t poll = DateTimeToUnix(kYearStart + 4000 / 24.0);
     const Parameters settings;
     for (auto _ : state)
         ApplyPoll(board.Tree, poll, settings);
@@ -100,7 +88,7 @@ void BM_DeletePoll(benchmark::State& state)
 {
     const int period = static_cast<int>(state.range(0));
     TBoard board(1, 12);
-    const int64_t poll = DateTimeToUnix(kStart + 4000 / 24.0);
+    const int64_t poll = DateTimeToUnix(kYearStart + 4000 / 24.0);
     for (auto _ : state) {
         benchmark::DoNotOptimize(DeletePolls(board.Tree, DeletionWindow(poll, period), period));
         state.PauseTiming();

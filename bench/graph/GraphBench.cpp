@@ -1,5 +1,6 @@
 // The temperature chart of a suspension with a year of hourly polls on each of its six sensors:
 // turning one history into stair-step points, filling the chart, and drawing it.
+#include "bench/common/YearOfPolls.h"
 #include "app/graph/GraphPoints.h"
 #include "app/graph/SiloGraph.h"
 #include "core/Device/Device.h"
@@ -14,19 +15,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kHoursPerYear = 365 * 24;
-const TDateTime kStart = EncodeDate(2023, 1, 1);
-
-std::vector<TTITPoint> YearOfPolls(int sensor)
-{
-    std::vector<TTITPoint> points(kHoursPerYear);
-    for (int h = 0; h < kHoursPerYear; ++h) {
-        points[static_cast<size_t>(h)].SetTime(kStart + h / 24.0);
-        points[static_cast<size_t>(h)].Value = 10.0 + (h + sensor) % 7;
-    }
-    return points;
-}
 
 struct TYearSilos {
     TYearSilos() : Tree(1, 1, 6)

@@ -1,5 +1,6 @@
 // Storing and averaging sensor histories: a year of hourly polls for a full tree, long single
 // histories stored in and out of order, rebuilding the averages, the rate check and painting.
+#include "bench/common/YearOfPolls.h"
 #include "core/Device/Device.h"
 #include "core/Device/ReadingRules.h"
 #include "core/Parameters.h"
@@ -13,12 +14,9 @@
 
 namespace {
 
-constexpr int kHoursPerYear = 365 * 24;
-const TDateTime kStart = EncodeDate(2023, 1, 1);
-
 TDateTime Hour(int h)
 {
-    return kStart + h / 24.0;
+    return kYearStart + h / 24.0;
 }
 
 // The settings the benchmarks run with (no rate check; the averaging period each one sets).
@@ -60,7 +58,7 @@ void BM_MillionPointsInOrder(benchmark::State& state)
     for (auto _ : state) {
         TTIT tit(nullptr, 0);
         for (int i = 0; i < 1'000'000; ++i)
-            StoreReading(tit, kStart + i / 96.0, i % 50);
+            StoreReading(tit, kYearStart + i / 96.0, i % 50);
         benchmark::DoNotOptimize(tit.AverageCount());
     }
     state.SetItemsProcessed(state.iterations() * 1'000'000);
@@ -93,7 +91,7 @@ void BM_RebuildAveragesOfAMillionPoints(benchmark::State& state)
 {
     std::vector<TTITPoint> points(1'000'000);
     for (size_t i = 0; i < points.size(); ++i) {
-        points[i].SetTime(kStart + static_cast<double>(i) / 96.0);
+        points[i].SetTime(kYearStart + static_cast<double>(i) / 96.0);
         points[i].Value = static_cast<double>(i % 50);
     }
     TTIT tit(nullptr, 0);
@@ -133,7 +131,7 @@ void BM_PaintAFullBoard(benchmark::State& state)
                 TTIT* tit = tree.GetMB(b)->GetSilos(s)->GetTIT(t);
                 tit->SetOff(50);
                 for (double v : {20.0, 20.1, 25.0})
-                    tit->AddValue(true, kStart, v, Settings);
+                    tit->AddValue(true, kYearStart, v, Settings);
             }
     for (auto _ : state) {
         for (int b = 0; b < 12; ++b)
