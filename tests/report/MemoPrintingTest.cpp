@@ -23,21 +23,14 @@ protected:
         memo->PrintedForm = true;   // as the page set-up switches its objects before a build
         memo->SetBounds(0, 0, 80, 100);
         memo->Font.Name = QStringLiteral("Courier New");   // 8 pixels a character at 10 points
-        report->OnGetValue = [this](const QString& name, QVariant& value) {
-            if (name == QLatin1String("FIELD")) {
-                ++expansions;
-                value = fieldValue;
-            }
-        };
+        fieldValue = QStringLiteral("value");
+        ServeField();
     }
 
     // Prints the memo; the entry written, or none.
     QByteArray Print()
     {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        memo->PrintToStream(buffer);
-        return buffer.data();
+        return PrintEntry(*memo);
     }
 
     // The memo an entry of a prepared page holds.
@@ -48,8 +41,6 @@ protected:
     }
 
     TrpMemoView* memo = nullptr;
-    QVariant fieldValue = QStringLiteral("value");
-    int expansions = 0;
 };
 
 QString Words(int count)

@@ -37,6 +37,26 @@ protected:
         return buffer.data();
     }
 
+    // The object's entry on a prepared page as a build prints it; empty when it prints nothing.
+    static QByteArray PrintEntry(TrpView& view)
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        view.PrintToStream(buffer);
+        return buffer.data();
+    }
+
+    // The report gives fieldValue for the field FIELD and counts how often it is asked for.
+    void ServeField()
+    {
+        report->OnGetValue = [this](const QString& name, QVariant& value) {
+            if (name == QLatin1String("FIELD")) {
+                ++expansions;
+                value = fieldValue;
+            }
+        };
+    }
+
     // A new object of the class, on the page, read from the bytes in the chosen form.
     template <class T>
     T* Read(const QByteArray& bytes, bool printedForm = false)
@@ -54,4 +74,6 @@ protected:
     TrpRunContext context;
     std::unique_ptr<TrpReport> report = std::make_unique<TrpReport>(context);
     TrpPage* page = nullptr;
+    QVariant fieldValue;
+    int expansions = 0;
 };

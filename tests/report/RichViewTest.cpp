@@ -53,26 +53,17 @@ protected:
         rich->PrintedForm = true;   // as the page set-up switches its objects before a build
         rich->SetBounds(0, 0, 300, 100);
         context.OnLog = [this](const QString& message) { log << message; };
-        report->OnGetValue = [this](const QString& name, QVariant& value) {
-            if (name == QLatin1String("FIELD")) {
-                ++expansions;
-                value = fieldValue;
-            }
-        };
+        fieldValue = QStringLiteral("5");
+        ServeField();
     }
 
     // Prints the object; the entry written.
     QByteArray Print()
     {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        rich->PrintToStream(buffer);
-        return buffer.data();
+        return PrintEntry(*rich);
     }
 
     TrpRichView* rich = nullptr;
-    QVariant fieldValue = QStringLiteral("5");
-    int expansions = 0;
     QStringList log;
 };
 
