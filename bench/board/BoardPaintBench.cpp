@@ -1,6 +1,7 @@
 // Painting the board after a pass: 32 silo-block frames of 12 x 12 cells, every cell a
 // suspension of six sensors with a value, each frame's table painted whole (what a repaint of
 // the board costs), and one frame's table alone.
+#include "bench/common/QtBenchmarkMain.h"
 #include "app/board/FrameSiloBin.h"
 #include "app/board/SiloBinGrid.h"
 #include "app/board/BinPanel.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QPixmap>
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -72,11 +72,5 @@ BENCHMARK(BM_PaintOneFrame)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    // Widgets need a display; the benchmark draws off screen unless told otherwise.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The temperature chart of a suspension with a year of hourly polls on each of its six sensors:
 // turning one history into stair-step points, filling the chart, and drawing it.
+#include "bench/common/QtBenchmarkMain.h"
 #include "bench/common/YearOfPolls.h"
 #include "app/graph/GraphPoints.h"
 #include "app/graph/SiloGraph.h"
@@ -11,7 +12,6 @@
 #include <QLineSeries>
 #include <QPixmap>
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -64,11 +64,5 @@ BENCHMARK(BM_DrawAYearOfPolls)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // Widgets need a display; the benchmark draws off screen unless told otherwise.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv);
 }

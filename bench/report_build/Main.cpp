@@ -1,17 +1,9 @@
 // Report build benchmarks: prepared pages and their files here; the build itself beside them.
-#include <cstdlib>
+#include "bench/common/QtBenchmarkMain.h"
 
 #include <QGuiApplication>
 
-#include <benchmark/benchmark.h>
-
 int main(int argc, char** argv)
 {
-    // Fonts need an application object; the benchmark needs no display.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include "bench/common/QtBenchmarkMain.h"
 #include "report/engine/Report.h"
 #include "report/objects/MemoView.h"
 #include "report/runtime/RunContext.h"
@@ -140,11 +141,5 @@ BENCHMARK(BM_BareQtPaintFramesAndTexts);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -3,12 +3,11 @@
 // document operations, which every rich-text object pays anyway.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 #include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "bench/common/QtBenchmarkMain.h"
 #include "report/file/RtfReader.h"
 #include "report/file/RtfWriter.h"
 
@@ -97,11 +96,5 @@ BENCHMARK(BM_ToPlainText)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // Fonts need an application object; the benchmark needs no display.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -1,7 +1,6 @@
 // The temperature protocol of a full board (256 local blocks of 12 suspensions of 6 sensors, a
 // hundred polls each): its rows for the newest poll, beside a bare loop that looks up the same
 // readings into plain rows, and the whole protocol, rows and pages, on the virtual A4 page.
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -10,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/common/QtBenchmarkMain.h"
 #include "app/detail/HistoryActions.h"
 #include "app/main/ActionList.h"
 #include "app/reports/ProtocolData.h"
@@ -130,11 +130,5 @@ BENCHMARK(BM_ProtocolPages)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // The report actions need an application object; the benchmark needs no display.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks<QApplication>(argc, argv);
 }
