@@ -17,7 +17,7 @@
 #include "report/runtime/RunContext.h"
 
 // A memo as a test places it: its box in page units, its lines and look.
-struct TMemoSpec {
+struct TMemoPlacement {
     int Left = 0, Top = 0, Width = 100, Height = 20;
     QStringList Lines;
     int Frames = 0;
@@ -41,13 +41,13 @@ protected:
     }
 
     // A memo made on the design page, changed by setUp, and printed into the page.
-    TrpMemoView& Print(int page, const TMemoSpec& spec, const std::function<void(TrpMemoView&)>& setUp = {})
+    TrpMemoView& Print(int page, const TMemoPlacement& placement, const std::function<void(TrpMemoView&)>& setUp = {})
     {
         auto* memo = static_cast<TrpMemoView*>(design->AddObject(std::make_unique<TrpMemoView>()));
-        memo->SetBounds(spec.Left, spec.Top, spec.Width, spec.Height);
-        memo->Memo = spec.Lines;
-        memo->FrameTyp = uint16_t(spec.Frames);
-        memo->Alignment = spec.Alignment;
+        memo->SetBounds(placement.Left, placement.Top, placement.Width, placement.Height);
+        memo->Memo = placement.Lines;
+        memo->FrameTyp = uint16_t(placement.Frames);
+        memo->Alignment = placement.Alignment;
         if (setUp)
             setUp(*memo);
         PrintView(page, *memo);

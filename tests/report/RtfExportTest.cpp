@@ -23,11 +23,11 @@ protected:
     }
 
     // The document of one page holding the memo.
-    QByteArray OneMemo(const TMemoSpec& spec, const std::function<void(TrpMemoView&)>& setUp = {})
+    QByteArray OneMemo(const TMemoPlacement& placement, const std::function<void(TrpMemoView&)>& setUp = {})
     {
         report.EMFPages->Clear();
         AddPage();
-        Print(0, spec, setUp);
+        Print(0, placement, setUp);
         EXPECT_TRUE(Export(filter, Path()));
         return Contents(Path());
     }

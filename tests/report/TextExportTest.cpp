@@ -10,31 +10,31 @@ namespace {
 
 // A memo on grid line `line` (14 units a line) whose first character falls in column `column`
 // (6.5 units a character; the text starts 2 units right of the memo's left edge).
-TMemoSpec At(int column, int line, const QString& text)
+TMemoPlacement At(int column, int line, const QString& text)
 {
-    TMemoSpec spec;
-    spec.Left = int(column * 6.5) - 1;
-    spec.Top = line * 14;
-    spec.Lines = {text};
-    return spec;
+    TMemoPlacement placement;
+    placement.Left = int(column * 6.5) - 1;
+    placement.Top = line * 14;
+    placement.Lines = {text};
+    return placement;
 }
 
 // A memo framed on every side whose frame rectangle runs from left to right.
-TMemoSpec Framed(int left, int right, int line, const QString& text)
+TMemoPlacement Framed(int left, int right, int line, const QString& text)
 {
-    TMemoSpec spec;
-    spec.Left = left;
-    spec.Width = right - left - 1;
-    spec.Top = line * 14;
-    spec.Lines = {text};
-    spec.Frames = frAllSides;
-    return spec;
+    TMemoPlacement placement;
+    placement.Left = left;
+    placement.Width = right - left - 1;
+    placement.Top = line * 14;
+    placement.Lines = {text};
+    placement.Frames = frAllSides;
+    return placement;
 }
 
-TMemoSpec Aligned(TMemoSpec spec, int32_t alignment)
+TMemoPlacement Aligned(TMemoPlacement placement, int32_t alignment)
 {
-    spec.Alignment = alignment;
-    return spec;
+    placement.Alignment = alignment;
+    return placement;
 }
 
 QByteArray Lines(const QStringList& lines)
@@ -56,7 +56,7 @@ TEST_F(TextExport, LaysPagesOutOnTheCharacterGrid)
     below200.append(QStringLiteral("низ"));
     const struct {
         const char* name;
-        std::vector<std::vector<TMemoSpec>> pages;
+        std::vector<std::vector<TMemoPlacement>> pages;
         std::function<void(TrpTextExport&)> options;
         QStringList expected;
     } cases[] = {
@@ -99,7 +99,7 @@ TEST_F(TextExport, LaysPagesOutOnTheCharacterGrid)
         design->Objects.clear();
         for (const auto& memos : c.pages) {
             const int page = AddPage();
-            for (const TMemoSpec& memo : memos)
+            for (const TMemoPlacement& memo : memos)
                 Print(page, memo);
         }
         ASSERT_TRUE(Export(filter, Path()));
@@ -109,7 +109,7 @@ TEST_F(TextExport, LaysPagesOutOnTheCharacterGrid)
 
 TEST_F(TextExport, WritesTheChosenCodePage)
 {
-    const TMemoSpec memo = Framed(13, 91, 0, QStringLiteral("Зерно"));
+    const TMemoPlacement memo = Framed(13, 91, 0, QStringLiteral("Зерно"));
     const QStringList box = {" ┌───────────┐ ", " │Зерно      │ ", " └───────────┘ ", "\f"};
     const QStringList plain = {" +-----------+ ", " |Зерно      | ", " +-----------+ ", "\f"};
     const auto encoded = [](const QStringList& lines, CodePage page) {
