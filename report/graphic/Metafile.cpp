@@ -5,6 +5,8 @@
 
 #include <emf2svg.h>
 
+#include "report/runtime/LayoutDpi.h"
+
 namespace {
 
 constexpr uint32_t kHeaderRecord = 1;
@@ -13,7 +15,6 @@ constexpr uint32_t kLastRecordType = 122;
 constexpr uint32_t kSignature = 0x464D4520;   // " EMF"
 constexpr int kHeaderSize = 88;
 constexpr int kMinRecordSize = 8;
-constexpr int kScreenDpi = 96;
 constexpr int kHundredthsMmPerInch = 2540;
 
 uint32_t U32(const QByteArray& data, qsizetype offset)
@@ -68,7 +69,7 @@ TrpMetafileInfo InspectMetafile(const QByteArray& data)
     const int64_t frameWidth = int64_t(I32(data, 32)) - I32(data, 24);
     const int64_t frameHeight = int64_t(I32(data, 36)) - I32(data, 28);
     const auto pixels = [](int64_t hundredthsMm) {
-        return (hundredthsMm * kScreenDpi + kHundredthsMmPerInch / 2) / kHundredthsMmPerInch;
+        return (hundredthsMm * kLayoutDpi + kHundredthsMmPerInch / 2) / kHundredthsMmPerInch;
     };
     const int64_t width = pixels(frameWidth);
     const int64_t height = pixels(frameHeight);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/Rounding.h"
+#include "report/runtime/LayoutDpi.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ QString ReportFontFamily(const QString& name)
 
 int FontPixelHeight(int points, double zoom)
 {
-    const double pixels = points * 96.0 / 72.0 * zoom;
+    const double pixels = points * double(kLayoutDpi) / 72.0 * zoom;
     return zoom == 1.0 ? int(Round(pixels)) : int(std::trunc(pixels));
 }
 

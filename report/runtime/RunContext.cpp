@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+#include "base/Rounding.h"
+#include "report/runtime/LayoutDpi.h"
 #include "report/runtime/NamedConstants.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -32,10 +34,10 @@ TrpRunContext::TrpRunContext()
     PatternBitmap = CheckerBoard();
     ScratchBitmap = QImage(8, 8, QImage::Format_RGB32);
     ScratchBitmap.fill(Qt::white);
-    // 96 DPI, whatever the screen: report text is measured alike on every machine.
-    constexpr int kDotsPerMeterAt96Dpi = 3780;
-    ScratchBitmap.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
-    ScratchBitmap.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
+    // The layout's resolution, whatever the screen's.
+    const int dotsPerMeter = int(Round(kLayoutDpi / 0.0254));
+    ScratchBitmap.setDotsPerMeterX(dotsPerMeter);
+    ScratchBitmap.setDotsPerMeterY(dotsPerMeter);
     ScriptVariables.SetSorted(true);
     ReportConstants.SetSorted(true);
     FillReportConstants(ReportConstants);

@@ -1,5 +1,8 @@
 #include "report/ui/PageSetupForm.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>

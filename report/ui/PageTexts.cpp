@@ -8,10 +8,9 @@
 #include <QTextItem>
 
 #include "report/engine/EMFPages.h"
+#include "report/runtime/LayoutDpi.h"
 
 namespace {
-
-constexpr int kScreenDpi = 96;   // the engine lays text out at 96 DPI
 
 // Keeps the text outputs and ignores every other drawing.
 class TTextRecorder : public QPaintEngine {
@@ -67,9 +66,9 @@ protected:
         case PdmHeight:
             return size_.height();
         case PdmWidthMM:
-            return int(size_.width() * 25.4 / kScreenDpi);
+            return int(size_.width() * 25.4 / kLayoutDpi);
         case PdmHeightMM:
-            return int(size_.height() * 25.4 / kScreenDpi);
+            return int(size_.height() * 25.4 / kLayoutDpi);
         case PdmNumColors:
             return 0x7FFFFFFF;
         case PdmDepth:
@@ -78,7 +77,7 @@ protected:
         case PdmDpiY:
         case PdmPhysicalDpiX:
         case PdmPhysicalDpiY:
-            return kScreenDpi;
+            return kLayoutDpi;
         case PdmDevicePixelRatio:
             return 1;
         case PdmDevicePixelRatioScaled:

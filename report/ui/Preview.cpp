@@ -44,8 +44,6 @@ void TrpPreview::Connect(TrpReport& report)
     Window->TakePages(report);
     Window->SetupButtons();
     Window->ResetView(true);
-    if (popupMenu_)
-        Window->HostPopupMenu = popupMenu_;
 }
 
 void TrpPreview::ReleasePages()
@@ -75,7 +73,7 @@ void TrpPreview::SetShowToolbar(bool show)
 
 void TrpPreview::SetPopupMenu(QMenu* menu)
 {
-    popupMenu_ = menu;
+    Window->HostPopupMenu = menu;
 }
 
 void TrpPreview::DoPageChanged(int pageNo)

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include <QFrame>
-#include <QPointer>
 
 #include "report/engine/PreviewHost.h"
 
@@ -48,7 +47,6 @@ public:
 
 private:
     void DoPageChanged(int pageNo);
-    QPointer<QMenu> popupMenu_;
     TScrollStyle scrollBars_ = ssBoth;
     bool showToolbar_ = false;
 };

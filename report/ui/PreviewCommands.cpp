@@ -136,12 +136,7 @@ void TrpPreviewForm::LoadBtnClick()
         return;
     }
     TakePages(*report_);
-    CurPage = 1;
-    Found = false;
-    FormResize();
-    ShowPageNumber();
-    ScrollToPage();
-    PBox->update();
+    ResetView(true);
 }
 
 void TrpPreviewForm::SaveBtnClick()

@@ -63,6 +63,15 @@ QFrame* MakeBevel(const char* name, QLabel*& label, const char* labelName, int w
     return bevel;
 }
 
+// The page a link names with "@" and a number after it; none for any other link.
+std::optional<int> LinkedPage(const QString& link)
+{
+    const qsizetype at = link.indexOf(QLatin1Char('@'));
+    bool number = false;
+    const int page = at < 0 ? 0 : link.mid(at + 1).toInt(&number);
+    return number ? std::optional<int>(page) : std::nullopt;
+}
+
 } // namespace
 
 TrpPreviewForm::TrpPreviewForm(TrpRunContext& context, KeyValueStore* store, QWidget* parent)
@@ -264,7 +273,6 @@ bool TrpPreviewForm::ToolbarOnWindow() const
 void TrpPreviewForm::TakePages(TrpReport& report)
 {
     report_ = &report;
-    pages_.reset();
     pages_ = std::move(report.EMFPages);
     pagesRebuildable_ = report.Rebuildable;
     report.EMFPages = std::make_unique<TrpEMFPages>(report);
@@ -536,22 +544,16 @@ bool TrpPreviewForm::eventFilter(QObject* watched, QEvent* event)
 
 QString TrpPreviewForm::LinkCaption(const QString& link) const
 {
-    const qsizetype at = link.indexOf(QLatin1Char('@'));
-    bool number = false;
-    const int page = at < 0 ? 0 : link.mid(at + 1).toInt(&number);
-    return number ? QStringLiteral("%1 %2").arg(LoadFrResString(context_, 55004)).arg(page) : link;
+    const std::optional<int> page = LinkedPage(link);
+    return page ? QStringLiteral("%1 %2").arg(LoadFrResString(context_, 55004)).arg(*page) : link;
 }
 
 void TrpPreviewForm::GoToLinkedPage(const QString& link)
 {
-    const qsizetype at = link.indexOf(QLatin1Char('@'));
-    if (at < 0 || at + 1 >= link.size())
+    const std::optional<int> page = LinkedPage(link);
+    if (!page || *page > PageCount())
         return;
-    bool number = false;
-    const int page = link.mid(at + 1).toInt(&number);
-    if (!number || page > PageCount())
-        return;
-    CurPage = std::max(page, 1);
+    CurPage = std::max(*page, 1);
     ShowPageNumber();
     ScrollToPage();
 }
