@@ -67,6 +67,11 @@ void MergeInto(TTextLine& line, const QString& text)
             line.Text[i] = text[i];
 }
 
+bool IsBlank(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
+}
+
 int TextColumn(const TrpTextRec& record, double unitsPerCharacter, bool framesDrawn)
 {
     const int length = int(record.Text.size());
@@ -103,7 +108,8 @@ public:
             if (options_.ExportFrames && record.FrameTyp)
                 AddFrame(record);
         }
-        if (options_.KillEmptyLines && records.empty())
+        // A line of blanks is as empty as no line: killed, it would still show as one.
+        if (options_.KillEmptyLines && IsBlank(text))
             return;
         if (current_ >= int(lines_.size()))
             lines_.push_back(TTextLine{text, {}, false});

@@ -33,8 +33,9 @@ struct TTextLayoutOptions {
     bool ExportFrames = false;
 };
 
-// The output lines of a page. Grid lines after the last one holding text give none; empty grid
-// lines before it give empty lines unless KillEmptyLines. Each record is placed at its column
+// The output lines of a page. Grid lines after the last one holding text give none; grid lines
+// before it without text (none, or only blanks) give their lines unless KillEmptyLines; a line
+// a frame needs stays either way. Each record is placed at its column
 // (right-aligned memos end at their rectangle's right edge, or just before a right frame drawn
 // there; centred ones are centred in it);
 // a record that would start inside the text before it follows that text directly.

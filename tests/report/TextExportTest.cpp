@@ -76,6 +76,11 @@ TEST_F(TextExport, LaysPagesOutOnTheCharacterGrid)
          [](TrpTextExport& f) { f.ExportFrames = f.UsePseudographic = true; },
          {" ┌─────┬─────┐ ", " │AB   │CD   │ ", " ├─────┼─────┤ ", " │EF   │GH   │ ", " └─────┴─────┘ ", "\f"}},
         {"kill empty lines", {{At(0, 2, "X")}}, {}, {"X", "\f"}},
+        // Text of blanks or an empty memo line is no text either.
+        {"kill lines of blanks", {{At(0, 0, "A"), At(4, 1, "  "), At(6, 2, ""), At(0, 3, "B")}}, {},
+         {"A", "B", "\f"}},
+        {"keep lines of blanks", {{At(0, 0, "A"), At(4, 1, "  "), At(0, 2, "B")}},
+         [](TrpTextExport& f) { f.KillEmptyLines = false; }, {"A", "      ", "B", "\f"}},
         {"keep empty lines", {{At(0, 2, "X")}}, [](TrpTextExport& f) { f.KillEmptyLines = false; },
          {"", "", "X", "\f"}},
         {"text far below line 200", {{At(0, 250, "низ")}}, [](TrpTextExport& f) { f.KillEmptyLines = false; },
