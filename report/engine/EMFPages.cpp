@@ -53,6 +53,14 @@ private:
     QRect device_;
 };
 
+// Whether any of the object, its edges included, lies on the page: one wholly off it shows
+// nothing, and exporting it would only size files and memory by its coordinates.
+bool TouchesPage(const TrpView& view, const TPaperGeometry& g)
+{
+    const int64_t left = view.Left, top = view.Top;
+    return left <= g.PageWidth && left + view.Width >= 0 && top <= g.PageHeight && top + view.Height >= 0;
+}
+
 }  // namespace
 
 TrpEMFPage::TrpEMFPage()
@@ -258,13 +266,19 @@ void TrpEMFPages::Draw(int index, QPainter& canvas, const QRect& rect)
 
 void TrpEMFPages::ExportPage(int index)
 {
+    const TPaperGeometry& g = Page(index).PaperGeometry;
+    TrpRunContext& c = report_.Context();
     ReadObjects(index, [&](std::unique_ptr<TrpView> view, QIODevice& stream) {
+        // The object goes when this call ends, however it ends: nothing may point at it then.
+        const auto forget = qScopeGuard([&c, &view] {
+            if (c.CurrentView == view.get())
+                c.CurrentView = nullptr;
+        });
         view->Report = &report_;
         view->PrintedForm = true;
         view->LoadFromStream(stream);
-        view->ExportData();
-        if (report_.Context().CurrentView == view.get())
-            report_.Context().CurrentView = nullptr;
+        if (TouchesPage(*view, g))
+            view->ExportData();
     });
 }
 

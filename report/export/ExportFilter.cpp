@@ -1,5 +1,7 @@
 #include "report/export/ExportFilter.h"
 
+#include <algorithm>
+
 #include <QIODevice>
 #include <QScopeGuard>
 
@@ -69,4 +71,12 @@ void TrpExportFilter::Write(const QByteArray& octets)
         throw EWriteError(QStringLiteral("Экспорт не начат"));
     if (Stream->write(octets) != octets.size())
         throw EWriteError(Stream->errorString());
+}
+
+QSize TrpExportFilter::PageSize() const
+{
+    if (!Pages || PageIndex < 0 || PageIndex >= Pages->Count())
+        return {};
+    const TPaperGeometry& g = Pages->Page(PageIndex).PaperGeometry;
+    return {std::max(g.PageWidth, 0), std::max(g.PageHeight, 0)};
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include "report/objects/ReportColor.h"
@@ -85,6 +86,9 @@ public:
     void WriteExport(TrpEMFPages& pages, const std::function<void(int pageNo)>& pageDone = {});
     // Writes into Stream; raises EWriteError with the device's reason when it refuses.
     void Write(const QByteArray& octets);
+    // The size of the page being exported in page units; empty outside an export. What a filter
+    // makes of a page is bounded by it.
+    QSize PageSize() const;
 
     // ---- Properties.
 

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include "base/Rounding.h"
 #include "report/engine/EMFPages.h"
@@ -105,34 +106,45 @@ QString CellText(const QStringList& lines)
     return text;
 }
 
-// The object drawn at (0, 0) into a bitmap one unit larger than itself each way; drawing may
-// change its geometry (a line object becomes its line), which is put back.
-bool DrawPicture(TrpView& view, int x, int y, TrpRtfAdvExport::TPicture& picture)
+// The object drawn into a bitmap one unit larger than itself each way, cut to the page (one
+// pixel a page unit): however large its record says it is, the bitmap is never larger than the
+// page, and an object wholly off the page gives none. Drawing may change the object's geometry
+// (a line object becomes its line), which is put back.
+bool DrawPicture(TrpView& view, int x, int y, QSize page, TrpRtfAdvExport::TPicture& picture)
 {
-    const QRect bounds(view.Left, view.Top, view.Width, view.Height);
-    if (bounds.width() < 0 || bounds.height() < 0)
+    const int left = view.Left, top = view.Top, width = view.Width, height = view.Height;
+    if (width < 0 || height < 0)
         return false;
-    QImage image(bounds.width() + 1, bounds.height() + 1, QImage::Format_RGB32);
+    const int64_t right = int64_t(left) + width + 1;   // past the bitmap
+    const int64_t bottom = int64_t(top) + height + 1;
+    const int64_t shownLeft = std::max<int64_t>(left, 0);
+    const int64_t shownTop = std::max<int64_t>(top, 0);
+    const int64_t shownRight = std::min<int64_t>(right, page.width());
+    const int64_t shownBottom = std::min<int64_t>(bottom, page.height());
+    if (shownRight <= shownLeft || shownBottom <= shownTop)
+        return false;
+    QImage image(int(shownRight - shownLeft), int(shownBottom - shownTop), QImage::Format_RGB32);
     if (image.isNull())
         return false;
     image.fill(Qt::white);
-    view.Left = view.Top = 0;
+    view.Left = int(left - shownLeft);
+    view.Top = int(top - shownTop);
     view.ZoomX = view.ZoomY = 1;
     view.ShiftX = view.ShiftY = 0;
     view.OnPrinter = false;
     {
+        const auto restore = qScopeGuard([&] { view.SetBounds(left, top, width, height); });
         QPainter painter(&image);
         view.Draw(&painter);
     }
-    view.SetBounds(bounds.x(), bounds.y(), bounds.width(), bounds.height());
     QBuffer bmp(&picture.Bmp);
     bmp.open(QIODevice::WriteOnly);
     if (!image.save(&bmp, "BMP"))
         return false;
-    picture.X = x;
-    picture.Y = y;
-    picture.Width = bounds.width();
-    picture.Height = bounds.height();
+    picture.X = int(x + (shownLeft - left));
+    picture.Y = int(y + (shownTop - top));
+    picture.Width = int(std::min(right - 1, shownRight) - shownLeft);
+    picture.Height = int(std::min(bottom - 1, shownBottom) - shownTop);
     picture.BitmapWidth = image.width();
     picture.BitmapHeight = image.height();
     return true;
@@ -205,7 +217,7 @@ void TrpRtfAdvExport::OnData(int x, int y, TrpView* view)
                                TrpFont(), clTransparent, rich->FrameTyp, 0, true});
     } else if (ExportPictures) {
         TPicture picture;
-        if (DrawPicture(*view, x, y, picture))
+        if (DrawPicture(*view, x, y, PageSize(), picture))
             pictures_.push_back(std::move(picture));
     }
 }

@@ -16,6 +16,7 @@
 namespace {
 
 constexpr double kUnitsPerLine = 14;
+constexpr double kUnitsPerCharacter = 6.5;
 constexpr double kMaxScale = 100;
 // A text line far below any paper: the grid would take more memory than the page is worth.
 constexpr int kMaxGridLines = 1 << 16;
@@ -128,7 +129,10 @@ void TrpTextExport::OnText(const TrpRect& drawRect, int x, int y, const QString&
     record.FrameTyp = frameTyp;
     record.FillColor = view->FillColor;
 
-    const int64_t line = std::max<int64_t>(Round(y / (kUnitsPerLine / UsableScale(ScaleY))), 0);
+    const double unitsPerLine = kUnitsPerLine / UsableScale(ScaleY);
+    const int64_t line = Round(y / unitsPerLine);
+    if (line < 0 || line > Round(PageSize().height() / unitsPerLine))
+        return;   // off the page
     if (line >= kMaxGridLines)
         throw EWriteError(QStringLiteral("Текст объекта \"%1\" лежит ниже края страницы").arg(view->Name));
     if (Lines.size() <= size_t(line))
@@ -142,7 +146,9 @@ void TrpTextExport::OnText(const TrpRect& drawRect, int x, int y, const QString&
 
 void TrpTextExport::OnEndPage()
 {
-    std::vector<TTextLine> lines = LayOutTextPage(Lines, {UsableScale(ScaleX), KillEmptyLines, ExportFrames});
+    const double scaleX = UsableScale(ScaleX);
+    const int pageColumns = int(Round(PageSize().width() * scaleX / kUnitsPerCharacter));
+    std::vector<TTextLine> lines = LayOutTextPage(Lines, {scaleX, KillEmptyLines, ExportFrames, pageColumns});
     if (PageBreaks)
         lines.push_back(TTextLine{{}, {}, true});
     const TLineEncoder encoder(*this);

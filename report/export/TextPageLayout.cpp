@@ -27,13 +27,16 @@ void PadTo(TTextLine& line, qsizetype length)
 }
 
 // Frame pieces on count cells from a column counted from 1; pieces meeting a piece join it,
-// anything else under them is overwritten. Cells left of the line's start are dropped.
-void PutPieces(TTextLine& line, int column, int count, uint8_t mask)
+// anything else under them is overwritten. Cells left of the line's start and right of the
+// last column are dropped.
+void PutPieces(TTextLine& line, int column, int count, uint8_t mask, int lastColumn)
 {
-    if (count <= 0)
+    const int first = std::max(column, 1);
+    const int end = int(std::min<int64_t>(int64_t(column) + count, int64_t(lastColumn) + 1));   // past the last
+    if (end <= first)
         return;
-    PadTo(line, column + count);
-    for (int cell = std::max(column - 1, 0); cell < column - 1 + count; ++cell) {
+    PadTo(line, end);
+    for (int cell = first - 1; cell < end - 1; ++cell) {
         if (line.Frame.size() <= size_t(cell))
             line.Frame.resize(size_t(cell) + 1, 0);
         line.Frame[size_t(cell)] |= mask;
@@ -42,20 +45,20 @@ void PutPieces(TTextLine& line, int column, int count, uint8_t mask)
 }
 
 // A horizontal edge of width cells from column, with its corners where the frame has sides.
-void PutEdge(TTextLine& line, int column, int width, bool left, bool right, TEdgeCorners corners)
+void PutEdge(TTextLine& line, int column, int width, bool left, bool right, TEdgeCorners corners, int lastColumn)
 {
     int first = column;
     int count = width;
     if (left) {
-        PutPieces(line, column, 1, corners.Left);
+        PutPieces(line, column, 1, corners.Left, lastColumn);
         ++first;
         --count;
     }
     if (right) {
-        PutPieces(line, column + width - 1, 1, corners.Right);
+        PutPieces(line, column + width - 1, 1, corners.Right, lastColumn);
         --count;
     }
-    PutPieces(line, first, count, kHorizontal);
+    PutPieces(line, first, count, kHorizontal, lastColumn);
 }
 
 // The text goes into the blanks of the line; frame pieces and earlier text stay.
@@ -101,6 +104,8 @@ public:
         current_ = int(lines_.size());
         for (const TrpTextRec& record : records) {
             const int column = TextColumn(record, k_, options_.ExportFrames);
+            if (column > options_.PageColumns)
+                continue;   // off the page
             if (column > used)
                 text.append(QString(column - used, QLatin1Char(' ')));
             text.append(record.Text);
@@ -122,8 +127,13 @@ public:
 private:
     void AddFrame(const TrpTextRec& record)
     {
-        const int left = int(Round(record.DrawRect.Left / k_));
-        const int width = int(Round(record.DrawRect.Right / k_)) - left + 1;
+        // Columns of a frame reaching far off the page are clamped just beyond it.
+        const auto columnOf = [this](int units) {
+            return int(std::clamp<int64_t>(Round(units / k_), -1, int64_t(options_.PageColumns) + 2));
+        };
+        const int left = columnOf(record.DrawRect.Left);
+        const int width = columnOf(record.DrawRect.Right) - left + 1;
+        const int last = options_.PageColumns + 1;
         const bool leftSide = record.FrameTyp & frLeft;
         const bool rightSide = record.FrameTyp & frRight;
         if (record.FrameTyp & frTop) {
@@ -135,12 +145,12 @@ private:
                 lines_.push_back(TTextLine{});
                 current_ = int(lines_.size());
             }
-            PutEdge(lines_[size_t(current_ - 1)], left, width, leftSide, rightSide, kTopCorners);
+            PutEdge(lines_[size_t(current_ - 1)], left, width, leftSide, rightSide, kTopCorners, last);
         }
         if (record.FrameTyp & frBottom) {
             while (int(lines_.size()) < current_ + 2)
                 lines_.push_back(TTextLine{});
-            PutEdge(lines_[size_t(current_ + 1)], left, width, leftSide, rightSide, kBottomCorners);
+            PutEdge(lines_[size_t(current_ + 1)], left, width, leftSide, rightSide, kBottomCorners, last);
         }
         if (leftSide || rightSide) {
             if (current_ >= int(lines_.size())) {
@@ -149,9 +159,9 @@ private:
             }
             TTextLine& line = lines_[size_t(current_)];
             if (leftSide)
-                PutPieces(line, left, 1, kVertical);
+                PutPieces(line, left, 1, kVertical, last);
             if (rightSide)
-                PutPieces(line, left + width - 1, 1, kVertical);
+                PutPieces(line, left + width - 1, 1, kVertical, last);
         }
     }
 

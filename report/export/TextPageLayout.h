@@ -31,6 +31,9 @@ struct TTextLayoutOptions {
     double ScaleX = 1.0;   // one character per 6.5 / ScaleX page units
     bool KillEmptyLines = true;
     bool ExportFrames = false;
+    // The page's width in characters: text starting past it, and frame pieces past the cell
+    // after it, lie off the page and are left out, so no line grows beyond the page.
+    int PageColumns = 0;
 };
 
 // The output lines of a page. Grid lines after the last one holding text give none; grid lines

@@ -33,11 +33,14 @@ public:
     void OnText(const TrpRect&, int, int, const QString& text, int, TrpView*) override
     {
         calls << QStringLiteral("Text ") + text;
+        if (text == failOnText)
+            throw EWriteError(QStringLiteral("text refused"));
     }
 
     QStringList calls;
     int dialogResult = mrOk;
     int failOnPage = -1;
+    QString failOnText;
 };
 
 class ExportFilter : public ExportFixture {
@@ -134,6 +137,38 @@ TEST_F(ExportFilter, AFailedExportLeavesTheOldFileAndSaysWhy)
         EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith(QStringLiteral("Не удалось записать файл \"%1\": ").arg(missing)))
             << error.what();
     }
+}
+
+TEST_F(ExportFilter, AnObjectThatFailsLeavesNothingPointingAtIt)
+{
+    // The memo being exported is the run's current object while it lays its text out; it is
+    // freed as the failure passes, and the run must not go on pointing at it.
+    filter.failOnText = QStringLiteral("t1");
+    EXPECT_THROW(Export(filter, Path()), EWriteError);
+    EXPECT_EQ(context.CurrentView, nullptr);
+    EXPECT_EQ(report.CurrentFilter, nullptr);
+}
+
+TEST_F(ExportFilter, ObjectsWhollyOffThePageAreNotHandedOver)
+{
+    // A4 is 758 x 1071 page units; an object touching the page at an edge is on it.
+    report.EMFPages->Clear();
+    const int page = AddPage();
+    const struct {
+        const char* name;
+        QRect box;
+    } objects[] = {
+        {"inside", {10, 10, 100, 20}},   {"across the right edge", {700, 10, 200, 20}},
+        {"touching the left edge", {-100, 10, 100, 20}}, {"right of the page", {759, 10, 100, 20}},
+        {"below the page", {10, 1072, 100, 20}}, {"above the page", {10, -50, 100, 20}},
+        {"far away", {900000, 900000, 100000, 100000}},
+    };
+    for (const auto& o : objects)
+        Print(page, {o.box.x(), o.box.y(), o.box.width(), o.box.height(), {}},
+              [&o](TrpMemoView& memo) { memo.Name = QString::fromUtf8(o.name); });
+    ASSERT_TRUE(Export(filter, Path()));
+    EXPECT_EQ(filter.calls.filter(QStringLiteral("Data ")),
+              (QStringList{"Data inside", "Data across the right edge", "Data touching the left edge"}));
 }
 
 TEST_F(ExportFilter, RunsUnderTheReportsExportButRefusesASecondOne)

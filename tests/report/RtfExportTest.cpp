@@ -234,4 +234,25 @@ TEST_F(RtfExport, OtherObjectsBecomePictures)
     EXPECT_FALSE(Contents(Path()).contains("\\pict"));
 }
 
+TEST_F(RtfExport, PicturesAreCutToThePage)
+{
+    // A4 is 758 x 1071 page units. A line 3000 units each way from (20, 40) would be a bitmap of
+    // 3001 x 3001; cut to the page it is 738 x 1031 (0x2E2 x 0x407), placed where it was.
+    AddPage();
+    const auto printLine = [this](int left, int top, int width, int height) {
+        auto* line = static_cast<TrpLineView*>(design->AddObject(std::make_unique<TrpLineView>()));
+        line->SetBounds(left, top, width, height);
+        PrintView(0, *line);
+    };
+    printLine(20, 40, 3000, 3000);
+    printLine(-3000, 40, 100, 100);   // wholly left of the page
+    ASSERT_TRUE(Export(filter, Path()));
+    const QByteArray rtf = Contents(Path());
+    EXPECT_EQ(rtf.count("{\\pict"), 1);
+    // 738 x 15.05 = 11106.9, 1031 x 15.05 = 15516.55; extents x 26.46875.
+    EXPECT_TRUE(rtf.contains("\\posx301\\posy602\\absh15517\\absw11107{\\pict\\wmetafile8\\picw19534\\pich27289"))
+        << rtf.left(400).constData();
+    EXPECT_TRUE(rtf.contains("050000000c020704E202")) << "window extent: height, width";
+}
+
 } // namespace

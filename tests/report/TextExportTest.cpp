@@ -59,6 +59,7 @@ TEST_F(TextExport, LaysPagesOutOnTheCharacterGrid)
         std::vector<std::vector<TMemoPlacement>> pages;
         std::function<void(TrpTextExport&)> options;
         QStringList expected;
+        int paperHeight = 0;   // tenths of a millimetre; none: A4
     } cases[] = {
         {"columns", {{At(5, 0, "AB"), At(20, 0, "CD")}}, {}, {"     AB             CD", "\f"}},
         {"overlap", {{At(0, 0, "ABCDEF"), At(3, 0, "XY")}}, {}, {"ABCDEFXY", "\f"}},
@@ -83,8 +84,16 @@ TEST_F(TextExport, LaysPagesOutOnTheCharacterGrid)
          [](TrpTextExport& f) { f.KillEmptyLines = false; }, {"A", "      ", "B", "\f"}},
         {"keep empty lines", {{At(0, 2, "X")}}, [](TrpTextExport& f) { f.KillEmptyLines = false; },
          {"", "", "X", "\f"}},
+        // On a page a metre tall.
         {"text far below line 200", {{At(0, 250, "низ")}}, [](TrpTextExport& f) { f.KillEmptyLines = false; },
-         below200 + QStringList{"\f"}},
+         below200 + QStringList{"\f"}, 10000},
+        // A4: 758 x 1071 units, 117 columns (758 / 6.5); what lies off the page is left out.
+        {"off the page", {{At(0, 0, "A"), At(200, 0, "right"), At(0, 100, "below"), At(0, -5, "above")}},
+         [](TrpTextExport& f) { f.KillEmptyLines = false; }, {"A", "\f"}},
+        // Columns 2 to far beyond the page: the frame stops one cell past the last column.
+        {"frame reaching far right", {{Framed(13, 1000000, 0, "AB")}},
+         [](TrpTextExport& f) { f.ExportFrames = true; },
+         {" +" + QString(116, '-') + " ", " |AB", " +" + QString(116, '-') + " ", "\f"}},
         {"form feed after every page", {{At(0, 0, "A")}, {At(0, 0, "B")}}, {}, {"A", "\f", "B", "\f"}},
         {"no page breaks", {{At(0, 0, "A")}, {At(0, 0, "B")}}, [](TrpTextExport& f) { f.PageBreaks = false; },
          {"A", "B"}},
@@ -102,6 +111,10 @@ TEST_F(TextExport, LaysPagesOutOnTheCharacterGrid)
             c.options(filter);
         report.EMFPages->Clear();
         design->Objects.clear();
+        if (c.paperHeight)
+            design->ApplyPaper(kCustomPaper, 2100, c.paperHeight, -1, poPortrait);
+        else
+            design->ApplyPaper(kPaperA4, 0, 0, -1, poPortrait);
         for (const auto& memos : c.pages) {
             const int page = AddPage();
             for (const TMemoPlacement& memo : memos)
