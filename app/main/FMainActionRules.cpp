@@ -119,10 +119,13 @@ void TfmMain::InstallDetail()
                                 aList, {acDelTM, acCheckSpeed, acTimePeriod, asPrecision});
 }
 
-// The login and the user menu; the login's last choice is kept in the settings file.
+// The login and the user menu; the login's last choice is kept in the settings file. Everyone
+// may change his own name and password; adding and deleting users is for administrators.
 void TfmMain::InstallUserMenu()
 {
     UserControl = new TUserControl({this, &Users, &CurrentUser, PasswordDlgMemory(), [this] { return LoginLoop(); }},
                                    N55, N56, N57);
+    for (QAction* item : {N56, N57})
+        aList.SetEnabledRule(item, [this] { return IsAdmin(); });
     aList.SetWork(acSelUser, [this] { UserControl->acSelUserExecute(); });
 }

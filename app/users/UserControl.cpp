@@ -36,27 +36,47 @@ void TUserControl::acSelUserExecute()
     CurrentUser = chosen;
 }
 
-// "Изменить...": pick a user (the password typed there is not checked), then edit it.
+bool TUserControl::CurrentIsAdmin() const
+{
+    return CurrentUser && CurrentUser->IsAdmin;
+}
+
+// "Изменить...": an administrator picks a user (the password typed there is not checked) and
+// edits it; anyone else edits only his own name and password, never the rights.
 void TUserControl::N55Click()
 {
+    if (!CurrentIsAdmin()) {
+        if (CurrentUser)
+            EditUser(*CurrentUser, false);
+        return;
+    }
     TfmPasswordDlg picker(window_.LastChoice, window_.Window);
     picker.SetUsers(Users);
     if (ExecModal(picker) != QDialog::Accepted)
         return;
-    TUser* user = picker.ChosenUser();
-    TfmUser editor(window_.Window);
-    editor.edUser->setText(user->UserName);
-    editor.chAdmin->setChecked(user->IsAdmin);
-    if (ExecModal(editor) != QDialog::Accepted)
-        return;
-    user->UserName = editor.edUser->text();
-    user->Password = editor.edPassword->text();
-    user->IsAdmin = editor.chAdmin->isChecked();
+    if (TUser* user = picker.ChosenUser())
+        EditUser(*user, true);
 }
 
-// "Добавить...": a new user at the end of the list (names are not checked for repeats here).
+void TUserControl::EditUser(TUser& user, bool rights)
+{
+    TfmUser editor(window_.Window);
+    editor.edUser->setText(user.UserName);
+    editor.chAdmin->setChecked(user.IsAdmin);
+    editor.chAdmin->setEnabled(rights);
+    if (ExecModal(editor) != QDialog::Accepted)
+        return;
+    user.UserName = editor.edUser->text();
+    user.Password = editor.edPassword->text();
+    if (rights)
+        user.IsAdmin = editor.chAdmin->isChecked();
+}
+
+// "Добавить..." (administrators only): a new user at the end of the list (names are not checked for repeats here).
 void TUserControl::N56Click()
 {
+    if (!CurrentIsAdmin())
+        return;
     TfmUser editor(window_.Window);
     if (ExecModal(editor) != QDialog::Accepted)
         return;
@@ -64,9 +84,11 @@ void TUserControl::N56Click()
     Users.push_back(std::make_unique<TUser>(editor.edUser->text(), flag + editor.edPassword->text()));
 }
 
-// "Удалить...": removing the logged-in user asks for a login at once.
+// "Удалить..." (administrators only): removing the logged-in user asks for a login at once.
 void TUserControl::N57Click()
 {
+    if (!CurrentIsAdmin())
+        return;
     TfmPasswordDlg picker(window_.LastChoice, window_.Window);
     picker.SetUsers(Users);
     if (ExecModal(picker) != QDialog::Accepted)

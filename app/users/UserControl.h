@@ -1,7 +1,9 @@
 #pragma once
 // The login and the user menu of the main window ("Изменить...", "Добавить...", "Удалить..."):
 // the users and the logged-in user stay the window's; the dialogs preselect the last choice
-// kept where the window says.
+// kept where the window says. The menu is everyone's, but only an administrator edits other
+// users, grants rights, adds or deletes users; anyone else may change only his own name and
+// password, so that nobody makes himself an administrator.
 #include "app/users/FPasswordDlg.h"
 
 #include <QObject>
@@ -32,8 +34,13 @@ public:
     // with the right password. Raises Exception when the login is refused or the password wrong.
     void acSelUserExecute();
 
+    // The logged-in user is an administrator: the menu's adding and deleting are his alone.
+    bool CurrentIsAdmin() const;
+
 private:
     void N55Click();
+    // rights: the administrator flag may be changed too.
+    void EditUser(TUser& user, bool rights);
     void N56Click();
     void N57Click();
 

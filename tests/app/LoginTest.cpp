@@ -8,6 +8,7 @@
 #include "app/users/FUser.h"
 #include "app/users/User.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -179,6 +180,50 @@ TEST_F(LoginTest, AddingEditingAndDeletingUsers)
     EXPECT_EQ(window.Users[0]->UserName, "Оператор");
     EXPECT_EQ(window.CurrentUser, window.Users[0].get());
     EXPECT_TRUE(modal.dialogs.empty());
+}
+
+// The menu is everyone's, but rights are not: a user who is not an administrator edits only
+// himself, keeps his rights whatever the box says, and can neither add nor delete users.
+TEST_F(LoginTest, ANonAdministratorChangesOnlyHisOwnNameAndPassword)
+{
+    SetUsers({{"Admin", "1a"}, {"Оператор", "0b"}, {"Другой", "0c"}});
+    window.CurrentUser = window.Users[1].get();
+    modal.ThenDialog([](QDialog& d) {
+        auto& user = dynamic_cast<TfmUser&>(d);
+        EXPECT_EQ(user.edUser->text(), "Оператор");
+        EXPECT_FALSE(user.chAdmin->isChecked());
+        EXPECT_FALSE(user.chAdmin->isEnabled());
+        user.chAdmin->setChecked(true);   // even a box ticked behind the dialog's back grants nothing
+        user.edUser->setText("Оператор смены");
+        user.edPassword->setText("новый");
+        user.edPassword1->setText("новый");
+        return TScriptedModal::Press(user, user.btnOK);
+    });
+    window.N55->trigger();
+    EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmUser"});   // no choice of another user
+    EXPECT_EQ(window.Users[1]->UserName, "Оператор смены");
+    EXPECT_EQ(window.Users[1]->Password, "новый");
+    EXPECT_FALSE(window.Users[1]->IsAdmin);
+    EXPECT_FALSE(window.IsAdmin());
+    EXPECT_EQ(window.Users[0]->FlaggedPassword(), "1a");
+    EXPECT_EQ(window.Users[2]->FlaggedPassword(), "0c");
+
+    window.aList.UpdateAll();
+    EXPECT_TRUE(window.N55->isEnabled());
+    EXPECT_FALSE(window.N56->isEnabled());
+    EXPECT_FALSE(window.N57->isEnabled());
+    // Reached anyway, adding and deleting do nothing.
+    for (QAction* item : {window.N56, window.N57}) {
+        item->setEnabled(true);
+        item->trigger();
+    }
+    EXPECT_EQ(window.Users.size(), 3u);
+    EXPECT_EQ(modal.shownDialogs.size(), 1u);
+
+    window.CurrentUser = window.Users[0].get();
+    window.aList.UpdateAll();
+    EXPECT_TRUE(window.N56->isEnabled());
+    EXPECT_TRUE(window.N57->isEnabled());
 }
 
 } // namespace
