@@ -9,7 +9,9 @@
 
 #include <cerrno>
 #include <cmath>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +46,30 @@ int BackupMonthsBetween(TDateTime now, TDateTime lastBackup)
 bool BackupDue(TDateTime now, TDateTime lastBackup)
 {
     return BackupMonthsBetween(now, lastBackup) > 1;
+}
+
+QString BackupFolderProblem(const QString& chosen)
+{
+    const QString choose = QStringLiteral(" Выберите папку кнопкой справа от поля.");
+    if (chosen.trimmed().isEmpty())
+        return QStringLiteral("Не указана папка для резервной копии.") + choose;
+    if (!QDir::isAbsolutePath(chosen))
+        return QStringLiteral("Укажите полный путь к папке, начиная с \"/\": \"%1\".").arg(chosen) + choose;
+    const std::string path = Native(chosen);
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        const QString why = QString::fromStdString(SystemErrorText(errno));
+        return QStringLiteral("Папка \"%1\" недоступна: %2.").arg(chosen, why) + choose;
+    }
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("\"%1\" - не папка.").arg(chosen) + choose;
+    // Judged as the copying will be: with the effective rights.
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        const QString why = QString::fromStdString(SystemErrorText(errno));
+        return QStringLiteral("В папку \"%1\" нельзя записать: %2. Выберите другую папку кнопкой справа от поля.")
+            .arg(chosen, why);
+    }
+    return {};
 }
 
 QString BackupFolderName(const QString& chosen, const QDate& date, const QLocale& locale)

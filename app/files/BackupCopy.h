@@ -15,6 +15,11 @@ int BackupMonthsBetween(TDateTime now, TDateTime lastBackup);
 // Two whole months or more since the last backup (0: never made, so always due).
 bool BackupDue(TDateTime now, TDateTime lastBackup);
 
+// Why the chosen folder cannot take a backup, in words for the operator; empty when it can. The
+// folder must be named in full (an empty or relative name would put the backup wherever the
+// program happens to run, the file system's root included), exist, and take new entries.
+QString BackupFolderProblem(const QString& chosen);
+
 // "<chosen>/Tavik_zuzid backup <date>", the date in the locale's short format. A path separator
 // inside the date would make nested folders that the single folder level never creates, so
 // it becomes a dot.

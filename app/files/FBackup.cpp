@@ -51,6 +51,18 @@ QString TfmBackup::BackupDir() const
     return edBackupDir->text();
 }
 
+void TfmBackup::done(int result)
+{
+    if (result == QDialog::Accepted) {
+        const QString problem = BackupFolderProblem(BackupDir());
+        if (!problem.isEmpty()) {
+            AskUser(this, QMessageBox::Warning, problem);
+            return;
+        }
+    }
+    QDialog::done(result);
+}
+
 void TfmBackup::ChooseDir()
 {
     QFileDialog chooser(this, QStringLiteral("Папка сохранения бэкапа конфигурации"), edBackupDir->text());

@@ -1,7 +1,8 @@
 #pragma once
 // The offer to back up the settings, layout and data files: the operator picks the folder that
 // receives the dated backup folder. "Сохранить" ends with Accepted, "Отмена" with Rejected.
-// The folder edit starts empty each time.
+// The folder edit starts empty each time; "Сохранить" is refused, with the reason, while the
+// folder is not one the backup can be written into.
 #include "base/DateTime.h"
 
 #include <QDialog>
@@ -22,6 +23,8 @@ public:
     QAction* acChooseDir = nullptr;   // the edit's button: the folder chooser
     QPushButton* btSave = nullptr;
     QPushButton* btCancel = nullptr;
+
+    void done(int result) override;
 
 private:
     void ChooseDir();

@@ -176,21 +176,62 @@ TEST(BackupDialog, StartsEmptyAndTakesTheFolderFromTheChooser)
     EXPECT_EQ(dialog.btSave->text(), "Сохранить");
     EXPECT_EQ(dialog.btCancel->text(), "Отмена");
 
-    modal.ThenDialog([](QDialog& d) {
+    const QTemporaryDir usb;
+    modal.ThenDialog([&usb](QDialog& d) {
         auto& chooser = dynamic_cast<QFileDialog&>(d);
         EXPECT_EQ(chooser.fileMode(), QFileDialog::Directory);
-        chooser.selectFile("/media/usb");
+        chooser.selectFile(usb.path());
         return static_cast<int>(QDialog::Accepted);
     });
     dialog.acChooseDir->trigger();
-    EXPECT_EQ(dialog.BackupDir(), "/media/usb");
+    EXPECT_EQ(dialog.BackupDir(), usb.path());
 
     modal.ThenDialog([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
     dialog.acChooseDir->trigger();   // a chooser closed without a choice keeps the folder
-    EXPECT_EQ(dialog.BackupDir(), "/media/usb");
+    EXPECT_EQ(dialog.BackupDir(), usb.path());
 
     EXPECT_EQ(TScriptedModal::Press(dialog, dialog.btSave), QDialog::Accepted);
     EXPECT_EQ(TScriptedModal::Press(dialog, dialog.btCancel), QDialog::Rejected);
+}
+
+// "Сохранить" stays refused, with the reason and what to do, until the folder is one the backup
+// can go into: never wherever an empty or relative name would put it.
+TEST(BackupDialog, RefusesAFolderTheBackupCannotGoInto)
+{
+    TScriptedModal modal;
+    const QTemporaryDir dir;
+    WriteFile(dir.filePath("file"), "not a folder");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("read-only")));
+    QFile::setPermissions(dir.filePath("read-only"), QFile::ReadOwner | QFile::ExeOwner);
+    const struct {
+        QString folder;
+        const char* told;   // empty: accepted
+    } cases[] = {
+        {"", "Не указана папка для резервной копии. Выберите папку кнопкой справа от поля."},
+        {"   ", "Не указана папка для резервной копии."},
+        {"backup", "Укажите полный путь к папке, начиная с \"/\": \"backup\"."},
+        {dir.filePath("missing"), "недоступна: Нет такого файла или каталога."},
+        {dir.filePath("file"), "\" - не папка."},
+        {dir.filePath("read-only"), "нельзя записать: Отказано в доступе. Выберите другую папку"},
+        {dir.path(), ""},
+    };
+    const Unprivileged unprivileged;   // the superuser too is refused a folder it may not write
+    for (const auto& c : cases) {
+        TfmBackup dialog(&modal.Window);
+        dialog.edBackupDir->setText(c.folder);
+        if (*c.told)
+            modal.ThenAnswer(QMessageBox::Ok);
+        const int result = TScriptedModal::Press(dialog, dialog.btSave);
+        if (!*c.told) {
+            EXPECT_EQ(result, QDialog::Accepted) << c.folder.toStdString();
+            continue;
+        }
+        EXPECT_EQ(result, QDialog::Rejected) << c.folder.toStdString();
+        ASSERT_FALSE(modal.questions.empty());
+        EXPECT_TRUE(modal.questions.back().contains(QString::fromUtf8(c.told))) << modal.questions.back().toStdString();
+        EXPECT_EQ(modal.icons.back(), QMessageBox::Warning);
+    }
+    EXPECT_EQ(modal.questions.size(), std::size(cases) - 1);
 }
 
 class BackupOfferTest : public ::testing::Test {
@@ -267,12 +308,36 @@ TEST_F(BackupOfferTest, AFailedBackupIsReportedAndOfferedAgain)
 {
     const TDateTime last = Now() - 100;
     WriteLastBackup(last);
-    SaveInto("/proc/self");   // the dated folder cannot be made there
+    WriteFile(BackupFolder(target.path()), "a file where the dated folder goes");
+    SaveInto(target.path());   // a folder that takes new entries, but not the dated folder
     modal.ThenAnswer(QMessageBox::Ok);
     auto window = Start();
     ASSERT_EQ(modal.questions.size(), 1u);
     EXPECT_TRUE(modal.questions[0].contains("не полностью"));
     EXPECT_EQ(modal.icons[0], QMessageBox::Warning);
     EXPECT_NEAR(window->LastBackup, last, 1.0 / 86400);   // unchanged (the file keeps whole seconds)
+    window->close();
+}
+
+// An empty folder field once put the backup at the file system's root and counted it as made;
+// now the offer waits for a real folder, and only that folder receives anything.
+TEST_F(BackupOfferTest, AnEmptyFolderIsRefusedAndTheChosenOneAloneReceivesTheBackup)
+{
+    const QString atRoot = BackupFolder("");
+    ASSERT_FALSE(QFileInfo::exists(atRoot)) << "left over from an earlier run: " << atRoot.toStdString();
+    WriteFile(folders.SettingsFile(), "[Общие]\nТмах=31\n");
+    modal.ThenDialog([this](QDialog& d) {
+        auto& offer = dynamic_cast<TfmBackup&>(d);
+        EXPECT_EQ(TScriptedModal::Press(offer, offer.btSave), QDialog::Rejected);
+        offer.edBackupDir->setText(target.path());
+        return TScriptedModal::Press(offer, offer.btSave);
+    });
+    modal.ThenAnswer(QMessageBox::Ok);
+    auto window = Start();
+    ASSERT_EQ(modal.questions.size(), 1u);
+    EXPECT_TRUE(modal.questions[0].startsWith("Не указана папка"));
+    EXPECT_FALSE(QFileInfo::exists(atRoot));
+    EXPECT_TRUE(QFileInfo::exists(BackupFolder(target.path()) + "/Tavik_zuzid.INI"));
+    EXPECT_GT(window->LastBackup, 0);
     window->close();
 }
