@@ -80,8 +80,7 @@ void TDetailControl::acDelTMExecute()
         modified = true;
     if (!modified)
         return;
-    RebuildHistory();
-    History->ApplyFirstSelected();
+    RebuildHistory();   // the newest poll left is chosen and shown
 }
 
 void TDetailControl::acCheckSpeedExecute()

@@ -45,13 +45,13 @@ void THistoryTree::Rebuild(const std::vector<TSilos*>& suspensions)
     for (const TSilos* silos : suspensions)
         FModel->AddSilos(silos);
     FModel->EndBuild();
-    // No row is focused after a rebuild, and none becomes focused just because the tree gets
-    // the keyboard focus: the newest poll is only selected.
+    // The poll the tree shows selected is the one chosen: focusing it shows it on the sensors,
+    // so the board and the reports have it from the start, without a click on it.
     FTree.setCurrentIndex(QModelIndex());
     const QModelIndex newest = FModel->NewestPoll();
     if (!newest.isValid())
         return;
-    FTree.selectionModel()->select(newest, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    FTree.selectionModel()->setCurrentIndex(newest, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     FTree.scrollTo(newest, QAbstractItemView::PositionAtCenter);
 }
 

@@ -3,8 +3,8 @@
 // poll the operator focuses (applied to every sensor at once), the header's sort direction.
 //
 // The focused row is the chosen poll that the reports, the rate check and the deletion use. A
-// rebuild selects the newest poll without focusing it, so nothing that needs a chosen poll runs
-// until the operator picks one.
+// rebuild chooses the newest poll: the board, the detail and the reports show what the tree
+// shows selected, from the start and after every pass.
 #include "core/TITPoint.h"
 
 #include <QObject>
@@ -33,8 +33,8 @@ public:
 
     // Empties the tree (the board was rebuilt).
     void Clear();
-    // Empties the tree, adds every suspension's polls, and selects the newest poll without
-    // focusing it.
+    // Empties the tree, adds every suspension's polls, and chooses the newest poll (shown on the
+    // sensors at once).
     void Rebuild(const std::vector<TSilos*>& suspensions);
     // Adds one suspension's polls to the tree as it is.
     void AddSilos(const TSilos* silos);
@@ -45,13 +45,13 @@ public:
 
     // The focused row's point: the chosen poll.
     std::optional<TTITPoint> FocusedPoint() const;
-    // The first selected row's point (after a rebuild: the newest poll).
+    // The first selected row's point (after a rebuild: the newest poll, also focused).
     std::optional<TTITPoint> FirstSelectedPoint() const;
 
     // Shows the poll of the row on every sensor of the hardware tree (nothing for no row) and
     // tells the window to repaint.
     void vtHistoryFocusChanged(const QModelIndex& index);
-    // The same with the first selected row, as the end of a pass and the deletion do.
+    // The same with the first selected row.
     void ApplyFirstSelected();
 
 signals:

@@ -86,9 +86,8 @@ void TfmMain::ExchangeOneBlock(int index)
 void TfmMain::ExchangeFinished()
 {
     Modified = true;
-    Detail->RebuildHistory();
+    Detail->RebuildHistory();   // the pass's poll is the newest: it is chosen and shown
     RepaintBoard();
-    Detail->History->ApplyFirstSelected();
     Execute(acMainView);
     if (!Settings.DataFile.isEmpty())
         SaveDataFile(Settings.DataFile);

@@ -20,6 +20,7 @@
 #include "app/detail/DetailControl.h"
 #include "app/detail/HistoryModel.h"
 #include "app/detail/HistoryTree.h"
+#include "app/dialogs/FHardCfg.h"
 #include "report/engine/EMFPages.h"
 #include "report/ui/Preview.h"
 #include "report/ui/PreviewForm.h"
@@ -185,6 +186,37 @@ TEST_F(BoardWindowTest, TheProtocolOfAPassShowsInTheEmbeddedPreviewWithTheReport
         EXPECT_GT(row.indexOf(button), row.indexOf(form.FindBtn)) << name;
     }
     window->Modified = false;
+    Close(window);
+}
+
+// The poll the history shows selected is the one the board and the reports show: from the
+// start, and again once the hardware configuration has been saved, without a click on it.
+TEST_F(BoardWindowTest, TheLastPollIsShownFromTheStartAndAfterTheHardwareConfiguration)
+{
+    auto window = StartDemo();
+    ASSERT_TRUE(window->Execute(window->acFullExchg));
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }));
+    const TDateTime pass = window->HardConfig->GetMB(0)->GetSilos(0)->GetTIT(0)->GetPoint(0)->Time;
+    Close(window);
+
+    window = StartDemo();
+    const auto expectLastPollShown = [&] {
+        const THistoryTree& history = *window->Detail->History;
+        ASSERT_TRUE(history.FocusedPoint());
+        EXPECT_EQ(history.FocusedPoint()->Time, pass);
+        EXPECT_EQ(history.FirstSelectedPoint()->Time, pass);
+        window->aList.UpdateAll();
+        for (QAction* report : {window->acPreview, window->acPevewErr, window->acPrevewSelTemp})
+            EXPECT_TRUE(report->isEnabled()) << report->text().toStdString();
+        TfrSiLoBin& first = *window->Board->GetSiloBin(0);
+        EXPECT_EQ(BandColour(first, 0, 0, 0), ToQColor(clLime));
+        EXPECT_EQ(BandColour(first, 0, 2, 5), ToQColor(window->Settings.ColorMaxT));
+    };
+    expectLastPollShown();
+
+    modal.ThenDialog([](QDialog& dialog) { return TScriptedModal::Press(dialog, static_cast<TfmHardCfg&>(dialog).btnOk); });
+    ASSERT_TRUE(window->Execute(window->acHardCnfg));
+    expectLastPollShown();
     Close(window);
 }
 

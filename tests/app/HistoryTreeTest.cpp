@@ -1,4 +1,4 @@
-// The poll history tree on a view: the newest poll selected but not chosen after a rebuild,
+// The poll history tree on a view: the newest poll chosen and shown after a rebuild,
 // choosing a poll or a date shows it on every sensor, the header flips the order, and the
 // rate-of-change check's lines.
 #include "AppTestEnvironment.h"
@@ -80,23 +80,28 @@ protected:
     int applied = 0;
 };
 
-TEST_F(HistoryTreeTest, RebuildSelectsTheNewestPollWithoutChoosingIt)
+TEST_F(HistoryTreeTest, RebuildChoosesTheNewestPollAndShowsIt)
 {
     tree.Rebuild(Board());
     EXPECT_EQ(tree.Model().DateCount(), 2);
     EXPECT_EQ(tree.Model().PollCount(), 3);
-    EXPECT_FALSE(tree.FocusedPoint());
+    ASSERT_TRUE(tree.FocusedPoint());
+    EXPECT_EQ(tree.FocusedPoint()->Time, At(2, 9));
     ASSERT_TRUE(tree.FirstSelectedPoint());
     EXPECT_EQ(tree.FirstSelectedPoint()->Time, At(2, 9));
     EXPECT_TRUE(view.isExpanded(Row(0)));
-    EXPECT_EQ(applied, 0);
-    // Nothing was applied: the sensors show no values until a poll is chosen.
-    EXPECT_EQ(Sensor(0, 0).GetValueText(Settings), "");
+    EXPECT_EQ(applied, 1);
+    // The sensors show the poll at once; one without a point then shows no data.
+    EXPECT_EQ(Sensor(0, 0).Values(), std::vector<double>{3});
+    EXPECT_EQ(Sensor(0, 1).Values().size(), 0u);
+    EXPECT_EQ(Sensor(0, 1).GetValueText(Settings), "");
 
+    // The tree taking the keyboard focus changes nothing.
     view.show();
     view.setFocus();
     QApplication::processEvents();
-    EXPECT_FALSE(tree.FocusedPoint());
+    EXPECT_EQ(tree.FocusedPoint()->Time, At(2, 9));
+    EXPECT_EQ(applied, 1);
 }
 
 TEST_F(HistoryTreeTest, ChoosingAPollShowsItOnEverySensor)
@@ -105,7 +110,7 @@ TEST_F(HistoryTreeTest, ChoosingAPollShowsItOnEverySensor)
     const QModelIndex tenOClock = Row(1, 1);   // 01.03: 11.00.00 then 10.00.00
     ASSERT_EQ(Text(tenOClock), "10.00.00");
     view.setCurrentIndex(tenOClock);
-    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(applied, 2);   // the rebuild's newest poll, then this one
     ASSERT_TRUE(tree.FocusedPoint());
     EXPECT_EQ(tree.FocusedPoint()->Time, At(1, 10));
     EXPECT_EQ(Sensor(0, 0).GetValue(), 1);
@@ -117,7 +122,7 @@ TEST_F(HistoryTreeTest, ChoosingAPollShowsItOnEverySensor)
 
     // A date shows the poll of the point it holds: its first one.
     view.setCurrentIndex(Row(1));
-    EXPECT_EQ(applied, 2);
+    EXPECT_EQ(applied, 3);
     EXPECT_EQ(Sensor(0, 0).Values(), std::vector<double>{1});
     EXPECT_EQ(Sensor(1, 0).Values().size(), 0u);
 
@@ -151,7 +156,7 @@ TEST_F(HistoryTreeTest, HeaderClickFlipsTheOrder)
     ClickHeader();
     EXPECT_EQ(tree.SortDirection(), THistoryModel::kNewestFirst);
     EXPECT_EQ(view.header()->sortIndicatorOrder(), Qt::DescendingOrder);
-    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(applied, 2);   // by the two rebuilds only: flipping the order chooses nothing
 }
 
 TEST_F(HistoryTreeTest, EmptyHistoryHasNothingToChoose)
