@@ -98,12 +98,35 @@ QByteArray AlignmentWords(int32_t alignment)
     return words.isEmpty() ? QByteArrayLiteral("\\ql") : words;
 }
 
-// The lines of a memo as one cell text; the paragraph-end marks of wrapped text go.
-QString CellText(const QStringList& lines)
+// The lines of a memo as the cell's lines; the paragraph-end marks of wrapped text go.
+QStringList CellLines(QStringList lines)
 {
-    QString text = lines.join(QLatin1Char('\n'));
-    text.remove(kParagraphEnd);
-    return text;
+    for (QString& line : lines)
+        line.remove(kParagraphEnd);
+    return lines;
+}
+
+// Each line followed by CR LF, which readers pass over; a line break between lines.
+void AppendCellLines(QByteArray& rtf, const QStringList& lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        AppendEscapedRtf(rtf, lines[i]);
+        rtf.append(i + 1 < lines.size() ? "\\line\r\n" : "\r\n");
+    }
+}
+
+// Readers that take no table positions (LibreOffice Writer among them) lay positioned rows out
+// one under the other in the text. Each row therefore stands in a text box of its own size at
+// the same place on the page, without line, fill or inner margins, in front of the text.
+void AppendBoxHead(QByteArray& rtf, int left, int top, int width, int height)
+{
+    AppendNumber(rtf, "{\\shp{\\*\\shpinst\\shpleft", left);
+    AppendNumber(rtf, "\\shptop", top);
+    AppendNumber(rtf, "\\shpright", int64_t(left) + width);
+    AppendNumber(rtf, "\\shpbottom", int64_t(top) + height);
+    rtf.append("\\shpbxpage\\shpbypage\\shpwr3{\\sp{\\sn shapeType}{\\sv 202}}{\\sp{\\sn fLine}{\\sv 0}}"
+               "{\\sp{\\sn fFilled}{\\sv 0}}{\\sp{\\sn dxTextLeft}{\\sv 0}}{\\sp{\\sn dxTextRight}{\\sv 0}}"
+               "{\\sp{\\sn dyTextTop}{\\sv 0}}{\\sp{\\sn dyTextBottom}{\\sv 0}}{\\shptxt ");
 }
 
 // The object drawn into a bitmap one unit larger than itself each way, cut to the page (one
@@ -148,6 +171,15 @@ bool DrawPicture(TrpView& view, int x, int y, QSize page, TrpRtfAdvExport::TPict
     picture.BitmapWidth = image.width();
     picture.BitmapHeight = image.height();
     return true;
+}
+
+// The length of the cell's text as its lines joined by CR LF.
+qsizetype TextLength(const TrpRtfAdvExport::TCell& cell)
+{
+    qsizetype length = 0;
+    for (const QString& line : cell.Lines)
+        length += line.size() + 2;
+    return length;
 }
 
 } // namespace
@@ -209,12 +241,14 @@ void TrpRtfAdvExport::OnData(int x, int y, TrpView* view)
     if (const auto* memo = dynamic_cast<const TrpMemoView*>(view)) {
         if (memo->Memo.isEmpty() && memo->FrameTyp == 0)
             return;
-        cells_.push_back(TCell{memo->Left, memo->Top, memo->Width, memo->Height, CellText(memo->Memo), memo->Font,
+        cells_.push_back(TCell{memo->Left, memo->Top, memo->Width, memo->Height, CellLines(memo->Memo), memo->Font,
                                memo->FillColor, memo->FrameTyp, memo->Alignment});
     } else if (const auto* rich = dynamic_cast<const TrpRichView*>(view)) {
         // Its plain text, in a cell with its frame but neither fill nor alignment.
-        cells_.push_back(TCell{rich->Left, rich->Top, rich->Width, rich->Height, rich->RichEdit->toPlainText(),
-                               TrpFont(), clTransparent, rich->FrameTyp, 0, true});
+        const QString text = rich->RichEdit->toPlainText();
+        cells_.push_back(TCell{rich->Left, rich->Top, rich->Width, rich->Height,
+                               text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')), TrpFont(),
+                               clTransparent, rich->FrameTyp, 0, true});
     } else if (ExportPictures) {
         TPicture picture;
         if (DrawPicture(*view, x, y, PageSize(), picture))
@@ -229,7 +263,7 @@ void TrpRtfAdvExport::OnEndPage()
             return a.Top < b.Top;
         if (a.Left != b.Left)
             return a.Left < b.Left;
-        return a.Text.size() < b.Text.size();
+        return TextLength(a) < TextLength(b);
     });
     if (range_.Contains(pageNo_))
         WritePage();
@@ -239,8 +273,10 @@ void TrpRtfAdvExport::OnEndPage()
 
 void TrpRtfAdvExport::WritePage()
 {
+    // The paragraph that holds the last page's boxes ends before the break, or readers keep
+    // them on this page.
     if (pageWritten_ && PageBreaks)
-        body_.append("\\page\r\n");
+        body_.append("\\par\\page\r\n");
     if (Pages && PageIndex >= 0 && PageIndex < Pages->Count() && Pages->Page(PageIndex).Orientation == poLandscape)
         body_.append("\\lndscpsxn \r\n");
     if (ExportPictures)
@@ -256,7 +292,8 @@ void TrpRtfAdvExport::WritePage()
 void TrpRtfAdvExport::WritePicture(const TPicture& picture)
 {
     QByteArray& rtf = body_;
-    AppendNumber(rtf, "\\pard\\phmrg\\posx", Twips(picture.X * ScaleX));
+    // Vertically from the page's top, as the cells (the section has no top margin).
+    AppendNumber(rtf, "\\pard\\phmrg\\pvpg\\posx", Twips(picture.X * ScaleX));
     AppendNumber(rtf, "\\posy", Twips(picture.Y));
     AppendNumber(rtf, "\\absh", Twips(picture.Height));
     AppendNumber(rtf, "\\absw", Twips(picture.Width));
@@ -297,14 +334,30 @@ void TrpRtfAdvExport::WritePicture(const TPicture& picture)
 
 void TrpRtfAdvExport::WriteCell(const TCell& cell)
 {
-    QByteArray& rtf = body_;
+    const int left = Twips(cell.Left * ScaleX);
+    const int top = Twips(cell.Top * ScaleY);
     const int width = Twips(cell.Width * ScaleX);
     const int height = Twips(cell.Height * ScaleY);
-    AppendNumber(rtf, "\\trowd\\posx", Twips(cell.Left * ScaleX));
-    AppendNumber(rtf, "\\posy", Twips(cell.Top * ScaleY));
+    // The row in its text box, and once more as the box's result for readers without boxes.
+    AppendBoxHead(body_, left, top, width, height);
+    const qsizetype rowStart = body_.size();
+    AppendRow(cell, left, top, width, height);
+    const qsizetype rowLength = body_.size() - rowStart;
+    body_.append("}}{\\shprslt ");
+    body_.append(QByteArrayView(body_).sliced(rowStart, rowLength).toByteArray());
+    body_.append("}}");
+}
+
+void TrpRtfAdvExport::AppendRow(const TCell& cell, int left, int top, int width, int height)
+{
+    QByteArray& rtf = body_;
+    AppendNumber(rtf, "\\trowd\\posx", left);
+    AppendNumber(rtf, "\\posy", top);
     AppendNumber(rtf, "\\absw", width);
     AppendNumber(rtf, "\\absh", height);
     AppendNumber(rtf, "\\trgaph5\\trrh", height);
+    // Without its own width a reader may give the row the widest width of the rows before.
+    AppendNumber(rtf, "\\trftsWidth3\\trwWidth", width);
     if (!cell.Rich && HasBackground(cell.FillColor))
         AppendNumber(rtf, "\\clcbpat", ColourIndex(cell.FillColor));
     if (cell.FrameTyp & frLeft)
@@ -318,7 +371,7 @@ void TrpRtfAdvExport::WriteCell(const TCell& cell)
     AppendNumber(rtf, "\\cellx", width);
     if (cell.Rich) {
         rtf.append('{');
-        AppendEscapedRtf(rtf, cell.Text);
+        AppendCellLines(rtf, cell.Lines);
         rtf.append("}\\cell\\pard\\intbl\\intbl\\row\\pard");
         return;
     }
@@ -330,7 +383,7 @@ void TrpRtfAdvExport::WriteCell(const TCell& cell)
     rtf.append(StyleWords(cell.Font.Style));
     AppendNumber(rtf, "\\cf", ColourIndex(textColour));
     rtf.append(' ');
-    AppendEscapedRtf(rtf, cell.Text);
+    AppendCellLines(rtf, cell.Lines);
     rtf.append("}\\cell\\pard\\intbl\\intbl\\row\\pard");
 }
 

@@ -4,6 +4,10 @@
 // survives in a word processor; other objects can go in as pictures. The document declares
 // code page 1251; texts go through the shared RTF escaping.
 //
+// Word places such rows by their position words; readers that do not (LibreOffice Writer lays
+// them out one under the other) place the text box each row stands in, a box of the row's size
+// at the same place on the page. Readers without text boxes read the row from the box's result.
+//
 // The file is: the head (paper of the first page, fixed margins), the font table, the colour
 // table, the pages, "\par}". The pages are collected in memory while the tables fill, and
 // written behind the tables at the end.
@@ -51,7 +55,7 @@ public:
     // One memo or rich-text object of the page being exported.
     struct TCell {
         int Left = 0, Top = 0, Width = 0, Height = 0;
-        QString Text;
+        QStringList Lines;
         TrpFont Font;
         TColor FillColor = clTransparent;
         int FrameTyp = 0;
@@ -69,6 +73,7 @@ private:
     void WritePage();
     void WritePicture(const TPicture& picture);
     void WriteCell(const TCell& cell);
+    void AppendRow(const TCell& cell, int left, int top, int width, int height);
     int FontIndex(const QString& name);
     int ColourIndex(TColor colour);
 

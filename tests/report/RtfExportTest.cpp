@@ -48,14 +48,21 @@ protected:
 TEST_F(RtfExport, OneMemoGivesHeadTablesAndOneCell)
 {
     const QByteArray rtf = OneMemo({10, 20, 100, 30, {"Hello"}}, [](TrpMemoView& memo) { memo.Font.Size = 8; });
+    // The row (its width also as the row's own), its line followed by CR LF.
+    const QByteArray row("\\trowd\\posx150\\posy301\\absw1505\\absh452\\trgaph5\\trrh452\\trftsWidth3\\trwWidth1505"
+                         "\\cellx1505\\ql{\\f0\\fs16\\cf1 Hello\r\n}\\cell\\pard\\intbl\\intbl\\row\\pard");
+    // In a text box from (150, 301) to (150 + 1505, 301 + 452) twips of the page, and again as
+    // the box's result.
+    const QByteArray box("{\\shp{\\*\\shpinst\\shpleft150\\shptop301\\shpright1655\\shpbottom753\\shpbxpage\\shpbypage"
+                         "\\shpwr3{\\sp{\\sn shapeType}{\\sv 202}}{\\sp{\\sn fLine}{\\sv 0}}{\\sp{\\sn fFilled}{\\sv 0}}"
+                         "{\\sp{\\sn dxTextLeft}{\\sv 0}}{\\sp{\\sn dxTextRight}{\\sv 0}}{\\sp{\\sn dyTextTop}{\\sv 0}}"
+                         "{\\sp{\\sn dyTextBottom}{\\sv 0}}{\\shptxt ");
     EXPECT_EQ(rtf, QByteArray("{\\rtf1\\ansi\\ansicpg1251\r\n"
                               "\\paperw11907\\paperh16840\\margl0\\margr0\\margt600\\margb600\r\n"
                               "{\\fonttbl{\\f0\\fcharset204 Arial;}}\r\n"
                               "{\\colortbl;\\red0\\green0\\blue0;}\r\n"
-                              "\\margtsxn0 \r\n\\par "
-                              "\\trowd\\posx150\\posy301\\absw1505\\absh452\\trgaph5\\trrh452\\cellx1505\\ql"
-                              "{\\f0\\fs16\\cf1 Hello}\\cell\\pard\\intbl\\intbl\\row\\pard"
-                              "\\pard\r\n\\par}"));
+                              "\\margtsxn0 \r\n\\par ") +
+                       box + row + "}}{\\shprslt " + row + "}}" + "\\pard\r\n\\par}");
 }
 
 TEST_F(RtfExport, CellsCarryTheMemosLook)
@@ -77,7 +84,7 @@ TEST_F(RtfExport, CellsCarryTheMemosLook)
          "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue0;}"},
         {"system colour fill", [](TrpMemoView& m) { m.FillColor = clBtnFace; },
          "\\clcbpat1\\cellx1505\\ql{\\f0\\fs20\\cf2 ", "{\\colortbl;\\red240\\green240\\blue240;\\red0\\green0\\blue0;}"},
-        {"white fill has none", [](TrpMemoView& m) { m.FillColor = clWhite; }, "\\trrh452\\cellx1505\\ql{", ""},
+        {"white fill has none", [](TrpMemoView& m) { m.FillColor = clWhite; }, "\\trwWidth1505\\cellx1505\\ql{", ""},
         {"right and bottom", [](TrpMemoView& m) { m.Alignment = taRight | taDown; },
          "\\cellx1505\\qr\\clvertalb{", ""},
         {"centred", [](TrpMemoView& m) { m.Alignment = taCenter | taMiddle; }, "\\cellx1505\\qc\\clvertalc{", ""},
@@ -94,8 +101,8 @@ TEST_F(RtfExport, CellsCarryTheMemosLook)
 TEST_F(RtfExport, TextIsEscapedAndReadsBack)
 {
     const QByteArray rtf = OneMemo({10, 20, 300, 60, {"Зерно {силос}", "C:\\путь"}});
-    EXPECT_TRUE(rtf.contains("{\\f0\\fs20\\cf1 \\'c7\\'e5\\'f0\\'ed\\'ee \\{\\'f1\\'e8\\'eb\\'ee\\'f1\\}\\line "
-                             "C:\\\\\\'ef\\'f3\\'f2\\'fc}\\cell"))
+    EXPECT_TRUE(rtf.contains("{\\f0\\fs20\\cf1 \\'c7\\'e5\\'f0\\'ed\\'ee \\{\\'f1\\'e8\\'eb\\'ee\\'f1\\}\\line\r\n"
+                             "C:\\\\\\'ef\\'f3\\'f2\\'fc\r\n}\\cell"))
         << rtf.constData();
     QTextDocument document;
     ReadRtf(rtf, document);
@@ -112,10 +119,10 @@ TEST_F(RtfExport, EmptyMemosAreLeftOutAndTiesGoShorterFirst)
     Print(0, {10, 20, 100, 30, {"short"}});
     ASSERT_TRUE(Export(filter, Path()));
     const QByteArray rtf = Contents(Path());
-    EXPECT_EQ(rtf.count("\\trowd"), 3);
+    EXPECT_EQ(rtf.count("{\\shptxt \\trowd"), 3);
     const qsizetype framed = rtf.indexOf("\\clbrdrb");
-    const qsizetype shortText = rtf.indexOf(" short}");
-    EXPECT_TRUE(framed >= 0 && framed < shortText && shortText < rtf.indexOf(" longer}"));
+    const qsizetype shortText = rtf.indexOf(" short\r\n}");
+    EXPECT_TRUE(framed >= 0 && framed < shortText && shortText < rtf.indexOf(" longer\r\n}"));
 }
 
 TEST_F(RtfExport, PageRangesChooseThePagesAndBreaksGoBetweenThem)
@@ -125,7 +132,7 @@ TEST_F(RtfExport, PageRangesChooseThePagesAndBreaksGoBetweenThem)
     const auto exported = [](const QByteArray& rtf) {
         QList<int> pages;
         for (int page = 1; page <= 15; ++page)
-            if (rtf.contains(" Page" + QByteArray::number(page) + "}"))
+            if (rtf.contains(" Page" + QByteArray::number(page) + "\r\n}"))
                 pages.append(page);
         return pages;
     };
@@ -189,9 +196,9 @@ TEST_F(RtfExport, RichTextsBecomeCellsOfTheirPlainText)
 
     ASSERT_TRUE(Export(filter, Path()));
     const QByteArray rtf = Contents(Path());
-    EXPECT_TRUE(rtf.contains("\\trowd\\posx150\\posy301\\absw1505\\absh452\\trgaph5\\trrh452"
+    EXPECT_TRUE(rtf.contains("\\trowd\\posx150\\posy301\\absw1505\\absh452\\trgaph5\\trrh452\\trftsWidth3\\trwWidth1505"
                              "\\clbrdrl\\brdrw15\\brdrs\\clbrdrt\\brdrw15\\brdrs\\cellx1505"
-                             "{\\'d2\\'e5\\'ea\\'f1\\'f2 \\{x\\}\\line second}\\cell\\pard\\intbl\\intbl\\row\\pard"))
+                             "{\\'d2\\'e5\\'ea\\'f1\\'f2 \\{x\\}\\line\r\nsecond\r\n}\\cell\\pard\\intbl\\intbl\\row\\pard"))
         << rtf.constData();
     EXPECT_FALSE(rtf.contains("\\pict")) << "not a picture";
     EXPECT_FALSE(rtf.contains("\\clcbpat")) << "no fill";
@@ -210,7 +217,7 @@ TEST_F(RtfExport, OtherObjectsBecomePictures)
     ASSERT_TRUE(Export(filter, Path()));
     QByteArray rtf = Contents(Path());
     EXPECT_EQ(rtf.count("\\lndscpsxn "), 1);
-    const qsizetype picture = rtf.indexOf("\\pard\\phmrg\\posx301\\posy602\\absh0\\absw903{\\pict\\wmetafile8\\picw1588"
+    const qsizetype picture = rtf.indexOf("\\pard\\phmrg\\pvpg\\posx301\\posy602\\absh0\\absw903{\\pict\\wmetafile8\\picw1588"
                                           "\\pich0 \\picbmp\\picbpp4\r\n010009000003");
     ASSERT_GE(picture, 0) << rtf.constData();
     EXPECT_LT(picture, rtf.indexOf("\\margtsxn0", picture));
@@ -226,8 +233,8 @@ TEST_F(RtfExport, OtherObjectsBecomePictures)
     };
     ASSERT_TRUE(Export(filter, Path()));
     rtf = Contents(Path());
-    EXPECT_TRUE(rtf.contains("\\pard\\phmrg\\posx150\\posy602\\absh0\\absw903{")) << rtf.constData();
-    EXPECT_TRUE(rtf.contains("\\trowd\\posx75\\posy602\\absw752\\absh903\\trgaph5\\trrh903\\cellx752")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\pard\\phmrg\\pvpg\\posx150\\posy602\\absh0\\absw903{")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\trowd\\posx75\\posy602\\absw752\\absh903\\trgaph5\\trrh903\\trftsWidth3\\trwWidth752\\cellx752")) << rtf.constData();
 
     filter.ExportPictures = false;
     ASSERT_TRUE(Export(filter, Path()));
