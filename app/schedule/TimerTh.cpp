@@ -51,7 +51,7 @@ void TTimerTh::Execute()
     TScheduleCheck check;
     SetNextPollText(QString());
     for (;;) {
-        const TScheduleRound round = check.Round(FPlan, DateTimeToUnix(FClock()));
+        const TScheduleRound round = check.Round(FPlan, ScheduleSecond(FClock()));
         if (!round.Fired.isEmpty()) {
             PostExchangeLog(FLog, QStringLiteral("Полный опрос по расписанию: ") + round.Fired, kLogSent);
             if (FReceiver)

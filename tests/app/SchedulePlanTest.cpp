@@ -6,6 +6,7 @@
 #include "app/schedule/SchedulePlan.h"
 #include "app/schedule/SchedulePlanFile.h"
 #include "base/DateTime.h"
+#include "base/FormatDateTime.h"
 #include "platform/posix/IniFile.h"
 
 #include <QFile>
@@ -156,6 +157,30 @@ TEST(SchedulePlanTest, AFreshCheckSeesOnlyThePresentSecond)
     // A clock set back does not look at the seconds in between.
     EXPECT_TRUE(check.Round(plan, t0800 - 10).Fired.isEmpty());
     EXPECT_EQ(check.Round(plan, t0800 - 10).Next, "Каждый день в 07:59:59");
+}
+
+// A check counts the second that has begun: half a second before 02:16:00 is still 02:15:59,
+// so a per-minute entry due at 02:16:00 never starts a poll stamped 02:15:59.
+TEST(SchedulePlanTest, AChecksSecondIsTheOneThatHasBegun)
+{
+    const struct {
+        TDateTime now;
+        int64_t second;
+    } cases[] = {
+        {EncodeDateTime(2024, 12, 9, 2, 15, 59, 600), Dec9(2, 15, 59)},
+        {EncodeDateTime(2024, 12, 9, 2, 15, 59, 999), Dec9(2, 15, 59)},
+        {EncodeDateTime(2024, 12, 9, 2, 16, 0, 0), Dec9(2, 16, 0)},
+        {EncodeDateTime(2024, 12, 9, 2, 16, 0, 999), Dec9(2, 16, 0)},
+        {EncodeDateTime(1969, 12, 31, 23, 59, 59, 500), -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScheduleSecond(c.now), c.second) << FormatDateTime("dd.mm.yyyy hh:nn:ss.zzz", c.now);
+
+    TSchedulePlan plan;
+    plan.Assign({Period(60)});
+    TScheduleCheck check;
+    EXPECT_TRUE(check.Round(plan, ScheduleSecond(cases[0].now)).Fired.isEmpty());
+    EXPECT_EQ(check.Round(plan, ScheduleSecond(cases[2].now)).Fired, "С периодом в 1 мин. - 09.12 02:16:00");
 }
 
 TEST(SchedulePlanTest, AddingKeepsOneOfEachAndDeletingShiftsTheRest)

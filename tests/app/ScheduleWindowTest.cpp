@@ -73,6 +73,7 @@ class TTestClock {
 public:
     explicit TTestClock(int64_t seconds) { Set(seconds); }
     void Set(int64_t seconds) { FNow = UnixToDateTime(seconds); }
+    void SetTime(TDateTime now) { FNow = now; }
     TTimerTh::TClock Clock() { return [this] { return FNow.load(); }; }
 
 private:
@@ -134,6 +135,25 @@ TEST(TimerThTest, PostsTheExchangeAndLogsItWhenAnEntryFallsDue)
     QCoreApplication::processEvents();
     EXPECT_EQ(mainWindow.Count, 2);
     EXPECT_EQ(log.Lines().back().first, "Полный опрос по расписанию: С периодом в 15 мин. - 09.12 08:15:00");
+}
+
+// A poll starts once its second has begun, never in the half second before: the pass it starts
+// is then stamped at or after the entry's time.
+TEST(TimerThTest, APollStartsOnlyOnceItsSecondHasBegun)
+{
+    TExchangeCounter mainWindow;
+    TTestClock clock(0);
+    clock.SetTime(EncodeDateTime(2024, 12, 9, 2, 15, 59, 600));
+    TSchedulePlan plan;
+    plan.Assign({{60, pkPeriod}});
+    TTimerTh thread(plan, &mainWindow, clock.Clock(), 1ms);
+
+    ASSERT_TRUE(WaitFor([&] { return thread.NextPollText() == "Периодический 09.12 в 02:16:00"; }));
+    QThread::msleep(20);   // many more checks at 02:15:59.600
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mainWindow.Count, 0);
+    clock.Set(Dec9(2, 16, 0));
+    EXPECT_TRUE(WaitFor([&] { return mainWindow.Count == 1; }));
 }
 
 TEST(TimerThTest, StopsAtOnce)
