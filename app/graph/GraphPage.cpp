@@ -14,6 +14,8 @@ void ConnectCursorReadOut(TSiloGraph& chart, QLabel& label, const Parameters& se
         const TSiloGraph::TCursorValue value = chart.ValueAt(pos);
         label.setText(GraphCursorText(value.Time, value.Value, settings.Precision));
     };
+    chart.OnSiloShown = [&label] { label.setText(QStringLiteral("(вне графика)")); };
+    chart.OnSiloShown();
 }
 
 void PreviewGraphPrint(TSiloGraph& chart, const QString& title, QWidget* parent)

@@ -32,6 +32,9 @@ constexpr int kDefaultMarkSize = 2;
 // An empty chart still needs an axis range; a single value or time gets some room around it.
 constexpr double kEmptyMinT = 0, kEmptyMaxT = 10;
 constexpr double kSingleValueRoom = 1;           // degrees
+// The automatic temperature scale reaches this share of the values' span beyond them, so that
+// the highest and lowest lines, marks and all, keep off the plot's border.
+constexpr double kValueMargin = 0.05;
 constexpr double kSingleTimeRoomMs = 3600000;    // an hour
 
 struct TRange {
@@ -114,6 +117,8 @@ void TSiloGraph::ShowSilo(const TSilos* silos)
         ShowMarks(k);
     }
     FitAxes();
+    if (OnSiloShown)
+        OnSiloShown();
 }
 
 void TSiloGraph::ApplySettings(const Parameters& settings)
@@ -188,7 +193,8 @@ void TSiloGraph::FitAxes()
         axisT_->setRange(kEmptyMinT, kEmptyMaxT);
     else {
         const TRange span = values.Widened(kSingleValueRoom);
-        axisT_->setRange(span.lo, span.hi);
+        const double room = (span.hi - span.lo) * kValueMargin;
+        axisT_->setRange(span.lo - room, span.hi + room);
     }
 }
 

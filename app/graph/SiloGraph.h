@@ -36,6 +36,8 @@ public:
     TCursorValue ValueAt(QPointF viewPos) const;
     // Told of every mouse move over the chart, with the point of the view.
     std::function<void(QPointF)> OnMouseMove;
+    // Told after another suspension (or none) is shown.
+    std::function<void()> OnSiloShown;
 
     // Draws the chart on the printer's page, as large as the page allows.
     void Print(QPrinter& printer);

@@ -103,7 +103,7 @@ void TMainPages::BuildPages(QMainWindow& window, TrpRunContext& reportContext)
     // The cursor read-out below the chart.
     auto* cursor = new QHBoxLayout;
     auto* cursorCaption = new QLabel(QStringLiteral("Курсор:"));
-    CursorLabel = Named(new QLabel(QStringLiteral("(вне графика)")), "CursorLabel");
+    CursorLabel = Named(new QLabel, "CursorLabel");   // its text: the chart's read-out
     QFont cursorFont = CursorLabel->font();
     cursorFont.setPixelSize(19);
     for (QLabel* label : {cursorCaption, CursorLabel}) {

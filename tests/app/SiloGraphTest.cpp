@@ -125,6 +125,10 @@ TEST(GraphPointsTest, DaysWhenTheClocksChangeConvertPointByPoint)
     tzset();
 }
 
+// The room the automatic scale leaves beyond the fixture's values (-999 to 7): a twentieth of
+// their span on either side.
+constexpr double kRoom = (7 - -999) / 20.0;
+
 TEST_F(SiloGraphTest, ShowsEverySensorOfTheSuspensionAndHidesTheRest)
 {
     graph.ShowSilo(silos);
@@ -142,9 +146,10 @@ TEST_F(SiloGraphTest, ShowsEverySensorOfTheSuspensionAndHidesTheRest)
     EXPECT_EQ(graph.Line(1)->points(), QList<QPointF>{QPointF(QtX(kDay + 11 * kHour), -40)});
     EXPECT_EQ(graph.Line(2)->count(), 0);
 
-    // Sentinels are drawn as they are, so the automatic scale reaches them.
-    EXPECT_DOUBLE_EQ(graph.AxisT()->min(), -999);
-    EXPECT_DOUBLE_EQ(graph.AxisT()->max(), 7.0);
+    // Sentinels are drawn as they are, so the automatic scale reaches them, and a twentieth of
+    // the span beyond.
+    EXPECT_DOUBLE_EQ(graph.AxisT()->min(), -999 - kRoom);
+    EXPECT_DOUBLE_EQ(graph.AxisT()->max(), 7.0 + kRoom);
     EXPECT_EQ(graph.AxisTime()->min().toMSecsSinceEpoch(), QtX(kDay + 10 * kHour));
     EXPECT_EQ(graph.AxisTime()->max().toMSecsSinceEpoch(), QtX(kDay + 13 * kHour));
 }
@@ -188,10 +193,10 @@ TEST_F(SiloGraphTest, TemperatureScaleFromTheSettings)
     };
     const Case cases[] = {
         {10, 40, false, 10, 40},     // set below the axis's current range
-        {0, 0, true, -999, 7},       // both 0: the data's range
+        {0, 0, true, -999 - kRoom, 7 + kRoom},   // both 0: the data's range
         {45, 80, false, 45, 80},
         {40, 10, false, 10, 40},     // given the wrong way round
-        {20, 20, true, -999, 7},     // no width: automatic
+        {20, 20, true, -999 - kRoom, 7 + kRoom},   // no width: automatic
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.min);
@@ -398,6 +403,27 @@ TEST_F(MainWindowGraphTest, MouseMoveShowsTheCursorReadOut)
     const QString text = window.CursorLabel->text();
     EXPECT_TRUE(text.startsWith(QStringLiteral("время: 10.03.2026 "))) << text.toStdString();
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("значение: +1[23]\\.\\d°C $")))) << text.toStdString();
+}
+
+// A read-out taken over one suspension's lines is not left standing over another's.
+TEST_F(MainWindowGraphTest, AnotherSuspensionClearsTheReadOut)
+{
+    window.ShowSiloGraph(board.Silos(0, 0));
+    window.Chart->resize(600, 400);
+    QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), QPointF(300, 200), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Chart->viewport(), &move);
+    ASSERT_TRUE(window.CursorLabel->text().startsWith(QStringLiteral("время: ")));
+    window.ShowSiloGraph(nullptr);
+    EXPECT_EQ(window.CursorLabel->text(), QStringLiteral("(вне графика)"));
+}
+
+// The sixth sensor, the only one read here, spans the scale: its highest and lowest steps keep a
+// twentieth of the span off the plot's border instead of lying on it.
+TEST_F(MainWindowGraphTest, TheTopLineKeepsOffThePlotsBorder)
+{
+    window.ShowSiloGraph(board.Silos(0, 0));
+    EXPECT_DOUBLE_EQ(window.Chart->AxisT()->max(), 13 + 0.5 / 20);
+    EXPECT_DOUBLE_EQ(window.Chart->AxisT()->min(), 12.5 - 0.5 / 20);
 }
 
 TEST_F(MainWindowGraphTest, PrintActionOpensThePreviewOnTheChartPage)
