@@ -63,7 +63,8 @@ void TBoardHost::BuildBoard()
         auto* frame = new TfrSiLoBin(monitor_, static_cast<uint8_t>(i + 1), this, &panel_);
         siloBins_.push_back(frame);
         frame->SetEditMode(window_.EditMode->isChecked());
-        frame->OnSelectSilo = [this](TSilos* silos) {
+        frame->OnSelectSilo = [this, frame](TSilos* silos) {
+            placeFrame_ = frame;
             if (OnSelectSilo)
                 OnSelectSilo(silos);
         };
@@ -100,6 +101,7 @@ void TBoardHost::ClearBoard()
         else
             RunGuarded(this, [this] { SaveSiloBinLayout(); });
     }
+    placeFrame_ = nullptr;
     std::vector<TfrSiLoBin*> frames;
     frames.swap(siloBins_);
     for (TfrSiLoBin* frame : frames)
@@ -135,7 +137,7 @@ void TBoardHost::BoardMouseEnter()
         return;
     const auto focused = std::find_if(siloBins_.begin(), siloBins_.end(),
         [](const TfrSiLoBin* frame) { return frame->vtTree->hasFocus(); });
-    TfrSiLoBin* frame = focused != siloBins_.end() ? *focused : siloBins_.front();
+    TfrSiLoBin* frame = focused != siloBins_.end() ? *focused : placeFrame_ ? placeFrame_ : siloBins_.front();
     frame->vtTree->setFocus(Qt::MouseFocusReason);
 }
 

@@ -48,7 +48,9 @@ public:
     void RepaintBoard();
     // Pushes later frames down below earlier ones until no two overlap or touch.
     void WMArrangeSiloBins();
-    // The mouse came over the board: the table that had the focus (else frame 0's) takes it.
+    // The mouse came over the board: the table that has the focus keeps it; else the table whose
+    // suspension the detail and the chart show takes it back (frame 0's before any), so that the
+    // operator's place stays where it was when the focus was elsewhere, in a dialog or a tree.
     void BoardMouseEnter();
     // Every frame's edit mode.
     void SetEditMode(bool on);
@@ -87,6 +89,7 @@ private:
     const TBoardWindow window_;
     TBinPanel& panel_;
     std::vector<TfrSiLoBin*> siloBins_;
+    TfrSiLoBin* placeFrame_ = nullptr;   // the frame whose focused cell was shown last
     // The layout file at this path exists but failed to load: clearing the board keeps it.
     QString unreadLayout_;
 };

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -18,13 +17,15 @@ namespace {
 
 constexpr int kRowHeight = 33;
 
+// The columns of the rows, with their headers over them.
+enum TColumn { colSensor, colCorrection, colDegrees, colCoefficient, colR0 };
+
 // The two sensor types by their item in the R0 list.
 struct TSensorType {
     double Off;
     double Mult;
-    const char* Coefficient;
 };
-constexpr TSensorType kTypes[2] = {{kR0Ohm50, kMultOhm50, "4.6729"}, {kR0Ohm53, kMultOhm53, "4.4084"}};
+constexpr TSensorType kTypes[2] = {{kR0Ohm50, kMultOhm50}, {kR0Ohm53, kMultOhm53}};
 
 // A sensor without R0 (not installed) shows the second type.
 int TypeOf(const TTIT& sensor)
@@ -38,19 +39,18 @@ TfmDetalTIT::TfmDetalTIT(IniFile* placement, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfmDetalTIT"));
     setWindowTitle(QStringLiteral("Корректировка температур"));
-    auto* header = new QGridLayout;
-    header->addWidget(new QLabel(QStringLiteral("Т коэф.")), 0, 1);
-    header->addWidget(new QLabel(QStringLiteral("Коэффициент")), 0, 3);
-    header->addWidget(new QLabel(QStringLiteral("R нуля")), 0, 4);
-    rows_ = new QVBoxLayout;
-    rows_->setSpacing(0);
+    // One grid for the headers and the rows, so that each header stands over its column.
+    rows_ = new QGridLayout;
+    rows_->setVerticalSpacing(0);
+    rows_->addWidget(new QLabel(QStringLiteral("Т коэф.")), 0, colCorrection, Qt::AlignHCenter);
+    rows_->addWidget(new QLabel(QStringLiteral("Коэффициент")), 0, colCoefficient, Qt::AlignHCenter);
+    rows_->addWidget(new QLabel(QStringLiteral("R нуля")), 0, colR0, Qt::AlignHCenter);
     chAllDev = new QCheckBox(QStringLiteral("Применить ко всем выбранным силосам"));
     chAllDev->setObjectName(QStringLiteral("chAllDev"));
     const TDialogButtons buttons = MakeDialogButtons(*this, QStringLiteral("Сохранить"), "btnOk", QStringLiteral("Отмена"));
     btnOk = buttons.Accept;
     btnCancel = buttons.Cancel;
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(header);
     layout->addLayout(rows_);
     layout->addWidget(chAllDev);
     layout->addWidget(buttons.Box);
@@ -72,10 +72,8 @@ void TfmDetalTIT::Setup(const TDetalModel& detail)
 void TfmDetalTIT::AddRow(TTIT& sensor)
 {
     const size_t index = FSensors.size();
-    auto* panel = new QWidget;
-    panel->setFixedHeight(kRowHeight);
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(4, 0, 4, 0);
+    const int row = rows_->rowCount();
+    rows_->setRowMinimumHeight(row, kRowHeight);
     auto* correction = new QDoubleSpinBox;
     correction->setObjectName(QStringLiteral("edTk%1").arg(index + 1));
     correction->setRange(-100, 100);
@@ -83,15 +81,15 @@ void TfmDetalTIT::AddRow(TTIT& sensor)
     correction->setSingleStep(0.1);
     correction->setValue(sensor.Tk());
     auto* coefficient = new QLabel;
+    coefficient->setAlignment(Qt::AlignCenter);
     auto* r0 = new QComboBox;
     r0->setObjectName(QStringLiteral("cbR0%1").arg(index + 1));
     r0->addItems({QStringLiteral("50 Ом"), QStringLiteral("53 Ом")});
-    row->addWidget(new QLabel(QStringLiteral("Датчик №%1").arg(sensor.No() + 1)));
-    row->addWidget(correction);
-    row->addWidget(new QLabel(QStringLiteral("°С")));
-    row->addWidget(coefficient);
-    row->addWidget(r0);
-    rows_->addWidget(panel);
+    rows_->addWidget(new QLabel(QStringLiteral("Датчик №%1").arg(sensor.No() + 1)), row, colSensor);
+    rows_->addWidget(correction, row, colCorrection);
+    rows_->addWidget(new QLabel(QStringLiteral("°С")), row, colDegrees);
+    rows_->addWidget(coefficient, row, colCoefficient);
+    rows_->addWidget(r0, row, colR0);
 
     FSensors.push_back(&sensor);
     Corrections.push_back(correction);
@@ -102,9 +100,11 @@ void TfmDetalTIT::AddRow(TTIT& sensor)
     connect(r0, &QComboBox::currentIndexChanged, this, [this, index] { R0Change(index); });
 }
 
+// The coefficient is written as the corrections are: with the system's decimal separator.
 void TfmDetalTIT::R0Change(size_t row)
 {
-    Coefficients[row]->setText(QString::fromLatin1(kTypes[R0Lists[row]->currentIndex() == 1 ? 1 : 0].Coefficient));
+    const TSensorType& type = kTypes[R0Lists[row]->currentIndex() == 1 ? 1 : 0];
+    Coefficients[row]->setText(Corrections[row]->locale().toString(type.Mult, 'f', 4));
 }
 
 void TfmDetalTIT::done(int result)

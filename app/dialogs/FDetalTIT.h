@@ -15,7 +15,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
-class QVBoxLayout;
+class QGridLayout;
 class TDetalModel;
 class TKeptPlacement;
 class TSilos;
@@ -47,7 +47,7 @@ private:
     void R0Change(size_t row);
     void FormClose();
 
-    QVBoxLayout* rows_ = nullptr;
+    QGridLayout* rows_ = nullptr;   // the headers, then one row per sensor
     std::vector<TTIT*> FSensors;
     TSilos* FSilos = nullptr;
     std::unique_ptr<TKeptPlacement> placement_;

@@ -4,7 +4,10 @@
 #include "ScriptedModal.h"
 
 #include "MainWindowUnderTest.h"
+#include "app/board/BinPanel.h"
 #include "app/board/BoardHost.h"
+#include "app/board/FrameSiloBin.h"
+#include "app/board/SiloBinGrid.h"
 #include "app/detail/DetailTree.h"
 #include "app/detail/DetailView.h"
 #include "app/dialogs/FDetalTIT.h"
@@ -20,12 +23,15 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QChart>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -276,6 +282,79 @@ TEST_F(ConfigurationDialogsTest, CalibrationInstallsTheShownSensorsAndCopiesToTh
     }
     EXPECT_DOUBLE_EQ(second[1]->GetTIT(5)->Tk(), 0.5);
     EXPECT_NE(first[2]->GetTIT(5)->Tk(), -1.25);
+}
+
+// Each header stands over its column (the corrections, the coefficients, the R0 lists), and the
+// coefficients are written with the system's decimal separator, as the corrections are.
+TEST_F(ConfigurationDialogsTest, CalibrationHeadersStandOverTheirColumnsAndNumbersShareOneSeparator)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    TSilos* shown = window->Board->FrameSuspensions(0)[0];
+    shown->GetTIT(0)->SetOff(0);
+    shown->GetTIT(1)->SetOff(50);
+    shown->GetTIT(1)->SetTk(0);
+    DetalViewOf(*window->vtDetal)->ShowSilosDetail("Силос", shown);
+    ThenDialog<TfmDetalTIT>(modal, [](TfmDetalTIT& dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        const auto centreOf = [&dialog](const QWidget* widget) {
+            return widget->mapTo(&dialog, widget->rect().center()).x();
+        };
+        const auto header = [&dialog](const char* text) {
+            for (const QLabel* label : dialog.findChildren<QLabel*>())
+                if (label->text() == QString::fromUtf8(text))
+                    return static_cast<const QWidget*>(label);
+            ADD_FAILURE() << "no header " << text;
+            return static_cast<const QWidget*>(&dialog);
+        };
+        const struct {
+            const char* header;
+            const QWidget* column;
+        } columns[] = {{"Т коэф.", dialog.Corrections[5]}, {"Коэффициент", dialog.Coefficients[5]},
+                       {"R нуля", dialog.R0Lists[5]}};
+        for (const auto& c : columns)
+            EXPECT_NEAR(centreOf(header(c.header)), centreOf(c.column), 2) << c.header;
+        EXPECT_EQ(dialog.Coefficients[5]->text(), "4,4084");
+        EXPECT_EQ(dialog.Coefficients[4]->text(), "4,6729");
+        EXPECT_EQ(dialog.Corrections[4]->text(), "0,00");
+        return dialog.btnCancel;
+    });
+    const bool ran = window->Execute(window->acTITParam);
+    QLocale::setDefault(saved);
+    EXPECT_TRUE(ran);
+}
+
+// The calibration of silo 12 (second block) given up: nothing changes, the operator's place
+// included. As the dialog goes, the mouse comes back over the board; the detail and the chart
+// stay on silo 12 instead of moving to the first block's focused silo.
+TEST_F(ConfigurationDialogsTest, CancellingTheCalibrationKeepsTheOperatorsPlace)
+{
+    TfrSiLoBin& first = *window->Board->GetSiloBin(0);
+    TfrSiLoBin& second = *window->Board->GetSiloBin(1);
+    first.SetFocusedCell(0, 2);   // silo 3
+    second.SetFocusedCell(1, 2);
+    second.vtTree->setFocus();
+    ASSERT_EQ(second.FocusedSilos()->GetName(), "12");
+    const QString detail = window->gbDetal->title();
+    ASSERT_TRUE(detail.endsWith(QStringLiteral(" силос 12"))) << detail.toStdString();
+    ASSERT_EQ(window->Chart->chart()->title(), QStringLiteral("Температура силоса 12"));
+    const double tk = second.FocusedSilos()->GetTIT(0)->Tk();
+
+    window->vtDetal->setFocus();   // the dialog is opened from the detail's pop-up menu
+    ThenDialog<TfmDetalTIT>(modal, [](TfmDetalTIT& dialog) {
+        dialog.Corrections[5]->setValue(3.5);
+        return dialog.btnCancel;
+    });
+    ASSERT_TRUE(window->Execute(window->acTITParam));
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(window->BinPanel, &enter);
+
+    EXPECT_EQ(window->gbDetal->title(), detail);
+    EXPECT_EQ(window->Chart->chart()->title(), QStringLiteral("Температура силоса 12"));
+    EXPECT_EQ(first.FocusedSilos()->GetName(), "3");
+    EXPECT_EQ(second.FocusedSilos()->GetName(), "12");
+    EXPECT_EQ(second.FocusedSilos()->GetTIT(0)->Tk(), tk);
 }
 
 TEST_F(ConfigurationDialogsTest, ChartSettingsEditACopyAndApplyItOnSave)
