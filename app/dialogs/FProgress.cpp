@@ -90,7 +90,8 @@ void TfmProgress::SetRowsDone(qint64 rows)
 }
 
 bool RunUnderProgress(QWidget* parent, const QString& caption, qint64 maximum,
-                      const std::function<void(TProgressThread&)>& work, TExchangeLog& log)
+                      const std::function<void(TProgressThread&)>& work, TExchangeLog& log,
+                      TProgressOutcome* outcome)
 {
     TProgressThread worker(work, log.Sink());
     {
@@ -98,5 +99,7 @@ bool RunUnderProgress(QWidget* parent, const QString& caption, qint64 maximum,
         ExecModal(dialog);
     }
     worker.wait();
+    if (outcome)
+        *outcome = {worker.Completed(), worker.RowsDone(), worker.Error()};
     return worker.Completed();
 }

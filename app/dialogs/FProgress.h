@@ -5,6 +5,7 @@
 // dialog is gone, so the dialog and the worker meet only through the worker's queued signals.
 #include <QDialog>
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -37,8 +38,17 @@ private:
     qint64 maximum_ = 0;
 };
 
+// How a work under the progress dialog ended.
+struct TProgressOutcome {
+    bool Completed = false;   // ran to its end, neither cancelled nor failed
+    qint64 Rows = 0;          // the rows it did
+    QString Error;            // what it failed with; empty when it did not fail
+};
+
 // Runs the work on a worker under the progress dialog, shown modally over parent; returns when
 // the work has ended (after a cancellation, once the worker has stopped at its next row).
-// True when the work ran to its end; an error of the work goes to the log as a red line.
+// True when the work ran to its end; an error of the work goes to the log as a red line. The
+// outcome, when asked for, tells how it ended.
 bool RunUnderProgress(QWidget* parent, const QString& caption, qint64 maximum,
-                      const std::function<void(TProgressThread&)>& work, TExchangeLog& log);
+                      const std::function<void(TProgressThread&)>& work, TExchangeLog& log,
+                      TProgressOutcome* outcome = nullptr);

@@ -8,7 +8,6 @@
 #include "base/Exception.h"
 #include "core/DB/DBConnection.h"
 #include "core/DB/ReadingsTable.h"
-#include "core/ExchangeLog.h"
 #include "core/Parameters.h"
 
 #include <QAction>
@@ -22,8 +21,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TfmSelectTable::TfmSelectTable(Parameters& settings, TExchangeLog& log, IniFile* placement, QWidget* parent)
-    : QDialog(parent), Settings(settings), Log(log)
+TfmSelectTable::TfmSelectTable(Parameters& settings, IniFile* placement, QWidget* parent)
+    : QDialog(parent), Settings(settings)
 {
     setObjectName(QStringLiteral("TfmSelectTable"));
     setWindowTitle(QStringLiteral("Выбор таблицы"));
@@ -35,6 +34,12 @@ TfmSelectTable::TfmSelectTable(Parameters& settings, TExchangeLog& log, IniFile*
     btDBPath->setObjectName(QStringLiteral("btDBPath"));
     btDBPath->setText(QStringLiteral("..."));
     connect(btDBPath, &QToolButton::clicked, this, [this] { edDBPathButtonClick(); });
+
+    lbConnection = new QLabel;
+    lbConnection->setObjectName(QStringLiteral("lbConnection"));
+    lbConnection->setWordWrap(true);
+    lbConnection->setStyleSheet(QStringLiteral("color: #b00000"));
+    lbConnection->hide();
 
     cbTable = new QComboBox;
     cbTable->setObjectName(QStringLiteral("cbTable"));
@@ -62,9 +67,10 @@ TfmSelectTable::TfmSelectTable(Parameters& settings, TExchangeLog& log, IniFile*
     grid->addWidget(new QLabel(QStringLiteral("Строка подключения к базе данных")), 0, 0, 1, 2);
     grid->addWidget(edDBPath, 1, 0);
     grid->addWidget(btDBPath, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Таблица")), 2, 0, 1, 2);
-    grid->addWidget(cbTable, 3, 0);
-    grid->addWidget(btCreateTable, 3, 1);
+    grid->addWidget(lbConnection, 2, 0, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Таблица")), 3, 0, 1, 2);
+    grid->addWidget(cbTable, 4, 0);
+    grid->addWidget(btCreateTable, 4, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(chAutoExport);
@@ -83,23 +89,22 @@ void TfmSelectTable::FormShow()
     edDBPath->setText(Settings.DBConnection);
     chAutoExport->setChecked(Settings.DBAutoExport);
     cbTable->setEditText(Settings.DBTable);
-    if (!Connect(Settings.DBConnection)) {
-        NoConnection();
+    if (!Connect(Settings.DBConnection))
         return;
-    }
     FillTables();
     cbTable->setCurrentIndex(cbTable->findText(Settings.DBTable));
     cbTable->setEditText(Settings.DBTable);
 }
 
+// The connection in use stays while the chooser is open: the focus leaving the edit for it is
+// no reason to connect again.
 void TfmSelectTable::edDBPathButtonClick()
 {
-    connection_.reset();
     TfmDataLink link(edDBPath->text(), this);
-    if (ExecModal(link) == QDialog::Accepted)
-        edDBPath->setText(link.ConnectionString());
-    if (!Connect(edDBPath->text()))
-        NoConnection();
+    if (ExecModal(link) != QDialog::Accepted)
+        return;
+    edDBPath->setText(link.ConnectionString());
+    Connect(edDBPath->text());
     acCreateTableUpdate();
 }
 
@@ -108,16 +113,15 @@ void TfmSelectTable::edDBPathExit()
 {
     if (Connected() && edDBPath->text() == applied_)
         return;
-    if (!Connect(edDBPath->text()))
-        NoConnection();
+    Connect(edDBPath->text());
     acCreateTableUpdate();
 }
 
+// Without a connection there are no tables to list: the dialog already says why.
 void TfmSelectTable::cbTableEnter()
 {
     if (!Connected()) {
-        edDBPath->setFocus();   // first, so that the box's closing does not bring the focus back here
-        NoConnection();
+        edDBPath->setFocus();
         return;
     }
     FillTables();
@@ -164,12 +168,26 @@ bool TfmSelectTable::Connect(const QString& connectionString)
     connection_.reset();
     applied_ = connectionString;
     try {
+        if (connectionString.trimmed().isEmpty())
+            throw Exception("строка подключения не задана");
         connection_ = std::make_unique<TDBConnection>(connectionString);
+        ShowConnectionState({});
         return true;
     } catch (const Exception& e) {
-        Log.Post(QString::fromStdString(e.Message()), kLogError);
+        ShowConnectionState(QString::fromStdString(e.Message()));
         return false;
     }
+}
+
+void TfmSelectTable::ShowConnectionState(const QString& failure)
+{
+    lbConnection->setVisible(!failure.isEmpty());
+    if (failure.isEmpty())
+        return;
+    lbConnection->setText(QStringLiteral("Не установлена связь с БД: %1.\nВыберите базу данных кнопкой \"...\" справа "
+                                         "от строки подключения или исправьте строку; затем выберите таблицу или "
+                                         "создайте новую.")
+                              .arg(failure));
 }
 
 // The list is refilled; what the edit holds stays.
@@ -187,14 +205,9 @@ void TfmSelectTable::FillTables()
     acCreateTableUpdate();
 }
 
-void TfmSelectTable::NoConnection()
+void ShowSelectTable(Parameters& settings, IniFile* placement, QWidget* parent)
 {
-    AskUser(this, QMessageBox::Warning, QStringLiteral("Не установлена связь с БД"));
-}
-
-void ShowSelectTable(Parameters& settings, TExchangeLog& log, IniFile* placement, QWidget* parent)
-{
-    TfmSelectTable dialog(settings, log, placement, parent);
+    TfmSelectTable dialog(settings, placement, parent);
     dialog.FormShow();
     ExecModal(dialog);
 }

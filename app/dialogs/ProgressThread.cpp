@@ -47,6 +47,7 @@ void TProgressThread::run()
         completed_ = !IsCancelled();
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
+        error_ = QString::fromUtf8(e.what());
         PostExchangeLog(log_, e.what(), kLogError);
     }
     emit RowsDoneChanged(rowsDone_.load());

@@ -32,6 +32,8 @@ public:
     // The work ran to its end without a cancellation or an error.
     bool Completed() const { return completed_.load(); }
     qint64 RowsDone() const { return rowsDone_.load(); }
+    // The error the work ended with; empty when none. Read once the worker has ended.
+    QString Error() const { return error_; }
 
 signals:
     // The rows done so far; sent a few hundred times over the whole work, and once at its end.
@@ -49,4 +51,5 @@ private:
     std::atomic<qint64> rowsDone_{0};
     std::atomic<qint64> step_{1};   // rows between two signals
     qint64 nextSignal_ = 1;         // worker thread only
+    QString error_;                 // written by the worker before it ends
 };

@@ -2,6 +2,8 @@
 // The main window's database commands: "Экспорт данных...", "Импорт данных...", "Параметры
 // экспорта/импорта ..." and the automatic export after a save. Each export and import runs on
 // the progress dialog's worker, off the main thread, with the operator able to stop it.
+#include "app/dialogs/FProgress.h"
+
 #include <QString>
 
 #include <functional>
@@ -27,10 +29,11 @@ class TDatabaseActions {
 public:
     TDatabaseActions(TMonitor& monitor, TDatabaseWindow window);
 
-    // Appends every reading of the board to the table.
+    // Appends every reading of the board to the table, then tells how many went.
     void acExportExecute();
-    // Reads the table's rows back into the sensors; the readings count as changed afterwards.
-    // A table whose rows cannot be counted shows no dialog: the error reaches the caller.
+    // Reads the table's rows back into the sensors, then tells how many came; the readings
+    // count as changed afterwards. A table whose rows cannot be counted shows no dialog: the
+    // error reaches the caller.
     void acImportExecute();
     void acSelExportDBExecute();
     // Appends the readings the table does not hold yet (see AutoExport.h).
@@ -41,7 +44,9 @@ public:
     bool Busy() const { return busy_; }
 
 private:
-    bool Run(const QString& caption, qint64 maximum, const std::function<void(TProgressThread&)>& work);
+    TProgressOutcome Run(const QString& caption, qint64 maximum, const std::function<void(TProgressThread&)>& work);
+    // The operator is told how the export or import ended and how many readings went.
+    void TellOutcome(bool exported, const TProgressOutcome& outcome, qint64 maximum) const;
 
     const TDatabaseWindow window_;
     Parameters& Settings;

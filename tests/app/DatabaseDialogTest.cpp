@@ -16,11 +16,13 @@
 #include "core/DB/ReadingsTable.h"
 #include "core/Device/Device.h"
 #include "core/Monitor.h"
+#include "core/Parameters.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -192,14 +194,20 @@ TEST_P(DatabaseTest, ExportThenImportBringsEveryReadingBack)
         EXPECT_TRUE(actions.Busy());
         return dialog.exec();
     });
+    modal.ThenAnswer(QMessageBox::Ok);
     actions.acExportExecute();
     EXPECT_FALSE(actions.Busy());
     EXPECT_EQ(Rows(), kAllPoints);
 
     SetFormerPoints();
     ThenRunToTheEnd(QStringLiteral("Импорт архивных данных"), kAllPoints);
+    modal.ThenAnswer(QMessageBox::Ok);
     actions.acImportExecute();
     EXPECT_TRUE(modified);
+    // Each ends by telling how many readings went.
+    EXPECT_EQ(modal.questions, (std::vector<QString>{"Экспорт завершён: в базу данных выгружено показаний: 3600.",
+                                                     "Импорт завершён: из базы данных загружено показаний: 3600."}));
+    EXPECT_EQ(modal.icons, (std::vector<QMessageBox::Icon>{QMessageBox::Information, QMessageBox::Information}));
     std::vector<History> imported;
     for (int s = 0; s < kSuspensions; ++s)
         for (int t = 0; t < kSensors; ++t)
@@ -214,10 +222,14 @@ TEST_P(DatabaseTest, ExportCancelledHalfwayKeepsExactlyTheRowsWritten)
     TDatabaseActions actions = Actions();
     qint64 counted = 0;
     ThenCancelAt(kAllPoints / 2, &counted);
+    modal.ThenAnswer(QMessageBox::Ok);
     actions.acExportExecute();
     EXPECT_GE(counted, kAllPoints / 2);
     EXPECT_LT(counted, kAllPoints);
     EXPECT_EQ(Rows(), counted);
+    EXPECT_EQ(modal.questions,
+              std::vector<QString>{QStringLiteral("Экспорт прерван: в базу данных выгружено показаний: %1 из 3600.").arg(counted)});
+    EXPECT_EQ(modal.icons, std::vector<QMessageBox::Icon>{QMessageBox::Warning});
     EXPECT_TRUE(redLines.isEmpty()) << redLines.join('\n').toStdString();
 }
 
@@ -227,14 +239,18 @@ TEST_P(DatabaseTest, ImportCancelledHalfwayLeavesTheSensorsNotReachedAsTheyWere)
     {
         TDatabaseActions actions = Actions();
         ThenRunToTheEnd(QStringLiteral("Экспорт архивных данных"), kAllPoints);
+        modal.ThenAnswer(QMessageBox::Ok);
         actions.acExportExecute();
     }
     SetFormerPoints();
     TDatabaseActions actions = Actions();
     qint64 counted = 0;
     ThenCancelAt(kAllPoints / 2, &counted);
+    modal.ThenAnswer(QMessageBox::Ok);
     actions.acImportExecute();
     EXPECT_TRUE(modified);
+    EXPECT_EQ(modal.questions.back(),
+              QStringLiteral("Импорт прерван: из базы данных загружено показаний: %1 из 3600.").arg(counted));
     // In board order: whole histories taken, then the one being read holds a beginning of its
     // rows, then the former points.
     int whole = 0, part = 0, former = 0;
@@ -266,13 +282,31 @@ TEST_P(DatabaseTest, ImportFromAnEmptyOrMissingTableLeavesTheHistories)
     SetFormerPoints();
     TDatabaseActions actions = Actions();
     ThenRunToTheEnd(QStringLiteral("Импорт архивных данных"), 0);
+    modal.ThenAnswer(QMessageBox::Ok);
     actions.acImportExecute();
     EXPECT_EQ(HistoryOf(*Silos(2)->GetTIT(5)), (History{1, kFormerValue, kFormerValue}));
+    EXPECT_EQ(modal.questions, std::vector<QString>{"Импорт завершён: из базы данных загружено показаний: 0."});
 
     monitor.Settings.DBTable = "missing_table";
     EXPECT_THROW(actions.acImportExecute(), Exception);
     EXPECT_EQ(HistoryOf(*Silos(0)->GetTIT(0)), (History{1, kFormerValue, kFormerValue}));
     EXPECT_EQ(modal.shownDialogs.size(), 1u);
+}
+
+// An export that fails tells why, instead of a count its lost transaction would belie.
+TEST_P(DatabaseTest, AnExportThatFailsSaysWhy)
+{
+    FillHistories();
+    monitor.Settings.DBTable = "missing_table";
+    TDatabaseActions actions = Actions();
+    modal.ThenDialog([](QDialog& dialog) { return dialog.exec(); });
+    modal.ThenAnswer(QMessageBox::Ok);
+    actions.acExportExecute();
+    ASSERT_EQ(modal.questions.size(), 1u);
+    EXPECT_TRUE(modal.questions[0].startsWith(QStringLiteral("Экспорт прерван ошибкой: "))) << modal.questions[0].toStdString();
+    EXPECT_EQ(modal.icons[0], QMessageBox::Warning);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(redLines.size(), 1);
 }
 
 // The export after a save appends only what the table lacks, under the same dialog.
@@ -301,7 +335,7 @@ TEST_P(DatabaseTest, ExportAfterSaveAppendsOnlyNewerPoints)
 TEST_P(DatabaseTest, TableDialogListsCreatesAndChoosesTables)
 {
     monitor.Settings.DBAutoExport = true;
-    TfmSelectTable dialog(monitor.Settings, monitor.Log, nullptr, &modal.Window);
+    TfmSelectTable dialog(monitor.Settings, nullptr, &modal.Window);
     dialog.FormShow();
     ASSERT_TRUE(dialog.Connected());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Выбор таблицы"));
@@ -347,7 +381,7 @@ TEST_P(DatabaseTest, TableDialogListsCreatesAndChoosesTables)
 TEST_P(DatabaseTest, ConnectionChooserGivesTheRightConnection)
 {
     const TDBConnectionParams before = ParseConnectionString(connection);
-    TfmSelectTable dialog(monitor.Settings, monitor.Log, nullptr, &modal.Window);
+    TfmSelectTable dialog(monitor.Settings, nullptr, &modal.Window);
     dialog.FormShow();
     modal.ThenDialog([this](QDialog& shown) {
         auto& link = static_cast<TfmDataLink&>(shown);
@@ -375,8 +409,6 @@ TEST_P(DatabaseTest, ConnectionChooserGivesTheRightConnection)
         }
         return TScriptedModal::Press(link, link.btnOk);
     });
-    if (!IsPostgres())
-        modal.ThenAnswer(QMessageBox::Ok);   // no server there
     dialog.btDBPath->click();
     const TDBConnectionParams after = ParseConnectionString(dialog.edDBPath->text());
     if (IsPostgres()) {
@@ -390,12 +422,58 @@ TEST_P(DatabaseTest, ConnectionChooserGivesTheRightConnection)
         EXPECT_EQ(after.DatabaseName, "grain");
         EXPECT_EQ(after.UserName, "op");
         EXPECT_FALSE(dialog.Connected());
-        EXPECT_EQ(modal.questions.back(), QStringLiteral("Не установлена связь с БД"));
-        // Entering the table list without a connection says so again.
-        modal.ThenAnswer(QMessageBox::Ok);
+        // No server there: the dialog says so itself, with the reason and what to do.
+        EXPECT_FALSE(dialog.lbConnection->isHidden());
+        EXPECT_TRUE(dialog.lbConnection->text().startsWith(QStringLiteral("Не установлена связь с БД: нет связи с базой данных")))
+            << dialog.lbConnection->text().toStdString();
+        // Entering the table list without a connection adds no word of its own.
         dialog.cbTableEnter();
-        EXPECT_EQ(modal.questions.size(), 2u);
     }
+    EXPECT_TRUE(modal.questions.empty());
+}
+
+// While a connection is being set up, the missing connection is told once, inside the dialog,
+// with its reason and what to do: not in boxes before the dialog opens, when the chooser opens
+// and again after a choice without a file.
+TEST(TableDialog, AMissingConnectionIsToldOnceInTheDialogWithWhatToDo)
+{
+    TAppFolders folders;
+    TScriptedModal modal;
+    Parameters settings;
+    settings.DBConnection.clear();
+    TfmSelectTable dialog(settings, nullptr, &modal.Window);
+    const auto told = [&dialog] { return dialog.lbConnection->isHidden() ? QString() : dialog.lbConnection->text(); };
+
+    dialog.FormShow();
+    EXPECT_EQ(told(), QStringLiteral("Не установлена связь с БД: строка подключения не задана.\nВыберите базу данных "
+                                     "кнопкой \"...\" справа от строки подключения или исправьте строку; затем "
+                                     "выберите таблицу или создайте новую."));
+
+    // The chooser opens on the missing connection and comes back with SQLite but no file.
+    modal.ThenDialog([&](QDialog& shown) {
+        EXPECT_TRUE(told().startsWith(QStringLiteral("Не установлена связь с БД: строка подключения не задана")));
+        auto& link = static_cast<TfmDataLink&>(shown);
+        link.rbSQLite->setChecked(true);
+        link.edFile->clear();
+        return TScriptedModal::Press(link, link.btnOk);
+    });
+    dialog.btDBPath->click();
+    EXPECT_FALSE(dialog.Connected());
+    EXPECT_TRUE(told().startsWith(QStringLiteral("Не установлена связь с БД: в строке подключения не указан файл базы данных")))
+        << told().toStdString();
+    dialog.cbTableEnter();
+    EXPECT_TRUE(modal.questions.empty());
+
+    // A file: connected, and nothing more to say.
+    modal.ThenDialog([&](QDialog& shown) {
+        auto& link = static_cast<TfmDataLink&>(shown);
+        link.edFile->setText(folders.HomeFile("readings.db"));
+        return TScriptedModal::Press(link, link.btnOk);
+    });
+    dialog.btDBPath->click();
+    EXPECT_TRUE(dialog.Connected());
+    EXPECT_EQ(told(), QString());
+    EXPECT_TRUE(modal.questions.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, DatabaseTest, ::testing::Values("SQLite", "PostgreSQL"),
@@ -435,9 +513,18 @@ TEST(ProgressDialog, CancelStopsTheWorkAtTheNextRowAndTheFinishedWorkClosesTheDi
         },
         log));
     modal.ThenDialog([](QDialog& dialog) { return dialog.exec(); });
-    EXPECT_FALSE(RunUnderProgress(&modal.Window, "work", 3, [](TProgressThread&) { throw Exception("нет связи"); }, log));
+    TProgressOutcome outcome;
+    EXPECT_FALSE(RunUnderProgress(&modal.Window, "work", 3,
+        [](TProgressThread& worker) {
+            worker.AdvanceRow();
+            throw Exception("нет связи");
+        },
+        log, &outcome));
     QCoreApplication::processEvents();
     EXPECT_EQ(red, QStringList{"нет связи"});
+    EXPECT_FALSE(outcome.Completed);
+    EXPECT_EQ(outcome.Rows, 1);
+    EXPECT_EQ(outcome.Error, "нет связи");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "app/dialogs/FControllers.h"
 #include "app/dialogs/FMBDrive.h"
+#include "app/dialogs/FSelectTable.h"
 #include "MainWindowUnderTest.h"
 #include "app/main/FMain.h"
 #include "app/main/LongLivedWindows.h"
@@ -78,18 +79,20 @@ TEST_F(ServiceDialogsOpeningTest, LocalBlockDialogLivesAsLongAsTheMainWindow)
     EXPECT_EQ(drive, nullptr);
 }
 
-// The table dialog is for administrators; it says so when it cannot connect.
+// The table dialog is for administrators; it opens telling, in itself, that it cannot connect.
 TEST_F(ServiceDialogsOpeningTest, DatabaseTableDialogIsForAdministrators)
 {
     window->Settings.DBConnection = "Provider=SQLite;Data Source=" + folders.HomeFile("missing/readings.db");
     EXPECT_FALSE(window->Execute(window->acSelExportDB));
     window->CurrentUser = &admin;
-    modal.ThenAnswer(QMessageBox::Ok);
     modal.ThenDialog([](QDialog& shown) {
         EXPECT_EQ(shown.windowTitle(), QStringLiteral("Выбор таблицы"));
+        const auto& dialog = static_cast<TfmSelectTable&>(shown);
+        EXPECT_FALSE(dialog.lbConnection->isHidden());
+        EXPECT_TRUE(dialog.lbConnection->text().startsWith(QStringLiteral("Не установлена связь с БД: ")));
         return int(QDialog::Rejected);
     });
     EXPECT_TRUE(window->Execute(window->acSelExportDB));
-    EXPECT_EQ(modal.questions, std::vector<QString>{QStringLiteral("Не установлена связь с БД")});
+    EXPECT_TRUE(modal.questions.empty());
     EXPECT_EQ(modal.shownDialogs, std::vector<QString>{"TfmSelectTable"});
 }
