@@ -51,7 +51,7 @@ public:
 struct TPrinted {
     QString Name;
     QString Text;   // its lines joined by "|"
-    int Left = 0, Width = 0;
+    int Left = 0, Width = 0, Top = 0;
     TColor Fill = 0;
 };
 
@@ -90,7 +90,7 @@ protected:
         for (const auto& view : pages.Page(page).LivePage->Objects) {
             QString text = view->Memo.join(QLatin1Char('|'));
             text.remove(kParagraphEnd);
-            objects.push_back({view->Name, text.trimmed(), view->Left, view->Width, view->FillColor});
+            objects.push_back({view->Name, text.trimmed(), view->Left, view->Width, view->Top, view->FillColor});
         }
         pages.ReleaseObjects(page);
         return objects;
@@ -361,52 +361,116 @@ TEST_F(StateReports, PreviewToolbarGetsTheReportButtonsAndKeepsThePageSetup)
     EXPECT_EQ(Settings.PrinterOrientation, poLandscape);
 }
 
-// Enough suspensions for several pages of the one-column protocol.
+// Rows per page of both protocols on the virtual printer's A4 sheet, worked out by hand.
+//   sheet: 2100 x 2970 tenths of a mm; 2970 x 91.6256157635468 / 254 = 1071.4 -> 1071 units high,
+//          2100 x 91.6256157635468 / 254 = 757.5 -> 758 wide
+//   the protocols are laid out on the whole sheet (margins flag off): top 0, bottom 1071
+//   page footer 20 high: rows end by 1071 - 20 = 1051, the footer's top
+//   page 1: title 0..92, page header 92..181, rows from 181: (1051 - 181) / 22 = 39.5 -> 39
+//   next pages: page header 0..89, rows from 89: (1051 - 89) / 22 = 43.7 -> 43
+//   a row's cells lie 2 below its band: the first at 183 on page 1, at 91 on page 2
+//   the page number centred on the sheet: left (758 - width) / 2, drawn with its text's width
+constexpr int kFirstPageRows = 39;
+constexpr int kNextPageRows = 43;
+constexpr int kFirstRowTop[] = {183, 91};
+constexpr int kPageFooterTop = 1051;
+constexpr int kSheetWidth = 758;
+
+// Enough suspensions for three pages of the two-column protocol.
 class StateReportPages : public StateReports {
 protected:
-    StateReportPages() : StateReports(96) {}
+    StateReportPages() : StateReports(2 * (kFirstPageRows + kNextPageRows) + 12) {}
 
-    // Rows that fit on the first page (under the title) and on the next ones, from the
-    // template's bands and the virtual printer's A4 page.
-    std::pair<int, int> RowsPerPage() const
+    // The first suspensions read a temperature at the poll: one protocol row each.
+    void ReadingsFor(int suspensions)
     {
-        const TrpPage& page = *reports->rpReport->Pages.front();
-        const TPaperGeometry& g = page.PaperGeometry;
-        const int top = page.TopMargin != 0 ? page.TopMargin : g.OffsetY;
-        const int bottom = page.BottomMargin != 0 ? g.PageHeight - page.BottomMargin : g.OffsetY + g.PrintHeight;
-        constexpr int kTitle = 92, kHeader = 89, kRow = 22, kFooter = 20;
-        const int room = bottom - kFooter - top - kHeader;
-        return {(room - kTitle) / kRow, room / kRow};
+        for (; withReadings_ < suspensions; ++withReadings_)
+            Reading(withReadings_, 0, 10);
     }
 
-    void ReadingsFor(int rows)
+    // The memos of that name on each page.
+    std::vector<std::vector<TPrinted>> PerPage(const QString& name) const
     {
-        for (int s = 0; s < rows; ++s)
-            Reading(s, 0, 10);
+        std::vector<std::vector<TPrinted>> pages(static_cast<size_t>(PageCount()));
+        for (int page = 0; page < PageCount(); ++page)
+            for (const TPrinted& object : Printed(page))
+                if (object.Name == name)
+                    pages[size_t(page)].push_back(object);
+        return pages;
     }
+
+private:
+    int withReadings_ = 0;
 };
 
-TEST_F(StateReportPages, OneColumnProtocolFillsA4PagesAsTheTemplateGives)
+TEST_F(StateReportPages, ProtocolRowsFillEachPageToItsFooter)
 {
-    const auto [first, next] = RowsPerPage();
-    ASSERT_GT(first, 10);
-    ASSERT_LE(first + next + 1, 96);
-    for (const int rows : {first - 1, first, first + 1, first + next, first + next + 1}) {
-        SCOPED_TRACE(testing::Message() << rows << " rows");
-        ReadingsFor(rows);
+    constexpr int first = kFirstPageRows, next = kNextPageRows;
+    struct Case {
+        bool twoColumns;
+        int suspensions;
+        std::vector<int> rows;   // rows on each page
+        std::vector<int> rightHalves;   // rows of two columns with a suspension on the right
+    };
+    // Suspensions in increasing order: each case adds readings to the ones before.
+    const Case cases[] = {
+        {false, first - 1, {first - 1}, {}},
+        {false, first, {first}, {}},
+        {false, first + 1, {first, 1}, {}},
+        {true, 2 * first - 1, {first}, {first - 1}},
+        {true, 2 * first, {first}, {first}},
+        {true, 2 * first + 1, {first, 1}, {first, 0}},
+        {false, first + next, {first, next}, {}},
+        {false, first + next + 1, {first, next, 1}, {}},
+        {true, 2 * (first + next) - 1, {first, next}, {first, next - 1}},
+        {true, 2 * (first + next), {first, next}, {first, next}},
+        {true, 2 * (first + next) + 1, {first, next, 1}, {first, next, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.twoColumns ? "two columns, " : "one column, ") << c.suspensions
+                                        << " suspensions");
+        Settings.Print2Column = c.twoColumns;
+        ReadingsFor(c.suspensions);
         reports->ShowReport({});
-        std::vector<int> perPage;
-        for (int page = 0; page < PageCount(); ++page) {
-            int count = 0;
-            for (const TPrinted& object : Printed(page))
-                count += object.Name == "fSilName";
-            perPage.push_back(count);
+        ASSERT_EQ(preview.shown, c.twoColumns ? reports->rpReport2Col : reports->rpReport);
+        std::vector<int> rows, rightHalves;
+        for (const auto& page : PerPage(QStringLiteral("fSilName")))
+            rows.push_back(int(page.size()));
+        EXPECT_EQ(rows, c.rows);
+        if (c.twoColumns) {
+            // A half without a suspension prints empty cells.
+            for (const auto& page : PerPage(QStringLiteral("fSilName2")))
+                rightHalves.push_back(int(std::count_if(page.begin(), page.end(),
+                                                        [](const TPrinted& m) { return !m.Text.isEmpty(); })));
+            EXPECT_EQ(rightHalves, c.rightHalves);
         }
-        std::vector<int> expected = {std::min(rows, first)};
-        for (int left = rows - first; left > 0; left -= next)
-            expected.push_back(std::min(left, next));
-        EXPECT_EQ(perPage, expected);
+        const auto cells = PerPage(QStringLiteral("fSilName"));
+        for (size_t page = 0; page < cells.size() && page < 2; ++page)
+            EXPECT_EQ(cells[page].front().Top, kFirstRowTop[page]) << "page " << page + 1;
+        for (const auto& footer : PerPage(QStringLiteral("Memo6"))) {
+            ASSERT_EQ(footer.size(), 1u);
+            EXPECT_EQ(footer.front().Top, kPageFooterTop);
+            EXPECT_EQ(footer.front().Left, (kSheetWidth - footer.front().Width) / 2);
+        }
     }
+}
+
+// On a landscape sheet (758 units high, 1071 wide) the error caption, 264 wide, stays centred at
+// (1071 - 264) / 2 = 403, and the page number at (1071 - its width) / 2, at 758 - 20 = 738.
+TEST_F(StateReportPages, PageNumberAndErrorCaptionAreCentredOnTheSheet)
+{
+    Settings.PrinterOrientation = poLandscape;
+    Reading(0, 0, Settings.MaxT + 1);
+    reports->ShowReport({true, 0, 0});
+    const std::vector<TPrinted> error = Memos(QStringLiteral("meError"));
+    ASSERT_EQ(error.size(), 1u);
+    EXPECT_EQ(error.front().Width, 264);
+    EXPECT_EQ(error.front().Left, 403);
+    const std::vector<TPrinted> footer = Memos(QStringLiteral("Memo6"));
+    ASSERT_EQ(footer.size(), 1u);
+    EXPECT_EQ(footer.front().Text, QStringLiteral("Страница № 1"));
+    EXPECT_EQ(footer.front().Left, (1071 - footer.front().Width) / 2);
+    EXPECT_EQ(footer.front().Top, 738);
 }
 
 TEST_F(StateReportPages, ProtocolPrintsToAPdfFileOfItsPages)
@@ -418,8 +482,7 @@ TEST_F(StateReportPages, ProtocolPrintsToAPdfFileOfItsPages)
     context.PdfFileDialog = [&](const QString&) { return path; };
     QStringList log;
     context.OnLog = [&](const QString& line) { log << line; };
-    const auto [first, next] = RowsPerPage();
-    ReadingsFor(first + next + 1);
+    ReadingsFor(kFirstPageRows + kNextPageRows + 1);
     reports->ShowReport({});
     ASSERT_EQ(PageCount(), 3);
     // The preview gives the pages back for the print, as its print button does.

@@ -34,6 +34,7 @@ struct TMemoRow {
     uint16_t Flags = kMemoFlags;
     TColor Color = 0;
     int32_t Alignment = taLeft;
+    uint8_t BandAlign = baNone;
 };
 
 // One column of a table: its label in the page header and its data memo below it.
@@ -54,7 +55,9 @@ const TMemoRow kSiteRows[] = {
     {"meCity", "Город", 20, 40, 340, 20},
     {"meElevator", "Элеватор", 368, 40, 340, 20},
 };
-const TMemoRow kErrorRow = {"meError", "Аварийные измерения", 247, 64, 264, 20, 10, fsBold, kMemoFlags, kRed, taCenter};
+// The error caption and the page number are centred across the page whatever its margins.
+const TMemoRow kErrorRow = {"meError", "Аварийные измерения", 247, 64, 264, 20, 10, fsBold, kMemoFlags, kRed, taCenter,
+                            baCenter};
 const TMemoRow kProtocolHeaderRows[] = {
     {"meTime", "Протокол температур", 16, 2, 740, 24, 16, fsBold, kAutoWidthFlags},
     {"meTemp", "Протокол температур", 16, 27, 736, 18, 10, 0, kAutoWidthFlags},
@@ -129,6 +132,7 @@ public:
         memo->Font.Color = row.Color;
         memo->Flags = row.Flags;
         memo->Alignment = row.Alignment;
+        memo->BandAlign = row.BandAlign;
         return *memo;
     }
 
@@ -163,7 +167,7 @@ public:
     {
         Band(btPageFooter, "PageFooter1", top, 20);
         const QByteArray text = PageFooterText().toUtf8();
-        Memo({"Memo6", text.constData(), left, 0, kFooterWidth, 20, 10, 0, kAutoWidthFlags});
+        Memo({"Memo6", text.constData(), left, 0, kFooterWidth, 20, 10, 0, kAutoWidthFlags, 0, taLeft, baCenter});
     }
 
     void Margins(int left, int top, int right, int bottom)
@@ -194,9 +198,12 @@ void ProtocolHeader(TTemplateBuilder& b, int top)
         b.Memo(row);
 }
 
+// The protocols are laid out on the whole sheet; their margins place the sheet, shrunk to fit
+// inside them, on the paper when it is shown or printed.
 void Protocol(TTemplateBuilder& b)
 {
     b.Margins(72, 0, 72, 0);
+    b.Page().MarginsOn = false;
     SiteTitle(b, 64, 92);
     b.Memo(kErrorRow);
     ProtocolHeader(b, 172);
@@ -216,6 +223,7 @@ void Protocol2Col(TTemplateBuilder& b)
 {
     constexpr int kCell = 43;
     b.Margins(36, 0, 108, 0);
+    b.Page().MarginsOn = false;
     SiteTitle(b, 92, 92);
     b.Memo(kErrorRow);
     ProtocolHeader(b, 204);
