@@ -16,14 +16,15 @@ constexpr int kDataGapY = 1;
 
 const char* const kProtocolColumns[] = {"SilName", "HardAddr", "TD1", "TD2", "TD3", "TD4", "TD5", "TD6"};
 
-// The silo card's columns: width and the label's vertical text gap.
+// The silo card's columns: width and the label's vertical text gap. The technical number's
+// column is as wide as the widest number, "255-256-12", needs on one line.
 struct TSilBinColumn {
     const char* Field;
     int Width;
     int LabelGapY;
 };
 const TSilBinColumn kSilBinColumns[] = {
-    {"SilName", 60, 8}, {"HardNo", 50, 8}, {"TD1", 50, 8},       {"TD2", 50, 8},     {"TD3", 50, 8},
+    {"SilName", 60, 8}, {"HardNo", 60, 8}, {"TD1", 50, 8},       {"TD2", 50, 8},     {"TD3", 50, 8},
     {"TD4", 50, 8},     {"TD5", 50, 8},    {"TD6", 50, 8},       {"TypeCorn", 100, 1}, {"ClassCorn", 70, 1},
     {"Wet", 80, 1},     {"Wegth", 60, 8},  {"TMLoad", 80, 1},    {"Oper", 70, 8},
 };

@@ -1,5 +1,7 @@
 #include "report/engine/EMFPages.h"
 
+#include <cmath>
+
 #include <QFile>
 #include <QPaintDevice>
 #include <QPainter>
@@ -244,6 +246,20 @@ void TrpEMFPages::Draw(int index, QPainter& canvas, const QRect& rect)
     const double ky = double(rect.height()) / g.PageHeight;
     const bool drawsAll = forPrinting || deviceType == QInternal::Picture;
     const TVisibleArea area(canvas);
+    // A page stretched unevenly (a sheet without margins drawn into the printable area inside
+    // them) is drawn as a picture of itself: its objects at the vertical scale, then narrowed
+    // or widened as a whole, text included, so that a text that fits its box at zoom 1 still
+    // fits it; a font scaled by one axis only would overflow a box scaled by the other. The
+    // rounding of an evenly scaled page's rectangle is no stretch.
+    constexpr double kEvenScale = 0.01;
+    const double stretch = ky > 0 ? kx / ky : 1.0;
+    const bool stretched = stretch > 0 && std::abs(stretch - 1.0) > kEvenScale;
+    canvas.save();
+    const auto restoreCanvas = qScopeGuard([&canvas] { canvas.restore(); });
+    if (stretched) {
+        canvas.translate(rect.left(), 0);
+        canvas.scale(stretch, 1);
+    }
     for (const auto& object : live.Objects) {
         TrpView& view = *object;
         if (!drawsAll) {
@@ -255,9 +271,9 @@ void TrpEMFPages::Draw(int index, QPainter& canvas, const QRect& rect)
             if (!area.Shows(onCanvas))
                 continue;
         }
-        view.ZoomX = kx;
+        view.ZoomX = stretched ? ky : kx;
         view.ZoomY = ky;
-        view.ShiftX = rect.left();
+        view.ShiftX = stretched ? 0 : rect.left();
         view.ShiftY = rect.top();
         view.OnPrinter = forPrinting;
         view.Draw(&canvas);

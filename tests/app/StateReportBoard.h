@@ -41,7 +41,7 @@ public:
         Silos(silos).GetTIT(k)->AssignPoints(points_[{silos, k}]);
     }
 
-    // Every suspension of the block in one silo block "Силкорпус 1", number 1, in order; the
+    // Every suspension of the block in one silo block "Силкорпус 1", number BinNo, in order; the
     // names given replace the default ones.
     TBoardSuspensions Board(const std::vector<QString>& names = {}) const
     {
@@ -49,12 +49,13 @@ public:
         for (int s = 0; s < count_; ++s) {
             if (s < int(names.size()))
                 Silos(s).SetSilosName(names[size_t(s)]);
-            board.push_back({QStringLiteral("Силкорпус 1"), 1, &Silos(s)});
+            board.push_back({QStringLiteral("Силкорпус 1"), BinNo, &Silos(s)});
         }
         return board;
     }
 
     THardConfig Config;
+    int BinNo = 1;
     Parameters Settings;
     TTITPoint Poll;
 

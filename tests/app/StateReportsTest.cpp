@@ -13,6 +13,8 @@
 #include "report/engine/PreviewHost.h"
 #include "report/engine/Report.h"
 #include "report/objects/MemoView.h"
+#include "report/objects/ReportFont.h"
+#include "report/objects/TextMeasure.h"
 #include "report/print/QtPrinter.h"
 #include "report/runtime/RunContext.h"
 #include "report/ui/SpeedButton.h"
@@ -22,8 +24,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QSet>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -493,6 +497,110 @@ TEST_F(StateReportPages, ProtocolPrintsToAPdfFileOfItsPages)
     const QByteArray content = pdf.readAll();
     EXPECT_EQ(content.count("/Type /Page\n") + content.count("/Type /Page\r") + content.count("/Type /Page "), 3)
         << content.left(200).toStdString();
+}
+
+// A full board: 256 local blocks of 12 suspensions, all in silo block 255, so that technical
+// numbers run up to the widest a configuration gives, "255-256-12", and names up to "256-12";
+// temperatures at three decimals, the widest being "-36.000".
+class FullBoardReports : public StateReports {
+protected:
+    static constexpr int kSuspensions = 256 * 12;
+    FullBoardReports() : StateReports(kSuspensions)
+    {
+        BinNo = 255;
+        Settings.Precision = 3;
+        Settings.TextShort = QStringLiteral("КЗ");
+        Settings.TextBreak = QStringLiteral("X");
+        // No reading, a short circuit, an open line, and the widest temperatures.
+        const double values[] = {-999, -37, 71, -36, 69.999, -35.999};
+        for (int s = 0; s < kSuspensions; ++s)
+            for (int k = 0; k < 6; ++k) {
+                const double v = values[(s + k) % 6];
+                Reading(s, k, v);
+                Silos(s).GetTIT(k)->AddValue(true, Poll.Time, v, Settings);
+            }
+    }
+
+    // The texts of the data cells of every page. A cell whose text the engine would not draw
+    // on one line inside its box (its width less the text gaps, its height less the top gap),
+    // measured as the engine measures at 96 DPI, is reported with its page.
+    QSet<QString> CellTexts(QStringList& cut)
+    {
+        QSet<QString> texts;
+        TrpEMFPages& pages = *preview.held;
+        for (int page = 0; page < pages.Count(); ++page) {
+            pages.RestoreObjects(page);
+            for (const auto& view : pages.Page(page).LivePage->Objects) {
+                auto* memo = dynamic_cast<TrpMemoView*>(view.get());
+                if (!memo || !memo->Name.startsWith(QLatin1Char('f')))
+                    continue;
+                const QString text = memo->Memo.join(QLatin1Char('|'));
+                texts.insert(text);
+                const int pixels = FontPixelHeight(memo->Font.Size);
+                const int width =
+                    context.TextMeasures.Measure(memo->Font, pixels, &context.ScratchBitmap, memo->CharSpacing)
+                        .Width(text);
+                memo->WorkText = memo->Memo;
+                const QStringList lines = memo->WrapMemo();
+                if (memo->Memo.size() > 1 || lines.size() > 1 || width > memo->Width - 2 * memo->GapX ||
+                    memo->GapY + memo->LineSpacing + pixels > memo->Height)
+                    cut << QStringLiteral("page %1 %2 \"%3\": %4 wide in %5, %6 lines")
+                               .arg(page + 1)
+                               .arg(memo->Name, text)
+                               .arg(width)
+                               .arg(memo->Width)
+                               .arg(lines.size());
+            }
+            pages.ReleaseObjects(page);
+        }
+        return texts;
+    }
+};
+
+TEST_F(FullBoardReports, EveryValueOfEveryReportPrintsWhole)
+{
+    for (int s = 0; s < kSuspensions; ++s) {
+        TSilos& silos = Silos(s);
+        silos.TypeCorn = QStringLiteral("Пшеница");
+        silos.ClassCorn = QStringLiteral("3 класс");
+        silos.OperName = QStringLiteral("Иванов");
+        silos.LoadData = EncodeDateTime(2024, 12, 31, 23, 59, 0, 0);
+        silos.Weight = 100;       // moisture, at most 100 %
+        silos.Wet = 99999.99;     // weight in tonnes
+    }
+    const QStringList widest = {"255-256-12", "256-12", "-36.000", "-35.999", "69.999", "КЗ", "X", ""};
+    struct Case {
+        const char* report;
+        std::function<void()> show;
+        QStringList values;   // printed somewhere, besides the widest
+    };
+    const Case cases[] = {
+        {"one column",
+         [&] {
+             Settings.Print2Column = false;
+             reports->ShowReport({});
+         },
+         {}},
+        {"two columns",
+         [&] {
+             Settings.Print2Column = true;
+             reports->ShowReport({});
+         },
+         {}},
+        {"silo card", [&] { actions.Execute(a.acPreviwSilBin); },
+         {"Пшеница", "3 класс", "Иванов", "31:12:24", "100.00", "99999.99"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report);
+        c.show();
+        ASSERT_GT(PageCount(), 1);
+        QStringList cut;
+        const QSet<QString> texts = CellTexts(cut);
+        EXPECT_TRUE(cut.isEmpty()) << cut.size() << " cells cut, the first: "
+                                   << cut.mid(0, 5).join(QLatin1Char('\n')).toStdString();
+        for (const QString& value : widest + c.values)
+            EXPECT_TRUE(texts.contains(value)) << value.toStdString();
+    }
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/MemoView.h"
 #include "report/objects/PictureView.h"
+#include "report/objects/ReportFont.h"
+#include "report/objects/TextMeasure.h"
 #include "report/objects/ReportColor.h"
 #include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
@@ -163,6 +165,52 @@ TEST_F(PreparedPages, APageDrawsScaledIntoItsRectangle)
     EXPECT_EQ(two.pixelColor(290, 235), QColor(Qt::red));
     EXPECT_EQ(two.pixelColor(190, 220), QColor(Qt::white));
     EXPECT_EQ(two.pixelColor(250, 250), QColor(Qt::white));
+}
+
+// A sheet drawn into a rectangle narrower than its height gives it (a page without margins in
+// the printable area inside them) narrows its text with its boxes: a value that fits its box at
+// zoom 1 is drawn as wide as the same value in a box far wider than it, at every zoom.
+TEST_F(PreparedPages, AnUnevenlyStretchedPageNarrowsItsTextWithItsBoxes)
+{
+    Pages().AddPage(*design);
+    const QString value = QStringLiteral("255-256-12");
+    const auto cell = [&](int top, int width) {
+        auto* memo = static_cast<TrpMemoView*>(design->AddObject(std::make_unique<TrpMemoView>()));
+        memo->Memo = QStringList{value};
+        memo->Font.Size = 8;
+        memo->Alignment = taCenter;
+        memo->SetBounds(100, top, width, 20);
+        Print(0, *memo);
+    };
+    TrpFont font;
+    font.Size = 8;
+    const int textWidth =
+        context.TextMeasures.Measure(font, FontPixelHeight(8), &context.ScratchBitmap, 0).Width(value);
+    cell(100, textWidth + 2 * 2);   // just wide enough: the text and its gaps of 2
+    cell(200, 300);
+    // The columns holding ink in the rows from top to bottom.
+    const auto inkWidth = [](const QImage& image, int top, int bottom) {
+        int first = image.width(), last = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return last - first + 1;
+    };
+    const int pw = design->PaperGeometry.PageWidth;
+    const int ph = design->PaperGeometry.PageHeight;
+    for (const double zoom : {1.0, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "zoom " << zoom);
+        const QSize size(int(pw * zoom), int(ph * zoom));
+        const QImage image = Drawn(0, size, QRect(0, 0, int(pw * zoom * 3 / 4), size.height()));
+        const int whole = inkWidth(image, int(200 * zoom), int(220 * zoom));
+        // Narrowed with the sheet, to three quarters.
+        EXPECT_GT(whole, int(textWidth * zoom / 2));
+        EXPECT_LE(whole, int(textWidth * zoom * 3 / 4) + 1);
+        EXPECT_GE(inkWidth(image, int(100 * zoom), int(120 * zoom)), whole - 1);
+    }
 }
 
 TEST_F(PreparedPages, StoringLiveObjectsWritesTheirEditsBack)

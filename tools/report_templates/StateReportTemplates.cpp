@@ -217,11 +217,16 @@ void Protocol(TTemplateBuilder& b)
     b.Footer(392, 311);
 }
 
-// Two suspensions side by side. The cells are narrower than those of one column so that both
-// halves, sixteen columns, stay inside the width of the A4 page (16 + 16 x 45 + 4 = 740 units).
+// Two suspensions side by side: sixteen columns of 8-point cells, each as wide as its widest
+// text needs on one line with a gap of 2 on either side (text widths in units): the technical
+// number "255-256-12" 56, a temperature "-36.000" and the label "ТД №1" 37, a name "256-12" and
+// the label "Силос" 36. Both halves stay on the A4 page: the last cell ends at 742, 16 from the
+// right edge as the first starts 16 from the left.
 void Protocol2Col(TTemplateBuilder& b)
 {
-    constexpr int kCell = 43;
+    constexpr int kNameCell = 40;
+    constexpr int kAddressCell = 60;
+    constexpr int kSensorCell = 41;
     b.Margins(36, 0, 108, 0);
     b.Page().MarginsOn = false;
     SiteTitle(b, 92, 92);
@@ -229,14 +234,14 @@ void Protocol2Col(TTemplateBuilder& b)
     ProtocolHeader(b, 204);
     std::vector<TColumn> columns;
     for (const QString& suffix : {QString(), QStringLiteral("2")}) {
-        columns.push_back({"SilName" + suffix, QStringLiteral("Силос"), kCell, 0, 0, 1, {}});
-        columns.push_back({"HardAddr" + suffix, QStringLiteral("Тех.№"), kCell, 0, 0, 1, {}});
-        const std::vector<TColumn> sensors = SensorColumns(suffix, kCell, 0, 0);
+        columns.push_back({"SilName" + suffix, QStringLiteral("Силос"), kNameCell, 0, 0, 1, {}});
+        columns.push_back({"HardAddr" + suffix, QStringLiteral("Тех.№"), kAddressCell, 0, 0, 1, {}});
+        const std::vector<TColumn> sensors = SensorColumns(suffix, kSensorCell, 0, 0);
         columns.insert(columns.end(), sensors.begin(), sensors.end());
     }
     const auto half = columns.begin() + 8;
     std::vector<TColumn> left = PlacedSideBySide({columns.begin(), half});
-    std::vector<TColumn> right = PlacedSideBySide({half, columns.end()}, 16 + 8 * (kCell + 2) + 4);
+    std::vector<TColumn> right = PlacedSideBySide({half, columns.end()}, left.back().DataX + kSensorCell + 2 + 4);
     left.insert(left.end(), right.begin(), right.end());
     const QStringList starts = {QStringLiteral("SilName"), QStringLiteral("SilName2")};
     b.Labels(left, kProtocolLabelsDy, 20, 8, fsBold, starts);
@@ -247,13 +252,14 @@ void Protocol2Col(TTemplateBuilder& b)
 
 // Every suspension with its record card. The moisture is stored in the table's field Weight and
 // the weight in Wet, so the data memo under "Влажность" shows Weight and the one under "Вес" Wet.
+// The technical number's column is as wide as "255-256-12" needs at 8 points (56 and the gaps).
 void SiloCard(TTemplateBuilder& b)
 {
     b.Page().MarginsOn = true;
     SiteTitle(b, 36, 88);
     b.Memo(kSiloCardAirRow);
     b.Band(btPageHeader, "PageHeader1", 140, 37);
-    std::vector<TColumn> columns = {{"SilName", "Силос", 60, 0, 0, 8, {}}, {"HardNo", "тех.№", 50, 0, 0, 8, {}}};
+    std::vector<TColumn> columns = {{"SilName", "Силос", 60, 0, 0, 8, {}}, {"HardNo", "тех.№", 60, 0, 0, 8, {}}};
     const std::vector<TColumn> sensors = SensorColumns({}, 50, 0, 0, 8);
     columns.insert(columns.end(), sensors.begin(), sensors.end());
     columns.insert(columns.end(), {
