@@ -1,13 +1,15 @@
 // The program's main block: the application (owning the interaction), its icon, the
-// measurement context, the report engine's run context on the installed printers, the windows
-// that live for the whole run, and the event loop. The system's requests to end (a shutdown or
-// logout, an interrupt) close the main window in order and end the program with 0.
+// measurement context, the report engine's run context (its texts Russian) on the installed
+// printers, the windows that live for the whole run, and the event loop. The system's requests
+// to end (a shutdown or logout, an interrupt) close the main window in order and end the
+// program with 0.
 #include "app/main/AppIcon.h"
 #include "app/main/Application.h"
 #include "app/main/FMain.h"
 #include "app/main/LongLivedWindows.h"
 #include "app/main/ProductInfo.h"
 #include "app/main/RussianInterface.h"
+#include "app/main/RussianReportTexts.h"
 #include "app/reports/ReportWindows.h"
 #include "core/Monitor.h"
 #include "report/print/QtPrinter.h"
@@ -26,8 +28,10 @@ int main(int argc, char* argv[])
     TMonitor monitor;
     // Taken before the window is made: a request during the start-up waits in its pipe.
     TCloseSignals closeSignals;
-    // The printers first: the window's report templates take their paper on them.
+    // The printers first: the window's report templates take their paper on them. The engine's
+    // texts are Russian before any of its windows or export filters is made.
     TrpRunContext reportContext;
+    InstallRussianReportTexts(reportContext);
     AttachInstalledPrinters(reportContext);
     auto mainWindow = std::make_unique<TfmMain>(monitor, reportContext, application.Interaction(),
                                                 TApplication::arguments());

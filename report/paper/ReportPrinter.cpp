@@ -58,6 +58,9 @@ void TrpPrinter::Localize(const TrpLocale& locale)
         Printers.last() = virtualName_;
     if (IsVirtual() && !Printers.isEmpty())
         PaperNames = tableNames_;
+    // The printer's own sources keep their names; the first entry is the default one.
+    if (!BinNames.isEmpty())
+        BinNames.front() = defaultBinName_;
 }
 
 void TrpPrinter::AttachPrinter(TrpPlatformPrinter* printer)

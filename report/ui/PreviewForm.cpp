@@ -79,7 +79,8 @@ TrpPreviewForm::TrpPreviewForm(TrpRunContext& context, KeyValueStore* store, QWi
       context_(context), store_(store)
 {
     setObjectName(QStringLiteral("rpPreviewForm"));
-    setWindowTitle(QStringLiteral("Print preview"));
+    // The driver names a window it shows; until then it is a preview.
+    setWindowTitle(LoadFrResString(context_, 55207));   // "Preview"
     resize(459, 293);
     setWindowState(Qt::WindowMaximized);
     MakeToolbar();

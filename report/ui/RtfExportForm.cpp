@@ -30,16 +30,19 @@ QLineEdit* Edit(QWidget* parent, const char* name)
     return edit;
 }
 
+// The label of a field; the field takes its text as its name, by which its errors call it.
 QLabel* Label(const TrpRunContext& context, QWidget* parent, int textId, QWidget* buddy)
 {
     auto* label = new QLabel(LoadFrResString(context, textId), parent);
     label->setBuddy(buddy);
+    buddy->setAccessibleName(QString(label->text()).remove(QLatin1Char('&')).trimmed());
     return label;
 }
 
 EConvertError FieldError(const QLineEdit* edit)
 {
-    return ConvertError(QStringLiteral("Неверное значение в поле %1: \"%2\"").arg(edit->objectName(), edit->text()));
+    return ConvertError(
+        QStringLiteral("Неверное значение в поле «%1»: \"%2\"").arg(edit->accessibleName(), edit->text()));
 }
 
 double ScaleOf(const QLineEdit* edit)
