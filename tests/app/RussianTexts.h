@@ -15,7 +15,7 @@ inline const QStringList kPaperDesignations{
 inline QStringList LatinWords(QString text, const QStringList& names = {})
 {
     static const QRegularExpression allowed(QStringLiteral(
-        "\\bCOM ?\\d+\\b|\\bPDF\\b|\\bRTF\\b|\\bUTF-8\\b|\\bWindows-1251\\b|\\*?\\.[A-Za-z0-9]{1,4}\\b"));
+        "\\bCOM ?\\d+\\b|\\bPDF\\b|\\bRTF\\b|\\bTXT\\b|\\bUTF-8\\b|\\bWindows-1251\\b|\\*?\\.[A-Za-z0-9]{1,4}\\b"));
     text.remove(allowed);
     for (const QString& name : names)
         text.remove(QRegularExpression(QStringLiteral("(?<![A-Za-z])%1(?![A-Za-z])").arg(QRegularExpression::escape(name))));
