@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 namespace {
 
@@ -41,7 +42,7 @@ void TMainMenus::BuildMenus(QMainWindow& window, const TMainActions& a)
     MainMenu1 = window.menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
-    mnFile = AddMenu(MainMenu1, "mnFile", "Файл");
+    mnFile = AddMenu(MainMenu1, "mnFile", "&Файл");
     mnFile->addActions({a.acOpenCnf, a.acSaveCnf});
     mnFile->addSeparator();
     mnFile->addActions({a.acOpenDAT, a.acSaveDAT, a.acSaveAsDAT});
@@ -54,9 +55,9 @@ void TMainMenus::BuildMenus(QMainWindow& window, const TMainActions& a)
     mnFile->addSeparator();
     mnFile->addAction(a.acClose);
 
-    mnExchange = AddMenu(MainMenu1, "mnExchange", "Обмен");
+    mnExchange = AddMenu(MainMenu1, "mnExchange", "&Обмен");
     mnExchange->addAction(a.acFullExchg);
-    mnExchangeOneBlock = AddMenu(mnExchange, "mnExchangeOneBlock", "Обмен для одного СК");
+    mnExchangeOneBlock = AddMenu(mnExchange, "mnExchangeOneBlock", "Обмен для одного &СК");
     mnExchangeOneBlock->menuAction()->setStatusTip(QStringLiteral("Выполнить опрос одного СК"));
     mnExchange->addAction(a.acSelectExchg);
     mnExchange->addSeparator();
@@ -64,8 +65,8 @@ void TMainMenus::BuildMenus(QMainWindow& window, const TMainActions& a)
     mnExchange->addSeparator();
     mnExchange->addAction(a.acClearRetro);
 
-    mnSettings = AddMenu(MainMenu1, "mnSettings", "Настройки");
-    mnUsers = AddMenu(mnSettings, "mnUsers", "Управление пользователем");
+    mnSettings = AddMenu(MainMenu1, "mnSettings", "&Настройки");
+    mnUsers = AddMenu(mnSettings, "mnUsers", "&Управление пользователем");
     N55 = AddItem(mnUsers, "N55", "Изменить...");
     N56 = AddItem(mnUsers, "N56", "Добавить...");
     N57 = AddItem(mnUsers, "N57", "Удалить...");
@@ -74,19 +75,19 @@ void TMainMenus::BuildMenus(QMainWindow& window, const TMainActions& a)
     mnSettings->addActions({a.acHardCnfg, a.acControllers, a.acTimePeriod, a.acTimerParam, a.acEdit, a.acOverlay});
     mnSettings->addSeparator();
     mnSettings->addActions({a.acGraphParam, a.asPrecision, a.acMaxT, a.acSelExportDB});
-    mnReport = AddMenu(mnSettings, "mnReport", "Отчет");
+    mnReport = AddMenu(mnSettings, "mnReport", "&Отчет");
     mnReport->addActions({a.acSortBySilos, a.acSortByBin});
     miReportTimeManual = AddItem(mnReport, "miReportTimeManual", "Вводить время отчета вручную ");
     miReportTimeManual->setCheckable(true);
     mnReport->addSeparator();
     mnReport->addAction(a.acColorPrint);
     mnSettings->addSeparator();
-    mnPort = AddMenu(mnSettings, "mnPort", "Порт обмена");
+    mnPort = AddMenu(mnSettings, "mnPort", "&Порт обмена");
     mnSettings->addActions({a.acParamCom, a.acShowErr});
     mnSettings->addSeparator();
     mnSettings->addAction(a.acAutoRun);
 
-    mnView = AddMenu(MainMenu1, "mnView", "Экран");
+    mnView = AddMenu(MainMenu1, "mnView", "&Экран");
     mnView->addAction(a.acMainView);
     mnView->addSeparator();
     mnView->addAction(a.acGraphView);
@@ -97,7 +98,7 @@ void TMainMenus::BuildMenus(QMainWindow& window, const TMainActions& a)
     mnView->addSeparator();
     mnView->addAction(a.acDebug);
 
-    mnHelp = AddMenu(MainMenu1, "mnHelp", "Справка");
+    mnHelp = AddMenu(MainMenu1, "mnHelp", "&Справка");
     mnHelp->addAction(a.acAbout);
 
     pmArcTM = PopupMenu(&window, "pmArcTM");
@@ -111,4 +112,16 @@ void TMainMenus::BuildMenus(QMainWindow& window, const TMainActions& a)
     pmDetalTIT->addActions({a.acMaxT, a.asPrecision});
 
     pmPort = PopupMenu(&window, "pmPort");
+
+    // As on every desktop, F10 opens the first menu that can open (Alt with a title's underlined
+    // letter opens that menu).
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), &window);
+    f10->setObjectName(QStringLiteral("scMenuBar"));
+    QObject::connect(f10, &QShortcut::activated, MainMenu1, [bar = MainMenu1] {
+        for (QAction* menu : bar->actions())
+            if (menu->isEnabled() && menu->isVisible()) {
+                bar->setActiveAction(menu);
+                return;
+            }
+    });
 }

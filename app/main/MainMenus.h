@@ -1,5 +1,7 @@
 #pragma once
-// The main window's main menu and pop-up menus, built over its actions.
+// The main window's main menu and pop-up menus, built over its actions. The menu titles carry
+// their underlined letters (Alt with the letter opens the menu) and F10 opens the menu bar, so
+// that every menu is reached from the keyboard.
 class QAction;
 class QMainWindow;
 class QMenu;

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWheelEvent>
@@ -42,16 +43,18 @@ protected:
     {
         return window.findChild<QAction*>(QString::fromLatin1(name));
     }
-    // The names of a menu's items in order; "-" for a separator.
+    // The names of a menu's items in order; "-" for a separator, a submenu's title as it reads.
     static QStringList Items(QMenu* menu)
     {
         QStringList names;
         for (QAction* item : menu->actions())
             names << (item->isSeparator() ? QStringLiteral("-")
-                      : item->menu()        ? item->menu()->title()
+                      : item->menu()        ? Shown(item->menu()->title())
                                             : item->objectName());
         return names;
     }
+    // A title as it reads, without the mark of its underlined letter.
+    static QString Shown(QString title) { return title.remove(QLatin1Char('&')); }
     static void RunIdle()
     {
         QEventLoop loop;
@@ -117,7 +120,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder)
     auto window = MakeWindow();
     QStringList titles;
     for (QAction* menu : window->MainMenu1->actions())
-        titles << menu->text();
+        titles << Shown(menu->text());
     EXPECT_EQ(titles, QStringList({"Файл", "Обмен", "Настройки", "Экран", "Справка"}));
     EXPECT_EQ(Items(window->mnFile), QStringList({"acOpenCnf", "acSaveCnf", "-", "acOpenDAT", "acSaveDAT",
                                          "acSaveAsDAT", "-", "acExport", "acImport", "-", "acPrint",
@@ -139,6 +142,41 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder)
     EXPECT_EQ(Items(window->pmArcTM), QStringList({"acDelTM", "-", "acCheckSpeed"}));
     EXPECT_FALSE(window->pmArcTM->actions()[1]->isVisible());
     EXPECT_EQ(Items(window->pmDetalTIT), QStringList({"acTITParam", "-", "acMaxT", "asPrecision"}));
+}
+
+// Every menu is reached from the keyboard: the titles of the menu bar and of the submenus carry
+// underlined letters, different within one menu, and F10 opens the first menu of the bar.
+TEST_F(MainWindowTest, MenusAreReachedFromTheKeyboard)
+{
+    auto window = MakeWindow();
+    const auto mnemonics = [](const QList<QAction*>& items) {
+        QStringList letters;
+        for (QAction* item : items)
+            if (item->menu())
+                letters << QKeySequence::mnemonic(item->text()).toString();
+        return letters;
+    };
+    EXPECT_EQ(mnemonics(window->MainMenu1->actions()), QStringList({"Alt+Ф", "Alt+О", "Alt+Н", "Alt+Э", "Alt+С"}));
+    EXPECT_EQ(mnemonics(window->mnExchange->actions()), QStringList({"Alt+С"}));
+    EXPECT_EQ(mnemonics(window->mnSettings->actions()), QStringList({"Alt+У", "Alt+О", "Alt+П"}));
+
+    window->show();
+    QCoreApplication::processEvents();
+    const auto* f10 = window->findChild<QShortcut*>(QStringLiteral("scMenuBar"));
+    ASSERT_NE(f10, nullptr);
+    EXPECT_EQ(f10->key(), QKeySequence(Qt::Key_F10));
+    EXPECT_EQ(f10->context(), Qt::WindowShortcut);
+    emit const_cast<QShortcut*>(f10)->activated();
+    EXPECT_EQ(window->MainMenu1->activeAction(), window->mnFile->menuAction());
+    EXPECT_TRUE(window->mnFile->isVisible());
+    window->mnFile->hide();
+
+    // While a pass has the menu switched off, F10 opens nothing.
+    window->EnableMainMenu(false);
+    window->MainMenu1->setActiveAction(nullptr);
+    emit const_cast<QShortcut*>(f10)->activated();
+    EXPECT_EQ(window->MainMenu1->activeAction(), nullptr);
+    window->EnableMainMenu(true);
 }
 
 TEST_F(MainWindowTest, AdministratorRulesDecideTheConfigurationActions)
