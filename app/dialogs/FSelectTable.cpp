@@ -182,12 +182,15 @@ bool TfmSelectTable::Connect(const QString& connectionString)
 void TfmSelectTable::ShowConnectionState(const QString& failure)
 {
     lbConnection->setVisible(!failure.isEmpty());
-    if (failure.isEmpty())
-        return;
-    lbConnection->setText(QStringLiteral("Не установлена связь с БД: %1.\nВыберите базу данных кнопкой \"...\" справа "
-                                         "от строки подключения или исправьте строку; затем выберите таблицу или "
-                                         "создайте новую.")
-                              .arg(failure));
+    if (!failure.isEmpty())
+        lbConnection->setText(QStringLiteral("Не установлена связь с БД: %1.\nВыберите базу данных кнопкой \"...\" "
+                                             "справа от строки подключения или исправьте строку; затем выберите "
+                                             "таблицу или создайте новую.")
+                                  .arg(failure));
+    // The wrapped lines need the height they take at the dialog's width.
+    layout()->activate();
+    if (const int needed = heightForWidth(width()); needed > height())
+        resize(width(), needed);
 }
 
 // The list is refilled; what the edit holds stays.

@@ -2,6 +2,7 @@
 
 #include "app/main/Interaction.h"
 #include "app/main/ProductInfo.h"
+#include "app/widgets/WindowTitleFit.h"
 
 #include <QDialog>
 
@@ -29,6 +30,7 @@ QMessageBox::StandardButton TModalRunner::Ask(QWidget* parent, QMessageBox::Icon
 
 int ExecModal(QDialog& dialog)
 {
+    FitWindowTitle(dialog);
     TModalRunner real;
     return RunnerFor(&dialog, real).Exec(dialog);
 }

@@ -17,7 +17,8 @@ public:
         QMessageBox::StandardButtons buttons);
 };
 
-// Shows the dialog through the runner serving it (real windows when no interaction serves it).
+// Shows the dialog through the runner serving it (real windows when no interaction serves it),
+// wide enough for its whole title.
 int ExecModal(QDialog& dialog);
 // Asks through the runner serving parent.
 QMessageBox::StandardButton AskUser(QWidget* parent, QMessageBox::Icon icon, const QString& text,

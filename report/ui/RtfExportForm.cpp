@@ -116,6 +116,9 @@ TrpRtfExpSet::TrpRtfExpSet(const TrpRtfAdvExport& filter, QWidget* parent) : QDi
     grid->addWidget(PageRangeBox, 1, 0, 1, 2);
     grid->addLayout(buttons, 2, 0, 1, 2);
     resize(483, 194);
+    // The page range hint wraps: the height follows from the width, so that no line is cut.
+    if (const int needed = heightForWidth(width()); needed > height())
+        resize(width(), needed);
 
     Load(filter);
     OK->setFocus();
