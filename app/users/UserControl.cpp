@@ -58,6 +58,9 @@ void TUserControl::N55Click()
         EditUser(*user, true);
 }
 
+// Without rights, a name another user has is refused: of two users of one name only the first
+// is read back, so taking an administrator's name would drop him and let the fallback "Admin"
+// in at the next start.
 void TUserControl::EditUser(TUser& user, bool rights)
 {
     TfmUser editor(window_.Window);
@@ -66,7 +69,15 @@ void TUserControl::EditUser(TUser& user, bool rights)
     editor.chAdmin->setEnabled(rights);
     if (ExecModal(editor) != QDialog::Accepted)
         return;
-    user.UserName = editor.edUser->text();
+    const QString name = editor.edUser->text();
+    const bool taken = std::any_of(Users.begin(), Users.end(),
+        [&](const std::unique_ptr<TUser>& other) { return other.get() != &user && other->UserName == name; });
+    if (!rights && taken) {
+        AskUser(window_.Window, QMessageBox::Warning,
+            QStringLiteral("Пользователь с именем \"%1\" уже есть; изменения не сохранены.").arg(name));
+        return;
+    }
+    user.UserName = name;
     user.Password = editor.edPassword->text();
     if (rights)
         user.IsAdmin = editor.chAdmin->isChecked();

@@ -219,6 +219,20 @@ TEST_F(LoginTest, ANonAdministratorChangesOnlyHisOwnNameAndPassword)
     }
     EXPECT_EQ(window.Users.size(), 3u);
     EXPECT_EQ(modal.shownDialogs.size(), 1u);
+    modal.shownDialogs.clear();
+
+    // Nor does he take another user's name: only the first of two users of one name is read
+    // back, so an administrator listed after him would be gone at the next start.
+    modal.ThenDialog([](QDialog& d) {
+        auto& user = dynamic_cast<TfmUser&>(d);
+        user.edUser->setText("Admin");
+        return TScriptedModal::Press(user, user.btnOK);
+    });
+    modal.ThenAnswer(QMessageBox::Ok);
+    window.N55->trigger();
+    ASSERT_EQ(modal.questions.size(), 1u);
+    EXPECT_EQ(modal.questions[0], "Пользователь с именем \"Admin\" уже есть; изменения не сохранены.");
+    EXPECT_EQ(window.Users[1]->UserName, "Оператор смены");
 
     window.CurrentUser = window.Users[0].get();
     window.aList.UpdateAll();
