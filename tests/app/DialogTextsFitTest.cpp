@@ -16,6 +16,7 @@
 #include "app/main/FMain.h"
 #include "app/main/LongLivedWindows.h"
 #include "app/main/ModalRunner.h"
+#include "app/main/RussianReportTexts.h"
 #include "app/reports/FPrintColor.h"
 #include "app/reports/FReportTime.h"
 #include "app/reports/FSelTemperature.h"
@@ -141,17 +142,12 @@ TEST_P(DialogTextsFit, TheSmallerDialogs)
     LookAt(card);
 }
 
-// The report engine's export options, with the Russian texts an operator reads (longer than
-// the engine's own): the page range hint wraps whole.
+// The report engine's export options, in the Russian texts an operator reads: the page range
+// hint wraps whole.
 TEST_P(DialogTextsFit, TheExportOptions)
 {
     TrpRunContext context;
-    context.Locale.OnLocalize = [](int ident, QString& text) {
-        if (ident == 53048)
-            text = QStringLiteral("Введите номера и/или диапазоны страниц через запятую, например: 1,3,5-12");
-        else if (ident == 54871)
-            text = QStringLiteral("Экспорт в RTF");
-    };
+    InstallRussianReportTexts(context);
     TrpRtfAdvExport rtf(context);
     TrpRtfExpSet rtfOptions(rtf, &modal.Window);
     Expect("rtf", Shown(rtfOptions));
