@@ -7,6 +7,7 @@
 #include <QSvgRenderer>
 
 #include "report/graphic/Metafile.h"
+#include "report/graphic/WindowsMetafile.h"
 
 struct TrpGraphic::Decoded {
     QString Error;
@@ -53,10 +54,12 @@ const TrpGraphic::Decoded& TrpGraphic::Decoding() const
     } else if (data_.size() > kMaxGraphicBytes) {
         d->Error = QStringLiteral("картинка слишком велика: %1 байт").arg(data_.size());
     } else if (kind_ == gkMetafile) {
-        const TrpMetafileInfo info = InspectMetafile(data_);
+        // A metafile is an enhanced one or an old one with its placeable header.
+        const bool old = IsWindowsMetafile(data_);
+        const TrpMetafileInfo info = old ? InspectWindowsMetafile(data_) : InspectMetafile(data_);
         d->Error = info.Error;
         if (info.Valid) {
-            d->Svg = std::make_unique<QSvgRenderer>(MetafileToSvg(data_));
+            d->Svg = std::make_unique<QSvgRenderer>(old ? WindowsMetafileToSvg(data_, info.Size) : MetafileToSvg(data_));
             if (d->Svg->isValid())
                 d->Size = info.Size;
             else
@@ -104,8 +107,13 @@ QSize TrpGraphic::Size() const
 void TrpGraphic::Draw(QPainter& painter, const QRect& target) const
 {
     const Decoded& d = Decoding();
-    if (d.Svg)
+    if (d.Svg) {
+        // A metafile may draw outside its frame, which shows nothing beyond it.
+        painter.save();
+        painter.setClipRect(target, Qt::IntersectClip);
         d.Svg->render(&painter, QRectF(target));
+        painter.restore();
+    }
     else if (!d.Image.isNull())
         painter.drawImage(target, d.Image);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The graphic a picture object shows: a bitmap (any raster image Qt reads: BMP, PNG, GIF), an
-// enhanced metafile, an icon or a JPEG image, kept as the octets of its file, exactly as records
-// and blob fields carry it, and decoded once when it is first measured or drawn. Data that is not
-// a picture of its kind, or that is too large, decodes to nothing with the reason in Error().
+// The graphic a picture object shows: a bitmap (any raster image Qt reads: BMP, PNG, GIF), a
+// metafile (enhanced, or the old Windows kind with its placeable header), an icon or a JPEG
+// image, kept as the octets of its file, exactly as records and blob fields carry it, and
+// decoded once when it is first measured or drawn. Data that is not a picture of its kind, or
+// that is too large, decodes to nothing with the reason in Error().
 #include <cstdint>
 #include <memory>
 
@@ -38,7 +39,8 @@ public:
     QString Error() const;
     // The graphic's own size in pixels (a metafile's at 96 DPI); empty when it cannot be decoded.
     QSize Size() const;
-    // Stretches the graphic into the rectangle; nothing when it cannot be decoded.
+    // Stretches the graphic into the rectangle, a metafile clipped to it; nothing when it cannot
+    // be decoded.
     void Draw(QPainter& painter, const QRect& target) const;
 
 private:

@@ -331,6 +331,36 @@ TEST_F(PictureView, LoadFromFileTakesTheKindOfTheExtension)
     EXPECT_TRUE(picture.Picture.IsEmpty());
 }
 
+// A Windows metafile LibreOffice wrote, red on the left and blue on the right of its upper part,
+// reaches a picture from a file by its extension and from a field as btWMF, and draws.
+TEST_F(PictureView, AWindowsMetafileFromAFileOrAFieldDraws)
+{
+    FakeTable table(QStringLiteral("Images"));
+    table.AddField(QStringLiteral("IMG"), ftGraphic);
+    table.AddRow({TestDataFile("picture.wmf")});
+    table.First();
+    TrpPictureView& fromFile = Add<TrpPictureView>();
+    QVariant result;
+    fromFile.CallMethod(QStringLiteral("LOADFROMFILE"), QStringLiteral("'%1'").arg(TestDataPath("picture.wmf")), {},
+                        {}, result);
+    TrpPictureView& fromField = Add<TrpPictureView>();
+    fromField.BoundDataSet = &table;
+    fromField.BoundFieldName = QStringLiteral("IMG");
+    fromField.BlobType = btWMF;
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    fromField.PrintToStream(sink);
+    for (TrpPictureView* picture : {&fromFile, &fromField}) {
+        picture->SetBounds(20, 20, 100, 50);
+        picture->Flags = kFlagStretched;
+        const QImage image = Drawn(*picture);
+        EXPECT_EQ(image.pixelColor(30, 30), QColor(Qt::red));
+        EXPECT_EQ(image.pixelColor(110, 30), QColor(Qt::blue));
+        EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
+    }
+    EXPECT_TRUE(log.isEmpty()) << log.join(QLatin1Char('\n')).toStdString();
+}
+
 TEST_F(PictureView, BlobTypeConstantsComeWithPictures)
 {
     Add<TrpPictureView>().DeclareProperties();
