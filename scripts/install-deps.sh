@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-charts-dev qt6-translations-l10n libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc
     libgl-dev libgtest-dev libbenchmark-dev libsqlite3-dev libpq-dev
-    qt6-svg-dev libemf2svg-dev libwmf-dev
+    qt6-svg-dev libemf2svg-dev libwmf-dev libcups2-dev
     fonts-liberation fonts-dejavu-core xvfb xauth
     dbus-daemon
     postgresql

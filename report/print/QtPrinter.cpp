@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 
@@ -20,35 +21,9 @@
 
 namespace {
 
-// Windows source ids of Qt's paper sources.
-struct TSourceId {
-    QPrinter::PaperSource Source;
-    int Id;
-};
-constexpr TSourceId kSources[] = {
-    {QPrinter::OnlyOne, 1},       {QPrinter::Lower, 2},          {QPrinter::Middle, 3},
-    {QPrinter::Manual, 4},        {QPrinter::Envelope, 5},       {QPrinter::EnvelopeManual, 6},
-    {QPrinter::Auto, 7},          {QPrinter::Tractor, 8},        {QPrinter::SmallFormat, 9},
-    {QPrinter::LargeFormat, 10},  {QPrinter::LargeCapacity, 11}, {QPrinter::Cassette, 14},
-    {QPrinter::FormSource, 15},
-};
-constexpr int kAutoSourceId = 7;
-
-int SourceId(QPrinter::PaperSource source)
-{
-    for (const TSourceId& s : kSources)
-        if (s.Source == source)
-            return s.Id;
-    return kAutoSourceId;
-}
-
-std::optional<QPrinter::PaperSource> SourceOf(int id)
-{
-    for (const TSourceId& s : kSources)
-        if (s.Id == id)
-            return s.Source;
-    return std::nullopt;
-}
+// Qt's CUPS print engine gives CUPS the options under this key (name, value, name, value...)
+// along with its own; other engines ignore it.
+const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xFE00);
 
 bool IsInstalled(const QString& name)
 {
@@ -121,10 +96,15 @@ void AddPaper(std::vector<TrpDeviceItem>& papers, const QPageSize& size)
 
 }  // namespace
 
-TrpQtPrinter::TrpQtPrinter(TPrinterLister lister) : lister_(std::move(lister))
+TrpQtPrinter::TrpQtPrinter(TPrinterLister lister, TSourceReader sources)
+    : lister_(std::move(lister)), sourceReader_(std::move(sources))
 {
     if (!lister_)
         lister_ = [] { return QPrinterInfo::availablePrinterNames(); };
+    if (!sourceReader_)
+        sourceReader_ = [](const QString& name) {
+            return IsInstalled(name) ? CupsPaperSources(name) : std::vector<TrpPaperSource>();
+        };
     const QStringList names = lister_();
     const QString byDefault = QPrinterInfo::defaultPrinterName();
     const QString first = names.contains(byDefault) ? byDefault : names.value(0);
@@ -147,6 +127,9 @@ void TrpQtPrinter::SelectPrinter(const QString& name)
     current_ = name;
     // A name that is not installed prints into a PDF file.
     printer_.setPrinterName(IsInstalled(name) ? name : QString());
+    // Another printer starts on its default source.
+    sources_ = sourceReader_(name);
+    bin_ = -1;
 }
 
 bool TrpQtPrinter::CurrentIsListed()
@@ -179,9 +162,10 @@ std::optional<TrpDeviceSettings> TrpQtPrinter::ReadSettings()
     settings.PaperWidth = int(Round(sheet.width() * 10));
     settings.PaperHeight = int(Round(sheet.height() * 10));
     settings.Orientation = layout.orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
-    settings.PaperBin = SourceId(printer_.paperSource());
+    settings.PaperBin = bin_;
     settings.Papers = SupportedPapers();
-    // Qt names no sources of a printer: the default source is the only choice.
+    for (const TrpPaperSource& source : sources_)
+        settings.Bins.push_back({source.Id, source.Name});
     return settings;
 }
 
@@ -204,9 +188,18 @@ void TrpQtPrinter::WriteSettings(const TrpDeviceMode& mode)
     if (Printing())
         return;
     printer_.setCopyCount(1);
+    // The printer keeps a source it does not have as chosen, so that pages asking for it go on
+    // in one job; its jobs take paper from the default source then.
     if (!IsDefaultBin(mode.PaperBin))
-        if (const auto source = SourceOf(mode.PaperBin))
-            printer_.setPaperSource(*source);
+        bin_ = mode.PaperBin;
+}
+
+QStringList TrpQtPrinter::JobOptions() const
+{
+    for (const TrpPaperSource& source : sources_)
+        if (source.Id == bin_)
+            return {QString::fromUtf8(source.Option), QString::fromUtf8(source.Value)};
+    return {};
 }
 
 TrpDeviceMetrics TrpQtPrinter::Metrics()
@@ -240,6 +233,13 @@ int TrpQtPrinter::SetCopies(int copies)
 QPainter& TrpQtPrinter::BeginDoc(const QString& title)
 {
     printer_.setDocName(title);
+    // Options set by others stay; those that choose a source are ours.
+    QStringList options;
+    const QStringList earlier = printer_.printEngine()->property(kCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < earlier.size(); i += 2)
+        if (earlier[i] != QLatin1String("InputSlot") && earlier[i] != QLatin1String("media-source"))
+            options << earlier[i] << earlier[i + 1];
+    printer_.printEngine()->setProperty(kCupsOptions, options + JobOptions());
     if (!painter_.begin(&printer_))
         throw EPrinter(QStringLiteral("Не удалось начать печать на принтере «%1»").arg(current_));
     return painter_;

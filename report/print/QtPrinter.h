@@ -1,8 +1,10 @@
 #pragma once
 // The installed printers (CUPS) behind the report printer, over one QPrinter that every print
-// job uses. Paper ids are Windows paper ids; a printer's papers are the sizes it supports.
-// A printer that is not installed (the caller may list such names) prints into a PDF file and
-// takes every paper. The virtual printer's jobs go into PDF files of their own (BeginFileDoc).
+// job uses. Paper ids are Windows paper ids; a printer's papers are the sizes it supports, its
+// sources those CUPS names (CupsPaperSources.h), and a job takes paper from the source last
+// chosen. A printer that is not installed (the caller may list such names) prints into a PDF
+// file and takes every paper. The virtual printer's jobs go into PDF files of their own
+// (BeginFileDoc).
 #include <functional>
 #include <memory>
 
@@ -10,18 +12,24 @@
 #include <QPrinter>
 
 #include "report/paper/PlatformPrinter.h"
+#include "report/print/CupsPaperSources.h"
 
 class TrpRunContext;
 
 class TrpQtPrinter : public TrpPlatformPrinter {
 public:
     using TPrinterLister = std::function<QStringList()>;
+    using TSourceReader = std::function<std::vector<TrpPaperSource>(const QString& printer)>;
 
     // The printers come from the lister, asked afresh each time (by default the installed
-    // printers); the current one is the default printer, else the first.
-    explicit TrpQtPrinter(TPrinterLister lister = {});
+    // printers), a printer's sources from the reader when it is chosen (by default those CUPS
+    // gives an installed printer); the current one is the default printer, else the first.
+    explicit TrpQtPrinter(TPrinterLister lister = {}, TSourceReader sources = {});
 
     QPrinter& Device() { return printer_; }
+    // The options the next job gives CUPS beyond Qt's own: the chosen source's, as name and
+    // value; none for the printer's default source.
+    QStringList JobOptions() const;
 
     QStringList PrinterNames() override;
     QString CurrentPrinter() override;
@@ -50,8 +58,12 @@ private:
     void FinishFile(bool complete);
 
     TPrinterLister lister_;
+    TSourceReader sourceReader_;
     QPrinter printer_{QPrinter::HighResolution};
     QString current_;
+    // The current printer's sources, and the one chosen (a Windows source id; -1 the default).
+    std::vector<TrpPaperSource> sources_;
+    int bin_ = -1;
     QPainter painter_;
     // The virtual printer's running job: its PDF printer, the file it writes and where that goes.
     std::unique_ptr<QPrinter> file_;

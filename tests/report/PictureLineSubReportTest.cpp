@@ -10,6 +10,7 @@
 
 #include "FakeTable.h"
 #include "SampleGraphics.h"
+#include "TestData.h"
 #include "report/engine/Report.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/LineView.h"

@@ -13,6 +13,7 @@
 
 #include "HoldingPreview.h"
 #include "QtPrinters.h"
+#include "TestData.h"
 #include "report/engine/EMFPages.h"
 #include "report/engine/Report.h"
 #include "report/objects/MemoView.h"
@@ -424,6 +425,53 @@ TEST_F(PrinterJobs, PagesLandOnTheSheetByTheirMargins)
     const QPoint inArea = FirstInk(printer->Sheets[1]);
     EXPECT_NEAR(inArea.x(), 5 + 12 + 11, 1);
     EXPECT_NEAR(inArea.y(), 5 + 11, 1);
+}
+
+// A Qt printer with the trays of a PPD that takes jobs as a printer does (one paper a job, not a
+// file), writing down the source options each job starts with.
+class TrayJobPrinter : public TrpQtPrinter {
+public:
+    TrayJobPrinter()
+        : TrpQtPrinter([] { return QStringList{QStringLiteral("Лазерный")}; },
+                       [](const QString&) { return PpdPaperSources(TestDataPath("trays.ppd")); })
+    {
+    }
+    bool PrintsToFile() override { return false; }
+    QPainter& BeginDoc(const QString& title) override
+    {
+        Jobs << JobOptions().join(QLatin1Char('='));
+        return TrpQtPrinter::BeginDoc(title);
+    }
+
+    QStringList Jobs;
+};
+
+class TrayJobs : public PrintingFixture {
+protected:
+    void SetUp() override
+    {
+        auto device = std::make_unique<TrayJobPrinter>();
+        device->Device().setOutputFileName(dir.filePath(QStringLiteral("job.pdf")));
+        printer = device.get();
+        context.PlatformPrinter = std::move(device);
+        StartReportPrinter(context);
+        SetUpReport(5);
+    }
+
+    QTemporaryDir dir;
+    TrayJobPrinter* printer = nullptr;
+};
+
+TEST_F(TrayJobs, EachTrayOfThePagesStartsAJobTakingPaperFromIt)
+{
+    // The first tray twice, the second, the default one (the job goes on), the first again.
+    const int bins[] = {257, 257, 258, kDefaultBin, 257};
+    for (int i = 0; i < 5; ++i)
+        SetPaper(i, kPaperA4, 2100, 2970, poPortrait, bins[i]);
+    EXPECT_TRUE(report.PrintReportPages(QString(), 1, true, ppAll));
+    EXPECT_EQ(printer->Jobs, (QStringList{"InputSlot=Tray1", "InputSlot=Tray2", "InputSlot=Tray1"}));
+    EXPECT_EQ(printed, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
 }
 
 // The print dialog's printer change on Qt's printers, which print into PDF files here.

@@ -1,12 +1,11 @@
 #pragma once
-// Small pictures of every kind a picture object holds: raster images made through QImage, an
-// enhanced metafile written record by record, and files other programs made (tests/report/data).
+// Small pictures of every kind a picture object holds, made in the test: raster images through
+// QImage, and an enhanced metafile written record by record.
 #include <cstdint>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
-#include <QFile>
 #include <QImage>
 
 // A width x height image of one colour in the file format Qt names ("PNG", "JPEG", "BMP", "ICO").
@@ -47,16 +46,4 @@ inline QByteArray SampleMetafile(QRgb colour, int width = 100, int height = 50)
     for (int i = 0; i < 4; ++i)
         d[48 + i] = char(size >> (8 * i));
     return d;
-}
-
-// A file of tests/report/data, and its octets (empty when it cannot be read).
-inline QString TestDataPath(const char* name)
-{
-    return QStringLiteral(TZ_REPORT_TEST_DATA "/") + QString::fromLatin1(name);
-}
-
-inline QByteArray TestDataFile(const char* name)
-{
-    QFile file(TestDataPath(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

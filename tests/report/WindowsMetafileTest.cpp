@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "SampleGraphics.h"
+#include "TestData.h"
 #include "report/graphic/Graphic.h"
 #include "report/graphic/WindowsMetafile.h"
 
