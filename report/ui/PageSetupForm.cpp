@@ -14,7 +14,9 @@
 #include <QVBoxLayout>
 
 #include "report/paper/ReportPrinter.h"
+#include "report/runtime/ErrorBox.h"
 #include "report/runtime/ModalResult.h"
+#include "report/runtime/ReportErrors.h"
 #include "report/ui/FormRoutines.h"
 
 namespace {
@@ -34,6 +36,7 @@ QDoubleSpinBox* MarginEdit(const char* name, QWidget* parent)
 // Fills the list with the items and chooses the one with the id (else the first).
 void FillChoice(QComboBox* box, const QStringList& names, const std::vector<int>& ids, int current)
 {
+    box->clear();
     for (size_t i = 0; i < ids.size() && i < size_t(names.size()); ++i)
         box->addItem(names[qsizetype(i)], ids[i]);
     box->setCurrentIndex(std::max(box->findData(current), 0));
@@ -54,17 +57,30 @@ int HundredthsMmToPageUnits(int hundredths)
     return (doubled + (doubled >= 0 ? 1 : -1)) / 2;
 }
 
-TrpPageSetupForm::TrpPageSetupForm(const TrpRunContext& context, const TrpPrinter& printer, QWidget* parent)
-    : QDialog(parent)
+TrpPageSetupForm::TrpPageSetupForm(const TrpRunContext& context, TrpPrinter& printer, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      printer_(printer),
+      startPrinter_(printer.CurrentIndex),
+      startSize_(printer.PaperSize),
+      startWidth_(printer.PaperWidth),
+      startHeight_(printer.PaperHeight),
+      startBin_(printer.PaperBin),
+      startOrientation_(printer.Orientation)
 {
     setObjectName(QStringLiteral("rpPageSetupForm"));
     setWindowTitle(QStringLiteral("Параметры страницы"));
 
+    auto* device = Named(new QGroupBox(QStringLiteral("Принтер"), this), "GroupBox4");
+    CBPrinter = Named(new QComboBox(device), "CBPrinter");
+    CBPrinter->addItems(printer.Printers);
+    connect(CBPrinter, &QComboBox::activated, this, [this](int index) { CBPrinterChange(index); });
+    auto* deviceRow = new QFormLayout(device);
+    deviceRow->addRow(QStringLiteral("Имя:"), CBPrinter);
+
     auto* paper = Named(new QGroupBox(QStringLiteral("Бумага"), this), "GroupBox1");
     CBPaper = Named(new QComboBox(paper), "CBPaper");
     CBBin = Named(new QComboBox(paper), "CBBin");
-    FillChoice(CBPaper, printer.PaperNames, printer.PaperIds, printer.PaperSize);
-    FillChoice(CBBin, printer.BinNames, printer.BinIds, printer.PaperBin);
     auto* paperRows = new QFormLayout(paper);
     paperRows->addRow(QStringLiteral("Размер:"), CBPaper);
     paperRows->addRow(QStringLiteral("Подача:"), CBBin);
@@ -72,7 +88,7 @@ TrpPageSetupForm::TrpPageSetupForm(const TrpRunContext& context, const TrpPrinte
     auto* orientation = Named(new QGroupBox(QStringLiteral("Ориентация"), this), "GroupBox2");
     RBPortrait = Named(new QRadioButton(QStringLiteral("Книжная"), orientation), "RBPortrait");
     RBLandscape = Named(new QRadioButton(QStringLiteral("Альбомная"), orientation), "RBLandscape");
-    (printer.Orientation == poLandscape ? RBLandscape : RBPortrait)->setChecked(true);
+    ShowPrinterChoices();
     auto* orientationColumn = new QVBoxLayout(orientation);
     orientationColumn->addWidget(RBPortrait);
     orientationColumn->addWidget(RBLandscape);
@@ -93,10 +109,44 @@ TrpPageSetupForm::TrpPageSetupForm(const TrpRunContext& context, const TrpPrinte
     grid->addWidget(EBottom, 1, 3);
 
     auto* column = new QVBoxLayout(this);
+    column->addWidget(device);
     column->addWidget(paper);
     column->addWidget(orientation);
     column->addWidget(margins);
     column->addLayout(MakeOkCancel(*this, context, Button1, Button2));
+}
+
+void TrpPageSetupForm::CBPrinterChange(int index)
+{
+    try {
+        printer_.ChoosePrinter(index);
+    } catch (const EPrinter& error) {
+        ShowErrorBox(context_, QString::fromUtf8(error.what()));
+    }
+    ShowPrinterChoices();
+}
+
+void TrpPageSetupForm::ShowPrinterChoices()
+{
+    // A printer that gives no settings hands over to the virtual one: the list shows which.
+    CBPrinter->setCurrentIndex(printer_.CurrentIndex);
+    FillChoice(CBPaper, printer_.PaperNames, printer_.PaperIds, printer_.PaperSize);
+    FillChoice(CBBin, printer_.BinNames, printer_.BinIds, printer_.PaperBin);
+    (printer_.Orientation == poLandscape ? RBLandscape : RBPortrait)->setChecked(true);
+}
+
+void TrpPageSetupForm::done(int result)
+{
+    if (result != mrOk && printer_.CurrentIndex != startPrinter_) {
+        // The printer chosen back starts on its own paper: the one it had is set again.
+        try {
+            printer_.ChoosePrinter(startPrinter_);
+            printer_.SetPaper(startSize_, startWidth_, startHeight_, startBin_, startOrientation_, true);
+        } catch (const EPrinter& error) {
+            ShowErrorBox(context_, QString::fromUtf8(error.what()));
+        }
+    }
+    QDialog::done(result);
 }
 
 void TrpPageSetupForm::SetMargins(const QMargins& hundredths)

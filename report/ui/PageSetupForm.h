@@ -1,8 +1,10 @@
 #pragma once
-// The preview's page setup: the paper, its source and orientation among what the report
-// printer's current printer offers, and the four margins in millimetres. The margins go in and
-// out in hundredths of a millimetre; the preview turns them into page units and back (18 page
-// units are 5 mm). The caller applies the choices after OK.
+// The preview's page setup: the printer, the paper, its source and orientation among what that
+// printer offers, and the four margins in millimetres. The printer is chosen on the report
+// printer at once, and the paper and source lists become its own; any result but OK chooses back
+// the printer and the paper there were. The margins go in and out in hundredths of a millimetre;
+// the preview turns them into page units and back (18 page units are 5 mm). The caller applies
+// the paper, source, orientation and margins after OK.
 #include <cstdint>
 
 #include <QDialog>
@@ -22,8 +24,8 @@ int HundredthsMmToPageUnits(int hundredths);
 
 class TrpPageSetupForm : public QDialog {
 public:
-    // Starts at the printer's current paper, source and orientation.
-    TrpPageSetupForm(const TrpRunContext& context, const TrpPrinter& printer, QWidget* parent = nullptr);
+    // Starts at the printer's current printer, paper, source and orientation.
+    TrpPageSetupForm(const TrpRunContext& context, TrpPrinter& printer, QWidget* parent = nullptr);
 
     // Left, top, right and bottom in hundredths of a millimetre.
     void SetMargins(const QMargins& hundredths);
@@ -32,6 +34,9 @@ public:
     int PaperBin() const;
     uint8_t Orientation() const;
 
+    void done(int result) override;
+
+    QComboBox* CBPrinter;
     QComboBox* CBPaper;
     QComboBox* CBBin;
     QRadioButton* RBPortrait;
@@ -45,4 +50,16 @@ public:
 
 protected:
     void reject() override;
+
+private:
+    void CBPrinterChange(int index);
+    // The current printer's papers, sources and orientation, at its current choices.
+    void ShowPrinterChoices();
+
+    const TrpRunContext& context_;
+    TrpPrinter& printer_;
+    // What was current when the dialog was made.
+    int startPrinter_;
+    int startSize_, startWidth_, startHeight_, startBin_;
+    uint8_t startOrientation_;
 };

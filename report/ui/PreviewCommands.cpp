@@ -206,6 +206,7 @@ void TrpPreviewForm::PageSetupBtnClick()
     if (!HoldsPages() || !report_)
         return;
     TrpPrinter& printer = context_.ReportPrinter;
+    const int oldPrinter = printer.CurrentIndex;
     const TrpEMFPage& first = pages_->Page(0);
     TrpPageSetupForm dialog(context_, printer, DialogParent());
     dialog.SetMargins(QMargins(PageUnitsToHundredthsMm(first.LeftMargin), PageUnitsToHundredthsMm(first.TopMargin),
@@ -214,6 +215,9 @@ void TrpPreviewForm::PageSetupBtnClick()
     if (dialog.exec() != mrOk)
         return;
     const QMargins margins = dialog.Margins();
+    // The printer chosen is the report's from now on: a build chooses the report's printer.
+    if (printer.CurrentIndex != oldPrinter)
+        report_->PrinterName = printer.Printers.value(printer.CurrentIndex);
     try {
         printer.SetPaper(dialog.PaperSize(), 0, 0, dialog.PaperBin(), dialog.Orientation(), false);
         for (const auto& page : report_->Pages) {

@@ -1,12 +1,17 @@
 // The preview's page setup: margins between page units and hundredths of a millimetre both
-// ways, and the dialog starting at the printer's paper and handing back what the user chose.
+// ways, the dialog starting at the printer's paper and handing back what the user chose, and its
+// printer choice: made at once with that printer's papers and trays, undone by any end but OK.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QRadioButton>
 
+#include "QtPrinters.h"
+#include "TestData.h"
 #include "report/paper/PaperTable.h"
+#include "report/print/QtPrinter.h"
+#include "report/runtime/ModalResult.h"
 #include "report/runtime/RunContext.h"
 #include "report/ui/PageSetupForm.h"
 
@@ -49,6 +54,43 @@ TEST(PageSetup, TheDialogStartsAtThePrintersPaperAndGivesTheChoices)
     EXPECT_EQ(dialog.Margins(), QMargins(555, 1234, 277, 1000));
     EXPECT_EQ(dialog.PaperSize(), 11);   // A5
     EXPECT_EQ(dialog.Orientation(), poPortrait);
+}
+
+TEST(PageSetup, ThePrinterChosenBringsItsPapersAndTraysAndOnlyOkKeepsIt)
+{
+    // "Лазерный" has the trays of the PPD, "Матричный" none.
+    TrpRunContext context;
+    context.PlatformPrinter = std::make_unique<TrpQtPrinter>(
+        [] { return QStringList{"Лазерный", "Матричный"}; },
+        [](const QString& name) {
+            return name == QStringLiteral("Лазерный") ? PpdPaperSources(TestDataPath("trays.ppd"))
+                                                      : std::vector<TrpPaperSource>();
+        });
+    StartReportPrinter(context);
+    TrpPrinter& printer = context.ReportPrinter;
+    printer.SetPaper(kPaperA4, 0, 0, 258, poLandscape, true);   // the second tray
+
+    for (const int result : {mrCancel, mrOk}) {
+        TrpPageSetupForm dialog(context, printer);
+        EXPECT_EQ(dialog.CBPrinter->count(), 3) << "the two printers and the virtual one";
+        EXPECT_EQ(dialog.CBPrinter->currentIndex(), 0);
+        EXPECT_EQ(dialog.CBBin->count(), 6);
+        EXPECT_EQ(dialog.PaperBin(), 258);
+
+        dialog.CBPrinter->setCurrentIndex(1);
+        emit dialog.CBPrinter->activated(1);
+        EXPECT_EQ(printer.CurrentIndex, 1) << "chosen at once";
+        EXPECT_EQ(dialog.CBBin->count(), 1) << "only the default source";
+        EXPECT_EQ(dialog.PaperBin(), -1);
+        EXPECT_EQ(dialog.CBPaper->count(), int(printer.PaperIds.size()));
+        dialog.done(result);
+        if (result == mrCancel) {
+            EXPECT_EQ(printer.CurrentIndex, 0);
+            EXPECT_EQ(printer.PaperBin, 258) << "the tray it had";
+            EXPECT_EQ(printer.Orientation, poLandscape);
+        }
+    }
+    EXPECT_EQ(printer.CurrentIndex, 1);
 }
 
 } // namespace

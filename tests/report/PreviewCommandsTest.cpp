@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -256,6 +257,27 @@ TEST_F(PreviewCommands, PageSetupRebuildsWithTheMarginsAndPaperChosen)
     EXPECT_EQ(form.PageCount(), 0);
     EXPECT_TRUE(form.Label1->text().isEmpty());
     form.PBox->repaint();
+}
+
+TEST_F(PreviewCommands, PageSetupChoosesThePrinterTheRebuildKeeps)
+{
+    context.PlatformPrinter = std::make_unique<TrpQtPrinter>([] { return QStringList{"PDF A", "PDF B"}; });
+    StartReportPrinter(context);
+    report->PrinterName = QStringLiteral("PDF A");   // the template names its printer
+    ShowBuilt();
+    WhenShown<TrpPageSetupForm>([](TrpPageSetupForm& dialog) {
+        dialog.CBPrinter->setCurrentIndex(1);
+        emit dialog.CBPrinter->activated(1);
+        dialog.RBLandscape->setChecked(true);
+        dialog.Button1->click();
+    });
+    form.PageSetupBtnClick();
+    EXPECT_EQ(context.ReportPrinter.CurrentIndex, 1) << "the rebuild chose the report's printer";
+    EXPECT_EQ(report->PrinterName, QStringLiteral("PDF B"));
+    ASSERT_GT(form.PageCount(), 0);
+    const TPaperGeometry& sheet = form.Pages()->Page(0).PaperGeometry;
+    EXPECT_GT(sheet.PageWidth, sheet.PageHeight) << "built on the paper chosen with it";
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(PreviewCommands, PageSetupLeavesPagesOpenedFromAFile)
