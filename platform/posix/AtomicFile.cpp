@@ -1,6 +1,7 @@
 #include "platform/posix/AtomicFile.h"
 
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/FileMode.h"
 
 #include <cerrno>
 #include <climits>
@@ -80,8 +81,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view octets, std::
         SetError(error, "create a temporary file in " + folder);
         return false;
     }
-    struct stat old {};
-    const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    const mode_t mode = ModeForReplacing(target);
     const auto fail = [&](const std::string& what) {
         SetError(error, what);
         const int saved = errno;

@@ -12,6 +12,6 @@ enum class ReadResult { Ok, Missing, Failed };
 ReadResult ReadWholeFile(const std::string& path, std::string& octets, std::string* error = nullptr);
 
 // Replaces the file (through a symbolic link, the file it points to) with the octets, keeping
-// its permissions. Returns false and leaves the old file as it was when anything fails; `error`
+// its permissions; a new file gets those the user's umask gives (FileMode.h). Returns false and leaves the old file as it was when anything fails; `error`
 // then says why.
 bool WriteFileAtomically(const std::string& path, std::string_view octets, std::string* error = nullptr);

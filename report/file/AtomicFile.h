@@ -1,6 +1,7 @@
 #pragma once
 // A file written whole or not at all: the content goes into a temporary file beside it, which
-// replaces the file only once all of it is written, so a failure never leaves half a file.
+// replaces the file only once all of it is written, so a failure never leaves half a file. The
+// file in place keeps the mode of the one it replaces, or a new one takes the user's umask.
 #include <functional>
 
 #include <QIODevice>

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <utility>
 
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QTemporaryFile>
 
 #include "base/Rounding.h"
+#include "platform/posix/FileMode.h"
 #include "report/paper/PaperTable.h"
 #include "report/paper/ReportPrinter.h"
 #include "report/runtime/ReportErrors.h"
@@ -315,6 +317,13 @@ void TrpQtPrinter::FinishFile(bool complete)
     if (!EndsLikeWholePdf(part)) {
         QFile::remove(part);
         throw EPrinter(WriteFailure(target, QStringLiteral("файл записан не полностью")));
+    }
+    // The temporary file is the owner's only; the file in place is the user's to share.
+    const QByteArray partPath = QFile::encodeName(part);
+    if (::chmod(partPath.constData(), ModeForReplacing(QFile::encodeName(target).toStdString())) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(part);
+        throw EPrinter(WriteFailure(target, why));
     }
     // rename() puts the whole file in place of the old one at once.
     if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0) {

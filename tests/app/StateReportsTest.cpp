@@ -3,6 +3,7 @@
 // silo card, the export of the pages shown, reopening a saved report and printing to PDF.
 #include "ScriptedModal.h"
 
+#include "app/files/BackupCopy.h"
 #include "app/main/ActionList.h"
 #include "app/reports/CellTexts.h"
 #include "app/reports/PreviewButtons.h"
@@ -18,14 +19,18 @@
 #include "report/print/QtPrinter.h"
 #include "report/runtime/RunContext.h"
 #include "report/ui/SpeedButton.h"
+#include "support/ScopedUmask.h"
 #include "tests/app/StateReportBoard.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QSet>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <functional>
 #include <memory>
@@ -363,6 +368,91 @@ TEST_F(StateReports, PreviewToolbarGetsTheReportButtonsAndKeepsThePageSetup)
     EXPECT_EQ(Settings.rtMarginTop, 30);
     EXPECT_EQ(Settings.rtMarginRight, 72);
     EXPECT_EQ(Settings.PrinterOrientation, poLandscape);
+}
+
+// Files written for the user to share: a new one gets what the umask leaves of rw-rw-rw-, one
+// written over keeps its own mode; none keeps the owner-only mode of the temporary file it is
+// written under before it takes its place.
+TEST_F(StateReports, WrittenFilesTakeTheUmaskOrTheModeOfTheFileTheyReplace)
+{
+    QTemporaryDir dir;
+    QTemporaryDir sources;
+    context.PlatformPrinter = std::make_unique<TrpQtPrinter>([] { return QStringList(); });
+    StartReportPrinter(context);
+    Reading(0, 0, 15);
+    actions.Execute(a.acPreview);
+    const auto exportTo = [&](QAction* action) {
+        return [this, action](const QString& path) {
+            modal.ThenDialog([path](QDialog& dialog) {
+                auto& files = static_cast<QFileDialog&>(dialog);
+                files.setOption(QFileDialog::DontConfirmOverwrite);   // the user's yes to writing over
+                files.selectFile(path);
+                dialog.accept();
+                return int(QDialog::Accepted);
+            });
+            actions.Execute(action);
+        };
+    };
+    // The preview gives the pages back for the print or the save, as its buttons do.
+    const auto withPages = [this](const std::function<void(TrpReport&)>& work) {
+        preview.ReleasePages();
+        TrpReport& report = *preview.shown;
+        work(report);
+        preview.Connect(report);
+    };
+    struct Writer {
+        const char* name;
+        std::function<void(const QString& path)> write;
+    };
+    const Writer writers[] = {
+        {"pdf",
+         [&](const QString& path) {
+             context.PdfFileDialog = [path](const QString&) { return path; };
+             withPages([](TrpReport& report) { EXPECT_TRUE(report.PrintReportPages(QString(), 1, true, ppAll)); });
+         }},
+        {"rtf", exportTo(a.acReportExportRTF)},
+        {"txt", exportTo(a.acReportExportTXT)},
+        {"rpp", [&](const QString& path) { withPages([&](TrpReport& report) { report.SaveReportPages(path); }); }},
+        {"INI",   // a backup copy of a settings file only its owner may read
+         [&](const QString& path) {
+             const QString source = sources.filePath(QFileInfo(path).fileName());
+             QFile file(source);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("[S]\n");
+             file.close();
+             ASSERT_TRUE(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+             EXPECT_EQ(MakeBackup(QFileInfo(path).absolutePath(), {source}).Copied, QStringList{source});
+         }},
+    };
+    struct Case {
+        mode_t umask;
+        mode_t existing;   // 0: no file there yet
+        mode_t expected;
+    };
+    const Case cases[] = {{022, 0, 0644}, {027, 0, 0640}, {022, 0640, 0640}, {027, 0664, 0664}};
+    int n = 0;
+    for (const Writer& writer : writers)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << writer.name << std::oct << ", umask " << c.umask << ", existing "
+                                            << c.existing);
+            const QString folder = dir.filePath(QString::number(++n));
+            ASSERT_TRUE(QDir().mkpath(folder));
+            const QString path = folder + QStringLiteral("/written.") + QLatin1String(writer.name);
+            if (c.existing != 0) {
+                QFile old(path);
+                ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+                old.close();
+                ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), c.existing), 0);
+            }
+            {
+                const ScopedUmask mask(c.umask);
+                writer.write(path);
+            }
+            struct stat st {};
+            ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+            EXPECT_GT(st.st_size, 0);
+            EXPECT_EQ(st.st_mode & 07777, c.expected);
+        }
 }
 
 // Rows per page of both protocols on the virtual printer's A4 sheet, worked out by hand.
