@@ -1,6 +1,8 @@
 // The preview painting one A4 protocol page at 100 % and at the page width (the time is that of
 // one paint of the page box), beside a bare baseline that draws the same framed texts with QPainter directly at the same
 // place and scale.
+#include <memory>
+
 #include <QAction>
 #include <QImage>
 #include <QMenu>
@@ -39,20 +41,24 @@ struct Preview {
     TrpPreviewForm form{protocol.context};
 };
 
-Preview& ThePreview()
-{
-    static Preview preview;
-    return preview;
-}
+// The preview lives for one benchmark, inside the application's life: a widget must be gone
+// before the application is.
+class PreviewBench : public benchmark::Fixture {
+public:
+    void SetUp(benchmark::State&) override { preview = std::make_unique<Preview>(); }
+    void TearDown(benchmark::State&) override { preview.reset(); }
+
+protected:
+    std::unique_ptr<Preview> preview;
+};
 
 void ShowScale(benchmark::State& state, const Preview& p)
 {
     state.counters["scale %"] = p.form.Scale * 100;
 }
 
-void PreviewPaint(benchmark::State& state, int zoomTag)
+void PreviewPaint(benchmark::State& state, Preview& p, int zoomTag)
 {
-    Preview& p = ThePreview();
     p.Zoom(zoomTag);
     QImage image(p.form.PBox->size(), QImage::Format_RGB32);
     for (auto _ : state) {
@@ -63,9 +69,8 @@ void PreviewPaint(benchmark::State& state, int zoomTag)
 }
 
 // The same page drawn by hand: the grey box, the white sheet, each cell's frame and text.
-void BarePaint(benchmark::State& state, int zoomTag)
+void BarePaint(benchmark::State& state, Preview& p, int zoomTag)
 {
-    Preview& p = ThePreview();
     p.Zoom(zoomTag);
     const double scale = p.form.Scale;
     const QRect sheet = p.form.PageRects().front().translated(p.form.ScrollOffsetX, p.form.ScrollOffsetY);
@@ -99,29 +104,29 @@ void BarePaint(benchmark::State& state, int zoomTag)
 
 constexpr int kHundredPercent = 100;
 
-void BM_PreviewPaint100(benchmark::State& state)
+BENCHMARK_DEFINE_F(PreviewBench, PreviewPaint100)(benchmark::State& state)
 {
-    PreviewPaint(state, kHundredPercent);
+    PreviewPaint(state, *preview, kHundredPercent);
 }
 
-void BM_BarePaint100(benchmark::State& state)
+BENCHMARK_DEFINE_F(PreviewBench, BarePaint100)(benchmark::State& state)
 {
-    BarePaint(state, kHundredPercent);
+    BarePaint(state, *preview, kHundredPercent);
 }
 
-void BM_PreviewPaintPageWidth(benchmark::State& state)
+BENCHMARK_DEFINE_F(PreviewBench, PreviewPaintPageWidth)(benchmark::State& state)
 {
-    PreviewPaint(state, smPageWidth);
+    PreviewPaint(state, *preview, smPageWidth);
 }
 
-void BM_BarePaintPageWidth(benchmark::State& state)
+BENCHMARK_DEFINE_F(PreviewBench, BarePaintPageWidth)(benchmark::State& state)
 {
-    BarePaint(state, smPageWidth);
+    BarePaint(state, *preview, smPageWidth);
 }
 
 } // namespace
 
-BENCHMARK(BM_PreviewPaint100)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BarePaint100)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PreviewPaintPageWidth)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BarePaintPageWidth)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(PreviewBench, PreviewPaint100)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(PreviewBench, BarePaint100)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(PreviewBench, PreviewPaintPageWidth)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(PreviewBench, BarePaintPageWidth)->Unit(benchmark::kMillisecond);

@@ -10,7 +10,9 @@
 
 #include "base/Rounding.h"
 #include "report/engine/Report.h"
+#include "report/export/ExportFilter.h"
 #include "report/file/AtomicFile.h"
+#include "report/file/MemoryStream.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/MemoView.h"
 #include "report/objects/ObjectRegistry.h"
@@ -130,10 +132,9 @@ void TrpEMFPages::AddPage(const TrpPage& designPage)
 void TrpEMFPages::ReadObjects(int index, const std::function<void(std::unique_ptr<TrpView>, QIODevice&)>& take)
 {
     TrpRunContext& c = report_.Context();
-    QIODevice& stream = Page(index).ObjectStream;
-    // Whatever happens, the stream is left at its end, where printing appends.
-    const auto atEnd = qScopeGuard([&stream] { stream.seek(stream.size()); });
-    stream.seek(0);
+    // The objects are read where they are, a field at a time from memory; printing goes on
+    // appending to the page's own stream.
+    TrpMemoryStream stream(Page(index).ObjectStream.data());
     try {
         c.TemplateVersion = ReadFrByte(stream);
         while (!stream.atEnd()) {
@@ -284,6 +285,8 @@ void TrpEMFPages::ExportPage(int index)
 {
     const TPaperGeometry& g = Page(index).PaperGeometry;
     TrpRunContext& c = report_.Context();
+    const TrpExportFilter* filter = report_.CurrentFilter;
+    const bool textLines = !filter || filter->TakesTextLines();
     ReadObjects(index, [&](std::unique_ptr<TrpView> view, QIODevice& stream) {
         // The object goes when this call ends, however it ends: nothing may point at it then.
         const auto forget = qScopeGuard([&c, &view] {
@@ -293,8 +296,12 @@ void TrpEMFPages::ExportPage(int index)
         view->Report = &report_;
         view->PrintedForm = true;
         view->LoadFromStream(stream);
-        if (TouchesPage(*view, g))
+        if (!TouchesPage(*view, g))
+            return;
+        if (textLines)
             view->ExportData();
+        else
+            view->TrpView::ExportData();   // the object alone, its text not laid out
     });
 }
 
@@ -357,6 +364,7 @@ std::unique_ptr<TrpEMFPage> TrpEMFPages::PageFromFile(const TrpPreparedFilePage&
     printer.FillPaperGeometry(page->PaperGeometry);
     if (layout != TrpPreparedLayout::Oldest) {
         page->ObjectStream.buffer() = filePage.Data;
+        page->ObjectStream.seek(page->ObjectStream.size());   // where printing appends
         return page;
     }
     // The oldest files kept each page as one metafile: it becomes a picture over the whole page.

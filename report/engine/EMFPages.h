@@ -91,7 +91,8 @@ public:
     // is clear only releases its live objects.
     void Draw(int index, QPainter& canvas, const QRect& rect);
     // Hands every object of the page that lies at least partly on it to the report's current
-    // export filter, reading the stream object by object without live objects.
+    // export filter, reading the stream object by object without live objects; memos lay their
+    // text out only for a filter that takes text lines.
     void ExportPage(int index);
     // The object under a point (page pixels at zoom 1), the last printed first: a click fires
     // the report's OnObjectClick, a move its OnMouseOverObject; objects named "URL..." are links.

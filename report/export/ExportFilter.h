@@ -72,6 +72,10 @@ public:
         Q_UNUSED(drawRect); Q_UNUSED(x); Q_UNUSED(y); Q_UNUSED(text); Q_UNUSED(frameTyp); Q_UNUSED(view);
     }
 
+    // Whether the filter takes the memos' text lines (OnText): a filter that does not is spared
+    // laying every memo's text out.
+    virtual bool TakesTextLines() const { return true; }
+
     // ---- Running an export.
 
     // FileName := fileName, OnBeforeExport, then ShowModal. False: the export ends here and no

@@ -1,11 +1,13 @@
 #include "report/export/RtfAdvExport.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QScopeGuard>
+#include <QTemporaryFile>
 
 #include "base/Rounding.h"
 #include "report/engine/EMFPages.h"
@@ -37,8 +39,10 @@ int Twips(double units)
 
 void AppendNumber(QByteArray& rtf, const char* word, int64_t value)
 {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     rtf.append(word);
-    rtf.append(QByteArray::number(value));
+    rtf.append(digits, end - digits);
 }
 
 // Least significant octet first, upper-case digits.
@@ -226,7 +230,18 @@ void TrpRtfAdvExport::OnBeginDoc()
     pictures_.clear();
     fonts_.clear();
     colours_.clear();
-    body_.clear();
+    page_.resize(0);
+    // The pages wait here, each written as it ends, for the tables they fill to go first.
+    spool_ = std::make_unique<QTemporaryFile>();
+    if (!spool_->open())
+        throw EWriteError(QStringLiteral("Не удалось создать временный файл: %1").arg(spool_->errorString()));
+}
+
+void TrpRtfAdvExport::SpoolPage()
+{
+    if (spool_->write(page_) != page_.size())
+        throw EWriteError(QStringLiteral("Не удалось записать временный файл: %1").arg(spool_->errorString()));
+    page_.resize(0);   // its room is kept for the next page
 }
 
 void TrpRtfAdvExport::OnBeginPage()
@@ -276,22 +291,23 @@ void TrpRtfAdvExport::WritePage()
     // The paragraph that holds the last page's boxes ends before the break, or readers keep
     // them on this page.
     if (pageWritten_ && PageBreaks)
-        body_.append("\\par\\page\r\n");
+        page_.append("\\par\\page\r\n");
     if (Pages && PageIndex >= 0 && PageIndex < Pages->Count() && Pages->Page(PageIndex).Orientation == poLandscape)
-        body_.append("\\lndscpsxn \r\n");
+        page_.append("\\lndscpsxn \r\n");
     if (ExportPictures)
         for (const TPicture& picture : pictures_)
             WritePicture(picture);
-    body_.append("\\margtsxn0 \r\n\\par ");
+    page_.append("\\margtsxn0 \r\n\\par ");
     for (const TCell& cell : cells_)
         WriteCell(cell);
-    body_.append("\\pard\r\n");
+    page_.append("\\pard\r\n");
+    SpoolPage();
     pageWritten_ = true;
 }
 
 void TrpRtfAdvExport::WritePicture(const TPicture& picture)
 {
-    QByteArray& rtf = body_;
+    QByteArray& rtf = page_;
     // Vertically from the page's top, as the cells (the section has no top margin).
     AppendNumber(rtf, "\\pard\\phmrg\\pvpg\\posx", Twips(picture.X * ScaleX));
     AppendNumber(rtf, "\\posy", Twips(picture.Y));
@@ -339,18 +355,20 @@ void TrpRtfAdvExport::WriteCell(const TCell& cell)
     const int width = Twips(cell.Width * ScaleX);
     const int height = Twips(cell.Height * ScaleY);
     // The row in its text box, and once more as the box's result for readers without boxes.
-    AppendBoxHead(body_, left, top, width, height);
-    const qsizetype rowStart = body_.size();
+    AppendBoxHead(page_, left, top, width, height);
+    const qsizetype rowStart = page_.size();
     AppendRow(cell, left, top, width, height);
-    const qsizetype rowLength = body_.size() - rowStart;
-    body_.append("}}{\\shprslt ");
-    body_.append(QByteArrayView(body_).sliced(rowStart, rowLength).toByteArray());
-    body_.append("}}");
+    const qsizetype rowLength = page_.size() - rowStart;
+    const char kResult[] = "}}{\\shprslt ";
+    page_.reserve(page_.size() + qsizetype(sizeof kResult) + rowLength + 2);   // the row stays where it is
+    page_.append(kResult, qsizetype(sizeof kResult) - 1);
+    page_.append(page_.constData() + rowStart, rowLength);
+    page_.append("}}");
 }
 
 void TrpRtfAdvExport::AppendRow(const TCell& cell, int left, int top, int width, int height)
 {
-    QByteArray& rtf = body_;
+    QByteArray& rtf = page_;
     AppendNumber(rtf, "\\trowd\\posx", left);
     AppendNumber(rtf, "\\posy", top);
     AppendNumber(rtf, "\\absw", width);
@@ -408,7 +426,8 @@ int TrpRtfAdvExport::ColourIndex(TColor colour)
 
 void TrpRtfAdvExport::OnEndDoc()
 {
-    body_.append("\\par}");
+    page_.append("\\par}");
+    SpoolPage();
     QByteArray tables;
     // Tables go in lines shorter than 255 characters.
     const auto appendTable = [&tables](const char* start, const QList<QByteArray>& entries) {
@@ -438,6 +457,12 @@ void TrpRtfAdvExport::OnEndDoc()
                              QByteArray::number((colour >> 16) & 0xFF) + ";");
     appendTable("{\\colortbl;", colourEntries);
     Write(tables);
-    Write(body_);
-    body_.clear();
+    // Then the pages, as they were spooled.
+    constexpr qint64 kChunk = 1 << 20;
+    spool_->seek(0);
+    for (QByteArray chunk; !(chunk = spool_->read(kChunk)).isEmpty();)
+        Write(chunk);
+    if (spool_->pos() != spool_->size())
+        throw EWriteError(QStringLiteral("Не удалось прочитать временный файл: %1").arg(spool_->errorString()));
+    spool_.reset();
 }

@@ -9,8 +9,9 @@
 // at the same place on the page. Readers without text boxes read the row from the box's result.
 //
 // The file is: the head (paper of the first page, fixed margins), the font table, the colour
-// table, the pages, "\par}". The pages are collected in memory while the tables fill, and
-// written behind the tables at the end.
+// table, the pages, "\par}". Each page is written as it ends into a temporary file while the
+// tables fill; at the end the tables go out, then the pages: memory holds one page at a time.
+#include <memory>
 #include <vector>
 
 #include <QByteArray>
@@ -20,6 +21,7 @@
 #include "report/export/ExportFilter.h"
 #include "report/export/PageRange.h"
 
+class QTemporaryFile;
 class TrpRunContext;
 
 class TrpRtfAdvExport : public TrpExportFilter {
@@ -42,6 +44,8 @@ public:
     void OnData(int x, int y, TrpView* view) override;
     void OnEndPage() override;
     void OnEndDoc() override;
+    // Cells take a memo's lines as they stand.
+    bool TakesTextLines() const override { return false; }
 
     bool PageBreaks = true;      // a page break between exported pages
     bool ExportPictures = true;  // other objects go in as pictures
@@ -71,6 +75,7 @@ public:
 
 private:
     void WritePage();
+    void SpoolPage();
     void WritePicture(const TPicture& picture);
     void WriteCell(const TCell& cell);
     void AppendRow(const TCell& cell, int left, int top, int width, int height);
@@ -85,5 +90,6 @@ private:
     std::vector<TPicture> pictures_;
     QStringList fonts_;
     std::vector<uint32_t> colours_;   // 0x00BBGGRR
-    QByteArray body_;
+    QByteArray page_;   // the page being written
+    std::unique_ptr<QTemporaryFile> spool_;   // the pages written, during an export
 };

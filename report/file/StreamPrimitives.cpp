@@ -1,8 +1,10 @@
 #include "report/file/StreamPrimitives.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "report/file/Cp1251Text.h"
+#include "report/file/MemoryStream.h"
 #include "report/file/RecordWriter.h"
 #include "report/runtime/ReportErrors.h"
 
@@ -16,12 +18,27 @@ namespace {
                          .arg(got));
 }
 
+// Exactly count octets of the stream, read or pointed at: a memory stream's octets are used
+// where they are.
+const char* TakeOctets(QIODevice& stream, char* into, qint64 count)
+{
+    if (TrpMemoryStream* memory = TrpMemoryStream::Of(stream)) {
+        if (const char* octets = memory->Take(count))
+            return octets;
+        ShortRead(stream, count, 0);
+    }
+    const qint64 got = stream.read(into, count);
+    if (got != count)
+        ShortRead(stream, count, std::max<qint64>(got, 0));
+    return into;
+}
+
 // Small numbers go through these without a QByteArray each.
 void ReadOctets(QIODevice& stream, uint8_t* into, qint64 count)
 {
-    const qint64 got = stream.read(reinterpret_cast<char*>(into), count);
-    if (got != count)
-        ShortRead(stream, count, std::max<qint64>(got, 0));
+    const char* octets = TakeOctets(stream, reinterpret_cast<char*>(into), count);
+    if (octets != reinterpret_cast<char*>(into))
+        std::memcpy(into, octets, size_t(count));
 }
 
 }  // namespace
@@ -30,6 +47,11 @@ QByteArray ReadFrBytes(QIODevice& stream, qint64 count)
 {
     if (count <= 0)
         return {};
+    if (TrpMemoryStream* memory = TrpMemoryStream::Of(stream)) {
+        if (const char* octets = memory->Take(count))
+            return QByteArray(octets, count);
+        ShortRead(stream, count, 0);
+    }
     QByteArray octets = stream.read(count);
     if (octets.size() != count)
         ShortRead(stream, count, octets.size());
@@ -96,10 +118,20 @@ void WriteFrString(QIODevice& stream, const QString& text)
     record.WriteTo(stream);
 }
 
+// Count octets for reading at once: a memory stream's where they are, without a copy.
+QByteArray ReadFrOctetsToDecode(QIODevice& stream, qint64 count)
+{
+    if (count > 0 && TrpMemoryStream::Of(stream)) {
+        const char* octets = TakeOctets(stream, nullptr, count);
+        return QByteArray::fromRawData(octets, count);
+    }
+    return ReadFrBytes(stream, count);
+}
+
 QString ReadFrString(QIODevice& stream)
 {
     const uint16_t length = ReadFrWord(stream);
-    const QByteArray octets = ReadFrBytes(stream, length);
+    const QByteArray octets = ReadFrOctetsToDecode(stream, length);
     ReadFrByte(stream);   // the closing 0, whatever it holds
     return FromCp1251(octets);
 }
@@ -121,7 +153,7 @@ void ReadFrMemo(QIODevice& stream, QStringList& lines)
     // Every line consumes at least three octets, so a finite stream always ends the loop.
     for (;;) {
         const uint16_t length = ReadFrWord(stream);
-        lines.append(FromCp1251(ReadFrBytes(stream, length)));
+        lines.append(FromCp1251(ReadFrOctetsToDecode(stream, length)));
         if (ReadFrByte(stream) == kFrEndOfList)
             return;
     }
