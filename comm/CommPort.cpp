@@ -88,6 +88,20 @@ void TCommPort::SetEnable(bool enable)
     }
 }
 
+bool TCommPort::EnsureOpen()
+{
+    std::lock_guard hold(PortLock());
+    if (!enable_)
+        return false;
+    return tty_.IsOpen() || Open();
+}
+
+int TCommPort::OpenError() const
+{
+    std::lock_guard hold(PortLock());
+    return enable_ ? openError_ : 0;
+}
+
 TPortParametrs TCommPort::Param() const
 {
     std::lock_guard hold(PortLock());

@@ -51,6 +51,12 @@ public:
     // false closes it. This is how the program hands the port to another instance.
     bool Enable() const { return enable_; }
     void SetEnable(bool enable);
+    // A port the program holds open whose device failed to open again (it vanished, say) is
+    // opened now, as the recovery of a failing send would; true when the port is open. A port
+    // the program has closed stays closed. OpenError() then tells why it is not open: the errno
+    // of the last failed open, 0 when the port was closed on purpose.
+    bool EnsureOpen();
+    int OpenError() const;
 
     // Every frame sent comes back on the line and is read back and compared.
     bool Echo() const { return echo_; }

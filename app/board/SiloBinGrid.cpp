@@ -3,6 +3,7 @@
 #include "app/board/FrameSiloBin.h"
 #include "platform/qt/QtColour.h"
 #include "app/board/SiloCellGeometry.h"
+#include "app/widgets/TextContrast.h"
 #include "core/Device/Silos.h"
 #include "core/Monitor.h"
 
@@ -115,6 +116,7 @@ void TSiloBinGrid::paintEvent(QPaintEvent* event)
         smallFontWidth_ = colWidth_;
         smallNames_.clear();
     }
+    nameColour_ = TextColourOn(palette().color(QPalette::Base));
     const QRect area = event->rect();
     const int firstRow = std::max(0, area.top() / rowHeight_);
     const int lastRow = std::min(rows_ - 1, area.bottom() / rowHeight_);
@@ -130,19 +132,26 @@ void TSiloBinGrid::PaintCell(QPainter& painter, int row, int col, const QFont& n
     const QRect cell = CellRect(row, col);
     const QRect content = CellContentRect(cell);
     TSilos* silos = frame_.GetSilo(row, col);
+    // What the name will lie on, in painting order: the bands, then the marker.
+    TNameGrounds grounds;
     if (!silos) {
         painter.fillRect(content, palette().color(QPalette::Button));
     } else {
         const int n = silos->TITCount();
         for (int k = 0; k < n; ++k)
-            if (const TTIT* tit = silos->GetTIT(n - 1 - k))
-                painter.fillRect(SensorBandRect(content, n, k), ToQColor(tit->GetColor(frame_.Monitor.Settings)));
+            if (const TTIT* tit = silos->GetTIT(n - 1 - k)) {
+                const QRect band = SensorBandRect(content, n, k);
+                const QColor colour = ToQColor(tit->GetColor(frame_.Monitor.Settings));
+                painter.fillRect(band, colour);
+                grounds.push_back({band, colour});
+            }
         if (silos->Selected) {
             painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
             painter.setBrush(kMarkerColour);
             const QRect marker = SelectionMarkerRect(cell, content);
             painter.drawRect(QRectF(marker).adjusted(0.5, 0.5, -0.5, -0.5));
             painter.setBrush(Qt::NoBrush);
+            grounds.push_back({marker, kMarkerColour});
         }
     }
 
@@ -153,14 +162,9 @@ void TSiloBinGrid::PaintCell(QPainter& painter, int row, int col, const QFont& n
 
     if (silos) {
         const QString name = silos->GetName();
-        painter.setPen(palette().color(QPalette::Text));
-        if (name.size() > kFullSizeNameLength && nameFontLowered) {
-            painter.setFont(nameFont);
-            DrawName(painter, cell, name, true);
-        } else {
-            painter.setFont(font());
-            DrawName(painter, content, name, false);
-        }
+        const bool small = name.size() > kFullSizeNameLength && nameFontLowered;
+        painter.setFont(small ? nameFont : font());
+        DrawName(painter, small ? cell : content, name, small, grounds);
     }
 
     if (row == focusedRow_ && col == focusedCol_ && hasFocus()) {
@@ -171,7 +175,8 @@ void TSiloBinGrid::PaintCell(QPainter& painter, int row, int col, const QFont& n
     }
 }
 
-void TSiloBinGrid::DrawName(QPainter& painter, const QRect& rect, const QString& text, bool small)
+void TSiloBinGrid::DrawName(QPainter& painter, const QRect& rect, const QString& text, bool small,
+                            const TNameGrounds& grounds)
 {
     QHash<QString, QStaticText>& cache = small ? smallNames_ : fullNames_;
     auto found = cache.find(text);
@@ -186,9 +191,51 @@ void TSiloBinGrid::DrawName(QPainter& painter, const QRect& rect, const QString&
         found = cache.insert(text, laidOut);
     }
     const QSizeF size = found->size();
-    painter.drawStaticText(QPointF(rect.left() + (rect.width() - size.width()) / 2.0,
-                               rect.top() + (rect.height() - size.height()) / 2.0),
-        *found);
+    const QPointF at(rect.left() + (rect.width() - size.width()) / 2.0, rect.top() + (rect.height() - size.height()) / 2.0);
+    // The name may cross bands of any colours. Each piece of it is black or white, whichever
+    // stands out from what lies under it: the grounds it crosses, neighbouring bands that want
+    // the same colour taken together with the row between them (where the table shows through
+    // and the piece goes on in the band's colour), and the table's own background around them.
+    // A name within one such piece, the usual case, is drawn once.
+    const QRect box = QRectF(at, size).toAlignedRect();
+    TNameGrounds pieces;
+    for (const TNameGround& ground : grounds) {
+        if (!box.intersects(ground.Rect))
+            continue;
+        const QColor colour = TextColourOn(ground.Colour);
+        TNameGround* last = pieces.empty() ? nullptr : &pieces.back();
+        if (last && last->Colour == colour && last->Rect.left() == ground.Rect.left() &&
+            last->Rect.right() == ground.Rect.right() && ground.Rect.top() <= last->Rect.bottom() + 2)
+            last->Rect |= ground.Rect;
+        else
+            pieces.push_back({ground.Rect, colour});
+    }
+    const bool onePiece = pieces.size() == 1 && pieces.front().Rect.contains(box);
+    if (!onePiece) {
+        painter.setPen(nameColour_);
+        painter.drawStaticText(at, *found);
+    }
+    QRect overdrawn;   // pieces in the other colour, which later grounds on top must cover again
+    for (const TNameGround& piece : pieces) {
+        if (!onePiece && piece.Colour == nameColour_ && !overdrawn.intersects(piece.Rect))
+            continue;
+        if (!onePiece)
+            painter.setClipRect(piece.Rect);
+        painter.setPen(piece.Colour);
+        painter.drawStaticText(at, *found);
+        painter.setClipping(false);
+        if (piece.Colour != nameColour_)
+            overdrawn |= piece.Rect;
+    }
+}
+
+QColor TSiloBinGrid::TextColourOn(const QColor& background)
+{
+    const QRgb key = background.rgb();
+    auto found = textColours_.constFind(key);
+    if (found == textColours_.cend())
+        found = textColours_.insert(key, ReadableTextColour(background));
+    return *found;
 }
 
 void TSiloBinGrid::mousePressEvent(QMouseEvent* event)

@@ -7,10 +7,13 @@
 // At most twelve columns are shown, whatever the frame's column count. The focused cell is the
 // one the frame's pop-up actions and the sensor detail list work on; the selection is never
 // drawn (a selected silo shows its yellow marker instead).
+#include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QStaticText>
 #include <QWidget>
+
+#include <vector>
 
 class TfrSiLoBin;
 
@@ -53,10 +56,19 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // A part of a cell painted in a colour of its own, which a name drawn over it must stand out
+    // from.
+    struct TNameGround {
+        QRect Rect;
+        QColor Colour;
+    };
+    using TNameGrounds = std::vector<TNameGround>;
+
     void PaintCell(QPainter& painter, int row, int col, const QFont& nameFont, bool nameFontLowered);
-    // Draws a name centred in the rectangle; the laid-out texts are kept, since the same names
+    // Draws a name centred in the rectangle, readable on the grounds it crosses (in painting
+    // order) and on the table's background; the laid-out texts are kept, since the same names
     // are drawn at every repaint.
-    void DrawName(QPainter& painter, const QRect& rect, const QString& text, bool small);
+    void DrawName(QPainter& painter, const QRect& rect, const QString& text, bool small, const TNameGrounds& grounds);
 
     TfrSiLoBin& frame_;
     int rows_ = 0;
@@ -71,6 +83,11 @@ private:
     QFont smallFont_;
     bool smallFontLowered_ = false;
     int smallFontWidth_ = -1;
+    // Black or white over a colour (ReadableTextColour), kept by colour: a board shows few.
+    QColor TextColourOn(const QColor& background);
+
+    QColor nameColour_;   // of names on the table's own background, for the paint under way
+    QHash<QRgb, QColor> textColours_;
 };
 
 // The smallest size a name's font is lowered to, in pixels: however narrow a hand-edited

@@ -1,5 +1,6 @@
 #include "app/detail/DetailModel.h"
 
+#include "app/widgets/TextContrast.h"
 #include "platform/qt/QtColour.h"
 #include "core/Device/Silos.h"
 
@@ -56,6 +57,11 @@ QVariant TDetalModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (const auto colour = node.GetCellColor(index.column(), FSettings))
             return ToQColor(*colour);
+        return {};
+    case Qt::ForegroundRole:
+        // The value stays readable on its sensor's colour, black (no reply) included.
+        if (const auto colour = node.GetCellColor(index.column(), FSettings))
+            return ReadableTextColour(ToQColor(*colour));
         return {};
     default:
         return {};

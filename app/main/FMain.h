@@ -136,7 +136,7 @@ private:
 
     // FMainLog.cpp: the log lines and the unhandled exceptions reach the message log.
     void ConnectLog();
-    void WMExchangeLog(const QString& text, TColor colour);
+    void WMExchangeLog(const QString& text, TColor colour, bool lineFailed);
 
     // FMainActionRules.cpp: what each action does and when it is enabled.
     void InstallActions();

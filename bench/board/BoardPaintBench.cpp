@@ -1,6 +1,7 @@
 // Painting the board after a pass: 32 silo-block frames of 12 x 12 cells, every cell a
 // suspension of six sensors with a value, each frame's table painted whole (what a repaint of
-// the board costs), and one frame's table alone.
+// the board costs), and one frame's table alone; and the whole board after a pass whose line
+// failed, every sensor shown as not replied (black bands, the names drawn light over them).
 #include "bench/common/QtBenchmarkMain.h"
 #include "app/board/FrameSiloBin.h"
 #include "app/board/SiloBinGrid.h"
@@ -21,7 +22,7 @@ constexpr int kFrames = 32;
 constexpr int kSide = 12;
 
 struct TFullBoard {
-    TFullBoard()
+    explicit TFullBoard(bool replied = true)
     {
         std::unique_ptr<THardConfig>& HardConfig = monitor.HardConfig;
         HardConfig = std::make_unique<THardConfig>(kFrames, kSide, 6);
@@ -32,6 +33,7 @@ struct TFullBoard {
                     tit.SetOff(kR0Ohm50);
                     tit.SetMult(kMultOhm50);
                     tit.AddValue(true, 45000.5, 5.0 + (mb + s + t * 7) % 40, monitor.Settings);
+                    tit.SetValid(replied);
                 }
         for (int f = 0; f < kFrames; ++f) {
             auto* frame = new TfrSiLoBin(monitor, static_cast<uint8_t>(f + 1), nullptr, &panel);
@@ -57,6 +59,17 @@ void BM_PaintWholeBoard(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kFrames * kSide * kSide);
 }
 BENCHMARK(BM_PaintWholeBoard)->Unit(benchmark::kMillisecond);
+
+void BM_PaintWholeBoardNotReplied(benchmark::State& state)
+{
+    TFullBoard board(false);
+    QPixmap target(board.frames.front()->vtTree->size());
+    for (auto _ : state)
+        for (TfrSiLoBin* frame : board.frames)
+            frame->vtTree->render(&target);
+    state.SetItemsProcessed(state.iterations() * kFrames * kSide * kSide);
+}
+BENCHMARK(BM_PaintWholeBoardNotReplied)->Unit(benchmark::kMillisecond);
 
 void BM_PaintOneFrame(benchmark::State& state)
 {

@@ -3,6 +3,7 @@
 #include "core/Device/Silos.h"
 #include "core/Device/TIT.h"
 #include "core/Exchange/AlarmConditions.h"
+#include "core/Exchange/CommLine.h"
 #include "core/Exchange/CommutatorCommands.h"
 #include "core/Exchange/PassRunner.h"
 #include "platform/posix/LowerPriority.h"
@@ -36,7 +37,7 @@ TBaseSendTH::TBaseSendTH(TPassRunner& runner, const Parameters& settings)
       Settings(settings),
       Line(runner.Line()),
       Log([&runner](const std::string& text, TColor colour) {
-          emit runner.LogLine(QString::fromStdString(text), colour);
+          emit runner.LogLine(QString::fromStdString(text), colour, false);
       }),
       Rules(MakeReadingRules(Settings, Log))
 {
@@ -110,6 +111,11 @@ bool TBaseSendTH::JudgesSensor(const TSilos&, const TTIT&) const
     return true;
 }
 
+int TBaseSendTH::OverlayLevel() const
+{
+    return lineFailed_ ? kAlarmLevelMax : alarmLevel_.load();
+}
+
 bool TBaseSendTH::RaiseAlarmLevel(size_t condition)
 {
     const TAlarmSetting& alarm = Settings.Alarms[condition];
@@ -123,6 +129,20 @@ void TBaseSendTH::RaiseCommutatorNoReply()
 {
     if (RaiseAlarmLevel(CommutatorNoReply))
         emit Runner.AlarmNote(CommutatorNoReplyText());
+}
+
+void TBaseSendTH::PostLineFailure(std::string_view text)
+{
+    lineFailed_ = true;
+    emit Runner.LogLine(QString::fromStdString(CutUtf8(text, kExchangeLogMaxChars)), kLogError, true);
+}
+
+bool TBaseSendTH::LineReady()
+{
+    if (Settings.NoCom || Line.Port.EnsureOpen())
+        return true;
+    PostLineFailure(PortUnavailableText(Line.Port.Number(), Line.Port.OpenError(), Line.Port.Status()));
+    return false;
 }
 
 void TBaseSendTH::TryAlarm(size_t condition, const TSilos& silos, int index, double value, bool& raised)
@@ -152,7 +172,7 @@ void TBaseSendTH::CheckAlarms()
                 TryAlarm(condition, *silos, index, value, raised);
         }
     }
-    emit Runner.AlarmLevel(alarmLevel_);
+    emit Runner.AlarmLevel(OverlayLevel());
 }
 
 void TBaseSendTH::CheckRelay()

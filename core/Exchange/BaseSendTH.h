@@ -61,6 +61,11 @@ public:
 
     // The highest notification level reached by the pass: 0, 1 or 2.
     int AlarmLevel() const { return alarmLevel_; }
+    // The line failed during the pass (PostLineFailure).
+    bool LineFailed() const { return lineFailed_; }
+    // The level the taskbar shows: a pass whose line failed is an error (2) whatever its
+    // notification conditions say, since readings it should have brought are missing.
+    int OverlayLevel() const;
     TDateTime PollStart() const { return pollStart_; }
     // The progress as last shown, readable from any thread.
     int ProgressPosition() const { return position_; }
@@ -74,7 +79,7 @@ protected:
     void Prepare();
 
     // Judges the notification conditions over the pass's sensors, raising AlarmLevel and
-    // writing the notification log, then shows the level as the taskbar overlay.
+    // writing the notification log, then shows OverlayLevel as the taskbar overlay.
     void CheckAlarms();
     // Switches the alarm relay on for the configured time when a condition with its relay
     // switch holds (the live pass only).
@@ -88,6 +93,15 @@ protected:
     // The commutator did not answer (condition 1): raises the level and, when it rose, writes
     // the condition's line to the notification log.
     void RaiseCommutatorNoReply();
+
+    // The line failed: the port would not open, or the commutator, a block or the collector did
+    // not answer. Posts the failure's red line as such, which the window always shows, and the
+    // pass will end as an error.
+    void PostLineFailure(std::string_view text);
+    // Before the pass's first exchange: the port is opened again if its device failed meanwhile.
+    // When it cannot be, the pass says so at once (the port, the system's reason and what to
+    // check) and false is returned. Always true without a port (the no-port mode).
+    bool LineReady();
 
     void SetStatus(const QString& text);
     void SetProgress(int position, int maximum);
@@ -119,7 +133,8 @@ private:
     std::vector<TSilos*> silos_;
     TPassClock clock_;
 
-    std::atomic<int> alarmLevel_{0};
+    std::atomic<int> alarmLevel_{0};   // raised by the notification conditions
+    std::atomic<bool> lineFailed_{false};
     std::atomic<int> position_{0};
     std::atomic<int> maximum_{0};
     std::atomic<bool> terminated_{false};

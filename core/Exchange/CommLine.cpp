@@ -4,6 +4,7 @@
 #include "comm/FT3Exceptions.h"
 #include "comm/FT3Exchange.h"
 
+#include <cerrno>
 #include <string_view>
 
 namespace {
@@ -26,6 +27,32 @@ std::string ExchangeFailureText(const std::exception& failure, uint8_t address)
     if (!exchange || NamesController(failure.what()))
         return failure.what();
     return Format("Нет ответа от контроллера с адресом %d - %s", address, failure.what());
+}
+
+std::string PortUnavailableText(int port, int error, const std::string& reason)
+{
+    if (error == 0)
+        return Format("Порт COM%d закрыт: опрос не выполнен. Откройте порт в меню «Порт обмена»", port);
+    const char* check = nullptr;
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        check = "Проверьте, что преобразователь интерфейса подключён к компьютеру и в меню «Порт обмена» "
+                "выбран его порт";
+        break;
+    case EACCES:
+    case EPERM:
+        check = "Проверьте, что пользователь программы входит в группу dialout";
+        break;
+    case EBUSY:
+        check = "Порт занят другой программой: закройте её или выберите другой порт в меню «Порт обмена»";
+        break;
+    default:
+        check = "Проверьте преобразователь интерфейса, его кабель и порт, выбранный в меню «Порт обмена»";
+        break;
+    }
+    return Format("Порт COM%d не открывается (%s): опрос не выполнен. %s", port, reason.c_str(), check);
 }
 
 void TCommLine::Exchange(DynByteArray& buffer, uint16_t timeoutMs)

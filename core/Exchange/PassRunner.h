@@ -50,10 +50,13 @@ signals:
     void StepDone(int position, int maximum);
     // The polling itself is over: the taskbar shows no progress.
     void PollingEnded();
-    void LogLine(const QString& text, TColor colour);
+    // A log line. lineFailed: the line failed (the port would not open, the commutator, a block
+    // or the collector did not answer), which the window tells whatever it does with red lines.
+    void LogLine(const QString& text, TColor colour, bool lineFailed);
     // A notification raised: its line for the notification log.
     void AlarmNote(const QString& text);
-    // The worst notification level so far (0 OK, 1 warning, 2 error), for the taskbar overlay.
+    // The worst notification level so far (0 OK, 1 warning, 2 error; a failed line is an
+    // error), for the taskbar overlay.
     void AlarmLevel(int level);
     // The pass has ended, stopped or not (WM_EXCHANGE_DONE); Release may follow.
     void Finished();

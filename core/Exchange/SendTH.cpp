@@ -57,8 +57,15 @@ void TSendTH::Execute()
     int currentBlock = -1;
     pollStart_ = Now();
     InitProgress();
+    // Without its port the pass asks nothing: its sensors show as not replied.
+    const bool lineReady = LineReady();
+    if (!lineReady) {
+        for (const TSilos* silos : Silos())
+            InvalidateSilos(*silos);
+        SetProgressPosition(ProgressMaximum());
+    }
 
-    while (!Terminated() && CurrentSilos()) {
+    while (lineReady && !Terminated() && CurrentSilos()) {
         try {
             TSilos& silos = *CurrentSilos();
             const int address = silos.GetMBAddr();
@@ -68,7 +75,7 @@ void TSendTH::Execute()
                 blockOn = SwitchMB(address, true);
             }
             if (!Terminated() && !blockOn) {
-                InvalidateSilos();
+                InvalidateSilos(silos);
                 StepProgress(titPerSilos_);
                 ++SiloIndex;
                 continue;
@@ -85,7 +92,7 @@ void TSendTH::Execute()
             if (SensorIndex == 0)
                 ++SiloIndex;
         } catch (const std::exception& e) {
-            PostLog(e.what(), kLogError);
+            PostLineFailure(e.what());
             RaiseCommutatorNoReply();
             break;
         }
@@ -95,7 +102,9 @@ void TSendTH::Execute()
         SwitchMB(currentBlock, false);
     emit Runner.PollingEnded();
     CheckAlarms();
-    CheckRelay();
+    // The relay is switched through the commutator, which a port that did not open cannot reach.
+    if (lineReady)
+        CheckRelay();
     PostDone();
     PostLog("Опрос завершен", kLogSent);
 }
@@ -131,10 +140,10 @@ bool TSendTH::SwitchMB(int address, bool on)
         if (!switched)
             return false;
     } catch (const std::exception& e) {
-        PostLog(e.what(), kLogError);
+        PostLineFailure(e.what());
         // The operator learns what the failure cost: the block's sensors go without readings.
         if (on && address != kRelayModule)
-            PostLog(Text(Format("Местный блок №%d не включен: его термоподвески не опрошены", address + 1)), kLogError);
+            PostLineFailure(Format("Местный блок №%d не включен: его термоподвески не опрошены", address + 1));
         RaiseCommutatorNoReply();
         return false;
     }
@@ -142,9 +151,8 @@ bool TSendTH::SwitchMB(int address, bool on)
     return true;
 }
 
-void TSendTH::InvalidateSilos()
+void TSendTH::InvalidateSilos(const TSilos& silos)
 {
-    const TSilos& silos = *CurrentSilos();
     for (int i = 0; i < silos.TITCount(); ++i)
         silos.GetTIT(i)->SetValid(false);
 }
@@ -172,7 +180,7 @@ void TSendTH::PollTIT()
             try {
                 RequestTIT(*tit);
             } catch (const std::exception& e) {
-                PostLog(e.what(), kLogError);
+                PostLineFailure(e.what());
                 tit->SetValid(false);
             }
             ++requests;

@@ -27,7 +27,8 @@ private:
     void InitProgress();
     void StepProgress(int steps = 1);
     bool SwitchMB(int address, bool on);
-    void InvalidateSilos();
+    // Every sensor of the suspension shows as not replied; its values and history stay.
+    static void InvalidateSilos(const TSilos& silos);
     bool NeedSwitchOff(bool blockOn) const;
     void PollTIT();
     void RequestTIT(TTIT& tit);

@@ -44,8 +44,10 @@ void TSendTHArc::Execute()
     SetProgress(0, kProgressCycle);
     const size_t blockSize = Settings.ArchiveBlockSize;
     uint32_t start = 0;
+    // Without its port the pass reads nothing.
+    const bool lineReady = LineReady();
     try {
-        for (;;) {
+        while (lineReady) {
             Records.clear();
             StatusText = QString::fromStdString(Format("Выборка из КВЛ архивного блока №%u", start));
             SetStatus(StatusText);
@@ -68,7 +70,7 @@ void TSendTHArc::Execute()
                 break;
         }
     } catch (const std::exception& e) {
-        PostLog(ExchangeFailureText(e, Settings.ArchiveAddr), kLogError);
+        PostLineFailure(ExchangeFailureText(e, Settings.ArchiveAddr));
     }
     CheckAlarms();
     emit Runner.PollingEnded();

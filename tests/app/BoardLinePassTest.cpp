@@ -206,3 +206,58 @@ TEST(BoardLinePassTest, ALineThatDiesMidPassShowsEverywhereAndIsUsedAgainWhenBac
     window.reset();
     line.Stop();
 }
+
+// As the program starts: the error list not switched on, no debug page, every notification
+// condition off. A line that fails is told all the same, in the error list, and the taskbar shows
+// an error; a pass started on the port that no longer opens says so at once, with the reason and
+// what to check. Other red lines still wait for the error list to be switched on.
+TEST(BoardLinePassTest, AFailedLineIsToldWhateverTheErrorListsSwitch)
+{
+    TAppFolders folders;
+    TScriptedModal modal;
+    ft3sim::Simulator line;
+    line.localBlock().SetDefaultReadings(ft3sim::WordsForTemperature(20.0));
+    line.KeepLink(folders.HomeFile("COM3").toStdString());
+    line.VanishAfter(3);
+    line.Start();
+    WriteLineFolder(folders, 2, {{0, 0}, {0, 1}, {1, 0}});
+
+    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"}, modal);
+    window->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->Port->Enable()) << window->Port->Status();
+    ASSERT_FALSE(window->acShowErr->isChecked());
+    ASSERT_FALSE(window->acDebug->isVisible());
+    RunFullPass(*window);
+    EXPECT_EQ(ErrorLines(*window), (QStringList{
+        QStringLiteral("Нет ответа от местного блока Р5-22К - COM3: Ошибка ввода/вывода "),
+        QStringLiteral("Нет ответа от местного блока Р5-22К - COM3: Ошибка ввода/вывода "),
+        QStringLiteral("Нет ответа от коммутатора КС-4 - COM3: Нет такого файла или каталога "),
+        QStringLiteral("Нет ответа от коммутатора КС-4 - COM3: Нет такого файла или каталога "),
+        QStringLiteral("Местный блок №2 не включен: его термоподвески не опрошены"),
+    })) << ErrorLines(*window).join('\n').toStdString();
+    EXPECT_TRUE(window->lbErr->isVisible());
+    EXPECT_EQ(window->accessibleDescription(), QStringLiteral("Error"));
+
+    // The second "Полный обмен" on the port whose device is gone.
+    window->lbErr->clear();
+    RunFullPass(*window);
+    EXPECT_EQ(ErrorLines(*window),
+              QStringList{QStringLiteral("Порт COM3 не открывается (Нет такого файла или каталога): опрос не выполнен. "
+                                         "Проверьте, что преобразователь интерфейса подключён к компьютеру и в меню "
+                                         "«Порт обмена» выбран его порт")});
+    EXPECT_TRUE(window->lbErr->isVisible());
+    EXPECT_EQ(window->accessibleDescription(), QStringLiteral("Error"));
+    const QString debug = QString::fromUtf8(ReadAll(folders.HomeFile("debug.log")));
+    EXPECT_TRUE(debug.contains(QStringLiteral("Порт COM3 не открывается"))) << "the message log has it too";
+
+    // A red line of another kind waits for the switch.
+    window->lbErr->clear();
+    window->Monitor.Log.Post(QStringLiteral("Файл не записан"), kLogError);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ErrorLines(*window).isEmpty());
+
+    window->close();
+    window.reset();
+    line.Stop();
+}

@@ -432,6 +432,33 @@ TEST_F(CommPortTest, APortThatFailedToReopenIsTriedAgainAfterMoreFailures)
     EXPECT_EQ(port.FailureCount(), 0);
 }
 
+// Before a pass asks anything: a port whose device went is opened again at once when its device
+// is back, and tells why not while it is gone; a port closed on purpose stays closed.
+TEST_F(CommPortTest, APortWhoseDeviceWentIsOpenedAgainWhenAskedAndAClosedOneIsNot)
+{
+    EXPECT_FALSE(port.EnsureOpen());
+    EXPECT_FALSE(port.Enable());
+    EXPECT_EQ(port.OpenError(), 0);
+
+    TimeOutTwoSends();
+    EXPECT_TRUE(port.EnsureOpen());
+    home.Unlink(PortNumber); // the adaptor is pulled out
+    EXPECT_EQ(MessageOf([&] { Send(frame); }), "Три тайм-аута передачи подряд. Переинициализация порта.");
+    ASSERT_EQ(port.Handle(), -1);
+    EXPECT_FALSE(port.EnsureOpen());
+    EXPECT_TRUE(port.Enable());
+    EXPECT_EQ(port.OpenError(), ENOENT);
+    EXPECT_EQ(port.Status(), SystemErrorText(ENOENT));
+
+    home.Link(PortNumber, line.SlavePath()); // and plugged in again
+    EXPECT_TRUE(port.EnsureOpen());
+    EXPECT_GE(port.Handle(), 0);
+    EXPECT_EQ(port.Status(), "готов");
+    ResumeOutput();
+    Send(frame);
+    EXPECT_EQ(line.Hear(frame.size()), frame);
+}
+
 TEST_F(CommPortTest, ASendOnAClosedPortFailsAndNeverReopensIt)
 {
     for (int i = 0; i < 7; ++i)

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace {
 
 class DeadLinePassTest : public PassTest {
@@ -96,14 +100,81 @@ TEST_F(DeadLinePassTest, ALineThatVanishesMidPassShowsWhatFailedWhereAndWhy)
                                          QStringLiteral("Нет ответа от местного блока Р5-22К")}));
 }
 
+// With every notification condition off, as the program starts, a failed line is still told
+// and still no success: each of its red lines goes out as a failure of the line, and the taskbar
+// shows an error, while the conditions' own level stays theirs. A silent commutator costs its
+// fifteen attempts for each block.
+TEST_F(DeadLinePassTest, AFailedLineIsToldAndShownAsAnErrorWhateverTheConditions)
+{
+    const struct {
+        const char* name;
+        std::function<void()> fault;
+    } cases[] = {
+        {"a sensor's block is silent", [this] {
+             ft3sim::FaultRule silent;
+             silent.address = 1;
+             silent.channel = 7;   // suspension 1, sensor 1
+             silent.faults.silent = true;
+             sim.AddFault(silent);
+         }},
+        {"the commutator is silent", [this] {
+             sim.ClearFaults();
+             ft3sim::FaultRule silent;
+             silent.address = 0;
+             silent.faults.silent = true;
+             sim.AddFault(silent);
+             Settings.TimeoutData = 20;   // nothing answers: no need to wait long for it
+         }},
+        {"the line vanishes mid-pass", [this] {
+             sim.ClearFaults();
+             Settings.TimeoutData = 100;
+             sim.VanishAfter(4);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.fault();
+        const size_t before = Log().size();
+        const size_t levels = owner.alarmLevels.size();
+        EXPECT_EQ(RunPass(), 0);
+        std::vector<std::string> red, failures;
+        const std::vector<LogLine> log = Log();
+        for (size_t i = before; i < log.size(); ++i) {
+            if (log[i].colour == kLogError)
+                red.push_back(log[i].text);
+            if (log[i].lineFailed)
+                failures.push_back(log[i].text);
+        }
+        EXPECT_FALSE(red.empty());
+        EXPECT_EQ(failures, red);
+        ASSERT_GT(owner.alarmLevels.size(), levels);
+        EXPECT_EQ(owner.alarmLevels.back(), 2);
+    }
+    // A pass on a sound line is no error.
+    sim.Return();
+    const size_t before = LineFailures().size();
+    RunPass();
+    EXPECT_EQ(LineFailures().size(), before);
+    EXPECT_EQ(owner.alarmLevels.back(), 0);
+}
+
 TEST_F(DeadLinePassTest, ThePassAfterTheLineCameBackReadsEverySensor)
 {
     sim.VanishAfter(4);
     RunPass();
-    // A pass on the dead line says so again, however quickly it ends.
+    // A pass on the dead line says so again, however quickly it ends: at once, that the port
+    // does not open, why and what to check, instead of asking every block in vain.
     const size_t red = LinesIn(kLogError).size();
-    RunPass();
-    EXPECT_EQ(LinesIn(kLogError).size(), red + 4) << "two blocks not switched on, each with its reason";
+    EXPECT_EQ(RunPass(), 0);
+    const std::vector<std::string> after = LinesIn(kLogError);
+    EXPECT_EQ(std::vector<std::string>(after.begin() + std::ptrdiff_t(red), after.end()),
+              std::vector<std::string>{"Порт COM7 не открывается (Нет такого файла или каталога): опрос не выполнен. "
+                                       "Проверьте, что преобразователь интерфейса подключён к компьютеру и в меню "
+                                       "«Порт обмена» выбран его порт"});
+    EXPECT_EQ(owner.alarmLevels.back(), 2) << "the taskbar shows the failed pass as an error";
+    for (int b = 0; b < 2; ++b)
+        for (int s = 0; s < 2; ++s)
+            EXPECT_EQ(Tit(b, s, 0)->GetColor(Settings), clBlack) << "not replied";
 
     sim.Return();
     const size_t before = LinesIn(kLogError).size();
@@ -129,6 +200,8 @@ TEST_F(DeadLinePassTest, AnArchivePassOnAVanishedLineNamesTheCollectorAndThePort
     Run(pass);
     EXPECT_EQ(LinesIn(kLogError), std::vector<std::string>{
         "Нет ответа от контроллера с адресом 3 - COM7: Ошибка ввода/вывода для контроллера с адресом 3\r"});
+    EXPECT_EQ(LineFailures(), LinesIn(kLogError));
+    EXPECT_EQ(owner.alarmLevels.back(), 2);
 }
 
 } // namespace

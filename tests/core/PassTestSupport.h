@@ -85,6 +85,7 @@ public:
 struct LogLine {
     std::string text;
     TColor colour;
+    bool lineFailed = false;   // posted as a failure of the line, which the window always tells
 };
 
 class PassTest : public ::testing::Test {
@@ -108,7 +109,10 @@ protected:
         };
         line.Port.SetLogSink(record);
         QObject::connect(&runner, &TPassRunner::LogLine, &runner,
-                         [record](const QString& text, TColor colour) { record(text.toStdString(), colour); },
+                         [this](const QString& text, TColor colour, bool lineFailed) {
+                             std::lock_guard guard(logLock_);
+                             log_.push_back({text.toStdString(), colour, lineFailed});
+                         },
                          Qt::DirectConnection);
         // The notification log as the application keeps it.
         QObject::connect(&runner, &TPassRunner::AlarmNote, &runner, [](const QString& text) { WriteOverlayLog(text); },
@@ -173,6 +177,15 @@ protected:
         std::vector<std::string> lines;
         for (const LogLine& line : Log())
             if (line.colour == colour)
+                lines.push_back(line.text);
+        return lines;
+    }
+    // The lines posted as failures of the line.
+    std::vector<std::string> LineFailures()
+    {
+        std::vector<std::string> lines;
+        for (const LogLine& line : Log())
+            if (line.lineFailed)
                 lines.push_back(line.text);
         return lines;
     }
