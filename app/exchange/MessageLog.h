@@ -1,9 +1,9 @@
 #pragma once
 // The main window's message log: every line of the program's log stream and of the passes
-// arrives here (WM_EXCHANGE_LOG). The line
-// names the devices the operator knows (the line commutator at address 0, the local block at
-// address 1) instead of their addresses, goes to the "debug" log file, and shows on the debug
-// page when that is in use; red lines also go to the error list when it is switched on.
+// arrives here (WM_EXCHANGE_LOG). The line names the devices the operator knows (the line
+// commutator at address 0, the local block at address 1) instead of their addresses, goes to the
+// "debug" log file, and shows on the debug page when that is in use; red lines also go to the
+// error list when the window says so (when it is switched on, and always for a failed line).
 #include "base/Colour.h"
 
 #include <QString>
@@ -27,7 +27,7 @@ public:
     TMessageLog(QListWidget& debugPage, QListWidget& errorList);
 
     // One posted line. debugShown: the debug page is in use ("debug" on the command line);
-    // showErrors: red lines go to the error list.
+    // showErrors: a red line goes to the error list.
     void Add(const QString& text, TColor colour, bool debugShown, bool showErrors);
 
     // The widest line shown so far, in pixels.
