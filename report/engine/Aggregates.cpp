@@ -5,6 +5,7 @@
 #include "report/expr/ReportVariant.h"
 #include "report/expr/VariantOps.h"
 #include "report/runtime/EngineRoutines.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -102,8 +103,7 @@ void TrpBand::ResetAggregates()
 void TrpBand::Accumulate()
 {
     TrpRunContext& c = Page->Context();
-    TrpBand* const savedBand = c.CurrentBand;
-    c.CurrentBand = this;
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, this);
     QString lastExpression;
     QVariant lastResult;
     bool haveLast = false;
@@ -140,5 +140,4 @@ void TrpBand::Accumulate()
         SetCalculationError(c, error);
     }
     ++AggregateCount;
-    c.CurrentBand = savedBand;
 }

@@ -8,6 +8,7 @@
 #include "report/objects/BandView.h"
 #include "report/objects/MemoView.h"
 #include "report/runtime/EngineRoutines.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -26,8 +27,8 @@ bool TrpBand::Draw()
     TrpRunContext& c = page.Context();
     TrpReport& root = *c.RootReport;
     const bool savedBreaked = Breaked;
-    c.CurrentBand = this;
-    c.CurrentView = View;
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, this);
+    const TrpViewScope currentView(c, View);
     NeededHeight = -1;
     PendingPageBreaks = PendingColumnBreaks = 0;
     CurYAssigned = false;
@@ -122,7 +123,7 @@ bool TrpBand::DrawItself()
 {
     TrpPage& page = *Page;
     TrpRunContext& c = page.Context();
-    c.CurrentBand = this;
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, this);
     const int designTop = Top;
     const bool fixedPlace = HasFixedPlace(BandType);
     if (!fixedPlace)
@@ -218,8 +219,8 @@ int TrpBand::CalcHeight()
 int TrpBand::ContentHeight()
 {
     TrpRunContext& c = Page->Context();
-    c.CurrentPage = Page;
-    c.CurrentBand = this;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, Page);
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, this);
     if (crossObjects_ && BandType != btPageFooter)
         return CrossContentHeight();
     return ObjectsHeight();
@@ -285,8 +286,10 @@ void TrpBand::PrintObject(TrpView* view, int dx, int dy)
 {
     TrpPage& page = *Page;
     TrpRunContext& c = page.Context();
-    c.CurrentPage = &page;
-    c.CurrentBand = this;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, &page);
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, this);
+    // The object is current in the catch below too, which names it in the error.
+    const TrpViewScope currentView(c, view);
     auto* stretchable = dynamic_cast<TrpStretcheable*>(view);
     try {
         if (Breaked || !c.FirstPassFlag) {

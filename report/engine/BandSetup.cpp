@@ -13,6 +13,7 @@
 #include "report/objects/SubReportView.h"
 #include "report/runtime/ComponentLookup.h"
 #include "report/runtime/EngineRoutines.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -83,7 +84,7 @@ void TrpPage::StartDialogPage()
     // Dialog forms need a display; headless, a dialog page only runs its script, which may
     // still cancel the build through MODALRESULT.
     TrpRunContext& c = Context();
-    c.CurrentPage = this;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, this);
     ModalResult = 0;
     try {
         RunScript(Script);
@@ -357,9 +358,9 @@ void TrpPage::CollectAggregates()
         {btPageFooter, btColumnFooter, btMasterFooter, btGroupFooter, btReportSummary, btDetailFooter,
          btSubDetailFooter}};
     const bool scanning = c.PrepareScanFlag;
-    TrpBand* const currentBand = c.CurrentBand;
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand);
     c.PrepareScanFlag = true;
-    c.CurrentPage = this;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, this);
     const auto collect = [&](TrpBand& source, const int* footerTypes, int count) {
         AggregateSource = &source;
         for (int i = 0; i < count && footerTypes[i] >= 0; ++i)
@@ -388,6 +389,5 @@ void TrpPage::CollectAggregates()
         SetCalculationError(c, error);
     }
     AggregateSource = nullptr;
-    c.CurrentBand = currentBand;
     c.PrepareScanFlag = scanning;
 }

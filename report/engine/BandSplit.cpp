@@ -5,6 +5,7 @@
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
 #include "report/objects/Stretcheable.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -29,6 +30,7 @@ void TrpBand::DrawPageBreak()
 {
     TrpPage& page = *Page;
     const TrpReport& root = *page.Context().RootReport;
+    const TrpCurrentScope<TrpBand> currentBand(page.Context().CurrentBand, this);
     std::vector<TSavedGeometry> saved;
     saved.reserve(Objects.size());
     for (TrpView* view : Objects) {

@@ -10,6 +10,7 @@
 #include "report/engine/Report.h"
 #include "report/objects/BandView.h"
 #include "report/objects/Stretcheable.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 
 TrpDataset* TrpBand::CrossSource()
@@ -61,6 +62,7 @@ void TrpBand::DrawCrossCells()
     TrpRunContext& c = page.Context();
     TrpReport& report = *page.Report;
     TrpEMFPages& prepared = *c.RootReport->EMFPages;
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, this);
     TrpBand* header = page.Bands[btCrossHeader];
     TrpBand* data = page.Bands[btCrossData];
     TrpBand* footer = page.Bands[btCrossFooter];
@@ -114,5 +116,4 @@ void TrpBand::DrawCrossCells()
     makeRoom(footer->Width);
     printCell(footer, footer->Width);
     c.PageNo = rowPage;
-    c.CurrentBand = this;
 }

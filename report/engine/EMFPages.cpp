@@ -18,6 +18,7 @@
 #include "report/objects/ObjectRegistry.h"
 #include "report/objects/PictureView.h"
 #include "report/runtime/ReportErrors.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -164,35 +165,25 @@ void TrpEMFPages::RestoreObjects(int index)
     live->TopMargin = page.TopMargin;
     live->RightMargin = page.RightMargin;
     live->BottomMargin = page.BottomMargin;
-    TrpPage* const previousPage = c.CurrentPage;
-    c.CurrentPage = live.get();
-    try {
-        ReadObjects(index, [&](std::unique_ptr<TrpView> object, QIODevice& stream) {
-            TrpView* view = live->AddObject(std::move(object));
-            view->PrintedForm = true;
-            view->LoadFromStream(stream);
-            view->PrintedForm = false;
-            // A memo that takes the width of its text settles it by drawing once.
-            if (view->TypeCode == otMemo && (view->Flags & mfAutoWidth)) {
-                QPainter scratch(&c.ScratchBitmap);
-                view->Draw(&scratch);
-            }
-        });
-    } catch (...) {
-        c.CurrentPage = previousPage;
-        if (c.CurrentView && c.CurrentView->Report == &report_)
-            c.CurrentView = nullptr;
-        throw;
-    }
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, live.get());
+    ReadObjects(index, [&](std::unique_ptr<TrpView> object, QIODevice& stream) {
+        TrpView* view = live->AddObject(std::move(object));
+        view->PrintedForm = true;
+        view->LoadFromStream(stream);
+        view->PrintedForm = false;
+        // A memo that takes the width of its text settles it by drawing once.
+        if (view->TypeCode == otMemo && (view->Flags & mfAutoWidth)) {
+            QPainter scratch(&c.ScratchBitmap);
+            view->Draw(&scratch);
+        }
+    });
     page.LivePage = std::move(live);
 }
 
 TrpPage& TrpEMFPages::LivePage(int index)
 {
     RestoreObjects(index);
-    TrpPage& live = *Page(index).LivePage;
-    report_.Context().CurrentPage = &live;
-    return live;
+    return *Page(index).LivePage;
 }
 
 void TrpEMFPages::StoreObjects(int index)
@@ -243,6 +234,7 @@ void TrpEMFPages::Draw(int index, QPainter& canvas, const QRect& rect)
     if (g.PageWidth <= 0 || g.PageHeight <= 0)
         return;   // a page without paper has no scale
     TrpPage& live = LivePage(index);
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, &live);
     const double kx = double(rect.width()) / g.PageWidth;
     const double ky = double(rect.height()) / g.PageHeight;
     const bool drawsAll = forPrinting || deviceType == QInternal::Picture;
@@ -311,6 +303,7 @@ bool TrpEMFPages::ObjectAt(int index, QPoint point, bool click, TrpObjectHit& hi
     hit.OpenUrl = QUrl();
     TrpEMFPage& page = Page(index);
     TrpPage& live = LivePage(index);
+    const TrpCurrentScope<TrpPage> currentPage(report_.Context().CurrentPage, &live);
     const TPaperGeometry& g = page.PaperGeometry;
     double kx = 1, ky = 1, ox = 0, oy = 0;
     if (!page.MarginsOn && g.PageWidth > 0 && g.PageHeight > 0) {

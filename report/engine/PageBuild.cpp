@@ -1,11 +1,14 @@
 // The build of one report page: title, page header, the data loop, summary and the page
 // footers; page and column breaks; a page that continues on the previous one.
+#include <QScopeGuard>
+
 #include "report/data/Dataset.h"
 #include "report/engine/EMFPages.h"
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
 #include "report/objects/BandView.h"
 #include "report/runtime/EngineRoutines.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -44,15 +47,8 @@ void TrpPage::RunScript(const QStringList& lines)
     QStringList compiled;
     QStringList errors;
     c.ReportInterpreter.CompileScript(lines, compiled, errors);
-    TrpView* const view = c.CurrentView;
-    c.CurrentView = nullptr;
-    try {
-        c.ReportInterpreter.RunScript(compiled);
-    } catch (...) {
-        c.CurrentView = view;
-        throw;
-    }
-    c.CurrentView = view;
+    const TrpViewScope noObject(c, nullptr);
+    c.ReportInterpreter.RunScript(compiled);
 }
 
 void TrpPage::PrintBand(TrpBand* band)
@@ -70,7 +66,7 @@ void TrpPage::BuildPage()
     TrpRunContext& c = Context();
     TrpReport& report = *Report;
     TrpEMFPages& prepared = *c.RootReport->EMFPages;
-    c.CurrentPage = this;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, this);
     emptyBreaks_ = 0;
     if (!report.PrintIfEmpty) {
         bool empty = true;
@@ -205,6 +201,7 @@ void TrpPage::NewPage()
     if (root.Terminated)
         return;
     inNewPage_ = true;
+    const auto breakEnds = qScopeGuard([this] { inNewPage_ = false; });
     TFurnitureScope furniture(furniture_);
     root.ShowProgressPage(c.PageNo + 1);
     if (!NoRepeatHeaders)
@@ -217,7 +214,6 @@ void TrpPage::NewPage()
     PosY = TopLimit();
     PrintBand(Bands[btPageHeader]);
     PrintBand(Bands[btColumnHeader]);
-    inNewPage_ = false;
 }
 
 void TrpPage::CheckProgress()

@@ -9,6 +9,7 @@
 #include "report/engine/Report.h"
 #include "report/runtime/EngineRoutines.h"
 #include "report/runtime/ErrorBox.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/WorkClaim.h"
 
@@ -31,9 +32,10 @@ bool TrpReport::BuildReportPages()
     c.PrintModeFlag = true;
     c.CurDate = Date();
     c.CurTime = Now() - c.CurDate;
-    c.CurrentPage = nullptr;
-    c.CurrentBand = nullptr;
-    c.RootReport = c.CurrentReport = this;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, nullptr);
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, nullptr);
+    const TrpCurrentScope<TrpReport> rootReport(c.RootReport, this);
+    const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
     BindParser();
 
     // The previous pages stay aside until the new ones are good.
@@ -143,7 +145,8 @@ void TrpReport::BuildAllPages()
     TrpRunContext& c = context_;
     Rebuildable = true;
     c.PrintModeFlag = true;
-    c.CurrentReport = this;
+    const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage);
     Dictionary.ClearCache();
     BindParser();
     c.ErrorFlag = false;
@@ -214,12 +217,11 @@ void TrpReport::PreDrawAligned()
 {
     TrpRunContext& c = context_;
     QPainter canvas(&c.ScratchBitmap);
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage);
     for (const auto& page : Pages) {
         c.CurrentPage = page.get();
         for (const auto& object : page->Objects)
             if (object->BandAlign != baNone)
                 object->Draw(&canvas);
     }
-    c.CurrentPage = nullptr;
-    c.CurrentView = nullptr;
 }

@@ -9,6 +9,7 @@
 #include "report/engine/ProgressWindow.h"
 #include "report/engine/Report.h"
 #include "report/export/ExportFilter.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 #include "report/runtime/WorkClaim.h"
@@ -29,9 +30,10 @@ void TrpReport::ShowReport()
 void TrpReport::ShowReportPages()
 {
     TrpRunContext& c = context_;
-    c.CurrentReport = c.RootReport = this;
+    const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
+    const TrpCurrentScope<TrpReport> rootReport(c.RootReport, this);
     c.PrintModeFlag = true;
-    c.CurrentBand = nullptr;
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, nullptr);
     if (EMFPages->Count() == 0)
         return;
     if (TrpPreviewHost* preview = Preview()) {
@@ -74,7 +76,8 @@ bool TrpReport::ExportOwnPages(TrpExportFilter& filter, const QString& fileName)
     c.PrintModeFlag = true;
     if (!filter.BeginExport(fileName))
         return false;
-    c.CurrentReport = c.RootReport = this;
+    const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
+    const TrpCurrentScope<TrpReport> rootReport(c.RootReport, this);
     c.TotalPages = EMFPages->Count();
     const auto exportPages = [this, &filter] {
         filter.WriteExport(*EMFPages, [this](int pageNo) { ShowProgressPage(pageNo); });

@@ -14,6 +14,7 @@
 #include "report/paper/PrintJob.h"
 #include "report/runtime/ErrorBox.h"
 #include "report/runtime/ReportErrors.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/WorkClaim.h"
 #include "report/runtime/TextRoutines.h"
@@ -87,7 +88,8 @@ bool TrpReport::PrintOwnPages(const QString& pageNumbers, int copies, bool colla
                   .arg(objectName()));
         return false;
     }
-    c.CurrentReport = c.RootReport = this;
+    const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
+    const TrpCurrentScope<TrpReport> rootReport(c.RootReport, this);
     Terminated = false;
     if (EMFPages->Count() == 0)
         return false;

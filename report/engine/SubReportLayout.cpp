@@ -6,6 +6,7 @@
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
 #include "report/objects/SubReportView.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -22,6 +23,8 @@ void TrpBand::DrawSubReports(size_t first)
 {
     TrpPage& parent = *Page;
     TrpRunContext& c = parent.Context();
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage);
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand);
     subPageNoBefore_ = c.PageNo;
     subPosBefore_ = parent.PosY;
     FirstSubReport = int(first);
@@ -59,8 +62,12 @@ void TrpBand::LayOutSubReports()
     TrpPage& parent = *Page;
     TrpRunContext& c = parent.Context();
     const TrpReport& root = *c.RootReport;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage);
+    const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand);
     const size_t first = size_t(FirstSubReport);
+    std::vector<TrpBand*> stopped;   // the bands that did not fit, one per sub-report at most
     while (!root.Terminated) {
+        stopped.clear();
         if (!SubReportsAllDone)
             for (size_t i = first; i < Objects.size(); ++i)
                 if (TrpPage* target = TargetOf(Objects[i])) {
@@ -75,6 +82,8 @@ void TrpBand::LayOutSubReports()
                 continue;
             if (target->Playback()) {
                 SubReportsAllDone = false;
+                if (!target->PendingBand && target->PlayPos < target->DeferredList.size())
+                    stopped.push_back(target->DeferredList[target->PlayPos].Band);
             } else {
                 SubReportDone[i - first] = true;
                 SubReportsEnd = std::max(SubReportsEnd, target->PosY);
@@ -86,8 +95,9 @@ void TrpBand::LayOutSubReports()
             parent.PendingBand = this;   // the outer level breaks its page and resumes
             return;
         }
-        if (c.CurrentBand)
-            c.CurrentBand->SkipScript = true;   // the band that did not fit prints again
+        // A band that did not fit prints again on the new page; its script has run.
+        for (TrpBand* band : stopped)
+            band->SkipScript = true;
         parent.NewPage();
     }
     c.CurrentPage = &parent;
@@ -106,6 +116,7 @@ void TrpBand::LayOutSubReports()
 bool TrpPage::Playback()
 {
     TrpRunContext& c = Context();
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage);
     while (PlayPos < DeferredList.size()) {
         const TrpDeferredEntry entry = DeferredList[PlayPos];
         TrpBand& band = *entry.Band;

@@ -15,6 +15,7 @@
 #include "report/runtime/EngineRoutines.h"
 #include "report/runtime/ErrorBox.h"
 #include "report/runtime/ReportErrors.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -92,7 +93,7 @@ bool TrpReport::LoadFromStream(QIODevice& stream)
     c.PrintModeFlag = false;
     if (!c.PrinterReady)
         StartReportPrinter(c);
-    c.CurrentReport = this;
+    const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
     Dictionary.Clear();
     QBuffer own;
     own.setData(stream.readAll());
@@ -148,6 +149,7 @@ void TrpReport::ReadTemplate(QIODevice& stream)
 void TrpReport::LoadPagesSection(QIODevice& stream)
 {
     TrpRunContext& c = context_;
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage);
     ClearTemplate();
     PrintToDefault = ReadFrWord(stream) != 0;
     TwoPass = ReadFrWord(stream) != 0;
@@ -191,6 +193,7 @@ void TrpReport::LoadObjectRecord(QIODevice& stream, uint8_t type)
         if (endOffset != 0 && (endOffset < stream.pos() || endOffset > stream.size()))
             throw ETemplateFrame(QStringLiteral("Конец записи объекта (%1) вне шаблона").arg(endOffset));
     };
+    const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage);
     TrpPage* page = nullptr;
     TrpView* view = nullptr;
     try {
@@ -249,7 +252,7 @@ void TrpReport::LoadObjectRecord(QIODevice& stream, uint8_t type)
 void TrpReport::SaveToStream(QIODevice& stream)
 {
     TrpRunContext& c = context_;
-    c.CurrentReport = this;
+    const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
     c.TemplateVersion = kCurrentTemplateVersion;
     QBuffer own;
     own.open(QIODevice::ReadWrite);

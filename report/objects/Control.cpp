@@ -21,7 +21,7 @@ void TrpControl::DeclareProperties()
 
 void TrpControl::Draw(QPainter* canvas)
 {
-    BeginDraw(canvas);
+    const TrpViewScope current = BeginDraw(canvas);
     SaveAndScaleCoords();
     if (Canvas)
         Canvas->fillRect(TrpRect{Left, Top, Left + Width + 1, Top + Height + 1}.ToQRect(), ReportQColor(FillColor));

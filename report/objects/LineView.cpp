@@ -19,7 +19,7 @@ void TrpLineView::DeclareProperties()
 
 void TrpLineView::Draw(QPainter* canvas)
 {
-    BeginDraw(canvas);
+    const TrpViewScope current = BeginDraw(canvas);
     if (Height < Width) {
         Height = 0;
         FrameTyp = frTop;

@@ -248,7 +248,7 @@ void TrpMemoView::Draw(QPainter* canvas)
             Width = w;
         }
     }
-    BeginDraw(canvas);
+    const TrpViewScope current = BeginDraw(canvas);
     StopAtBottom = false;
     WorkText = Memo;
     if (!WorkText.isEmpty()) {

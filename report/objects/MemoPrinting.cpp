@@ -49,7 +49,7 @@ void TrpMemoView::ApplyHighlight()
 
 void TrpMemoView::PrintToStream(QIODevice& stream)
 {
-    BeginDraw(nullptr);
+    const TrpViewScope current = BeginDraw(nullptr);
     StopAtBottom = true;
     if (PassMode == pmNormal)
         RunScript();
@@ -110,6 +110,7 @@ void TrpMemoView::PrintToStream(QIODevice& stream)
 int TrpMemoView::CalcHeight()
 {
     TrpRunContext& c = Context();
+    const TrpViewScope current = BeginDraw(nullptr);
     if (!BeginMeasure())
         return 0;
     if (WorkText == Memo)

@@ -186,7 +186,7 @@ QRect TrpPictureView::GraphicRect(QSize graphicSize) const
 
 void TrpPictureView::Draw(QPainter* canvas)
 {
-    BeginDraw(canvas);
+    const TrpViewScope current = BeginDraw(canvas);
     SaveAndScaleCoords();
     DrawBackground();
     const TrpRunContext& c = Context();

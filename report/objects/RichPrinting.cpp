@@ -138,6 +138,7 @@ int TrpRichView::CalcHeight()
     EndPos = PrevEndPos = 0;
     partsPrinted_ = 0;
     prepared_.reset();   // RichEdit may have changed since the last build
+    const TrpViewScope current = BeginDraw(nullptr);
     if (!BeginMeasure())
         return 0;
     StartPos = 0;
@@ -167,7 +168,7 @@ int TrpRichView::RestHeight()
 
 void TrpRichView::PrintToStream(QIODevice& stream)
 {
-    BeginDraw(Canvas);
+    const TrpViewScope current = BeginDraw(Canvas);
     WorkText = Memo;
     OwnerReport().BeforePrintHook(WorkText, this);
     RunScript();
@@ -202,7 +203,7 @@ void TrpRichView::PrintToStream(QIODevice& stream)
 
 void TrpRichView::Draw(QPainter* canvas)
 {
-    BeginDraw(canvas);
+    const TrpViewScope current = BeginDraw(canvas);
     SaveAndScaleCoords();
     DrawBackground();
     StartPos = 0;

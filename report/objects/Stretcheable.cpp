@@ -13,7 +13,6 @@ void TrpStretcheable::CallMethod(const QString& name, const QVariant& p1, const 
 bool TrpStretcheable::BeginMeasure()
 {
     PassMode = pmMeasured;
-    BeginDraw(nullptr);
     RunScript();
     if (!Visible)
         return false;

@@ -31,7 +31,8 @@ public:
     uint8_t PassMode = pmNormal;
 
 protected:
-    // The start of CalcHeight: PassMode 1, the object's script run without a canvas and, when
+    // The start of CalcHeight, after BeginDraw without a canvas, whose scope lasts the whole
+    // measure: PassMode 1, the object's script run and, when
     // that leaves the object visible, its lines copied to WorkText and the report's
     // before-print step run. False for an invisible object.
     bool BeginMeasure();

@@ -29,7 +29,7 @@ TrpPage* TrpSubReportView::SubPage() const
 
 void TrpSubReportView::Draw(QPainter* canvas)
 {
-    BeginDraw(canvas);
+    const TrpViewScope current = BeginDraw(canvas);
     const TrpRunContext& c = Context();
     if (!Canvas || c.PrintModeFlag)
         return;

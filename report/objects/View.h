@@ -25,6 +25,7 @@
 #include "report/objects/ReportColor.h"
 #include "report/objects/ReportObject.h"
 #include "report/objects/ReportRect.h"
+#include "report/runtime/CurrentScope.h"
 
 class QPainter;
 class TDataSet;
@@ -115,9 +116,9 @@ public:
     // Copies Name, TypeCode, Selected and, through a design-form record, everything else.
     void Assign(TrpView& source);
     void SetBounds(int left, int top, int width, int height);
-    // Canvas := canvas, the object becomes CurrentView, and in print mode the band alignment
-    // places it on the current page.
-    void BeginDraw(QPainter* canvas);
+    // Canvas := canvas, in print mode the band alignment places the object on the current page,
+    // and the object is CurrentView while the scope given back lives.
+    TrpViewScope BeginDraw(QPainter* canvas);
     // Replaces every bracketed expression by its value, formatted by the object's format (or
     // the one given after " #" inside the brackets). Inserted text is never scanned again.
     void ExpandText(QString& text);

@@ -8,13 +8,13 @@
 #include "report/objects/View.h"
 #include "report/runtime/RunContext.h"
 
-void TrpView::BeginDraw(QPainter* canvas)
+TrpViewScope TrpView::BeginDraw(QPainter* canvas)
 {
     Canvas = canvas;
     TrpRunContext& c = Context();
-    c.CurrentView = this;
     if (c.PrintModeFlag && c.CurrentPage)
         PlaceInBand();
+    return TrpViewScope(c, this);
 }
 
 void TrpView::PlaceInBand()
@@ -116,7 +116,7 @@ bool TrpView::AlignToCurrentBand(bool bottom)
 
 void TrpView::PrintToStream(QIODevice& stream)
 {
-    BeginDraw(Canvas);
+    const TrpViewScope current = BeginDraw(Canvas);
     WorkText = Memo;
     OwnerReport().BeforePrintHook(WorkText, this);
     RunScript();

@@ -61,10 +61,18 @@ void SetCalculationError(TrpRunContext& context, const QString& message)
     context.ErrorFlag = true;
     text = LoadFrResString(context, 55200);
     QString objectPart;
-    if (const TrpView* view = context.CurrentView) {
-        for (const QString& line : view->Memo)
+    // The object an exception came out of, or else the one being worked on.
+    TrpRunContext::TFailedView& failed = context.FailedView;
+    if (!failed.Noted && context.CurrentView) {
+        failed.Name = context.CurrentView->Name;
+        failed.Memo = context.CurrentView->Memo;
+        failed.Noted = true;
+    }
+    if (failed.Noted) {
+        for (const QString& line : failed.Memo)
             text += QLatin1Char('\r') + line;
-        objectPart = QStringLiteral("Object: ") + view->Name + QLatin1Char('\r');
+        objectPart = QStringLiteral("Object: ") + failed.Name + QLatin1Char('\r');
+        failed = {};
     }
     const QString reportName = context.CurrentReport ? context.CurrentReport->objectName() : QString();
     text += QStringLiteral("\r\rReport: ") + reportName + QLatin1Char('\r') + objectPart + QLatin1Char('\r') + message;

@@ -141,6 +141,14 @@ public:
     TrpPage* CurrentPage = nullptr;
     TrpBand* CurrentBand = nullptr;
     TrpView* CurrentView = nullptr;
+    // Each is set for the length of the work through a scope (CurrentScope.h). The object an
+    // exception left last, as its name and text: the error message names it once CurrentView
+    // has its earlier value back; cleared when the next object's work starts.
+    struct TFailedView {
+        bool Noted = false;
+        QString Name;
+        QStringList Memo;
+    } FailedView;
 
     bool PrintModeFlag = false;     // a report is prepared, shown or exported (not read)
     bool FirstPassFlag = false;     // first pass of a two-pass build

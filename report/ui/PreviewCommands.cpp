@@ -188,8 +188,7 @@ void TrpPreviewForm::PrintBtnClick()
     dialog.CollateCB->setChecked(report_->DefaultCollate);
     if (report_->ShowPrintDialog && dialog.exec() != mrOk)
         return;
-    const TrpReport* current = context_.CurrentReport;
-    if (current && current->RebuildPrinter && printer.CurrentIndex != oldPrinter && pagesRebuildable_) {
+    if (report_->RebuildPrinter && printer.CurrentIndex != oldPrinter && pagesRebuildable_) {
         if (!report_->SwitchPrinter(oldPrinter, printer.CurrentIndex))
             return;
         WithPagesReturned([](TrpReport& report) { report.BuildReportPages(); });

@@ -82,17 +82,18 @@ TEST_F(ObjectDrawing, BandAlignmentPlacesObjectsOnThePage)
     };
     for (const auto& c : cases) {
         place(view, c.align, c.left, 10, c.width);
-        view->BeginDraw(nullptr);
+        const TrpViewScope current = view->BeginDraw(nullptr);
         EXPECT_EQ(std::tie(view->Left, view->Width), std::tie(c.placedLeft, c.placedWidth)) << int(c.align);
+        EXPECT_EQ(context.CurrentView, view);
     }
-    EXPECT_EQ(context.CurrentView, view);
+    EXPECT_EQ(context.CurrentView, nullptr) << "the object is current only while drawn";
 
     page->MarginsOn = true;
     page->LeftMargin = 50;
     page->PaperGeometry.OffsetX = 18;
     page->PaperGeometry.PrintWidth = 722;   // right limit 740
     place(view, baCenter, 0, 10, 100);
-    view->BeginDraw(nullptr);
+    (void)view->BeginDraw(nullptr);
     EXPECT_EQ(view->Left, 345);
 
     // While a band prints, this object stands at the band's top and its band mates do not.
@@ -102,7 +103,7 @@ TEST_F(ObjectDrawing, BandAlignmentPlacesObjectsOnThePage)
         object->OwnerBand = &band;
     context.CurrentBand = &band;
     place(view, baLeft, 200, 310, 100);
-    view->BeginDraw(nullptr);
+    (void)view->BeginDraw(nullptr);
     EXPECT_EQ(view->Left, 90);
     context.CurrentBand = nullptr;
 }
@@ -171,7 +172,7 @@ TEST_F(ObjectDrawing, NoFillPaintsNothingInAPreviewButWhiteForADesigner)
         QImage image(20, 20, QImage::Format_RGB32);
         image.fill(Qt::gray);
         QPainter painter(&image);
-        view->BeginDraw(&painter);
+        const TrpViewScope current = view->BeginDraw(&painter);
         view->SaveAndScaleCoords();
         view->DrawBackground();
         view->RestoreCoords();
