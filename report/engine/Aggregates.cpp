@@ -4,8 +4,8 @@
 #include "report/engine/Page.h"
 #include "report/expr/ReportVariant.h"
 #include "report/expr/VariantOps.h"
-#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/CurrentScope.h"
+#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/RunContext.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "report/engine/Report.h"
 #include "report/objects/BandView.h"
 #include "report/objects/MemoView.h"
-#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/CurrentScope.h"
+#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/RunContext.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "report/objects/MemoView.h"
 #include "report/objects/SubReportView.h"
 #include "report/runtime/ComponentLookup.h"
-#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/CurrentScope.h"
+#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/RunContext.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include "report/objects/MemoView.h"
 #include "report/objects/ObjectRegistry.h"
 #include "report/objects/PictureView.h"
-#include "report/runtime/ReportErrors.h"
 #include "report/runtime/CurrentScope.h"
+#include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -132,10 +132,16 @@ void TrpEMFPages::AddPage(const TrpPage& designPage)
 
 void TrpEMFPages::ReadObjects(int index, const std::function<void(std::unique_ptr<TrpView>, QIODevice&)>& take)
 {
+    ReadObjects(Page(index), index, take);
+}
+
+void TrpEMFPages::ReadObjects(TrpEMFPage& page, int index,
+                              const std::function<void(std::unique_ptr<TrpView>, QIODevice&)>& take)
+{
     TrpRunContext& c = report_.Context();
     // The objects are read where they are, a field at a time from memory; printing goes on
     // appending to the page's own stream.
-    TrpMemoryStream stream(Page(index).ObjectStream.data());
+    TrpMemoryStream stream(page.ObjectStream.data());
     try {
         c.TemplateVersion = ReadFrByte(stream);
         while (!stream.atEnd()) {
@@ -372,6 +378,15 @@ std::unique_ptr<TrpEMFPage> TrpEMFPages::PageFromFile(const TrpPreparedFilePage&
     return page;
 }
 
+void TrpEMFPages::CheckObjects(TrpEMFPage& page, int index)
+{
+    ReadObjects(page, index, [this](std::unique_ptr<TrpView> view, QIODevice& stream) {
+        view->Report = &report_;
+        view->PrintedForm = true;
+        view->LoadFromStream(stream);
+    });
+}
+
 void TrpEMFPages::LoadFromStream(QIODevice* stream)
 {
     if (!stream)
@@ -381,8 +396,10 @@ void TrpEMFPages::LoadFromStream(QIODevice* stream)
     report_.SelectPrinter(file.PrinterName);
     std::vector<std::unique_ptr<TrpEMFPage>> loaded;
     loaded.reserve(file.Pages.size());
-    for (const TrpPreparedFilePage& filePage : file.Pages)
+    for (const TrpPreparedFilePage& filePage : file.Pages) {
         loaded.push_back(PageFromFile(filePage, file.Layout));
+        CheckObjects(*loaded.back(), int(loaded.size()) - 1);
+    }
     Clear();
     pages_ = std::move(loaded);
     if (file.Layout != TrpPreparedLayout::Oldest)

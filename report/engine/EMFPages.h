@@ -112,6 +112,11 @@ private:
     // Reads the page's stream entry by entry, handing each object made to take, which reads its
     // record from the stream. A damaged stream raises EReadError "damaged at page N".
     void ReadObjects(int index, const std::function<void(std::unique_ptr<TrpView>, QIODevice&)>& take);
+    void ReadObjects(TrpEMFPage& page, int index,
+                     const std::function<void(std::unique_ptr<TrpView>, QIODevice&)>& take);
+    // Reads every object record of a page read from a file, so that a damaged or foreign one
+    // refuses the file at once (EReadError "damaged at page N") rather than a draw, print or export later.
+    void CheckObjects(TrpEMFPage& page, int index);
     std::unique_ptr<TrpEMFPage> PageFromFile(const TrpPreparedFilePage& filePage, TrpPreparedLayout layout);
 
     TrpReport& report_;

@@ -5,6 +5,7 @@
 
 #include "base/Rounding.h"
 #include "report/expr/ReportVariant.h"
+#include "report/runtime/LayoutLimits.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -16,9 +17,10 @@ int TenthsToScriptUnits(int tenths)
     return int(Round(tenths / 10.0 * 18 / 5));
 }
 
-int ScriptUnitsToTenths(const QVariant& value)
+int ScriptUnitsToTenths(const QVariant& value, const char* what)
 {
-    return int(Round(VarToReal(value) * 10 * 5 / 18));
+    const double units = InLayoutRange(VarToReal(value), 0.0, double(kMaxPaperTenths) * 18 / 50, what);
+    return int(Round(units * 10 * 5 / 18));
 }
 
 }  // namespace
@@ -63,29 +65,31 @@ void TrpPage::SetPropertyValue(const QString& name, const QVariant& value)
 {
     const QString n = name.toUpper();
     const auto integer = [&value] { return int(VarToInt(value)); };
+    // A script's geometry is as untrusted as the template's.
+    const auto pageUnits = [&value](const char* what) { return CheckedPageUnits(VarToInt(value), what); };
     const bool dialog = Type == ptDialog;
     if (n == QLatin1String("TYPE"))
-        Type = uint8_t(integer());
+        Type = uint8_t(InLayoutRange(VarToInt(value), ptReport, ptDialog, "Type"));
     else if (n == QLatin1String("VISIBLE"))
         Visible = VarToBool(value);
     else if (n == QLatin1String("SIZE"))
         Size = integer();
     else if (n == QLatin1String("WIDTH") && dialog)
-        Width = integer();
+        Width = pageUnits("Width");
     else if (n == QLatin1String("WIDTH"))
-        PaperWidth = ScriptUnitsToTenths(value);
+        PaperWidth = ScriptUnitsToTenths(value, "Width");
     else if (n == QLatin1String("HEIGHT") && dialog)
-        Height = integer();
+        Height = pageUnits("Height");
     else if (n == QLatin1String("HEIGHT"))
-        PaperHeight = ScriptUnitsToTenths(value);
+        PaperHeight = ScriptUnitsToTenths(value, "Height");
     else if (n == QLatin1String("LEFTMARGIN"))
-        LeftMargin = integer();
+        LeftMargin = pageUnits("LeftMargin");
     else if (n == QLatin1String("TOPMARGIN"))
-        TopMargin = integer();
+        TopMargin = pageUnits("TopMargin");
     else if (n == QLatin1String("RIGHTMARGIN"))
-        RightMargin = integer();
+        RightMargin = pageUnits("RightMargin");
     else if (n == QLatin1String("BOTTOMMARGIN"))
-        BottomMargin = integer();
+        BottomMargin = pageUnits("BottomMargin");
     else if (n == QLatin1String("ORIENTATION"))
         Orientation = uint8_t(integer());
     else if (n == QLatin1String("PRINTTOPREVPAGE"))
@@ -93,11 +97,11 @@ void TrpPage::SetPropertyValue(const QString& name, const QVariant& value)
     else if (n == QLatin1String("STRETCHTOPRINTABLE"))
         MarginsOn = !VarToBool(value);
     else if (n == QLatin1String("COLUMNS"))
-        Columns = integer();
+        Columns = InLayoutRange(VarToInt(value), 0, kMaxColumns, "Columns");
     else if (n == QLatin1String("COLUMNWIDTH"))
-        ColumnWidth = integer();
+        ColumnWidth = pageUnits("ColumnWidth");
     else if (n == QLatin1String("COLUMNGAP"))
-        ColumnGap = integer();
+        ColumnGap = pageUnits("ColumnGap");
     else if (n == QLatin1String("ONBEFOREPRINT") || n == QLatin1String("ONACTIVATE"))
         Script = TextToLines(VarToStr(value));
     else if (n == QLatin1String("BORDERSTYLE"))
@@ -107,9 +111,9 @@ void TrpPage::SetPropertyValue(const QString& name, const QVariant& value)
     else if (n == QLatin1String("COLOR"))
         Color = uint32_t(VarToInt(value));
     else if (n == QLatin1String("LEFT"))
-        Left = integer();
+        Left = pageUnits("Left");
     else if (n == QLatin1String("TOP"))
-        Top = integer();
+        Top = pageUnits("Top");
     else if (n == QLatin1String("POSITION"))
         Position = uint8_t(integer());
 }

@@ -3,6 +3,8 @@
 #include "report/engine/Page.h"
 
 #include "report/file/StreamPrimitives.h"
+#include "report/runtime/LayoutLimits.h"
+#include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -35,12 +37,12 @@ void TrpPage::LoadFromStream(QIODevice& stream)
     const bool hasScript = size == kScriptMarker;
     if (hasScript)
         size = ReadFrInt(stream);
-    const int32_t width = ReadFrInt(stream);
-    const int32_t height = ReadFrInt(stream);
-    LeftMargin = ReadFrInt(stream);
-    TopMargin = ReadFrInt(stream);
-    RightMargin = ReadFrInt(stream);
-    BottomMargin = ReadFrInt(stream);
+    const int32_t width = InLayoutRange(ReadFrInt(stream), 0, kMaxPaperTenths, "PaperWidth");
+    const int32_t height = InLayoutRange(ReadFrInt(stream), 0, kMaxPaperTenths, "PaperHeight");
+    LeftMargin = CheckedPageUnits(ReadFrInt(stream), "LeftMargin");
+    TopMargin = CheckedPageUnits(ReadFrInt(stream), "TopMargin");
+    RightMargin = CheckedPageUnits(ReadFrInt(stream), "RightMargin");
+    BottomMargin = CheckedPageUnits(ReadFrInt(stream), "BottomMargin");
     const uint8_t orientation = ReadFrByte(stream);
     if (version < kFirstLayoutWithoutGap)
         ReadFrBytes(stream, kOldLayoutGap);
@@ -49,19 +51,22 @@ void TrpPage::LoadFromStream(QIODevice& stream)
         bin = ReadFrInt(stream);
     PrintToPrevPage = ReadFrWord(stream) != 0;
     MarginsOn = ReadFrWord(stream) != 0;
-    Columns = ReadFrInt(stream);
-    ColumnGap = ReadFrInt(stream);
+    Columns = InLayoutRange(ReadFrInt(stream), 0, kMaxColumns, "Columns");
+    ColumnGap = CheckedPageUnits(ReadFrInt(stream), "ColumnGap");
     // Older layouts leave the page its default name and form.
     if (version >= kFirstLayoutWithForm) {
         Type = ReadFrByte(stream);
+        // Bands are made for report pages and dialogs for dialog pages: no other page is built.
+        if (Type != ptReport && Type != ptDialog)
+            throw EReadError(QStringLiteral("Неизвестный тип страницы %1").arg(Type));
         Name = ReadFrString(stream);
         BorderStyle = StoredBorderStyle(ReadFrByte(stream));
         Caption = ReadFrString(stream);
         Color = uint32_t(ReadFrInt(stream));
-        Left = ReadFrInt(stream);
-        Top = ReadFrInt(stream);
-        Width = ReadFrInt(stream);
-        Height = ReadFrInt(stream);
+        Left = CheckedPageUnits(ReadFrInt(stream), "Left");
+        Top = CheckedPageUnits(ReadFrInt(stream), "Top");
+        Width = CheckedPageUnits(ReadFrInt(stream), "Width");
+        Height = CheckedPageUnits(ReadFrInt(stream), "Height");
         Position = ReadFrByte(stream) != poDesigned ? poScreenCenter : poDesigned;
         if (hasScript)
             ReadFrMemo(stream, Script);

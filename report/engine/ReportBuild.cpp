@@ -7,9 +7,9 @@
 #include "report/engine/EMFPages.h"
 #include "report/engine/ProgressWindow.h"
 #include "report/engine/Report.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/EngineRoutines.h"
 #include "report/runtime/ErrorBox.h"
-#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/WorkClaim.h"
 

@@ -12,12 +12,12 @@
 #include "report/engine/ProgressWindow.h"
 #include "report/export/PageRange.h"
 #include "report/paper/PrintJob.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/ErrorBox.h"
 #include "report/runtime/ReportErrors.h"
-#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
-#include "report/runtime/WorkClaim.h"
 #include "report/runtime/TextRoutines.h"
+#include "report/runtime/WorkClaim.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "report/file/Cp1251Text.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/ObjectRegistry.h"
+#include "report/runtime/CurrentScope.h"
 #include "report/runtime/EngineRoutines.h"
 #include "report/runtime/ErrorBox.h"
 #include "report/runtime/ReportErrors.h"
-#include "report/runtime/CurrentScope.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -121,7 +121,9 @@ bool TrpReport::LoadFromStream(QIODevice& stream)
                             QString::fromUtf8(error.what()) +
                             QStringLiteral("You must include these components into your project."));
     } catch (const std::exception& error) {
-        ShowErrorBox(c, unsupported + QLatin1Char('\r') + QString::fromUtf8(error.what()));
+        // The box says what the user needs; the log keeps where the template broke.
+        c.Log(unsupported + QStringLiteral(": ") + QString::fromUtf8(error.what()));
+        ShowErrorBox(c, unsupported);
         ClearPages();
         AddPage();
     }
@@ -232,6 +234,8 @@ void TrpReport::LoadObjectRecord(QIODevice& stream, uint8_t type)
         }
     } catch (const ETemplateFrame&) {
         throw;
+    } catch (const EOutOfRange&) {
+        throw;   // not a record cut short: a template the engine cannot lay out
     } catch (const std::exception&) {
         // Without an end offset the next record cannot be found: the error stops the reading.
         if (!hasEndOffset)
@@ -318,6 +322,9 @@ void TrpReport::ReadReportForm(QIODevice& stream)
     const int32_t size = ReadFrInt(stream);
     if (size < 0)
         throw EReadError(QStringLiteral("Шаблон отчёта отрицательной длины (%1)").arg(size));
+    // A damaged definition must not make the reader set aside octets it does not have.
+    if (const qint64 left = stream.size() - stream.pos(); !stream.isSequential() && size > left)
+        throw EReadError(QStringLiteral("Шаблон отчёта длиной %1 байт, а в потоке осталось %2").arg(size).arg(left));
     pendingTemplate_ = std::make_unique<QByteArray>(ReadFrBytes(stream, size));
 }
 

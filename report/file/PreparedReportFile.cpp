@@ -9,6 +9,7 @@
 #include "report/file/StreamPrimitives.h"
 #include "report/graphic/Metafile.h"
 #include "report/runtime/Compressor.h"
+#include "report/runtime/LayoutLimits.h"
 #include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
@@ -112,16 +113,16 @@ TrpPreparedFilePage TFileReader::ReadPage(int index, int version, bool compresse
     TrpPreparedPaper& p = page.Paper;
     const qint64 next = ReadFrInt(stream_);
     p.Size = ReadFrWord(stream_);
-    p.PaperWidth = ReadFrInt(stream_);
-    p.PaperHeight = ReadFrInt(stream_);
+    p.PaperWidth = InLayoutRange(ReadFrInt(stream_), 0, kMaxPaperTenths, "PaperWidth");
+    p.PaperHeight = InLayoutRange(ReadFrInt(stream_), 0, kMaxPaperTenths, "PaperHeight");
     p.Orientation = ReadFrByte(stream_);
     p.PaperBin = version > 23 ? ReadFrInt(stream_) : -1;
     p.MarginsOn = ReadFrByte(stream_) != 0;
     if (version > 23) {
-        p.LeftMargin = ReadFrInt(stream_);
-        p.TopMargin = ReadFrInt(stream_);
-        p.RightMargin = ReadFrInt(stream_);
-        p.BottomMargin = ReadFrInt(stream_);
+        p.LeftMargin = CheckedPageUnits(ReadFrInt(stream_), "LeftMargin");
+        p.TopMargin = CheckedPageUnits(ReadFrInt(stream_), "TopMargin");
+        p.RightMargin = CheckedPageUnits(ReadFrInt(stream_), "RightMargin");
+        p.BottomMargin = CheckedPageUnits(ReadFrInt(stream_), "BottomMargin");
     }
     const qint64 start = stream_.pos();
     if (next <= start || next > size_ - trailing)

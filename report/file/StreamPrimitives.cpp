@@ -52,7 +52,18 @@ QByteArray ReadFrBytes(QIODevice& stream, qint64 count)
             return QByteArray(octets, count);
         ShortRead(stream, count, 0);
     }
-    QByteArray octets = stream.read(count);
+    // A damaged length fails here, before anything is set aside for it: a stream of known size
+    // is asked only for what it holds, any other one is read a piece at a time.
+    if (!stream.isSequential() && count > stream.size() - stream.pos())
+        ShortRead(stream, count, 0);
+    constexpr qint64 kPiece = 1 << 20;
+    QByteArray octets = stream.read(std::min(count, kPiece));
+    while (octets.size() < count) {
+        const QByteArray piece = stream.read(std::min(count - octets.size(), kPiece));
+        if (piece.isEmpty())
+            break;
+        octets += piece;
+    }
     if (octets.size() != count)
         ShortRead(stream, count, octets.size());
     return octets;

@@ -8,6 +8,7 @@
 #include "report/expr/ReportVariant.h"
 #include "report/file/RecordWriter.h"
 #include "report/objects/ViewXml.h"
+#include "report/runtime/LayoutLimits.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -129,11 +130,11 @@ void TrpBandView::SetPropertyValue(const QString& name, const QVariant& value)
         if (band)
             band->Condition = Context().ReportParser.ToPostfix(FormatText);
     } else if (n == QLatin1String("COLUMNS")) {
-        Columns = int(VarToInt(value));
+        Columns = InLayoutRange(VarToInt(value), 0, kMaxColumns, "Columns");
     } else if (n == QLatin1String("COLUMNGAP")) {
-        ColumnGap = int(VarToInt(value));
+        ColumnGap = CheckedPageUnits(VarToInt(value), "ColumnGap");
     } else if (n == QLatin1String("COLUMNWIDTH")) {
-        ColumnWidth = int(VarToInt(value));
+        ColumnWidth = CheckedPageUnits(VarToInt(value), "ColumnWidth");
     } else if (n == QLatin1String("NEWCOLUMNAFTER")) {
         NewColumnAfter = int(VarToInt(value));
     }
@@ -226,9 +227,9 @@ void TrpBandView::LoadFromStream(QIODevice& stream)
     if (Context().TemplateVersion <= 23)
         return;
     ChildBand = ReadFrString(stream);
-    Columns = ReadFrInt(stream);
-    ColumnWidth = ReadFrInt(stream);
-    ColumnGap = ReadFrInt(stream);
+    Columns = InLayoutRange(ReadFrInt(stream), 0, kMaxColumns, "Columns");
+    ColumnWidth = CheckedPageUnits(ReadFrInt(stream), "ColumnWidth");
+    ColumnGap = CheckedPageUnits(ReadFrInt(stream), "ColumnGap");
     NewColumnAfter = ReadFrInt(stream);
     if (RecordMajor * 10 + RecordMinor > 20)
         Master = ReadFrString(stream);

@@ -5,6 +5,7 @@
 #include "report/expr/ReportVariant.h"
 #include "report/file/RecordWriter.h"
 #include "report/objects/ViewXml.h"
+#include "report/runtime/LayoutLimits.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -64,9 +65,9 @@ void TrpMemoView::SetPropertyValue(const QString& name, const QVariant& value)
     if (n == QLatin1String("ALIGNMENT"))
         Alignment = int32_t(VarToInt(value));
     else if (n == QLatin1String("LINESPACING"))
-        LineSpacing = int(VarToInt(value));
+        LineSpacing = InLayoutRange(VarToInt(value), -kMaxSpacing, kMaxSpacing, "LineSpacing");
     else if (n == QLatin1String("CHARSPACING"))
-        CharSpacing = int(VarToInt(value));
+        CharSpacing = InLayoutRange(VarToInt(value), -kMaxSpacing, kMaxSpacing, "CharSpacing");
     else if (const TFlagName* flag = FindFlag(n))
         Flags = VarToBool(value) ? (Flags | flag->bit) : (Flags & ~flag->bit);
 }
@@ -131,7 +132,7 @@ void TrpMemoView::LoadFromStream(QIODevice& stream)
     const TrpRunContext& c = Context();
     const int version = c.TemplateVersion;
     Font.Name = ReadFrStringVer(stream, version);
-    Font.Size = ReadFrInt(stream);
+    Font.Size = CheckedFontSize(ReadFrInt(stream));
     Font.Style = FontStyleFromFr(ReadFrWord(stream));
     Font.Color = TColor(ReadFrInt(stream));
     Alignment = ReadFrInt(stream);
@@ -144,8 +145,8 @@ void TrpMemoView::LoadFromStream(QIODevice& stream)
         HighlightCondition = ReadFrStringVer(stream, version);
     }
     if (version > 23) {
-        LineSpacing = ReadFrInt(stream);
-        CharSpacing = ReadFrInt(stream);
+        LineSpacing = InLayoutRange(ReadFrInt(stream), -kMaxSpacing, kMaxSpacing, "LineSpacing");
+        CharSpacing = InLayoutRange(ReadFrInt(stream), -kMaxSpacing, kMaxSpacing, "CharSpacing");
     }
     if (version == 21)
         Flags |= mfWordWrap;

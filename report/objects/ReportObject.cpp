@@ -5,6 +5,7 @@
 #include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
 #include "report/objects/ReportFont.h"
+#include "report/runtime/LayoutLimits.h"
 #include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
@@ -57,7 +58,7 @@ void TrpObject::SetFontProperty(TrpFont& font, const QString& upperName, const Q
     if (upperName == QLatin1String("FONT.NAME"))
         font.Name = VarToStr(value);
     else if (upperName == QLatin1String("FONT.SIZE"))
-        font.Size = int(VarToInt(value));
+        font.Size = CheckedFontSize(VarToInt(value));
     else if (upperName == QLatin1String("FONT.STYLE"))
         font.Style = FontStyleFromFr(int(VarToInt(value)));
     else if (upperName == QLatin1String("FONT.COLOR"))

@@ -6,6 +6,7 @@
 #include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
 #include "report/file/Cp1251Text.h"
+#include "report/runtime/LayoutLimits.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
 
@@ -45,22 +46,24 @@ void TrpView::SetPropertyValue(const QString& name, const QVariant& value)
 {
     const QString n = name.toUpper();
     const auto integer = [&value] { return int(VarToInt(value)); };
+    // A script's geometry is as untrusted as the template's.
+    const auto pageUnits = [&value](const char* what) { return CheckedPageUnits(VarToInt(value), what); };
     if (n == QLatin1String("NAME"))
         Name = VarToStr(value);
     else if (n == QLatin1String("LEFT"))
-        Left = integer();
+        Left = pageUnits("Left");
     else if (n == QLatin1String("TOP"))
-        Top = integer();
+        Top = pageUnits("Top");
     else if (n == QLatin1String("WIDTH"))
-        Width = integer();
+        Width = pageUnits("Width");
     else if (n == QLatin1String("HEIGHT"))
-        Height = integer();
+        Height = pageUnits("Height");
     else if (n == QLatin1String("FLAGS"))
         Flags = uint16_t(integer());
     else if (n == QLatin1String("FRAMETYP"))
         FrameTyp = uint16_t(integer());
     else if (n == QLatin1String("FRAMEWIDTH"))
-        FrameWidth = float(VarToReal(value));
+        FrameWidth = CheckedFrameWidth(VarToReal(value));
     else if (n == QLatin1String("FRAMECOLOR"))
         FrameColor = TColor(VarToInt(value));
     else if (n == QLatin1String("FRAMESTYLE"))
@@ -72,9 +75,9 @@ void TrpView::SetPropertyValue(const QString& name, const QVariant& value)
     else if (n == QLatin1String("MEMO") || n == QLatin1String("DATAFIELD"))
         Memo = TextToLines(VarToStr(value));
     else if (n == QLatin1String("GAPX"))
-        GapX = integer();
+        GapX = pageUnits("GapX");
     else if (n == QLatin1String("GAPY"))
-        GapY = integer();
+        GapY = pageUnits("GapY");
     else if (n == QLatin1String("STRETCHED"))
         Flags = VarToBool(value) ? (Flags | kFlagStretched) : (Flags & ~kFlagStretched);
     else if (n == QLatin1String("BANDALIGN"))

@@ -5,6 +5,7 @@
 #include "report/file/RecordWriter.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/objects/View.h"
+#include "report/runtime/LayoutLimits.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -84,13 +85,13 @@ void TrpView::LoadFromStream(QIODevice& stream)
         RecordMajor = ReadFrByte(stream);
         RecordMinor = ReadFrByte(stream);
     }
-    Left = ReadFrInt(stream);
-    Top = ReadFrInt(stream);
-    Width = ReadFrInt(stream);
-    Height = ReadFrInt(stream);
+    Left = CheckedPageUnits(ReadFrInt(stream), "Left");
+    Top = CheckedPageUnits(ReadFrInt(stream), "Top");
+    Width = CheckedPageUnits(ReadFrInt(stream), "Width");
+    Height = CheckedPageUnits(ReadFrInt(stream), "Height");
     Flags = ReadFrWord(stream);
     FrameTyp = ReadFrWord(stream);
-    FrameWidth = FrameWidthFromCode(ReadFrInt(stream));
+    FrameWidth = CheckedFrameWidth(FrameWidthFromCode(ReadFrInt(stream)));
     FrameColor = TColor(ReadFrInt(stream));
     FrameStyle = ReadFrWord(stream);
     FillColor = TColor(ReadFrInt(stream));
@@ -106,8 +107,8 @@ void TrpView::LoadFromStream(QIODevice& stream)
     if (version >= 24) {
         Restrictions = ReadFrWord(stream);
         Tag = ReadFrStringVer(stream, version);
-        GapX = ReadFrInt(stream);
-        GapY = ReadFrInt(stream);
+        GapX = CheckedPageUnits(ReadFrInt(stream), "GapX");
+        GapY = CheckedPageUnits(ReadFrInt(stream), "GapY");
     }
     // Records before version 24 carry no record version, and no alignment.
     if (version > 23 && RecordMajor > 1)

@@ -83,3 +83,11 @@ public:
     using Exception::Exception;
     explicit EPrinter(const QString& message) : Exception(message.toStdString()) {}
 };
+
+// A position, size, count or spacing outside what the engine can lay out (LayoutLimits.h). Read
+// from a template or a prepared page it is a read error of that file, which is refused whole; set
+// by a report's script it stops the build.
+class EOutOfRange : public EReadError {
+public:
+    using EReadError::EReadError;
+};

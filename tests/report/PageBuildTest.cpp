@@ -314,6 +314,36 @@ TEST_F(PageBuild, BandThatCanNeverFitEndsTheBuildWithAnError)
     EXPECT_LT(PageCount(), 200);
 }
 
+TEST_F(PageBuild, AScriptCannotSetWhatTheEngineCannotLayOut)
+{
+    const struct {
+        const char* script;
+        const char* refused;
+    } cases[] = {
+        {"Left := 2000000000", "Left = 2000000000"},
+        {"Height := -1000001", "Height = -1000001"},
+        {"FrameWidth := 2000000.5", "FrameWidth = 2e+06"},
+        {"Font.Size := 100000", "Font.Size = 100000"},
+        {"LineSpacing := 5000", "LineSpacing = 5000"},
+        {"PAGE1.Type := 208", "Type = 208"},
+        {"PAGE1.Columns := 101", "Columns = 101"},
+        {"PAGE1.Width := 1000000000000", "Width = 1e+12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        ReportBuild build;
+        build.AddRow(QStringLiteral("А"), 0);
+        build.AddBand(btMasterData, 0, 40);
+        TrpMemoView* memo = build.AddMemo(0, 0, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("fSilo"));
+        memo->ScriptLines = QStringList{QString::fromLatin1(c.script)};
+        build.Build();
+        EXPECT_TRUE(build.context.ErrorFlag);
+        EXPECT_TRUE(build.context.ErrorText.contains(QString::fromLatin1(c.refused))) << build.context.ErrorText.toStdString();
+        EXPECT_TRUE(build.context.ErrorText.contains(QStringLiteral("вне пределов")));
+        EXPECT_EQ(build.page->Type, ptReport);
+    }
+}
+
 TEST_F(PageBuild, PageHeaderTallerThanThePageEndsTheBuildWithAnError)
 {
     for (int i = 0; i < 100; ++i)

@@ -3,6 +3,8 @@
 // prepared-report file; older files and damaged ones are read or refused as a whole.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -373,6 +375,42 @@ TEST_F(PreparedReportFiles, ADamagedFileLeavesThePagesAsTheyWere)
     ASSERT_EQ(Pages().Count(), 2);
     Pages().RestoreObjects(0);
     EXPECT_EQ(Pages().Page(0).LivePage->Objects.front()->Name, QStringLiteral("Kept"));
+}
+
+TEST_F(PreparedReportFiles, AFileWhoseObjectsTheEngineCannotLayOutIsRefusedAtOnce)
+{
+    Pages().AddPage(*design);
+    PrintMemo(0, QStringLiteral("Kept"), QRect(10, 10, 50, 20));
+    const struct {
+        const char* what;
+        std::function<void(TrpMemoView&)> spoil;
+    } cases[] = {
+        {"far outside any page", [](TrpMemoView& m) { m.Left = 1'000'001; }},
+        {"of a negative height beyond a thousand pages", [](TrpMemoView& m) { m.Height = -1'000'001; }},
+        {"with a frame wider than a thousand pages", [](TrpMemoView& m) { m.FrameWidth = 2e6f; }},
+        {"with a font of a hundred thousand points", [](TrpMemoView& m) { m.Font.Size = 100'000; }},
+        {"with characters a page apart and more", [](TrpMemoView& m) { m.CharSpacing = 1001; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TrpReport writer(context);
+        TrpPage* page = writer.AddPage();
+        writer.EMFPages->AddPage(*page);
+        writer.EMFPages->AddPage(*page);
+        auto* memo = static_cast<TrpMemoView*>(page->AddObject(std::make_unique<TrpMemoView>()));
+        memo->SetBounds(10, 10, 50, 20);
+        c.spoil(*memo);
+        memo->PrintedForm = true;
+        memo->WriteEntry(writer.EMFPages->Page(1).ObjectStream);
+        writer.EMFPages->SaveToFile(Path("spoilt.rpp"));
+        try {
+            Pages().LoadFromFile(Path("spoilt.rpp"));
+            FAIL() << "read without complaint";
+        } catch (const EReadError& error) {
+            EXPECT_STREQ(error.what(), "Сохранённый отчёт повреждён на странице 2");
+        }
+        ASSERT_EQ(Pages().Count(), 1) << "the pages stay as they were";
+    }
 }
 
 TEST_F(PreparedReportFiles, AFailedSaveKeepsThePreviousFile)

@@ -13,6 +13,7 @@
 #include "report/objects/BandView.h"
 #include "report/objects/LineView.h"
 #include "report/objects/MemoView.h"
+#include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
 
 namespace {
@@ -232,6 +233,12 @@ TEST_F(TemplateFile, TheWindowPropertyWrapsTheTemplateWhenItIsStoredThere)
     copy->Loaded();
     EXPECT_EQ(copy->Pages.size(), 2u);
 
+    // A size past the octets left is refused before anything is set aside for it.
+    QBuffer damaged;
+    damaged.setData(TOctets().i32(25).i32(0x7FFFFFF0).raw("\x19\0\0").data);
+    damaged.open(QIODevice::ReadOnly);
+    EXPECT_THROW(copy->ReadReportForm(damaged), EReadError);
+
     report->StoreInDFM = false;
     QBuffer bare;
     bare.open(QIODevice::WriteOnly);
@@ -333,6 +340,18 @@ TEST_F(TemplateFile, DamagedStreamsAreRefusedWithoutReadingOutside)
     QByteArray badTag = good;
     badTag[firstOffset - 2] = char(100);
     QByteArray longString = good.left(firstOffset + 4) + TOctets().u16(65535).data + "abc";
+    // The first page record starts after the version, the two flags, the printer name and its tag.
+    const int firstPage = 1 + 2 + 2 + 4 + 1;
+    const auto withPageInt = [&](int at, int32_t value) {
+        QByteArray bytes = good;
+        bytes.replace(firstPage + at, 4, TOctets().i32(value).data);
+        return bytes;
+    };
+    QByteArray pageType208 = good;
+    pageType208[firstPage + 49] = char(208);   // after the paper, margins, bin, flags and columns
+    // The band's Left follows its name ("MasterData1") and record version.
+    QByteArray farLeft = good;
+    farLeft.replace(firstOffset + 4 + 2 + 11 + 1 + 2, 4, TOctets().i32(5'000'000).data);
 
     struct Case {
         const char* what;
@@ -346,14 +365,23 @@ TEST_F(TemplateFile, DamagedStreamsAreRefusedWithoutReadingOutside)
         {"an end offset of 0 on a failing record", withOffset(0).left(firstOffset + 10)},
         {"an unknown tag", badTag},
         {"a length longer than the stream", longString},
+        {"a page of no known type", pageType208},
+        {"a paper wider than 100 m", withPageInt(8, 1'000'001)},
+        {"a margin beyond a thousand pages", withPageInt(16, -1'000'001)},
+        {"more columns than a page holds", withPageInt(41, 101)},
+        {"an object far outside any page, though its record is whole", farLeft},
     };
+    QStringList logged;
+    context.OnLog = [&](const QString& text) { logged << text; };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         boxes.clear();
+        logged.clear();
         auto report = NewReport();
         EXPECT_FALSE(Load(*report, c.bytes));
-        ASSERT_EQ(boxes.size(), 1);
-        EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Error|Unsupported template format\n"))) << boxes[0].toStdString();
+        EXPECT_EQ(boxes, QStringList{QStringLiteral("Error|Unsupported template format")}) << "one line, no more";
+        ASSERT_EQ(logged.size(), 1) << "where it broke goes to the log";
+        EXPECT_TRUE(logged[0].startsWith(QStringLiteral("Unsupported template format: "))) << logged[0].toStdString();
         ASSERT_EQ(report->Pages.size(), 1u) << "one empty page instead";
         EXPECT_TRUE(report->Pages[0]->Objects.empty());
     }
@@ -407,5 +435,5 @@ TEST_F(TemplateFile, AFailingRecordIsSkippedByItsEndOffsetOnlyFromVersion24)
     old.u8(otLine).u8(7).raw(LineRecord(23, "Lost", 0).data);
     old.u8(otLine).u8(0).raw(LineRecord(23, "Read", 0).data).u8(252);
     EXPECT_FALSE(Load(*copy, old.data)) << "no reading on from the wrong position";
-    EXPECT_TRUE(boxes.last().startsWith(QStringLiteral("Error|Unsupported template format\n")));
+    EXPECT_EQ(boxes.last(), QStringLiteral("Error|Unsupported template format"));
 }
