@@ -16,12 +16,13 @@ constexpr int kRows = 1000;
 // The protocol table and its report, as the main window holds them.
 class ProtocolReport {
 public:
-    ProtocolReport()
+    // With more fields than the protocol's six temperatures when asked.
+    explicit ProtocolReport(int temperatures = 6)
     {
         window.setObjectName(QStringLiteral("fmMain"));
         table->setObjectName(QStringLiteral("dmReport"));
         table->AddField(QStringLiteral("SilName"), ftString, 10);
-        for (int i = 1; i <= 6; ++i)
+        for (int i = 1; i <= temperatures; ++i)
             table->AddField(QStringLiteral("TD%1").arg(i), ftFloat);
         table->Open();
         for (int row = 0; row < kRows; ++row) {
@@ -97,5 +98,20 @@ void BM_FormatNumberLayout(benchmark::State& state)
         benchmark::DoNotOptimize(FormatReportValue(context, value, MakeFormat(fcNumber, 4, 0, ','), layout));
 }
 BENCHMARK(BM_FormatNumberLayout);
+
+// A script's loop resolves its own variables by name, and each name is first asked of the data
+// set in reach: the look-up must cost the same with the protocol's 6 fields (the baseline) as
+// with 200.
+void BM_ResolveScriptVariable(benchmark::State& state)
+{
+    ProtocolReport protocol(int(state.range(0)));
+    protocol.context.ScriptVariables.SetValueByName(QStringLiteral("I"), 1);
+    QVariant value;
+    for (auto _ : state) {
+        protocol.report->ResolveVariable(QStringLiteral("I"), value);
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_ResolveScriptVariable)->Arg(6)->Arg(200);
 
 }  // namespace

@@ -2,14 +2,31 @@
 
 #include "report/runtime/ReportErrors.h"
 
+void TDataSet::IndexFields() const
+{
+    fieldIndex_.clear();
+    const int count = FieldCount();
+    for (int i = 0; i < count; ++i)
+        if (const TField* field = FieldAt(i))
+            if (const QString key = field->FieldName().toCaseFolded(); !fieldIndex_.contains(key))
+                fieldIndex_.insert(key, i);
+    indexedCount_ = count;
+}
+
 TField* TDataSet::FindField(const QString& name) const
 {
-    for (int i = 0; i < FieldCount(); ++i) {
-        TField* field = FieldAt(i);
-        if (field && field->FieldName().compare(name, Qt::CaseInsensitive) == 0)
-            return field;
-    }
-    return nullptr;
+    if (indexedCount_ != FieldCount())
+        IndexFields();
+    const auto it = fieldIndex_.constFind(name.toCaseFolded());
+    if (it == fieldIndex_.cend())
+        return nullptr;
+    TField* field = FieldAt(*it);
+    if (field && field->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+        return field;
+    // The field at that place is another one now, without the data set saying so.
+    IndexFields();
+    const auto again = fieldIndex_.constFind(name.toCaseFolded());
+    return again == fieldIndex_.cend() ? nullptr : FieldAt(*again);
 }
 
 TField* TDataSet::FieldByName(const QString& name) const

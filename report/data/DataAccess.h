@@ -4,6 +4,7 @@
 // in-memory tables implement them. A data set is a component (a QObject whose objectName is
 // its component name), so templates can name it.
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -49,7 +50,10 @@ public:
 
     virtual int FieldCount() const = 0;
     virtual TField* FieldAt(int index) const = 0;
-    // The field of that name (compared without regard to case), or none.
+    // The field of that name (compared without regard to case), or none; the first of two of one
+    // name. Looked up in an index of the names, so a report's name look-ups, which ask every
+    // data set in reach whether a name is one of its fields, cost the same however many fields
+    // there are.
     TField* FindField(const QString& name) const;
     // The field of that name, or EDatabaseError "<data set>: Field '<name>' not found".
     TField* FieldByName(const QString& name) const;
@@ -66,4 +70,16 @@ public:
     virtual void FreeBookmark(const TBookmark& bookmark) { Q_UNUSED(bookmark); }
     // Negative, 0 or positive as the first bookmark lies before, at or after the second.
     virtual int CompareBookmarks(const TBookmark& a, const TBookmark& b) const = 0;
+
+protected:
+    // A data set whose fields change other than by growing in number (one renamed or replaced)
+    // says so here, so that the names are indexed anew.
+    void FieldsChanged() const { indexedCount_ = -1; }
+
+private:
+    void IndexFields() const;
+
+    // The position of each field name, case-folded; made for indexedCount_ fields.
+    mutable QHash<QString, int> fieldIndex_;
+    mutable int indexedCount_ = -1;
 };

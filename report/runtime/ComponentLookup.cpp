@@ -1,7 +1,6 @@
 #include "report/runtime/ComponentLookup.h"
 
 #include "report/data/DataAccess.h"
-#include "report/data/DataSetRelations.h"
 #include "report/engine/Report.h"
 #include "report/runtime/EngineRoutines.h"
 #include "report/runtime/ReportErrors.h"
@@ -109,10 +108,12 @@ void ResolveFieldReference(const TrpRunContext& context, const QString& referenc
     if (!dataSet)
         return;
     const QString field = StripDoubleQuotes(parts.last());
-    QStringList names;
-    GetFieldNamesSafe(dataSet, names);
-    if (names.contains(field, Qt::CaseInsensitive))
-        fieldName = field;
+    try {
+        if (dataSet->FindField(field))
+            fieldName = field;
+    } catch (const std::exception&) {
+        // A data set that cannot tell its fields has none to offer.
+    }
 }
 
 QVariant GetReportFieldValue(TField* field)

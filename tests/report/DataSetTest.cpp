@@ -136,4 +136,26 @@ TEST(DataSetRelations, FieldNamesAndBookmarks)
     FreeBookmarkOf(&table, mark);
 }
 
+TEST(DataSetRelations, FieldsAreFoundByNameWithoutWalkingThemAll)
+{
+    FakeTable table(QStringLiteral("t"));
+    for (int i = 0; i < 500; ++i)
+        table.AddField(QStringLiteral("TD%1").arg(i), ftString);
+    FakeField* first = table.AddField(QStringLiteral("Температура"), ftFloat);
+    table.AddField(QStringLiteral("ТЕМПЕРАТУРА"), ftFloat);   // a second of the same name
+
+    EXPECT_EQ(table.FindField(QStringLiteral("температура")), first) << "without regard to case, the first";
+    EXPECT_EQ(table.FindField(QStringLiteral("td499"))->FieldName(), QStringLiteral("TD499"));
+    // A script's loop asks for names that are no fields at all, again and again.
+    const int readsBefore = table.fieldReads;
+    for (int i = 0; i < 10000; ++i)
+        EXPECT_EQ(table.FindField(QStringLiteral("I")), nullptr);
+    EXPECT_EQ(table.fieldReads, readsBefore) << "a name that is no field is answered from the index";
+
+    FakeField* added = table.AddField(QStringLiteral("Added"), ftInteger);
+    EXPECT_EQ(table.FindField(QStringLiteral("ADDED")), added) << "a field added later is found";
+    table.failFieldList = true;
+    EXPECT_THROW(table.FindField(QStringLiteral("Added")), std::runtime_error);
+}
+
 }  // namespace

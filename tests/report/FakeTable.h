@@ -62,7 +62,11 @@ public:
             throw std::runtime_error("no fields");
         return int(fields_.size());
     }
-    TField* FieldAt(int index) const override { return fields_[size_t(index)].get(); }
+    TField* FieldAt(int index) const override
+    {
+        ++fieldReads;
+        return fields_[size_t(index)].get();
+    }
     void First() override { row_ = 0; }
     void Next() override { if (row_ < int(rows_.size())) ++row_; }
     void Prior() override { if (row_ > 0) --row_; }
@@ -72,6 +76,7 @@ public:
     int CompareBookmarks(const TBookmark& a, const TBookmark& b) const override { return a.toInt() - b.toInt(); }
 
     int opens = 0;
+    mutable int fieldReads = 0;   // FieldAt calls
     bool failFieldList = false;
 
 private:
