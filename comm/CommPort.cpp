@@ -62,6 +62,7 @@ void TCommPort::SetNumber(uint8_t number)
     writeRight_.reset();
     if (enable_)
         SetEnable(false);
+    openError_ = 0;   // the last failure was another port's
 }
 
 int TCommPort::Handle() const
@@ -85,6 +86,7 @@ void TCommPort::SetEnable(bool enable)
     } else {
         Close();
         enable_ = false;
+        openError_ = 0;
     }
 }
 
@@ -99,7 +101,7 @@ bool TCommPort::EnsureOpen()
 int TCommPort::OpenError() const
 {
     std::lock_guard hold(PortLock());
-    return enable_ ? openError_ : 0;
+    return openError_;
 }
 
 TPortParametrs TCommPort::Param() const

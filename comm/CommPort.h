@@ -54,7 +54,8 @@ public:
     // A port the program holds open whose device failed to open again (it vanished, say) is
     // opened now, as the recovery of a failing send would; true when the port is open. A port
     // the program has closed stays closed. OpenError() then tells why it is not open: the errno
-    // of the last failed open, 0 when the port was closed on purpose.
+    // of the last failed open (here or by SetEnable), 0 when the port was closed on purpose or
+    // has not been opened since its number changed.
     bool EnsureOpen();
     int OpenError() const;
 

@@ -25,6 +25,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class QMenu;
@@ -137,10 +138,13 @@ private:
     // FMainLog.cpp: the log lines and the unhandled exceptions reach the message log.
     void ConnectLog();
     void WMExchangeLog(const QString& text, TColor colour, bool lineFailed);
+    // A red line of a failed line, told at once whatever the error list's switch.
+    void TellLineFailure(const std::string& text);
 
     // FMainActionRules.cpp: what each action does and when it is enabled.
     void InstallActions();
     bool ExchangeReady() const;
+    bool ExchangeIdle() const;   // no pass, no database work: only the port may stand in the way
     bool PortIsOpen() const { return Port->Enable(); }
     void InstallUserMenu();
     void InstallDetail();
@@ -177,8 +181,10 @@ private:
     void acHardCnfgExecute();
     void acTITParamExecute();
 
-    // FMainSchedule.cpp: the schedule window, its plan and the next scheduled poll.
+    // FMainSchedule.cpp: the schedule window, its plan, the next scheduled poll, and the poll
+    // that falls due (WM_SCHEDULED_EXCHANGE).
     void CreateScheduleWindow();
+    void WMScheduledExchange();
     void ReleaseScheduleWindow();
     void LoadSchedule();
     QString NextScheduledPollText() const;

@@ -37,10 +37,15 @@ QActionGroup* ExclusiveGroup(QObject* owner, std::initializer_list<QAction*> act
 
 } // namespace
 
+bool TfmMain::ExchangeIdle() const
+{
+    return SendTH() == nullptr && !(DatabaseActions && DatabaseActions->Busy());
+}
+
 // Live polling needs the open port, unless the program works without one.
 bool TfmMain::ExchangeReady() const
 {
-    return SendTH() == nullptr && !(DatabaseActions && DatabaseActions->Busy()) && (Settings.NoCom || PortIsOpen());
+    return ExchangeIdle() && (Settings.NoCom || PortIsOpen());
 }
 
 void TfmMain::InstallActions()

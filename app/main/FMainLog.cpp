@@ -31,3 +31,8 @@ void TfmMain::WMExchangeLog(const QString& text, TColor colour, bool lineFailed)
     MessageLog->Add(text, colour, acDebug->isVisible(), lineFailed || acShowErr->isChecked());
     Tag = std::max(Tag, MessageLog->Widest());
 }
+
+void TfmMain::TellLineFailure(const std::string& text)
+{
+    WMExchangeLog(QString::fromStdString(CutUtf8(text, kExchangeLogMaxChars)), kLogError, true);
+}

@@ -6,21 +6,27 @@
 #include "app/schedule/FTimerParam.h"
 #include "app/settings/SettingsFileName.h"
 #include "app/main/UnhandledException.h"
+#include "core/Exchange/CommLine.h"
+#include "core/ExchangeLog.h"
 #include "core/Monitor.h"
 #include "core/WindowMessages.h"
+#include "platform/qt/TaskbarList.h"
 
 #include <QAction>
 #include <QEvent>
 
+#include <functional>
 #include <utility>
 
 namespace {
 
-// WM_SCHEDULED_EXCHANGE runs the full exchange as its menu item would, so the action's own
-// rule drops a scheduled poll while a pass runs or the port is closed.
+constexpr uint8_t kOverlayError = 2;
+
+// WM_SCHEDULED_EXCHANGE reaches the window's handler.
 class TScheduledExchange : public QObject {
 public:
-    explicit TScheduledExchange(TfmMain& window) : QObject(&window), FWindow(window)
+    TScheduledExchange(QObject& window, std::function<void()> handler)
+        : QObject(&window), FWindow(window), FHandler(std::move(handler))
     {
         window.installEventFilter(this);
     }
@@ -30,12 +36,13 @@ protected:
     {
         if (watched != &FWindow || event->type() != WM_SCHEDULED_EXCHANGE)
             return false;
-        RunGuarded(this, [this] { FWindow.Execute(FWindow.acFullExchg); });
+        RunGuarded(this, FHandler);
         return true;
     }
 
 private:
-    TfmMain& FWindow;
+    QObject& FWindow;
+    const std::function<void()> FHandler;
 };
 
 } // namespace
@@ -43,7 +50,7 @@ private:
 void TfmMain::CreateScheduleWindow()
 {
     FTimerParam = new TfmTimerParam(SettingsFileName(), this, Now, Monitor.Log.Sink());
-    new TScheduledExchange(*this);
+    new TScheduledExchange(*this, [this] { WMScheduledExchange(); });
     aList.SetWork(acTimerParam, [this] { FTimerParam->ShowModal(); });
 }
 
@@ -60,4 +67,23 @@ void TfmMain::LoadSchedule()
 QString TfmMain::NextScheduledPollText() const
 {
     return FTimerParam ? FTimerParam->GetNextPollText() : QString();
+}
+
+// A scheduled poll runs the full exchange as its menu item would, so the action's own rule
+// drops it, without a word, while a pass or the database's work runs. A port that is closed
+// (its device was missing when it was opened, say) is opened first as choosing it would, other
+// instances asked to let it go; when it still does not open, the poll that was not made is told
+// as a pass that cannot open its port tells it, since no one may be watching the screen.
+void TfmMain::WMScheduledExchange()
+{
+    if (ExchangeIdle() && !Settings.NoCom && !PortIsOpen()) {
+        SetPortEnabled(true);
+        if (!PortIsOpen()) {
+            TellLineFailure(PortUnavailableText(Port->Number(), Port->OpenError(), Port->Status(),
+                                                "опрос по расписанию"));
+            Taskbar->SetOverlayState(kOverlayError);
+            return;
+        }
+    }
+    Execute(acFullExchg);
 }

@@ -29,10 +29,10 @@ std::string ExchangeFailureText(const std::exception& failure, uint8_t address)
     return Format("Нет ответа от контроллера с адресом %d - %s", address, failure.what());
 }
 
-std::string PortUnavailableText(int port, int error, const std::string& reason)
+std::string PortUnavailableText(int port, int error, const std::string& reason, const std::string& poll)
 {
     if (error == 0)
-        return Format("Порт COM%d закрыт: опрос не выполнен. Откройте порт в меню «Порт обмена»", port);
+        return Format("Порт COM%d закрыт: %s не выполнен. Откройте порт в меню «Порт обмена»", port, poll.c_str());
     const char* check = nullptr;
     switch (error) {
     case ENOENT:
@@ -52,7 +52,7 @@ std::string PortUnavailableText(int port, int error, const std::string& reason)
         check = "Проверьте преобразователь интерфейса, его кабель и порт, выбранный в меню «Порт обмена»";
         break;
     }
-    return Format("Порт COM%d не открывается (%s): опрос не выполнен. %s", port, reason.c_str(), check);
+    return Format("Порт COM%d не открывается (%s): %s не выполнен. %s", port, reason.c_str(), poll.c_str(), check);
 }
 
 void TCommLine::Exchange(DynByteArray& buffer, uint16_t timeoutMs)

@@ -15,9 +15,10 @@
 // контроллера с адресом N - " and the port's message. Other failures keep their own text.
 std::string ExchangeFailureText(const std::exception& failure, uint8_t address);
 
-// What a pass says when its port cannot be opened: the port, the system's reason and what to
-// check for that reason (error: the errno of the failed open, 0 for a port closed on purpose).
-std::string PortUnavailableText(int port, int error, const std::string& reason);
+// What a pass says when its port cannot be opened: the port, the system's reason, that the poll
+// (a scheduled one, say: "опрос по расписанию") was not made, and what to check for that reason
+// (error: the errno of the failed open, 0 for a port closed on purpose).
+std::string PortUnavailableText(int port, int error, const std::string& reason, const std::string& poll = "опрос");
 
 class TCommLine {
 public:

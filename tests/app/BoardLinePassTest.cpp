@@ -2,7 +2,7 @@
 // board shows the new temperatures, the data file is saved, and the log names the local block
 // that failed to answer by its device name. A line that dies in the middle of a pass shows: in
 // red lines, in the port panel, on the board and in the window's icon; it is used again once it
-// is back.
+// is back. A scheduled poll finding the port closed opens it, or says why it could not.
 #include "AppTestEnvironment.h"
 #include "ScriptedModal.h"
 
@@ -13,10 +13,12 @@
 #include "platform/qt/QtColour.h"
 #include "app/board/SiloBinGrid.h"
 #include "app/board/SiloCellGeometry.h"
+#include "app/schedule/TimerTh.h"
 #include "app/widgets/VSBPro.h"
 #include "core/Device/Device.h"
 #include "core/ExchangeLog.h"
 #include "core/Parameters.h"
+#include "core/WindowMessages.h"
 #include "tools/ft3sim/Simulator.h"
 
 #include <QAction>
@@ -26,6 +28,7 @@
 #include <QListWidget>
 #include <QThread>
 
+#include <atomic>
 #include <chrono>
 #include <utility>
 #include <vector>
@@ -102,6 +105,36 @@ QStringList ErrorLines(const TfmMain& window)
     for (int row = window.lbErr->count() - 1; row >= 0; --row)
         lines << window.lbErr->item(row)->text().section(QStringLiteral(" : "), 1);
     return lines;
+}
+
+// Counts the scheduled polls that reach a window; the window has handled each by the time the
+// event loop returns.
+class TScheduledPolls : public QObject {
+public:
+    explicit TScheduledPolls(QObject& window) { window.installEventFilter(this); }
+    int Count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == WM_SCHEDULED_EXCHANGE)
+            ++Count;
+        return false;
+    }
+};
+
+// Runs the event loop until the condition holds or the time is up.
+template <class Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = 20s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 } // namespace
@@ -257,6 +290,90 @@ TEST(BoardLinePassTest, AFailedLineIsToldWhateverTheErrorListsSwitch)
     QCoreApplication::processEvents();
     EXPECT_TRUE(ErrorLines(*window).isEmpty());
 
+    window->close();
+    window.reset();
+    line.Stop();
+}
+
+// The adaptor is not plugged in when the program starts: the port stays closed and so does
+// "Полный обмен". A poll the schedule starts tries the port all the same; while it does not
+// open, the poll is not made and says so at once, as a failed line (the port, the system's
+// reason, what to check), and the taskbar shows an error. A poll falling due while a pass runs
+// is dropped without a word. Once the adaptor is back, the next poll that falls due opens the
+// port and makes its pass.
+TEST(BoardLinePassTest, AScheduledPollOpensAClosedPortOrSaysWhyItWasNotMade)
+{
+    TAppFolders folders;
+    TScriptedModal modal;
+    ft3sim::Simulator line;
+    line.localBlock().SetDefaultReadings(ft3sim::WordsForTemperature(20.0));
+    line.KeepLink(folders.HomeFile("COM3").toStdString());
+    line.Vanish();
+    line.Start();
+    WriteLineFolder(folders, 1, {{0, 0}, {0, 1}});
+
+    auto window = std::make_unique<TMainWindowUnderTest>(QStringList{"/opt/Tavik_zuzid/Tavik_zuzid"}, modal);
+    int passesStarted = 0;
+    QObject::connect(window->acFullExchg, &QAction::triggered, [&] { ++passesStarted; });
+    window->show();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(window->Port->Enable());
+    ASSERT_FALSE(window->acShowErr->isChecked());
+    window->aList.UpdateAll();
+    EXPECT_FALSE(window->acFullExchg->isEnabled());
+
+    // A poll every minute, on a clock the test sets.
+    std::atomic<TDateTime> now{EncodeDateTime(2024, 12, 9, 8, 0, 59, 0)};
+    TSchedulePlan plan;
+    plan.Assign({{60, pkPeriod}});
+    TScheduledPolls polls(*window);
+    auto schedule = std::make_unique<TTimerTh>(plan, window.get(), [&] { return now.load(); },
+                                               std::chrono::milliseconds(1), window->Monitor.Log.Sink());
+    now = EncodeDateTime(2024, 12, 9, 8, 1, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return polls.Count == 1; }));
+    const QString notMade = QStringLiteral(
+        "Порт COM3 не открывается (Нет такого файла или каталога): опрос по расписанию не выполнен. "
+        "Проверьте, что преобразователь интерфейса подключён к компьютеру и в меню «Порт обмена» выбран его порт");
+    EXPECT_EQ(ErrorLines(*window), QStringList{notMade});
+    EXPECT_EQ(window->accessibleDescription(), QStringLiteral("Error"));
+    EXPECT_FALSE(window->Port->Enable());
+    window->AppEvents1Idle();
+    EXPECT_EQ(window->sBarPanels[0]->Text(), QStringLiteral("COM3 - Нет такого файла или каталога"));
+    EXPECT_EQ(passesStarted, 0);
+    EXPECT_TRUE(line.Exchanges().empty());
+    const QString debug = QString::fromUtf8(ReadAll(folders.HomeFile("debug.log")));
+    const qsizetype due = debug.indexOf(QStringLiteral("Полный опрос по расписанию: С периодом в 1 мин. - 09.12 08:01:00"));
+    EXPECT_NE(due, -1) << debug.toStdString();
+    EXPECT_GT(debug.indexOf(notMade), due) << "the poll falls due, then is told not made";
+
+    // A pass under way: the poll is dropped, the port not tried, nothing said.
+    window->lbErr->clear();
+    ASSERT_TRUE(window->Monitor.Passes.Create(window->Settings, {}));
+    now = EncodeDateTime(2024, 12, 9, 8, 2, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return polls.Count == 2; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ErrorLines(*window).isEmpty()) << ErrorLines(*window).join('\n').toStdString();
+    EXPECT_EQ(QString::fromUtf8(ReadAll(folders.HomeFile("debug.log"))).count(notMade), 1);
+    window->Monitor.Passes.Release();
+
+    line.Return();
+    now = EncodeDateTime(2024, 12, 9, 8, 3, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return polls.Count == 3; }));
+    EXPECT_EQ(passesStarted, 1);
+    ASSERT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }));
+    QCoreApplication::processEvents();
+    window->AppEvents1Idle();
+    EXPECT_TRUE(window->Port->Enable());
+    EXPECT_EQ(window->sBarPanels[0]->Text(), QStringLiteral("COM3 - готов"));
+    EXPECT_TRUE(ErrorLines(*window).isEmpty()) << ErrorLines(*window).join('\n').toStdString();
+    EXPECT_FALSE(line.Exchanges().empty());
+    TfrSiLoBin& frame = *window->Board->GetSiloBin(0);
+    for (int col : {0, 1})
+        for (int tit : {0, 1})
+            EXPECT_EQ(BandColour(frame, col, tit), ToQColor(clLime)) << col << "." << tit;
+    EXPECT_EQ(window->accessibleDescription(), QStringLiteral("OK"));
+
+    schedule.reset();
     window->close();
     window.reset();
     line.Stop();

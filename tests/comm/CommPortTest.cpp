@@ -432,6 +432,26 @@ TEST_F(CommPortTest, APortThatFailedToReopenIsTriedAgainAfterMoreFailures)
     EXPECT_EQ(port.FailureCount(), 0);
 }
 
+// The adaptor was not plugged in when the port was opened: the port stays closed and tells why,
+// as one whose device went does, and a pass does not open it; choosing another port forgets why.
+TEST_F(CommPortTest, APortThatFailedToOpenTellsWhyUntilAnotherIsChosen)
+{
+    home.Unlink(PortNumber);
+    port.SetEnable(true);
+    EXPECT_FALSE(port.Enable());
+    EXPECT_EQ(port.OpenError(), ENOENT);
+    EXPECT_EQ(port.Status(), SystemErrorText(ENOENT));
+    home.Link(PortNumber, line.SlavePath());
+    EXPECT_FALSE(port.EnsureOpen());
+    EXPECT_EQ(port.OpenError(), ENOENT);
+
+    port.SetNumber(PortNumber + 1);
+    EXPECT_EQ(port.OpenError(), 0);
+    port.SetNumber(PortNumber);
+    Open();
+    EXPECT_EQ(port.OpenError(), 0);
+}
+
 // Before a pass asks anything: a port whose device went is opened again at once when its device
 // is back, and tells why not while it is gone; a port closed on purpose stays closed.
 TEST_F(CommPortTest, APortWhoseDeviceWentIsOpenedAgainWhenAskedAndAClosedOneIsNot)
