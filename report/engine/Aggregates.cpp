@@ -71,9 +71,18 @@ QVariant TrpBand::AggregateValue(const QString& name) const
 {
     const QVariant value = AggregateValues.GetValueByName(name);
     TAggregateName parsed;
-    if (!TAggregateName::Parse(name, parsed) || parsed.Operation != aoAvg || VarIsNull(value))
+    if (!TAggregateName::Parse(name, parsed) || VarIsNull(value))
         return value;
-    return AggregateCount == 0 ? QVariant(0) : QVariant(VarToReal(value) / AggregateCount);
+    switch (parsed.Operation) {
+    case aoAvg:
+        return AggregateCount == 0 ? QVariant(0) : QVariant(VarToReal(value) / AggregateCount);
+    case aoMin: case aoMax:
+        // Still where it started: no record reached it, and an empty group shows 0.
+        return VarIsNumeric(value) && VarToReal(value) == VarToReal(AggregateStartValue(parsed.Operation))
+                   ? QVariant(0) : value;
+    default:
+        return value;
+    }
 }
 
 void TrpBand::ResetAggregates()

@@ -168,7 +168,7 @@ public:
 
     void SetAggregateValue(const QString& name, const QVariant& value);
     // The value registered under the name (null when there is none); an average is divided by
-    // AggregateCount, and is 0 while the count is 0.
+    // AggregateCount, and is 0 while the count is 0; a minimum or maximum no record reached is 0.
     QVariant AggregateValue(const QString& name) const;
 
     // The band whose counters LINE# and LINETHROUGH# read: this one when it has a data source

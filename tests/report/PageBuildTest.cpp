@@ -169,6 +169,20 @@ TEST_F(PageBuild, MasterFooterAggregatesCoverEveryRecord)
     }
 }
 
+// A summary over no records: every aggregate is 0, the extremes too (no record reached them).
+TEST_F(PageBuild, AggregatesOverNoRecordsAreZero)
+{
+    AddBand(btMasterData, 0, 20, QStringLiteral("Row"));
+    AddMemo(0, 0, 100, 20, QStringLiteral("[tbSilo.Temp]"));
+    AddBand(btReportSummary, 40, 20);
+    AddMemo(0, 40, 300, 20,
+            QStringLiteral("[SUM([tbSilo.Temp])]/[MIN([tbSilo.Temp])]/[MAX([tbSilo.Temp])]/[AVG([tbSilo.Temp])]/[COUNT()]"),
+            QStringLiteral("Summary"));
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    EXPECT_EQ(Texts(QStringLiteral("Summary")), QStringList{"0/0/0/0/0"});
+}
+
 TEST_F(PageBuild, GroupsPrintTheirHeaderAndFooterWithTheGroupsOwnAggregates)
 {
     for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{
