@@ -190,6 +190,16 @@ bool TrpDataDictionary::CachedFieldValue(const QString& name, QVariant& value)
     return true;
 }
 
+bool TrpDataDictionary::FieldOf(const QString& name, TDataSet*& dataSet, QString& fieldName)
+{
+    const TrpCacheItem* item = IsVariable(name) ? CachedItem(name) : nullptr;
+    if (!item)
+        return false;
+    dataSet = item->DataSet;
+    fieldName = item->FieldName;
+    return true;
+}
+
 QVariant TrpDataDictionary::GetValue(const QString& name)
 {
     if (QVariant value; CachedFieldValue(name, value))

@@ -49,6 +49,9 @@ public:
     // The value as GetValue gives it when the name is a cached field; false for any other name.
     // One look-up where IsVariable and GetValue take two: every field a build prints asks.
     bool CachedFieldValue(const QString& name, QVariant& value);
+    // The data set and field a name known to the dictionary stands for (a field reference, an
+    // alias of one, or a variable naming one); false for any other name.
+    bool FieldOf(const QString& name, TDataSet*& dataSet, QString& fieldName);
 
     // Splits at the last point outside double quotes; the field loses its quotes. Without a
     // point the data set is empty and the whole name is the field.

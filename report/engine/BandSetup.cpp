@@ -338,9 +338,12 @@ void TrpPage::PrepareObjects()
         if (text.size() <= 2 || text[0] != QLatin1Char('[') || text.lastIndexOf(QLatin1Char(']')) < 1)
             continue;
         const QString name = text.mid(1, text.lastIndexOf(QLatin1Char(']')) - 1);
-        TDataSet* dataSet = report.UseDefaultDataSetName ? DefaultFieldDataSet(c) : nullptr;
+        TDataSet* dataSet = nullptr;
         QString field;
-        ResolveFieldReference(c, name, dataSet, field);
+        if (!report.Dictionary.FieldOf(name, dataSet, field)) {
+            dataSet = report.UseDefaultDataSetName ? DefaultFieldDataSet(c) : nullptr;
+            ResolveFieldReference(c, name, dataSet, field);
+        }
         if (dataSet && !field.isEmpty()) {
             view->BoundDataSet = dataSet;
             view->BoundFieldName = field;

@@ -4,7 +4,10 @@
 
 #include <QtGlobal>
 
+#include "FakeTable.h"
+#include "SampleGraphics.h"
 #include "report/data/Dataset.h"
+#include "report/file/Cp1251Text.h"
 #include "report/objects/PictureView.h"
 #include "report/objects/SubReportView.h"
 
@@ -218,6 +221,42 @@ TEST_F(PageBuild, InvisibleDataBandAccumulatesOnlyValuesFlaggedToCount)
     EXPECT_TRUE(Texts(QStringLiteral("Row")).isEmpty());
     EXPECT_EQ(Texts(QStringLiteral("Counted")), QStringList{"5"});
     EXPECT_EQ(Texts(QStringLiteral("Skipped")), QStringList{"0"});
+}
+
+// A picture named by a dictionary variable and a memo named by the aliases of a table and its
+// field take their content from the blob fields those names stand for: the report's
+// before-print step loads them (expanded, the memo would show the field's display text).
+TEST_F(PageBuild, ObjectsNamingAFieldThroughTheDictionaryPrintTheFieldsContent)
+{
+    FakeTable notes(QStringLiteral("tbNotes"), &owner);
+    notes.AddField(QStringLiteral("Photo"), ftGraphic);
+    notes.AddField(QStringLiteral("Note"), ftMemo)->OnGetText = [](const QVariant&) { return QStringLiteral("(MEMO)"); };
+    notes.AddRow({SampleImageFile("JPEG", Qt::red), ToCp1251(QStringLiteral("Зерно сухое\r\nвлажность 12 %"))});
+    notes.First();
+    report->Dictionary.Variables.SetValueByName(QStringLiteral("Снимок"), QStringLiteral("tbNotes.\"Photo\""));
+    report->Dictionary.FieldAliasList.SetValueByName(QStringLiteral("tbNotes"), QStringLiteral("Заметки"));
+    report->Dictionary.FieldAliasList.SetValueByName(QStringLiteral("tbNotes.\"Note\""), QStringLiteral("Текст"));
+    report->OnBeforePrint = [](QStringList&, TrpView*) {};
+    AddBand(btReportTitle, 0, 100);
+    auto* picture = static_cast<TrpPictureView*>(page->AddObject(std::make_unique<TrpPictureView>()));
+    picture->Name = QStringLiteral("Picture");
+    picture->SetBounds(0, 0, 50, 50);
+    picture->Memo = {QStringLiteral("[Снимок]")};
+    picture->BlobType = btJPG;
+    AddMemo(100, 0, 300, 50, QStringLiteral("[Заметки.Текст]"), QStringLiteral("Note"));
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    EXPECT_EQ(Texts(QStringLiteral("Note")), QStringList{QStringLiteral("Зерно сухое|влажность 12 %")});
+    TrpEMFPages& pages = *report->EMFPages;
+    pages.RestoreObjects(0);
+    const TrpPictureView* printed = nullptr;
+    for (const auto& view : pages.Page(0).LivePage->Objects)
+        if (view->Name == QLatin1String("Picture"))
+            printed = dynamic_cast<const TrpPictureView*>(view.get());
+    ASSERT_NE(printed, nullptr);
+    EXPECT_EQ(printed->Picture.Kind(), gkJpeg);
+    EXPECT_TRUE(printed->Picture.Decode());
+    pages.ReleaseObjects(0);
 }
 
 // Three master records with 2, 0 and 1 detail records.
