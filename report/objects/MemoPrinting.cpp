@@ -6,6 +6,8 @@
 // after printing, so a style a handler sets prints with that memo and stays on the object.
 #include <algorithm>
 
+#include <QScopeGuard>
+
 #include "base/Rounding.h"
 #include "report/engine/Band.h"
 #include "report/engine/Report.h"
@@ -16,6 +18,8 @@
 
 void TrpMemoView::ExpandMemo()
 {
+    const auto done = qScopeGuard([this, was = expanding_] { expanding_ = was; });
+    expanding_ = true;
     WorkText.clear();
     WorkText.reserve(Memo.size());
     MemoSplits.resize(size_t(Memo.size()));
@@ -105,6 +109,16 @@ void TrpMemoView::PrintToStream(QIODevice& stream)
     Tag = savedTag;
     BandAlign = savedAlign;
     PassMode = pmNormal;
+}
+
+int TrpMemoView::CalcWidth()
+{
+    if (expanding_)
+        return CalcWidth(Memo);
+    const QStringList savedText = WorkText;
+    const auto restore = qScopeGuard([&] { WorkText = savedText; });
+    ExpandMemo();
+    return CalcWidth(WorkText);
 }
 
 int TrpMemoView::CalcHeight()

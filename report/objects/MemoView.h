@@ -54,7 +54,8 @@ public:
     TrpMemoView();
 
     QString ClassName() const override { return QStringLiteral("TrpMemoView"); }
-    int CalcWidth() override { return CalcWidth(Memo); }
+    // The width the expanded text needs; the memo's text and state are left as they were.
+    int CalcWidth() override;
 
     void SetPropertyValue(const QString& name, const QVariant& value) override;
     QVariant GetPropertyValue(const QString& name) override;
@@ -115,4 +116,8 @@ private:
     // Draws the line at (x, y), or hands it to the export filter; extra pixels widen its blanks.
     void OutputLine(const TrpTextMeasure& measure, const QString& text, int x, int y, int extra, bool turned,
                     int frameSides);
+
+    // Set while the text expands: a width asked for meanwhile measures the text as written
+    // rather than expanding it again without end.
+    bool expanding_ = false;
 };

@@ -135,6 +135,35 @@ TEST_F(MemoPrinting, CalcHeightFromAScriptLeavesTheMemoMeasured)
     EXPECT_EQ(expansions, 1) << "printing does not expand again";
 }
 
+// CALCWIDTH measures the text as it prints: 8 pixels a character, plus frame 1, gaps 2 x 2
+// and 1, over the widest line. A memo that asks for its width while it expands gets the width
+// of its text as written.
+TEST_F(MemoPrinting, CalcWidthMeasuresTheExpandedText)
+{
+    const struct {
+        QStringList memo;
+        QString value;
+        int width;
+    } cases[] = {
+        {{QStringLiteral("[FIELD]")}, QStringLiteral("7"), 8 + 6},                  // raw 7 characters
+        {{QStringLiteral("[FIELD]")}, QStringLiteral("температура 12,5 °C"), 19 * 8 + 6},
+        {{QStringLiteral("t=[FIELD]")}, QStringLiteral("1\r\n12345"), 5 * 8 + 6},  // lines "t=1", "12345"
+    };
+    memo->Flags = kFlagStretched;   // no word wrap: the lines print as expanded
+    for (const auto& c : cases) {
+        memo->Memo = c.memo;
+        fieldValue = c.value;
+        const TrpViewScope current(context, memo);
+        QVariant width;
+        report->ResolveVariable(QStringLiteral("CALCWIDTH"), width);
+        EXPECT_EQ(width, QVariant(c.width))
+            << c.memo.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(memo->WorkText, QStringList()) << "the memo is left as it was";
+    }
+    memo->Memo = {QStringLiteral("[CALCWIDTH]")};
+    EXPECT_EQ(Printed(Print())->Memo, QStringList{QString::number(11 * 8 + 6)});
+}
+
 // Records printed in turn, each measured before it prints, as bands print them.
 TEST_F(MemoPrinting, SuppressedRepeatsPrintOnce)
 {
