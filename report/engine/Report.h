@@ -286,9 +286,11 @@ private:
     void ForgetPages();
 
     // How the last build ended: the pages built, stopped with the pages built so far, or failed
-    // with the previous pages back.
+    // with no pages.
     enum class TBuildOutcome { Built, Stopped, Failed };
     bool BuildWithProgress();
+    // A failed build leaves no pages, neither in the report nor in the preview showing it.
+    void ClearPreparedPages();
     // The progress window the report's work runs under: none without ShowProgress, with an
     // OnProgress handler, or without windows.
     TrpProgressWindow* ProgressWindow() const;

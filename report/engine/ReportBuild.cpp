@@ -5,6 +5,7 @@
 
 #include "report/data/Dataset.h"
 #include "report/engine/EMFPages.h"
+#include "report/engine/PreviewHost.h"
 #include "report/engine/ProgressWindow.h"
 #include "report/engine/Report.h"
 #include "report/runtime/CurrentScope.h"
@@ -38,8 +39,6 @@ bool TrpReport::BuildReportPages()
     const TrpCurrentScope<TrpReport> currentReport(c.CurrentReport, this);
     BindParser();
 
-    // The previous pages stay aside until the new ones are good.
-    auto previous = std::exchange(EMFPages, std::make_unique<TrpEMFPages>(*this));
     QBuffer snapshot;
     snapshot.open(QIODevice::ReadWrite);
     bool saved = false;
@@ -70,7 +69,9 @@ bool TrpReport::BuildReportPages()
     c.FirstPassFlag = false;
     c.CurrentBand = nullptr;
     if (failed || c.DialogCancelled) {
-        EMFPages = std::move(previous);
+        // No earlier build's pages may stand in for this one: nothing is left to show, print,
+        // export or save, also in the preview that shows this report.
+        ClearPreparedPages();
         lastBuild_ = TBuildOutcome::Failed;
         if (failed)
             ShowErrorBox(c, errorText);
@@ -78,6 +79,14 @@ bool TrpReport::BuildReportPages()
     }
     lastBuild_ = built ? TBuildOutcome::Built : TBuildOutcome::Stopped;
     return built;
+}
+
+void TrpReport::ClearPreparedPages()
+{
+    EMFPages->Clear();
+    TrpPreviewHost* preview = Preview();
+    if (preview && preview->ShownReport() == this)
+        preview->Connect(*this);   // it takes the empty list in place of the pages it held
 }
 
 bool TrpReport::BuildWithProgress()

@@ -22,7 +22,7 @@ void TrpReport::SetPreview(TrpPreviewHost* preview)
 void TrpReport::ShowReport()
 {
     BuildReportPages();
-    // A failed build leaves the preview as it was; a stopped one shows what it built.
+    // A failed build has nothing to show; a stopped one shows what it built.
     if (lastBuild_ != TBuildOutcome::Failed)
         ShowReportPages();
 }

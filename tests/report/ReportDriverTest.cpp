@@ -120,28 +120,62 @@ TEST_F(ReportDriver, AChangeBeforeTheBuildStaysAndOneDuringItIsGone)
     EXPECT_FALSE(Memo(QStringLiteral("fPage"))->PrintedForm) << "the template is back in its design form";
 }
 
-TEST_F(ReportDriver, AFailedBuildKeepsThePreviousPagesAndShowsNothing)
+// After a build that fails, or whose dialog page is cancelled, no pages are left: neither the
+// report nor the preview that showed the build before holds any, so no earlier build's pages can
+// be shown, printed, exported or saved in its place.
+TEST_F(ReportDriver, AFailedOrCancelledBuildLeavesNoPages)
 {
-    ASSERT_TRUE(report->BuildReportPages());
     HoldingPreview preview;
     report->SetPreview(&preview);
-    const QStringList before = Texts(QStringLiteral("fSilo"));
-
-    Memo(QStringLiteral("fSilo"))->Memo = QStringList{QStringLiteral("[NoSuchName]")};
-    for (const bool window : {false, true}) {
-        SCOPED_TRACE(window);
-        std::unique_ptr<TrpProgressForm> form;
-        if (window)
-            form = std::make_unique<TrpProgressForm>(context);
-        boxes.clear();
-        EXPECT_FALSE(report->BuildReportPages());
-        ASSERT_EQ(boxes.size(), 1);
-        EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("An error occured during calculating\n[NoSuchName]")));
-        EXPECT_TRUE(boxes[0].contains(QStringLiteral("Object: fSilo")));
-        EXPECT_EQ(Texts(QStringLiteral("fSilo")), before);
+    enum TSpoil { kError, kErrorUnderTheWindow, kDialogCancelled };
+    for (const TSpoil spoil : {kError, kErrorUnderTheWindow, kDialogCancelled}) {
+        SCOPED_TRACE(spoil);
+        Memo(QStringLiteral("fSilo"))->Memo = QStringList{QStringLiteral("[tbSilo.Silo]")};
         report->ShowReport();
-        EXPECT_EQ(preview.connects, 0);
+        ASSERT_EQ(preview.HeldCount(), 3) << "the good build is shown";
+        const int connects = preview.connects;
+
+        std::unique_ptr<TrpProgressForm> form;
+        if (spoil == kErrorUnderTheWindow)
+            form = std::make_unique<TrpProgressForm>(context);
+        if (spoil == kDialogCancelled) {
+            TrpPage* dialog = NewPage();
+            dialog->Type = ptDialog;
+            dialog->Script = QStringList{QStringLiteral("MODALRESULT := 2")};
+        } else {
+            Memo(QStringLiteral("fSilo"))->Memo = QStringList{QStringLiteral("[NoSuchName]")};
+        }
+        boxes.clear();
+        report->ShowReport();
+        EXPECT_EQ(preview.HeldCount(), 0) << "the preview shows no pages";
+        EXPECT_EQ(preview.connects, connects + 1);
+        EXPECT_EQ(PageCount(), 0);
+        if (spoil == kDialogCancelled) {
+            EXPECT_TRUE(boxes.isEmpty());
+        } else {
+            ASSERT_EQ(boxes.size(), 1);
+            EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("An error occured during calculating\n[NoSuchName]")));
+            EXPECT_TRUE(boxes[0].contains(QStringLiteral("Object: fSilo")));
+        }
     }
+}
+
+// A failed build of a report the preview does not show leaves the preview alone.
+TEST_F(ReportDriver, AFailedBuildOfAnotherReportLeavesThePreviewAlone)
+{
+    HoldingPreview preview;
+    report->SetPreview(&preview);
+    report->ShowReport();
+    ASSERT_EQ(preview.HeldCount(), 3);
+    ReportBuild other;
+    other.report->SetPreview(&preview);
+    other.context.MessageBox = [](const QString&, const QString&, int) { return 1; };
+    other.AddRow(QStringLiteral("С1"), 1);
+    other.AddBand(btMasterData, 0, 400);
+    other.AddMemo(0, 0, 200, 20, QStringLiteral("[NoSuchName]"));
+    EXPECT_FALSE(other.report->BuildReportPages());
+    EXPECT_EQ(preview.HeldCount(), 3);
+    EXPECT_EQ(preview.shown, report.get());
 }
 
 TEST_F(ReportDriver, CancelKeepsThePagesBuiltSoFarAndShowsThem)
