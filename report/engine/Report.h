@@ -291,6 +291,9 @@ private:
     bool BuildWithProgress();
     // A failed build leaves no pages, neither in the report nor in the preview showing it.
     void ClearPreparedPages();
+    // Sub-reports whose targets place one another in a ring (a page placing itself included)
+    // would build without end: false with the build's error set, naming the ring.
+    bool CheckSubReportRings();
     // The progress window the report's work runs under: none without ShowProgress, with an
     // OnProgress handler, or without windows.
     TrpProgressWindow* ProgressWindow() const;

@@ -47,11 +47,13 @@ bool TrpReport::BuildReportPages()
         PreDrawAligned();
         SaveToStream(snapshot);
         saved = true;
-        if (OnBeginDoc)
-            OnBeginDoc();
-        built = BuildWithProgress();
-        if (OnEndDoc)
-            OnEndDoc();
+        if (CheckSubReportRings()) {
+            if (OnBeginDoc)
+                OnBeginDoc();
+            built = BuildWithProgress();
+            if (OnEndDoc)
+                OnEndDoc();
+        }
     } catch (const std::exception& error) {
         SetCalculationError(c, error);
     }

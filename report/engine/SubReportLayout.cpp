@@ -7,7 +7,9 @@
 #include "report/engine/Report.h"
 #include "report/objects/SubReportView.h"
 #include "report/runtime/CurrentScope.h"
+#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/RunContext.h"
+#include "report/runtime/TextRoutines.h"
 
 namespace {
 
@@ -145,4 +147,52 @@ bool TrpPage::Playback()
         ++PlayPos;
     }
     return false;
+}
+
+bool TrpReport::CheckSubReportRings()
+{
+    // Depth first over the pages the sub-report objects target, without recursion: a page on
+    // the current path that is targeted again closes a ring. Every page is walked once.
+    enum TMark : uint8_t { kUnseen, kOnPath, kDone };
+    std::vector<TMark> marks(Pages.size(), kUnseen);
+    struct TStep {
+        size_t Page;
+        size_t Object;   // the next object of the page to look at
+    };
+    std::vector<TStep> path;
+    for (size_t start = 0; start < Pages.size(); ++start) {
+        if (marks[start] != kUnseen)
+            continue;
+        marks[start] = kOnPath;
+        path.push_back({start, 0});
+        while (!path.empty()) {
+            const size_t page = path.back().Page;
+            const auto& objects = Pages[page]->Objects;
+            if (path.back().Object == objects.size()) {
+                marks[page] = kDone;
+                path.pop_back();
+                continue;
+            }
+            auto* sub = dynamic_cast<TrpSubReportView*>(objects[path.back().Object++].get());
+            if (!sub || sub->SubPageIndex < 0 || size_t(sub->SubPageIndex) >= Pages.size())
+                continue;
+            const size_t target = size_t(sub->SubPageIndex);
+            if (marks[target] == kOnPath) {
+                QStringList ring;
+                const auto closed = std::find_if(path.begin(), path.end(), [target](const TStep& step) { return step.Page == target; });
+                for (auto step = closed; step != path.end(); ++step)
+                    ring << Pages[step->Page]->Name;
+                ring << Pages[target]->Name;
+                TrpRunContext& c = context_;
+                const TrpViewScope current(c, sub);   // the error names the object closing the ring
+                SetCalculationError(c, LoadFrResString(c, 55215).arg(ring.join(QStringLiteral(" → "))));
+                return false;
+            }
+            if (marks[target] == kUnseen) {
+                marks[target] = kOnPath;
+                path.push_back({target, 0});
+            }
+        }
+    }
+    return true;
 }

@@ -167,6 +167,7 @@ constexpr TResourceString kStrings[] = {
     {55212, "ASCII Text file"},
     {55213, "Файл не является сохранённым отчётом"},
     {55214, "Сохранённый отчёт повреждён на странице %1"},
+    {55215, "Sub-reports place one another in a ring: %1"},
     {55218, "Rich text file"},
     {55223, "Форматированный текст"},   // the rich-text object's tool bar hint
     {55228, "Нет картинки"},   // an empty picture at design time

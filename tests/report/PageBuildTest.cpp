@@ -483,6 +483,66 @@ TEST_F(PageBuild, SideBySideSubReportsContinueTogetherAndTheBandEndsBelowTheLong
     EXPECT_EQ(Texts(QStringLiteral("Summary")).size(), 1);
 }
 
+// Sub-reports whose targets place one another in a ring would build without end: the build is
+// refused before any page is made, its error naming the ring and the object that closes it. A
+// chain of sub-reports that ends builds every page of it once.
+TEST(SubReportRings, ARingIsRefusedAndAChainThatEndsBuilds)
+{
+    const struct {
+        std::vector<int> targets;   // from the second page on: the page its sub-report places, or -1
+        const char* ring;           // empty: the build succeeds
+        const char* closing;        // the sub-report that closes the ring
+    } cases[] = {
+        {{1}, "Page2 → Page2", "Sub2"},
+        {{2, 1}, "Page2 → Page3 → Page2", "Sub3"},
+        {{2, 3, 1}, "Page2 → Page3 → Page4 → Page2", "Sub4"},
+        {{2, 3, -1}, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ring);
+        ReportBuild build;
+        QStringList boxes;
+        build.context.MessageBox = [&boxes](const QString& text, const QString&, int) {
+            boxes << text;
+            return 1;
+        };
+        int pagesBegun = 0;
+        build.report->OnBeginPage = [&pagesBegun](int) { ++pagesBegun; };
+        const auto addSubReport = [&build](TrpPage* on, int index, int target) {
+            auto* sub = static_cast<TrpSubReportView*>(on->AddObject(std::make_unique<TrpSubReportView>()));
+            sub->SetBounds(300, 0, 200, 30);
+            sub->SubPageIndex = target;
+            sub->Name = QStringLiteral("Sub%1").arg(index + 1);
+        };
+        build.AddBand(btMasterData, 0, 30)->FormatText = QStringLiteral("1");
+        addSubReport(build.page, 0, 1);
+        for (size_t i = 0; i < c.targets.size(); ++i) {
+            TrpPage* page = build.NewPage();
+            build.AddBand(page, btMasterData, 0, 30)->FormatText = QStringLiteral("1");
+            build.AddMemo(page, 0, 0, 100, 30, QStringLiteral("P%1").arg(i + 2), QStringLiteral("Text"));
+            if (c.targets[i] >= 0)
+                addSubReport(page, int(i + 1), c.targets[i]);
+        }
+        const bool built = build.report->BuildReportPages();
+        EXPECT_EQ(build.context.CurrentView, nullptr);
+        if (*c.ring == 0) {
+            EXPECT_TRUE(built);
+            EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
+            EXPECT_EQ(build.Texts(QStringLiteral("Text")), (QStringList{"P2", "P3", "P4"}));
+            continue;
+        }
+        EXPECT_FALSE(built);
+        EXPECT_EQ(pagesBegun, 0);
+        EXPECT_EQ(build.PageCount(), 0);
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_TRUE(boxes[0].contains(QStringLiteral("Object: ") + QString::fromLatin1(c.closing)))
+            << boxes[0].toStdString();
+        EXPECT_TRUE(boxes[0].endsWith(QStringLiteral("Sub-reports place one another in a ring: ") +
+                                      QString::fromUtf8(c.ring)))
+            << boxes[0].toStdString();
+    }
+}
+
 TEST_F(PageBuild, ObjectsBelongToTheBandTheyLieInAndHeadersAndFootersToTheDataBandTheyFrame)
 {
     AddRow(QStringLiteral("А"), 0);
