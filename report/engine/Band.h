@@ -192,6 +192,9 @@ private:
     // Writes the object into the prepared page being filled, shifted by (dx, dy).
     void PrintObject(TrpView* view, int dx, int dy);
     void DrawPageBreak();
+    // A split object that does not fit the room a page gives it at its top ends the build with
+    // an error naming it (true); a sub-report's page leaves that to the page it prints on.
+    bool NeverFits(TrpView& view, int room);
     // max(Height, the lowest stretchable object's end), over the cross cells too.
     int ContentHeight();
     int ObjectsHeight();

@@ -6,7 +6,9 @@
 #include "report/engine/Report.h"
 #include "report/objects/Stretcheable.h"
 #include "report/runtime/CurrentScope.h"
+#include "report/runtime/EngineRoutines.h"
 #include "report/runtime/RunContext.h"
+#include "report/runtime/TextRoutines.h"
 
 namespace {
 
@@ -24,6 +26,20 @@ void TrpBand::ShiftObjectsBelow(const TrpView* view, int dy)
         if (other != view && other->Selected && other->Top >= bottom && view->Left <= other->Left &&
             other->Left <= view->Left + view->Width)
             other->Top += dy;
+}
+
+bool TrpBand::NeverFits(TrpView& view, int room)
+{
+    // Pushed to the next page it would start at the top of the room and still not fit there,
+    // page after page: the build ends now rather than after a run of empty pages.
+    if (Page->IsSubTarget || view.Height < room)
+        return false;
+    TrpRunContext& c = Page->Context();
+    if (c.RootReport->Terminated)
+        return true;   // one error is enough
+    const TrpViewScope current(c, &view);
+    SetCalculationError(c, LoadFrResString(c, 55216).arg(view.Name, Name).arg(view.Height).arg(room));
+    return true;
 }
 
 void TrpBand::DrawPageBreak()
@@ -51,8 +67,13 @@ void TrpBand::DrawPageBreak()
         DrawObjects();
     } else {
         int lowest = 0;
+        bool onNewPage = false;   // broken to by this split: the room every next page gives
         for (;;) {
             const int avail = page.LimitY - page.Bands[btColumnFooter]->Height - Top - 2;
+            // The room an object pushed to the next page finds at its top: below the headers of
+            // the pages a break makes, as far as they are known yet, else below the top limit.
+            const int roomTop = onNewPage ? Top : page.NewPageTopY >= 0 ? page.NewPageTopY : page.TopLimit();
+            const int pageRoom = page.BottomLimit() - page.Bands[btColumnFooter]->Height - roomTop - 2;
             lowest = 0;
             for (TrpView* view : Objects) {
                 if (!view->Selected)
@@ -74,7 +95,7 @@ void TrpBand::DrawPageBreak()
                         view->Height = height;
                         ShiftObjectsBelow(view, rest);
                         view->Height += rest;
-                    } else {
+                    } else if (!NeverFits(*view, pageRoom)) {
                         view->Top = avail;   // starts the next page
                     }
                 } else if (view->Top < 0 && stretchable) {
@@ -113,7 +134,7 @@ void TrpBand::DrawPageBreak()
                 }
             if (!left || root.Terminated || page.IsSubTarget)
                 break;
-            CheckPageBreak(Top, 10000);
+            onNewPage = CheckPageBreak(Top, 10000) && page.ColumnIndex == 0;
             Top = page.PosY;
             page.Context().CurrentBand = this;
         }

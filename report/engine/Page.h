@@ -157,6 +157,9 @@ public:
     int ColumnIndex = 0;     // the page column being filled, from 0
     int ColumnTopY = 0;      // where columns start: below the Column header
     int ColumnOffsetX = 0;   // x of the current column
+    // Where the room of a page a break made starts, below its headers; -1 before the first
+    // break of the page build. Every later page is taken to start its room there too.
+    int NewPageTopY = -1;
     TrpBand* PrevBand = nullptr;   // the band printed last
     bool NoRepeatHeaders = false;
     // While preparation collects aggregate calls (PrepareScanFlag): the data band they are

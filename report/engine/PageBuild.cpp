@@ -68,6 +68,7 @@ void TrpPage::BuildPage()
     TrpEMFPages& prepared = *c.RootReport->EMFPages;
     const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, this);
     emptyBreaks_ = 0;
+    NewPageTopY = -1;
     if (!report.PrintIfEmpty) {
         bool empty = true;
         try {
@@ -214,6 +215,7 @@ void TrpPage::NewPage()
     PosY = TopLimit();
     PrintBand(Bands[btPageHeader]);
     PrintBand(Bands[btColumnHeader]);
+    NewPageTopY = PosY;
 }
 
 void TrpPage::CheckProgress()

@@ -168,6 +168,7 @@ constexpr TResourceString kStrings[] = {
     {55213, "Файл не является сохранённым отчётом"},
     {55214, "Сохранённый отчёт повреждён на странице %1"},
     {55215, "Sub-reports place one another in a ring: %1"},
+    {55216, "Object %1 of band %2 fits on no page: it is %3 high, a page has room for %4"},
     {55218, "Rich text file"},
     {55223, "Форматированный текст"},   // the rich-text object's tool bar hint
     {55228, "Нет картинки"},   // an empty picture at design time

@@ -367,6 +367,62 @@ TEST_F(PageBuild, BandThatCanNeverFitEndsTheBuildWithAnError)
     EXPECT_LT(PageCount(), 200);
 }
 
+// A band taller than a page is split; a picture in it cannot be cut and starts a page of its
+// own when it does not fit. Taller than the room at the top of every page, it would be pushed on
+// for ever: the build ends at once, naming it, with no page made for it. The room is the page
+// limit less the band's top and 2 (1071 - 0 - 2 = 1069 without a page header; below a header of
+// 20 on the pages a break makes, 1049); a picture fits when its bottom stays above that.
+TEST(SplitBand, AnObjectTallerThanAnyPageEndsTheBuildAtOnce)
+{
+    const struct {
+        bool header;     // a report title and a page header push the band to a second page
+        int height;      // of the picture
+        int pages;       // made when the build ends
+        bool fails;
+    } cases[] = {
+        {false, 1069, 1, true},
+        {false, 1068, 1, false},
+        {true, 1049, 2, true},
+        {true, 1048, 2, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.header << " " << c.height);
+        ReportBuild build;
+        build.AddRow(QStringLiteral("А"), 0);
+        int top = 0;
+        if (c.header) {
+            build.AddBand(btReportTitle, 0, 40);
+            build.AddMemo(0, 0, 100, 40, QStringLiteral("Отчёт"));
+            build.AddBand(btPageHeader, 50, 20)->Flags |= bfOnFirstPage;
+            top = 100;
+        }
+        build.AddBand(btMasterData, top, 1500, QStringLiteral("Tall"));
+        TrpView* picture = build.page->AddObject(std::make_unique<TrpPictureView>());
+        picture->SetBounds(0, top, 100, c.height);
+        picture->Name = QStringLiteral("Picture");
+        build.Build();
+        EXPECT_EQ(build.PageCount(), c.pages) << "no page is made for the picture alone";
+        EXPECT_EQ(build.context.ErrorFlag, c.fails) << build.context.ErrorText.toStdString();
+        EXPECT_EQ(build.context.CurrentView, nullptr);
+        if (c.fails) {
+            const QString room = QString::number(c.header ? 1049 : 1069);
+            EXPECT_TRUE(build.context.ErrorText.contains(QStringLiteral("Object: Picture\r")));
+            EXPECT_TRUE(build.context.ErrorText.endsWith(
+                QStringLiteral("Object Picture of band Tall fits on no page: it is %1 high, a page has room for %2")
+                    .arg(c.height)
+                    .arg(room)))
+                << build.context.ErrorText.toStdString();
+        } else {
+            const std::vector<TPrinted> printed = build.Printed(c.pages - 1);
+            const auto found = std::find_if(printed.begin(), printed.end(),
+                                            [](const TPrinted& object) { return object.Name == QLatin1String("Picture"); });
+            ASSERT_NE(found, printed.end());
+            EXPECT_EQ(found->Top, c.header ? 20 : 0);
+            EXPECT_EQ(found->Height, c.height);
+        }
+    }
+}
+
 TEST_F(PageBuild, AScriptCannotSetWhatTheEngineCannotLayOut)
 {
     const struct {
