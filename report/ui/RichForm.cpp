@@ -162,7 +162,7 @@ QWidget* TrpRichForm::MakeToolBar(KeyValueStore* store)
         {LeftAlignB, Qt::AlignLeft}, {CenterAlignB, Qt::AlignHCenter}, {RightAlignB, Qt::AlignRight}};
     for (const auto& [button, alignment] : alignments) {
         button->SetGroupIndex(kAlignGroup);
-        button->OnClick = [this, alignment](QObject*) { ApplyAlignment(alignment); };
+        button->OnClick = [this, alignment = alignment](QObject*) { ApplyAlignment(alignment); };
     }
     LeftAlignB->SetDown(true);
 

@@ -23,6 +23,7 @@ inline const std::vector<LayerUses> LayerTable = {
     {"ft3lib", {"comm"}},
     {"tools/ft3sim", {"comm"}},
     {"tools/report_templates", {"report/print"}},
+    {"tools/fuzz", {"app", "tools/report_templates"}},
     {"bench", {"app", "tools/ft3sim"}},
     {"tests/support", {}},
     {"tests/layers", {}},
