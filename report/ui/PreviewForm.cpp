@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QWhatsThis>
 
 #include "base/Rounding.h"
 #include "report/engine/EMFPages.h"
@@ -24,6 +23,7 @@
 #include "report/runtime/ModalResult.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
+#include "report/ui/ContextHelp.h"
 #include "report/ui/FormPosition.h"
 #include "report/ui/FormRoutines.h"
 #include "report/ui/PBox.h"
@@ -165,6 +165,7 @@ void TrpPreviewForm::MakeToolbar()
     PrintBtn->OnClick = [this](QObject*) { PrintBtnClick(); };
     PageSetupBtn->OnClick = [this](QObject*) { PageSetupBtnClick(); };
     FindBtn->OnClick = [this](QObject*) { FindBtnClick(); };
+    help_ = new TrpContextHelp(*this, *HelpBtn);
     HelpBtn->OnClick = [this](QObject*) { HelpBtnClick(); };
     ExitBtn->OnClick = [this](QObject*) { ExitBtnClick(); };
 }
@@ -527,13 +528,6 @@ void TrpPreviewForm::keyPressEvent(QKeyEvent* event)
 
 bool TrpPreviewForm::eventFilter(QObject* watched, QEvent* event)
 {
-    // The press that ends the context help mode reaches the window system's window first.
-    if (helpMode_ && event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
-        auto* pressed = static_cast<QWidget*>(watched);
-        EndHelpMode(pressed->window() == this ? pressed : nullptr,
-                    static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-        return true;
-    }
     // The keys of the page area are the window's, while the page area is on it.
     if (watched == ScrollBox1 && event->type() == QEvent::KeyPress && ScrollBox1->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -642,30 +636,7 @@ void TrpPreviewForm::ShowFound(int page, const QRect& bounds)
 
 void TrpPreviewForm::HelpBtnClick()
 {
-    helpMode_ = true;
-    QApplication::setOverrideCursor(Qt::WhatsThisCursor);
-    qApp->installEventFilter(this);
-}
-
-void TrpPreviewForm::EndHelpMode(QWidget* pressed, QPoint globalPos)
-{
-    helpMode_ = false;
-    qApp->removeEventFilter(this);
-    QApplication::restoreOverrideCursor();
-    if (!pressed)
-        return;
-    QWidget* control = FindControlAt(this, mapFromGlobal(globalPos));
-    if (!control)
-        control = pressed;
-    if (control == HelpBtn)
-        return;
-    // The context help of a control is its hint; the tag says which help it is.
-    for (QWidget* w = control; w && w != this; w = w->parentWidget()) {
-        if (w->property("Tag").toInt() != 0 && !w->toolTip().isEmpty()) {
-            QWhatsThis::showText(globalPos, w->toolTip(), this);
-            return;
-        }
-    }
+    help_->Start();
 }
 
 void TrpPreviewForm::showEvent(QShowEvent* event)

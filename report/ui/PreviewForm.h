@@ -34,6 +34,7 @@ class TrpRunContext;
 class TrpSpeedButton;
 class TrpTBButton;
 class TrpTBSeparator;
+class TrpContextHelp;
 
 // Context help numbers of the window's controls.
 enum TrpPreviewHelpTag {
@@ -197,7 +198,6 @@ private:
     bool ToolbarOnWindow() const;
     // The page a layout point lies on (from 0), or -1.
     int PageAt(QPoint layoutPoint) const;
-    void EndHelpMode(QWidget* pressed, QPoint globalPos);
     // The search goes on after the last place found while its page is current, else it starts
     // at the top of the current page.
     void StartSearchAtCurrentPage();
@@ -222,7 +222,7 @@ private:
     QWidget* corner_;   // below the right strip, beside the horizontal bar
     int lastVPosition_ = 0;
     int lastHPosition_ = 0;
-    bool helpMode_ = false;
+    TrpContextHelp* help_;
 };
 
 // Sets the context's ShowPreviewWindow: a report without an embedded preview shows its pages in

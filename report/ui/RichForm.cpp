@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTextList>
 #include <QVBoxLayout>
 
 #include "platform/qt/KeyValueStore.h"
@@ -24,8 +25,10 @@
 #include "report/runtime/ModalResult.h"
 #include "report/runtime/RunContext.h"
 #include "report/runtime/TextRoutines.h"
+#include "report/ui/ContextHelp.h"
 #include "report/ui/FlatComboBox.h"
 #include "report/ui/FontComboBox.h"
+#include "report/ui/FunctionDialogs.h"
 #include "report/ui/PreviewGlyphs.h"
 #include "report/ui/RichFormGlyphs.h"
 #include "report/ui/RichRuler.h"
@@ -110,6 +113,7 @@ TrpTBButton* TrpRichForm::Button(QWidget* bar, const char* name, int hintId, con
     button->setFixedSize(kButtonSize, kButtonSize);
     button->SetGlyph(glyph);
     button->setToolTip(LoadFrResString(context_, hintId));
+    button->setProperty("Tag", hintId);   // its context help is its hint
     return button;
 }
 
@@ -130,10 +134,12 @@ QWidget* TrpRichForm::MakeToolBar(KeyValueStore* store)
     FontNameCB = new TrpFontComboBox(bar, store);
     FontNameCB->setObjectName(QStringLiteral("FontNameCB"));
     FontNameCB->setToolTip(LoadFrResString(context_, 53576));
+    FontNameCB->setProperty("Tag", 53576);
     row->addWidget(FontNameCB);
     FontSizeCB = new TrpComboBox(bar);
     FontSizeCB->setObjectName(QStringLiteral("FontSizeCB"));
     FontSizeCB->setToolTip(LoadFrResString(context_, 53577));
+    FontSizeCB->setProperty("Tag", 53577);
     FontSizeCB->setFixedWidth(50);
     for (const int size : kFontSizes)
         FontSizeCB->addItem(QString::number(size));
@@ -146,18 +152,25 @@ QWidget* TrpRichForm::MakeToolBar(KeyValueStore* store)
     LeftAlignB = Button(bar, "LeftAlignB", 53566, RichFormGlyph(TRichGlyph::AlignLeft));
     CenterAlignB = Button(bar, "CenterAlignB", 53567, RichFormGlyph(TRichGlyph::AlignCenter));
     RightAlignB = Button(bar, "RightAlignB", 53568, RichFormGlyph(TRichGlyph::AlignRight));
+    BulletsB = Button(bar, "BulletsB", 53570, RichFormGlyph(TRichGlyph::Bullets));
+    separator();
+    ExpressionB = Button(bar, "ExpressionB", 53575, RichFormGlyph(TRichGlyph::Expression));
+    HelpB = Button(bar, "HelpB", 53032, PreviewGlyph(TPreviewGlyph::Help));
     separator();
     CancelB = Button(bar, "CancelB", 53572, PreviewGlyph(TPreviewGlyph::Exit));
     OkB = Button(bar, "OkB", 53573, RichFormGlyph(TRichGlyph::Ok));
     row->addStretch();
 
-    // Each style button keeps its own state; the alignment buttons are one group.
+    // Each style button and the bullets keep their own state; the alignment buttons are one
+    // group.
     int group = kAlignGroup;
-    for (TrpTBButton* style : {BoldB, ItalicB, UnderlineB}) {
-        style->SetGroupIndex(++group);
-        style->SetAllowAllUp(true);
-        style->OnClick = [this](QObject*) { ApplyStyle(); };
+    for (TrpTBButton* toggle : {BoldB, ItalicB, UnderlineB, BulletsB}) {
+        toggle->SetGroupIndex(++group);
+        toggle->SetAllowAllUp(true);
     }
+    for (TrpTBButton* style : {BoldB, ItalicB, UnderlineB})
+        style->OnClick = [this](QObject*) { ApplyStyle(); };
+    BulletsB->OnClick = [this](QObject*) { ApplyBullets(); };
     const std::pair<TrpTBButton*, Qt::Alignment> alignments[] = {
         {LeftAlignB, Qt::AlignLeft}, {CenterAlignB, Qt::AlignHCenter}, {RightAlignB, Qt::AlignRight}};
     for (const auto& [button, alignment] : alignments) {
@@ -191,6 +204,9 @@ QWidget* TrpRichForm::MakeToolBar(KeyValueStore* store)
         format.setFontPointSize(size);
         MergeFormat(format);
     });
+    ExpressionB->OnClick = [this](QObject*) { InsertExpression(); };
+    help_ = new TrpContextHelp(*this, *HelpB);
+    HelpB->OnClick = [this](QObject*) { help_->Start(); };
     CancelB->OnClick = [this](QObject*) { done(mrCancel); };
     OkB->OnClick = [this](QObject*) { done(mrOk); };
     return bar;
@@ -240,6 +256,43 @@ void TrpRichForm::ApplyAlignment(Qt::Alignment alignment)
     RichEdit1->setAlignment(alignment);
 }
 
+void TrpRichForm::ApplyBullets()
+{
+    if (updating_)
+        return;
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.beginEditBlock();
+    if (BulletsB->Down()) {
+        QTextListFormat bullets;
+        bullets.setStyle(QTextListFormat::ListDisc);
+        cursor.createList(bullets);
+    } else {
+        const QTextDocument& text = *RichEdit1->document();
+        const QTextBlock last = text.findBlock(cursor.selectionEnd());
+        for (QTextBlock block = text.findBlock(cursor.selectionStart()); block.isValid(); block = block.next()) {
+            if (QTextList* list = block.textList()) {
+                list->remove(block);
+                QTextBlockFormat plain = block.blockFormat();
+                plain.setIndent(0);
+                QTextCursor(block).setBlockFormat(plain);
+            }
+            if (block == last)
+                break;
+        }
+    }
+    cursor.endEditBlock();
+}
+
+void TrpRichForm::InsertExpression()
+{
+    const QString prompt = LoadFrResString(context_, 53575);
+    const QString expression = context_.InputBox ? context_.InputBox(prompt, QString()) : ShowInputBox(this, prompt, QString());
+    if (expression.isEmpty())
+        return;
+    RichEdit1->textCursor().insertText(QLatin1Char('[') + expression + QLatin1Char(']'));
+    RichEdit1->setFocus();
+}
+
 void TrpRichForm::ApplyIndents(const TParaIndents& indents)
 {
     QTextBlockFormat format;
@@ -278,6 +331,7 @@ void TrpRichForm::SelectionChange()
                            : alignment & Qt::AlignRight ? RightAlignB
                                                         : LeftAlignB;
     aligned->SetDown(true);
+    BulletsB->SetDown(RichEdit1->textCursor().currentList() != nullptr);
     Ruler->SetIndents(IndentsOf(RichEdit1->textCursor().blockFormat()));
     updating_ = false;
 }

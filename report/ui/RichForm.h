@@ -1,8 +1,8 @@
 #pragma once
 // The rich-text editor window: a rich-text object's text edited with a tool bar (open an RTF
 // file, save as RTF or plain text, undo, the font dialog, font name and size, bold, italic and
-// underline, left, centred and right alignment, cancel and OK) and a ruler with the current
-// paragraph's indents. The object's ShowEditor reaches it through the run context
+// underline, left, centred and right alignment, bullets, insert expression, context help, cancel
+// and OK) and a ruler with the current paragraph's indents. The object's ShowEditor reaches it through the run context
 // (InstallRichEditor). Every change of the selection shows its format on the tool bar and the
 // ruler; while it does, the controls' own change handlers do nothing.
 #include <memory>
@@ -14,6 +14,7 @@ class KeyValueStore;
 class QTextDocument;
 class QTextEdit;
 class TrpComboBox;
+class TrpContextHelp;
 class TrpFontComboBox;
 class TrpRichRuler;
 class TrpRunContext;
@@ -41,6 +42,12 @@ public:
     void ApplyFont(const QFont& font);
     // Shows the selection's format on the tool bar and the ruler.
     void SelectionChange();
+    // The paragraphs of the selection become bulleted, or plain again when the bullets button
+    // is up.
+    void ApplyBullets();
+    // Asks for an expression (the context's input box) and puts it in brackets in place of the
+    // selection; nothing when none is given.
+    void InsertExpression();
 
     QTextEdit* RichEdit1;
     TrpRichRuler* Ruler;
@@ -56,6 +63,9 @@ public:
     TrpTBButton* LeftAlignB;
     TrpTBButton* CenterAlignB;
     TrpTBButton* RightAlignB;
+    TrpTBButton* BulletsB;
+    TrpTBButton* ExpressionB;
+    TrpTBButton* HelpB;
     TrpTBButton* CancelB;
     TrpTBButton* OkB;
 
@@ -72,6 +82,7 @@ private:
     void SaveFileAs();
 
     const TrpRunContext& context_;
+    TrpContextHelp* help_ = nullptr;
     bool updating_ = false;   // the selection's format is being shown
 };
 

@@ -55,6 +55,24 @@ QImage RichFormGlyph(TRichGlyph glyph)
     case TRichGlyph::AlignLeft: TextLines(p, {2, 2, 2, 2}, {13, 9, 12, 7}); break;
     case TRichGlyph::AlignCenter: TextLines(p, {2, 4, 3, 5}, {13, 11, 12, 10}); break;
     case TRichGlyph::AlignRight: TextLines(p, {2, 6, 3, 8}, {13, 13, 13, 13}); break;
+    case TRichGlyph::Bullets:
+        TextLines(p, {6, 6, 6, 6}, {13, 11, 13, 10});
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        for (int i = 0; i < 4; ++i)
+            p.drawRect(2, 2 + 3 * i, 2, 2);
+        break;
+    case TRichGlyph::Expression: {
+        // A bracketed expression: [ ... ]
+        p.setPen(kInk);
+        const QPoint left[] = {{5, 2}, {2, 2}, {2, 13}, {5, 13}};
+        const QPoint right[] = {{10, 2}, {13, 2}, {13, 13}, {10, 13}};
+        p.drawPolyline(left, 4);
+        p.drawPolyline(right, 4);
+        for (const int x : {5, 7, 9})
+            p.drawPoint(x, 10);
+        break;
+    }
     case TRichGlyph::Ok:
         p.setPen(QPen(QColor(0, 130, 0), 2));
         p.drawLine(2, 8, 6, 12);

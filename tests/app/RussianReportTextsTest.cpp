@@ -25,11 +25,10 @@ bool IsNoWindowText(int id)
 }
 
 // Texts the windows of the engine take by number that the engine's own table lacks: the
-// rich-text editor's bullets and insert-expression hints, the virtual printer's papers and the
-// printer's default paper source.
+// virtual printer's papers and the printer's default paper source.
 std::vector<int> WindowTextsTheEngineLacks()
 {
-    std::vector<int> ids{53570, 53575, 55435};
+    std::vector<int> ids{55435};
     for (int id = kFirstPaperNameText; id < kFirstPaperNameText + int(PaperTable().size()); ++id)
         ids.push_back(id);
     return ids;

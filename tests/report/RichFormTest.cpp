@@ -12,7 +12,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTextList>
 #include <QTimer>
+#include <QWhatsThis>
 
 #include "ReportObjectsFixture.h"
 #include "report/file/Cp1251Text.h"
@@ -169,6 +171,95 @@ TEST_F(RichFormTest, ToolBarShowsAndChangesTheSelectionsFormat)
     EXPECT_EQ(form.Ruler->Indents(), TParaIndents{});
     Select(13, 13);
     EXPECT_EQ(form.Ruler->Indents(), (TParaIndents{30, 15, 9}));
+}
+
+// The bullets, insert-expression and help buttons: named, with their hints from the engine's
+// texts (or the locale's), and doing what they stand for.
+TEST_F(RichFormTest, BulletsExpressionAndHelpButtons)
+{
+    const struct {
+        TrpTBButton* button;
+        const char* name;
+        const char* hint;
+        const char* localized;
+    } buttons[] = {
+        {form.BulletsB, "BulletsB", "Bullets", "Маркеры"},
+        {form.ExpressionB, "ExpressionB", "Insert expression", "Выражение"},
+        {form.HelpB, "HelpB", "Show help", "Справка"},
+    };
+    TrpRunContext localizedContext;
+    localizedContext.Locale.OnLocalize = [&buttons](int id, QString& text) {
+        const int ids[] = {53570, 53575, 53032};
+        for (size_t i = 0; i < std::size(ids); ++i)
+            if (id == ids[i])
+                text = QString::fromUtf8(buttons[i].localized);
+    };
+    const TrpRichForm localized(localizedContext);
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.name);
+        EXPECT_EQ(form.findChild<TrpTBButton*>(QString::fromLatin1(b.name)), b.button);
+        EXPECT_EQ(b.button->toolTip(), QString::fromUtf8(b.hint));
+        const auto* other = localized.findChild<TrpTBButton*>(QString::fromLatin1(b.name));
+        ASSERT_NE(other, nullptr);
+        EXPECT_EQ(other->toolTip(), QString::fromUtf8(b.localized));
+    }
+
+    // Bullets go on and off the cursor's paragraph; the button shows the paragraph's state.
+    QTextDocument& text = *form.RichEdit1->document();
+    Select(13, 13);   // in "second"
+    EXPECT_FALSE(form.BulletsB->Down());
+    Click(form.BulletsB);
+    EXPECT_TRUE(form.BulletsB->Down());
+    ASSERT_NE(text.lastBlock().textList(), nullptr);
+    EXPECT_EQ(text.lastBlock().textList()->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(text.firstBlock().textList(), nullptr);
+    Select(2, 2);
+    EXPECT_FALSE(form.BulletsB->Down());
+    Select(13, 13);
+    EXPECT_TRUE(form.BulletsB->Down());
+    Click(form.BulletsB);
+    EXPECT_EQ(text.lastBlock().textList(), nullptr);
+    EXPECT_EQ(text.lastBlock().blockFormat().indent(), 0);
+    // Over a selection of two paragraphs, both.
+    Select(2, 13);
+    Click(form.BulletsB);
+    EXPECT_NE(text.firstBlock().textList(), nullptr);
+    EXPECT_EQ(text.firstBlock().textList(), text.lastBlock().textList());
+
+    // The expression asked for goes in brackets in place of the selection; none, nothing.
+    QString asked;
+    QString answer = QStringLiteral("tbSilo.Silo");
+    context.InputBox = [&](const QString& prompt, const QString&) {
+        asked = prompt;
+        return answer;
+    };
+    Select(0, 5);   // "plain"
+    Click(form.ExpressionB);
+    EXPECT_EQ(asked, QStringLiteral("Insert expression"));
+    EXPECT_EQ(text.firstBlock().text(), QStringLiteral("[tbSilo.Silo] bold"));
+    answer.clear();
+    Select(3, 3);
+    Click(form.ExpressionB);
+    EXPECT_EQ(text.firstBlock().text(), QStringLiteral("[tbSilo.Silo] bold"));
+    context.InputBox = nullptr;
+
+    // Help: the help cursor until the next press, which shows the hint of the control pressed.
+    Click(form.HelpB);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
+    SendMouse(form.BoldB, QEvent::MouseButtonPress, {5, 5});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(form.BoldB->Down()) << "the press was the help's, not the button's";
+    QWidget* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->inherits("QWhatsThat") && window->isVisible())
+            shown = window;
+    EXPECT_NE(shown, nullptr);
+    QWhatsThis::hideText();
+    // A press on the help button itself ends the mode without help.
+    Click(form.HelpB);
+    SendMouse(form.HelpB, QEvent::MouseButtonPress, {5, 5});
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(RichFormTest, FilesSavedAndOpenedAsRtfOrText)
