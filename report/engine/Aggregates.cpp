@@ -31,18 +31,27 @@ int LevelDataBandType(int bandType)
 
 QString TAggregateName::Text() const
 {
-    return BandName + kSeparator + QChar(char16_t(Operation)) + kSeparator + Expression + kSeparator + Flag;
+    const QString text =
+        BandName + kSeparator + QChar(char16_t(Operation)) + kSeparator + Expression + kSeparator + Flag;
+    return Column == kNoColumn ? text : QString::number(Column) + kSeparator + text;
 }
 
 bool TAggregateName::Parse(const QString& text, TAggregateName& name)
 {
-    const QStringList fields = text.split(kSeparator);
+    QStringList fields = text.split(kSeparator);
+    int column = kNoColumn;
+    if (fields.size() == 5) {
+        bool isNumber = false;
+        column = fields.takeFirst().toInt(&isNumber);
+        if (!isNumber || column < 0)
+            return false;
+    }
     if (fields.size() != 4 || fields[1].size() != 1)
         return false;
     const int operation = fields[1][0].unicode();
     if (operation < aoSum || operation > aoCount)
         return false;
-    name = TAggregateName{fields[0], operation, fields[2], fields[3]};
+    name = TAggregateName{fields[0], operation, fields[2], fields[3], column};
     return true;
 }
 
@@ -60,6 +69,11 @@ TrpBand* ClosedDataBand(const TrpBand& band)
     if (band.DataBand)
         return band.DataBand;
     return band.Page ? band.Page->Bands[size_t(LevelDataBandType(band.BandType))] : nullptr;
+}
+
+TrpBand* CrossedBand(const TrpBand& band)
+{
+    return band.BandType == btCrossData ? band.AggregateBand : nullptr;
 }
 
 void TrpBand::SetAggregateValue(const QString& name, const QVariant& value)
@@ -109,10 +123,30 @@ void TrpBand::ResetAggregates()
     AggregateBand->AggregateCount = 0;
 }
 
-void TrpBand::Accumulate()
+void TrpBand::AddColumnValues(int column)
+{
+    QStringList copies;
+    for (int i = 0; i < AggregateValues.Count(); ++i) {
+        TAggregateName name;
+        if (TAggregateName::Parse(AggregateValues.NameAt(i), name) && name.Column == 0) {
+            name.Column = column;
+            copies << name.Text();
+        }
+    }
+    for (const QString& copy : copies)
+        if (AggregateValues.IndexOf(copy) < 0) {
+            TAggregateName name;
+            TAggregateName::Parse(copy, name);
+            AggregateValues.SetValueByName(copy, AggregateStartValue(name.Operation));
+        }
+}
+
+void TrpBand::Accumulate(int column)
 {
     TrpRunContext& c = Page->Context();
     const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand, this);
+    if (column > 0)
+        AddColumnValues(column);
     QString lastExpression;
     QVariant lastResult;
     bool haveLast = false;
@@ -120,6 +154,8 @@ void TrpBand::Accumulate()
         for (int i = 0; i < AggregateValues.Count(); ++i) {
             TAggregateName name;
             if (!TAggregateName::Parse(AggregateValues.NameAt(i), name))
+                continue;
+            if (name.Column != (column > 0 ? column : TAggregateName::kNoColumn))
                 continue;
             if (!Visible && !name.CountsWhileInvisible())
                 continue;
@@ -148,5 +184,6 @@ void TrpBand::Accumulate()
     } catch (const std::exception& error) {
         SetCalculationError(c, error);
     }
-    ++AggregateCount;
+    if (column == 0)
+        ++AggregateCount;   // a column's average divides by the records, as the band's does
 }

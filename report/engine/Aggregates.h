@@ -4,6 +4,10 @@
 // engine accumulates and resets by, separated by the character 1: the name of the band that
 // prints the value, the operation code as one character, the expression, and the flag ("1":
 // the value counts also while the data band is invisible).
+//
+// A call in a Cross data cell totals its own cross column: its value is registered with the
+// column number 0 as an extra first field, and the data band keeps a copy per column, made
+// when that column's cell of a record is first drawn.
 #include <QString>
 #include <QVariant>
 
@@ -12,10 +16,13 @@ class TrpBand;
 enum TAggregateOperation : int { aoSum = 11, aoMin = 12, aoMax = 13, aoAvg = 14, aoCount = 15 };
 
 struct TAggregateName {
+    static constexpr int kNoColumn = -1;
+
     QString BandName;
     int Operation = aoSum;
     QString Expression;   // empty for COUNT
     QString Flag;
+    int Column = kNoColumn;   // 0 for the value every column copies, else the column (from 1)
 
     QString Text() const;
     // False for a text that is no aggregate name.
@@ -31,3 +38,7 @@ QVariant AggregateStartValue(int operation);
 // when it has one, else the page's first data band of the band's level (master for the report,
 // page, column, group and master bands, then detail, sub-detail and cross).
 TrpBand* ClosedDataBand(const TrpBand& band);
+
+// For a call in a Cross data cell, the band whose row the cell belongs to (the Cross data band's
+// aggregate band: the band drawing its cells, or the footer being scanned); else none.
+TrpBand* CrossedBand(const TrpBand& band);

@@ -141,8 +141,9 @@ public:
     // A group header stores the values of its condition and of every later one; a band that
     // prints aggregate values resets them.
     void ResetAggregates();
-    // Adds the current record to the band's aggregate values.
-    void Accumulate();
+    // Adds the current record to the band's aggregate values; with a cross column (from 1),
+    // to that column's values only, which the first call for the column creates.
+    void Accumulate(int column = 0);
     // Whether the band holds objects of cross bands.
     bool HasCrossObjects() const { return crossObjects_; }
 
@@ -212,6 +213,8 @@ private:
     void DrawCrossCells();
     // The data source whose records give the cross columns, or none.
     TrpDataset* CrossSource();
+    // Copies every value registered for all cross columns into that column, unless it has it.
+    void AddColumnValues(int column);
 
     std::unique_ptr<TrpDataset> ownedDataSet_;   // a counting source the band made
     std::unique_ptr<TrpDataset> ownedCrossDataSet_;

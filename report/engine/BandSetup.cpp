@@ -364,20 +364,28 @@ void TrpPage::CollectAggregates()
     const TrpCurrentScope<TrpBand> currentBand(c.CurrentBand);
     c.PrepareScanFlag = true;
     const TrpCurrentScope<TrpPage> currentPage(c.CurrentPage, this);
+    TrpBand* crossData = Bands[btCrossData];
     const auto collect = [&](TrpBand& source, const int* footerTypes, int count) {
         AggregateSource = &source;
         for (int i = 0; i < count && footerTypes[i] >= 0; ++i)
             for (TrpBand* footer = Bands[size_t(footerTypes[i])]; footer; footer = footer->Next) {
-                QStringList calls;
+                QStringList calls, cellCalls;
                 TAggregateFunctionsSplitter splitter(calls, &Report->Dictionary.Variables);
+                TAggregateFunctionsSplitter cellSplitter(cellCalls, &Report->Dictionary.Variables);
                 splitter.SplitScript(footer->Script);
                 for (TrpView* view : footer->Objects) {
+                    TAggregateFunctionsSplitter& into = view->OwnerBand == crossData ? cellSplitter : splitter;
                     if (view->TypeCode == otMemo)
-                        splitter.SplitText(view->Memo);
-                    splitter.SplitScript(view->ScriptLines);
+                        into.SplitText(view->Memo);
+                    into.SplitScript(view->ScriptLines);
                 }
                 c.CurrentBand = footer;
                 for (const QString& call : calls)
+                    c.ReportParser.Evaluate(call);
+                // The footer's Cross data cells total their columns, as they will when drawn.
+                const TrpCurrentScope<TrpBand> crossed(crossData->AggregateBand, footer);
+                c.CurrentBand = crossData;
+                for (const QString& call : cellCalls)
                     c.ReportParser.Evaluate(call);
             }
     };

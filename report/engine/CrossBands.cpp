@@ -109,11 +109,15 @@ void TrpBand::DrawCrossCells()
                 printCell(header, header->Width);
             printCell(data, width);
             data->Accumulate();
+            if (IsDataBand(BandType))
+                Accumulate(page.ColumnNo);   // the totals of this column
             ++page.ColumnNo;
         }
         page.widestCrossRow_ = std::max(page.widestCrossRow_, page.ColumnNo - 1);
     }
     makeRoom(footer->Width);
     printCell(footer, footer->Width);
+    if (footer->View)
+        footer->ResetAggregates();   // the next row totals its own cells
     c.PageNo = rowPage;
 }

@@ -133,8 +133,14 @@ void TrpStdFunctionLibrary::Aggregate(int operation, const QVariant& expression,
     TrpBand* band = c.CurrentBand;
     if (!band)
         return;
-    const QString name =
-        TAggregateName{band->Name, operation, expression.toString().trimmed(), flag.toString().trimmed()}.Text();
+    TAggregateName aggregate{band->Name, operation, expression.toString().trimmed(), flag.toString().trimmed()};
+    if (TrpBand* crossed = CrossedBand(*band)) {
+        // A Cross data cell shows the totals of its column of the band it crosses.
+        band = crossed;
+        aggregate.BandName = band->Name;
+        aggregate.Column = c.PrepareScanFlag || !c.CurrentPage ? 0 : c.CurrentPage->ColumnNo;
+    }
+    const QString name = aggregate.Text();
     if (!c.PrepareScanFlag) {
         if (band->AggregateBand && band->AggregateBand->AggregateValues.IndexOf(name) >= 0)
             value = band->AggregateBand->AggregateValue(name);

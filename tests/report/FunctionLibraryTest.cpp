@@ -243,6 +243,14 @@ TEST_F(FunctionLibraries, AggregatesRegisterWhileScanningAndReadWhileBuilding)
     EXPECT_EQ(parsed.Operation, aoMax);
     EXPECT_TRUE(parsed.CountsWhileInvisible());
     EXPECT_FALSE(TAggregateName::Parse(QStringLiteral("MasterFooter1"), parsed));
+    // A cross column's value carries its column first.
+    TAggregateName column{QStringLiteral("MasterFooter1"), aoMin, QStringLiteral("[TD1]"), QString(), 3};
+    ASSERT_TRUE(TAggregateName::Parse(column.Text(), parsed));
+    EXPECT_EQ(parsed.Column, 3);
+    EXPECT_EQ(parsed.BandName, QStringLiteral("MasterFooter1"));
+    EXPECT_EQ(parsed.Operation, aoMin);
+    EXPECT_FALSE(TAggregateName::Parse(QLatin1Char('x') + column.Text().mid(1), parsed));
+    EXPECT_EQ(TAggregateName::Parse(name(aoMin, "[TD1]"), parsed) ? parsed.Column : 0, TAggregateName::kNoColumn);
 }
 
 TEST_F(FunctionLibraries, AggregatesWithoutABandNameMeanTheDataBandOfTheirLevel)

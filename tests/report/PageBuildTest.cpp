@@ -696,6 +696,47 @@ TEST_F(PageBuild, CrossBandsRepeatTheirCellsAcrossTheRow)
     }
 }
 
+// A cross table of three silos by three columns, cell = temperature x 10 + column:
+//   -2: -19 -18 -17 (row total -54)
+//    5:  51  52  53 (156)
+//    1:  11  12  13 (36)
+// The Master footer's cells total their own column: sums 43, 46, 49, minima -19, -18, -17,
+// maxima 51, 52, 53, three records each.
+TEST_F(PageBuild, CrossTableFooterTotalsEveryColumn)
+{
+    for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{{"А", -2}, {"Б", 5}, {"В", 1}})
+        AddRow(QString::fromUtf8(silo), temp);
+    AddBand(btMasterData, 0, 20, QStringLiteral("Row"));
+    const QString cell = QStringLiteral("[tbSilo.Temp] * 10 + [COLUMN#]");
+    const struct {
+        int type, left, width;
+        QString row, footer;
+    } crosses[] = {
+        {btCrossHeader, 0, 100, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Итого")},
+        {btCrossData, 100, 150, QStringLiteral("[%1]").arg(cell),
+         QStringLiteral("[SUM(%1)]/[MIN(%1)]/[MAX(%1)]/[COUNT()]").arg(cell)},
+        {btCrossFooter, 250, 100, QStringLiteral("[SUM(%1)]").arg(cell), QString()},
+    };
+    for (const auto& cross : crosses) {
+        TrpBandView* band = AddBand(cross.type, 0, 20);
+        band->SetBounds(cross.left, 0, cross.width, 20);
+        if (cross.type == btCrossData)
+            band->FormatText = QStringLiteral("3");
+        AddMemo(cross.left + 10, 0, 80, 20, cross.row, QStringLiteral("Cell%1").arg(cross.type));
+        if (!cross.footer.isEmpty())
+            AddMemo(cross.left + 10, 40, 80, 20, cross.footer, QStringLiteral("Total%1").arg(cross.type));
+    }
+    AddBand(btMasterFooter, 40, 20, QStringLiteral("Totals"));
+    Build();
+    ASSERT_FALSE(context.ErrorFlag) << context.ErrorText.toStdString();
+    EXPECT_EQ(Texts(QStringLiteral("Cell%1").arg(btCrossData)),
+              (QStringList{"-19", "-18", "-17", "51", "52", "53", "11", "12", "13"}));
+    EXPECT_EQ(Texts(QStringLiteral("Cell%1").arg(btCrossFooter)), (QStringList{"-54", "156", "36"}));
+    EXPECT_EQ(Texts(QStringLiteral("Total%1").arg(btCrossHeader)), QStringList{"Итого"});
+    EXPECT_EQ(Texts(QStringLiteral("Total%1").arg(btCrossData)),
+              (QStringList{"43/-19/51/3", "46/-18/52/3", "49/-17/53/3"}));
+}
+
 TEST_F(PageBuild, BandColumnsPrintRecordsSideBySide)
 {
     for (int i = 1; i <= 7; ++i)
