@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QTextBlock>
+#include <QTextList>
 
 #include "report/file/RtfUnits.h"
 
@@ -88,6 +89,7 @@ void RtfDocumentBuilder::OpenDueBlock(const RtfCharState& chars, const RtfParaSt
     if (!blockDue_)
         return;
     cursor_.insertBlock(BlockFormatOf(para), FormatOf(chars));
+    SetBullet(para.bullet);
     blockPara_ = para;
     blockChars_ = chars;
     blockDue_ = false;
@@ -99,7 +101,21 @@ void RtfDocumentBuilder::SetParagraph(const RtfParaState& para)
     if (para == blockPara_)
         return;
     cursor_.setBlockFormat(BlockFormatOf(para));
+    SetBullet(para.bullet);
     blockPara_ = para;
+}
+
+void RtfDocumentBuilder::SetBullet(bool bullet)
+{
+    const QTextBlock block = cursor_.block();
+    if (QTextList* list = block.textList(); list && !bullet) {
+        list->remove(block);
+    } else if (!list && bullet) {
+        if (QTextList* before = block.previous().textList())
+            before->add(block);
+        else
+            cursor_.createList(QTextListFormat::ListDisc);
+    }
 }
 
 // Documents switch among a few formats, so the recent ones are kept.

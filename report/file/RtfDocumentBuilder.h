@@ -34,6 +34,7 @@ struct RtfParaState {
     int leftTwips = 0;
     int rightTwips = 0;
     int firstTwips = 0;
+    bool bullet = false;   // a bulleted paragraph (\pnlvlblt)
 
     bool operator==(const RtfParaState&) const = default;
 };
@@ -72,6 +73,9 @@ private:
     void Flush();
     void OpenDueBlock(const RtfCharState& chars, const RtfParaState& para);
     void SetParagraph(const RtfParaState& para);
+    // The current block joins the bullet list of the block before it, or starts one; or leaves
+    // its list.
+    void SetBullet(bool bullet);
     const QTextCharFormat& FormatOf(const RtfCharState& chars);
     QTextCharFormat MakeFormat(const RtfCharState& chars) const;
 

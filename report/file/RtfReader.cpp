@@ -92,7 +92,7 @@ bool IsSkippedDestination(std::string_view word)
         "info", "stylesheet", "pict", "object", "fldinst", "header", "headerl", "headerr",
         "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "annotation", "atnid",
         "atnauthor", "xe", "tc", "txe", "listtable", "listoverridetable", "revtbl", "rsidtbl",
-        "filetbl", "nonshppict", "pn", "template", "userprops",
+        "filetbl", "nonshppict", "pn", "pntext", "template", "userprops",
     };
     return std::find(std::begin(skipped), std::end(skipped), word) != std::end(skipped);
 }
@@ -204,10 +204,10 @@ private:
         groups_.pop_back();
     }
 
-    // Passes over the rest of the current group, nested groups and binary data included.
-    void SkipGroup()
+    // Passes over the rest of the current group (depth groups inside it already open), nested
+    // groups and binary data included; notes whether its own words name a bulleted paragraph.
+    void SkipGroup(int depth = 0, bool* bullet = nullptr)
     {
-        int depth = 0;
         for (RtfToken token = tokens_.Next(); token.kind != RtfToken::End; token = tokens_.Next()) {
             if (token.kind == RtfToken::GroupOpen)
                 ++depth;
@@ -215,9 +215,33 @@ private:
                 break;
             else if (token.Is("bin") && token.hasParameter)
                 tokens_.SkipBinary(token.parameter);
+            else if (bullet && depth == 0 && token.Is("pnlvlblt"))
+                *bullet = true;
         }
         fallbackDue_ = 0;
         CloseGroup();
+    }
+
+    // A group that readers may pass over (\*): only paragraph numbering (\pn) is read, for
+    // whether it makes the paragraph a bulleted one (\pnlvlblt); its bullet's text is not taken.
+    void IgnorableGroup()
+    {
+        const RtfToken first = tokens_.Next();
+        const bool numbering = first.Is("pn") && overflowDepth_ == 0 && groups_.size() >= 2;
+        int depth = 0;
+        if (first.kind == RtfToken::GroupOpen) {
+            depth = 1;
+        } else if (first.kind == RtfToken::GroupClose) {
+            fallbackDue_ = 0;
+            CloseGroup();
+            return;
+        } else if (first.Is("bin") && first.hasParameter) {
+            tokens_.SkipBinary(first.parameter);
+        }
+        bool bullet = false;
+        SkipGroup(depth, numbering ? &bullet : nullptr);
+        if (numbering)
+            State().para.bullet = bullet;   // the paragraph the group stood in
     }
 
     void ControlSymbol(char symbol)
@@ -230,7 +254,7 @@ private:
         case '-': Characters(QStringView(u"\u00AD")); break;
         case '_': Characters(QStringView(u"\u2011")); break;
         case '\n': EndParagraph(); break;
-        case '*': SkipGroup(); break;
+        case '*': IgnorableGroup(); break;
         default: break;   // \: \| and a \' without its two digits carry nothing here
         }
     }

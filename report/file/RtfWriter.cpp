@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QTextBlock>
 #include <QTextFragment>
+#include <QTextList>
 
 #include "report/file/RtfEscape.h"
 #include "report/file/RtfUnits.h"
@@ -39,6 +40,9 @@ private:
     void Paragraph(const QTextBlock& block)
     {
         body_ += Words(paragraphWords_, block.blockFormatIndex(), [&] { return ParagraphWords(block.blockFormat()); });
+        // A bulleted paragraph: its numbering, and the bullet for readers without numbering.
+        if (block.textList())
+            body_ += "{\\pntext\\'95\\tab}{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'95}}";
         bool empty = true;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();

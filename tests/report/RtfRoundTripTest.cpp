@@ -5,7 +5,9 @@
 
 #include <random>
 
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextList>
 
 #include "RtfDescription.h"
 #include "report/file/RtfEscape.h"
@@ -131,6 +133,46 @@ TEST(RtfRoundTrip, HandWrittenDocumentReadsAgainToTheSame)
     ReadRtf(rtf, first);
     EXPECT_EQ(DocumentText(first), u"Датчик №12\ncafé € Я\u2028next\n"_s);
     EXPECT_EQ(Reread(first), DescribeDocument(first));
+}
+
+// Bulleted paragraphs (the rich-text editor's bullets) are written as paragraph numbering with
+// bullets, and read from it as the word processors write it, without the bullet's own text.
+TEST(RtfRoundTrip, BulletedParagraphsStayBulleted)
+{
+    const auto bullets = [](const QTextDocument& document) {
+        QString marks;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextList* list = block.textList();
+            marks += !list ? u'-' : list->format().style() == QTextListFormat::ListDisc ? u'*' : u'?';
+        }
+        return marks;
+    };
+    RtfTestDocument written;
+    QTextCursor cursor(&written);
+    cursor.insertText(u"one"_s);
+    cursor.createList(QTextListFormat::ListDisc);
+    cursor.insertBlock();
+    cursor.insertText(u"two"_s);
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.insertText(u"three"_s);
+    ASSERT_EQ(bullets(written), u"**-"_s);
+    RtfTestDocument read;
+    ReadRtf(WriteRtf(written), read);
+    EXPECT_EQ(DocumentText(read), u"one\ntwo\nthree"_s);
+    EXPECT_EQ(bullets(read), u"**-"_s);
+    EXPECT_EQ(read.begin().textList(), read.begin().next().textList()) << "one list";
+
+    // A numbered list is no bulleted one; a paragraph without \pard keeps its bullet.
+    const QByteArray rtf =
+        R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1 Symbol;}})"
+        R"(\pard{\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1\pnindent0{\pntxtb\'B7}}\fi-360\li360\f0 a\par)"
+        R"({\pntext\f1\'B7\tab}b\par)"
+        R"(\pard{\pntext 1.\tab}{\*\pn\pnlvlbody\pndec{\pntxta .}}c\par)"
+        R"(\pard d\par})";
+    RtfTestDocument word;
+    ReadRtf(rtf, word);
+    EXPECT_EQ(DocumentText(word), u"a\nb\nc\nd"_s);
+    EXPECT_EQ(bullets(word), u"**--"_s);
 }
 
 TEST(RtfRoundTrip, EmptyDocumentStaysOneEmptyParagraph)
