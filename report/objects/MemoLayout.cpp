@@ -1,4 +1,7 @@
 // The memo's wrapping, layout and drawing.
+#include <algorithm>
+#include <cstdint>
+
 #include <QPainter>
 
 #include "base/Rounding.h"
@@ -10,6 +13,12 @@
 #include "report/runtime/TextRoutines.h"
 
 namespace {
+
+// The quotient rounded down, for a positive divisor.
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    return a / b - (a % b < 0 ? 1 : 0);
+}
 
 bool IsBlank(QChar c)
 {
@@ -311,10 +320,26 @@ void TrpMemoView::DrawUnderlines()
     const int step = int(Round(LineSpacing * ZoomY)) + CanvasFontPixels();
     if (step <= 0)
         return;   // lines that take no room have nothing to rule
-    Canvas->save();
-    Canvas->setPen(QPen(ReportQColor(FrameColor), int(Round(FrameWidth)), Qt::SolidLine));
+    const int64_t count = Height / step;
+    // A memo may be far taller than any page: only the rules that can show are drawn. Every
+    // rule has the same pen and ends, so a point that any rule covers is covered by the rule
+    // nearest to it too; the rules nearest to the visible rows are enough, however wide.
+    const QRect visible = VisibleCanvasArea(*Canvas);
+    if (count <= 0 || visible.isEmpty())
+        return;
+    const int width = int(Round(FrameWidth));
+    const int reach = width / 2 + 2;
+    const QRect area = visible.adjusted(-reach, -reach, reach, reach);
     const int first = Top + GapY + int(Round(2 * ZoomY)) + CanvasFontPixels();
-    for (int i = 0; i < Height / step; ++i)
-        DrawReportLine(*Canvas, Left, first + step * i, Left + Width - 1, first + step * i);
+    const auto nearest = [&](int64_t y) { return std::clamp(FloorDiv(y - first, step), int64_t(0), count - 1); };
+    const int64_t from = nearest(visible.top());
+    const int64_t to = nearest(int64_t(visible.bottom()) + step - 1);
+    Canvas->save();
+    Canvas->setPen(QPen(ReportQColor(FrameColor), width, Qt::SolidLine));
+    for (int64_t i = from; i <= to; ++i) {
+        int x1 = Left, y1 = int(first + step * i), x2 = Left + Width - 1, y2 = y1;
+        if (ClipReportLine(area, 0, x1, y1, x2, y2))
+            DrawReportLine(*Canvas, x1, y1, x2, y2);
+    }
     Canvas->restore();
 }

@@ -196,9 +196,17 @@ private:
     const TrpView* Neighbour(bool leftSide) const;
 };
 
-// A line of the pen's width from (x1, y1) towards (x2, y2) in pixels: a one-pixel line stops
-// before its end point, a wider one has round ends.
+// A line of the pen's width from (x1, y1) towards (x2, y2) in pixels: a one-pixel line has flat
+// ends (Qt inks the pixels past its start point up to its end point), a wider one round ends.
 void DrawReportLine(QPainter& painter, int x1, int y1, int x2, int y2);
+// The part of the canvas that can show anything, in the painter's logical pixels: the device
+// (a sheet with its margins) within the clip; empty when the canvas is scaled to nothing, and
+// without bound on a picture, which grows with what is drawn.
+QRect VisibleCanvasArea(const QPainter& painter);
+// Cuts an upright or level line from (x1, y1) to (x2, y2) down to the area; a dashed line, whose
+// pattern repeats every period pixels, starts a whole number of periods later, so that its
+// dashes stay in place. False when nothing of it lies in the area.
+bool ClipReportLine(const QRect& area, int period, int& x1, int& y1, int& x2, int& y2);
 
 // Frame width codes of records: a whole width up to 10 is stored as itself, any other width in
 // thousandths; a code of at most 10 reads as whole units, a larger one as thousandths.
