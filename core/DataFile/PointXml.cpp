@@ -50,7 +50,9 @@ TTITPoint ReadPoint(const QXmlStreamAttributes& attributes)
     TTITPoint point;
     if (const auto time = ParsePointTime(timeText)) {
         point.SetTime(*time);
-    } else if (const auto unixTime = ParseInteger(attributes.value(QLatin1StringView("unixtime")))) {
+    } else if (const auto unixTime = ParseInteger(attributes.value(QLatin1StringView("unixtime")));
+               unixTime && IsDateTimeInRange(UnixToDateTime(*unixTime))) {
+        // A time beyond the years the program encodes would overflow the sensor's averaging.
         point.SetTime(UnixToDateTime(*unixTime));
     } else {
         Fail(QStringLiteral("\"%1\" не является датой и временем").arg(timeText));
