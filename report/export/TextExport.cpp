@@ -45,32 +45,60 @@ public:
         pieces_ = filter.UsePseudographic && hasBoxes ? &kBoxPieces : &kPlainPieces;
     }
 
-    QByteArray Encode(const TTextLine& line) const
+    // Appends the line's octets, frame pieces in their cells, and the line's end.
+    void AppendTo(QByteArray& octets, const TTextLine& line) const
     {
-        if (line.PageBreak)
-            return QByteArrayLiteral("\f\r\n");
-        QString text = line.Text;
-        for (size_t cell = 0; cell < line.Frame.size(); ++cell)
-            if (line.Frame[cell])
-                text[qsizetype(cell)] = QChar((*pieces_)[line.Frame[cell]]);
-        QByteArray octets = page_ ? ToCodePage(text) : text.toUtf8();
-        octets.append("\r\n", 2);
-        return octets;
+        if (line.PageBreak) {
+            octets.append("\f\r\n", 3);
+            return;
+        }
+        const qsizetype start = octets.size();
+        // At most three octets a UTF-16 unit (a pair of them makes four), and the line's end.
+        octets.resize(start + 3 * line.Text.size() + 2);
+        char* const begin = octets.data() + start;
+        char* end = begin;
+        const QChar* text = line.Text.constData();
+        for (qsizetype i = 0; i < line.Text.size(); ++i) {
+            const uint8_t piece = line.FrameAt(i);
+            const char16_t unit = piece ? (*pieces_)[piece] : text[i].unicode();
+            if (!page_) {
+                end = AppendUtf8(end, unit, i, line.Text);
+            } else {
+                if (QChar::isHighSurrogate(unit) && i + 1 < line.Text.size() && text[i + 1].isLowSurrogate())
+                    ++i;   // one character, which no single-octet page has
+                const int octet = QChar::isSurrogate(unit) ? -1 : UnicodeToOctet(unit, *page_);
+                *end++ = octet >= 0 ? char(octet) : '?';
+            }
+        }
+        *end++ = '\r';
+        *end++ = '\n';
+        octets.truncate(start + (end - begin));
     }
 
 private:
-    QByteArray ToCodePage(const QString& text) const
+    // The UTF-8 octets of the unit at i (with the one after it when they make a pair); a unit
+    // without its pair becomes '?'.
+    static char* AppendUtf8(char* out, char16_t unit, qsizetype& i, const QString& text)
     {
-        QByteArray octets;
-        octets.reserve(text.size());
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const QChar c = text[i];
-            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-                ++i;   // one character, which no single-octet page has
-            const int octet = c.isSurrogate() ? -1 : UnicodeToOctet(c.unicode(), *page_);
-            octets.append(octet >= 0 ? char(octet) : '?');
+        if (unit < 0x80) {
+            *out++ = char(unit);
+        } else if (unit < 0x800) {
+            *out++ = char(0xC0 | (unit >> 6));
+            *out++ = char(0x80 | (unit & 0x3F));
+        } else if (!QChar::isSurrogate(unit)) {
+            *out++ = char(0xE0 | (unit >> 12));
+            *out++ = char(0x80 | ((unit >> 6) & 0x3F));
+            *out++ = char(0x80 | (unit & 0x3F));
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            const char32_t code = QChar::surrogateToUcs4(unit, text[++i].unicode());
+            *out++ = char(0xF0 | (code >> 18));
+            *out++ = char(0x80 | ((code >> 12) & 0x3F));
+            *out++ = char(0x80 | ((code >> 6) & 0x3F));
+            *out++ = char(0x80 | (code & 0x3F));
+        } else {
+            *out++ = '?';
         }
-        return octets;
+        return out;
     }
 
     std::optional<CodePage> page_;   // none: UTF-8
@@ -154,7 +182,7 @@ void TrpTextExport::OnEndPage()
     const TLineEncoder encoder(*this);
     QByteArray page;
     for (const TTextLine& line : lines)
-        page.append(encoder.Encode(line));
+        encoder.AppendTo(page, line);
     Write(page);
     ClearLines();
 }

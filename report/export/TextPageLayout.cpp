@@ -23,7 +23,7 @@ constexpr TEdgeCorners kBottomCorners{fdRight | fdUp, fdLeft | fdUp};
 void PadTo(TTextLine& line, qsizetype length)
 {
     if (line.Text.size() < length)
-        line.Text.append(QString(length - line.Text.size(), QLatin1Char(' ')));
+        line.Text.resize(length, QLatin1Char(' '));
 }
 
 // Frame pieces on count cells from a column counted from 1; pieces meeting a piece join it,
@@ -36,11 +36,13 @@ void PutPieces(TTextLine& line, int column, int count, uint8_t mask, int lastCol
     if (end <= first)
         return;
     PadTo(line, end);
+    if (line.Frame.size() < size_t(end - 1))
+        line.Frame.resize(size_t(end - 1), 0);
+    QChar* text = line.Text.data();
+    uint8_t* frame = line.Frame.data();
     for (int cell = first - 1; cell < end - 1; ++cell) {
-        if (line.Frame.size() <= size_t(cell))
-            line.Frame.resize(size_t(cell) + 1, 0);
-        line.Frame[size_t(cell)] |= mask;
-        line.Text[cell] = QLatin1Char(' ');
+        frame[cell] |= mask;
+        text[cell] = QLatin1Char(' ');
     }
 }
 
@@ -65,9 +67,10 @@ void PutEdge(TTextLine& line, int column, int width, bool left, bool right, TEdg
 void MergeInto(TTextLine& line, const QString& text)
 {
     PadTo(line, text.size());
+    QChar* into = line.Text.data();
     for (qsizetype i = 0; i < text.size(); ++i)
-        if (line.Text[i] == QLatin1Char(' ') && !line.FrameAt(i))
-            line.Text[i] = text[i];
+        if (into[i] == QLatin1Char(' ') && !line.FrameAt(i))
+            into[i] = text[i];
 }
 
 bool IsBlank(const QString& text)
@@ -107,7 +110,7 @@ public:
             if (column > options_.PageColumns)
                 continue;   // off the page
             if (column > used)
-                text.append(QString(column - used, QLatin1Char(' ')));
+                text.resize(text.size() + (column - used), QLatin1Char(' '));
             text.append(record.Text);
             used = column + int(record.Text.size());
             if (options_.ExportFrames && record.FrameTyp)
@@ -175,8 +178,9 @@ private:
 
 bool TTextLine::HasText() const
 {
+    const QChar* text = Text.constData();
     for (qsizetype i = 0; i < Text.size(); ++i)
-        if (Text[i] != QLatin1Char(' ') && !FrameAt(i))
+        if (text[i] != QLatin1Char(' ') && !FrameAt(i))
             return true;
     return false;
 }

@@ -27,6 +27,12 @@ QByteArray ToCp1251(const QString& text)
 
 QString FromCp1251(const QByteArray& octets)
 {
-    const std::string utf8 = Cp1251ToUtf8(std::string_view(octets.constData(), size_t(octets.size())));
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    // Every character of the code page lies in the basic plane: one octet, one UTF-16 unit.
+    QString text(octets.size(), Qt::Uninitialized);
+    char16_t* units = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < octets.size(); ++i) {
+        const auto octet = static_cast<unsigned char>(octets[i]);
+        units[i] = octet < 0x80 ? char16_t(octet) : char16_t(OctetToUnicode(octet, CodePage::Cp1251));
+    }
+    return text;
 }

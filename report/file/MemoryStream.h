@@ -1,7 +1,9 @@
 #pragma once
 // A read-only stream over octets already in memory (a prepared page's objects). The stream
 // readers (StreamPrimitives.h) take its octets straight from memory, a field at a time, instead
-// of through the device machinery; everything else reads it as any device.
+// of through the device machinery. The stream keeps its own position, which pos(), seek(),
+// read() and atEnd() go by; the device's peek(), skip() and ungetChar() do not know it and are
+// not to be used on it.
 #include <QByteArray>
 #include <QIODevice>
 
@@ -18,10 +20,21 @@ public:
     }
 
     // The next count octets, moving past them; none when fewer are left (nothing moves then).
-    const char* Take(qint64 count);
+    const char* Take(qint64 count)
+    {
+        if (count < 0 || count > octets_.size() - at_)
+            return nullptr;
+        const char* octets = octets_.constData() + at_;
+        at_ += count;
+        return octets;
+    }
 
     bool isSequential() const override { return false; }
     qint64 size() const override { return octets_.size(); }
+    qint64 pos() const override { return at_; }
+    bool seek(qint64 pos) override;
+    bool atEnd() const override { return at_ >= octets_.size(); }
+    qint64 bytesAvailable() const override { return octets_.size() - at_; }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
@@ -29,4 +42,5 @@ protected:
 
 private:
     QByteArray octets_;
+    qint64 at_ = 0;
 };

@@ -261,8 +261,9 @@ void TrpMemoView::Draw(QPainter* canvas)
     StopAtBottom = false;
     WorkText = Memo;
     if (!WorkText.isEmpty()) {
-        AlreadyWrapped = LinesToText(WorkText).contains(kParagraphEnd);
-        if (WorkText.last() == QString(kParagraphEnd))
+        AlreadyWrapped = std::any_of(WorkText.cbegin(), WorkText.cend(),
+                                     [](const QString& line) { return line.contains(kParagraphEnd); });
+        if (WorkText.last().size() == 1 && WorkText.last().front() == kParagraphEnd)
             WorkText.removeLast();
         // Lines break at zoom 1, so that they break alike at every zoom and on the printer.
         const double zoomX = ZoomX;

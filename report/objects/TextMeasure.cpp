@@ -6,6 +6,10 @@
 
 namespace {
 
+// Zooms and spacings a run goes through each give measures of their own: past this many the
+// measures are made afresh (the advance tables stay).
+constexpr qsizetype kMaxMeasures = 1024;
+
 std::shared_ptr<TrpTextMeasure::TAdvances> NewAdvances()
 {
     auto advances = std::make_shared<TrpTextMeasure::TAdvances>();
@@ -44,14 +48,20 @@ TrpTextMeasure TrpTextMeasures::Measure(const TrpFont& font, int pixelHeight, co
                                         int charExtra)
 {
     // Advances depend on the device's resolution and kind too (printers measure unhinted).
-    const TKey key{font.Name, pixelHeight, font.Style, device->logicalDpiY(), device->devType()};
+    TKey key{font.Name, pixelHeight, font.Style, device->logicalDpiY(), device->devType(), charExtra};
+    if (const auto known = measures_.constFind(key); known != measures_.cend())
+        return *known;
+    key.charExtra = 0;
     std::shared_ptr<TrpTextMeasure::TAdvances>& table = tables_[key];
     if (!table)
         table = NewAdvances();
-    return TrpTextMeasure(ReportQFont(font, pixelHeight), device, charExtra, table);
+    key.charExtra = charExtra;
+    if (measures_.size() >= kMaxMeasures)
+        measures_.clear();
+    return *measures_.insert(key, TrpTextMeasure(ReportQFont(font, pixelHeight), device, charExtra, table));
 }
 
 size_t qHash(const TrpTextMeasures::TKey& key, size_t seed)
 {
-    return qHashMulti(seed, key.family, key.pixelHeight, key.style, key.dpi, key.deviceType);
+    return qHashMulti(seed, key.family, key.pixelHeight, key.style, key.dpi, key.deviceType, key.charExtra);
 }

@@ -36,8 +36,9 @@ private:
 
 struct TrpFont;
 
-// The advance tables of the report fonts measured so far, kept by the run context, so that a
-// character of a font is measured once in a run however many objects measure it.
+// The measures of the report fonts used so far and their advance tables, kept by the run
+// context, so that a font is resolved and a character of it measured once in a run however
+// many objects measure with it.
 class TrpTextMeasures {
 public:
     // The report font at a character height in pixels of the device.
@@ -46,11 +47,13 @@ public:
     struct TKey {
         QString family;
         int pixelHeight, style, dpi, deviceType;
+        int charExtra = 0;   // 0 for the advance tables, which every character extra shares
         bool operator==(const TKey&) const = default;
     };
 
 private:
     QHash<TKey, std::shared_ptr<TrpTextMeasure::TAdvances>> tables_;
+    QHash<TKey, TrpTextMeasure> measures_;
 };
 
 size_t qHash(const TrpTextMeasures::TKey& key, size_t seed = 0);

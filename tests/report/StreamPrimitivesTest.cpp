@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 
+#include "report/file/MemoryStream.h"
 #include "report/file/StreamPrimitives.h"
 #include "report/runtime/ReportErrors.h"
 
@@ -183,6 +184,35 @@ TEST(FrReaders, TruncatedDataRaisesAndNeverReadsPast)
     EXPECT_THROW(ReadFrWord(word.buffer), EReadError);
     Reader integer(Bytes({1, 2, 3}));
     EXPECT_THROW(ReadFrInt(integer.buffer), EReadError);
+}
+
+// The readers take a memory stream's octets where they are: what they take, what the device
+// reads and where it seeks all move the one position.
+TEST(FrReaders, MemoryStreamKeepsOnePosition)
+{
+    const QByteArray octets = Bytes({0x34, 0x12, 2, 0, 'a', 'b', 0, 'x', 'y', 7, 0, 0, 0});
+    TrpMemoryStream stream(octets);
+    EXPECT_EQ(ReadFrWord(stream), 0x1234);
+    EXPECT_EQ(stream.pos(), 2);
+    EXPECT_EQ(ReadFrString(stream), QStringLiteral("ab"));
+    EXPECT_EQ(stream.pos(), 7);
+    EXPECT_EQ(stream.read(2), QByteArray("xy"));
+    EXPECT_EQ(stream.pos(), 9);
+    EXPECT_EQ(stream.bytesAvailable(), 4);
+    EXPECT_EQ(ReadFrInt(stream), 7);
+    EXPECT_TRUE(stream.atEnd());
+    ASSERT_TRUE(stream.seek(2));
+    EXPECT_FALSE(stream.atEnd());
+    EXPECT_EQ(ReadFrString(stream), QStringLiteral("ab"));
+    EXPECT_EQ(ReadFrBytes(stream, 2), QByteArray("xy"));
+    EXPECT_FALSE(stream.seek(octets.size() + 1));
+    EXPECT_EQ(stream.pos(), 9);
+    // Too few octets left: nothing is taken.
+    ASSERT_TRUE(stream.seek(10));
+    EXPECT_THROW(ReadFrInt(stream), EReadError);
+    EXPECT_EQ(stream.pos(), 10);
+    EXPECT_EQ(stream.read(8), Bytes({0, 0, 0}));
+    EXPECT_TRUE(stream.atEnd());
 }
 
 TEST(FrNumbers, LittleEndianWordsAndIntegers)
