@@ -19,7 +19,8 @@ inline double RoundToWhole(double value)
     const double whole = std::floor(value);
     const double diff = value - whole;
     double rounded = whole;
-    if (diff > 0.5 || (diff == 0.5 && std::fmod(whole, 2.0) != 0))
+    // Below 2^52 the whole part fits an integer, whose lowest bit tells an odd one.
+    if (diff > 0.5 || (diff == 0.5 && (static_cast<int64_t>(whole) & 1) != 0))
         rounded = whole + 1;
     return rounded + 0.0;   // -0.5 rounds to 0, not to -0
 }

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr double kUnitsPerCharacter = 6.5;
+// Lines are set room for beforehand up to this many columns; wider ones grow as they fill.
+constexpr int kMaxGridColumns = 4096;
 
 constexpr uint8_t kVertical = fdUp | fdDown;
 constexpr uint8_t kHorizontal = fdLeft | fdRight;
@@ -75,7 +77,8 @@ void MergeInto(TTextLine& line, const QString& text)
 
 bool IsBlank(const QString& text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    return std::all_of(units, units + text.size(), [](char16_t c) { return c == u' '; });
 }
 
 int TextColumn(const TrpTextRec& record, double unitsPerCharacter, bool framesDrawn)
@@ -103,6 +106,7 @@ public:
     void AddGridLine(const std::vector<TrpTextRec>& records)
     {
         QString text;
+        text.reserve(LineRoom());
         int used = 0;
         current_ = int(lines_.size());
         for (const TrpTextRec& record : records) {
@@ -128,6 +132,18 @@ public:
     std::vector<TTextLine> Take() { return std::move(lines_); }
 
 private:
+    // Room for a whole line of the page, frames one cell past its last column included, so
+    // that a line is not grown piece by piece.
+    qsizetype LineRoom() const { return qsizetype(std::clamp(options_.PageColumns, 0, kMaxGridColumns)) + 2; }
+
+    TTextLine NewLine() const
+    {
+        TTextLine line;
+        line.Text.reserve(LineRoom());
+        line.Frame.reserve(size_t(LineRoom()));
+        return line;
+    }
+
     void AddFrame(const TrpTextRec& record)
     {
         // Columns of a frame reaching far off the page are clamped just beyond it.
@@ -142,22 +158,22 @@ private:
         if (record.FrameTyp & frTop) {
             if (current_ == 0) {
                 // Nothing above the text yet: the edge gets a line of its own before it.
-                lines_.insert(lines_.begin(), TTextLine{});
+                lines_.insert(lines_.begin(), NewLine());
                 current_ = 1;
             } else if (lines_[size_t(current_ - 1)].HasText()) {
-                lines_.push_back(TTextLine{});
+                lines_.push_back(NewLine());
                 current_ = int(lines_.size());
             }
             PutEdge(lines_[size_t(current_ - 1)], left, width, leftSide, rightSide, kTopCorners, last);
         }
         if (record.FrameTyp & frBottom) {
             while (int(lines_.size()) < current_ + 2)
-                lines_.push_back(TTextLine{});
+                lines_.push_back(NewLine());
             PutEdge(lines_[size_t(current_ + 1)], left, width, leftSide, rightSide, kBottomCorners, last);
         }
         if (leftSide || rightSide) {
             if (current_ >= int(lines_.size())) {
-                lines_.push_back(TTextLine{});
+                lines_.push_back(NewLine());
                 current_ = int(lines_.size()) - 1;
             }
             TTextLine& line = lines_[size_t(current_)];
@@ -178,11 +194,8 @@ private:
 
 bool TTextLine::HasText() const
 {
-    const QChar* text = Text.constData();
-    for (qsizetype i = 0; i < Text.size(); ++i)
-        if (text[i] != QLatin1Char(' ') && !FrameAt(i))
-            return true;
-    return false;
+    // A frame piece's cell holds a blank (PutPieces).
+    return !IsBlank(Text);
 }
 
 std::vector<TTextLine> LayOutTextPage(const std::vector<std::vector<TrpTextRec>>& grid,

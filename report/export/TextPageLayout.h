@@ -18,7 +18,8 @@ enum TFrameDirection : uint8_t { fdUp = 1, fdRight = 2, fdDown = 4, fdLeft = 8 }
 // One output line.
 struct TTextLine {
     QString Text;
-    // The frame mask of each cell, 0 for a character; cells past its end hold characters.
+    // The frame mask of each cell, 0 for a character; cells past its end hold characters. The
+    // text holds a blank in a frame piece's cell.
     std::vector<uint8_t> Frame;
     bool PageBreak = false;   // the line that ends a page (a form feed)
 

@@ -86,6 +86,7 @@ QStringList TrpMemoView::WrapMemo()
     LineHeight = LineSpacing + pixels;
     const int available = turned ? Height - 2 * GapY : Width - 2 * GapX;
     QStringList lines;
+    lines.reserve(WorkText.size());
     const bool fieldLine = !turned && !c.PrintModeFlag && WorkText.size() == 1 &&
                            WorkText.first().startsWith(QLatin1Char('[')) && measure.Width(WorkText.first()) > available;
     if (fieldLine) {

@@ -48,17 +48,27 @@ TrpTextMeasure TrpTextMeasures::Measure(const TrpFont& font, int pixelHeight, co
                                         int charExtra)
 {
     // Advances depend on the device's resolution and kind too (printers measure unhinted).
-    TKey key{font.Name, pixelHeight, font.Style, device->logicalDpiY(), device->devType(), charExtra};
-    if (const auto known = measures_.constFind(key); known != measures_.cend())
-        return *known;
-    key.charExtra = 0;
-    std::shared_ptr<TrpTextMeasure::TAdvances>& table = tables_[key];
-    if (!table)
-        table = NewAdvances();
-    key.charExtra = charExtra;
-    if (measures_.size() >= kMaxMeasures)
-        measures_.clear();
-    return *measures_.insert(key, TrpTextMeasure(ReportQFont(font, pixelHeight), device, charExtra, table));
+    const int dpi = device->logicalDpiY();
+    const int deviceType = device->devType();
+    const TKey& l = lastKey_;
+    if (last_ && l.pixelHeight == pixelHeight && l.style == font.Style && l.dpi == dpi &&
+        l.deviceType == deviceType && l.charExtra == charExtra && l.family == font.Name)
+        return *last_;
+    TKey key{font.Name, pixelHeight, font.Style, dpi, deviceType, charExtra};
+    auto known = measures_.constFind(key);
+    if (known == measures_.cend()) {
+        key.charExtra = 0;
+        std::shared_ptr<TrpTextMeasure::TAdvances>& table = tables_[key];
+        if (!table)
+            table = NewAdvances();
+        key.charExtra = charExtra;
+        if (measures_.size() >= kMaxMeasures)
+            measures_.clear();
+        known = measures_.insert(key, TrpTextMeasure(ReportQFont(font, pixelHeight), device, charExtra, table));
+    }
+    lastKey_ = std::move(key);
+    last_ = *known;
+    return *last_;
 }
 
 size_t qHash(const TrpTextMeasures::TKey& key, size_t seed)

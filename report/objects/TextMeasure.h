@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -54,6 +55,9 @@ public:
 private:
     QHash<TKey, std::shared_ptr<TrpTextMeasure::TAdvances>> tables_;
     QHash<TKey, TrpTextMeasure> measures_;
+    // The measure given last, which the next object most often asks for again.
+    TKey lastKey_{};
+    std::optional<TrpTextMeasure> last_;
 };
 
 size_t qHash(const TrpTextMeasures::TKey& key, size_t seed = 0);

@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 
+#include "base/CodePage.h"
 #include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
 #include "report/file/Cp1251Text.h"
@@ -13,8 +14,9 @@
 TrpView::TrpView()
 {
     // No category, two decimals, and the decimal separator of the platform.
-    const QByteArray separator = ToCp1251(QString(ReportDecimalSeparator()));
-    FormatCode = 512 + uint8_t(separator.isEmpty() ? '.' : separator[0]);
+    const QChar separator = ReportDecimalSeparator();
+    const int octet = separator.isSurrogate() ? -1 : UnicodeToOctet(separator.unicode(), CodePage::Cp1251);
+    FormatCode = 512 + uint8_t(octet >= 0 ? octet : '?');
 }
 
 void TrpView::DeclareProperties()

@@ -265,6 +265,38 @@ TEST_F(MemoPrinting, ExportGetsEachLineWithItsFrameSides)
     report->CurrentFilter = nullptr;
 }
 
+// Measures are kept for the run: the same text breaks by the width and font of each memo that
+// prints it, whichever memo measured it before. Courier New advances 8 pixels at 10 points and
+// 19 or 20 at 24; a line holds its width less two gaps of 2.
+TEST_F(MemoPrinting, EachMemoBreaksTheSameTextByItsOwnWidthAndFont)
+{
+    LineCollector filter;
+    report->CurrentFilter = &filter;
+    const QString text = QStringLiteral("один два три");
+    const struct {
+        const char* name;
+        int width;
+        int size;
+        QStringList lines;
+    } cases[] = {
+        {"wide, 96 of 196 pixels", 200, 10, {text}},
+        {"narrow, 5 characters a line", 50, 10, {"один", "два", "три"}},
+        {"large, 8 to 10 characters a line", 200, 24, {"один два", "три"}},
+        {"large and narrow, a character or two a line", 50, 24, {"од", "ин", "дв", "а", "тр", "и"}},
+        {"wide again", 200, 10, {text}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        filter.lines.clear();
+        memo->SetBounds(0, 0, c.width, 400);
+        memo->Font.Size = c.size;
+        memo->Memo = {text};
+        memo->ExportData();
+        EXPECT_EQ(filter.lines, c.lines);
+    }
+    report->CurrentFilter = nullptr;
+}
+
 // "Страница № [PAGE#]" with automatic width: printed with the number, and drawn as wide as its
 // text (right-aligned text keeps its right edge).
 TEST_F(MemoPrinting, AutoWidthFollowsThePrintedText)
