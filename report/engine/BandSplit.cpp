@@ -75,6 +75,17 @@ void TrpBand::DrawPageBreak()
             const int roomTop = onNewPage ? Top : page.NewPageTopY >= 0 ? page.NewPageTopY : page.TopLimit();
             const int pageRoom = page.BottomLimit() - page.Bands[btColumnFooter]->Height - roomTop - 2;
             lowest = 0;
+            // A part that leaves a page's room or more for the next page (gaps and frame as tall
+            // as the page) would leave as much again there, page after page: the build ends now.
+            const auto endless = [&](TrpView& view, int rest) {
+                if (rest < avail)
+                    return false;
+                const int height = view.Height;
+                view.Height = rest;
+                const bool never = NeverFits(view, avail);
+                view.Height = height;
+                return never;
+            };
             for (TrpView* view : Objects) {
                 if (!view->Selected)
                     continue;
@@ -88,6 +99,10 @@ void TrpBand::DrawPageBreak()
                         const int height = view->Height;
                         view->Height = avail - view->Top + 1;
                         const int rest = stretchable->RestHeight();
+                        if (endless(*view, rest)) {
+                            view->Height = height;
+                            continue;
+                        }
                         if (stretchable->MinHeight() < view->Height) {
                             stretchable->PassMode = pmPartFits;
                             DrawObject(view);
@@ -117,6 +132,11 @@ void TrpBand::DrawPageBreak()
                         view->Height = avail;
                         // Measured at the height this part prints with, as on the first page.
                         const int rest = stretchable->RestHeight();
+                        if (endless(*view, rest)) {
+                            view->Top = top;
+                            view->Height = height;
+                            continue;
+                        }
                         stretchable->PassMode = pmPartFits;
                         DrawObject(view);
                         view->Top = top;
