@@ -1,4 +1,5 @@
-// Export benchmarks: prepared pages into text and RTF files, and painted by the preview.
+// Export benchmarks: prepared pages into text and RTF files, printed into a PDF file, and painted
+// by the preview.
 #include "bench/common/QtBenchmarkMain.h"
 
 #include <QApplication>

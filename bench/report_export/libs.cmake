@@ -1,1 +1,1 @@
-target_link_libraries(bench_${name} PRIVATE tz_report tz_report_ui)
+target_link_libraries(bench_${name} PRIVATE tz_report tz_report_print tz_report_ui)

@@ -1,7 +1,10 @@
 // The memo's wrapping, layout and drawing.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "base/Rounding.h"
@@ -34,17 +37,17 @@ int CountBlanks(const QString& text)
     return count;
 }
 
-// Draws the line with its top-left at the origin, spreading extra pixels over its blanks (the
-// first blanks take one more while the remainder lasts).
-void DrawLine(QPainter& painter, const TrpTextMeasure& measure, const QString& text, int extra)
+// Draws the line with its top-left at origin, spreading extra pixels over its blanks (the first
+// blanks take one more while the remainder lasts).
+void DrawLine(QPainter& painter, QPoint origin, const TrpTextMeasure& measure, const QString& text, int extra)
 {
-    const int baseline = measure.Ascent();
+    const int baseline = origin.y() + measure.Ascent();
     const int blanks = extra > 0 ? CountBlanks(text) : 0;
     if (blanks == 0) {
-        painter.drawText(QPoint(0, baseline), text);
+        painter.drawText(QPoint(origin.x(), baseline), text);
         return;
     }
-    int x = 0;
+    int x = origin.x();
     int blank = 0;
     qsizetype runStart = 0;
     for (qsizetype k = 0; k <= text.size(); ++k) {
@@ -59,6 +62,27 @@ void DrawLine(QPainter& painter, const TrpTextMeasure& measure, const QString& t
         }
         runStart = k + 1;
     }
+}
+
+// Text takes its colour from the pen. A solid pen of that colour already set (a frame's) is
+// kept, so that a printer's page of framed cells takes its pen once.
+void UseTextColour(QPainter& painter, const QColor& colour)
+{
+    const QPen& pen = painter.pen();
+    if (pen.style() != Qt::SolidLine || pen.brush().style() != Qt::SolidPattern || pen.color() != colour)
+        painter.setPen(colour);
+}
+
+// The pixels a line of text of that advance width may ink around its origin, turned or not:
+// glyphs reach past their advances by the font's bearings at most.
+QRect LineInk(const QFontMetrics& metrics, QPoint origin, int width, bool turned)
+{
+    const int before = std::max(0, -metrics.minLeftBearing());
+    const int after = std::max(0, -metrics.minRightBearing());
+    const int height = metrics.ascent() + metrics.descent();
+    if (turned)
+        return QRect(QPoint(origin.x(), origin.y() - width - after), QPoint(origin.x() + height, origin.y() + before));
+    return QRect(QPoint(origin.x() - before, origin.y()), QPoint(origin.x() + width + after, origin.y() + height));
 }
 
 }  // namespace
@@ -129,23 +153,29 @@ void TrpMemoView::ShowMemo()
         else if (vertical == taDown)
             Top = DrawRect.Bottom - TextHeight - 1;
     }
-    if (Canvas && !Exporting) {
-        Canvas->save();
-        const TrpRect clip{DrawRect.Left + 1, DrawRect.Top, DrawRect.Right - 2, DrawRect.Bottom - 1};
-        Canvas->setClipRect(clip.ToQRect(), Qt::IntersectClip);
+    const bool drawing = Canvas && !Exporting;
+    const Qt::LayoutDirection direction = drawing ? Canvas->layoutDirection() : Qt::LeftToRight;
+    if (drawing) {
+        // The font and the pen stay on the canvas for the next memo, which mostly takes the same.
+        textClip_ = TrpRect{DrawRect.Left + 1, DrawRect.Top, DrawRect.Right - 2, DrawRect.Bottom - 1};
+        textClipped_ = false;
         QFont font = ReportQFont(Font, pixels);
         if (measure.CharExtra() != 0)
             font.setLetterSpacing(QFont::AbsoluteSpacing, measure.CharExtra());
-        Canvas->setFont(font);
-        Canvas->setPen(ReportQColor(Font.Color));
+        if (Canvas->font() != font)
+            Canvas->setFont(font);
+        UseTextColour(*Canvas, ReportQColor(Font.Color));
         Canvas->setLayoutDirection(Flags & mfRtlReading ? Qt::RightToLeft : Qt::LeftToRight);
     }
     if (turned)
         ShowTurned(measure);
     else
         ShowHorizontal(measure);
-    if (Canvas && !Exporting)
-        Canvas->restore();
+    if (drawing) {
+        if (std::exchange(textClipped_, false))
+            Canvas->restore();
+        Canvas->setLayoutDirection(direction);
+    }
     Alignment = savedAlignment;
     Left = savedLeft;
     Top = savedTop;
@@ -235,11 +265,20 @@ void TrpMemoView::OutputLine(const TrpTextMeasure& measure, const QString& text,
     }
     if (!Canvas)
         return;
+    if (!textClipped_ &&
+        !textClip_.ToQRect().contains(LineInk(Canvas->fontMetrics(), {x, y}, measure.Width(text) + extra, turned))) {
+        Canvas->save();
+        Canvas->setClipRect(textClip_.ToQRect(), Qt::IntersectClip);
+        textClipped_ = true;
+    }
+    if (!turned) {
+        DrawLine(*Canvas, QPoint(x, y), measure, text, extra);
+        return;
+    }
     Canvas->save();
     Canvas->translate(x, y);
-    if (turned)
-        Canvas->rotate(-90);
-    DrawLine(*Canvas, measure, text, extra);
+    Canvas->rotate(-90);
+    DrawLine(*Canvas, QPoint(), measure, text, extra);
     Canvas->restore();
 }
 
@@ -336,12 +375,10 @@ void TrpMemoView::DrawUnderlines()
     const auto nearest = [&](int64_t y) { return std::clamp(FloorDiv(y - first, step), int64_t(0), count - 1); };
     const int64_t from = nearest(visible.top());
     const int64_t to = nearest(int64_t(visible.bottom()) + step - 1);
-    Canvas->save();
-    Canvas->setPen(QPen(ReportQColor(FrameColor), width, Qt::SolidLine));
+    std::vector<QLine> rules;
     for (int64_t i = from; i <= to; ++i) {
-        int x1 = Left, y1 = int(first + step * i), x2 = Left + Width - 1, y2 = y1;
-        if (ClipReportLine(area, 0, x1, y1, x2, y2))
-            DrawReportLine(*Canvas, x1, y1, x2, y2);
+        const int y = int(first + step * i);
+        rules.emplace_back(Left, y, Left + Width - 1, y);
     }
-    Canvas->restore();
+    DrawReportLines(*Canvas, ReportLinePen(ReportQColor(FrameColor), width), rules, area);
 }

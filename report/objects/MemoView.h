@@ -120,4 +120,8 @@ private:
     // Set while the text expands: a width asked for meanwhile measures the text as written
     // rather than expanding it again without end.
     bool expanding_ = false;
+    // While the text is drawn: the rectangle it is clipped to, which goes on the canvas only
+    // once a line would reach out of it (a clip costs a printer's page a path of its own).
+    TrpRect textClip_;
+    bool textClipped_ = false;
 };

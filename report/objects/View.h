@@ -16,8 +16,10 @@
 // An object reaches its run context through its Report, so it must be held by a report's page
 // (or have Report set) before it reads, prints or draws.
 #include <cstdint>
+#include <span>
 
 #include <QIODevice>
+#include <QLine>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -27,7 +29,9 @@
 #include "report/objects/ReportRect.h"
 #include "report/runtime/CurrentScope.h"
 
+class QColor;
 class QPainter;
+class QPen;
 class TDataSet;
 class TField;
 class TrpBand;
@@ -196,9 +200,14 @@ private:
     const TrpView* Neighbour(bool leftSide) const;
 };
 
-// A line of the pen's width from (x1, y1) towards (x2, y2) in pixels: a one-pixel line has flat
-// ends (Qt inks the pixels past its start point up to its end point), a wider one round ends.
-void DrawReportLine(QPainter& painter, int x1, int y1, int x2, int y2);
+// The pen of report lines of that width in pixels: flat ends for one pixel (Qt inks the pixels
+// past a line's start point up to its end point), round ones for a wider line.
+QPen ReportLinePen(const QColor& colour, int width);
+// Upright or level lines from pixel to pixel, through the pixels' centres, with the pen, cut down
+// to the area (ClipReportLine, dashes repeating every period pixels), in one call: a printer's
+// page takes them as one path. The pen stays on the canvas; nothing is set when no line shows.
+void DrawReportLines(QPainter& painter, const QPen& pen, std::span<const QLine> lines, const QRect& area,
+                     int period = 0);
 // The part of the canvas that can show anything, in the painter's logical pixels: the device
 // (a sheet with its margins) within the clip; empty when the canvas is scaled to nothing, and
 // without bound on a picture, which grows with what is drawn.

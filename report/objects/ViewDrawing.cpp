@@ -1,11 +1,15 @@
 // The view's geometry on a canvas, its background, frame and clipping rectangle.
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <numeric>
+#include <span>
+#include <vector>
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QVarLengthArray>
 
 #include "base/Rounding.h"
 #include "report/objects/View.h"
@@ -33,14 +37,83 @@ QList<qreal> DashPattern(uint16_t style)
     }
 }
 
+struct TFrameSide {
+    QLine Line;
+    bool Upright = false;
+};
+
+// Each dashed side as one-pixel lines side by side, at offsets i - width / 2 for i from 0 (only
+// those in the area), so that the dashes stay on wide sides; with a fill, the gaps between the
+// dashes take its colour.
+void DrawDashedSides(QPainter& painter, std::span<const TFrameSide> sides, const QRect& area, const QColor& colour,
+                     int width, const QColor* fill, uint16_t style)
+{
+    QPen pen(colour, 1, Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    const QList<qreal> pattern = DashPattern(style);
+    pen.setDashPattern(pattern);
+    const int period = int(std::accumulate(pattern.begin(), pattern.end(), qreal(0)));
+    const Qt::BGMode mode = painter.backgroundMode();
+    const QBrush background = painter.background();
+    painter.setBackgroundMode(fill ? Qt::OpaqueMode : Qt::TransparentMode);
+    if (fill)
+        painter.setBackground(*fill);
+    const int count = std::max(width, 1);
+    std::vector<QLine> lines;
+    for (const TFrameSide& side : sides) {
+        const int64_t at = side.Upright ? side.Line.x1() : side.Line.y1();
+        const int64_t low = (side.Upright ? area.left() : area.top()) - at + width / 2;
+        const int64_t high = (side.Upright ? area.right() : area.bottom()) - at + width / 2;
+        const int first = int(std::clamp<int64_t>(low, 0, count));
+        const int last = int(std::clamp<int64_t>(high + 1, 0, count));
+        lines.clear();
+        for (int i = first; i < last; ++i) {
+            const int offset = i - width / 2;
+            lines.push_back(side.Upright ? side.Line.translated(offset, 0) : side.Line.translated(0, offset));
+        }
+        DrawReportLines(painter, pen, lines, area, period);
+    }
+    painter.setBackgroundMode(mode);
+    painter.setBackground(background);
+}
+
+// Each double side as two lines a width away on either side of it, and a line of the fill's
+// colour between them.
+void DrawDoubleSides(QPainter& painter, std::span<const TFrameSide> sides, const QRect& area, const QColor& colour,
+                     const QColor& fill, int width)
+{
+    const QPen outer = ReportLinePen(colour, width);
+    const QPen between = ReportLinePen(fill, width);
+    for (const TFrameSide& side : sides) {
+        const QPoint apart = side.Upright ? QPoint(width, 0) : QPoint(0, width);
+        const std::array<QLine, 2> pair{side.Line.translated(-apart), side.Line.translated(apart)};
+        DrawReportLines(painter, outer, pair, area);
+        DrawReportLines(painter, between, std::span(&side.Line, 1), area);
+    }
+}
+
 }  // namespace
 
-void DrawReportLine(QPainter& painter, int x1, int y1, int x2, int y2)
+QPen ReportLinePen(const QColor& colour, int width)
 {
-    QPen pen = painter.pen();
-    pen.setCapStyle(pen.width() <= 1 ? Qt::FlatCap : Qt::RoundCap);
+    QPen pen(colour, width, Qt::SolidLine);
+    pen.setCapStyle(width <= 1 ? Qt::FlatCap : Qt::RoundCap);
+    return pen;
+}
+
+void DrawReportLines(QPainter& painter, const QPen& pen, std::span<const QLine> lines, const QRect& area, int period)
+{
+    // Through pixel centres, in one call: a printer's page takes them as one path.
+    QVarLengthArray<QLineF, 8> shown;
+    for (QLine line : lines) {
+        int x1 = line.x1(), y1 = line.y1(), x2 = line.x2(), y2 = line.y2();
+        if (ClipReportLine(area, period, x1, y1, x2, y2))
+            shown.append(QLineF(x1 + 0.5, y1 + 0.5, x2 + 0.5, y2 + 0.5));
+    }
+    if (shown.isEmpty())
+        return;
     painter.setPen(pen);
-    painter.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+    painter.drawLines(shown.data(), int(shown.size()));
 }
 
 QRect VisibleCanvasArea(const QPainter& painter)
@@ -171,64 +244,35 @@ void TrpView::DrawFrame()
     if (visible.isEmpty())
         return;
     const QRect area = visible.adjusted(-reach, -reach, reach, reach);
-    painter.save();
+    const QColor colour = ReportQColor(FrameColor);
     const QColor fill = ReportQColor(HasFill() ? FillColor : clWhite);
-    QPen pen(ReportQColor(FrameColor), width, Qt::SolidLine);
-    int period = 0;
-    if (dashed) {
-        // Wide dashed sides are drawn as one-pixel lines side by side, so that the dashes stay.
-        pen.setWidth(1);
-        const QList<qreal> pattern = DashPattern(FrameStyle);
-        pen.setDashPattern(pattern);
-        period = int(std::accumulate(pattern.begin(), pattern.end(), qreal(0)));
-        painter.setBackgroundMode(HasFill() ? Qt::OpaqueMode : Qt::TransparentMode);
-        painter.setBackground(fill);
-    }
-    painter.setPen(pen);
     const int right = ScaledRight();
     const int bottom = ScaledBottom();
-    const auto line = [&](int x1, int y1, int x2, int y2) {
-        if (ClipReportLine(area, period, x1, y1, x2, y2))
-            DrawReportLine(painter, x1, y1, x2, y2);
-    };
-    const auto side = [&](bool vertical, int x1, int y1, int x2, int y2) {
-        if (dashed) {
-            // The lines at offsets i - width / 2, i from 0, that fall within the area.
-            const int count = std::max(width, 1);
-            const int64_t at = vertical ? x1 : y1;
-            const int64_t low = (vertical ? area.left() : area.top()) - at + width / 2;
-            const int64_t high = (vertical ? area.right() : area.bottom()) - at + width / 2;
-            const int first = int(std::clamp<int64_t>(low, 0, count));
-            const int last = int(std::clamp<int64_t>(high + 1, 0, count));
-            for (int i = first; i < last; ++i) {
-                const int offset = i - width / 2;
-                if (vertical)
-                    line(x1 + offset, y1, x2 + offset, y2);
-                else
-                    line(x1, y1 + offset, x2, y2 + offset);
-            }
-        } else if (FrameStyle == psDouble) {
-            const int dx = vertical ? width : 0;
-            const int dy = vertical ? 0 : width;
-            line(x1 - dx, y1 - dy, x2 - dx, y2 - dy);
-            line(x1 + dx, y1 + dy, x2 + dx, y2 + dy);
-            QPen between = painter.pen();
-            painter.setPen(QPen(fill, between.widthF()));
-            line(x1, y1, x2, y2);
-            painter.setPen(between);
-        } else {
-            line(x1, y1, x2, y2);
-        }
-    };
+    // The sides in drawing order: right, left, bottom, top.
+    std::array<TFrameSide, 4> sides;
+    size_t count = 0;
     if (FrameTyp & frRight)
-        side(true, right, Top, right, bottom);
+        sides[count++] = {QLine(right, Top, right, bottom), true};
     if (FrameTyp & frLeft)
-        side(true, Left, Top, Left, bottom);
+        sides[count++] = {QLine(Left, Top, Left, bottom), true};
     if (FrameTyp & frBottom)
-        side(false, Left, bottom, right, bottom);
+        sides[count++] = {QLine(Left, bottom, right, bottom), false};
     if (FrameTyp & frTop)
-        side(false, Left, Top, right, Top);
-    painter.restore();
+        sides[count++] = {QLine(Left, Top, right, Top), false};
+    const std::span<const TFrameSide> drawn(sides.data(), count);
+    // The pen stays on the canvas: the next frame mostly takes the same, and a printer's page
+    // then takes it once.
+    if (dashed) {
+        DrawDashedSides(painter, drawn, area, colour, width, HasFill() ? &fill : nullptr, FrameStyle);
+    } else if (FrameStyle == psDouble) {
+        DrawDoubleSides(painter, drawn, area, colour, fill, width);
+    } else {
+        // Sides that share a pen go as one path.
+        std::array<QLine, 4> lines;
+        for (size_t i = 0; i < count; ++i)
+            lines[i] = sides[i].Line;
+        DrawReportLines(painter, ReportLinePen(colour, width), std::span(lines.data(), count), area);
+    }
 }
 
 TrpRect TrpView::GetClipRegion(bool extended)
