@@ -29,13 +29,6 @@ int32_t I32(const QByteArray& data, qsizetype offset)
     return int32_t(U32(data, offset));
 }
 
-TrpMetafileInfo Refused(const QString& why)
-{
-    TrpMetafileInfo info;
-    info.Error = why;
-    return info;
-}
-
 // The records after the header, up to and including the end-of-file record.
 QString CheckRecords(const QByteArray& data, qsizetype end, qsizetype offset)
 {
@@ -55,30 +48,40 @@ QString CheckRecords(const QByteArray& data, qsizetype end, qsizetype offset)
 
 }  // namespace
 
+TrpMetafileInfo RefusedMetafile(const QString& why)
+{
+    TrpMetafileInfo info;
+    info.Error = why;
+    return info;
+}
+
+TrpMetafileInfo MetafileOfSize(int64_t width, int64_t height)
+{
+    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF)
+        return RefusedMetafile(QStringLiteral("неверная рамка метафайла"));
+    TrpMetafileInfo info;
+    info.Valid = true;
+    info.Size = QSize(int(width), int(height));
+    return info;
+}
+
 TrpMetafileInfo InspectMetafile(const QByteArray& data)
 {
     if (data.size() < kHeaderSize || U32(data, 0) != kHeaderRecord || U32(data, 40) != kSignature)
-        return Refused(QStringLiteral("не расширенный метафайл"));
+        return RefusedMetafile(QStringLiteral("не расширенный метафайл"));
     const uint32_t headerSize = U32(data, 4);
     const uint32_t fileSize = U32(data, 48);
     if (headerSize < kHeaderSize || headerSize % 4 != 0 || fileSize > uint32_t(data.size()) || headerSize > fileSize)
-        return Refused(QStringLiteral("заголовок метафайла не сходится с его длиной"));
+        return RefusedMetafile(QStringLiteral("заголовок метафайла не сходится с его длиной"));
     if (const QString error = CheckRecords(data, fileSize, headerSize); !error.isEmpty())
-        return Refused(error);
+        return RefusedMetafile(error);
     // The frame (hundredths of a millimetre) gives the size the picture was made for.
     const int64_t frameWidth = int64_t(I32(data, 32)) - I32(data, 24);
     const int64_t frameHeight = int64_t(I32(data, 36)) - I32(data, 28);
     const auto pixels = [](int64_t hundredthsMm) {
         return (hundredthsMm * kLayoutDpi + kHundredthsMmPerInch / 2) / kHundredthsMmPerInch;
     };
-    const int64_t width = pixels(frameWidth);
-    const int64_t height = pixels(frameHeight);
-    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF)
-        return Refused(QStringLiteral("неверная рамка метафайла"));
-    TrpMetafileInfo info;
-    info.Valid = true;
-    info.Size = QSize(int(width), int(height));
-    return info;
+    return MetafileOfSize(pixels(frameWidth), pixels(frameHeight));
 }
 
 QByteArray MetafileToSvg(const QByteArray& data)

@@ -73,13 +73,6 @@ uint32_t DoubleWord(const QByteArray& data, qsizetype offset)
     return uint32_t(Word(data, offset)) | uint32_t(Word(data, offset + 2)) << 16;
 }
 
-TrpMetafileInfo Refused(const QString& why)
-{
-    TrpMetafileInfo info;
-    info.Error = why;
-    return info;
-}
-
 // The frame of the placeable header, in the metafile's units.
 struct TFrame {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -374,34 +367,27 @@ bool IsWindowsMetafile(const QByteArray& data)
 TrpMetafileInfo InspectWindowsMetafile(const QByteArray& data)
 {
     if (!IsWindowsMetafile(data) || data.size() < kFirstRecord)
-        return Refused(QStringLiteral("не метафайл Windows"));
+        return RefusedMetafile(QStringLiteral("не метафайл Windows"));
     uint16_t checksum = 0;
     for (qsizetype offset = 0; offset < kPlaceableSize - 2; offset += 2)
         checksum ^= Word(data, offset);
     if (checksum != Word(data, kPlaceableSize - 2))
-        return Refused(QStringLiteral("контрольная сумма заголовка метафайла не сходится"));
+        return RefusedMetafile(QStringLiteral("контрольная сумма заголовка метафайла не сходится"));
     const uint16_t type = Word(data, kPlaceableSize);
     const uint16_t version = Word(data, kPlaceableSize + 4);
     const uint32_t maxRecordWords = DoubleWord(data, kPlaceableSize + 12);
     if ((type != 1 && type != 2) || Word(data, kPlaceableSize + 2) != kHeaderWords ||
         (version != 0x0100 && version != 0x0300) || maxRecordWords < kMinRecordWords ||
         qint64(maxRecordWords) * 2 > data.size() - kFirstRecord)
-        return Refused(QStringLiteral("заголовок метафайла не сходится с его длиной"));
+        return RefusedMetafile(QStringLiteral("заголовок метафайла не сходится с его длиной"));
     if (const QString error = CheckRecords(data, maxRecordWords); !error.isEmpty())
-        return Refused(error);
+        return RefusedMetafile(error);
     // The frame in the metafile's units and how many of them make an inch give its size.
     const TFrame frame = FrameOf(data);
     const auto pixels = [&frame](int units) {
         return frame.UnitsPerInch > 0 ? std::lround(double(units) * kLayoutDpi / frame.UnitsPerInch) : 0;
     };
-    const long width = pixels(frame.Right - frame.Left);
-    const long height = pixels(frame.Bottom - frame.Top);
-    if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF)
-        return Refused(QStringLiteral("неверная рамка метафайла"));
-    TrpMetafileInfo info;
-    info.Valid = true;
-    info.Size = QSize(int(width), int(height));
-    return info;
+    return MetafileOfSize(pixels(frame.Right - frame.Left), pixels(frame.Bottom - frame.Top));
 }
 
 QByteArray WindowsMetafileToSvg(const QByteArray& data, QSize size)
