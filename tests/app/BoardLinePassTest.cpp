@@ -20,6 +20,7 @@
 #include "core/Parameters.h"
 #include "core/WindowMessages.h"
 #include "tools/ft3sim/Simulator.h"
+#include "support/WaitFor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -122,20 +123,6 @@ protected:
         return false;
     }
 };
-
-// Runs the event loop until the condition holds or the time is up.
-template <class Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = 20s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 } // namespace
 

@@ -25,6 +25,7 @@
 #include "report/ui/Preview.h"
 #include "report/ui/PreviewForm.h"
 #include "report/ui/SpeedButton.h"
+#include "support/WaitFor.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -46,19 +47,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-template <class Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = 10s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 QByteArray ReadAll(const QString& path)
 {

@@ -11,6 +11,7 @@
 #include "comm/ExchangeLog.h"
 #include "core/WindowMessages.h"
 #include "platform/posix/IniFile.h"
+#include "support/WaitFor.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -37,20 +38,6 @@ using namespace std::chrono_literals;
 int64_t Dec9(int hour, int minute, int second)
 {
     return DateTimeToUnix(EncodeDateTime(2024, 12, 9, hour, minute, second, 0));
-}
-
-// Runs the event loop until the condition holds or the time is up.
-template <class Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = 2s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
 }
 
 // Stands for the main window: counts the scheduled exchanges posted to it.
