@@ -9,6 +9,7 @@
 #include "platform/posix/LowerPriority.h"
 
 #include <algorithm>
+#include <exception>
 #include <chrono>
 
 namespace {
@@ -139,8 +140,14 @@ void TBaseSendTH::PostLineFailure(std::string_view text)
 
 bool TBaseSendTH::LineReady()
 {
-    if (Settings.NoCom || Line.Port.EnsureOpen())
-        return true;
+    try {
+        if (Settings.NoCom || Line.Port.EnsureOpen())
+            return true;
+    } catch (const std::exception& e) {
+        // A port that opens but cannot be cleared fails the pass like one that does not open.
+        PostLineFailure(e.what());
+        return false;
+    }
     PostLineFailure(PortUnavailableText(Line.Port.Number(), Line.Port.OpenError(), Line.Port.Status()));
     return false;
 }
