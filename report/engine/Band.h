@@ -195,7 +195,7 @@ private:
     void DrawPageBreak();
     // A split object that does not fit the room a page gives it at its top ends the build with
     // an error naming it (true); a sub-report's page leaves that to the page it prints on.
-    bool NeverFits(TrpView& view, int room);
+    bool NeverFits(TrpView& view, int height, int room);
     // max(Height, the lowest stretchable object's end), over the cross cells too.
     int ContentHeight();
     int ObjectsHeight();

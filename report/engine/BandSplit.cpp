@@ -28,17 +28,17 @@ void TrpBand::ShiftObjectsBelow(const TrpView* view, int dy)
             other->Top += dy;
 }
 
-bool TrpBand::NeverFits(TrpView& view, int room)
+bool TrpBand::NeverFits(TrpView& view, int height, int room)
 {
     // Pushed to the next page it would start at the top of the room and still not fit there,
     // page after page: the build ends now rather than after a run of empty pages.
-    if (Page->IsSubTarget || view.Height < room)
+    if (Page->IsSubTarget || height < room)
         return false;
     TrpRunContext& c = Page->Context();
     if (c.RootReport->Terminated)
         return true;   // one error is enough
     const TrpViewScope current(c, &view);
-    SetCalculationError(c, LoadFrResString(c, 55216).arg(view.Name, Name).arg(view.Height).arg(room));
+    SetCalculationError(c, LoadFrResString(c, 55216).arg(view.Name, Name).arg(height).arg(room));
     return true;
 }
 
@@ -78,13 +78,7 @@ void TrpBand::DrawPageBreak()
             // A part that leaves a page's room or more for the next page (gaps and frame as tall
             // as the page) would leave as much again there, page after page: the build ends now.
             const auto endless = [&](TrpView& view, int rest) {
-                if (rest < avail)
-                    return false;
-                const int height = view.Height;
-                view.Height = rest;
-                const bool never = NeverFits(view, avail);
-                view.Height = height;
-                return never;
+                return rest >= avail && NeverFits(view, rest, avail);
             };
             for (TrpView* view : Objects) {
                 if (!view->Selected)
@@ -110,7 +104,7 @@ void TrpBand::DrawPageBreak()
                         view->Height = height;
                         ShiftObjectsBelow(view, rest);
                         view->Height += rest;
-                    } else if (!NeverFits(*view, pageRoom)) {
+                    } else if (!NeverFits(*view, view->Height, pageRoom)) {
                         view->Top = avail;   // starts the next page
                     }
                 } else if (view->Top < 0 && stretchable) {
