@@ -438,6 +438,8 @@ int TrpRtfAdvExport::ColourIndex(TColor colour)
 
 void TrpRtfAdvExport::OnEndDoc()
 {
+    // The spooled pages go with the export, whether it ends written or failed.
+    const auto release = qScopeGuard([this] { spool_.reset(); });
     Put(page_, "\\par}");
     SpoolPage();
     QByteArray tables;
@@ -471,10 +473,10 @@ void TrpRtfAdvExport::OnEndDoc()
     Write(tables);
     // Then the pages, as they were spooled.
     constexpr qint64 kChunk = 1 << 20;
-    spool_->seek(0);
+    if (!spool_->flush() || !spool_->seek(0))
+        throw EWriteError(QStringLiteral("Не удалось записать временный файл: %1").arg(spool_->errorString()));
     for (QByteArray chunk; !(chunk = spool_->read(kChunk)).isEmpty();)
         Write(chunk);
     if (spool_->pos() != spool_->size())
         throw EWriteError(QStringLiteral("Не удалось прочитать временный файл: %1").arg(spool_->errorString()));
-    spool_.reset();
 }
