@@ -17,6 +17,7 @@
 
 #include "base/CodePage.h"
 #include "report/graphic/Graphic.h"
+#include "report/graphic/WindowsMetafileBitmap.h"
 #include "report/runtime/LayoutDpi.h"
 
 namespace {
@@ -133,6 +134,8 @@ QString CheckRecords(const QByteArray& data, uint32_t maxRecordWords)
         const qsizetype length = qsizetype(words) * 2 - kRecordHeader;
         if (CountedBytes(function, data, offset + kRecordHeader, length) > length)
             return QStringLiteral("точки или текст записи метафайла выходят за неё на смещении %1").arg(offset);
+        if (const QString error = CheckRecordBitmap(function, data, offset + kRecordHeader, length); !error.isEmpty())
+            return QStringLiteral("%1 (смещение %2)").arg(error).arg(offset);
         if (function == kSaveDC && ++saved > kMaxSavedStates)
             return QStringLiteral("метафайл сохраняет состояние глубже %1 раз").arg(kMaxSavedStates);
         if (function == kRestoreDC && length >= 2)

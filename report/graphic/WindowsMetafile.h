@@ -13,7 +13,8 @@ bool IsWindowsMetafile(const QByteArray& data);
 
 // Checks the placeable header and its checksum, the metafile header and every record up to the
 // end-of-file record: each lies inside the data and within the largest record the header
-// claims, and the points and texts of the drawing records lie inside their record.
+// claims, the points and texts of the drawing records lie inside their record, and so does
+// every bitmap a record carries (WindowsMetafileBitmap.h).
 TrpMetafileInfo InspectWindowsMetafile(const QByteArray& data);
 
 // The metafile as an SVG document of the given size, its frame filling it; empty when the
