@@ -75,10 +75,11 @@ void TrpBand::DrawPageBreak()
             const int roomTop = onNewPage ? Top : page.NewPageTopY >= 0 ? page.NewPageTopY : page.TopLimit();
             const int pageRoom = page.BottomLimit() - page.Bands[btColumnFooter]->Height - roomTop - 2;
             lowest = 0;
-            // A part that leaves a page's room or more for the next page (gaps and frame as tall
-            // as the page) would leave as much again there, page after page: the build ends now.
+            // A part that leaves a fresh page's room or more for the next page (gaps and frame as
+            // tall as the page) would leave as much again there, page after page: the build ends
+            // now. What is left at the foot of this page says nothing about the next one.
             const auto endless = [&](TrpView& view, int rest) {
-                return rest >= avail && NeverFits(view, rest, avail);
+                return rest >= pageRoom && NeverFits(view, rest, pageRoom);
             };
             for (TrpView* view : Objects) {
                 if (!view->Selected)
@@ -92,12 +93,19 @@ void TrpBand::DrawPageBreak()
                     } else if (stretchable) {
                         const int height = view->Height;
                         view->Height = avail - view->Top + 1;
+                        // Its smallest part (one line with gaps and frame) must fit the room a
+                        // fresh page gives, which every part after this one gets.
+                        const int smallest = stretchable->MinHeight();
+                        if (smallest > pageRoom && NeverFits(*view, smallest, pageRoom)) {
+                            view->Height = height;
+                            continue;
+                        }
                         const int rest = stretchable->RestHeight();
                         if (endless(*view, rest)) {
                             view->Height = height;
                             continue;
                         }
-                        if (stretchable->MinHeight() < view->Height) {
+                        if (smallest < view->Height) {
                             stretchable->PassMode = pmPartFits;
                             DrawObject(view);
                         }
