@@ -100,12 +100,14 @@ void TrpBand::DrawPageBreak()
                             view->Height = height;
                             continue;
                         }
-                        const int rest = stretchable->RestHeight();
+                        const bool fits = smallest <= view->Height;
+                        // Nothing of it printed here: all of the cut part goes on to the next page.
+                        const int rest = fits ? stretchable->RestHeight() : view->Height;
                         if (endless(*view, rest)) {
                             view->Height = height;
                             continue;
                         }
-                        if (smallest < view->Height) {
+                        if (fits) {
                             stretchable->PassMode = pmPartFits;
                             DrawObject(view);
                         }

@@ -136,6 +136,44 @@ std::vector<TRegressionCase> Cases()
                          }});
     }
 
+    // Records of 5 lines (77 of text) in bands of 81 after a title of 970 - 81 x k: record
+    // k + 2 starts at 1051, 18 above the page's end; its memo is cut at 19, which holds its
+    // smallest part: line 1 prints there. What is left is the 4 of gaps and frame the cut part
+    // had besides the line (81 + 4 moved up by 18: 67 on the next page, lines 2 to 5), and
+    // the next records follow at 67, 148, ...
+    for (int k : {0, 4}) {
+        const int title = 970 - 81 * k;
+        cases.push_back({"a split band lost the last line of a record: a memo's part as high as its "
+                         "smallest part was not printed, yet counted as printed",
+                         [title](ReportBuild& b) {
+                             AddRecords(b, 6);
+                             SplitBandBelowTitle(b, title, 81, 81, 5);
+                         },
+                         [k, title](ReportBuild& b) {
+                             ExpectBuilt(b);
+                             const int cut = k + 2;
+                             QStringList expected = RecordsFrom(0, title, 81, 81, 1, cut - 1, 5);
+                             expected << Place(0, 10, 1051, 19, QStringLiteral("%1.1").arg(cut));
+                             expected << Place(1, 10, 0, 67, QStringLiteral("%1.2|%1.3|%1.4|%1.5").arg(cut));
+                             expected << RecordsFrom(1, 67, 81, 81, cut + 1, 6, 5);
+                             EXPECT_EQ(Placed(b, QStringLiteral("Cell")), expected);
+                         }});
+    }
+    // A band of 30 after a title of 1051: its one-line memo is cut at 19 and its line prints
+    // there; the 4 of gaps and frame go on (20 + 4 moved up by 18: 0 to 6 on the next page,
+    // no line left), and the second record follows at 6.
+    cases.push_back({"a split band lost a whole record: its only line was counted as printed on a page "
+                     "where it did not print",
+                     [](ReportBuild& b) {
+                         AddRecords(b, 2);
+                         SplitBandBelowTitle(b, 1051, 30, 20, 1);
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")),
+                                   (QStringList{Place(0, 10, 1051, 19, "1.1"), Place(1, 10, 0, 6, ""),
+                                                Place(1, 10, 6, 20, "2.1")}));
+                     }});
     return cases;
 }
 
