@@ -47,6 +47,14 @@ void AddRecords(ReportBuild& build, int count)
         build.AddRow(QString::number(i), i);
 }
 
+// The readings of three silos, in the order a protocol lists them.
+void AddReadings(ReportBuild& build)
+{
+    for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{
+             {"А", -2}, {"А", -4}, {"Б", 5}, {"Б", 1}, {"Б", -3}, {"В", 7}})
+        build.AddRow(QString::fromUtf8(silo), temp);
+}
+
 // A data band that may split, below a report title of that height (none for 0), holding a memo
 // of the record's lines "<record>.1" to "<record>.<lines>" at its top.
 void SplitBandBelowTitle(ReportBuild& build, int title, int band, int memo, int lines)
@@ -174,6 +182,64 @@ std::vector<TRegressionCase> Cases()
                                    (QStringList{Place(0, 10, 1051, 19, "1.1"), Place(1, 10, 0, 6, ""),
                                                 Place(1, 10, 6, 20, "2.1")}));
                      }});
+    // Readings -2, -4 | 5, 1, -3 | 7 of silos А, Б, В: the groups' means are -3, 1 and 7; the
+    // summary's is 4 / 6 = 0.667 over all six, whatever footers printed before it.
+    const QString summary = QStringLiteral("[FORMATFLOAT('0.000', AVG([tbSilo.Temp]))] [SUM([tbSilo.Temp])] [COUNT()]");
+    cases.push_back({"the report summary's average after group footers printed 0: each footer's reset "
+                     "zeroed the one record count all averages of the data band divided by",
+                     [summary](ReportBuild& b) {
+                         AddReadings(b);
+                         b.AddBand(btGroupHeader, 0, 20)->FormatText = QStringLiteral("[tbSilo.Silo]");
+                         b.AddBand(btMasterData, 30, 20, QStringLiteral("Rows"));
+                         b.AddBand(btGroupFooter, 60, 20);
+                         b.AddMemo(0, 60, 300, 20, QStringLiteral("[tbSilo.Silo]: [AVG([tbSilo.Temp])]"),
+                                   QStringLiteral("Group"));
+                         b.AddBand(btReportSummary, 90, 20);
+                         b.AddMemo(0, 90, 300, 20, summary, QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Group")), (QStringList{"А: -3", "Б: 1", "В: 7"}));
+                         EXPECT_EQ(b.Texts(QStringLiteral("Summary")), QStringList{"0.667 4 6"});
+                     }});
+    cases.push_back({"the report summary's average after the master footer printed 0",
+                     [summary](ReportBuild& b) {
+                         AddReadings(b);
+                         b.AddBand(btMasterData, 0, 20, QStringLiteral("Rows"));
+                         b.AddBand(btMasterFooter, 30, 20);
+                         b.AddMemo(0, 30, 300, 20, summary, QStringLiteral("Footer"));
+                         b.AddBand(btReportSummary, 60, 20);
+                         b.AddMemo(0, 60, 300, 20, summary, QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Footer")), QStringList{"0.667 4 6"});
+                         EXPECT_EQ(b.Texts(QStringLiteral("Summary")), QStringList{"0.667 4 6"});
+                     }});
+    // Silos А1, А1, А2 | Б1, Б1, Б2 in two outer groups by their letter: the inner means are
+    // -3, 5, -1, 7; the outer ones (-2 - 4 + 5) / 3 = -0.333 and (1 - 3 + 7) / 3 = 1.667.
+    cases.push_back({"an outer group footer's average after an inner group footer printed 0",
+                     [](ReportBuild& b) {
+                         for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{
+                                  {"А1", -2}, {"А1", -4}, {"А2", 5}, {"Б1", 1}, {"Б1", -3}, {"Б2", 7}})
+                             b.AddRow(QString::fromUtf8(silo), temp);
+                         b.AddBand(btGroupHeader, 0, 20)->FormatText = QStringLiteral("COPY([tbSilo.Silo], 1, 1)");
+                         b.AddBand(btGroupHeader, 30, 20)->FormatText = QStringLiteral("[tbSilo.Silo]");
+                         b.AddBand(btMasterData, 60, 20, QStringLiteral("Rows"));
+                         b.AddBand(btGroupFooter, 90, 20);
+                         b.AddMemo(0, 90, 300, 20, QStringLiteral("[tbSilo.Silo]: [AVG([tbSilo.Temp])]"),
+                                   QStringLiteral("Inner"));
+                         b.AddBand(btGroupFooter, 120, 20);
+                         b.AddMemo(0, 120, 300, 20,
+                                   QStringLiteral("[COPY([tbSilo.Silo], 1, 1)]: [FORMATFLOAT('0.000', AVG([tbSilo.Temp]))]"),
+                                   QStringLiteral("Outer"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Inner")), (QStringList{"А1: -3", "А2: 5", "Б1: -1", "Б2: 7"}));
+                         EXPECT_EQ(b.Texts(QStringLiteral("Outer")), (QStringList{"А: -0.333", "Б: 1.667"}));
+                     }});
+
     return cases;
 }
 
