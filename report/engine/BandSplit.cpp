@@ -158,6 +158,8 @@ void TrpBand::DrawPageBreak()
                 }
             if (!left || root.Terminated || page.IsSubTarget)
                 break;
+            // The band goes on to the foot of the column: the Column footer stands below it.
+            page.PosY = page.LimitY - page.Bands[btColumnFooter]->Height;
             onNewPage = CheckPageBreak(Top, 10000) && page.ColumnIndex == 0;
             Top = page.PosY;
             page.Context().CurrentBand = this;

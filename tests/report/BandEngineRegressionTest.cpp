@@ -240,6 +240,41 @@ std::vector<TRegressionCase> Cases()
                          EXPECT_EQ(b.Texts(QStringLiteral("Outer")), (QStringList{"А: -0.333", "Б: 1.667"}));
                      }});
 
+    // A band of 1041 between a Column footer of 27 and a Page footer of 17: the room above the
+    // Column footer is 1071 - 17 - 27 = 1027, so the band is split even at the top of a page.
+    // Its memo at 0 prints; the one at 1021 is cut at 1025 - 1021 + 1 = 5, less than its
+    // smallest part, and goes on whole (20 + 5 moved up by 1025: 0 to 21 on the next page).
+    // The Column footer stands at the foot of the column, 1027, below the part that printed;
+    // the second record does not fit below 21 and starts a page of its own.
+    cases.push_back({"a band a little shorter than a page printed into the Column footer's room, the "
+                     "Column footer over the Page footer and alone on a page",
+                     [](ReportBuild& b) {
+                         b.AddRow(QStringLiteral("А"), 0);
+                         b.AddRow(QStringLiteral("Б"), 0);
+                         b.AddBand(btMasterData, 0, 1041, QStringLiteral("Tall"));
+                         b.AddMemo(10, 0, 300, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                         b.AddMemo(10, 1021, 300, 20, QStringLiteral("конец [tbSilo.Silo]"), QStringLiteral("End"));
+                         b.AddBand(btColumnFooter, 1100, 27);
+                         b.AddMemo(10, 1100, 300, 27, QStringLiteral("колонка"), QStringLiteral("ColumnFooter"));
+                         b.AddBand(btPageFooter, 1200, 17)->Flags |= bfOnFirstPage | bfOnLastPage;
+                         b.AddMemo(10, 1200, 300, 17, QStringLiteral("стр. [PAGE#]"), QStringLiteral("PageFooter"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 4);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")),
+                                   (QStringList{Place(0, 10, 0, 20, "А"), Place(2, 10, 0, 20, "Б")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("End")), (QStringList{Place(1, 10, 0, 21, "конец А"),
+                                                                                  Place(3, 10, 0, 21, "конец Б")}));
+                         QStringList columnFooters, pageFooters;
+                         for (int p = 0; p < 4; ++p) {
+                             columnFooters << Place(p, 10, p % 2 ? 21 : 1027, 27, QStringLiteral("колонка"));
+                             pageFooters << Place(p, 10, 1054, 17, QStringLiteral("стр. %1").arg(p + 1));
+                         }
+                         EXPECT_EQ(Placed(b, QStringLiteral("ColumnFooter")), columnFooters);
+                         EXPECT_EQ(Placed(b, QStringLiteral("PageFooter")), pageFooters);
+                     }});
+
     return cases;
 }
 
