@@ -275,6 +275,32 @@ std::vector<TRegressionCase> Cases()
                          EXPECT_EQ(Placed(b, QStringLiteral("PageFooter")), pageFooters);
                      }});
 
+    // Two page columns of 369 with a gap of 20; rows of 25 above a Column footer of 20: the 40
+    // rows end at 1000, the Column footer prints at 1000, and the summary of 60 does not fit
+    // below it (1020 + 60 > 1071) and moves to the second column, at its top.
+    cases.push_back({"the Column footer printed twice when the report summary moved to the next column, "
+                     "the second copy over the page's end",
+                     [](ReportBuild& b) {
+                         b.page->Columns = 2;
+                         b.page->ColumnGap = 20;
+                         AddRecords(b, 40);
+                         b.AddBand(btMasterData, 0, 25, QStringLiteral("Rows"));
+                         b.AddMemo(10, 0, 100, 25, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                         b.AddBand(btColumnFooter, 40, 20);
+                         b.AddMemo(10, 40, 100, 20, QStringLiteral("колонка"), QStringLiteral("ColumnFooter"));
+                         b.AddBand(btReportSummary, 70, 60);
+                         b.AddMemo(10, 70, 100, 60, QStringLiteral("итог"), QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 1);
+                         EXPECT_EQ(Placed(b, QStringLiteral("ColumnFooter")),
+                                   QStringList{Place(0, 10, 1000, 20, "колонка")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Summary")),
+                                   QStringList{Place(0, 10 + 369 + 20, 0, 60, "итог")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")).size(), 40);
+                     }});
+
     return cases;
 }
 
