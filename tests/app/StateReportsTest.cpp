@@ -329,6 +329,66 @@ TEST_F(StateReports, StoredPageSetupIsUsedByTheNextProtocol)
     EXPECT_EQ(stored.PrinterPaperSize, 9);
 }
 
+// A stored paper that cannot be used gives way to the printer's default paper (A4 on the virtual
+// printer), told in the log, and the protocol builds. The protocol's bands need 201 units on the
+// sheet (page footer 20 and the first page's title 92 and page header 89): a custom sheet of
+// 55.6 mm is round(556 x 91.6256157635468 / 254) = 201 units high and is kept; 55.5 mm give
+// round(200.2) = 200 and fall back.
+TEST_F(StateReports, AStoredPaperThatCannotBeUsedFallsBackToTheDefaultAndTheProtocolBuilds)
+{
+    QStringList log;
+    context.OnLog = [&log](const QString& line) { log << line; };
+    Reading(0, 0, 15);
+    struct Case {
+        const char* what;
+        int size, width, height;
+        int built, builtWidth, builtHeight;
+        bool told;
+    };
+    const Case cases[] = {
+        {"a custom size without its size, as older builds stored it", 256, 0, 0, 9, 2100, 2970, true},
+        {"a paper the virtual printer has no sheet for", 48, 0, 0, 9, 2100, 2970, true},
+        {"a custom sheet one unit short", 256, 2100, 555, 9, 2100, 2970, true},
+        {"a custom sheet with the room the bands need", 256, 2100, 556, 256, 2100, 556, false},
+        {"A5", 11, 0, 0, 11, 1480, 2100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.clear();
+        Settings.PrinterPaperSize = c.size;
+        Settings.PrinterPaperWidth = c.width;
+        Settings.PrinterPaperHeight = c.height;
+        actions.Execute(a.acPreview);
+        ASSERT_GT(PageCount(), 0);
+        const TrpEMFPage& page = preview.held->Page(0);
+        EXPECT_EQ(page.Size, c.built);
+        EXPECT_EQ(page.PaperWidth, c.builtWidth);
+        EXPECT_EQ(page.PaperHeight, c.builtHeight);
+        EXPECT_EQ(log.size(), c.told ? 1 : 0) << log.join('\n').toStdString();
+        Parameters stored;
+        StorePrinterSettings(*reports->rpReport, stored);
+        EXPECT_EQ(stored.PrinterPaperSize, c.built);
+        EXPECT_EQ(stored.PrinterPaperWidth, c.built == 256 ? c.width : 0);
+        EXPECT_EQ(stored.PrinterPaperHeight, c.built == 256 ? c.height : 0);
+    }
+}
+
+// A protocol whose build fails is shown empty in place of what the preview showed, so that its
+// page setup is at hand.
+TEST_F(StateReports, AFailedProtocolIsShownEmptyWithItsButtons)
+{
+    Reading(0, 0, 15);
+    actions.Execute(a.acPreviwSilBin);
+    ASSERT_EQ(preview.shown, reports->rpSilBin);
+    context.WorkRunning = true;   // another build holds the engine: this one is refused
+    actions.Execute(a.acPreview);
+    context.WorkRunning = false;
+    EXPECT_EQ(preview.shown, reports->rpReport);
+    EXPECT_EQ(PageCount(), 0);
+    actions.Execute(a.acPreview);
+    EXPECT_GT(PageCount(), 0);
+}
+
 TEST_F(StateReports, PreviewToolbarGetsTheReportButtonsAndKeepsThePageSetup)
 {
     QWidget strip;
