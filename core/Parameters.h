@@ -131,6 +131,9 @@ struct Parameters {
     int32_t PrinterOrientation = 0;
     int32_t PrinterBin = 0;
     int32_t PrinterPaperSize = 0;
+    // A custom paper size's sheet as it lies, tenths of a millimetre; 0 for other papers.
+    int32_t PrinterPaperWidth = 0;
+    int32_t PrinterPaperHeight = 0;
     TColor PrintColorMaxT = clRed;
     TColor PrintColorCheckT1 = clBlack;
     TColor PrintColorCheckT2 = clBlack;

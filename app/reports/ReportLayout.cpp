@@ -11,20 +11,23 @@ namespace {
 
 constexpr int kFirstColumnX = 16;
 constexpr int kColumnGap = 2;
+// The two-column protocol's cells touch, so that both halves take the widest values on the page.
+constexpr int kTwoColumnGap = 0;
 constexpr int kHalvesGap = 4;
 constexpr int kDataGapY = 1;
 
 const char* const kProtocolColumns[] = {"SilName", "HardAddr", "TD1", "TD2", "TD3", "TD4", "TD5", "TD6"};
 
 // The silo card's columns: width and the label's vertical text gap. The technical number's
-// column is as wide as the widest number, "255-256-12", needs on one line.
+// column is as wide as the widest number, "255-256-12", needs on one line, the name's as a name
+// of ten characters such as "Силос 1024" needs.
 struct TSilBinColumn {
     const char* Field;
     int Width;
     int LabelGapY;
 };
 const TSilBinColumn kSilBinColumns[] = {
-    {"SilName", 60, 8}, {"HardNo", 60, 8}, {"TD1", 50, 8},       {"TD2", 50, 8},     {"TD3", 50, 8},
+    {"SilName", 65, 8}, {"HardNo", 62, 8}, {"TD1", 50, 8},       {"TD2", 50, 8},     {"TD3", 50, 8},
     {"TD4", 50, 8},     {"TD5", 50, 8},    {"TD6", 50, 8},       {"TypeCorn", 100, 1}, {"ClassCorn", 70, 1},
     {"Wet", 80, 1},     {"Wegth", 60, 8},  {"TMLoad", 80, 1},    {"Oper", 70, 8},
 };
@@ -47,8 +50,9 @@ void Centre(TrpMemoView& memo, int x)
     memo.Alignment = (memo.Alignment & ~taJustify) | taCenter;
 }
 
-// Places label and data memo of each field at the cursor; gives the cursor after the last.
-int PlaceColumns(const TrpReport& report, const QString& suffix, int x)
+// Places label and data memo of each field at the cursor, the gap between them; gives the cursor
+// after the last.
+int PlaceColumns(const TrpReport& report, const QString& suffix, int x, int gap)
 {
     for (const char* field : kProtocolColumns) {
         TrpMemoView* label = ReportMemo(report, QLatin1Char('l') + QLatin1String(field) + suffix);
@@ -57,7 +61,7 @@ int PlaceColumns(const TrpReport& report, const QString& suffix, int x)
             continue;
         Centre(*label, x);
         Centre(*data, x);
-        x += data->Width + kColumnGap;
+        x += data->Width + gap;
     }
     return x;
 }
@@ -98,9 +102,10 @@ void SetProtocolHeader(TrpReport& report, TDateTime reportTime, const TProtocolF
 
 void PlaceReportColumns(TrpReport& report, bool twoColumns)
 {
-    const int x = PlaceColumns(report, {}, kFirstColumnX);
+    const int gap = twoColumns ? kTwoColumnGap : kColumnGap;
+    const int x = PlaceColumns(report, {}, kFirstColumnX, gap);
     if (twoColumns)
-        PlaceColumns(report, QStringLiteral("2"), x + kHalvesGap);
+        PlaceColumns(report, QStringLiteral("2"), x + kHalvesGap, gap);
 }
 
 void PlaceSilBinColumns(TrpReport& report)

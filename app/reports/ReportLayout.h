@@ -26,7 +26,8 @@ void SetProtocolHeader(TrpReport& report, TDateTime reportTime, const TProtocolF
 QString ProtocolTimeText(TDateTime reportTime);
 
 // The protocol's columns side by side from x 16, each label over its data memo, centred, each the
-// data memo's width + 2 after the one before; the two-column protocol's right half 4 further on.
+// data memo's width + 2 after the one before; in the two-column protocol each right after the one
+// before, its right half 4 further on.
 void PlaceReportColumns(TrpReport& report, bool twoColumns);
 // The silo card's columns side by side from x 16 with their widths and the labels' text gaps.
 void PlaceSilBinColumns(TrpReport& report);

@@ -17,6 +17,8 @@
 #include "core/Parameters.h"
 #include "report/data/DBDataSet.h"
 #include "report/data/MemoryTable.h"
+#include "report/engine/EMFPages.h"
+#include "report/engine/PreviewHost.h"
 #include "report/engine/Report.h"
 #include "report/export/RtfAdvExport.h"
 #include "report/export/TextExport.h"
@@ -200,6 +202,11 @@ void TStateReports::BuildAndShow(TrpReport& report, const std::function<void()>&
     if (before)
         before();
     report.ShowReport();
+    // A build that failed shows the report empty, with its own buttons: its page setup stays at
+    // hand to undo what made it fail.
+    TrpPreviewHost* preview = report.Preview();
+    if (preview && preview->ShownReport() != &report && report.EMFPages->Count() == 0)
+        preview->Connect(report);
 }
 
 bool TStateReports::ExportShownPages(TrpExportFilter& filter, const QString& fileName)

@@ -223,6 +223,8 @@ const TSettingsKeys& PrintingKeys()
         IntKey("PrinterOrientation", &P::PrinterOrientation, 0),
         IntKey("PrinterBin", &P::PrinterBin, 0),
         IntKey("PrinterPaperSize", &P::PrinterPaperSize, 0),
+        IntKey("PrinterPaperWidth", &P::PrinterPaperWidth, 0),
+        IntKey("PrinterPaperHeight", &P::PrinterPaperHeight, 0),
     };
     return keys;
 }

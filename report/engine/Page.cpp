@@ -51,23 +51,37 @@ void TrpPage::ApplyPaper(int size, int width, int height, int bin, uint8_t orien
     PaperBin = IsDefaultBin(bin) ? kDefaultBin : printer.PaperBin;
 }
 
-int TrpPage::TopLimit() const
+int TrpPage::TopLimitOn(const TPaperGeometry& sheet, int topMargin) const
 {
     if (!MarginsOn)
         return 0;
-    return TopMargin != 0 ? TopMargin : PaperGeometry.OffsetY;
+    return topMargin != 0 ? topMargin : sheet.OffsetY;
+}
+
+int TrpPage::SheetBottomOn(const TPaperGeometry& sheet, int bottomMargin) const
+{
+    if (!MarginsOn)
+        return sheet.PageHeight;
+    return bottomMargin != 0 ? sheet.PageHeight - bottomMargin : sheet.OffsetY + sheet.PrintHeight;
+}
+
+int TrpPage::TopLimit() const
+{
+    return TopLimitOn(PaperGeometry, TopMargin);
 }
 
 int TrpPage::BottomLimit() const
 {
-    const TPaperGeometry& g = PaperGeometry;
-    int limit = g.PageHeight;
-    if (MarginsOn)
-        limit = BottomMargin != 0 ? g.PageHeight - BottomMargin : g.OffsetY + g.PrintHeight;
+    int limit = SheetBottomOn(PaperGeometry, BottomMargin);
     const TrpBand* footer = Bands[btPageFooter];
     if (footer && Context().PrintModeFlag)
         limit -= footer->Height;
     return limit;
+}
+
+int TrpPage::RoomHeight(const TPaperGeometry& sheet, int topMargin, int bottomMargin) const
+{
+    return SheetBottomOn(sheet, bottomMargin) - TopLimitOn(sheet, topMargin);
 }
 
 int TrpPage::LeftLimit() const

@@ -53,6 +53,9 @@ public:
     int BottomLimit() const;
     int LeftLimit() const;
     int RightLimit() const;   // PAGEWIDTH
+    // The height between the top and the bottom limit the page would have on that sheet with
+    // those margins, the Page footer's room not taken off.
+    int RoomHeight(const TPaperGeometry& sheet, int topMargin, int bottomMargin) const;
 
     // The page record of a template (the objects are records of their own), in the layout of
     // the context's TemplateVersion when read; always the current layout when written. Reading
@@ -169,6 +172,9 @@ public:
     int ModalResult = 0;
 
 private:
+    // The top limit, and the bottom one before the Page footer's room, on that sheet.
+    int TopLimitOn(const TPaperGeometry& sheet, int topMargin) const;
+    int SheetBottomOn(const TPaperGeometry& sheet, int bottomMargin) const;
     // "Page" and the first number from 1 that no other page of the report is named by.
     QString DefaultName() const;
 

@@ -200,8 +200,22 @@ void TrpPrinter::SetPaper(int paperSize, int paperWidth, int paperHeight, int bi
         return;
     if (!force && IsEqualPaper(paperSize, paperWidth, paperHeight, bin, orientation))
         return;
+    const TrpDeviceMode had = DeviceMode();
     StorePaper(paperSize, paperWidth, paperHeight, bin, orientation);
-    ApplyDeviceMode();
+    try {
+        ApplyDeviceMode();
+    } catch (const Exception&) {
+        // A paper the printer refuses is not its paper: the one it kept stays current.
+        StorePaper(had.PaperSize, had.PaperWidth, had.PaperHeight, had.PaperBin, had.Orientation);
+        throw;
+    }
+}
+
+bool TrpPrinter::HasSheet(int paperSize, int paperWidth, int paperHeight) const
+{
+    if (paperSize == kCustomPaper)
+        return paperWidth > 0 && paperHeight > 0;
+    return std::find(PaperIds.begin(), PaperIds.end(), paperSize) != PaperIds.end();
 }
 
 void TrpPrinter::SetJobPaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation)

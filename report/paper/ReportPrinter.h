@@ -53,8 +53,11 @@ public:
     bool IsEqualPaper(int size, int width, int height, int bin, int orientation) const;
     // The one way to change the paper: nothing while printing, nothing when the paper is the
     // current one and force is off; otherwise the paper is stored and applied. EPrinter when the
-    // printer refuses it.
+    // printer refuses it, which leaves the paper it had.
     void SetPaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation, bool force);
+    // Whether the current printer has a sheet for the paper: a custom size needs its width and
+    // height, any other paper must be one of the printer's papers.
+    bool HasSheet(int paperSize, int paperWidth, int paperHeight) const;
     // A paper change between two sheets of a running job that writes a file (PrintsToFile),
     // which SetPaper leaves alone: the next sheet takes it.
     void SetJobPaper(int paperSize, int paperWidth, int paperHeight, int bin, int orientation);

@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "report/paper/PaperTable.h"
+#include "report/paper/PlatformPrinter.h"
 #include "report/paper/ReportPrinter.h"
 #include "report/runtime/ErrorBox.h"
 #include "report/runtime/ModalResult.h"
@@ -23,6 +25,10 @@ namespace {
 
 constexpr int kHundredthsPer5Mm = 500;
 constexpr int kPageUnitsPer5Mm = 18;
+// A custom size: from 1 cm to 3 m a side, in tenths of a millimetre as printers take it.
+constexpr double kLeastSideMm = 10;
+constexpr double kLargestSideMm = 3000;
+constexpr int kA4Width = 2100, kA4Height = 2970;
 
 QDoubleSpinBox* MarginEdit(const char* name, QWidget* parent)
 {
@@ -31,6 +37,20 @@ QDoubleSpinBox* MarginEdit(const char* name, QWidget* parent)
     edit->setRange(0, 500);
     edit->setSuffix(QStringLiteral(" мм"));
     return edit;
+}
+
+QDoubleSpinBox* SideEdit(const char* name, QWidget* parent)
+{
+    auto* edit = Named(new QDoubleSpinBox(parent), name);
+    edit->setDecimals(1);
+    edit->setRange(kLeastSideMm, kLargestSideMm);
+    edit->setSuffix(QStringLiteral(" мм"));
+    return edit;
+}
+
+int Tenths(const QDoubleSpinBox* edit)
+{
+    return int(std::lround(edit->value() * 10));
 }
 
 // Fills the list with the items and chooses the one with the id (else the first).
@@ -81,9 +101,21 @@ TrpPageSetupForm::TrpPageSetupForm(const TrpRunContext& context, TrpPrinter& pri
     auto* paper = Named(new QGroupBox(QStringLiteral("Бумага"), this), "GroupBox1");
     CBPaper = Named(new QComboBox(paper), "CBPaper");
     CBBin = Named(new QComboBox(paper), "CBBin");
+    EWidth = SideEdit("EWidth", paper);
+    EHeight = SideEdit("EHeight", paper);
     auto* paperRows = new QFormLayout(paper);
     paperRows->addRow(QStringLiteral("Размер:"), CBPaper);
+    paperRows->addRow(QStringLiteral("Ширина:"), EWidth);
+    paperRows->addRow(QStringLiteral("Высота:"), EHeight);
     paperRows->addRow(QStringLiteral("Подача:"), CBBin);
+    connect(CBPaper, &QComboBox::currentIndexChanged, this, [this] { CBPaperChange(); });
+    // The sheet the printer has, upright; a custom size without one starts as A4.
+    const bool sized = printer.PaperWidth > 0 && printer.PaperHeight > 0;
+    const bool lying = printer.Orientation == poLandscape;
+    const int upright[] = {sized ? (lying ? printer.PaperHeight : printer.PaperWidth) : kA4Width,
+                           sized ? (lying ? printer.PaperWidth : printer.PaperHeight) : kA4Height};
+    EWidth->setValue(upright[0] / 10.0);
+    EHeight->setValue(upright[1] / 10.0);
 
     auto* orientation = Named(new QGroupBox(QStringLiteral("Ориентация"), this), "GroupBox2");
     RBPortrait = Named(new QRadioButton(QStringLiteral("Книжная"), orientation), "RBPortrait");
@@ -133,10 +165,47 @@ void TrpPageSetupForm::ShowPrinterChoices()
     FillChoice(CBPaper, printer_.PaperNames, printer_.PaperIds, printer_.PaperSize);
     FillChoice(CBBin, printer_.BinNames, printer_.BinIds, printer_.PaperBin);
     (printer_.Orientation == poLandscape ? RBLandscape : RBPortrait)->setChecked(true);
+    CBPaperChange();
+}
+
+void TrpPageSetupForm::CBPaperChange()
+{
+    const bool custom = PaperSize() == kCustomPaper;
+    EWidth->setEnabled(custom);
+    EHeight->setEnabled(custom);
+}
+
+bool TrpPageSetupForm::SheetAccepted()
+{
+    const TrpDeviceMode own = printer_.DeviceMode();
+    QString refusal;
+    try {
+        printer_.SetPaper(PaperSize(), PaperWidth(), PaperHeight(), PaperBin(), Orientation(), false);
+        TPaperGeometry sheet;
+        printer_.FillPaperGeometry(sheet);
+        const QMargins m = Margins();
+        if (CheckSheet)
+            refusal = CheckSheet(sheet, QMargins(HundredthsMmToPageUnits(m.left()), HundredthsMmToPageUnits(m.top()),
+                                                 HundredthsMmToPageUnits(m.right()),
+                                                 HundredthsMmToPageUnits(m.bottom())));
+    } catch (const EPrinter& error) {
+        refusal = QString::fromUtf8(error.what());
+    }
+    try {
+        printer_.SetPaper(own.PaperSize, own.PaperWidth, own.PaperHeight, own.PaperBin, own.Orientation, true);
+    } catch (const EPrinter& error) {
+        refusal = QString::fromUtf8(error.what());
+    }
+    if (refusal.isEmpty())
+        return true;
+    ShowErrorBox(context_, refusal);
+    return false;
 }
 
 void TrpPageSetupForm::done(int result)
 {
+    if (result == mrOk && !SheetAccepted())
+        return;
     if (result != mrOk && printer_.CurrentIndex != startPrinter_) {
         // The printer chosen back starts on its own paper: the one it had is set again.
         try {
@@ -166,6 +235,20 @@ QMargins TrpPageSetupForm::Margins() const
 int TrpPageSetupForm::PaperSize() const
 {
     return CBPaper->currentData().toInt();
+}
+
+int TrpPageSetupForm::PaperWidth() const
+{
+    if (PaperSize() != kCustomPaper)
+        return 0;
+    return Orientation() == poLandscape ? Tenths(EHeight) : Tenths(EWidth);
+}
+
+int TrpPageSetupForm::PaperHeight() const
+{
+    if (PaperSize() != kCustomPaper)
+        return 0;
+    return Orientation() == poLandscape ? Tenths(EWidth) : Tenths(EHeight);
 }
 
 int TrpPageSetupForm::PaperBin() const

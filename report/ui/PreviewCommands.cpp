@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
+#include "report/engine/BandRoom.h"
 #include "report/engine/EMFPages.h"
 #include "report/export/ExportFilter.h"
 #include "report/objects/ObjectRegistry.h"
@@ -202,15 +203,16 @@ void TrpPreviewForm::PrintBtnClick()
 
 void TrpPreviewForm::PageSetupBtnClick()
 {
-    if (!HoldsPages() || !report_)
+    // Also without pages: a build that failed leaves none, and the page setup is the way back.
+    if (!report_)
         return;
     TrpPrinter& printer = context_.ReportPrinter;
     const int oldPrinter = printer.CurrentIndex;
-    const TrpEMFPage& first = pages_->Page(0);
     TrpPageSetupForm dialog(context_, printer, DialogParent());
-    dialog.SetMargins(QMargins(PageUnitsToHundredthsMm(first.LeftMargin), PageUnitsToHundredthsMm(first.TopMargin),
-                               PageUnitsToHundredthsMm(first.RightMargin),
-                               PageUnitsToHundredthsMm(first.BottomMargin)));
+    dialog.SetMargins(ShownMargins());
+    dialog.CheckSheet = [report = report_](const TPaperGeometry& sheet, const QMargins& margins) {
+        return report ? BandsRoomRefusal(*report, sheet, margins) : QString();
+    };
     if (dialog.exec() != mrOk)
         return;
     const QMargins margins = dialog.Margins();
@@ -218,7 +220,10 @@ void TrpPreviewForm::PageSetupBtnClick()
     if (printer.CurrentIndex != oldPrinter)
         report_->PrinterName = printer.Printers.value(printer.CurrentIndex);
     try {
-        printer.SetPaper(dialog.PaperSize(), 0, 0, dialog.PaperBin(), dialog.Orientation(), false);
+        printer.SetPaper(dialog.PaperSize(), dialog.PaperWidth(), dialog.PaperHeight(), dialog.PaperBin(),
+                         dialog.Orientation(), false);
+        // A custom size goes on with its own width and height; another paper takes the printer's.
+        const bool custom = printer.PaperSize == kCustomPaper;
         for (const auto& page : report_->Pages) {
             if (page->Type != ptReport)
                 continue;
@@ -226,7 +231,8 @@ void TrpPreviewForm::PageSetupBtnClick()
             page->TopMargin = HundredthsMmToPageUnits(margins.top());
             page->RightMargin = HundredthsMmToPageUnits(margins.right());
             page->BottomMargin = HundredthsMmToPageUnits(margins.bottom());
-            page->ApplyPaper(printer.PaperSize, 0, 0, printer.PaperBin, printer.Orientation);
+            page->ApplyPaper(printer.PaperSize, custom ? printer.PaperWidth : 0, custom ? printer.PaperHeight : 0,
+                             printer.PaperBin, printer.Orientation);
         }
     } catch (const std::exception& error) {
         ShowErrorBox(context_, QString::fromUtf8(error.what()));
@@ -234,10 +240,26 @@ void TrpPreviewForm::PageSetupBtnClick()
     }
     // Pages read from a file are not the template's: they stay, and the new setup waits for the
     // next build.
-    if (!pagesRebuildable_)
+    if (!pagesRebuildable_ && HoldsPages())
         return;
     WithPagesReturned([](TrpReport& report) { report.BuildReportPages(); });
     ResetView(true);
+}
+
+QMargins TrpPreviewForm::ShownMargins() const
+{
+    const auto hundredths = [](int left, int top, int right, int bottom) {
+        return QMargins(PageUnitsToHundredthsMm(left), PageUnitsToHundredthsMm(top), PageUnitsToHundredthsMm(right),
+                        PageUnitsToHundredthsMm(bottom));
+    };
+    if (HoldsPages()) {
+        const TrpEMFPage& first = pages_->Page(0);
+        return hundredths(first.LeftMargin, first.TopMargin, first.RightMargin, first.BottomMargin);
+    }
+    for (const auto& page : report_->Pages)
+        if (page->Type == ptReport)
+            return hundredths(page->LeftMargin, page->TopMargin, page->RightMargin, page->BottomMargin);
+    return {};
 }
 
 void TrpPreviewForm::ExitBtnClick()

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include <QDialog>
+#include <QMargins>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -194,6 +195,9 @@ private:
     void VScrollBarChange(int position);
     void HScrollBarChange(int position);
     bool HoldsPages() const { return pages_ && PageCount() > 0; }
+    // The margins the page setup starts with (hundredths of a millimetre): the first page's
+    // shown, else, without pages, the report's first report page's.
+    QMargins ShownMargins() const;
     // Whether the tool bar sits on this window (a window of its own), not on an embedded panel.
     bool ToolbarOnWindow() const;
     // The page a layout point lies on (from 0), or -1.

@@ -22,13 +22,17 @@
 #include "app/detail/HistoryTree.h"
 #include "app/dialogs/FHardCfg.h"
 #include "report/engine/EMFPages.h"
+#include "report/paper/PaperTable.h"
+#include "report/ui/PageSetupForm.h"
 #include "report/ui/Preview.h"
 #include "report/ui/PreviewForm.h"
 #include "report/ui/SpeedButton.h"
 #include "support/WaitFor.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QCoreApplication>
 #include <QFile>
@@ -38,6 +42,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTabWidget>
 #include <QThread>
 #include <QTreeView>
@@ -74,6 +79,16 @@ protected:
         QCoreApplication::processEvents();
         window->aList.UpdateAll();
         return window;
+    }
+    // A pass in the no-port mode, its poll chosen in the history and its protocol shown.
+    static void ShowProtocolOfAPass(TfmMain& window)
+    {
+        ASSERT_TRUE(window.Execute(window.acFullExchg));
+        ASSERT_TRUE(WaitFor([&] { return window.SendTH() == nullptr; }));
+        const THistoryModel& polls = window.Detail->History->Model();
+        window.vtHistory->setCurrentIndex(polls.index(0, 0, polls.index(0, 0)));
+        window.aList.UpdateAll();
+        ASSERT_TRUE(window.Execute(window.acPreview));
     }
     // Closing without a question: the readings were saved.
     static void Close(std::unique_ptr<TfmMain>& window)
@@ -149,12 +164,7 @@ TEST_F(BoardWindowTest, APassInTheNoPortModeColoursTheBoardAndSavesTheDataFile)
 TEST_F(BoardWindowTest, TheProtocolOfAPassShowsInTheEmbeddedPreviewWithTheReportButtons)
 {
     auto window = StartDemo();
-    ASSERT_TRUE(window->Execute(window->acFullExchg));
-    ASSERT_TRUE(WaitFor([&] { return window->SendTH() == nullptr; }));
-    const THistoryModel& polls = window->Detail->History->Model();
-    window->vtHistory->setCurrentIndex(polls.index(0, 0, polls.index(0, 0)));
-    window->aList.UpdateAll();
-    ASSERT_TRUE(window->Execute(window->acPreview));
+    ShowProtocolOfAPass(*window);
     EXPECT_EQ(window->pcMain->currentWidget(), window->tsPreView);
 
     TrpPreview& preview = *window->rpPreview1;
@@ -173,6 +183,53 @@ TEST_F(BoardWindowTest, TheProtocolOfAPassShowsInTheEmbeddedPreviewWithTheReport
         EXPECT_TRUE(button->isVisible()) << name;
         EXPECT_GT(row.indexOf(button), row.indexOf(form.FindBtn)) << name;
     }
+    window->Modified = false;
+    Close(window);
+}
+
+// The operator chooses the custom size in the protocol's page setup. The protocol's bands need
+// 201 units of the sheet (the page footer 20, the title 92 and the page header 89 of the first
+// page): 55.5 mm are round(555 x 91.6256157635468 / 254) = 200 units and are refused in the
+// dialog; 55.6 mm are 201 and are taken, kept in the settings with their size and built on.
+TEST_F(BoardWindowTest, TheProtocolsPageSetupTakesOnlyACustomSheetItsBandsFitOn)
+{
+    auto window = StartDemo();
+    ShowProtocolOfAPass(*window);
+    QStringList boxes;
+    window->ReportContext.MessageBox = [&boxes](const QString& text, const QString&, int) {
+        boxes << text;
+        return 1;
+    };
+    TrpPreviewForm& form = *window->rpPreview1->Window;
+    bool refused = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<TrpPageSetupForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->CBPaper->setCurrentIndex(dialog->CBPaper->findData(kCustomPaper));
+        dialog->EWidth->setValue(210.0);
+        dialog->EHeight->setValue(55.5);
+        dialog->Button1->click();
+        refused = dialog->isVisible();
+        EXPECT_EQ(window->Settings.PrinterPaperSize, 0) << "nothing stored yet";
+        dialog->EHeight->setValue(55.6);
+        dialog->Button1->click();
+    });
+    form.PageSetupBtn->Click();
+    EXPECT_TRUE(refused);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.front().contains(QStringLiteral("не помещаются"))) << boxes.front().toStdString();
+    EXPECT_EQ(window->Settings.PrinterPaperSize, 256);
+    EXPECT_EQ(window->Settings.PrinterPaperWidth, 2100);
+    EXPECT_EQ(window->Settings.PrinterPaperHeight, 556);
+    ASSERT_GE(form.PageCount(), 1);
+    EXPECT_EQ(form.Pages()->Page(0).PaperHeight, 556);
+
+    // The same paper as older builds stored it, without its size: the protocol falls back to A4.
+    window->Settings.PrinterPaperWidth = window->Settings.PrinterPaperHeight = 0;
+    ASSERT_TRUE(window->Execute(window->acPreview));
+    ASSERT_GE(form.PageCount(), 1);
+    EXPECT_EQ(form.Pages()->Page(0).PaperHeight, 2970);
+    EXPECT_EQ(boxes.size(), 1) << boxes.join(QLatin1Char('\n')).toStdString();
     window->Modified = false;
     Close(window);
 }

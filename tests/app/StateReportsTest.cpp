@@ -329,6 +329,66 @@ TEST_F(StateReports, StoredPageSetupIsUsedByTheNextProtocol)
     EXPECT_EQ(stored.PrinterPaperSize, 9);
 }
 
+// A stored paper that cannot be used gives way to the printer's default paper (A4 on the virtual
+// printer), told in the log, and the protocol builds. The protocol's bands need 201 units on the
+// sheet (page footer 20 and the first page's title 92 and page header 89): a custom sheet of
+// 55.6 mm is round(556 x 91.6256157635468 / 254) = 201 units high and is kept; 55.5 mm give
+// round(200.2) = 200 and fall back.
+TEST_F(StateReports, AStoredPaperThatCannotBeUsedFallsBackToTheDefaultAndTheProtocolBuilds)
+{
+    QStringList log;
+    context.OnLog = [&log](const QString& line) { log << line; };
+    Reading(0, 0, 15);
+    struct Case {
+        const char* what;
+        int size, width, height;
+        int built, builtWidth, builtHeight;
+        bool told;
+    };
+    const Case cases[] = {
+        {"a custom size without its size, as older builds stored it", 256, 0, 0, 9, 2100, 2970, true},
+        {"a paper the virtual printer has no sheet for", 48, 0, 0, 9, 2100, 2970, true},
+        {"a custom sheet one unit short", 256, 2100, 555, 9, 2100, 2970, true},
+        {"a custom sheet with the room the bands need", 256, 2100, 556, 256, 2100, 556, false},
+        {"A5", 11, 0, 0, 11, 1480, 2100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.clear();
+        Settings.PrinterPaperSize = c.size;
+        Settings.PrinterPaperWidth = c.width;
+        Settings.PrinterPaperHeight = c.height;
+        actions.Execute(a.acPreview);
+        ASSERT_GT(PageCount(), 0);
+        const TrpEMFPage& page = preview.held->Page(0);
+        EXPECT_EQ(page.Size, c.built);
+        EXPECT_EQ(page.PaperWidth, c.builtWidth);
+        EXPECT_EQ(page.PaperHeight, c.builtHeight);
+        EXPECT_EQ(log.size(), c.told ? 1 : 0) << log.join('\n').toStdString();
+        Parameters stored;
+        StorePrinterSettings(*reports->rpReport, stored);
+        EXPECT_EQ(stored.PrinterPaperSize, c.built);
+        EXPECT_EQ(stored.PrinterPaperWidth, c.built == 256 ? c.width : 0);
+        EXPECT_EQ(stored.PrinterPaperHeight, c.built == 256 ? c.height : 0);
+    }
+}
+
+// A protocol whose build fails is shown empty in place of what the preview showed, so that its
+// page setup is at hand.
+TEST_F(StateReports, AFailedProtocolIsShownEmptyWithItsButtons)
+{
+    Reading(0, 0, 15);
+    actions.Execute(a.acPreviwSilBin);
+    ASSERT_EQ(preview.shown, reports->rpSilBin);
+    context.WorkRunning = true;   // another build holds the engine: this one is refused
+    actions.Execute(a.acPreview);
+    context.WorkRunning = false;
+    EXPECT_EQ(preview.shown, reports->rpReport);
+    EXPECT_EQ(PageCount(), 0);
+    actions.Execute(a.acPreview);
+    EXPECT_GT(PageCount(), 0);
+}
+
 TEST_F(StateReports, PreviewToolbarGetsTheReportButtonsAndKeepsThePageSetup)
 {
     QWidget strip;
@@ -549,6 +609,53 @@ TEST_F(StateReportPages, ProtocolRowsFillEachPageToItsFooter)
     }
 }
 
+// A name of ten characters, "Силос 1001" (59 units wide at 8 points), wraps in the two-column
+// protocol's name cell (42 wide, 38 less its gaps) into "Силос" and "1001", and the row grows to
+// hold both lines, every cell of it with it:
+//   a line at 8 points: 11 pixels and the line spacing 2 = 13; two lines with the cell's gaps of
+//   1 above and below: 2 x 13 + 2 = 28; the cells lie 2 below the row's top: a row 30 high
+//   page 1: rows from 181 to 1051: 870 / 30 = 29; next pages from 89: 962 / 30 = 32.07 -> 32
+// At 10 points in the one-column protocol's 89 wide cell the name takes one line and the rows
+// stay 22 high.
+TEST_F(StateReportPages, ARowGrowsForANameThatWraps)
+{
+    constexpr int first = 29, next = 32, row = 30;
+    struct Case {
+        bool twoColumns;
+        int suspensions;
+        std::vector<int> rows;
+    };
+    // Suspensions in increasing order: each case adds readings to the ones before.
+    const Case cases[] = {
+        {true, 2 * first, {first}},
+        {true, 2 * first + 1, {first, 1}},
+        {false, kFirstPageRows + kNextPageRows, {kFirstPageRows, kNextPageRows}},
+        {true, 2 * (first + next), {first, next}},
+        {true, 2 * (first + next) + 1, {first, next, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.twoColumns ? "two columns, " : "one column, ") << c.suspensions
+                                        << " suspensions");
+        for (int s = 0; s < c.suspensions; ++s)
+            Silos(s).SetSilosName(QStringLiteral("Силос %1").arg(1001 + s));
+        ReadingsFor(c.suspensions);
+        Settings.Print2Column = c.twoColumns;
+        reports->ShowReport({});
+        std::vector<int> rows;
+        for (const auto& page : PerPage(QStringLiteral("fSilName")))
+            rows.push_back(int(page.size()));
+        EXPECT_EQ(rows, c.rows);
+        if (!c.twoColumns)
+            continue;
+        const std::vector<std::vector<TPrinted>> cells = PerPage(QStringLiteral("fTD1"));
+        ASSERT_GE(cells.size(), 1u);
+        for (size_t r = 0; r < cells[0].size(); ++r)
+            EXPECT_EQ(cells[0][r].Top, kFirstRowTop[0] + int(r) * row) << "row " << r + 1;
+        const std::vector<TPrinted> names = Memos(QStringLiteral("fSilName"));
+        EXPECT_EQ(names.front().Text, QStringLiteral("Силос|1001"));
+    }
+}
+
 // On a landscape sheet (758 units high, 1071 wide) the error caption, 264 wide, stays centred at
 // (1071 - 264) / 2 = 403, and the page number at (1071 - its width) / 2, at 758 - 20 = 738.
 TEST_F(StateReportPages, PageNumberAndErrorCaptionAreCentredOnTheSheet)
@@ -591,7 +698,14 @@ TEST_F(StateReportPages, ProtocolPrintsToAPdfFileOfItsPages)
 
 // A full board: 256 local blocks of 12 suspensions, all in silo block 255, so that technical
 // numbers run up to the widest a configuration gives, "255-256-12", and names up to "256-12";
-// temperatures at three decimals, the widest being "-36.000".
+// every third suspension is named with the ten characters a name holds, as "Силос 1024", and
+// every third with ten of the widest letter; temperatures at three decimals, the widest being
+// "-36.000", "-35.999" and "-12.345".
+QString WithoutBlanks(QString text)
+{
+    return text.remove(QLatin1Char(' ')).remove(QLatin1Char('|'));
+}
+
 class FullBoardReports : public StateReports {
 protected:
     static constexpr int kSuspensions = 256 * 12;
@@ -602,18 +716,26 @@ protected:
         Settings.TextShort = QStringLiteral("КЗ");
         Settings.TextBreak = QStringLiteral("X");
         // No reading, a short circuit, an open line, and the widest temperatures.
-        const double values[] = {-999, -37, 71, -36, 69.999, -35.999};
-        for (int s = 0; s < kSuspensions; ++s)
+        const double values[] = {-999, -37, 71, -36, 69.999, -35.999, -12.345};
+        for (int s = 0; s < kSuspensions; ++s) {
             for (int k = 0; k < 6; ++k) {
-                const double v = values[(s + k) % 6];
+                const double v = values[(s + k) % 7];
                 Reading(s, k, v);
                 Silos(s).GetTIT(k)->AddValue(true, Poll.Time, v, Settings);
             }
+            if (s % 3 == 1)
+                Silos(s).SetSilosName(QStringLiteral("Силос %1").arg(1000 + s % 1000));
+            else if (s % 3 == 0)
+                Silos(s).SetSilosName(QString(10, QChar(0x0416)));   // "ЖЖЖЖЖЖЖЖЖЖ"
+        }
     }
 
-    // The texts of the data cells of every page. A cell whose text the engine would not draw
-    // on one line inside its box (its width less the text gaps, its height less the top gap),
-    // measured as the engine measures at 96 DPI, is reported with its page.
+    // The texts of the data cells of every page, without their blanks (a line may end where a
+    // blank was, or inside a word too long for its cell). A cell that does not show its text
+    // whole is reported with its page: measured as the engine measures at 96 DPI, a value on one
+    // line wider than the width the engine gives a memo for it (the text, a gap on either side,
+    // the frame's line and 1), a wrapped line wider than the engine wraps to (the width less the
+    // gaps), or more lines than the cell's height holds.
     QSet<QString> CellTexts(QStringList& cut)
     {
         QSet<QString> texts;
@@ -624,22 +746,30 @@ protected:
                 auto* memo = dynamic_cast<TrpMemoView*>(view.get());
                 if (!memo || !memo->Name.startsWith(QLatin1Char('f')))
                     continue;
-                const QString text = memo->Memo.join(QLatin1Char('|'));
-                texts.insert(text);
                 const int pixels = FontPixelHeight(memo->Font.Size);
-                const int width =
-                    context.TextMeasures.Measure(memo->Font, pixels, &context.ScratchBitmap, memo->CharSpacing)
-                        .Width(text);
-                memo->WorkText = memo->Memo;
-                const QStringList lines = memo->WrapMemo();
-                if (memo->Memo.size() > 1 || lines.size() > 1 || width > memo->Width - 2 * memo->GapX ||
-                    memo->GapY + memo->LineSpacing + pixels > memo->Height)
-                    cut << QStringLiteral("page %1 %2 \"%3\": %4 wide in %5, %6 lines")
+                const TrpTextMeasure measure =
+                    context.TextMeasures.Measure(memo->Font, pixels, &context.ScratchBitmap, memo->CharSpacing);
+                // The lines as the build wrapped them, which are the lines drawn.
+                QStringList lines = memo->Memo;
+                int widest = 0;
+                for (QString& line : lines) {
+                    line.remove(kParagraphEnd);
+                    widest = std::max(widest, measure.Width(line));
+                }
+                const QString text = lines.join(QLatin1Char('|'));
+                texts.insert(WithoutBlanks(text));
+                const int needed = lines.size() == 1 ? widest + int(memo->FrameWidth) + 2 * memo->GapX + 1
+                                                     : widest + 2 * memo->GapX;
+                const int tall = 2 * memo->GapY + int(lines.size()) * (memo->LineSpacing + pixels);
+                if (needed > memo->Width || tall > memo->Height)
+                    cut << QStringLiteral("page %1 %2 \"%3\": %4 wide in %5, %6 lines %7 high in %8")
                                .arg(page + 1)
                                .arg(memo->Name, text)
-                               .arg(width)
+                               .arg(needed)
                                .arg(memo->Width)
-                               .arg(lines.size());
+                               .arg(lines.size())
+                               .arg(tall)
+                               .arg(memo->Height);
             }
             pages.ReleaseObjects(page);
         }
@@ -658,7 +788,21 @@ TEST_F(FullBoardReports, EveryValueOfEveryReportPrintsWhole)
         silos.Weight = 100;       // moisture, at most 100 %
         silos.Wet = 99999.99;     // weight in tonnes
     }
-    const QStringList widest = {"255-256-12", "256-12", "-36.000", "-35.999", "69.999", "КЗ", "X", ""};
+    // The record card's texts at the most their fields hold: 50 characters of crop and class,
+    // 30 of the operator.
+    const QString crop = QStringLiteral("Пшеница мягкая озимая продовольственная, урожай 24");
+    const QString grade = QStringLiteral("Третий класс по ГОСТ 9353-2016, клейковина 23-28 %");
+    const QString operatorName = QStringLiteral("Константинопольская-Шереметева");
+    ASSERT_EQ(crop.size(), 50);
+    ASSERT_EQ(grade.size(), 50);
+    ASSERT_EQ(operatorName.size(), 30);
+    for (int s = 0; s < kSuspensions; s += 5) {
+        Silos(s).TypeCorn = crop;
+        Silos(s).ClassCorn = grade;
+        Silos(s).OperName = operatorName;
+    }
+    const QStringList widest = {"255-256-12", "256-12",  "Силос 1024", "ЖЖЖЖЖЖЖЖЖЖ", "-36.000", "-35.999",
+                                "-12.345",    "69.999", "КЗ",         "X",          ""};
     struct Case {
         const char* report;
         std::function<void()> show;
@@ -678,7 +822,7 @@ TEST_F(FullBoardReports, EveryValueOfEveryReportPrintsWhole)
          },
          {}},
         {"silo card", [&] { actions.Execute(a.acPreviwSilBin); },
-         {"Пшеница", "3 класс", "Иванов", "31:12:24", "100.00", "99999.99"}},
+         {"Пшеница", "3 класс", "Иванов", "31:12:24", "100.00", "99999.99", crop, grade, operatorName}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.report);
@@ -689,7 +833,7 @@ TEST_F(FullBoardReports, EveryValueOfEveryReportPrintsWhole)
         EXPECT_TRUE(cut.isEmpty()) << cut.size() << " cells cut, the first: "
                                    << cut.mid(0, 5).join(QLatin1Char('\n')).toStdString();
         for (const QString& value : widest + c.values)
-            EXPECT_TRUE(texts.contains(value)) << value.toStdString();
+            EXPECT_TRUE(texts.contains(WithoutBlanks(value))) << value.toStdString();
     }
 }
 

@@ -56,6 +56,62 @@ TEST(PageSetup, TheDialogStartsAtThePrintersPaperAndGivesTheChoices)
     EXPECT_EQ(dialog.Orientation(), poPortrait);
 }
 
+// A custom size's width and height are asked in millimetres, upright, and given as the sheet
+// lies. OK first tries the sheet: 110.7 mm are round(1107 x 91.6256157635468 / 254) = 399 units,
+// refused by a check that asks for 400; 110.8 mm are 400. The printer keeps its own paper.
+TEST(PageSetup, ACustomSizeIsAskedInMillimetresAndOkTakesOnlyASheetTheCheckAccepts)
+{
+    TrpRunContext context;
+    StartReportPrinter(context);
+    QStringList boxes;
+    context.MessageBox = [&boxes](const QString& text, const QString&, int) {
+        boxes << text;
+        return 1;
+    };
+    TrpPrinter& printer = context.ReportPrinter;
+    printer.SetPaper(kPaperA4, 0, 0, -1, poPortrait, true);
+    TrpPageSetupForm dialog(context, printer);
+    EXPECT_FALSE(dialog.EWidth->isEnabled()) << "A4 has its size";
+    EXPECT_EQ(dialog.PaperWidth(), 0);
+    dialog.CBPaper->setCurrentIndex(dialog.CBPaper->findData(kCustomPaper));
+    EXPECT_TRUE(dialog.EWidth->isEnabled());
+    EXPECT_EQ(dialog.EWidth->value(), 210.0) << "the sheet the printer has";
+    EXPECT_EQ(dialog.EHeight->value(), 297.0);
+    EXPECT_EQ(dialog.EWidth->minimum(), 10.0) << "no sheet of nothing";
+    dialog.EWidth->setValue(100.5);
+    dialog.EHeight->setValue(150.0);
+    EXPECT_EQ(dialog.PaperWidth(), 1005);
+    EXPECT_EQ(dialog.PaperHeight(), 1500);
+    dialog.RBLandscape->setChecked(true);
+    EXPECT_EQ(dialog.PaperWidth(), 1500) << "as the sheet lies";
+    EXPECT_EQ(dialog.PaperHeight(), 1005);
+    dialog.RBPortrait->setChecked(true);
+
+    std::vector<int> heights;
+    QMargins checkedMargins;
+    dialog.CheckSheet = [&](const TPaperGeometry& sheet, const QMargins& margins) {
+        heights.push_back(sheet.PageHeight);
+        checkedMargins = margins;
+        return sheet.PageHeight < 400 ? QStringLiteral("мал") : QString();
+    };
+    dialog.SetMargins(QMargins(1000, 555, 0, 277));
+    dialog.EHeight->setValue(110.7);
+    dialog.show();
+    dialog.done(mrOk);
+    EXPECT_TRUE(dialog.isVisible()) << "refused: the dialog stays";
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("мал")});
+    EXPECT_EQ(printer.PaperSize, kPaperA4);
+    EXPECT_EQ(printer.PaperHeight, 2970);
+    dialog.EHeight->setValue(110.8);
+    dialog.done(mrOk);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), mrOk);
+    EXPECT_EQ(heights, (std::vector<int>{399, 400}));
+    EXPECT_EQ(checkedMargins, QMargins(36, 20, 0, 10)) << "in page units";
+    EXPECT_EQ(printer.PaperSize, kPaperA4) << "the caller applies the paper";
+    EXPECT_EQ(dialog.PaperHeight(), 1108);
+}
+
 TEST(PageSetup, ThePrinterChosenBringsItsPapersAndTraysAndOnlyOkKeepsIt)
 {
     // "Лазерный" has the trays of the PPD, "Матричный" none.

@@ -6,10 +6,12 @@
 #include <QBuffer>
 
 #include "QtPrinters.h"
+#include "report/engine/BandRoom.h"
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
 #include "report/expr/ReportVariant.h"
 #include "report/file/StreamPrimitives.h"
+#include "report/objects/BandView.h"
 #include "report/runtime/ReportErrors.h"
 #include "report/runtime/RunContext.h"
 
@@ -135,6 +137,102 @@ TEST_F(DesignPage, PrintLimits)
                   QVariant(c.printing ? c.bottomLimit : c.bottom)) << c.what;
     }
     page->Bands[btPageFooter] = nullptr;
+}
+
+// The least room a page's bands need: above the Page footer, the taller of the first page's
+// title, page header (when it prints there) and column header, and a later page's page header
+// and column header with the tallest flowing band and the column footer's room.
+TEST_F(DesignPage, TheRoomItsBandsNeedDecidesWhetherASheetTakesThem)
+{
+    constexpr uint16_t onFirst = bfOnFirstPage | bfOnLastPage;
+    struct TBand {
+        int type, height;
+        uint16_t flags = 0;
+    };
+    struct Case {
+        const char* what;
+        std::vector<TBand> bands;
+        int needed;
+    };
+    const Case cases[] = {
+        // 20 + max(92 + 89, 89 + 22)
+        {"the protocol", {{btReportTitle, 92}, {btPageHeader, 89, onFirst}, {btMasterData, 22}, {btPageFooter, 20}},
+         201},
+        // 20 + max(92, 89 + 22)
+        {"a page header kept off the first page",
+         {{btReportTitle, 92}, {btPageHeader, 89}, {btMasterData, 22}, {btPageFooter, 20}},
+         131},
+        // 20 + max(50 + 30 + 10, 30 + 10 + 300 + 15)
+        {"a tall record with column header and footer",
+         {{btReportTitle, 50}, {btPageHeader, 30, onFirst}, {btColumnHeader, 10}, {btMasterData, 300},
+          {btColumnFooter, 15}, {btPageFooter, 20}},
+         375},
+        // the tallest of the flowing bands; overlays and cross bands lie on the page, not in its flow
+        {"flowing, overlaid and cross bands",
+         {{btGroupHeader, 120}, {btMasterData, 22}, {btReportSummary, 60}, {btOverlay, 2000}, {btCrossData, 900}},
+         120},
+        {"no bands", {}, 0},
+    };
+    for (const Case& c : cases) {
+        TrpReport own(context);
+        TrpPage* p = own.AddPage();
+        for (const TBand& b : c.bands) {
+            auto* band = static_cast<TrpBandView*>(p->AddObject(std::make_unique<TrpBandView>()));
+            band->FrameTyp = uint16_t(b.type);
+            band->Height = b.height;
+            band->Flags = b.flags;
+        }
+        EXPECT_EQ(BandsHeight(*p), c.needed) << c.what;
+    }
+
+    // The protocol's bands on sheets of the room they need and one unit less: with the margins
+    // off the room is the whole sheet; with them on, what the margins leave (the printer's
+    // border of 18 where a margin is 0).
+    TrpReport protocol(context);
+    TrpPage* p = protocol.AddPage();
+    for (const TBand& b : cases[0].bands) {
+        auto* band = static_cast<TrpBandView*>(p->AddObject(std::make_unique<TrpBandView>()));
+        band->FrameTyp = uint16_t(b.type);
+        band->Height = b.height;
+        band->Flags = b.flags;
+    }
+    TPaperGeometry sheet;
+    sheet.OffsetY = 18;
+    struct Room {
+        bool marginsOn;
+        int pageHeight;
+        QMargins margins;
+        bool fits;
+    };
+    const Room rooms[] = {
+        {false, 201, {72, 300, 72, 300}, true},   // the margins only place the sheet
+        {false, 200, {}, false},
+        {true, 201 + 36, {}, true},
+        {true, 200 + 36, {}, false},
+        {true, 201 + 30 + 10, {0, 30, 0, 10}, true},
+        {true, 200 + 30 + 10, {0, 30, 0, 10}, false},
+    };
+    for (const Room& r : rooms) {
+        p->MarginsOn = r.marginsOn;
+        sheet.PageHeight = r.pageHeight;
+        sheet.PrintHeight = r.pageHeight - 36;
+        const QString refusal = BandsRoomRefusal(protocol, sheet, r.margins);
+        EXPECT_EQ(refusal.isEmpty(), r.fits) << r.pageHeight << " " << refusal.toStdString();
+        if (!r.fits) {
+            EXPECT_TRUE(refusal.contains(p->Name)) << refusal.toStdString();
+        }
+    }
+    // Without margins given, the page's own count.
+    p->MarginsOn = true;
+    p->TopMargin = 30;
+    p->BottomMargin = 10;
+    sheet.PageHeight = 241;
+    EXPECT_TRUE(BandsRoomRefusal(protocol, sheet).isEmpty());
+    p->BottomMargin = 11;
+    EXPECT_FALSE(BandsRoomRefusal(protocol, sheet).isEmpty());
+    // A hidden page prints no bands.
+    p->Visible = false;
+    EXPECT_TRUE(BandsRoomRefusal(protocol, sheet).isEmpty());
 }
 
 TEST_F(DesignPage, RecordRoundTrip)

@@ -20,6 +20,7 @@
 #include "platform/qt/KeyValueStore.h"
 #include "report/export/TextExport.h"
 #include "report/objects/ObjectRegistry.h"
+#include "report/paper/PaperTable.h"
 #include "report/print/QtPrinter.h"
 #include "report/ui/PageSetupForm.h"
 #include "report/ui/PrintForm.h"
@@ -278,6 +279,68 @@ TEST_F(PreviewCommands, PageSetupChoosesThePrinterTheRebuildKeeps)
     const TPaperGeometry& sheet = form.Pages()->Page(0).PaperGeometry;
     EXPECT_GT(sheet.PageWidth, sheet.PageHeight) << "built on the paper chosen with it";
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
+}
+
+// A custom size is asked in millimetres. The record band is 400 units high; a sheet of h tenths
+// of a millimetre is round(h x 91.6256157635468 / 254) units high with the margins off, so
+// 110.7 mm give round(399.3) = 399 units, one short, and 110.8 mm give round(399.7) = 400:
+// one record a page, five pages.
+TEST_F(PreviewCommands, PageSetupRefusesACustomSheetTooSmallForTheBandsAndTakesTheNearestThatFits)
+{
+    ShowBuilt();
+    TrpPrinter& printer = context.ReportPrinter;
+    const int paper = printer.PaperSize;
+    bool refused = false;
+    WhenShown<TrpPageSetupForm>([&](TrpPageSetupForm& dialog) {
+        dialog.CBPaper->setCurrentIndex(dialog.CBPaper->findData(kCustomPaper));
+        EXPECT_TRUE(dialog.EWidth->isEnabled());
+        dialog.EWidth->setValue(210.0);
+        dialog.EHeight->setValue(110.7);
+        dialog.Button1->click();
+        refused = dialog.isVisible();
+        EXPECT_EQ(printer.PaperSize, paper) << "the printer keeps its paper";
+        EXPECT_EQ(Design().Size, paper) << "nothing applied";
+        dialog.EHeight->setValue(110.8);
+        dialog.Button1->click();
+    });
+    form.PageSetupBtnClick();
+    EXPECT_TRUE(refused);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.front().contains(QStringLiteral("не помещаются"))) << boxes.front().toStdString();
+    EXPECT_EQ(Design().Size, kCustomPaper);
+    EXPECT_EQ(Design().PaperWidth, 2100);
+    EXPECT_EQ(Design().PaperHeight, 1108);
+    ASSERT_EQ(form.PageCount(), 5);
+    EXPECT_EQ(form.Pages()->Page(0).PaperGeometry.PageHeight, 400);
+}
+
+// A build that fails leaves the window without pages; its page setup still opens, and a paper
+// the bands fit on builds the pages again.
+TEST_F(PreviewCommands, PageSetupStaysReachableAfterAFailedBuild)
+{
+    AddBand(btReportTitle, 0, 92, QStringLiteral("ReportTitle1"));
+    AddBand(btPageHeader, 0, 89, QStringLiteral("PageHeader1"))->Flags = bfOnFirstPage | bfOnLastPage;
+    ShowBuilt();
+    ASSERT_GT(form.PageCount(), 0);
+    // A custom size without its size, set by hand: no band fits on the sheet.
+    Design().ApplyPaper(kCustomPaper, 0, 0, -1, poPortrait);
+    form.ReturnPages();
+    EXPECT_FALSE(report->BuildReportPages());
+    form.TakePages(*report);
+    ASSERT_EQ(form.PageCount(), 0);
+    boxes.clear();
+    bool shown = false;
+    WhenShown<TrpPageSetupForm>([&](TrpPageSetupForm& dialog) {
+        shown = true;
+        EXPECT_EQ(dialog.PaperSize(), kCustomPaper);
+        dialog.CBPaper->setCurrentIndex(dialog.CBPaper->findData(kPaperA4));
+        dialog.Button1->click();
+    });
+    form.PageSetupBtnClick();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Design().Size, kPaperA4);
+    EXPECT_GT(form.PageCount(), 0) << "built again";
 }
 
 TEST_F(PreviewCommands, PageSetupLeavesPagesOpenedFromAFile)

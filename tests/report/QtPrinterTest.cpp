@@ -116,6 +116,16 @@ TEST_F(PdfPrinters, SourcesAreSetUnlessTheDefaultIsAsked)
 TEST_F(PdfPrinters, RefusedPaperFallsBackToACustomSize)
 {
     EXPECT_THROW(printer.SetPaper(9999, 1000, 1500, -1, poPortrait, false), EPrinter);
+    // The paper refused is not the printer's: it keeps the one it had.
+    EXPECT_EQ(printer.PaperSize, kPaperA4);
+    EXPECT_EQ(printer.PaperWidth, 2100);
+    EXPECT_EQ(printer.PaperHeight, 2970);
+    // It has sheets of its papers and of a custom size with a size, of nothing else.
+    EXPECT_TRUE(printer.HasSheet(kPaperA4, 0, 0));
+    EXPECT_FALSE(printer.HasSheet(9999, 1000, 1500));
+    EXPECT_TRUE(printer.HasSheet(kCustomPaper, 1000, 1500));
+    EXPECT_FALSE(printer.HasSheet(kCustomPaper, 0, 0));
+    EXPECT_FALSE(printer.HasSheet(kCustomPaper, 1000, 0));
 
     TrpReport report(context);
     TrpPage* page = report.AddPage();

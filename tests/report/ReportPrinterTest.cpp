@@ -88,6 +88,14 @@ TEST_F(VirtualPrinter, PaperIdOutsideTheTableKeepsTheSize)
     TPaperGeometry g;
     printer.FillPaperGeometry(g);
     EXPECT_EQ(g.PageWidth, 445);
+    // Such a paper is no sheet of the printer's: its table has 1 to 47 and 50 to 68, and a
+    // custom size only with one.
+    for (const int id : {1, 47, 50, 68})
+        EXPECT_TRUE(printer.HasSheet(id, 0, 0)) << id;
+    for (const int id : {999, 48, 49, 69, 0, -1})
+        EXPECT_FALSE(printer.HasSheet(id, 1234, 2345)) << id;
+    EXPECT_FALSE(printer.HasSheet(kCustomPaper, 0, 0));
+    EXPECT_TRUE(printer.HasSheet(kCustomPaper, 10, 10));
 }
 
 TEST_F(VirtualPrinter, EqualPapersAreLeftAloneUnlessForced)

@@ -92,12 +92,12 @@ std::vector<TColumn> SensorColumns(const QString& suffix, int width, int firstX,
     return columns;
 }
 
-// Columns laid side by side from x 16, each the width of its data memo + 2 further on.
-std::vector<TColumn> PlacedSideBySide(std::vector<TColumn> columns, int x = 16)
+// Columns laid side by side from x, each the width of its data memo and the gap further on.
+std::vector<TColumn> PlacedSideBySide(std::vector<TColumn> columns, int x = 16, int gap = 2)
 {
     for (TColumn& column : columns) {
         column.LabelX = column.DataX = x;
-        x += column.Width + 2;
+        x += column.Width + gap;
     }
     return columns;
 }
@@ -111,7 +111,7 @@ public:
 
     TrpPage& Page() { return page_; }
 
-    void Band(int type, const char* name, int top, int height, const QString& dataSet = {})
+    TrpBandView& Band(int type, const char* name, int top, int height, const QString& dataSet = {})
     {
         auto* band = static_cast<TrpBandView*>(page_.AddObject(std::make_unique<TrpBandView>()));
         band->Name = QLatin1String(name);
@@ -119,6 +119,14 @@ public:
         band->SetBounds(0, top, kBandWidth, height);
         band->FormatText = dataSet;
         bandTop_ = top;
+        return *band;
+    }
+
+    // The rows of a table: a row grows to the lines of its tallest cell, and every cell of it
+    // with the row, so that a name or a text that wraps shows all its lines.
+    void Rows(const char* name, int top, const QString& dataSet = {})
+    {
+        Band(btMasterData, name, top, kRowHeight, dataSet).Flags |= kFlagStretched;
     }
 
     TrpMemoView& Memo(const TMemoRow& row)
@@ -180,6 +188,7 @@ public:
 
 private:
     static constexpr int kBandWidth = 758;
+    static constexpr int kRowHeight = 22;
     TrpPage& page_;
     int bandTop_ = 0;
 };
@@ -212,21 +221,24 @@ void Protocol(TTemplateBuilder& b)
     columns.insert(columns.end(), sensors.begin(), sensors.end());
     const QStringList starts = {QStringLiteral("SilName")};
     b.Labels(columns, kProtocolLabelsDy, 20, 10, fsBold, starts);
-    b.Band(btMasterData, "MasterData1", 281, 22);
+    b.Rows("MasterData1", 281);
     b.Data(columns, QStringLiteral("dmReport"), kDataDy, 10, starts);
     b.Footer(392, 311);
 }
 
-// Two suspensions side by side: sixteen columns of 8-point cells, each as wide as its widest
-// text needs on one line with a gap of 2 on either side (text widths in units): the technical
-// number "255-256-12" 56, a temperature "-36.000" and the label "ТД №1" 37, a name "256-12" and
-// the label "Силос" 36. Both halves stay on the A4 page: the last cell ends at 742, 16 from the
-// right edge as the first starts 16 from the left.
+// Two suspensions side by side: sixteen columns of 8-point cells, each as wide as the engine
+// finds its widest text needs on one line (the text, a gap of 2 on either side, the frame's line
+// and 1; text widths in units): the technical number "255-256-12" 56 in 62, a temperature
+// "-35.999" 37 in 43, a name "256-12" 36 in 42; a longer name wraps and its row grows. The cells
+// of a half touch, the right side of one framing the next; the halves lie 4 apart, from x 16 to
+// 744, on the A4 sheet 758 wide.
 void Protocol2Col(TTemplateBuilder& b)
 {
-    constexpr int kNameCell = 40;
-    constexpr int kAddressCell = 60;
-    constexpr int kSensorCell = 41;
+    constexpr int kNameCell = 42;
+    constexpr int kAddressCell = 62;
+    constexpr int kSensorCell = 43;
+    constexpr int kCellGap = 0;
+    constexpr int kHalvesGap = 4;
     b.Margins(36, 0, 108, 0);
     b.Page().MarginsOn = false;
     SiteTitle(b, 92, 92);
@@ -240,26 +252,29 @@ void Protocol2Col(TTemplateBuilder& b)
         columns.insert(columns.end(), sensors.begin(), sensors.end());
     }
     const auto half = columns.begin() + 8;
-    std::vector<TColumn> left = PlacedSideBySide({columns.begin(), half});
-    std::vector<TColumn> right = PlacedSideBySide({half, columns.end()}, left.back().DataX + kSensorCell + 2 + 4);
+    std::vector<TColumn> left = PlacedSideBySide({columns.begin(), half}, 16, kCellGap);
+    std::vector<TColumn> right =
+        PlacedSideBySide({half, columns.end()}, left.back().DataX + kSensorCell + kCellGap + kHalvesGap, kCellGap);
     left.insert(left.end(), right.begin(), right.end());
     const QStringList starts = {QStringLiteral("SilName"), QStringLiteral("SilName2")};
     b.Labels(left, kProtocolLabelsDy, 20, 8, fsBold, starts);
-    b.Band(btMasterData, "MasterData1", 313, 22);
+    b.Rows("MasterData1", 313);
     b.Data(left, QStringLiteral("dmReport2Col"), kDataDy, 8, starts);
     b.Footer(424, 311);
 }
 
 // Every suspension with its record card. The moisture is stored in the table's field Weight and
 // the weight in Wet, so the data memo under "Влажность" shows Weight and the one under "Вес" Wet.
-// The technical number's column is as wide as "255-256-12" needs at 8 points (56 and the gaps).
+// The technical number's column is as wide as the engine finds "255-256-12" needs at 8 points
+// (56, the gaps, the frame's line and 1: 62), the name's as a name of ten characters such as
+// "Силос 1024" needs (59: 65); a wider name or record-card text wraps and its row grows.
 void SiloCard(TTemplateBuilder& b)
 {
     b.Page().MarginsOn = true;
     SiteTitle(b, 36, 88);
     b.Memo(kSiloCardAirRow);
     b.Band(btPageHeader, "PageHeader1", 140, 37);
-    std::vector<TColumn> columns = {{"SilName", "Силос", 60, 0, 0, 8, {}}, {"HardNo", "тех.№", 60, 0, 0, 8, {}}};
+    std::vector<TColumn> columns = {{"SilName", "Силос", 65, 0, 0, 8, {}}, {"HardNo", "тех.№", 62, 0, 0, 8, {}}};
     const std::vector<TColumn> sensors = SensorColumns({}, 50, 0, 0, 8);
     columns.insert(columns.end(), sensors.begin(), sensors.end());
     columns.insert(columns.end(), {
@@ -273,7 +288,7 @@ void SiloCard(TTemplateBuilder& b)
     columns = PlacedSideBySide(columns);
     const QStringList starts = {QStringLiteral("SilName")};
     b.Labels(columns, kSiloCardLabelsDy, 32, 8, fsBold | fsItalic, starts);
-    b.Band(btMasterData, "MasterData1", 196, 22, QStringLiteral("dsSilBin"));
+    b.Rows("MasterData1", 196, QStringLiteral("dsSilBin"));
     b.Data(columns, QStringLiteral("dmReportSiloBin"), kDataDy, 8, starts);
     b.Footer(252, 468);
 }
