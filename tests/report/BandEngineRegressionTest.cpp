@@ -301,6 +301,34 @@ std::vector<TRegressionCase> Cases()
                          EXPECT_EQ(Placed(b, QStringLiteral("Cell")).size(), 40);
                      }});
 
+    // A group header and the data band both start a new page: every record prints on a page of
+    // its own, below the page header, with its group's header when a group starts there.
+    cases.push_back({"a group header and its data band both starting a new page made a page with "
+                     "nothing but the page header at every group change",
+                     [](ReportBuild& b) {
+                         AddReadings(b);
+                         b.AddBand(btPageHeader, 0, 20)->Flags |= bfOnFirstPage;
+                         b.AddMemo(10, 0, 100, 20, QStringLiteral("шапка"), QStringLiteral("PageHeader"));
+                         TrpBandView* group = b.AddBand(btGroupHeader, 30, 20);
+                         group->FormatText = QStringLiteral("[tbSilo.Silo]");
+                         group->Flags |= bfFormNewPage;
+                         b.AddMemo(10, 30, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Group"));
+                         b.AddBand(btMasterData, 60, 20, QStringLiteral("Rows"))->Flags |= bfFormNewPage;
+                         b.AddMemo(10, 60, 100, 20, QStringLiteral("[tbSilo.Temp]"), QStringLiteral("Row"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 6);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Group")),
+                                   (QStringList{Place(0, 10, 20, 20, "А"), Place(2, 10, 20, 20, "Б"),
+                                                Place(5, 10, 20, 20, "В")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("Row")),
+                                   (QStringList{Place(0, 10, 40, 20, "-2"), Place(1, 10, 20, 20, "-4"),
+                                                Place(2, 10, 40, 20, "5"), Place(3, 10, 20, 20, "1"),
+                                                Place(4, 10, 20, 20, "-3"), Place(5, 10, 40, 20, "7")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("PageHeader")).size(), 6);
+                     }});
+
     return cases;
 }
 
