@@ -329,6 +329,48 @@ std::vector<TRegressionCase> Cases()
                          EXPECT_EQ(Placed(b, QStringLiteral("PageHeader")).size(), 6);
                      }});
 
+    // A cross table of three silos by three columns, cell = temperature x 10 + column:
+    //   -2: -19 -18 -17;  5: 51 52 53;  1: 11 12 13.
+    // The Master footer's row totals each column (43, 46, 49); both its corners, under the
+    // Cross header and under the Cross footer, total the whole table: sum 138, minimum -19,
+    // maximum 53, 9 cells, mean 138 / 9 = 15.333.
+    cases.push_back({"the corners of a Cross footer's and a Cross header's column in a footer row printed "
+                     "a value of the data set past its last record, or nothing",
+                     [](ReportBuild& b) {
+                         for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{{"А", -2}, {"Б", 5}, {"В", 1}})
+                             b.AddRow(QString::fromUtf8(silo), temp);
+                         b.AddBand(btMasterData, 0, 20, QStringLiteral("Rows"));
+                         const QString cell = QStringLiteral("[tbSilo.Temp] * 10 + [COLUMN#]");
+                         const QString totals =
+                             QStringLiteral("[SUM(%1)]/[MIN(%1)]/[MAX(%1)]/[COUNT()]/[FORMATFLOAT('0.000', AVG(%1))]").arg(cell);
+                         const struct {
+                             int type, left, width;
+                             QString row;
+                         } crosses[] = {
+                             {btCrossHeader, 0, 100, QStringLiteral("[tbSilo.Silo]")},
+                             {btCrossData, 100, 150, QStringLiteral("[%1]").arg(cell)},
+                             {btCrossFooter, 250, 150, QStringLiteral("[SUM(%1)]").arg(cell)},
+                         };
+                         for (const auto& cross : crosses) {
+                             TrpBandView* band = b.AddBand(cross.type, 0, 20);
+                             band->SetBounds(cross.left, 0, cross.width, 20);
+                             if (cross.type == btCrossData)
+                                 band->FormatText = QStringLiteral("3");
+                             const int width = cross.width - 20;   // inside the cross band
+                             b.AddMemo(cross.left + 10, 0, width, 20, cross.row, QStringLiteral("Cell%1").arg(cross.type));
+                             b.AddMemo(cross.left + 10, 40, width, 20, totals, QStringLiteral("Total%1").arg(cross.type));
+                         }
+                         b.AddBand(btMasterFooter, 40, 20, QStringLiteral("Totals"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Cell%1").arg(btCrossFooter)), (QStringList{"-54", "156", "36"}));
+                         EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossData)),
+                                   (QStringList{"43/-19/51/3/14.333", "46/-18/52/3/15.333", "49/-17/53/3/16.333"}));
+                         const QStringList corner{"138/-19/53/9/15.333"};
+                         EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossHeader)), corner);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossFooter)), corner);
+                     }});
     return cases;
 }
 
