@@ -11,6 +11,7 @@
 
 #include "PageBuildFixture.h"
 #include "QtPrinters.h"
+#include "report/objects/PictureView.h"
 
 namespace {
 
@@ -328,6 +329,37 @@ std::vector<TRegressionCase> Cases()
                                                 Place(4, 10, 20, 20, "-3"), Place(5, 10, 40, 20, "7")}));
                          EXPECT_EQ(Placed(b, QStringLiteral("PageHeader")).size(), 6);
                      }});
+
+    // A band of 1500 holding a picture, below a page header of 20 on every page: the band is
+    // taller than any page and is split where it stands, at 20, on the first page, which holds
+    // nothing else. The room below the header is 1071 - 20 - 2 = 1049: a picture of 1048 prints
+    // there; one of 1049 fits on no page, and the build ends naming it once the page it is
+    // pushed to shows the same room.
+    for (int height : {1048, 1049}) {
+        const bool fits = height == 1048;
+        cases.push_back({fits ? "a band too tall for the room below the page header of a page holding nothing else "
+                                "made a page of the header alone before it"
+                              : "a picture as tall as the room below every page's header fits on no page",
+                         [height](ReportBuild& b) {
+                             AddRecords(b, 1);
+                             b.AddBand(btPageHeader, 0, 20)->Flags |= bfOnFirstPage;
+                             b.AddMemo(10, 0, 100, 20, QStringLiteral("шапка"), QStringLiteral("PageHeader"));
+                             b.AddBand(btMasterData, 100, 1500, QStringLiteral("Tall"));
+                             TrpView* picture = b.page->AddObject(std::make_unique<TrpPictureView>());
+                             picture->SetBounds(10, 100, 100, height);
+                             picture->Name = QStringLiteral("Picture");
+                         },
+                         [fits](ReportBuild& b) {
+                             if (fits) {
+                                 ExpectBuilt(b);
+                                 EXPECT_EQ(Placed(b, QStringLiteral("Picture")), QStringList{Place(0, 10, 20, 1048, "")});
+                             } else {
+                                 EXPECT_TRUE(b.context.ErrorText.endsWith(QStringLiteral(
+                                     "Object Picture of band Tall fits on no page: it is 1049 high, a page has room for 1049")))
+                                     << b.context.ErrorText.toStdString();
+                             }
+                         }});
+    }
 
     // A cross table of three silos by three columns, cell = temperature x 10 + column:
     //   -2: -19 -18 -17;  5: 51 52 53;  1: 11 12 13.
