@@ -168,6 +168,7 @@ std::vector<TRegressionCase> Cases()
                              EXPECT_EQ(Placed(b, QStringLiteral("Cell")), expected);
                          }});
     }
+
     // A band of 30 after a title of 1051: its one-line memo is cut at 19 and its line prints
     // there; the 4 of gaps and frame go on (20 + 4 moved up by 18: 0 to 6 on the next page,
     // no line left), and the second record follows at 6.
