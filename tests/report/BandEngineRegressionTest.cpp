@@ -12,6 +12,7 @@
 #include "PageBuildFixture.h"
 #include "QtPrinters.h"
 #include "report/objects/PictureView.h"
+#include "report/objects/SubReportView.h"
 
 namespace {
 
@@ -361,6 +362,30 @@ std::vector<TRegressionCase> Cases()
                              }
                          }});
     }
+
+    // A band holding a sub-report whose page lists 4500 rows of 25: 42 rows fill a page
+    // (42 x 25 = 1050, a 43rd would end at 1075), so 108 pages, the last holding the 6 rows
+    // 4495 to 4500. What the sub-report prints is the parent page's content: its page breaks
+    // are no breaks with nothing printed between them.
+    cases.push_back({"a sub-report longer than a hundred pages ended the build as a band that never fits",
+                     [](ReportBuild& b) {
+                         b.AddBand(btMasterData, 0, 30)->FormatText = QStringLiteral("1");
+                         auto* sub = static_cast<TrpSubReportView*>(b.page->AddObject(std::make_unique<TrpSubReportView>()));
+                         sub->SetBounds(0, 0, 300, 30);
+                         sub->SubPageIndex = 1;
+                         TrpPage* target = b.NewPage();
+                         b.AddBand(target, btMasterData, 0, 25)->FormatText = QStringLiteral("4500");
+                         b.AddMemo(target, 10, 0, 100, 25, QStringLiteral("[LINE#]"), QStringLiteral("Line"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 108);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Line")).size(), 4500);
+                         QStringList last;
+                         for (int line = 4495; line <= 4500; ++line)
+                             last << Place(107, 10, (line - 4495) * 25, 25, QString::number(line));
+                         EXPECT_EQ(Placed(b, QStringLiteral("Line")).mid(4494), last);
+                     }});
 
     // A cross table of three silos by three columns, cell = temperature x 10 + column:
     //   -2: -19 -18 -17;  5: 51 52 53;  1: 11 12 13.
