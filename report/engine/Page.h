@@ -99,7 +99,9 @@ public:
     // Frees the bands.
     void EndReport();
     // Page and column breaks; the band that asked for a column break repeats its header.
-    void NewPage();
+    // NewPage is true when it began a page; a page that holds nothing of the report's body yet
+    // is kept instead.
+    bool NewPage();
     void NewColumn(TrpBand* band);
     // Prints the Page footer on every prepared page from PageNo on.
     void FinishPage();
@@ -201,6 +203,13 @@ private:
     {
         if (furniture_ == 0)
             emptyBreaks_ = 0;
+        NoteBody();
+    }
+    // A band of the report's body was drawn, or one of its objects printed.
+    void NoteBody()
+    {
+        if (furniture_ == 0)
+            bodyOnPage_ = true;
     }
 
     std::vector<std::unique_ptr<TrpBand>> ownedBands_;
@@ -210,6 +219,11 @@ private:
     // Page breaks in a row with nothing printed between them, and a break under way.
     int emptyBreaks_ = 0;
     bool inNewPage_ = false;
+    // A band of the report's body (not the headers and footers a break prints) was drawn on the
+    // page being filled. A break from a page without one makes no new page, unless a band's
+    // script asked for it (breakAsked_).
+    bool bodyOnPage_ = false;
+    bool breakAsked_ = false;
     int furniture_ = 0;   // nesting of the prints a break makes
     int widestCrossRow_ = 0;   // the most cross data cells a row had
     friend class TrpBand;

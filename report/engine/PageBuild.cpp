@@ -100,6 +100,7 @@ void TrpPage::BuildPage()
         LimitY = c.AppendMode && c.FooterDone ? c.SavedLimitY : BottomLimit();
         ColumnIndex = 0;
         ColumnOffsetX = LeftLimit();
+        bodyOnPage_ = c.AppendMode;   // a page continued holds the body of the page before
         if (c.AppendMode) {
             PosY = c.SavedPosY;
         } else {
@@ -187,20 +188,24 @@ void TrpPage::FinishPage()
     c.PageNo = prepared.Count();
 }
 
-void TrpPage::NewPage()
+bool TrpPage::NewPage()
 {
     if (IsSubTarget)
-        return;   // the parent band breaks its own page
+        return false;   // the parent band breaks its own page
     TrpRunContext& c = Context();
     TrpReport& root = *c.RootReport;
     if (inNewPage_) {
         SetCalculationError(c, QStringLiteral("Полоса «%1» не помещается на пустой странице")
                                    .arg(c.CurrentBand ? c.CurrentBand->Name : QString()));
-        return;
+        return false;
     }
     CheckProgress();
     if (root.Terminated)
-        return;
+        return false;
+    // Two breaks with nothing printed between them (a group and its data band both starting a
+    // new page) make one page.
+    if (!bodyOnPage_ && !breakAsked_)
+        return false;
     inNewPage_ = true;
     const auto breakEnds = qScopeGuard([this] { inNewPage_ = false; });
     TFurnitureScope furniture(furniture_);
@@ -216,6 +221,8 @@ void TrpPage::NewPage()
     PrintBand(Bands[btPageHeader]);
     PrintBand(Bands[btColumnHeader]);
     NewPageTopY = PosY;
+    bodyOnPage_ = false;
+    return true;
 }
 
 void TrpPage::CheckProgress()
@@ -242,8 +249,8 @@ void TrpPage::NewColumn(TrpBand* band)
         ColumnOffsetX += ColumnWidth + ColumnGap;
         PosY = ColumnTopY;
         PrintBand(Bands[btColumnHeader]);
-    } else {
-        NewPage();
+    } else if (!NewPage()) {
+        return;   // still on the page just begun, its headers printed
     }
     // The headers of the groups that go on, and the data band's header, again on the new column.
     for (TrpBand* header = Bands[btGroupHeader]; header && header->View && header != band; header = header->Next) {
