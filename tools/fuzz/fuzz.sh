@@ -9,7 +9,8 @@
 #   tools/fuzz/fuzz.sh list                  the targets
 #
 # Targets: rpp (prepared report: load, restore, draw, text and RTF export), template (read and
-# build), rtf (the RTF reader), datafile (.dxml), settings (the INI file), layout (SiloBins.xml).
+# build), rtf (the RTF reader), wmf (an old Windows metafile picture: checked, converted, drawn),
+# datafile (.dxml), settings (the INI file), layout (SiloBins.xml).
 # A run keeps what it learns in build-fuzz/corpus/<target> and writes each input that crashed,
 # hung (-timeout, 10 s) or took too much memory (-rss_limit_mb, 512 MB) into
 # build-fuzz/findings/<target>/; run the target on that file alone to see the fault again:
@@ -17,7 +18,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build-fuzz
-targets=(rpp template rtf datafile settings layout)
+targets=(rpp template rtf wmf datafile settings layout)
 
 usage()
 {
@@ -36,7 +37,7 @@ build()
         -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
         -DTZ_BUILD_FUZZ=ON -DTZ_BUILD_TESTS=OFF -DTZ_BUILD_BENCH=OFF >/dev/null
     # The report engine's targets first: they need neither the core nor the application.
-    cmake --build "$build" --parallel "${TZ_BUILD_JOBS:-3}" --target fuzz_rpp fuzz_template fuzz_rtf
+    cmake --build "$build" --parallel "${TZ_BUILD_JOBS:-3}" --target fuzz_rpp fuzz_template fuzz_rtf fuzz_wmf
     cmake --build "$build" --parallel "${TZ_BUILD_JOBS:-3}" --target fuzz_seeds "${targets[@]/#/fuzz_}"
 }
 
