@@ -55,8 +55,11 @@ run()
     [[ " ${targets[*]} " == *" $target "* ]] || usage
     mkdir -p "$build/corpus/$target" "$build/findings/$target"
     # Qt's own caches look like leaks. The sanitizer's quarantine of freed memory is kept small,
-    # so that the memory limit measures what an input takes, not what earlier ones freed.
-    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:quarantine_size_mb=64}" QT_QPA_PLATFORM=offscreen \
+    # and what it frees goes back to the system, so that the memory limit measures what an input
+    # takes, not what earlier ones freed (else a long run ends at the limit with a live heap of a
+    # few tens of megabytes).
+    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:quarantine_size_mb=64:allocator_release_to_os_interval_ms=1000}" \
+        QT_QPA_PLATFORM=offscreen \
         "$build/tools/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=512 -timeout=10 \
         -artifact_prefix="$build/findings/$target/" "$@" "$build/corpus/$target" "$build/seeds/$target"
 }
