@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-
 namespace {
 
 // A record that carries a bitmap: where the bitmap starts in its parameters, and the length of
@@ -72,6 +71,9 @@ bool KnownBitCount(int64_t bits)
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
 
+// The sides, the pixels a page may show, the format, and the pixels' octets: those of the lines,
+// or for run-length pixels what their runs may give at most. A bitmap whose lines run from the
+// top (a negative height) the library reads as one of some 65000 lines: it is refused too.
 QString CheckShape(const TBitmapShape& s)
 {
     if (s.Width <= 0 || s.Height <= 0 || s.Width > kMaxSide || s.Height > kMaxSide)

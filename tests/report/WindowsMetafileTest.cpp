@@ -29,13 +29,14 @@ QByteArray Picture()
     return TestDataFile("picture.wmf");
 }
 
-// The picture drawn into 378 x 178 pixels (one pixel for ten hundredths) on a grey canvas.
-QImage Drawn(const TrpGraphic& graphic)
+// The picture drawn into the target's pixels on a grey canvas: by default 378 x 178 (one pixel
+// for ten hundredths) on 400 x 200.
+QImage Drawn(const TrpGraphic& graphic, QSize canvasSize = {400, 200}, QRect target = {0, 0, 378, 178})
 {
-    QImage canvas(400, 200, QImage::Format_RGB32);
+    QImage canvas(canvasSize, QImage::Format_RGB32);
     canvas.fill(Qt::gray);
     QPainter painter(&canvas);
-    graphic.Draw(painter, QRect(0, 0, 378, 178));
+    graphic.Draw(painter, target);
     return canvas;
 }
 
@@ -316,11 +317,7 @@ QByteArray OldStretchBlt(const QByteArray& bitmap)
 
 QImage DrawnMade(const TrpGraphic& graphic)
 {
-    QImage canvas(400, 400, QImage::Format_RGB32);
-    canvas.fill(Qt::gray);
-    QPainter painter(&canvas);
-    graphic.Draw(painter, QRect(0, 0, 400, 400));
-    return canvas;
+    return Drawn(graphic, {400, 400}, {0, 0, 400, 400});
 }
 
 bool Near(QColor a, QColor b)

@@ -9,7 +9,8 @@
 #   tools/fuzz/fuzz.sh list                  the targets
 #
 # Targets: rpp (prepared report: load, restore, draw, text and RTF export), template (read and
-# build), rtf (the RTF reader), datafile (.dxml), settings (the INI file), layout (SiloBins.xml).
+# build), rtf (the RTF reader), wmf (an old Windows metafile picture: checked, converted, drawn),
+# datafile (.dxml), settings (the INI file), layout (SiloBins.xml).
 # A run keeps what it learns in build-fuzz/corpus/<target> and writes each input that crashed,
 # hung (-timeout, 10 s) or took too much memory (-rss_limit_mb, 512 MB) into
 # build-fuzz/findings/<target>/; run the target on that file alone to see the fault again:
@@ -17,7 +18,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build-fuzz
-targets=(rpp template rtf datafile settings layout)
+targets=(rpp template rtf wmf datafile settings layout)
 
 usage()
 {
@@ -36,7 +37,7 @@ build()
         -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
         -DTZ_BUILD_FUZZ=ON -DTZ_BUILD_TESTS=OFF -DTZ_BUILD_BENCH=OFF >/dev/null
     # The report engine's targets first: they need neither the core nor the application.
-    cmake --build "$build" --parallel "${TZ_BUILD_JOBS:-3}" --target fuzz_rpp fuzz_template fuzz_rtf
+    cmake --build "$build" --parallel "${TZ_BUILD_JOBS:-3}" --target fuzz_rpp fuzz_template fuzz_rtf fuzz_wmf
     cmake --build "$build" --parallel "${TZ_BUILD_JOBS:-3}" --target fuzz_seeds "${targets[@]/#/fuzz_}"
 }
 
@@ -54,8 +55,11 @@ run()
     [[ " ${targets[*]} " == *" $target "* ]] || usage
     mkdir -p "$build/corpus/$target" "$build/findings/$target"
     # Qt's own caches look like leaks. The sanitizer's quarantine of freed memory is kept small,
-    # so that the memory limit measures what an input takes, not what earlier ones freed.
-    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:quarantine_size_mb=64}" QT_QPA_PLATFORM=offscreen \
+    # and what it frees goes back to the system, so that the memory limit measures what an input
+    # takes, not what earlier ones freed (else a long run ends at the limit with a live heap of a
+    # few tens of megabytes).
+    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:quarantine_size_mb=64:allocator_release_to_os_interval_ms=1000}" \
+        QT_QPA_PLATFORM=offscreen \
         "$build/tools/fuzz/fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=512 -timeout=10 \
         -artifact_prefix="$build/findings/$target/" "$@" "$build/corpus/$target" "$build/seeds/$target"
 }

@@ -2,9 +2,12 @@
 // per target under FOLDER:
 //     fuzz_seeds FOLDER
 // rpp: the sample report built and saved; template: the sample report's template and the state
-// reports'; rtf: the sample's rich text and its RTF export; datafile, settings, layout: a small
-// tree's readings, the settings of a default record, a board of two frames.
+// reports'; rtf: the sample's rich text and its RTF export; wmf: small old Windows metafiles, each
+// with a record carrying a bitmap, one of every kind of record and of bitmap; datafile, settings,
+// layout: a small tree's readings, the settings of a default record, a board of two frames.
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -94,6 +97,106 @@ void WriteReportSeeds(const QString& root)
     Write(rtf, QStringLiteral("document.rtf"), WriteRtf(document));
 }
 
+// ---- Old Windows metafiles, written record by record.
+
+QByteArray Words(std::initializer_list<uint16_t> words)
+{
+    QByteArray out;
+    for (const uint16_t word : words)
+        out.append(char(word & 0xFF)).append(char(word >> 8));
+    return out;
+}
+
+QByteArray DoubleWords(std::initializer_list<uint32_t> values)
+{
+    QByteArray out;
+    for (const uint32_t value : values)
+        out += Words({uint16_t(value & 0xFFFF), uint16_t(value >> 16)});
+    return out;
+}
+
+QByteArray Record(uint16_t function, const QByteArray& params)
+{
+    return DoubleWords({uint32_t(3 + (params.size() + 1) / 2)}) + Words({function}) + params +
+           QByteArray(params.size() % 2, '\0');
+}
+
+// A picture of a frame 1000 units square, 1000 units to the inch, holding the records and a
+// rectangle under them.
+QByteArray WindowsMetafile(const QList<QByteArray>& records)
+{
+    QByteArray placeable = DoubleWords({0x9AC6CDD7}) + Words({0, 0, 0, 1000, 1000, 1000}) + DoubleWords({0});
+    uint16_t checksum = 0;
+    for (qsizetype at = 0; at < placeable.size(); at += 2)
+        checksum ^= uint16_t(uint8_t(placeable[at]) | uint8_t(placeable[at + 1]) << 8);
+    QByteArray body = Record(0x041B, Words({900, 900, 100, 100}));
+    for (const QByteArray& record : records)
+        body += record;
+    body += Record(0x0000, {});
+    uint32_t largest = 0;
+    for (qsizetype at = 0; at < body.size();) {
+        const uint32_t words = uint32_t(uint8_t(body[at]) | uint8_t(body[at + 1]) << 8);
+        largest = std::max(largest, words);
+        at += 2 * words;
+    }
+    const auto total = uint32_t((18 + body.size()) / 2);
+    return placeable + Words({checksum, 1, 9, 0x0300}) + DoubleWords({total}) + Words({4}) +
+           DoubleWords({largest}) + Words({0}) + body;
+}
+
+// A device-independent bitmap of 6 x 4 pixels: its header of 40 octets (12 with `core`), its
+// colour table (counted in the header: libwmf reads no table of an uncounted one) and pixels, or
+// the run-length data given.
+QByteArray Bitmap(uint16_t bits, uint32_t compression = 0, const QByteArray& runs = {}, bool core = false)
+{
+    constexpr int kWidth = 6, kHeight = 4;
+    const int colours = bits <= 8 ? 1 << bits : 0;
+    QByteArray out = core ? DoubleWords({12}) + Words({kWidth, kHeight, 1, bits})
+                          : DoubleWords({40, kWidth, kHeight}) + Words({1, bits}) +
+                                DoubleWords({compression, uint32_t(runs.size()), 0, 0, uint32_t(colours), 0});
+    for (int i = 0; i < colours; ++i)
+        out += core ? QByteArray("\x20\x80\xE0", 3) : DoubleWords({0x0020C0E0u + uint32_t(i)});
+    if (compression == 3)
+        out += DoubleWords({0xF800, 0x07E0, 0x001F});
+    return out + (runs.isEmpty() ? QByteArray((kWidth * bits + 31) / 32 * 4 * kHeight, '\x5A') : runs);
+}
+
+void WriteMetafileSeeds(const QString& root)
+{
+    // Each line of the run-length bitmaps a run of six pixels, the lines apart by their ends,
+    // then the end of the bitmap.
+    QByteArray rle8("\x06\x01", 2), rle4("\x06\x12", 2);
+    for (int line = 1; line < 4; ++line)
+        rle8 += QByteArray("\x00\x00\x06\x01", 4), rle4 += QByteArray("\x00\x00\x06\x12", 4);
+    rle8 += QByteArray("\x00\x01", 2), rle4 += QByteArray("\x00\x01", 2);
+    const QByteArray copy = DoubleWords({0x00CC0020});
+    // Source y, x, height, width and destination y, x (the stretching forms: heights and widths).
+    const QByteArray blt = Words({0, 0, 4, 6, 200, 100});
+    const QByteArray stretch = Words({4, 6, 0, 0, 400, 600, 200, 100});
+    // The old forms' bitmap: type, width, height, octets a line, planes and bits, pixels.
+    const QByteArray device = Words({0, 6, 4, 2, 0x0101}) + QByteArray(8, '\x5A');
+    const QDir folder = TargetFolder(root, "wmf");
+    const struct {
+        const char* name;
+        QByteArray record;
+    } seeds[] = {
+        {"dibbitblt-24.wmf", Record(0x0940, copy + blt + Bitmap(24))},
+        {"dibbitblt-without-bitmap.wmf", Record(0x0940, copy + Words({0, 0, 0, 4, 6, 200, 100}))},
+        {"dibstretchblt-8.wmf", Record(0x0B41, copy + stretch + Bitmap(8))},
+        {"stretchdib-rle8.wmf", Record(0x0F43, copy + Words({0}) + stretch + Bitmap(8, 1, rle8))},
+        {"stretchdib-core-4.wmf", Record(0x0F43, copy + Words({0}) + stretch + Bitmap(4, 0, {}, true))},
+        {"stretchdib-bitfields-16.wmf", Record(0x0F43, copy + Words({0}) + stretch + Bitmap(16, 3))},
+        {"setdibtodev-rle4.wmf", Record(0x0D33, Words({0, 4, 0, 0, 0, 4, 6, 200, 100}) + Bitmap(4, 2, rle4))},
+        {"setdibtodev-32.wmf", Record(0x0D33, Words({0, 4, 0, 0, 0, 4, 6, 200, 100}) + Bitmap(32))},
+        {"pattern-brush-1.wmf", Record(0x0142, Words({5, 0}) + Bitmap(1)) + Record(0x012D, Words({0})) +
+                                    Record(0x041B, Words({800, 800, 300, 300}))},
+        {"bitblt.wmf", Record(0x0922, copy + blt + device)},
+        {"stretchblt.wmf", Record(0x0B23, copy + stretch + device)},
+    };
+    for (const auto& seed : seeds)
+        Write(folder, QString::fromLatin1(seed.name), WindowsMetafile({seed.record}));
+}
+
 void WriteDataFileSeed(const QString& root)
 {
     THardConfig tree(2, 6, 6);
@@ -172,6 +275,7 @@ int main(int argc, char* argv[])
     const QString root = QString::fromLocal8Bit(argv[1]);
     StartFuzzApplication(true);
     WriteReportSeeds(root);
+    WriteMetafileSeeds(root);
     WriteDataFileSeed(root);
     WriteSettingsSeed(root);
     WriteLayoutSeed(root);
