@@ -65,6 +65,7 @@ bool TrpBand::Draw()
     c.CurrentBand = this;
 
     bool result = false;
+    bool reprinted = false;   // the break that moved the band printed it
     if (Visible) {
         if (BandType == btColumnHeader)
             page.ColumnTopY = page.PosY;
@@ -82,16 +83,21 @@ bool TrpBand::Draw()
                         return true;
                     }
                     if (page.LimitY - page.TopLimit() >= h || !atTop) {
+                        const int pageBefore = c.PageNo;
                         page.NewColumn(this);
                         c.CurrentBand = this;
                         result = true;
+                        // The new column printed its header, a new page its page header too.
+                        reprinted = BandType == btColumnHeader || (BandType == btPageHeader && c.PageNo != pageBefore);
                     }
                     // Taller than the room a fresh page leaves: split it rather than overflow.
                     if (page.LimitY < page.PosY + h)
                         Breaked = true;
                 }
             }
-            if (IsDataBand(BandType) && DataSet && Next && !Next->DataSet) {
+            if (reprinted) {
+                // Printed once is enough.
+            } else if (IsDataBand(BandType) && DataSet && Next && !Next->DataSet) {
                 // One record's bands: this one and the bands of its chain without a source.
                 for (TrpBand* band = this; band && (band == this || !band->DataSet); band = band->Next)
                     if (band->Visible && band->DrawItself())

@@ -221,6 +221,10 @@ void TrpPage::FillBand(TrpBand& band, TrpView& bandObject)
                 band.FirstSubReport = int(band.Objects.size());
             take(object.get(), true);
         }
+    // The cells of a cross table print whole with their row: such a band moves to the next
+    // page rather than split.
+    if (band.crossObjects_)
+        band.Breaked = false;
 }
 
 void TrpPage::SetupCrossBands()
