@@ -105,6 +105,8 @@ public:
     // Plays the recorded steps of a deferred build from PlayPos on; true when the band drawn
     // needs a new page (the same step is taken again next time), false at the end.
     bool Playback();
+    // The lowest position the rows of sub-reports placed on this page may reach.
+    int SubReportLimitY() const;
 
     // The paper: a Windows paper id (256 a custom size) and the size in tenths of a millimetre
     // as the printer reports it for that id and orientation.

@@ -6,6 +6,7 @@
 #include "report/engine/EMFPages.h"
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
+#include "report/expr/ReportVariant.h"
 #include "report/objects/BandView.h"
 #include "report/runtime/CurrentScope.h"
 #include "report/runtime/EngineRoutines.h"
@@ -243,10 +244,22 @@ void TrpPage::NewColumn(TrpBand* band)
     } else {
         NewPage();
     }
-    // The headers of the groups that go on, and the data band's header, again on the new column.
-    for (TrpBand* header = Bands[btGroupHeader]; header && header->View && header != band; header = header->Next) {
+    // The headers of the groups that go on, and the data band's header, again on the new column:
+    // those before a group header that asks, down to the group of a group footer that asks (the
+    // inner groups have ended), none for a master footer (every group has ended) nor for a
+    // group that has not begun.
+    TrpBand* end = band;
+    if (band && band->BandType == btGroupFooter) {
+        end = nullptr;
+        for (TrpBand* header = Bands[btGroupHeader]; header && header->View; header = header->Next)
+            if (header->GroupFooter == band)
+                end = header->Next;
+    } else if (band && band->BandType == btMasterFooter) {
+        end = Bands[btGroupHeader];
+    }
+    for (TrpBand* header = Bands[btGroupHeader]; header && header->View && header != end; header = header->Next) {
         header->KeepValues = true;
-        if ((header->Flags & bfRepeatHeader) && !NoRepeatHeaders)
+        if ((header->Flags & bfRepeatHeader) && !NoRepeatHeaders && !VarIsEmpty(header->GroupValue))
             PrintBand(header);
         header->KeepValues = false;
     }

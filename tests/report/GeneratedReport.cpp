@@ -112,7 +112,7 @@ void TGeneratedReport::MakeBands()
         band->Flags = spec.flags;
         band->FormatText = source;
         auto* memo = static_cast<TrpMemoView*>(page_->AddObject(std::make_unique<TrpMemoView>()));
-        memo->SetBounds(5, y, memoWidth, spec.memoHeight);
+        memo->SetBounds(kMemoLeft, y, memoWidth, spec.memoHeight);
         memo->Memo = text.split(QLatin1Char('\n'));
         memo->Name = name;
         memo->Flags = spec.stretchedMemo ? kFlagStretched : 0;
@@ -281,7 +281,6 @@ int TGeneratedReport::BottomLimit() const
 {
     return t_.margins ? pageHeight_ - t_.marginBottom : pageHeight_;
 }
-int TGeneratedReport::LeftLimit() const { return t_.margins ? t_.marginLeft : 0; }
 int TGeneratedReport::ColumnWidth() const
 {
     const int width = pageWidth_ - (t_.margins ? t_.marginLeft + t_.marginRight : 0);

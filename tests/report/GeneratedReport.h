@@ -45,9 +45,9 @@ public:
     // Print limits of the page (the whole sheet, or inside the margins).
     int TopLimit() const;
     int BottomLimit() const;   // of the sheet, not less the page footer
-    int LeftLimit() const;
     int ColumnWidth() const;
     static constexpr int kColumnGap = 20;
+    static constexpr int kMemoLeft = 5;   // of the bands' memos on the design page
 
 private:
     void MakeBands();

@@ -154,7 +154,7 @@ TGenTemplate GenerateTemplate(uint32_t seed)
     MakeRecords(choose, t, unframed || (t.master.flags & bfPrintIfSubsetEmpty),
                 unframed || (t.detail && (t.detail->flags & bfPrintIfSubsetEmpty)));
 
-    if (choose.Chance(10))
+    if (t.columns == 1 && choose.Chance(10))   // beside the title's memo, in the one column
         t.subReportRows = choose.Range(1, 120);
     // A cross table on a band taller than a page is left out: such a band is split, which
     // its cells cannot be.
