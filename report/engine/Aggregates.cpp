@@ -88,8 +88,10 @@ QVariant TrpBand::AggregateValue(const QString& name) const
     if (!TAggregateName::Parse(name, parsed) || VarIsNull(value))
         return value;
     switch (parsed.Operation) {
-    case aoAvg:
-        return AggregateCount == 0 ? QVariant(0) : QVariant(VarToReal(value) / AggregateCount);
+    case aoAvg: {
+        const int count = AverageCounts.value(AggregateValues.NameAt(AggregateValues.IndexOf(name)));
+        return count == 0 ? QVariant(0) : QVariant(VarToReal(value) / count);
+    }
     case aoMin: case aoMax:
         // Still where it started: no record reached it, and an empty group shows 0.
         return VarIsNumeric(value) && VarToReal(value) == VarToReal(AggregateStartValue(parsed.Operation))
@@ -117,8 +119,11 @@ void TrpBand::ResetAggregates()
     TrpVariables& values = AggregateBand->AggregateValues;
     for (int i = 0; i < values.Count(); ++i) {
         TAggregateName name;
-        if (TAggregateName::Parse(values.NameAt(i), name) && name.BandName.compare(Name, Qt::CaseInsensitive) == 0)
+        if (TAggregateName::Parse(values.NameAt(i), name) && name.BandName.compare(Name, Qt::CaseInsensitive) == 0) {
             values.SetValueAt(i, AggregateStartValue(name.Operation));
+            if (name.Operation == aoAvg)
+                AggregateBand->AverageCounts.remove(values.NameAt(i));
+        }
     }
     AggregateBand->AggregateCount = 0;
 }
@@ -173,7 +178,11 @@ void TrpBand::Accumulate(int column)
             if (VarIsNull(value) || VarIsEmpty(value))
                 value = 0;
             switch (name.Operation) {
-            case aoSum: case aoAvg: value = VarAdd(value, result); break;
+            case aoSum: value = VarAdd(value, result); break;
+            case aoAvg:
+                value = VarAdd(value, result);
+                ++AverageCounts[AggregateValues.NameAt(i)];
+                break;
             case aoMin: if (VarCompare(result, value) < 0) value = result; break;
             case aoMax: if (VarCompare(result, value) > 0) value = result; break;
             case aoCount: value = VarAdd(value, 1); break;
@@ -185,5 +194,5 @@ void TrpBand::Accumulate(int column)
         SetCalculationError(c, error);
     }
     if (column == 0)
-        ++AggregateCount;   // a column's average divides by the records, as the band's does
+        ++AggregateCount;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -158,9 +159,12 @@ public:
     void ReleaseDataSource();
 
     // Aggregates (Aggregates.h). A data band: the values it accumulates, by aggregate name, and
-    // the records accumulated since they were last reset.
+    // the records accumulated since they were last reset; an average divides by the records its
+    // own value took since the band that shows it last reset it (AverageCounts, by name), as
+    // several footers of one data band reset theirs at different times.
     TrpVariables AggregateValues;
     int AggregateCount = 0;
+    QHash<QString, int> AverageCounts;
     // A band that prints aggregate values (a footer): the data band that accumulates them.
     TrpBand* AggregateBand = nullptr;
     // A header or footer: the data band it belongs to; none means the first data band of its
@@ -169,7 +173,7 @@ public:
 
     void SetAggregateValue(const QString& name, const QVariant& value);
     // The value registered under the name (null when there is none); an average is divided by
-    // AggregateCount, and is 0 while the count is 0; a minimum or maximum no record reached is 0.
+    // its count of records, and is 0 while that is 0; a minimum or maximum no record reached is 0.
     QVariant AggregateValue(const QString& name) const;
 
     // The band whose counters LINE# and LINETHROUGH# read: this one when it has a data source

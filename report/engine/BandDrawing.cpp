@@ -75,14 +75,17 @@ bool TrpBand::Draw()
             NeededHeight = std::max(NeededHeight, Height);
             if (!HasFixedPlace(BandType) && BandType != btColumnFooter) {
                 const int h = CalcHeight();
-                if (page.LimitY < page.PosY + h && !Breaked) {
+                // The Column footer's height stays free below every flowing band, as the
+                // page-break check keeps it.
+                const auto room = [&page] { return page.LimitY - page.Bands[btColumnFooter]->Height; };
+                if (room() < page.PosY + h && !Breaked) {
                     const bool atTop = page.PosY == page.TopLimit();
                     if (page.IsSubTarget) {
                         // The parent band breaks the page and plays this band again.
                         Breaked = savedBreaked;
                         return true;
                     }
-                    if (page.LimitY - page.TopLimit() >= h || !atTop) {
+                    if (room() - page.TopLimit() >= h || !atTop) {
                         const int pageBefore = c.PageNo;
                         page.NewColumn(this);
                         c.CurrentBand = this;
@@ -91,7 +94,7 @@ bool TrpBand::Draw()
                         reprinted = BandType == btColumnHeader || (BandType == btPageHeader && c.PageNo != pageBefore);
                     }
                     // Taller than the room a fresh page leaves: split it rather than overflow.
-                    if (page.LimitY < page.PosY + h)
+                    if (room() < page.PosY + h)
                         Breaked = true;
                 }
             }

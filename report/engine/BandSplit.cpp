@@ -75,10 +75,11 @@ void TrpBand::DrawPageBreak()
             const int roomTop = onNewPage ? Top : page.NewPageTopY >= 0 ? page.NewPageTopY : page.TopLimit();
             const int pageRoom = page.BottomLimit() - page.Bands[btColumnFooter]->Height - roomTop - 2;
             lowest = 0;
-            // A part that leaves a page's room or more for the next page (gaps and frame as tall
-            // as the page) would leave as much again there, page after page: the build ends now.
+            // A part that leaves a fresh page's room or more for the next page (gaps and frame as
+            // tall as the page) would leave as much again there, page after page: the build ends
+            // now. What is left at the foot of this page says nothing about the next one.
             const auto endless = [&](TrpView& view, int rest) {
-                return rest >= avail && NeverFits(view, rest, avail);
+                return rest >= pageRoom && NeverFits(view, rest, pageRoom);
             };
             for (TrpView* view : Objects) {
                 if (!view->Selected)
@@ -92,12 +93,21 @@ void TrpBand::DrawPageBreak()
                     } else if (stretchable) {
                         const int height = view->Height;
                         view->Height = avail - view->Top + 1;
-                        const int rest = stretchable->RestHeight();
+                        // Its smallest part (one line with gaps and frame) must fit the room a
+                        // fresh page gives, which every part after this one gets.
+                        const int smallest = stretchable->MinHeight();
+                        if (smallest > pageRoom && NeverFits(*view, smallest, pageRoom)) {
+                            view->Height = height;
+                            continue;
+                        }
+                        const bool fits = smallest <= view->Height;
+                        // Nothing of it printed here: all of the cut part goes on to the next page.
+                        const int rest = fits ? stretchable->RestHeight() : view->Height;
                         if (endless(*view, rest)) {
                             view->Height = height;
                             continue;
                         }
-                        if (stretchable->MinHeight() < view->Height) {
+                        if (fits) {
                             stretchable->PassMode = pmPartFits;
                             DrawObject(view);
                         }
@@ -148,6 +158,8 @@ void TrpBand::DrawPageBreak()
                 }
             if (!left || root.Terminated || page.IsSubTarget)
                 break;
+            // The band goes on to the foot of the column: the Column footer stands below it.
+            page.PosY = page.LimitY - page.Bands[btColumnFooter]->Height;
             onNewPage = CheckPageBreak(Top, 10000) && page.ColumnIndex == 0;
             Top = page.PosY;
             page.Context().CurrentBand = this;

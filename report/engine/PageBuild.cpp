@@ -236,7 +236,9 @@ void TrpPage::NewColumn(TrpBand* band)
         return;
     TFurnitureScope furniture(furniture_);
     if (ColumnIndex < Columns - 1) {
-        PrintBand(Bands[btColumnFooter]);
+        // The column footer of the page build's end is printed already when the summary moves on.
+        if (!NoRepeatHeaders)
+            PrintBand(Bands[btColumnFooter]);
         ++ColumnIndex;
         ColumnOffsetX += ColumnWidth + ColumnGap;
         PosY = ColumnTopY;

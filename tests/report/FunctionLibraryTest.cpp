@@ -232,7 +232,7 @@ TEST_F(FunctionLibraries, AggregatesRegisterWhileScanningAndReadWhileBuilding)
     master.SetAggregateValue(name(aoSum, "[TD1]"), -7.0);
     master.SetAggregateValue(name(aoAvg, "[TD1]"), -7.0);
     master.SetAggregateValue(name(aoCount, ""), 2);
-    master.AggregateCount = 2;
+    master.AverageCounts[name(aoAvg, "[TD1]")] = 2;
     EXPECT_EQ(Evaluate(QStringLiteral("SUM([TD1]) * 2")), QVariant(-14.0));
     EXPECT_EQ(Evaluate(QStringLiteral("AVG( [TD1] )")), QVariant(-3.5));
     EXPECT_EQ(Evaluate(QStringLiteral("COUNT(MasterData1)")), QVariant(2));

@@ -301,7 +301,8 @@ void TChecker::CheckBody(const std::vector<TGenPage>& pages)
                                                               : &t_.groupHeaders[1];
         return band && (band->flags & bfRepeatHeader);
     };
-    std::map<QString, QStringList> lastHeader;
+    std::map<QString, QString> lastHeader;   // the first line of the header that began the group
+    std::set<QString> skipping;               // a repeat goes on in the parts of its split
     QStringList printed;
     std::vector<int> pageOf;
     for (size_t p = 0; p < pages.size(); ++p)
@@ -313,11 +314,21 @@ void TChecker::CheckBody(const std::vector<TGenPage>& pages)
             for (const auto& [header, footer] : footerOf)
                 if (object.name == footer && FooterEnds(object))
                     lastHeader.erase(header);
-            if (footerOf.count(object.name) && repeats(object.name)) {
-                auto last = lastHeader.find(object.name);
-                if (last != lastHeader.end() && last->second == object.lines)
+            if (footerOf.count(object.name) && repeats(object.name) && !object.lines.isEmpty()) {
+                // A repeat begins with the first line of the header that began the group; the
+                // later parts of a split repeat ("G1 A:2" ...) follow it.
+                const QString& first = object.lines.front();
+                const bool later = first.contains(QLatin1Char(':'));
+                const auto last = lastHeader.find(object.name);
+                if (!later && last != lastHeader.end() && last->second == first) {
+                    skipping.insert(object.name);
                     continue;
-                lastHeader[object.name] = object.lines;
+                }
+                if (later && skipping.count(object.name))
+                    continue;
+                skipping.erase(object.name);
+                if (!later)
+                    lastHeader[object.name] = first;
             }
             for (const QString& line : object.lines) {
                 printed << line;

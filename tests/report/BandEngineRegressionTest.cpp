@@ -1,0 +1,318 @@
+// Faults the band engine once had, each shown by a template of a few bands built in code, with
+// what it must print worked out by hand from the bands' heights and the data. A fault found
+// later gets a row of its own: a name, a builder and a check.
+//
+// The page is the virtual printer's A4 sheet with margins off (758 x 1071 units); a memo of the
+// default font has lines of 15 units (13 pixels and 2 of spacing) and gaps of 1 above and below
+// its text, and its smallest part (one line with gaps and the frame's 2) is 19 high. A part of a
+// memo cut at the foot of a page gets the room left below its top and 1 more; the room is the
+// page's limit less the Column footer, the band's top and 2.
+#include <functional>
+
+#include "PageBuildFixture.h"
+#include "QtPrinters.h"
+
+namespace {
+
+struct TRegressionCase {
+    const char* fault;   // what the engine printed wrong
+    std::function<void(ReportBuild&)> build;   // the bands, their objects and the data
+    std::function<void(ReportBuild&)> check;   // what the prepared pages must hold
+};
+
+QString Place(int page, int left, int top, int height, const QString& text)
+{
+    return QStringLiteral("%1@%2,%3+%4 %5").arg(page).arg(left).arg(top).arg(height).arg(text);
+}
+
+// Every printed object of that name, over all pages in order, as "page@left,top+height text".
+QStringList Placed(ReportBuild& build, const QString& name)
+{
+    QStringList placed;
+    for (int p = 0; p < build.PageCount(); ++p)
+        for (const TPrinted& object : build.Printed(p))
+            if (object.Name == name)
+                placed << Place(p, object.Left, object.Top, object.Height, object.Text);
+    return placed;
+}
+
+void ExpectBuilt(const ReportBuild& build)
+{
+    EXPECT_FALSE(build.context.ErrorFlag) << build.context.ErrorText.toStdString();
+}
+
+void AddRecords(ReportBuild& build, int count)
+{
+    for (int i = 1; i <= count; ++i)
+        build.AddRow(QString::number(i), i);
+}
+
+// The readings of three silos, in the order a protocol lists them.
+void AddReadings(ReportBuild& build)
+{
+    for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{
+             {"А", -2}, {"А", -4}, {"Б", 5}, {"Б", 1}, {"Б", -3}, {"В", 7}})
+        build.AddRow(QString::fromUtf8(silo), temp);
+}
+
+// A data band that may split, below a report title of that height (none for 0), holding a memo
+// of the record's lines "<record>.1" to "<record>.<lines>" at its top.
+void SplitBandBelowTitle(ReportBuild& build, int title, int band, int memo, int lines)
+{
+    if (title > 0)
+        build.AddBand(btReportTitle, 0, title);
+    build.AddBand(btMasterData, 2000, band, QStringLiteral("Rows"))->Flags |= bfBreaked;
+    QStringList text;
+    for (int i = 1; i <= lines; ++i)
+        text << QStringLiteral("[tbSilo.Silo].%1").arg(i);
+    build.AddMemo(10, 2000, 300, memo, text.join(QLatin1Char('\n')), QStringLiteral("Cell"));
+}
+
+// The texts "<record>.1|...|<record>.<lines>", of records first to last.
+QStringList WholeRecords(int first, int last, int lines)
+{
+    QStringList records;
+    for (int r = first; r <= last; ++r) {
+        QStringList text;
+        for (int i = 1; i <= lines; ++i)
+            text << QStringLiteral("%1.%2").arg(r).arg(i);
+        records << text.join(QLatin1Char('|'));
+    }
+    return records;
+}
+
+// Records first to last, each whole at top, top + step, ... of that page, 10 from the left.
+QStringList RecordsFrom(int page, int top, int step, int height, int first, int last, int lines)
+{
+    QStringList placed;
+    for (const QString& text : WholeRecords(first, last, lines)) {
+        placed << Place(page, 10, top, height, text);
+        top += step;
+    }
+    return placed;
+}
+
+std::vector<TRegressionCase> Cases()
+{
+    std::vector<TRegressionCase> cases;
+
+    // A band of 30 with a one-line memo of 20 after a title of 15: records 1 to 35 fill the
+    // first page (15 + 35 x 30 = 1065), record 36 finds 1071 - 1065 - 2 = 4 below it, the memo
+    // is cut at 5, less than its smallest part of 19: nothing of it prints there, and all of
+    // the cut part goes on (20 + 5 = 25, moved up by 4: from -4 to 21 on the next page).
+    cases.push_back({"a band that may split was refused at a page break: the rest of a cut memo was "
+                     "compared with the room at the foot of the page, not with a fresh page's",
+                     [](ReportBuild& b) {
+                         AddRecords(b, 40);
+                         SplitBandBelowTitle(b, 15, 30, 20, 1);
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         QStringList expected = RecordsFrom(0, 15, 30, 20, 1, 35, 1);
+                         expected << Place(1, 10, 0, 21, QStringLiteral("36.1"));
+                         expected << RecordsFrom(1, 21, 30, 20, 37, 40, 1);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")), expected);
+                     }});
+
+    // The guard against objects that fit on no page, at its boundary for memos: a band of 1080,
+    // taller than the page, with a one-line memo of 1080 whose gaps are g above and below its
+    // text. Its smallest part is 2 + 2g + 15; a fresh page has room for 1071 - 2 = 1069.
+    // g = 526: 1069 fits; the memo is cut at 1070 and its line prints there, the rest part
+    // keeping the gaps and frame, 1054 of the 1070 (1080 + 1055 - 1069 = 1066 on page 2).
+    // g = 527: 1071 fits on no page, and the build ends at once naming the memo.
+    for (int gap : {526, 527}) {
+        const bool fits = gap == 526;
+        cases.push_back({fits ? "a memo whose smallest part fits a fresh page is cut across pages, never refused"
+                              : "a memo whose smallest part is taller than a fresh page fits on no page and ends "
+                                "the build at once",
+                         [gap](ReportBuild& b) {
+                             AddRecords(b, 1);
+                             b.AddBand(btMasterData, 0, 1080, QStringLiteral("Tall"));
+                             b.AddMemo(10, 0, 300, 1080, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Text"))->GapY = gap;
+                         },
+                         [fits](ReportBuild& b) {
+                             if (fits) {
+                                 ExpectBuilt(b);
+                                 EXPECT_EQ(Placed(b, QStringLiteral("Text")),
+                                           (QStringList{Place(0, 10, 0, 1070, "1"), Place(1, 10, 0, 1066, "")}));
+                             } else {
+                                 EXPECT_EQ(b.PageCount(), 1);
+                                 EXPECT_TRUE(b.context.ErrorText.endsWith(QStringLiteral(
+                                     "Object Text of band Tall fits on no page: it is 1071 high, a page has room for 1069")))
+                                     << b.context.ErrorText.toStdString();
+                             }
+                         }});
+    }
+
+    // Records of 5 lines (77 of text) in bands of 81 after a title of 970 - 81 x k: record
+    // k + 2 starts at 1051, 18 above the page's end; its memo is cut at 19, which holds its
+    // smallest part: line 1 prints there. What is left is the 4 of gaps and frame the cut part
+    // had besides the line (81 + 4 moved up by 18: 67 on the next page, lines 2 to 5), and
+    // the next records follow at 67, 148, ...
+    for (int k : {0, 4}) {
+        const int title = 970 - 81 * k;
+        cases.push_back({"a split band lost the last line of a record: a memo's part as high as its "
+                         "smallest part was not printed, yet counted as printed",
+                         [title](ReportBuild& b) {
+                             AddRecords(b, 6);
+                             SplitBandBelowTitle(b, title, 81, 81, 5);
+                         },
+                         [k, title](ReportBuild& b) {
+                             ExpectBuilt(b);
+                             const int cut = k + 2;
+                             QStringList expected = RecordsFrom(0, title, 81, 81, 1, cut - 1, 5);
+                             expected << Place(0, 10, 1051, 19, QStringLiteral("%1.1").arg(cut));
+                             expected << Place(1, 10, 0, 67, QStringLiteral("%1.2|%1.3|%1.4|%1.5").arg(cut));
+                             expected << RecordsFrom(1, 67, 81, 81, cut + 1, 6, 5);
+                             EXPECT_EQ(Placed(b, QStringLiteral("Cell")), expected);
+                         }});
+    }
+    // A band of 30 after a title of 1051: its one-line memo is cut at 19 and its line prints
+    // there; the 4 of gaps and frame go on (20 + 4 moved up by 18: 0 to 6 on the next page,
+    // no line left), and the second record follows at 6.
+    cases.push_back({"a split band lost a whole record: its only line was counted as printed on a page "
+                     "where it did not print",
+                     [](ReportBuild& b) {
+                         AddRecords(b, 2);
+                         SplitBandBelowTitle(b, 1051, 30, 20, 1);
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")),
+                                   (QStringList{Place(0, 10, 1051, 19, "1.1"), Place(1, 10, 0, 6, ""),
+                                                Place(1, 10, 6, 20, "2.1")}));
+                     }});
+    // Readings -2, -4 | 5, 1, -3 | 7 of silos А, Б, В: the groups' means are -3, 1 and 7; the
+    // summary's is 4 / 6 = 0.667 over all six, whatever footers printed before it.
+    const QString summary = QStringLiteral("[FORMATFLOAT('0.000', AVG([tbSilo.Temp]))] [SUM([tbSilo.Temp])] [COUNT()]");
+    cases.push_back({"the report summary's average after group footers printed 0: each footer's reset "
+                     "zeroed the one record count all averages of the data band divided by",
+                     [summary](ReportBuild& b) {
+                         AddReadings(b);
+                         b.AddBand(btGroupHeader, 0, 20)->FormatText = QStringLiteral("[tbSilo.Silo]");
+                         b.AddBand(btMasterData, 30, 20, QStringLiteral("Rows"));
+                         b.AddBand(btGroupFooter, 60, 20);
+                         b.AddMemo(0, 60, 300, 20, QStringLiteral("[tbSilo.Silo]: [AVG([tbSilo.Temp])]"),
+                                   QStringLiteral("Group"));
+                         b.AddBand(btReportSummary, 90, 20);
+                         b.AddMemo(0, 90, 300, 20, summary, QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Group")), (QStringList{"А: -3", "Б: 1", "В: 7"}));
+                         EXPECT_EQ(b.Texts(QStringLiteral("Summary")), QStringList{"0.667 4 6"});
+                     }});
+    cases.push_back({"the report summary's average after the master footer printed 0",
+                     [summary](ReportBuild& b) {
+                         AddReadings(b);
+                         b.AddBand(btMasterData, 0, 20, QStringLiteral("Rows"));
+                         b.AddBand(btMasterFooter, 30, 20);
+                         b.AddMemo(0, 30, 300, 20, summary, QStringLiteral("Footer"));
+                         b.AddBand(btReportSummary, 60, 20);
+                         b.AddMemo(0, 60, 300, 20, summary, QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Footer")), QStringList{"0.667 4 6"});
+                         EXPECT_EQ(b.Texts(QStringLiteral("Summary")), QStringList{"0.667 4 6"});
+                     }});
+    // Silos А1, А1, А2 | Б1, Б1, Б2 in two outer groups by their letter: the inner means are
+    // -3, 5, -1, 7; the outer ones (-2 - 4 + 5) / 3 = -0.333 and (1 - 3 + 7) / 3 = 1.667.
+    cases.push_back({"an outer group footer's average after an inner group footer printed 0",
+                     [](ReportBuild& b) {
+                         for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{
+                                  {"А1", -2}, {"А1", -4}, {"А2", 5}, {"Б1", 1}, {"Б1", -3}, {"Б2", 7}})
+                             b.AddRow(QString::fromUtf8(silo), temp);
+                         b.AddBand(btGroupHeader, 0, 20)->FormatText = QStringLiteral("COPY([tbSilo.Silo], 1, 1)");
+                         b.AddBand(btGroupHeader, 30, 20)->FormatText = QStringLiteral("[tbSilo.Silo]");
+                         b.AddBand(btMasterData, 60, 20, QStringLiteral("Rows"));
+                         b.AddBand(btGroupFooter, 90, 20);
+                         b.AddMemo(0, 90, 300, 20, QStringLiteral("[tbSilo.Silo]: [AVG([tbSilo.Temp])]"),
+                                   QStringLiteral("Inner"));
+                         b.AddBand(btGroupFooter, 120, 20);
+                         b.AddMemo(0, 120, 300, 20,
+                                   QStringLiteral("[COPY([tbSilo.Silo], 1, 1)]: [FORMATFLOAT('0.000', AVG([tbSilo.Temp]))]"),
+                                   QStringLiteral("Outer"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Inner")), (QStringList{"А1: -3", "А2: 5", "Б1: -1", "Б2: 7"}));
+                         EXPECT_EQ(b.Texts(QStringLiteral("Outer")), (QStringList{"А: -0.333", "Б: 1.667"}));
+                     }});
+
+    // A band of 1041 between a Column footer of 27 and a Page footer of 17: the room above the
+    // Column footer is 1071 - 17 - 27 = 1027, so the band is split even at the top of a page.
+    // Its memo at 0 prints; the one at 1021 is cut at 1025 - 1021 + 1 = 5, less than its
+    // smallest part, and goes on whole (20 + 5 moved up by 1025: 0 to 21 on the next page).
+    // The Column footer stands at the foot of the column, 1027, below the part that printed;
+    // the second record does not fit below 21 and starts a page of its own.
+    cases.push_back({"a band a little shorter than a page printed into the Column footer's room, the "
+                     "Column footer over the Page footer and alone on a page",
+                     [](ReportBuild& b) {
+                         b.AddRow(QStringLiteral("А"), 0);
+                         b.AddRow(QStringLiteral("Б"), 0);
+                         b.AddBand(btMasterData, 0, 1041, QStringLiteral("Tall"));
+                         b.AddMemo(10, 0, 300, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                         b.AddMemo(10, 1021, 300, 20, QStringLiteral("конец [tbSilo.Silo]"), QStringLiteral("End"));
+                         b.AddBand(btColumnFooter, 1100, 27);
+                         b.AddMemo(10, 1100, 300, 27, QStringLiteral("колонка"), QStringLiteral("ColumnFooter"));
+                         b.AddBand(btPageFooter, 1200, 17)->Flags |= bfOnFirstPage | bfOnLastPage;
+                         b.AddMemo(10, 1200, 300, 17, QStringLiteral("стр. [PAGE#]"), QStringLiteral("PageFooter"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 4);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")),
+                                   (QStringList{Place(0, 10, 0, 20, "А"), Place(2, 10, 0, 20, "Б")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("End")), (QStringList{Place(1, 10, 0, 21, "конец А"),
+                                                                                  Place(3, 10, 0, 21, "конец Б")}));
+                         QStringList columnFooters, pageFooters;
+                         for (int p = 0; p < 4; ++p) {
+                             columnFooters << Place(p, 10, p % 2 ? 21 : 1027, 27, QStringLiteral("колонка"));
+                             pageFooters << Place(p, 10, 1054, 17, QStringLiteral("стр. %1").arg(p + 1));
+                         }
+                         EXPECT_EQ(Placed(b, QStringLiteral("ColumnFooter")), columnFooters);
+                         EXPECT_EQ(Placed(b, QStringLiteral("PageFooter")), pageFooters);
+                     }});
+
+    // Two page columns of 369 with a gap of 20; rows of 25 above a Column footer of 20: the 40
+    // rows end at 1000, the Column footer prints at 1000, and the summary of 60 does not fit
+    // below it (1020 + 60 > 1071) and moves to the second column, at its top.
+    cases.push_back({"the Column footer printed twice when the report summary moved to the next column, "
+                     "the second copy over the page's end",
+                     [](ReportBuild& b) {
+                         b.page->Columns = 2;
+                         b.page->ColumnGap = 20;
+                         AddRecords(b, 40);
+                         b.AddBand(btMasterData, 0, 25, QStringLiteral("Rows"));
+                         b.AddMemo(10, 0, 100, 25, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                         b.AddBand(btColumnFooter, 40, 20);
+                         b.AddMemo(10, 40, 100, 20, QStringLiteral("колонка"), QStringLiteral("ColumnFooter"));
+                         b.AddBand(btReportSummary, 70, 60);
+                         b.AddMemo(10, 70, 100, 60, QStringLiteral("итог"), QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 1);
+                         EXPECT_EQ(Placed(b, QStringLiteral("ColumnFooter")),
+                                   QStringList{Place(0, 10, 1000, 20, "колонка")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Summary")),
+                                   QStringList{Place(0, 10 + 369 + 20, 0, 60, "итог")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")).size(), 40);
+                     }});
+
+    return cases;
+}
+
+}  // namespace
+
+TEST(BandEngineRegressions, EachFaultStaysMended)
+{
+    for (const TRegressionCase& c : Cases()) {
+        SCOPED_TRACE(c.fault);
+        ReportBuild build;
+        c.build(build);
+        build.Build();
+        c.check(build);
+    }
+}
