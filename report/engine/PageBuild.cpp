@@ -215,7 +215,8 @@ void TrpPage::NewPage()
     PrintBand(Bands[btOverlay]);
     PosY = TopLimit();
     PrintBand(Bands[btPageHeader]);
-    PrintBand(Bands[btColumnHeader]);
+    if (!NoRepeatHeaders)
+        PrintBand(Bands[btColumnHeader]);
     NewPageTopY = PosY;
 }
 
@@ -242,7 +243,8 @@ void TrpPage::NewColumn(TrpBand* band)
         ++ColumnIndex;
         ColumnOffsetX += ColumnWidth + ColumnGap;
         PosY = ColumnTopY;
-        PrintBand(Bands[btColumnHeader]);
+        if (!NoRepeatHeaders)   // the summary's column has neither header nor footer
+            PrintBand(Bands[btColumnHeader]);
     } else {
         NewPage();
     }

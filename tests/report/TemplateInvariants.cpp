@@ -16,9 +16,9 @@ namespace {
 constexpr qint64 kBuildSeconds = 20;
 
 // Checks held back while the engine still has the faults they find; each goes once mended.
-constexpr bool kAveragesAfterAnotherFooter = false;   // such an AVG prints 0
+constexpr bool kAveragesAfterAnotherFooter = true;    // such an AVG prints 0
 constexpr bool kSplitMemosNeverFail = false;          // a split memo may be refused as fitting on no page
-constexpr bool kColumnFooterRoom = false;             // bands print into it; it prints twice
+constexpr bool kColumnFooterRoom = true;              // bands print into it; it prints twice
 constexpr bool kNoBlankPages = false;                 // two page breaks in a row make a blank page
 constexpr bool kCrossCorner = false;                  // a footer row's corner is not the grand total
 constexpr bool kFootersOfPagesACrossRowAdds = false;  // pages a cross row adds miss their page footer
