@@ -33,7 +33,9 @@ QString TAggregateName::Text() const
 {
     const QString text =
         BandName + kSeparator + QChar(char16_t(Operation)) + kSeparator + Expression + kSeparator + Flag;
-    return Column == kNoColumn ? text : QString::number(Column) + kSeparator + text;
+    if (Column == kNoColumn)
+        return text;
+    return (Column == kAllColumns ? QStringLiteral("*") : QString::number(Column)) + kSeparator + text;
 }
 
 bool TAggregateName::Parse(const QString& text, TAggregateName& name)
@@ -41,9 +43,10 @@ bool TAggregateName::Parse(const QString& text, TAggregateName& name)
     QStringList fields = text.split(kSeparator);
     int column = kNoColumn;
     if (fields.size() == 5) {
+        const QString first = fields.takeFirst();
         bool isNumber = false;
-        column = fields.takeFirst().toInt(&isNumber);
-        if (!isNumber || column < 0)
+        column = first == QLatin1String("*") ? kAllColumns : first.toInt(&isNumber);
+        if (column != kAllColumns && (!isNumber || column < 0))
             return false;
     }
     if (fields.size() != 4 || fields[1].size() != 1)
@@ -74,6 +77,11 @@ TrpBand* ClosedDataBand(const TrpBand& band)
 TrpBand* CrossedBand(const TrpBand& band)
 {
     return band.BandType == btCrossData ? band.AggregateBand : nullptr;
+}
+
+TrpBand* CornerRow(const TrpBand& band)
+{
+    return band.BandType == btCrossHeader || band.BandType == btCrossFooter ? band.CornerOf : nullptr;
 }
 
 void TrpBand::SetAggregateValue(const QString& name, const QVariant& value)
@@ -160,7 +168,9 @@ void TrpBand::Accumulate(int column)
             TAggregateName name;
             if (!TAggregateName::Parse(AggregateValues.NameAt(i), name))
                 continue;
-            if (name.Column != (column > 0 ? column : TAggregateName::kNoColumn))
+            // A record adds to the band's values, a cell to its column's and to the corners'.
+            if (column > 0 ? name.Column != column && name.Column != TAggregateName::kAllColumns
+                           : name.Column != TAggregateName::kNoColumn)
                 continue;
             if (!Visible && !name.CountsWhileInvisible())
                 continue;

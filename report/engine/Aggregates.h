@@ -7,7 +7,9 @@
 //
 // A call in a Cross data cell totals its own cross column: its value is registered with the
 // column number 0 as an extra first field, and the data band keeps a copy per column, made
-// when that column's cell of a record is first drawn.
+// when that column's cell of a record is first drawn. A call in a corner of the table (the
+// Cross header's or footer's cell in a footer's row) totals every cell of every record the
+// footer covers: its extra first field is "*", and every column's cell adds to it.
 #include <QString>
 #include <QVariant>
 
@@ -17,12 +19,14 @@ enum TAggregateOperation : int { aoSum = 11, aoMin = 12, aoMax = 13, aoAvg = 14,
 
 struct TAggregateName {
     static constexpr int kNoColumn = -1;
+    static constexpr int kAllColumns = -2;
 
     QString BandName;
     int Operation = aoSum;
     QString Expression;   // empty for COUNT
     QString Flag;
-    int Column = kNoColumn;   // 0 for the value every column copies, else the column (from 1)
+    // 0 for the value every column copies, else the column (from 1), or all columns
+    int Column = kNoColumn;
 
     QString Text() const;
     // False for a text that is no aggregate name.
@@ -42,3 +46,6 @@ TrpBand* ClosedDataBand(const TrpBand& band);
 // For a call in a Cross data cell, the band whose row the cell belongs to (the Cross data band's
 // aggregate band: the band drawing its cells, or the footer being scanned); else none.
 TrpBand* CrossedBand(const TrpBand& band);
+
+// For a call in a corner of the table, the footer whose row the corner is in; else none.
+TrpBand* CornerRow(const TrpBand& band);

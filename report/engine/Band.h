@@ -170,6 +170,9 @@ public:
     // A header or footer: the data band it belongs to; none means the first data band of its
     // level.
     TrpBand* DataBand = nullptr;
+    // A Cross header or footer while its cell in a footer's row (a corner of the table) prints
+    // or is scanned: that footer, whose totals over the whole table the corner shows.
+    TrpBand* CornerOf = nullptr;
 
     void SetAggregateValue(const QString& name, const QVariant& value);
     // The value registered under the name (null when there is none); an average is divided by

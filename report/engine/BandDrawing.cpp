@@ -2,6 +2,8 @@
 // for, the page-break check, stretching, its objects, its child band and band columns.
 #include <algorithm>
 
+#include <QScopedValueRollback>
+
 #include "report/engine/EMFPages.h"
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
@@ -54,12 +56,16 @@ bool TrpBand::Draw()
     }
     const int scriptPosY = page.PosY;
     const bool breaksPending = PendingPageBreaks > 0 || PendingColumnBreaks > 0;
-    for (int i = 0; i < PendingPageBreaks; ++i) {
-        page.ColumnIndex = page.Columns - 1;
-        page.NewColumn(this);
+    {
+        // Breaks the script asks for are made even on a page that holds nothing yet.
+        const QScopedValueRollback asked(page.breakAsked_, true);
+        for (int i = 0; i < PendingPageBreaks; ++i) {
+            page.ColumnIndex = page.Columns - 1;
+            page.NewColumn(this);
+        }
+        for (int i = 0; i < PendingColumnBreaks; ++i)
+            page.NewColumn(this);
     }
-    for (int i = 0; i < PendingColumnBreaks; ++i)
-        page.NewColumn(this);
     if (breaksPending && CurYAssigned)
         page.PosY = scriptPosY;
     c.CurrentBand = this;
@@ -177,6 +183,7 @@ bool TrpBand::DrawItself()
         }
     }
     RestoreObjectHeights();
+    page.NoteBody();   // a band without objects takes its room on the page too
     if (page.PrevBand != this)
         BandColumn = 1;
     page.PrevBand = this;

@@ -373,12 +373,18 @@ void TrpPage::CollectAggregates()
         AggregateSource = &source;
         for (int i = 0; i < count && footerTypes[i] >= 0; ++i)
             for (TrpBand* footer = Bands[size_t(footerTypes[i])]; footer; footer = footer->Next) {
-                QStringList calls, cellCalls;
+                QStringList calls, cellCalls, cornerCalls;
                 TAggregateFunctionsSplitter splitter(calls, &Report->Dictionary.Variables);
                 TAggregateFunctionsSplitter cellSplitter(cellCalls, &Report->Dictionary.Variables);
+                TAggregateFunctionsSplitter cornerSplitter(cornerCalls, &Report->Dictionary.Variables);
                 splitter.SplitScript(footer->Script);
                 for (TrpView* view : footer->Objects) {
-                    TAggregateFunctionsSplitter& into = view->OwnerBand == crossData ? cellSplitter : splitter;
+                    const bool corner = view->OwnerBand && view->OwnerBand != footer &&
+                                        (view->OwnerBand->BandType == btCrossHeader ||
+                                         view->OwnerBand->BandType == btCrossFooter);
+                    TAggregateFunctionsSplitter& into = view->OwnerBand == crossData ? cellSplitter
+                                                        : corner                     ? cornerSplitter
+                                                                                     : splitter;
                     if (view->TypeCode == otMemo)
                         into.SplitText(view->Memo);
                     into.SplitScript(view->ScriptLines);
@@ -390,6 +396,12 @@ void TrpPage::CollectAggregates()
                 const TrpCurrentScope<TrpBand> crossed(crossData->AggregateBand, footer);
                 c.CurrentBand = crossData;
                 for (const QString& call : cellCalls)
+                    c.ReportParser.Evaluate(call);
+                // Its corners total every cell, as they will when drawn.
+                TrpBand* crossFooter = Bands[btCrossFooter];
+                const TrpCurrentScope<TrpBand> corner(crossFooter->CornerOf, footer);
+                c.CurrentBand = crossFooter;
+                for (const QString& call : cornerCalls)
                     c.ReportParser.Evaluate(call);
             }
     };

@@ -92,6 +92,9 @@ void TrpBand::DrawCrossCells()
     const auto printCell = [&](TrpBand* cross, int width) {
         if (!cross->View)
             return;
+        // The corners of a footer's row show the totals of the whole table.
+        const bool corner = cross != data && !IsDataBand(BandType) && AggregateBand;
+        const TrpCurrentScope<TrpBand> cornerOf(cross->CornerOf, corner ? this : nullptr);
         cross->LineNo = LineNo;
         cross->LineThroughNo = LineThroughNo;
         cross->Top = rowTop;

@@ -197,6 +197,13 @@ private:
     {
         if (furniture_ == 0)
             emptyBreaks_ = 0;
+        NoteBody();
+    }
+    // A band of the report's body was drawn, or one of its objects printed.
+    void NoteBody()
+    {
+        if (furniture_ == 0)
+            bodyOnPage_ = true;
     }
 
     std::vector<std::unique_ptr<TrpBand>> ownedBands_;
@@ -206,6 +213,11 @@ private:
     // Page breaks in a row with nothing printed between them, and a break under way.
     int emptyBreaks_ = 0;
     bool inNewPage_ = false;
+    // A band of the report's body (not the headers and footers a break prints) was drawn on the
+    // page being filled. A break from a page without one makes no new page, unless a band's
+    // script asked for it (breakAsked_).
+    bool bodyOnPage_ = false;
+    bool breakAsked_ = false;
     int furniture_ = 0;   // nesting of the prints a break makes
     int widestCrossRow_ = 0;   // the most cross data cells a row had
     friend class TrpBand;

@@ -101,6 +101,7 @@ void TrpPage::BuildPage()
         LimitY = c.AppendMode && c.FooterDone ? c.SavedLimitY : BottomLimit();
         ColumnIndex = 0;
         ColumnOffsetX = LeftLimit();
+        bodyOnPage_ = c.AppendMode;   // a page continued holds the body of the page before
         if (c.AppendMode) {
             PosY = c.SavedPosY;
         } else {
@@ -202,6 +203,10 @@ void TrpPage::NewPage()
     CheckProgress();
     if (root.Terminated)
         return;
+    // Two breaks with nothing printed between them (a group and its data band both starting a
+    // new page) make one page.
+    if (!bodyOnPage_ && !breakAsked_)
+        return;
     inNewPage_ = true;
     const auto breakEnds = qScopeGuard([this] { inNewPage_ = false; });
     TFurnitureScope furniture(furniture_);
@@ -218,6 +223,7 @@ void TrpPage::NewPage()
     if (!NoRepeatHeaders)
         PrintBand(Bands[btColumnHeader]);
     NewPageTopY = PosY;
+    bodyOnPage_ = false;
 }
 
 void TrpPage::CheckProgress()

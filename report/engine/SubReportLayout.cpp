@@ -82,7 +82,12 @@ void TrpBand::LayOutSubReports()
             TrpPage* target = TargetOf(Objects[i]);
             if (!target || SubReportDone[i - first])
                 continue;
-            if (target->Playback()) {
+            // What a sub-report prints is the body of the parent's page.
+            target->bodyOnPage_ = false;
+            const bool more = target->Playback();
+            if (target->bodyOnPage_)
+                parent.NoteContent();
+            if (more) {
                 SubReportsAllDone = false;
                 if (!target->PendingBand && target->PlayPos < target->DeferredList.size())
                     stopped.push_back(target->DeferredList[target->PlayPos].Band);

@@ -139,6 +139,11 @@ void TrpStdFunctionLibrary::Aggregate(int operation, const QVariant& expression,
         band = crossed;
         aggregate.BandName = band->Name;
         aggregate.Column = c.PrepareScanFlag || !c.CurrentPage ? 0 : c.CurrentPage->ColumnNo;
+    } else if (TrpBand* row = CornerRow(*band)) {
+        // A corner of the table shows the totals of every cell of the footer's records.
+        band = row;
+        aggregate.BandName = band->Name;
+        aggregate.Column = TAggregateName::kAllColumns;
     }
     const QString name = aggregate.Text();
     if (!c.PrepareScanFlag) {

@@ -301,6 +301,76 @@ std::vector<TRegressionCase> Cases()
                          EXPECT_EQ(Placed(b, QStringLiteral("Cell")).size(), 40);
                      }});
 
+    // A group header and the data band both start a new page: every record prints on a page of
+    // its own, below the page header, with its group's header when a group starts there.
+    cases.push_back({"a group header and its data band both starting a new page made a page with "
+                     "nothing but the page header at every group change",
+                     [](ReportBuild& b) {
+                         AddReadings(b);
+                         b.AddBand(btPageHeader, 0, 20)->Flags |= bfOnFirstPage;
+                         b.AddMemo(10, 0, 100, 20, QStringLiteral("шапка"), QStringLiteral("PageHeader"));
+                         TrpBandView* group = b.AddBand(btGroupHeader, 30, 20);
+                         group->FormatText = QStringLiteral("[tbSilo.Silo]");
+                         group->Flags |= bfFormNewPage;
+                         b.AddMemo(10, 30, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Group"));
+                         b.AddBand(btMasterData, 60, 20, QStringLiteral("Rows"))->Flags |= bfFormNewPage;
+                         b.AddMemo(10, 60, 100, 20, QStringLiteral("[tbSilo.Temp]"), QStringLiteral("Row"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 6);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Group")),
+                                   (QStringList{Place(0, 10, 20, 20, "А"), Place(2, 10, 20, 20, "Б"),
+                                                Place(5, 10, 20, 20, "В")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("Row")),
+                                   (QStringList{Place(0, 10, 40, 20, "-2"), Place(1, 10, 20, 20, "-4"),
+                                                Place(2, 10, 40, 20, "5"), Place(3, 10, 20, 20, "1"),
+                                                Place(4, 10, 20, 20, "-3"), Place(5, 10, 40, 20, "7")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("PageHeader")).size(), 6);
+                     }});
+
+    // A cross table of three silos by three columns, cell = temperature x 10 + column:
+    //   -2: -19 -18 -17;  5: 51 52 53;  1: 11 12 13.
+    // The Master footer's row totals each column (43, 46, 49); both its corners, under the
+    // Cross header and under the Cross footer, total the whole table: sum 138, minimum -19,
+    // maximum 53, 9 cells, mean 138 / 9 = 15.333.
+    cases.push_back({"the corners of a Cross footer's and a Cross header's column in a footer row printed "
+                     "a value of the data set past its last record, or nothing",
+                     [](ReportBuild& b) {
+                         for (auto [silo, temp] : std::vector<std::pair<const char*, double>>{{"А", -2}, {"Б", 5}, {"В", 1}})
+                             b.AddRow(QString::fromUtf8(silo), temp);
+                         b.AddBand(btMasterData, 0, 20, QStringLiteral("Rows"));
+                         const QString cell = QStringLiteral("[tbSilo.Temp] * 10 + [COLUMN#]");
+                         const QString totals =
+                             QStringLiteral("[SUM(%1)]/[MIN(%1)]/[MAX(%1)]/[COUNT()]/[FORMATFLOAT('0.000', AVG(%1))]").arg(cell);
+                         const struct {
+                             int type, left, width;
+                             QString row;
+                         } crosses[] = {
+                             {btCrossHeader, 0, 100, QStringLiteral("[tbSilo.Silo]")},
+                             {btCrossData, 100, 150, QStringLiteral("[%1]").arg(cell)},
+                             {btCrossFooter, 250, 150, QStringLiteral("[SUM(%1)]").arg(cell)},
+                         };
+                         for (const auto& cross : crosses) {
+                             TrpBandView* band = b.AddBand(cross.type, 0, 20);
+                             band->SetBounds(cross.left, 0, cross.width, 20);
+                             if (cross.type == btCrossData)
+                                 band->FormatText = QStringLiteral("3");
+                             const int width = cross.width - 20;   // inside the cross band
+                             b.AddMemo(cross.left + 10, 0, width, 20, cross.row, QStringLiteral("Cell%1").arg(cross.type));
+                             b.AddMemo(cross.left + 10, 40, width, 20, totals, QStringLiteral("Total%1").arg(cross.type));
+                         }
+                         b.AddBand(btMasterFooter, 40, 20, QStringLiteral("Totals"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Cell%1").arg(btCrossFooter)), (QStringList{"-54", "156", "36"}));
+                         EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossData)),
+                                   (QStringList{"43/-19/51/3/14.333", "46/-18/52/3/15.333", "49/-17/53/3/16.333"}));
+                         const QStringList corner{"138/-19/53/9/15.333"};
+                         EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossHeader)), corner);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossFooter)), corner);
+                     }});
     return cases;
 }
 
