@@ -21,6 +21,13 @@ bool HasFixedPlace(int bandType)
     return bandType == btPageFooter || bandType == btOverlay || bandType == btNone;
 }
 
+// Bands every page or column has, printed by the breaks themselves.
+bool IsPageFurniture(int bandType)
+{
+    return HasFixedPlace(bandType) || bandType == btPageHeader || bandType == btColumnHeader ||
+           bandType == btColumnFooter;
+}
+
 }  // namespace
 
 bool TrpBand::Draw()
@@ -34,6 +41,8 @@ bool TrpBand::Draw()
     NeededHeight = -1;
     PendingPageBreaks = PendingColumnBreaks = 0;
     CurYAssigned = false;
+    if (page.newPageDue_ && !IsPageFurniture(BandType) && Exists())
+        page.NewPage();
     if (c.CurrentReport && c.CurrentReport->OnBeginBand)
         c.CurrentReport->OnBeginBand(this);
 
@@ -116,8 +125,10 @@ bool TrpBand::Draw()
                     result = true;
                 if (Child && Child->Draw())
                     result = true;
+                // The new page begins when a band of the body comes to print on it, so the
+                // report's last band leaves no empty page behind.
                 if (!IsDataBand(BandType) && BandType != btGroupHeader && FormNewPage && Visible)
-                    page.NewPage();
+                    page.newPageDue_ = true;
             }
         }
     } else {

@@ -218,6 +218,8 @@ private:
     // script asked for it (breakAsked_).
     bool bodyOnPage_ = false;
     bool breakAsked_ = false;
+    // A band that starts a new page after it has printed: the next band of the body begins it.
+    bool newPageDue_ = false;
     int furniture_ = 0;   // nesting of the prints a break makes
     int widestCrossRow_ = 0;   // the most cross data cells a row had
     friend class TrpBand;

@@ -102,6 +102,10 @@ void TrpPage::BuildPage()
         ColumnIndex = 0;
         ColumnOffsetX = LeftLimit();
         bodyOnPage_ = c.AppendMode;   // a page continued holds the body of the page before
+        newPageDue_ = false;
+        // Columns start where the page's body does until the Column header tells otherwise:
+        // a title that runs into the next column goes on there, not above the top margin.
+        ColumnTopY = c.AppendMode ? c.SavedPosY : TopLimit();
         if (c.AppendMode) {
             PosY = c.SavedPosY;
         } else {
@@ -207,6 +211,7 @@ void TrpPage::NewPage()
     // new page) make one page.
     if (!bodyOnPage_ && !breakAsked_)
         return;
+    newPageDue_ = false;
     inNewPage_ = true;
     const auto breakEnds = qScopeGuard([this] { inNewPage_ = false; });
     TFurnitureScope furniture(furniture_);

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kGap = 10;   // between the bands of the design page
+constexpr int kCrossCellWidth = 80;
 
 // The memo's lines: the first, then the first followed by ":2", ":3" ...
 QStringList MemoLines(const QString& first, int count)
@@ -196,14 +197,14 @@ void TGeneratedReport::MakeCross(int masterTop, int masterHeight, int footerTop,
         int type, left;
         QString row, total, name;
     } crosses[] = {
-        {btCrossHeader, 320, QStringLiteral("XH[tbData.N]"), QStringLiteral("XH"), QStringLiteral("XH")},
-        {btCrossData, 380, QStringLiteral("XD[tbData.N]:[COLUMN#]=[%1]").arg(cell),
-         QStringLiteral("XT[COLUMN#]=[SUM(%1)]").arg(cell), QStringLiteral("XD")},
-        {btCrossFooter, 500, QStringLiteral("XF[tbData.N]=[SUM(%1)]").arg(cell),
-         QStringLiteral("XC=[SUM(%1)]").arg(cell), QStringLiteral("XF")},
+        {btCrossHeader, 320, QStringLiteral("[tbData.N]"), QStringLiteral("H"), QStringLiteral("XH")},
+        {btCrossData, 360, QStringLiteral("[tbData.N]:[COLUMN#]=[%1]").arg(cell),
+         QStringLiteral("[COLUMN#]=[SUM(%1)]").arg(cell), QStringLiteral("XD")},
+        {btCrossFooter, 360 + kCrossCellWidth, QStringLiteral("[tbData.N]=[SUM(%1)]").arg(cell),
+         QStringLiteral("C=[SUM(%1)]").arg(cell), QStringLiteral("XF")},
     };
     for (const auto& cross : crosses) {
-        const int width = cross.type == btCrossHeader ? 60 : 120;
+        const int width = cross.type == btCrossHeader ? 40 : kCrossCellWidth;
         auto* band = static_cast<TrpBandView*>(page_->AddObject(std::make_unique<TrpBandView>()));
         band->FrameTyp = uint16_t(cross.type);
         band->SetBounds(cross.left, 0, width, 20);

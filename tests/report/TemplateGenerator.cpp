@@ -20,9 +20,11 @@ private:
 };
 
 constexpr int kLineHeight = 15;   // a line of the memos' default font
+constexpr int kTotalLines = 3;    // a footer's sum and count, minimum and maximum, average
 
-// A band with a memo of lines lines: tall enough for them, or stretched to them.
-TGenBand MakeBand(TChooser& choose, uint16_t allowedFlags, int maxLines)
+// A band with a memo of lines lines and totalLines more (a footer's totals): tall enough for
+// them, or stretched to them.
+TGenBand MakeBand(TChooser& choose, uint16_t allowedFlags, int maxLines, int totalLines = 0)
 {
     TGenBand band;
     band.lines = choose.Chance(70) ? 1 : choose.Range(1, maxLines);
@@ -32,10 +34,13 @@ TGenBand MakeBand(TChooser& choose, uint16_t allowedFlags, int maxLines)
                           uint16_t(bfPrintIfSubsetEmpty)})
         if ((allowedFlags & flag) && choose.Chance(flag == bfFormNewPage ? 10 : 30))
             band.flags |= flag;
-    const int needed = band.lines * kLineHeight + 4;
+    band.totalLines = totalLines;
+    const int needed = (band.lines + totalLines) * kLineHeight + 4;
     if (band.flags & kFlagStretched) {
+        // Stretched with the band: a memo that does not stretch keeps to its own frame and
+        // shows only the lines that fit there.
         band.memoHeight = choose.Range(5, 30);
-        band.stretchedMemo = choose.Chance(50);
+        band.stretchedMemo = true;
     } else {
         band.memoHeight = needed;
     }
@@ -43,11 +48,12 @@ TGenBand MakeBand(TChooser& choose, uint16_t allowedFlags, int maxLines)
     return band;
 }
 
-std::optional<TGenBand> MaybeBand(TChooser& choose, int percent, uint16_t allowedFlags, int maxLines = 3)
+std::optional<TGenBand> MaybeBand(TChooser& choose, int percent, uint16_t allowedFlags, int maxLines = 3,
+                                  int totalLines = 0)
 {
     if (!choose.Chance(percent))
         return std::nullopt;
-    return MakeBand(choose, allowedFlags, maxLines);
+    return MakeBand(choose, allowedFlags, maxLines, totalLines);
 }
 
 // Page-level bands: one line, no options but those of first and last page.
@@ -108,7 +114,7 @@ TGenTemplate GenerateTemplate(uint32_t seed)
     t.title = MaybeBand(choose, 50, kFlagStretched | bfBreaked | bfFormNewPage, 4);
     if (t.title && choose.Chance(20))
         t.title->height += choose.Range(0, 1000);   // pushes what follows down the first page
-    t.summary = MaybeBand(choose, 50, kFlagStretched | bfBreaked | bfFormNewPage, 4);
+    t.summary = MaybeBand(choose, 50, kFlagStretched | bfBreaked | bfFormNewPage, 4, kTotalLines);
     if (choose.Chance(60))
         t.pageHeader = PageBand(choose);
     if (choose.Chance(60))
@@ -130,13 +136,13 @@ TGenTemplate GenerateTemplate(uint32_t seed)
         t.master.height = std::max(t.master.height, t.pictureTop + t.pictureHeight);
     }
     t.masterHeader = MaybeBand(choose, 40, bodyFlags | bfRepeatHeader);
-    t.masterFooter = MaybeBand(choose, 50, bodyFlags);
+    t.masterFooter = MaybeBand(choose, 50, bodyFlags, 3, kTotalLines);
     t.child = MaybeBand(choose, 20, kFlagStretched | bfBreaked);
 
     const int groups = choose.Chance(50) ? 0 : choose.Range(1, 2);
     for (int g = 0; g < groups; ++g) {
         t.groupHeaders.push_back(MakeBand(choose, bodyFlags | bfRepeatHeader, 2));
-        t.groupFooters.push_back(MakeBand(choose, bodyFlags, 2));
+        t.groupFooters.push_back(MakeBand(choose, bodyFlags, 2, kTotalLines));
     }
 
     if (choose.Chance(25)) {
@@ -157,9 +163,10 @@ TGenTemplate GenerateTemplate(uint32_t seed)
     if (t.columns == 1 && choose.Chance(10))   // beside the title's memo, in the one column
         t.subReportRows = choose.Range(1, 120);
     // A cross table on a band taller than a page is left out: such a band is split, which
-    // its cells cannot be.
+    // its cells cannot be. Its rows stay within the page's width: a row that goes on over the
+    // next pages gives them page headers and footers of its own, which is left out too.
     if (t.columns == 1 && t.master.lines < 20 && t.pictureHeight == 0 && choose.Chance(10))
-        t.crossColumns = choose.Range(1, 9);
+        t.crossColumns = choose.Range(1, 3);
     if (t.subReportRows > 0 && !t.title)
         t.title = MakeBand(choose, 0, 1);
     return t;
@@ -188,7 +195,8 @@ void DescribeBand(std::ostringstream& out, const char* name, const std::optional
     if (!band)
         return;
     out << "  " << name << ": " << band->height << " high, " << Flags(band->flags) << "; memo of " << band->lines
-        << " line(s), " << band->memoHeight << " high" << (band->stretchedMemo ? ", stretched" : "") << "\n";
+        << " line(s)" << (band->totalLines ? " and the totals" : "") << ", " << band->memoHeight << " high"
+        << (band->stretchedMemo ? ", stretched" : "") << "\n";
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ struct TGenBand {
     int height = 20;
     uint16_t flags = 0;
     int lines = 1;
+    int totalLines = 0;   // of a footer's totals, after its first line
     int memoHeight = 20;
     bool stretchedMemo = false;   // the memo reaches the bottom of a stretched band
 };
