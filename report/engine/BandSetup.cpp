@@ -64,6 +64,9 @@ void TrpPage::StartReport()
         for (TrpBand* band : Bands)
             if (band && band->DataSet)
                 band->DataSet->First();
+        // The groups begin again: none has begun before the data loop reaches it.
+        for (TrpBand* header = Bands[btGroupHeader]; header; header = header->Next)
+            header->GroupValue = QVariant();
         return;
     }
     if (Type == ptDialog) {

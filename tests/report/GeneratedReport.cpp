@@ -103,7 +103,7 @@ TGeneratedReport::~TGeneratedReport()
 void TGeneratedReport::MakeBands()
 {
     int y = 0;
-    const int memoWidth = t_.columns > 1 ? 200 : 300;
+    const int memoWidth = t_.columns > 1 ? 170 : 300;   // the picture beside it stays in the column
     const auto addBand = [&](int type, const TGenBand& spec, const QString& name, const QString& text,
                              const QString& source = {}) {
         auto* band = static_cast<TrpBandView*>(page_->AddObject(std::make_unique<TrpBandView>()));
