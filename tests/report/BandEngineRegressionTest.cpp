@@ -126,6 +126,15 @@ TrpBandView* AddSubReportTitle(ReportBuild& build, int height, int rows)
     return title;
 }
 
+// A group header of 20 on the silo, repeated on new pages; its memo "Group" reads "Силос <silo>".
+void AddRepeatingGroupHeader(ReportBuild& build, int top)
+{
+    TrpBandView* header = build.AddBand(btGroupHeader, top, 20);
+    header->FormatText = QStringLiteral("[tbSilo.Silo]");
+    header->Flags |= bfRepeatHeader;
+    build.AddMemo(10, top, 300, 20, QStringLiteral("Силос [tbSilo.Silo]"), QStringLiteral("Group"));
+}
+
 std::vector<TRegressionCase> Cases()
 {
     std::vector<TRegressionCase> cases;
@@ -464,10 +473,7 @@ std::vector<TRegressionCase> Cases()
                      [](ReportBuild& b) {
                          for (int i = 0; i < 42; ++i)
                              b.AddRow(QStringLiteral("А"), 1);
-                         TrpBandView* header = b.AddBand(btGroupHeader, 0, 20);
-                         header->FormatText = QStringLiteral("[tbSilo.Silo]");
-                         header->Flags |= bfRepeatHeader;
-                         b.AddMemo(10, 0, 300, 20, QStringLiteral("Силос [tbSilo.Silo]"), QStringLiteral("Group"));
+                         AddRepeatingGroupHeader(b, 0);
                          b.AddBand(btMasterData, 30, 25);
                          b.AddMemo(10, 30, 300, 25, QStringLiteral("[tbSilo.Temp]"), QStringLiteral("Cell"));
                          b.AddBand(btMasterFooter, 60, 20);
@@ -487,10 +493,7 @@ std::vector<TRegressionCase> Cases()
                          b.AddBand(btReportTitle, 0, 1200);
                          b.AddMemo(10, 0, 300, 20, QStringLiteral("Отчёт"), QStringLiteral("Title"));
                          b.AddMemo(10, 1150, 300, 20, QStringLiteral("Конец"), QStringLiteral("TitleEnd"));
-                         TrpBandView* header = b.AddBand(btGroupHeader, 1300, 20);
-                         header->FormatText = QStringLiteral("[tbSilo.Silo]");
-                         header->Flags |= bfRepeatHeader;
-                         b.AddMemo(10, 1300, 300, 20, QStringLiteral("Силос [tbSilo.Silo]"), QStringLiteral("Group"));
+                         AddRepeatingGroupHeader(b, 1300);
                          b.AddBand(btMasterData, 1400, 20);
                          b.AddMemo(10, 1400, 300, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
                      },

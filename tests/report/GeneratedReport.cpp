@@ -14,15 +14,7 @@ namespace {
 constexpr int kGap = 10;   // between the bands of the design page
 constexpr int kCrossCellWidth = 80;
 
-// The memo's lines: the first, then the first followed by ":2", ":3" ...
-QStringList MemoLines(const QString& first, int count)
-{
-    QStringList lines{first};
-    for (int i = 2; i <= count; ++i)
-        lines << first + QStringLiteral(":%1").arg(i);
-    return lines;
-}
-
+// A footer's totals, as three lines after its first.
 const QString kAggregates = QStringLiteral("s=[SUM([tbData.V])] c=[COUNT()]\nn=[MIN([tbData.V])] x=[MAX([tbData.V])]\na=[AVG([tbData.V])]");
 
 }  // namespace

@@ -95,6 +95,14 @@ void MakeRecords(TChooser& choose, TGenTemplate& t, bool emptyDetails, bool empt
 
 }  // namespace
 
+QStringList MemoLines(const QString& first, int count)
+{
+    QStringList lines{first};
+    for (int i = 2; i <= count; ++i)
+        lines << first + QStringLiteral(":%1").arg(i);
+    return lines;
+}
+
 TGenTemplate GenerateTemplate(uint32_t seed)
 {
     TChooser choose(seed);

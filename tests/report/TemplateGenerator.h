@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 
 // One band of a generated template: its design height, its option bits and the lines of the
 // memo at its top (the memo's own height, the rest of the band lies below it).
@@ -49,6 +50,10 @@ struct TGenTemplate {
     int crossColumns = 0;
     std::vector<TGenRecord> records;
 };
+
+// A memo's lines as the generated templates write them: the first, then the first followed by
+// ":2", ":3" ... up to count lines.
+QStringList MemoLines(const QString& first, int count);
 
 // The template and data of a seed.
 TGenTemplate GenerateTemplate(uint32_t seed);

@@ -16,14 +16,6 @@ namespace {
 
 constexpr qint64 kBuildSeconds = 20;
 
-QStringList MemoLines(const QString& first, int count)
-{
-    QStringList lines{first};
-    for (int i = 2; i <= count; ++i)
-        lines << first + QStringLiteral(":%1").arg(i);
-    return lines;
-}
-
 // The aggregates a footer prints over the values it covers.
 QStringList AggregateLines(const std::vector<int>& values)
 {
