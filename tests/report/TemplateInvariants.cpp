@@ -15,6 +15,8 @@
 namespace {
 
 constexpr qint64 kBuildSeconds = 20;
+// The most pages a title, its sub-report and the headers can fill before the first record.
+constexpr int kPagesBeforeTheFirstRecord = 8;
 
 // The aggregates a footer prints over the values it covers.
 QStringList AggregateLines(const std::vector<int>& values)
@@ -254,6 +256,9 @@ void TChecker::CheckBuildOutcome(bool built, qint64 elapsed)
         const QString error = report_.Error();
         if (!error.contains(QStringLiteral("Object Pic ")) || !error.contains(QStringLiteral("fits on no page")))
             Fail("the build failed without naming the picture that fits on no page: " + Str(error));
+        // At the first record it meets: the pages before are those of the title at most.
+        if (report_.PagesBegun() > kPagesBeforeTheFirstRecord)
+            Fail("the build failed for the picture only after " + std::to_string(report_.PagesBegun()) + " pages");
     }
 }
 
