@@ -159,8 +159,10 @@ void TrpBand::DrawPageBreak()
                 }
             if (!left || root.Terminated || page.IsSubTarget)
                 break;
-            // The band goes on to the foot of the column: the Column footer stands below it.
+            // The band takes the column to its foot, the Column footer standing below it, and goes
+            // on in a new one.
             page.PosY = page.LimitY - page.Bands[btColumnFooter]->Height;
+            page.NoteBody();
             onNewPage = CheckPageBreak(Top, 10000) && page.ColumnIndex == 0;
             Top = page.PosY;
             page.Context().CurrentBand = this;

@@ -96,7 +96,9 @@ public:
     // Frees the bands.
     void EndReport();
     // Page and column breaks; the band that asked for a column break repeats its header.
-    void NewPage();
+    // NewPage is true when it began a page; a page that holds nothing of the report's body yet
+    // is kept instead.
+    bool NewPage();
     void NewColumn(TrpBand* band);
     // Prints the Page footer on every prepared page from PageNo on.
     void FinishPage();

@@ -193,25 +193,25 @@ void TrpPage::FinishPage()
     c.PageNo = prepared.Count();
 }
 
-void TrpPage::NewPage()
+bool TrpPage::NewPage()
 {
     if (IsSubTarget)
-        return;   // the parent band breaks its own page
+        return false;   // the parent band breaks its own page
     TrpRunContext& c = Context();
     TrpReport& root = *c.RootReport;
     if (inNewPage_) {
         SetCalculationError(c, QStringLiteral("Полоса «%1» не помещается на пустой странице")
                                    .arg(c.CurrentBand ? c.CurrentBand->Name : QString()));
-        return;
+        return false;
     }
     CheckProgress();
     if (root.Terminated)
-        return;
+        return false;
     // Two breaks with nothing printed between them (a group and its data band both starting a
     // new page) make one page.
-    if (!bodyOnPage_ && !breakAsked_)
-        return;
     newPageDue_ = false;
+    if (!bodyOnPage_ && !breakAsked_)
+        return false;
     inNewPage_ = true;
     const auto breakEnds = qScopeGuard([this] { inNewPage_ = false; });
     TFurnitureScope furniture(furniture_);
@@ -229,6 +229,7 @@ void TrpPage::NewPage()
         PrintBand(Bands[btColumnHeader]);
     NewPageTopY = PosY;
     bodyOnPage_ = false;
+    return true;
 }
 
 void TrpPage::CheckProgress()
@@ -256,8 +257,8 @@ void TrpPage::NewColumn(TrpBand* band)
         PosY = ColumnTopY;
         if (!NoRepeatHeaders)   // the summary's column has neither header nor footer
             PrintBand(Bands[btColumnHeader]);
-    } else {
-        NewPage();
+    } else if (!NewPage()) {
+        return;   // still on the page just begun, its headers printed
     }
     // The headers of the groups that go on, and the data band's header, again on the new column:
     // those before a group header that asks, down to the group of a group footer that asks (the

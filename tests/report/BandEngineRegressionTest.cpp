@@ -11,6 +11,7 @@
 
 #include "PageBuildFixture.h"
 #include "QtPrinters.h"
+#include "report/objects/PictureView.h"
 #include "report/objects/SubReportView.h"
 
 namespace {
@@ -210,6 +211,7 @@ std::vector<TRegressionCase> Cases()
                              EXPECT_EQ(Placed(b, QStringLiteral("Cell")), expected);
                          }});
     }
+
     // A band of 30 after a title of 1051: its one-line memo is cut at 19 and its line prints
     // there; the 4 of gaps and frame go on (20 + 4 moved up by 18: 0 to 6 on the next page,
     // no line left), and the second record follows at 6.
@@ -370,6 +372,61 @@ std::vector<TRegressionCase> Cases()
                                                 Place(2, 10, 40, 20, "5"), Place(3, 10, 20, 20, "1"),
                                                 Place(4, 10, 20, 20, "-3"), Place(5, 10, 40, 20, "7")}));
                          EXPECT_EQ(Placed(b, QStringLiteral("PageHeader")).size(), 6);
+                     }});
+
+    // A band of 1500 holding a picture, below a page header of 20 on every page: the band is
+    // taller than any page and is split where it stands, at 20, on the first page, which holds
+    // nothing else. The room below the header is 1071 - 20 - 2 = 1049: a picture of 1048 prints
+    // there; one of 1049 fits on no page, and the build ends naming it once the page it is
+    // pushed to shows the same room.
+    for (int height : {1048, 1049}) {
+        const bool fits = height == 1048;
+        cases.push_back({fits ? "a band too tall for the room below the page header of a page holding nothing else "
+                                "made a page of the header alone before it"
+                              : "a picture as tall as the room below every page's header fits on no page",
+                         [height](ReportBuild& b) {
+                             AddRecords(b, 1);
+                             b.AddBand(btPageHeader, 0, 20)->Flags |= bfOnFirstPage;
+                             b.AddMemo(10, 0, 100, 20, QStringLiteral("шапка"), QStringLiteral("PageHeader"));
+                             b.AddBand(btMasterData, 100, 1500, QStringLiteral("Tall"));
+                             TrpView* picture = b.page->AddObject(std::make_unique<TrpPictureView>());
+                             picture->SetBounds(10, 100, 100, height);
+                             picture->Name = QStringLiteral("Picture");
+                         },
+                         [fits](ReportBuild& b) {
+                             if (fits) {
+                                 ExpectBuilt(b);
+                                 EXPECT_EQ(Placed(b, QStringLiteral("Picture")), QStringList{Place(0, 10, 20, 1048, "")});
+                             } else {
+                                 EXPECT_TRUE(b.context.ErrorText.endsWith(QStringLiteral(
+                                     "Object Picture of band Tall fits on no page: it is 1049 high, a page has room for 1049")))
+                                     << b.context.ErrorText.toStdString();
+                             }
+                         }});
+    }
+
+    // A band holding a sub-report whose page lists 4500 rows of 25: 42 rows fill a page
+    // (42 x 25 = 1050, a 43rd would end at 1075), so 108 pages, the last holding the 6 rows
+    // 4495 to 4500. What the sub-report prints is the parent page's content: its page breaks
+    // are no breaks with nothing printed between them.
+    cases.push_back({"a sub-report longer than a hundred pages ended the build as a band that never fits",
+                     [](ReportBuild& b) {
+                         b.AddBand(btMasterData, 0, 30)->FormatText = QStringLiteral("1");
+                         auto* sub = static_cast<TrpSubReportView*>(b.page->AddObject(std::make_unique<TrpSubReportView>()));
+                         sub->SetBounds(0, 0, 300, 30);
+                         sub->SubPageIndex = 1;
+                         TrpPage* target = b.NewPage();
+                         b.AddBand(target, btMasterData, 0, 25)->FormatText = QStringLiteral("4500");
+                         b.AddMemo(target, 10, 0, 100, 25, QStringLiteral("[LINE#]"), QStringLiteral("Line"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 108);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Line")).size(), 4500);
+                         QStringList last;
+                         for (int line = 4495; line <= 4500; ++line)
+                             last << Place(107, 10, (line - 4495) * 25, 25, QString::number(line));
+                         EXPECT_EQ(Placed(b, QStringLiteral("Line")).mid(4494), last);
                      }});
 
     // A cross table of three silos by three columns, cell = temperature x 10 + column:
