@@ -21,6 +21,13 @@ bool HasFixedPlace(int bandType)
     return bandType == btPageFooter || bandType == btOverlay || bandType == btNone;
 }
 
+// Bands every page or column has, printed by the breaks themselves.
+bool IsPageFurniture(int bandType)
+{
+    return HasFixedPlace(bandType) || bandType == btPageHeader || bandType == btColumnHeader ||
+           bandType == btColumnFooter;
+}
+
 }  // namespace
 
 bool TrpBand::Draw()
@@ -34,6 +41,8 @@ bool TrpBand::Draw()
     NeededHeight = -1;
     PendingPageBreaks = PendingColumnBreaks = 0;
     CurYAssigned = false;
+    if (page.newPageDue_ && !IsPageFurniture(BandType) && Exists())
+        page.NewPage();
     if (c.CurrentReport && c.CurrentReport->OnBeginBand)
         c.CurrentReport->OnBeginBand(this);
 
@@ -71,6 +80,7 @@ bool TrpBand::Draw()
     c.CurrentBand = this;
 
     bool result = false;
+    bool reprinted = false;   // the break that moved the band printed it
     if (Visible) {
         if (BandType == btColumnHeader)
             page.ColumnTopY = page.PosY;
@@ -91,16 +101,21 @@ bool TrpBand::Draw()
                         return true;
                     }
                     if (room() - page.TopLimit() >= h || !atTop) {
+                        const int pageBefore = c.PageNo;
                         page.NewColumn(this);
                         c.CurrentBand = this;
                         result = true;
+                        // The new column printed its header, a new page its page header too.
+                        reprinted = BandType == btColumnHeader || (BandType == btPageHeader && c.PageNo != pageBefore);
                     }
                     // Taller than the room a fresh page leaves: split it rather than overflow.
                     if (room() < page.PosY + h)
                         Breaked = true;
                 }
             }
-            if (IsDataBand(BandType) && DataSet && Next && !Next->DataSet) {
+            if (reprinted) {
+                // Printed once is enough.
+            } else if (IsDataBand(BandType) && DataSet && Next && !Next->DataSet) {
                 // One record's bands: this one and the bands of its chain without a source.
                 for (TrpBand* band = this; band && (band == this || !band->DataSet); band = band->Next)
                     if (band->Visible && band->DrawItself())
@@ -110,8 +125,10 @@ bool TrpBand::Draw()
                     result = true;
                 if (Child && Child->Draw())
                     result = true;
+                // The new page begins when a band of the body comes to print on it, so the
+                // report's last band leaves no empty page behind.
                 if (!IsDataBand(BandType) && BandType != btGroupHeader && FormNewPage && Visible)
-                    page.NewPage();
+                    page.newPageDue_ = true;
             }
         }
     } else {

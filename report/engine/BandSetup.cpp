@@ -64,6 +64,9 @@ void TrpPage::StartReport()
         for (TrpBand* band : Bands)
             if (band && band->DataSet)
                 band->DataSet->First();
+        // The groups begin again: none has begun before the data loop reaches it.
+        for (TrpBand* header = Bands[btGroupHeader]; header; header = header->Next)
+            header->GroupValue = QVariant();
         return;
     }
     if (Type == ptDialog) {
@@ -221,6 +224,10 @@ void TrpPage::FillBand(TrpBand& band, TrpView& bandObject)
                 band.FirstSubReport = int(band.Objects.size());
             take(object.get(), true);
         }
+    // The cells of a cross table print whole with their row: such a band moves to the next
+    // page rather than split.
+    if (band.crossObjects_)
+        band.Breaked = false;
 }
 
 void TrpPage::SetupCrossBands()

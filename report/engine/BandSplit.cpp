@@ -63,8 +63,9 @@ void TrpBand::DrawPageBreak()
             view->Top = NeededHeight - view->Height;
     }
     std::vector<TrpView*> drawnAtEnd;   // continued parts that reach the band's final bottom
+    bool subReports = false;   // they leave the page's position below their rows themselves
     if (!CheckPageBreak(Top, PrintedHeight, false)) {
-        DrawObjects();
+        subReports = DrawObjects();
     } else {
         int lowest = 0;
         bool onNewPage = false;   // broken to by this split: the room every next page gives
@@ -177,5 +178,6 @@ void TrpBand::DrawPageBreak()
         geometry.View->Height = geometry.Height;
         geometry.View->Selected = false;
     }
-    page.PosY += PrintedHeight;
+    if (!subReports)
+        page.PosY += PrintedHeight;
 }

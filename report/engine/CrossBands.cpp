@@ -53,6 +53,10 @@ int TrpBand::CrossContentHeight()
         result = std::max(result, allObjectsHeight());
         ++page.ColumnNo;
     }
+    // The cells print their own column's content and totals, not what the last column measured.
+    for (TrpView* view : Objects)
+        if (auto* stretchable = dynamic_cast<TrpStretcheable*>(view); stretchable && view->OwnerBand != this)
+            stretchable->PassMode = pmNormal;
     return result;
 }
 

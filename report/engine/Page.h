@@ -110,6 +110,8 @@ public:
     // Plays the recorded steps of a deferred build from PlayPos on; true when the band drawn
     // needs a new page (the same step is taken again next time), false at the end.
     bool Playback();
+    // The lowest position the rows of sub-reports placed on this page may reach.
+    int SubReportLimitY() const;
 
     // The paper: a Windows paper id (256 a custom size) and the size in tenths of a millimetre
     // as the printer reports it for that id and orientation.
@@ -224,6 +226,8 @@ private:
     // script asked for it (breakAsked_).
     bool bodyOnPage_ = false;
     bool breakAsked_ = false;
+    // A band that starts a new page after it has printed: the next band of the body begins it.
+    bool newPageDue_ = false;
     int furniture_ = 0;   // nesting of the prints a break makes
     int widestCrossRow_ = 0;   // the most cross data cells a row had
     friend class TrpBand;

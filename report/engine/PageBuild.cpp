@@ -6,6 +6,7 @@
 #include "report/engine/EMFPages.h"
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
+#include "report/expr/ReportVariant.h"
 #include "report/objects/BandView.h"
 #include "report/runtime/CurrentScope.h"
 #include "report/runtime/EngineRoutines.h"
@@ -101,6 +102,10 @@ void TrpPage::BuildPage()
         ColumnIndex = 0;
         ColumnOffsetX = LeftLimit();
         bodyOnPage_ = c.AppendMode;   // a page continued holds the body of the page before
+        newPageDue_ = false;
+        // Columns start where the page's body does until the Column header tells otherwise:
+        // a title that runs into the next column goes on there, not above the top margin.
+        ColumnTopY = c.AppendMode ? c.SavedPosY : TopLimit();
         if (c.AppendMode) {
             PosY = c.SavedPosY;
         } else {
@@ -204,6 +209,7 @@ bool TrpPage::NewPage()
         return false;
     // Two breaks with nothing printed between them (a group and its data band both starting a
     // new page) make one page.
+    newPageDue_ = false;
     if (!bodyOnPage_ && !breakAsked_)
         return false;
     inNewPage_ = true;
@@ -219,7 +225,8 @@ bool TrpPage::NewPage()
     PrintBand(Bands[btOverlay]);
     PosY = TopLimit();
     PrintBand(Bands[btPageHeader]);
-    PrintBand(Bands[btColumnHeader]);
+    if (!NoRepeatHeaders)
+        PrintBand(Bands[btColumnHeader]);
     NewPageTopY = PosY;
     bodyOnPage_ = false;
     return true;
@@ -248,14 +255,27 @@ void TrpPage::NewColumn(TrpBand* band)
         ++ColumnIndex;
         ColumnOffsetX += ColumnWidth + ColumnGap;
         PosY = ColumnTopY;
-        PrintBand(Bands[btColumnHeader]);
+        if (!NoRepeatHeaders)   // the summary's column has neither header nor footer
+            PrintBand(Bands[btColumnHeader]);
     } else if (!NewPage()) {
         return;   // still on the page just begun, its headers printed
     }
-    // The headers of the groups that go on, and the data band's header, again on the new column.
-    for (TrpBand* header = Bands[btGroupHeader]; header && header->View && header != band; header = header->Next) {
+    // The headers of the groups that go on, and the data band's header, again on the new column:
+    // those before a group header that asks, down to the group of a group footer that asks (the
+    // inner groups have ended), none for a master footer (every group has ended) nor for a
+    // group that has not begun.
+    TrpBand* end = band;
+    if (band && band->BandType == btGroupFooter) {
+        end = nullptr;
+        for (TrpBand* header = Bands[btGroupHeader]; header && header->View; header = header->Next)
+            if (header->GroupFooter == band)
+                end = header->Next;
+    } else if (band && band->BandType == btMasterFooter) {
+        end = Bands[btGroupHeader];
+    }
+    for (TrpBand* header = Bands[btGroupHeader]; header && header->View && header != end; header = header->Next) {
         header->KeepValues = true;
-        if ((header->Flags & bfRepeatHeader) && !NoRepeatHeaders)
+        if ((header->Flags & bfRepeatHeader) && !NoRepeatHeaders && !VarIsEmpty(header->GroupValue))
             PrintBand(header);
         header->KeepValues = false;
     }

@@ -47,7 +47,7 @@ void TrpBand::DrawSubReports(size_t first)
         target->RightMargin = parent.RightMargin;
         target->BottomMargin = parent.BottomMargin;
         target->PosY = view->Top + Top;
-        target->LimitY = parent.LimitY;
+        target->LimitY = parent.SubReportLimitY();
         target->ColumnOffsetX = parent.ColumnOffsetX + view->Left;
         target->Columns = 1;
         target->ColumnIndex = 0;
@@ -74,7 +74,7 @@ void TrpBand::LayOutSubReports()
             for (size_t i = first; i < Objects.size(); ++i)
                 if (TrpPage* target = TargetOf(Objects[i])) {
                     target->PosY = parent.PosY;
-                    target->LimitY = parent.LimitY;
+                    target->LimitY = parent.SubReportLimitY();
                 }
         SubReportsAllDone = true;
         SubReportsEnd = parent.PosY;
@@ -105,6 +105,11 @@ void TrpBand::LayOutSubReports()
         // A band that did not fit prints again on the new page; its script has run.
         for (TrpBand* band : stopped)
             band->SkipScript = true;
+        // The column footer goes below the rows this page holds.
+        parent.PosY = std::max(parent.PosY, SubReportsEnd);
+        for (size_t i = first; i < Objects.size(); ++i)
+            if (TrpPage* target = TargetOf(Objects[i]); target && !SubReportDone[i - first])
+                parent.PosY = std::max(parent.PosY, target->PosY);
         parent.NewPage();
     }
     c.CurrentPage = &parent;
@@ -114,10 +119,20 @@ void TrpBand::LayOutSubReports()
             target->DeferredList.clear();
             target->PlayPos = 0;
         }
-    parent.PosY += std::max(NeededHeight, SubReportsEnd - parent.PosY);
+    // The band's own height was taken on the page it began; on a later page only the rows count.
+    if (c.PageNo == subPageNoBefore_)
+        parent.PosY += std::max(NeededHeight, SubReportsEnd - parent.PosY);
+    else
+        parent.PosY = std::max(parent.PosY, SubReportsEnd);
     parent.PendingBand = nullptr;
     if (c.PageNo == subPageNoBefore_ && parent.PosY < subPosBefore_ + Height)
         parent.PosY = subPosBefore_ + Height;
+}
+
+int TrpPage::SubReportLimitY() const
+{
+    // Sub-reports keep the room of this page's column footer free, as its own bands do.
+    return LimitY - Bands[btColumnFooter]->Height;
 }
 
 bool TrpPage::Playback()

@@ -94,6 +94,48 @@ QStringList RecordsFrom(int page, int top, int step, int height, int first, int 
     return placed;
 }
 
+// Cross bands across a master band at 0: a header of 100 (memo "H"), data cells of 150 from
+// 100, as many as columns, and a footer of 100; each memo 10 from its band's left.
+void AddCrossBands(ReportBuild& build, int columns, const QString& data, const QString& footer)
+{
+    const struct {
+        int type, left, width;
+        QString text, name;
+    } crosses[] = {{btCrossHeader, 0, 100, QStringLiteral("H"), QStringLiteral("Header")},
+                   {btCrossData, 100, 150, data, QStringLiteral("Data")},
+                   {btCrossFooter, 250, 100, footer, QStringLiteral("Footer")}};
+    for (const auto& cross : crosses) {
+        TrpBandView* band = build.AddBand(cross.type, 0, 20);
+        band->SetBounds(cross.left, 0, cross.width, 20);
+        if (cross.type == btCrossData)
+            band->FormatText = QString::number(columns);
+        build.AddMemo(cross.left + 10, 0, 80, 20, cross.text, cross.name);
+    }
+}
+
+// A report title of that height holding at its top, 400 from the left, a sub-report whose page
+// prints rows of 25 ("Row", its line number), that many.
+TrpBandView* AddSubReportTitle(ReportBuild& build, int height, int rows)
+{
+    TrpBandView* title = build.AddBand(btReportTitle, 0, height);
+    auto* sub = static_cast<TrpSubReportView*>(build.page->AddObject(std::make_unique<TrpSubReportView>()));
+    sub->SetBounds(400, 0, 200, 25);
+    sub->SubPageIndex = 1;
+    TrpPage* target = build.NewPage();
+    build.AddBand(target, btMasterData, 0, 25)->FormatText = QString::number(rows);
+    build.AddMemo(target, 10, 0, 100, 25, QStringLiteral("[LINE#]"), QStringLiteral("Row"));
+    return title;
+}
+
+// A group header of 20 on the silo, repeated on new pages; its memo "Group" reads "Силос <silo>".
+void AddRepeatingGroupHeader(ReportBuild& build, int top)
+{
+    TrpBandView* header = build.AddBand(btGroupHeader, top, 20);
+    header->FormatText = QStringLiteral("[tbSilo.Silo]");
+    header->Flags |= bfRepeatHeader;
+    build.AddMemo(10, top, 300, 20, QStringLiteral("Силос [tbSilo.Silo]"), QStringLiteral("Group"));
+}
+
 std::vector<TRegressionCase> Cases()
 {
     std::vector<TRegressionCase> cases;
@@ -429,6 +471,198 @@ std::vector<TRegressionCase> Cases()
                          EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossHeader)), corner);
                          EXPECT_EQ(b.Texts(QStringLiteral("Total%1").arg(btCrossFooter)), corner);
                      }});
+    // A cross table on a master band that may split, one record: the row fits, and its cells
+    // print beside it as on any band, the header's at 10, the two data cells' at 110 and 260
+    // (cells of 150 from 100), the footer's at 410.
+    cases.push_back({"a band that may split printed none of its cross table's cells",
+                     [](ReportBuild& b) {
+                         b.AddRow(QStringLiteral("А"), 0);
+                         b.AddBand(btMasterData, 0, 20)->Flags |= bfBreaked;
+                         AddCrossBands(b, 2, QStringLiteral("D[COLUMN#]"), QStringLiteral("F"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Header")), QStringList{Place(0, 10, 0, 20, "H")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Data")),
+                                   (QStringList{Place(0, 110, 0, 20, "D1"), Place(0, 260, 0, 20, "D2")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("Footer")), QStringList{Place(0, 410, 0, 20, "F")});
+                     }});
+
+    // A stretched master band measures its cross cells before it prints them; a reading of -2
+    // in three columns prints -2 x 10 + 1, + 2, + 3 = -19, -18, -17 and the row's total -54.
+    cases.push_back({"a stretched band's cross table printed its first cell with the last column's number and "
+                     "its row total as 0",
+                     [](ReportBuild& b) {
+                         b.AddRow(QStringLiteral("А"), -2);
+                         b.AddBand(btMasterData, 0, 20)->Flags |= kFlagStretched;
+                         const QString cell = QStringLiteral("[tbSilo.Temp] * 10 + [COLUMN#]");
+                         AddCrossBands(b, 3, QStringLiteral("[%1]").arg(cell), QStringLiteral("[SUM(%1)]").arg(cell));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Data")), (QStringList{"-19", "-18", "-17"}));
+                         EXPECT_EQ(b.Texts(QStringLiteral("Footer")), QStringList{"-54"});
+                     }});
+
+    // A title of 1060 leaves 11 of the page: the page header of 20 asked for on the first page
+    // goes to the second, where the break that made it has printed it at 0; the record follows
+    // at 20.
+    cases.push_back({"a page header that the title pushed to the next page printed twice there",
+                     [](ReportBuild& b) {
+                         b.AddRow(QStringLiteral("А"), 0);
+                         b.AddBand(btReportTitle, 0, 1060);
+                         b.AddMemo(10, 0, 300, 20, QStringLiteral("Отчёт"), QStringLiteral("Title"));
+                         b.AddBand(btPageHeader, 1100, 20)->Flags |= bfOnFirstPage;
+                         b.AddMemo(10, 1100, 300, 20, QStringLiteral("Стр. [PAGE#]"), QStringLiteral("Header"));
+                         b.AddBand(btMasterData, 1200, 20);
+                         b.AddMemo(10, 1200, 300, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Header")), QStringList{Place(1, 10, 0, 20, "Стр. 2")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Cell")), QStringList{Place(1, 10, 20, 20, "А")});
+                     }});
+
+    // One group of 42 records of 25 below its header of 20 fills the page to 1070; the master
+    // footer of 20 goes to the next page. The group has ended there: its header, repeated on
+    // new pages, does not print above the footer.
+    cases.push_back({"a master footer moved to a new page repeated the header of a group that had ended",
+                     [](ReportBuild& b) {
+                         for (int i = 0; i < 42; ++i)
+                             b.AddRow(QStringLiteral("А"), 1);
+                         AddRepeatingGroupHeader(b, 0);
+                         b.AddBand(btMasterData, 30, 25);
+                         b.AddMemo(10, 30, 300, 25, QStringLiteral("[tbSilo.Temp]"), QStringLiteral("Cell"));
+                         b.AddBand(btMasterFooter, 60, 20);
+                         b.AddMemo(10, 60, 300, 20, QStringLiteral("Итого [SUM([tbSilo.Temp])]"), QStringLiteral("Total"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Group")), QStringList{Place(0, 10, 0, 20, "Силос А")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Total")), QStringList{Place(1, 10, 0, 20, "Итого 42")});
+                     }});
+
+    // A title of 1200 is split: its second memo, at 1150, goes to the next page. No group has
+    // begun then, so the group header that repeats on new pages prints once, before its record.
+    cases.push_back({"a title's page break repeated a group header before the group began",
+                     [](ReportBuild& b) {
+                         b.AddRow(QStringLiteral("А"), 0);
+                         b.AddBand(btReportTitle, 0, 1200);
+                         b.AddMemo(10, 0, 300, 20, QStringLiteral("Отчёт"), QStringLiteral("Title"));
+                         b.AddMemo(10, 1150, 300, 20, QStringLiteral("Конец"), QStringLiteral("TitleEnd"));
+                         AddRepeatingGroupHeader(b, 1300);
+                         b.AddBand(btMasterData, 1400, 20);
+                         b.AddMemo(10, 1400, 300, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.Texts(QStringLiteral("Group")), QStringList{"Силос А"});
+                         EXPECT_EQ(b.Texts(QStringLiteral("TitleEnd")), QStringList{"Конец"});
+                     }});
+
+    // A title of 400 holds a sub-report of 50 rows of 25 at its top; a Column footer of 30
+    // keeps 1071 - 30 = 1041 for them: rows 1 to 41 (to 1025) on the first page, the Column
+    // footer below them at 1025; rows 42 to 50 at 0 to 225 on the second, where the title ends
+    // with them, the Column footer at 225 and the summary below it at 255.
+    cases.push_back({"sub-report rows printed into the Column footer's room, the Column footer over them at the "
+                     "band's top, and the band took its whole height again on the page they ended",
+                     [](ReportBuild& b) {
+                         AddSubReportTitle(b, 400, 50);
+                         b.AddBand(btColumnFooter, 1000, 30);
+                         b.AddMemo(10, 1000, 100, 30, QStringLiteral("колонка"), QStringLiteral("ColumnFooter"));
+                         b.AddBand(btReportSummary, 1100, 20);
+                         b.AddMemo(10, 1100, 100, 20, QStringLiteral("итог"), QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 2);
+                         const QStringList rows = Placed(b, QStringLiteral("Row"));
+                         ASSERT_EQ(rows.size(), 50);
+                         EXPECT_EQ(rows[40], Place(0, 410, 1000, 25, "41"));
+                         EXPECT_EQ(rows[41], Place(1, 410, 0, 25, "42"));
+                         EXPECT_EQ(Placed(b, QStringLiteral("ColumnFooter")),
+                                   (QStringList{Place(0, 10, 1025, 30, "колонка"), Place(1, 10, 225, 30, "колонка")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("Summary")), QStringList{Place(1, 10, 255, 20, "итог")});
+                     }});
+
+    // The same title of 100, allowed to split, with 3 rows (to 75): it takes its height of 100
+    // once, and the summary follows at 100.
+    cases.push_back({"a band that may split added its height again below its sub-reports' rows",
+                     [](ReportBuild& b) {
+                         AddSubReportTitle(b, 100, 3)->Flags |= bfBreaked;
+                         b.AddBand(btReportSummary, 1100, 20);
+                         b.AddMemo(10, 1100, 100, 20, QStringLiteral("итог"), QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Summary")), QStringList{Place(0, 10, 100, 20, "итог")});
+                     }});
+
+    // A Column header of 20, 41 records of 25 (to 1045), the Column footer of 20 at 1045: the
+    // summary of 20 does not fit below it and starts the second page, at its top, with neither
+    // Column header nor Column footer there.
+    cases.push_back({"the page the report summary moved to had a Column header and no Column footer",
+                     [](ReportBuild& b) {
+                         AddRecords(b, 41);
+                         b.AddBand(btColumnHeader, 0, 20);
+                         b.AddMemo(10, 0, 100, 20, QStringLiteral("шапка"), QStringLiteral("ColumnHeader"));
+                         b.AddBand(btMasterData, 30, 25);
+                         b.AddMemo(10, 30, 100, 25, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                         b.AddBand(btColumnFooter, 60, 20);
+                         b.AddMemo(10, 60, 100, 20, QStringLiteral("колонка"), QStringLiteral("ColumnFooter"));
+                         b.AddBand(btReportSummary, 90, 20);
+                         b.AddMemo(10, 90, 100, 20, QStringLiteral("итог"), QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(Placed(b, QStringLiteral("ColumnHeader")), QStringList{Place(0, 10, 0, 20, "шапка")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("ColumnFooter")),
+                                   QStringList{Place(0, 10, 1045, 20, "колонка")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Summary")), QStringList{Place(1, 10, 0, 20, "итог")});
+                     }});
+
+    // A master footer that starts a new page after it, as the report's last band: the new page
+    // would hold nothing of the report's body, and is not made.
+    cases.push_back({"the report's last band, starting a new page after it, left an empty page",
+                     [](ReportBuild& b) {
+                         AddRecords(b, 2);
+                         b.AddBand(btMasterData, 0, 20);
+                         b.AddMemo(10, 0, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                         b.AddBand(btMasterFooter, 30, 20)->Flags |= bfFormNewPage;
+                         b.AddMemo(10, 30, 100, 20, QStringLiteral("итог"), QStringLiteral("Total"));
+                         b.AddBand(btPageFooter, 100, 20)->Flags |= bfOnFirstPage | bfOnLastPage;
+                         b.AddMemo(10, 100, 100, 20, QStringLiteral("стр. [PAGE#]"), QStringLiteral("PageFooter"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         EXPECT_EQ(b.PageCount(), 1);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Total")), QStringList{Place(0, 10, 40, 20, "итог")});
+                     }});
+
+    // Two page columns inside margins of 50 at top and bottom and 20 at the sides: a title of
+    // 2000 is split, its memo at 1100 cut from the room 1021 - 50 - 2 = 969 and moved up by
+    // it, to 131 below the second column's top, the top margin: 181.
+    cases.push_back({"a title that ran into the next page column went on there above the top margin",
+                     [](ReportBuild& b) {
+                         b.page->MarginsOn = true;
+                         b.page->TopMargin = b.page->BottomMargin = 50;
+                         b.page->LeftMargin = b.page->RightMargin = 20;
+                         b.page->Columns = 2;
+                         b.page->ColumnGap = 20;
+                         b.AddBand(btReportTitle, 0, 2000);
+                         b.AddMemo(10, 0, 100, 20, QStringLiteral("Отчёт"), QStringLiteral("Title"));
+                         b.AddMemo(10, 1100, 100, 20, QStringLiteral("Конец"), QStringLiteral("TitleEnd"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         const std::vector<TPrinted> printed = b.Printed(0);
+                         const auto end = std::find_if(printed.begin(), printed.end(), [](const TPrinted& object) {
+                             return object.Name == QLatin1String("TitleEnd");
+                         });
+                         ASSERT_NE(end, printed.end());
+                         EXPECT_EQ(end->Top, 181);
+                     }});
+
     return cases;
 }
 
