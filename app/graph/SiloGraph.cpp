@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -55,6 +56,8 @@ struct TRange {
 TSiloGraph::TSiloGraph(QWidget* parent) : QChartView(parent)
 {
     auto* chart = new QChart;
+    // The view comes with an empty chart of its own, which it stops owning once replaced.
+    const std::unique_ptr<QChart> replaced(QChartView::chart());
     setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     viewport()->setCursor(Qt::CrossCursor);

@@ -205,6 +205,8 @@ TEST_F(SettingsSectionsTest, FirstStartWritesTheDefaultsInTheirOrder)
     for (const auto& [key, value] : values)
         EXPECT_EQ(back.ReadString("Общие", key, "?"), value) << key;
 
+    // The table holds pointers: the default path's octets must outlive it.
+    const std::string siloBinsFile = DefaultSiloBinsFile().toStdString();
     const std::pair<const char*, const char*> configuration[] = {
         {"Силкорпусов", "0"}, {"Блоков", "12"}, {"ТУРов", "12"}, {"ТД в ТУР", "6"}, {"Период", "2400"},
         {"Местный блок датчика температуры воздуха", "-1"}, {"Цветная печать", "0"}, {"Cтрок в процедуре", "17"},
@@ -215,7 +217,7 @@ TEST_F(SettingsSectionsTest, FirstStartWritesTheDefaultsInTheirOrder)
         {"Силосов в одном запросе КВЛа", "5"}, {"адрес контроллера КВЛ", "0"}, {"Мин шкалы Т", "0"},
         {"Толщина линии 0", "1"}, {"Цвет линии 5", "65280"}, {"Использовать точки линии 3", "0"},
         {"Сортировка в отчете по №", "1"}, {"БД автоэкспорт", "0"},
-        {"файл конфигурации силкорпусов", DefaultSiloBinsFile().toUtf8().constData()}, {"Сортировка истории", "0"},
+        {"файл конфигурации силкорпусов", siloBinsFile.c_str()}, {"Сортировка истории", "0"},
         {"rtMarginLeft", "0"}, {"PrinterPaperSize", "0"}, {"SortReport", "1"},
     };
     for (const auto& [key, value] : configuration)
