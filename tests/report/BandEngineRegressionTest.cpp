@@ -8,6 +8,7 @@
 // memo cut at the foot of a page gets the room left below its top and 1 more; the room is the
 // page's limit less the Column footer, the band's top and 2.
 #include <functional>
+#include <memory>
 
 #include "PageBuildFixture.h"
 #include "QtPrinters.h"
@@ -134,6 +135,18 @@ void AddRepeatingGroupHeader(ReportBuild& build, int top)
     header->FormatText = QStringLiteral("[tbSilo.Silo]");
     header->Flags |= bfRepeatHeader;
     build.AddMemo(10, top, 300, 20, QStringLiteral("Силос [tbSilo.Silo]"), QStringLiteral("Group"));
+}
+
+// A title of 1200, split: its memo at 1150 goes to the next page ("TitleEnd"), before a group
+// on the silo that repeats its header on new pages and a master band of the silo.
+void SplitTitleAboveGroups(ReportBuild& build)
+{
+    build.AddBand(btReportTitle, 0, 1200);
+    build.AddMemo(10, 0, 300, 20, QStringLiteral("Отчёт"), QStringLiteral("Title"));
+    build.AddMemo(10, 1150, 300, 20, QStringLiteral("Конец"), QStringLiteral("TitleEnd"));
+    AddRepeatingGroupHeader(build, 1300);
+    build.AddBand(btMasterData, 1400, 20);
+    build.AddMemo(10, 1400, 300, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
 }
 
 std::vector<TRegressionCase> Cases()
@@ -547,18 +560,31 @@ std::vector<TRegressionCase> Cases()
     cases.push_back({"a title's page break repeated a group header before the group began",
                      [](ReportBuild& b) {
                          b.AddRow(QStringLiteral("А"), 0);
-                         b.AddBand(btReportTitle, 0, 1200);
-                         b.AddMemo(10, 0, 300, 20, QStringLiteral("Отчёт"), QStringLiteral("Title"));
-                         b.AddMemo(10, 1150, 300, 20, QStringLiteral("Конец"), QStringLiteral("TitleEnd"));
-                         AddRepeatingGroupHeader(b, 1300);
-                         b.AddBand(btMasterData, 1400, 20);
-                         b.AddMemo(10, 1400, 300, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                         SplitTitleAboveGroups(b);
                      },
                      [](ReportBuild& b) {
                          ExpectBuilt(b);
                          EXPECT_EQ(b.Texts(QStringLiteral("Group")), QStringList{"Силос А"});
                          EXPECT_EQ(b.Texts(QStringLiteral("TitleEnd")), QStringList{"Конец"});
                      }});
+
+    // The same over silos А and Б in a build of two passes: the second pass begins its groups
+    // again, so the title's break repeats no header of the group the first pass ended with.
+    {
+        auto groups = std::make_shared<QStringList>();
+        cases.push_back({"in a build of two passes, a title's page break repeated the group header the first "
+                         "pass ended with",
+                         [groups](ReportBuild& b) {
+                             b.AddRow(QStringLiteral("А"), 0);
+                             b.AddRow(QStringLiteral("Б"), 0);
+                             SplitTitleAboveGroups(b);
+                             b.report->TwoPass = true;
+                             b.report->ShowProgress = false;
+                             EXPECT_TRUE(b.report->BuildReportPages());
+                             *groups = b.Texts(QStringLiteral("Group"));
+                         },
+                         [groups](ReportBuild&) { EXPECT_EQ(*groups, (QStringList{"Силос А", "Силос Б"})); }});
+    }
 
     // A title of 400 holds a sub-report of 50 rows of 25 at its top; a Column footer of 30
     // keeps 1071 - 30 = 1041 for them: rows 1 to 41 (to 1025) on the first page, the Column

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr uint32_t kSeedsPerBlock = 200;
-constexpr uint32_t kBlocks = 20;
+constexpr uint32_t kBlocks = 15;
 
 // Checks every seed of [first, last]; a broken one is told with its template and data.
 void CheckSeeds(uint32_t first, uint32_t last)
