@@ -80,11 +80,8 @@ void TrpBand::DrawCrossCells()
             return false;
         const int posY = page.PosY;
         ++c.PageNo;
-        if (c.PageNo >= prepared.Count()) {
-            prepared.AddPage(page);
-            page.PrintBand(page.Bands[btOverlay]);
-            page.PrintBand(page.Bands[btPageHeader]);
-        }
+        if (c.PageNo >= prepared.Count())
+            page.AddCrossRowPage(rowTop);
         page.PosY = posY;
         x = page.LeftLimit();
         return true;

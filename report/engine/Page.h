@@ -103,8 +103,12 @@ public:
     // is kept instead.
     bool NewPage();
     void NewColumn(TrpBand* band);
-    // Prints the Page footer on every prepared page from PageNo on.
-    void FinishPage();
+    // Prints the Page footer on every prepared page from PageNo on, by its first-page flag and,
+    // at the report's end, its last-page flag.
+    void FinishPage(bool reportEnd = false);
+    // A page a cross row wider than the page goes on to, appended with its Overlay and Page
+    // header; the row, at rowTop, keeps its place.
+    void AddCrossRowPage(int rowTop);
     // Compiles the lines and runs them (the page's script), with no current object.
     void RunScript(const QStringList& lines);
     // Plays the recorded steps of a deferred build from PlayPos on; true when the band drawn
@@ -182,6 +186,8 @@ private:
     // "Page" and the first number from 1 that no other page of the report is named by.
     QString DefaultName() const;
 
+    // Whether the page of that index gets the Page footer; lastPage is -1 before the report's end.
+    bool FooterDue(int page, int lastPage) const;
     void SetupBands();
     TrpBand* AddBand(int bandType);
     void FillBand(TrpBand& band, TrpView& bandObject);

@@ -161,36 +161,56 @@ void TrpPage::EndPageBuild()
     ColumnIndex = 0;
     ColumnOffsetX = LeftLimit();
     const int pageNo = c.PageNo;
+    const int lastPage = c.RootReport->EMFPages->Count() - 1;
+    bool footerDue = false;   // on the page or the pages a cross row added to its right
+    for (int page = pageNo; page <= lastPage; ++page)
+        footerDue = footerDue || FooterDue(page, lastPage);
     c.FooterDone = false;
-    TrpBand& footer = *Bands[btPageFooter];
-    if (!report.OnManualBuild && ((pageNo == 0 && (footer.Flags & bfOnFirstPage)) || (footer.Flags & bfOnLastPage)) &&
-        footer.Exists()) {
+    if (!report.OnManualBuild && footerDue && Bands[btPageFooter]->Exists()) {
         c.FooterDone = true;
-        const uint16_t flags = footer.Flags;
-        footer.Flags |= bfOnFirstPage;
-        FinishPage();
-        footer.Flags = flags;
+        FinishPage(true);
     }
     FireEndPage(c);
     c.PageNo = pageNo + 1;
 }
 
-void TrpPage::FinishPage()
+void TrpPage::FinishPage(bool reportEnd)
 {
     TrpRunContext& c = Context();
     const TrpEMFPages& prepared = *c.RootReport->EMFPages;
     ColumnIndex = 0;
     ColumnOffsetX = LeftLimit();
-    TrpBand* footer = Bands[btPageFooter];
-    if (c.PageNo != 0 || (footer->Flags & bfOnFirstPage)) {
-        TFurnitureScope furniture(furniture_);
-        for (; c.PageNo < prepared.Count(); ++c.PageNo)
-            if (!(c.AppendMode && c.FooterDone)) {
-                FireEndPage(c);
-                PrintBand(footer);
-            }
-    }
+    const int lastPage = reportEnd ? prepared.Count() - 1 : -1;
+    TFurnitureScope furniture(furniture_);
+    for (; c.PageNo < prepared.Count(); ++c.PageNo)
+        if (FooterDue(c.PageNo, lastPage) && !(c.AppendMode && c.FooterDone)) {
+            FireEndPage(c);
+            PrintBand(Bands[btPageFooter]);
+        }
     c.PageNo = prepared.Count();
+}
+
+bool TrpPage::FooterDue(int page, int lastPage) const
+{
+    const uint16_t flags = Bands[btPageFooter]->Flags;
+    const bool first = flags & bfOnFirstPage, last = flags & bfOnLastPage;
+    if (page == 0 && page == lastPage)
+        return first || last;
+    if (page == 0)
+        return first;
+    return page != lastPage || last;
+}
+
+void TrpPage::AddCrossRowPage(int rowTop)
+{
+    TFurnitureScope furniture(furniture_);
+    Context().RootReport->EMFPages->AddPage(*this);
+    PrintBand(Bands[btOverlay]);
+    PosY = TopLimit();
+    // The page goes on with the rows of the page before: its header only where it leaves them room.
+    TrpBand* header = Bands[btPageHeader];
+    if (PosY + header->Height <= rowTop)
+        PrintBand(header);
 }
 
 bool TrpPage::NewPage()

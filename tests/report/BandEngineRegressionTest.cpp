@@ -689,6 +689,64 @@ std::vector<TRegressionCase> Cases()
                          EXPECT_EQ(end->Top, 181);
                      }});
 
+    // A master band of 20 below a title, its cross row of a header (0-100) and five cells of 150
+    // from 100: four fit the page's 758 (to 700), the fifth and the footer go on at 0 and 150 of
+    // the page the row adds, at the row's place. That page has the page header of 20 at its top
+    // when the row, below the title, leaves it room (a title of 20, not of 19); page 1 has none
+    // (not asked for the first page). Page footers of 20 at 1051, by their flags: a page the row
+    // adds is the report's last or a middle one like any other.
+    const struct {
+        int title, records;
+        uint16_t footerFlags;
+        std::vector<int> headers, footers;   // pages that have them, from 0
+        const char* fault;
+    } wideRows[] = {
+        {20, 1, bfOnFirstPage, {1}, {0},
+         "a page a cross row added had its page header at the row's place, and the Page footer the last-page "
+         "flag does not allow"},
+        {19, 1, bfOnFirstPage | bfOnLastPage, {}, {0, 1},
+         "a page a cross row added had its page header over the row, which left it no room"},
+        // The master band starts a new page: record 2 at 20 on page 2 (below its header), its
+        // row going on to page 3; pages 1 and 2 are the middle ones.
+        {20, 2, 0, {1, 2, 3}, {1, 2}, "the page a cross row added before a page break missed its Page footer"},
+    };
+    for (const auto& wide : wideRows)
+        cases.push_back({wide.fault,
+                         [wide](ReportBuild& b) {
+                             AddRecords(b, wide.records);
+                             b.AddBand(btReportTitle, 100, wide.title);
+                             TrpBandView* rows = b.AddBand(btMasterData, 0, 20);
+                             if (wide.records > 1)
+                                 rows->Flags |= bfFormNewPage;
+                             AddCrossBands(b, 5, QStringLiteral("[tbSilo.Silo]:[COLUMN#]"), QStringLiteral("F[tbSilo.Silo]"));
+                             const uint16_t pageFlags = bfOnFirstPage | bfOnLastPage;
+                             b.AddBand(btPageHeader, 200, 20)->Flags &= uint16_t(~bfOnFirstPage);
+                             b.AddMemo(10, 200, 100, 20, QStringLiteral("PH[PAGE#]"), QStringLiteral("PageHeader"));
+                             TrpBandView* footer = b.AddBand(btPageFooter, 300, 20);
+                             footer->Flags = uint16_t((footer->Flags & ~pageFlags) | wide.footerFlags);
+                             b.AddMemo(10, 300, 100, 20, QStringLiteral("PF[PAGE#]"), QStringLiteral("PageFooter"));
+                         },
+                         [wide](ReportBuild& b) {
+                             ExpectBuilt(b);
+                             ASSERT_EQ(b.PageCount(), 2 * wide.records);
+                             QStringList data, footers, headers, pageFooters;
+                             for (int r = 1; r <= wide.records; ++r) {
+                                 const int page = 2 * (r - 1), top = r == 1 ? wide.title : 20;
+                                 for (int column = 1; column <= 4; ++column)
+                                     data << Place(page, 110 + 150 * (column - 1), top, 20, QStringLiteral("%1:%2").arg(r).arg(column));
+                                 data << Place(page + 1, 10, top, 20, QStringLiteral("%1:5").arg(r));
+                                 footers << Place(page + 1, 160, top, 20, QStringLiteral("F%1").arg(r));
+                             }
+                             for (int page : wide.headers)
+                                 headers << Place(page, 10, 0, 20, QStringLiteral("PH%1").arg(page + 1));
+                             for (int page : wide.footers)
+                                 pageFooters << Place(page, 10, 1051, 20, QStringLiteral("PF%1").arg(page + 1));
+                             EXPECT_EQ(Placed(b, QStringLiteral("Data")), data);
+                             EXPECT_EQ(Placed(b, QStringLiteral("Footer")), footers);
+                             EXPECT_EQ(Placed(b, QStringLiteral("PageHeader")), headers);
+                             EXPECT_EQ(Placed(b, QStringLiteral("PageFooter")), pageFooters);
+                         }});
+
     return cases;
 }
 

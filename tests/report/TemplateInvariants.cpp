@@ -90,6 +90,20 @@ private:
         return name == QLatin1String("PH") || name == QLatin1String("PF") || name == QLatin1String("CH") ||
                name == QLatin1String("CF");
     }
+    // The top of the highest cross cell of a page that holds nothing but cross cells of rows
+    // that went on from the page before and the page's own bands; -1 for any other page.
+    int CrossRowsTop(const TGenPage& page) const
+    {
+        int top = -1;
+        for (const TGenPrinted& object : page) {
+            if (IsPageBand(object.name))
+                continue;
+            if (!object.name.startsWith(QLatin1Char('X')))
+                return -1;
+            top = top < 0 ? object.top : std::min(top, object.top);
+        }
+        return top;
+    }
     int Column(const TGenPrinted& object) const
     {
         // Page columns shift the objects by their width and gap from the design's left.
@@ -347,8 +361,11 @@ void TChecker::CheckPageBands(const std::vector<TGenPage>& pages)
         const std::string where = " on page " + std::to_string(p) + " of " + std::to_string(n);
         if (t_.pageHeader) {
             // The first page has it when asked, unless the title took that page on: the page
-            // breaks then print it on the pages that follow only.
-            const bool due = p > 1 || (t_.pageHeader->flags & bfOnFirstPage);
+            // breaks then print it on the pages that follow only. A page a cross row went on to
+            // has it where the rows it goes on with leave it room.
+            const int rowsTop = CrossRowsTop(page);
+            const bool due = rowsTop >= 0 ? rowsTop >= report_.TopLimit() + t_.pageHeader->height
+                                          : p > 1 || (t_.pageHeader->flags & bfOnFirstPage);
             const bool optional = p == 1 && t_.title;
             QStringList expected;
             if (due && !(optional && texts(page, "PH").isEmpty()))
@@ -408,13 +425,17 @@ void TChecker::CheckGeometry(const std::vector<TGenPage>& pages)
             if (IsPageBand(object.name))
                 continue;
             for (const TGenPrinted& footer : page) {
-                if (footer.name != QLatin1String("PF") && footer.name != QLatin1String("CF"))
+                if (footer.name != QLatin1String("PF") && footer.name != QLatin1String("CF") &&
+                    footer.name != QLatin1String("PH"))
                     continue;
                 const bool across = object.left < footer.left + footer.width && footer.left < object.left + object.width;
                 const bool down = object.top < footer.top + footer.height && footer.top < object.top + object.height;
                 if (across && down)
-                    Fail(what + " lies over the " + (footer.name == QLatin1String("PF") ? "page" : "column") +
-                         " footer at " + std::to_string(footer.top) + ".." + std::to_string(footer.top + footer.height) + where);
+                    Fail(what + " lies over the " +
+                         (footer.name == QLatin1String("PH")   ? "page header"
+                          : footer.name == QLatin1String("PF") ? "page footer"
+                                                               : "column footer") +
+                         " at " + std::to_string(footer.top) + ".." + std::to_string(footer.top + footer.height) + where);
             }
         }
         for (const TGenPrinted& columnFooter : page)
