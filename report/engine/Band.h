@@ -218,6 +218,10 @@ private:
     // Moves the objects below the object (and within its width) down by dy.
     void ShiftObjectsBelow(const TrpView* view, int dy);
     void DrawCrossCells();
+    // In a band split across pages, the cross cells print whole with the part that holds their
+    // row; a row the part cuts goes on at the next part's top. avail is the part's room, pageRoom
+    // a fresh page's; lowest grows to the row's end when it prints.
+    void PlaceCrossRow(int avail, int pageRoom, int& lowest);
     // The data source whose records give the cross columns, or none.
     TrpDataset* CrossSource();
     // Copies every value registered for all cross columns into that column, unless it has it.

@@ -1,6 +1,7 @@
 // A band split across pages: what fits above the page's limit prints on this page, stretchable
 // objects print the part that fits and continue on the next page, the rest moves there.
 #include <algorithm>
+#include <vector>
 
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
@@ -42,6 +43,34 @@ bool TrpBand::NeverFits(TrpView& view, int height, int room)
     return true;
 }
 
+void TrpBand::PlaceCrossRow(int avail, int pageRoom, int& lowest)
+{
+    std::vector<TrpView*> row;   // the cross objects not printed yet
+    int top = 0, bottom = 0;
+    for (TrpView* view : Objects)
+        if (view->Selected && view->OwnerBand != this) {
+            top = row.empty() ? view->Top : std::min(top, view->Top);
+            bottom = row.empty() ? view->Top + view->Height : std::max(bottom, view->Top + view->Height);
+            row.push_back(view);
+        }
+    if (row.empty() || top >= avail)
+        return;
+    if (top >= 0 && bottom < avail) {
+        DrawCrossCells();
+        for (TrpView* view : row)
+            view->Selected = false;
+        lowest = std::max(lowest, bottom);
+        return;
+    }
+    if (bottom - top >= pageRoom && NeverFits(*row.front(), bottom - top, pageRoom)) {
+        for (TrpView* view : row)
+            view->Selected = false;
+        return;
+    }
+    for (TrpView* view : row)
+        view->Top += avail - top;   // starts the next part
+}
+
 void TrpBand::DrawPageBreak()
 {
     TrpPage& page = *Page;
@@ -66,6 +95,8 @@ void TrpBand::DrawPageBreak()
     bool subReports = false;   // they leave the page's position below their rows themselves
     if (!CheckPageBreak(Top, PrintedHeight, false)) {
         subReports = DrawObjects();
+        if (crossObjects_)
+            DrawCrossCells();
     } else {
         int lowest = 0;
         bool onNewPage = false;   // broken to by this split: the room every next page gives
@@ -82,8 +113,10 @@ void TrpBand::DrawPageBreak()
             const auto endless = [&](TrpView& view, int rest) {
                 return rest >= pageRoom && NeverFits(view, rest, pageRoom);
             };
+            if (crossObjects_)
+                PlaceCrossRow(avail, pageRoom, lowest);
             for (TrpView* view : Objects) {
-                if (!view->Selected)
+                if (!view->Selected || view->OwnerBand != this)
                     continue;
                 auto* stretchable = dynamic_cast<TrpStretcheable*>(view);
                 if (view->Top >= 0 && view->Top < avail) {

@@ -96,8 +96,10 @@ QStringList RecordsFrom(int page, int top, int step, int height, int first, int 
 }
 
 // Cross bands across a master band at 0: a header of 100 (memo "H"), data cells of 150 from
-// 100, as many as columns, and a footer of 100; each memo 10 from its band's left.
-void AddCrossBands(ReportBuild& build, int columns, const QString& data, const QString& footer)
+// 100, as many as columns, and a footer of 100; each memo 10 from its band's left, at top and
+// that high.
+void AddCrossBands(ReportBuild& build, int columns, const QString& data, const QString& footer, int top = 0,
+                   int height = 20)
 {
     const struct {
         int type, left, width;
@@ -110,7 +112,7 @@ void AddCrossBands(ReportBuild& build, int columns, const QString& data, const Q
         band->SetBounds(cross.left, 0, cross.width, 20);
         if (cross.type == btCrossData)
             band->FormatText = QString::number(columns);
-        build.AddMemo(cross.left + 10, 0, 80, 20, cross.text, cross.name);
+        build.AddMemo(cross.left + 10, top, 80, height, cross.text, cross.name);
     }
 }
 
@@ -746,6 +748,64 @@ std::vector<TRegressionCase> Cases()
                              EXPECT_EQ(Placed(b, QStringLiteral("PageHeader")), headers);
                              EXPECT_EQ(Placed(b, QStringLiteral("PageFooter")), pageFooters);
                          }});
+
+    // A master band of 1200, taller than the page's 1071, is split where it stands: its own
+    // memo at 0 (at 600 from the left) prints on the first part, whose room is 1071 - 2 = 1069.
+    // Its cross row at 0 prints there too: the header's cell at 10, the data cells at 110 and
+    // 260, the footer's at 410. A row at 1060 to 1080 is cut by the part's end and goes on whole
+    // at the next page's top. The band ends below the row, at 20, so the second record, which
+    // does not fit below it, starts a page of its own.
+    for (int rowTop : {0, 1060}) {
+        cases.push_back({"a band taller than a page printed none of its cross table's cells",
+                         [rowTop](ReportBuild& b) {
+                             AddRecords(b, 2);
+                             b.AddBand(btMasterData, 0, 1200, QStringLiteral("Tall"));
+                             b.AddMemo(600, 0, 100, 20, QStringLiteral("[tbSilo.Silo]"), QStringLiteral("Cell"));
+                             AddCrossBands(b, 2, QStringLiteral("[tbSilo.Silo]:[COLUMN#]"), QStringLiteral("F"), rowTop);
+                         },
+                         [rowTop](ReportBuild& b) {
+                             ExpectBuilt(b);
+                             const bool cut = rowTop > 0;
+                             ASSERT_EQ(b.PageCount(), cut ? 4 : 2);
+                             QStringList cells, headers, data, footers;
+                             for (int r = 1; r <= 2; ++r) {
+                                 const int page = cut ? 2 * (r - 1) : r - 1, rowPage = cut ? page + 1 : page;
+                                 cells << Place(page, 600, 0, 20, QString::number(r));
+                                 headers << Place(rowPage, 10, 0, 20, QStringLiteral("H"));
+                                 data << Place(rowPage, 110, 0, 20, QStringLiteral("%1:1").arg(r))
+                                      << Place(rowPage, 260, 0, 20, QStringLiteral("%1:2").arg(r));
+                                 footers << Place(rowPage, 410, 0, 20, QStringLiteral("F"));
+                             }
+                             EXPECT_EQ(Placed(b, QStringLiteral("Cell")), cells);
+                             EXPECT_EQ(Placed(b, QStringLiteral("Header")), headers);
+                             EXPECT_EQ(Placed(b, QStringLiteral("Data")), data);
+                             EXPECT_EQ(Placed(b, QStringLiteral("Footer")), footers);
+                         }});
+    }
+
+    // The same band with a cross row as tall as the room a page gives, 1069: it fits on no
+    // page, and the build ends at once naming its first object; a row of 1068 prints on the
+    // first part.
+    for (int height : {1068, 1069}) {
+        const bool fits = height == 1068;
+        cases.push_back({fits ? "a cross row as tall as a page's room but one prints with the first part of its band"
+                              : "a cross row taller than any page's room fits on no page",
+                         [height](ReportBuild& b) {
+                             AddRecords(b, 1);
+                             b.AddBand(btMasterData, 0, 1200, QStringLiteral("Tall"));
+                             AddCrossBands(b, 1, QStringLiteral("D"), QStringLiteral("F"), 0, height);
+                         },
+                         [fits](ReportBuild& b) {
+                             if (fits) {
+                                 ExpectBuilt(b);
+                                 EXPECT_EQ(Placed(b, QStringLiteral("Data")), QStringList{Place(0, 110, 0, 1068, "D")});
+                             } else {
+                                 EXPECT_TRUE(b.context.ErrorText.endsWith(QStringLiteral(
+                                     "Object Header of band Tall fits on no page: it is 1069 high, a page has room for 1069")))
+                                     << b.context.ErrorText.toStdString();
+                             }
+                         }});
+    }
 
     return cases;
 }

@@ -170,10 +170,10 @@ TGenTemplate GenerateTemplate(uint32_t seed)
 
     if (t.columns == 1 && choose.Chance(10))   // beside the title's memo, in the one column
         t.subReportRows = choose.Range(1, 120);
-    // A cross table on a band taller than a page is left out: such a band is split, which
-    // its cells cannot be. Half of its rows stay within the page's width, the others go on
-    // over pages they add to the right (cells of 80 from 360).
-    if (t.columns == 1 && t.master.lines < 20 && t.pictureHeight == 0 && choose.Chance(10))
+    // A cross table, also on a band taller than a page (its cells print with the part that
+    // holds their row). Half of its rows stay within the page's width, the others go on over
+    // pages they add to the right (cells of 80 from 360).
+    if (t.columns == 1 && choose.Chance(10))
         t.crossColumns = choose.Chance(50) ? choose.Range(1, 3) : choose.Range(4, 24);
     if (t.subReportRows > 0 && !t.title)
         t.title = MakeBand(choose, 0, 1);
