@@ -199,7 +199,8 @@ private:
     void DrawObject(TrpView* view);
     // Writes the object into the prepared page being filled, shifted by (dx, dy).
     void PrintObject(TrpView* view, int dx, int dy);
-    void DrawPageBreak();
+    // Splits the band across pages; true when it laid out sub-reports, which set PosY.
+    bool DrawPageBreak();
     // A split object that does not fit the room a page gives it at its top ends the build with
     // an error naming it (true); a sub-report's page leaves that to the page it prints on.
     bool NeverFits(TrpView& view, int height, int room);

@@ -167,7 +167,7 @@ bool TrpBand::DrawItself()
         Top = page.PosY;
         c.CurrentBand = this;
         if (Breaked) {
-            DrawPageBreak();
+            subReports = DrawPageBreak();
         } else {
             subReports = DrawObjects();
             if (crossObjects_)
@@ -184,7 +184,7 @@ bool TrpBand::DrawItself()
         }
         if (Breaked) {
             PrintedHeight = std::max(NeededHeight, Height);
-            DrawPageBreak();
+            subReports = DrawPageBreak();
         } else {
             subReports = DrawObjects();
             if (crossObjects_)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include <QScopedValueRollback>
+
 #include "report/engine/Page.h"
 #include "report/engine/Report.h"
 #include "report/objects/Stretcheable.h"
@@ -71,7 +73,7 @@ void TrpBand::PlaceCrossRow(int avail, int pageRoom, int& lowest)
         view->Top += avail - top;   // starts the next part
 }
 
-void TrpBand::DrawPageBreak()
+bool TrpBand::DrawPageBreak()
 {
     TrpPage& page = *Page;
     const TrpReport& root = *page.Context().RootReport;
@@ -98,6 +100,13 @@ void TrpBand::DrawPageBreak()
         if (crossObjects_)
             DrawCrossCells();
     } else {
+        // Sub-reports print no part of themselves here: they lay out their rows after the split.
+        size_t firstSubReport = Objects.size();
+        for (size_t i = 0; i < Objects.size() && firstSubReport == Objects.size(); ++i)
+            if (Objects[i]->TypeCode == otSubReport && Objects[i]->Visible && Objects[i]->OwnerBand == this)
+                firstSubReport = i;
+        for (size_t i = firstSubReport; i < Objects.size(); ++i)
+            Objects[i]->Selected = false;
         int lowest = 0;
         bool onNewPage = false;   // broken to by this split: the room every next page gives
         for (;;) {
@@ -201,10 +210,17 @@ void TrpBand::DrawPageBreak()
             page.Context().CurrentBand = this;
         }
         PrintedHeight = lowest;
-    }
-    for (TrpView* view : drawnAtEnd) {
-        view->Height = PrintedHeight;
-        DrawObject(view);
+        for (TrpView* view : drawnAtEnd) {
+            view->Height = PrintedHeight;
+            DrawObject(view);
+        }
+        if (firstSubReport < Objects.size() && !root.Terminated) {
+            // They begin beside the band's last part, which is as high as it printed there.
+            const QScopedValueRollback height(Height, PrintedHeight);
+            const QScopedValueRollback needed(NeededHeight, PrintedHeight);
+            DrawSubReports(firstSubReport);
+            subReports = true;
+        }
     }
     for (const TSavedGeometry& geometry : saved) {
         geometry.View->Top = geometry.Top;
@@ -213,4 +229,5 @@ void TrpBand::DrawPageBreak()
     }
     if (!subReports)
         page.PosY += PrintedHeight;
+    return subReports;
 }

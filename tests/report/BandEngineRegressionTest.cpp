@@ -807,6 +807,30 @@ std::vector<TRegressionCase> Cases()
                          }});
     }
 
+    // A title of 1200, taller than the page's 1071, holds a sub-report of 3 rows of 25 at its
+    // top and is split: its memo at 0 prints on the first page; the room there is
+    // 1071 - 0 - 2 = 1069, so its memo at 1150 goes on at 1150 - 1069 = 81 of the second page,
+    // where the title's last part ends at 81 + 20 = 101. The rows print beside that part, at
+    // 0, 25 and 50, once each; the summary follows at max(101, 75) = 101.
+    cases.push_back({"a band split across pages printed none of its sub-report's rows",
+                     [](ReportBuild& b) {
+                         AddSubReportTitle(b, 1200, 3);
+                         b.AddMemo(10, 0, 300, 20, QStringLiteral("Отчёт"), QStringLiteral("Title"));
+                         b.AddMemo(10, 1150, 300, 20, QStringLiteral("Конец"), QStringLiteral("TitleEnd"));
+                         b.AddBand(btReportSummary, 1300, 20);
+                         b.AddMemo(10, 1300, 100, 20, QStringLiteral("итог"), QStringLiteral("Summary"));
+                     },
+                     [](ReportBuild& b) {
+                         ExpectBuilt(b);
+                         ASSERT_EQ(b.PageCount(), 2);
+                         EXPECT_EQ(Placed(b, QStringLiteral("Title")), QStringList{Place(0, 10, 0, 20, "Отчёт")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("TitleEnd")), QStringList{Place(1, 10, 81, 20, "Конец")});
+                         EXPECT_EQ(Placed(b, QStringLiteral("Row")),
+                                   (QStringList{Place(1, 410, 0, 25, "1"), Place(1, 410, 25, 25, "2"),
+                                                Place(1, 410, 50, 25, "3")}));
+                         EXPECT_EQ(Placed(b, QStringLiteral("Summary")), QStringList{Place(1, 10, 101, 20, "итог")});
+                     }});
+
     return cases;
 }
 
