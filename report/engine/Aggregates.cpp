@@ -133,7 +133,6 @@ void TrpBand::ResetAggregates()
                 AggregateBand->AverageCounts.remove(values.NameAt(i));
         }
     }
-    AggregateBand->AggregateCount = 0;
 }
 
 void TrpBand::AddColumnValues(int column)
@@ -203,6 +202,4 @@ void TrpBand::Accumulate(int column)
     } catch (const std::exception& error) {
         SetCalculationError(c, error);
     }
-    if (column == 0)
-        ++AggregateCount;
 }

@@ -158,12 +158,11 @@ public:
     // destroyed frees what it made, without ending any walk).
     void ReleaseDataSource();
 
-    // Aggregates (Aggregates.h). A data band: the values it accumulates, by aggregate name, and
-    // the records accumulated since they were last reset; an average divides by the records its
-    // own value took since the band that shows it last reset it (AverageCounts, by name), as
-    // several footers of one data band reset theirs at different times.
+    // Aggregates (Aggregates.h). A data band: the values it accumulates, by aggregate name; an
+    // average divides by the records its own value took since the band that shows it last reset
+    // it (AverageCounts, by name), as several footers of one data band reset theirs at different
+    // times.
     TrpVariables AggregateValues;
-    int AggregateCount = 0;
     QHash<QString, int> AverageCounts;
     // A band that prints aggregate values (a footer): the data band that accumulates them.
     TrpBand* AggregateBand = nullptr;
