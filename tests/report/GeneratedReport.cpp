@@ -96,25 +96,25 @@ void TGeneratedReport::MakeBands()
 {
     int y = 0;
     const int memoWidth = t_.columns > 1 ? 170 : 300;   // the picture beside it stays in the column
-    const auto addBand = [&](int type, const TGenBand& spec, const QString& name, const QString& text,
+    const auto addBand = [&](int type, const TGenBand& shape, const QString& name, const QString& text,
                              const QString& source = {}) {
         auto* band = static_cast<TrpBandView*>(page_->AddObject(std::make_unique<TrpBandView>()));
         band->FrameTyp = uint16_t(type);
-        band->SetBounds(0, y, 758, spec.height);
+        band->SetBounds(0, y, 758, shape.height);
         band->Name = name + QStringLiteral("Band");
-        band->Flags = spec.flags;
+        band->Flags = shape.flags;
         band->FormatText = source;
         auto* memo = static_cast<TrpMemoView*>(page_->AddObject(std::make_unique<TrpMemoView>()));
-        memo->SetBounds(kMemoLeft, y, memoWidth, spec.memoHeight);
+        memo->SetBounds(kMemoLeft, y, memoWidth, shape.memoHeight);
         memo->Memo = text.split(QLatin1Char('\n'));
         memo->Name = name;
-        memo->Flags = spec.stretchedMemo ? kFlagStretched : 0;
+        memo->Flags = shape.stretchedMemo ? kFlagStretched : 0;
         const int top = y;
-        y += spec.height + kGap;
+        y += shape.height + kGap;
         return std::pair{band, top};
     };
-    const auto lines = [](const QString& first, const TGenBand& spec, const QString& tail = {}) {
-        QStringList text = MemoLines(first, spec.lines);
+    const auto lines = [](const QString& first, const TGenBand& shape, const QString& tail = {}) {
+        QStringList text = MemoLines(first, shape.lines);
         if (!tail.isEmpty())
             text.insert(1, tail);
         return text.join(QLatin1Char('\n'));
